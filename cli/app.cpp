@@ -1,0 +1,31 @@
+#include <cstdlib>
+#include <ostream>
+
+#include <CLI/CLI.hpp>
+
+#include "cli/commands.h"
+
+namespace veskaron::cli {
+
+int Main(int argc, const char* const* argv, Streams io) {
+    CLI::App app{"veskaron-meta: reads and writes the title and META tags of HTML pages"};
+    app.require_subcommand(1);
+    std::string configDir;
+    app.add_option("--config", configDir,
+                   "Settings folder (the same as VESKARON_CONFIG_DIR)");
+    int status = kExitOk;
+    AddReadCommand(app, io, status);
+    AddWriteCommand(app, io, status);
+    AddKeywordsCommand(app, io, status);
+    app.parse_complete_callback([&configDir] {
+        if (!configDir.empty()) ::setenv("VESKARON_CONFIG_DIR", configDir.c_str(), 1);
+    });
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e, io.out, io.err);
+    }
+    return status;
+}
+
+}  // namespace veskaron::cli

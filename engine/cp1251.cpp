@@ -1,0 +1,146 @@
+#include "engine/cp1251.h"
+
+#include <array>
+
+namespace veskaron {
+namespace {
+
+constexpr std::array<char16_t, 64> kHigh80 = {
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F,
+    0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0xE098, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F,
+    0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7,
+    0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407,
+    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7,
+    0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,
+};
+
+// Upper-case byte -> lower-case byte for the letters outside A..Z and 0xC0..0xDF.
+constexpr std::array<std::pair<unsigned char, unsigned char>, 15> kExtraPairs = {{
+    {0x80, 0x90}, {0x81, 0x83}, {0x8A, 0x9A}, {0x8C, 0x9C}, {0x8D, 0x9D},
+    {0x8E, 0x9E}, {0x8F, 0x9F}, {0xA1, 0xA2}, {0xA3, 0xBC}, {0xA5, 0xB4},
+    {0xA8, 0xB8}, {0xAA, 0xBA}, {0xAF, 0xBF}, {0xB2, 0xB3}, {0xBD, 0xBE},
+}};
+
+struct CaseTables {
+    std::array<unsigned char, 256> lower{};
+    std::array<unsigned char, 256> upper{};
+    std::array<bool, 256> letter{};
+    CaseTables() {
+        for (int i = 0; i < 256; ++i) lower[i] = upper[i] = static_cast<unsigned char>(i);
+        auto pair = [this](int up, int lo) {
+            lower[up] = static_cast<unsigned char>(lo);
+            upper[lo] = static_cast<unsigned char>(up);
+            letter[up] = letter[lo] = true;
+        };
+        for (int i = 0; i < 26; ++i) pair('A' + i, 'a' + i);
+        for (int i = 0; i < 32; ++i) pair(0xC0 + i, 0xE0 + i);
+        for (auto [up, lo] : kExtraPairs) pair(up, lo);
+    }
+};
+
+const CaseTables& Tables() {
+    static const CaseTables tables;
+    return tables;
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+}  // namespace
+
+char32_t Cp1251ToUnicode(unsigned char byte) {
+    if (byte < 0x80) return byte;
+    if (byte >= 0xC0) return 0x0410 + (byte - 0xC0);
+    return kHigh80[byte - 0x80];
+}
+
+int UnicodeToCp1251(char32_t cp) {
+    if (cp < 0x80) return static_cast<int>(cp);
+    if (cp >= 0x0410 && cp <= 0x044F) return static_cast<int>(0xC0 + (cp - 0x0410));
+    for (std::size_t i = 0; i < kHigh80.size(); ++i)
+        if (kHigh80[i] == cp) return static_cast<int>(0x80 + i);
+    return -1;
+}
+
+std::string Cp1251ToUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 2);
+    for (char c : bytes) AppendUtf8(out, Cp1251ToUnicode(static_cast<unsigned char>(c)));
+    return out;
+}
+
+Cp1251Result Utf8ToCp1251(std::string_view s) {
+    Cp1251Result r;
+    r.text.reserve(s.size());
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        char32_t cp = 0;
+        std::size_t len = 0;
+        if (b < 0x80) { cp = b; len = 1; }
+        else if ((b & 0xE0) == 0xC0) { cp = b & 0x1F; len = 2; }
+        else if ((b & 0xF0) == 0xE0) { cp = b & 0x0F; len = 3; }
+        else if ((b & 0xF8) == 0xF0) { cp = b & 0x07; len = 4; }
+        bool valid = len > 0 && i + len <= s.size();
+        for (std::size_t k = 1; valid && k < len; ++k) {
+            const auto cb = static_cast<unsigned char>(s[i + k]);
+            if ((cb & 0xC0) != 0x80) valid = false;
+            else cp = (cp << 6) | (cb & 0x3F);
+        }
+        if (valid && ((len == 2 && cp < 0x80) || (len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000)))
+            valid = false;  // overlong form
+        if (!valid) {
+            r.ok = false;
+            r.error = "invalid UTF-8 at byte " + std::to_string(i);
+            return r;
+        }
+        const int byte = UnicodeToCp1251(cp);
+        if (byte < 0) {
+            r.ok = false;
+            std::string ch(s.substr(i, len));
+            r.error = "character \"" + ch + "\" cannot be stored in Windows-1251";
+            return r;
+        }
+        r.text += static_cast<char>(byte);
+        i += len;
+    }
+    return r;
+}
+
+unsigned char LowerChar(unsigned char c) { return Tables().lower[c]; }
+unsigned char UpperChar(unsigned char c) { return Tables().upper[c]; }
+bool IsLetterChar(unsigned char c) { return Tables().letter[c]; }
+
+std::string LowerText(std::string_view s) {
+    std::string out(s);
+    const auto& t = Tables().lower;
+    for (char& c : out) c = static_cast<char>(t[static_cast<unsigned char>(c)]);
+    return out;
+}
+
+std::string UpperText(std::string_view s) {
+    std::string out(s);
+    const auto& t = Tables().upper;
+    for (char& c : out) c = static_cast<char>(t[static_cast<unsigned char>(c)]);
+    return out;
+}
+
+std::string LowerAscii(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = LowerAsciiChar(c);
+    return out;
+}
+
+}  // namespace veskaron
