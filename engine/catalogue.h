@@ -1,0 +1,46 @@
+#pragma once
+// The 22 entries a page head can carry and the fixed item lists behind the
+// index fields. Constant data; texts are UTF-8 here (display texts), the keys
+// and the item texts compared with page content are plain ASCII.
+#include <array>
+#include <string_view>
+
+namespace veskaron {
+
+enum class EntryKind { Title, Name, HttpEquiv };
+
+enum EntryIndex : int {
+    kTitle = 0, kAuthor, kCopyright, kDescription, kKeywords, kRobots, kRevisitAfter,
+    kGenerator, kProgId, kDistribution, kUrl,
+    kCacheControl, kPragma, kRefresh, kExpiries, kContentType, kContentLanguage,
+    kLocation, kPageEnter, kPageExit, kSiteEnter, kSiteExit,
+};
+inline constexpr int kEntryCount = 22;
+
+struct CatalogueEntry {
+    int index;
+    std::string_view key;      // lower case; "title" for the title element
+    EntryKind kind;
+    std::string_view caption;  // the text in the output-order list (UTF-8)
+};
+
+const CatalogueEntry& CatalogueAt(int index);
+const std::array<CatalogueEntry, kEntryCount>& Catalogue();
+
+// Fixed item lists; index 0 is always the empty item.
+struct ItemLists {
+    static const std::array<std::string_view, 5> Robots;
+    static const std::array<std::string_view, 4> Unit;
+    static const std::array<std::string_view, 3> Distribution;
+    static const std::array<std::string_view, 5> Cache;
+    static const std::array<std::string_view, 2> Pragma;
+    static const std::array<std::string_view, 11> Type;
+    static const std::array<std::string_view, 5> Charset;
+    static const std::array<std::string_view, 126> Language;
+    static const std::array<std::string_view, 24> Effect;
+};
+
+inline constexpr int kCharsetKoi8R = 3;
+inline constexpr int kCharsetKoi8U = 4;
+
+}  // namespace veskaron

@@ -1,0 +1,133 @@
+#include "engine/loader.h"
+
+#include <charconv>
+
+#include "engine/catalogue.h"
+#include "engine/expiry.h"
+#include "engine/head_scanner.h"
+#include "engine/koi8.h"
+#include "engine/translations.h"
+
+namespace veskaron {
+namespace {
+
+// Fills the fields in the fixed order; returns an error text when a number of
+// the page cannot be converted (the fields after it are not filled).
+std::string FillFields(std::string_view text, HeadScanner& scanner, MetaFields& f,
+                       const LoadOptions& options, LoadReport& report) {
+    auto read = [&](int index, const std::string& content) {
+        const ReadOutcome r = ReadEntry(index, content, f, options.decimalSeparator);
+        if (index == kRefresh && r.error.empty()) report.refreshUrlEnabled = r.refreshUrlEnabled;
+        return r.error;
+    };
+    auto byName = [&](int index) { return read(index, scanner.NameContent(CatalogueAt(index).key)); };
+    auto byEquiv = [&](int index) {
+        return read(index, scanner.HttpEquivContent(CatalogueAt(index).key));
+    };
+
+    std::string error = read(kTitle, FindTitle(text));
+    for (int index : {kAuthor, kCopyright, kDescription, kKeywords, kRobots, kRevisitAfter,
+                      kDistribution, kGenerator, kProgId}) {
+        if (!error.empty()) return error;
+        error = byName(index);
+    }
+    if (!error.empty()) return error;
+    if (!(error = byEquiv(kCacheControl)).empty()) return error;
+    if (!(error = byEquiv(kPragma)).empty()) return error;
+    if (!(error = byName(kUrl)).empty()) return error;
+    if (!(error = byEquiv(kLocation)).empty()) return error;
+
+    f.ExpiriesDate = options.now.date;
+    f.ExpiriesTime = options.now.time;
+    f.ExpiriesText = scanner.HttpEquivContent(CatalogueAt(kExpiries).key);
+    f.ExpiriesOn = !f.ExpiriesText.empty();
+    if (f.ExpiriesOn) {
+        const ExpiryParse parsed = ParseExpiryText(f.ExpiriesText, options.now);
+        if (!parsed.ok) report.warnings.push_back(kDateConversionError);
+        f.ExpiriesDate = parsed.value.date;
+        f.ExpiriesTime = parsed.value.time;
+    }
+    const auto formatted = FormatExpiryText(f.ExpiriesDate, f.ExpiriesTime);
+    if (!formatted) report.warnings.push_back(kDateConversionError);
+    f.ExpiriesText = formatted.value_or(std::string());
+
+    for (int index : {kRefresh, kContentLanguage, kPageEnter, kPageExit, kSiteEnter, kSiteExit}) {
+        if (!(error = byEquiv(index)).empty()) return error;
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string FormatSizeText(long long size) { return std::to_string(size) + " байт"; }
+
+bool FormatDownloadTime(long long size, const std::string& modemSpeed, std::string& text) {
+    const IntResult speed = ParseContentInt(modemSpeed);
+    if (!speed.ok) {
+        text = speed.error;
+        return false;
+    }
+    const long long bps = speed.value < 1 ? 33600 : speed.value;
+    const double seconds = static_cast<double>(size) * 8.0 / static_cast<double>(bps);
+    char buf[64];
+    // to_chars does not follow the process locale: the mark is always a point.
+    const auto res = std::to_chars(buf, buf + sizeof buf, seconds, std::chars_format::fixed, 2);
+    text.assign(buf, res.ptr);
+    text += " cек.";
+    return true;
+}
+
+LoadReport LoadDocumentText(std::string& text, MetaFields& fields, const LoadOptions& options) {
+    LoadReport report;
+    report.size = EditorTextSize(text);
+    report.sizeText = FormatSizeText(report.size);
+    if (!FormatDownloadTime(report.size, options.modemSpeed, report.downloadTime)) {
+        report.ok = false;
+        report.error = report.downloadTime;
+        report.downloadTime.clear();
+        return report;
+    }
+
+    HeadScanner scanner;
+    bool firstPass = true;
+    while (true) {
+        ++report.passes;
+        scanner.CollectHead(text);
+        scanner.SplitMetaTags();
+        const std::string contentType = scanner.HttpEquivContent(CatalogueAt(kContentType).key);
+        ReadEntry(kContentType, contentType, fields, options.decimalSeparator);
+        const ContentParts parts = SplitContent(contentType, "charset");
+        if (!(parts.outcome == SplitOutcome::Both && fields.Charset >= 1)) break;
+        if (!firstPass) break;
+        if (const ByteTable* table = Koi8LoadTable(fields.Charset)) {
+            TranslateInPlace(text, *table);
+            report.converted = fields.Charset;
+        }
+        firstPass = false;
+    }
+
+    const std::string error = FillFields(text, scanner, fields, options, report);
+    if (!error.empty()) {
+        report.ok = false;
+        report.error = error;
+    }
+    return report;
+}
+
+PageLoad LoadPage(Document& doc, const std::string& path, const LoadOptions& options) {
+    PageLoad result;
+    FileRead file = ReadWholeFile(path);
+    if (!file.ok) {
+        result.fileError = file.error;
+        return result;
+    }
+    result.fileOk = true;
+    doc.path = path;
+    doc.page = ToDocumentText(std::move(file.bytes));
+    result.report = LoadDocumentText(doc.page.text, doc.fields, options);
+    doc.Remember();
+    doc.Update();
+    return result;
+}
+
+}  // namespace veskaron

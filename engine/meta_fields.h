@@ -1,0 +1,91 @@
+#pragma once
+// The values of the 22 entries of one document, as the main window's controls
+// hold them. Texts are Windows-1251 bytes; index fields hold -1 for "nothing
+// selected"; number fields clamp what is assigned into their range.
+#include <string>
+
+namespace veskaron {
+
+struct Date {
+    int year = 2000, month = 1, day = 1;
+    friend bool operator==(const Date&, const Date&) = default;
+};
+struct TimeOfDay {
+    int hour = 0, minute = 0, second = 0;
+    friend bool operator==(const TimeOfDay&, const TimeOfDay&) = default;
+};
+struct DateTime {
+    Date date;
+    TimeOfDay time;
+    friend bool operator==(const DateTime&, const DateTime&) = default;
+};
+
+bool IsValidDate(const Date& d);
+bool IsValidTime(const TimeOfDay& t);
+int DayOfWeek(const Date& d);  // 0 = Sunday
+DateTime CurrentDateTime();    // local clock
+
+int ClampInt(long long value, int lo, int hi);
+// An index assigned to a list of `count` items: out of range means no selection.
+int SelectIndex(long long value, int count);
+
+inline constexpr int kRevisitMin = 0, kRevisitMax = 180;
+inline constexpr int kRefreshMin = 5, kRefreshMax = 9999999;
+inline constexpr int kDurationMin = 0, kDurationMax = 60;
+inline constexpr int kEffectCount = 24;
+
+struct Transition {
+    bool On = false;
+    int Duration = 0;
+    int Effect = 23;
+    void SetDuration(long long v) { Duration = ClampInt(v, kDurationMin, kDurationMax); }
+    void SetEffect(long long v) { Effect = SelectIndex(v, kEffectCount); }
+    friend bool operator==(const Transition&, const Transition&) = default;
+};
+
+struct MetaFields {
+    std::string Title;
+    std::string Author;
+    std::string Copyright;
+    std::string Description;  // may hold CR LF line breaks
+    std::string Keywords;     // may hold CR LF line breaks
+    int Robots = -1;
+    int RevisitCount = 0;
+    int RevisitUnit = -1;
+    std::string Generator;
+    std::string ProgId;
+    int Distribution = -1;
+    std::string Url;
+    int CacheControl = -1;
+    int Pragma = -1;
+    bool RefreshOn = false;
+    int RefreshSeconds = kRefreshMin;
+    std::string RefreshUrl;
+    bool ExpiriesOn = false;
+    Date ExpiriesDate;
+    TimeOfDay ExpiriesTime;
+    std::string ExpiriesText;
+    bool ContentTypeOn = false;
+    int ContentType = -1;
+    int Charset = -1;
+    int ContentLanguage = -1;
+    std::string Location;
+    Transition PageEnter;
+    Transition PageExit;
+    Transition SiteEnter;
+    Transition SiteExit;
+
+    void SetRevisitCount(long long v) { RevisitCount = ClampInt(v, kRevisitMin, kRevisitMax); }
+    void SetRefreshSeconds(long long v) { RefreshSeconds = ClampInt(v, kRefreshMin, kRefreshMax); }
+    // Transitions by catalogue order: 0 page-enter ... 3 site-exit.
+    Transition& TransitionAt(int i);
+    const Transition& TransitionAt(int i) const;
+
+    friend bool operator==(const MetaFields&, const MetaFields&) = default;
+};
+
+// The values of a freshly started main window: empty texts, no selections,
+// refresh 5 seconds, effects on entry 23, the expiry date and time at `now`.
+MetaFields FreshFields(const DateTime& now);
+
+}  // namespace veskaron

@@ -1,0 +1,363 @@
+#include "engine/translations.h"
+
+#include <cstdio>
+
+#include "engine/catalogue.h"
+#include "engine/cp1251.h"
+
+namespace veskaron {
+namespace {
+
+bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+
+bool Contains(std::string_view text, std::string_view what) {
+    return text.find(what) != std::string_view::npos;
+}
+
+// Index of `text` in `items` comparing whole texts with ASCII case ignored;
+// -1 on a miss. The item lists compared here are ASCII.
+template <std::size_t N>
+int FindItem(const std::array<std::string_view, N>& items, std::string_view text) {
+    const std::string lower = LowerAscii(text);
+    for (std::size_t i = 0; i < N; ++i)
+        if (LowerAscii(items[i]) == lower) return static_cast<int>(i);
+    return -1;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    return LowerAscii(a) == LowerAscii(b);
+}
+
+std::string JoinLines(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') { ++i; continue; }
+        out += text[i];
+    }
+    return out;
+}
+
+void ReadRobots(std::string_view content, MetaFields& f) {
+    if (content.empty()) { f.Robots = 0; return; }
+    const WordParts w = SplitWords(content, ',');
+    const std::string p1 = LowerText(w.part[0]);
+    const std::string p2 = LowerText(w.part[1]);
+    if (w.separators == 0) {
+        if (Contains(p1, "none")) f.Robots = 1;
+        else if (Contains(p1, "all")) f.Robots = 2;
+        else if (Contains(p1, "index")) f.Robots = 3;
+        else if (Contains(p1, "follow")) f.Robots = 4;
+        return;
+    }
+    if (w.separators != 1) return;
+    struct Rule { const std::string& a; const char* wa; const std::string& b; const char* wb; int value; };
+    const Rule rules[] = {
+        {p2, "noindex", p1, "nofollow", 1}, {p1, "noindex", p2, "nofollow", 1},
+        {p2, "index", p1, "nofollow", 3},   {p1, "index", p2, "nofollow", 3},
+        {p2, "noindex", p1, "follow", 4},   {p1, "noindex", p2, "follow", 4},
+        {p1, "index", p2, "follow", 2},     {p2, "index", p1, "follow", 2},
+    };
+    for (const Rule& r : rules) {
+        if (Contains(r.a, r.wa) && Contains(r.b, r.wb)) { f.Robots = r.value; return; }
+    }
+}
+
+std::string ReadRevisit(std::string_view content, MetaFields& f) {
+    if (content.empty()) { f.RevisitCount = 30; f.RevisitUnit = 0; return {}; }
+    const WordParts w = SplitWords(content, ' ');
+    const IntResult n = ParseContentInt(w.part[0]);
+    if (!n.ok) return n.error;
+    f.SetRevisitCount(n.value);
+    if (EqualsNoCase(w.part[1], "day")) f.RevisitUnit = 1;
+    else if (EqualsNoCase(w.part[1], "weeks")) f.RevisitUnit = 2;
+    else if (EqualsNoCase(w.part[1], "month")) f.RevisitUnit = 3;
+    return {};
+}
+
+// Distribution and cache-control: short contents clear, known words select.
+void ReadWordIndex(std::string_view content, int& field,
+                   std::initializer_list<std::pair<const char*, int>> words) {
+    if (content.size() <= 4) { field = 0; return; }
+    for (const auto& [word, value] : words)
+        if (EqualsNoCase(content, word)) { field = value; return; }
+}
+
+std::string ReadRefresh(std::string_view content, MetaFields& f, bool& urlEnabled) {
+    const ContentParts parts = SplitContent(content, "url");
+    if (parts.outcome == SplitOutcome::Absent) {
+        f.SetRefreshSeconds(-1);
+        f.RefreshUrl.clear();
+        urlEnabled = false;
+        return {};
+    }
+    urlEnabled = true;
+    if (parts.outcome == SplitOutcome::Both) f.RefreshUrl = parts.second;
+    if (parts.outcome == SplitOutcome::FirstOnly && parts.first.empty()) {
+        f.SetRefreshSeconds(-1);
+        return {};
+    }
+    const IntResult n = ParseContentInt(parts.first);
+    if (!n.ok) return n.error;
+    f.SetRefreshSeconds(n.value);
+    return {};
+}
+
+void ReadContentType(std::string_view content, MetaFields& f) {
+    const ContentParts parts = SplitContent(content, "charset");
+    if (parts.outcome == SplitOutcome::Absent) {
+        f.ContentTypeOn = false;
+        f.ContentType = -1;
+        f.Charset = -1;
+        return;
+    }
+    f.ContentTypeOn = true;
+    const int type = FindItem(ItemLists::Type, parts.first);
+    f.ContentType = type < 1 ? 0 : type;
+    if (parts.outcome == SplitOutcome::Both) {
+        const int charset = FindItem(ItemLists::Charset, parts.second);
+        f.Charset = charset < 1 ? 0 : charset;
+    }
+}
+
+// Delphi-like substring: 0-based start that may lie outside the text, end
+// exclusive; anything outside the text is cut off.
+std::string_view Slice(std::string_view s, long long start, long long end) {
+    if (start < 0) start = 0;
+    if (end > static_cast<long long>(s.size())) end = static_cast<long long>(s.size());
+    if (start >= end) return {};
+    return s.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
+}
+
+long long PosOrMinus1(std::string_view s, std::string_view what) {
+    const auto p = s.find(what);
+    return p == std::string_view::npos ? -1 : static_cast<long long>(p);
+}
+
+std::string ReadTransition(std::string_view content, Transition& t, char localeSep) {
+    if (content.empty()) {
+        t.On = false;
+        t.Duration = 4;
+        t.Effect = 23;
+        return {};
+    }
+    const std::string lower = LowerText(content);
+    // A missing word or terminator behaves as a position before the text, so
+    // the slices below come out empty or start near the beginning.
+    const long long dur = PosOrMinus1(lower, "duration");
+    const long long dot = PosOrMinus1(lower, ".");
+    const long long tra = PosOrMinus1(lower, "transition");
+    const long long paren = PosOrMinus1(lower, ")");
+    const IntResult d = ParseContentInt(CleanNumberText(Slice(lower, dur + 9, dot), localeSep));
+    if (!d.ok) return d.error;
+    const IntResult e = ParseContentInt(CleanNumberText(Slice(lower, tra + 11, paren), localeSep));
+    if (!e.ok) return e.error;
+    // All three controls are set only once both numbers were read.
+    t.On = true;
+    t.SetDuration(d.value);
+    t.SetEffect(e.value);
+    return {};
+}
+
+}  // namespace
+
+std::string TrimBlanks(std::string_view s) {
+    std::size_t b = 0, e = s.size();
+    while (b < e && IsBlank(s[b])) ++b;
+    while (e > b && IsBlank(s[e - 1])) --e;
+    return std::string(s.substr(b, e - b));
+}
+
+WordParts SplitWords(std::string_view text, char sep) {
+    WordParts w;
+    int part = 0;
+    for (char c : text) {
+        if (c == sep) {
+            ++w.separators;
+            ++part;
+            continue;
+        }
+        if (part < 3) w.part[part] += c;
+    }
+    return w;
+}
+
+ContentParts SplitContent(std::string_view content, std::string_view secondName) {
+    ContentParts r;
+    if (TrimBlanks(content).empty()) return r;
+    const auto semi = content.find(';');
+    if (semi == std::string_view::npos) return r;
+    const std::string lower = LowerText(content);
+    r.first = lower.substr(0, semi);
+    const auto name = lower.find(secondName);
+    if (name == std::string::npos) {
+        r.outcome = SplitOutcome::FirstOnly;
+        return r;
+    }
+    const std::size_t from = name + secondName.size() + 1;
+    r.second = from < lower.size() ? lower.substr(from) : std::string();
+    r.outcome = SplitOutcome::Both;
+    return r;
+}
+
+IntResult ParseContentInt(std::string_view text) {
+    IntResult r;
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ') ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    const std::size_t digits = i;
+    long long value = 0;
+    bool overflow = false;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > 2147483648LL) overflow = true;
+    }
+    if (i == digits || i != text.size() || overflow || (!negative && value > 2147483647LL)) {
+        r.error = "'" + std::string(text) + "' is not a valid integer value";
+        return r;
+    }
+    r.ok = true;
+    r.value = negative ? -value : value;
+    return r;
+}
+
+std::string CleanNumberText(std::string_view text, char localeSep) {
+    std::string s(text);
+    const char other = localeSep == ',' ? '.' : localeSep == '.' ? ',' : '\0';
+    if (other != '\0') {
+        const auto p = s.find(other);
+        if (p != std::string::npos) s[p] = localeSep;
+    }
+    s = TrimBlanks(s);
+    const auto cut = s.find(localeSep);
+    if (cut != std::string::npos) s.erase(cut);
+    if (s.empty()) s = "0";
+    return s;
+}
+
+ReadOutcome ReadEntry(int index, std::string_view content, MetaFields& f, char localeSep) {
+    ReadOutcome r;
+    switch (index) {
+        case kTitle: f.Title = content; break;
+        case kAuthor: f.Author = content; break;
+        case kCopyright: f.Copyright = content; break;
+        case kDescription: f.Description = content; break;
+        case kKeywords: f.Keywords = content; break;
+        case kRobots: ReadRobots(content, f); break;
+        case kRevisitAfter: r.error = ReadRevisit(content, f); break;
+        case kGenerator: f.Generator = content; break;
+        case kProgId: f.ProgId = content; break;
+        case kDistribution: ReadWordIndex(content, f.Distribution, {{"global", 1}, {"local", 2}}); break;
+        case kUrl: f.Url = content; break;
+        case kCacheControl:
+            ReadWordIndex(content, f.CacheControl,
+                          {{"public", 1}, {"private", 2}, {"no-store", 3}, {"no-cache", 4}});
+            break;
+        case kPragma: f.Pragma = content.size() > 4 ? 1 : 0; break;
+        case kRefresh: r.error = ReadRefresh(content, f, r.refreshUrlEnabled); break;
+        case kExpiries: break;  // the loader reads it with the date parser
+        case kContentType: ReadContentType(content, f); break;
+        case kContentLanguage: {
+            const int i = FindItem(ItemLists::Language, content);
+            f.ContentLanguage = i >= 1 ? i : 0;
+            break;
+        }
+        case kLocation: f.Location = content; break;
+        case kPageEnter: case kPageExit: case kSiteEnter: case kSiteExit:
+            r.error = ReadTransition(content, f.TransitionAt(index - kPageEnter), localeSep);
+            break;
+        default: break;
+    }
+    return r;
+}
+
+std::string_view ItemText(int entryIndex, int itemIndex) {
+    auto pick = [itemIndex](const auto& items) -> std::string_view {
+        return itemIndex >= 0 && itemIndex < static_cast<int>(items.size())
+                   ? items[static_cast<std::size_t>(itemIndex)]
+                   : std::string_view();
+    };
+    switch (entryIndex) {
+        case kRobots: return pick(ItemLists::Robots);
+        case kRevisitAfter: return pick(ItemLists::Unit);
+        case kDistribution: return pick(ItemLists::Distribution);
+        case kCacheControl: return pick(ItemLists::Cache);
+        case kPragma: return pick(ItemLists::Pragma);
+        case kContentType: return pick(ItemLists::Type);
+        case kContentLanguage: return pick(ItemLists::Language);
+        case kPageEnter: case kPageExit: case kSiteEnter: case kSiteExit:
+            return pick(ItemLists::Effect);
+        default: return {};
+    }
+}
+
+WrittenContent WriteEntry(int index, const MetaFields& f) {
+    WrittenContent w;
+    auto text = [&w](const std::string& value, std::size_t min) {
+        if (value.size() >= min) { w.written = true; w.content = value; }
+    };
+    auto word = [&w](int value, std::initializer_list<const char*> words) {
+        if (value >= 1 && value <= static_cast<int>(words.size())) {
+            w.written = true;
+            w.content = *(words.begin() + (value - 1));
+        }
+    };
+    switch (index) {
+        case kTitle: w.written = true; w.content = f.Title; break;
+        case kAuthor: text(f.Author, 3); break;
+        case kCopyright: text(f.Copyright, 3); break;
+        case kDescription: text(JoinLines(f.Description), 3); break;
+        case kKeywords: text(JoinLines(f.Keywords), 2); break;
+        case kRobots: word(f.Robots, {"none", "all", "index,nofollow", "noindex,follow"}); break;
+        case kRevisitAfter:
+            if (f.RevisitUnit >= 1 && f.RevisitUnit <= 3) {
+                static constexpr const char* kUnits[] = {"day", "weeks", "month"};
+                w.written = true;
+                w.content = std::to_string(f.RevisitCount) + " " + kUnits[f.RevisitUnit - 1];
+            }
+            break;
+        case kGenerator: text(f.Generator, 3); break;
+        case kProgId: text(f.ProgId, 3); break;
+        case kDistribution: word(f.Distribution, {"global", "local"}); break;
+        case kUrl: text(f.Url, 3); break;
+        case kCacheControl: word(f.CacheControl, {"public", "private", "no-store", "no-cache"}); break;
+        case kPragma: word(f.Pragma, {"no-cache"}); break;
+        case kRefresh:
+            if (f.RefreshOn) {
+                w.written = true;
+                w.content = std::to_string(f.RefreshSeconds);
+                w.second = TrimBlanks(f.RefreshUrl);
+            }
+            break;
+        case kExpiries:
+            if (f.ExpiriesOn) { w.written = true; w.content = f.ExpiriesText; }
+            break;
+        case kContentType:
+            if (f.ContentTypeOn) {
+                w.written = true;
+                w.content = TrimBlanks(ItemText(kContentType, f.ContentType));
+                w.second = TrimBlanks(f.Charset >= 0 && f.Charset < 5
+                                          ? ItemLists::Charset[static_cast<std::size_t>(f.Charset)]
+                                          : std::string_view());
+            }
+            break;
+        case kContentLanguage: text(std::string(ItemText(kContentLanguage, f.ContentLanguage)), 2); break;
+        case kLocation: text(f.Location, 3); break;
+        case kPageEnter: case kPageExit: case kSiteEnter: case kSiteExit: {
+            const Transition& t = f.TransitionAt(index - kPageEnter);
+            if (t.On) {
+                char buf[96];
+                const int effect = t.Effect >= 0 && t.Effect < kEffectCount ? t.Effect : 23;
+                std::snprintf(buf, sizeof buf, "RevealTrans(Duration=%d.0,Transition=%d)", t.Duration, effect);
+                w.written = true;
+                w.content = buf;
+            }
+            break;
+        }
+        default: break;
+    }
+    return w;
+}
+
+}  // namespace veskaron
