@@ -1,15 +1,78 @@
+#include <ostream>
+#include <string>
+#include <vector>
+
 #include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
 
 #include "cli/commands.h"
+#include "cli/fields_json.h"
+#include "engine/catalogue.h"
+#include "engine/cp1251.h"
+#include "engine/loader.h"
 
 namespace veskaron::cli {
+namespace {
+
+struct ReadArgs {
+    std::string modem = "33600";
+    std::string now;
+    std::vector<std::string> pages;
+};
+
+int RunRead(const ReadArgs& args, Streams io) {
+    DateTime now = CurrentDateTime();
+    if (!args.now.empty() && !ParseDateTime(args.now, now)) {
+        io.err << "read: --now '" << args.now << "' is not YYYY-MM-DDTHH:MM:SS\n";
+        return kExitFailed;
+    }
+    LoadOptions options;
+    options.modemSpeed = args.modem;
+    options.now = now;
+
+    // One document state for all pages, as the window keeps it while the user
+    // picks one file after another.
+    Document doc;
+    doc.fields = FreshFields(now);
+    int status = kExitOk;
+    for (const std::string& path : args.pages) {
+        const PageLoad load = LoadPage(doc, path, options);
+        if (!load.fileOk) {
+            io.err << load.fileError << "\n";
+            status = kExitFileError;
+            continue;
+        }
+        const LoadReport& r = load.report;
+        for (const std::string& w : r.warnings) io.err << path << ": " << w << "\n";
+        nlohmann::json j = FieldsToJson(doc.fields);
+        j["Path"] = path;
+        j["Size"] = r.size;
+        j["DownloadTime"] = r.downloadTime;
+        j["Passes"] = r.passes;
+        if (r.converted == kCharsetKoi8R) j["Converted"] = "koi8-r";
+        else if (r.converted == kCharsetKoi8U) j["Converted"] = "koi8-u";
+        else j["Converted"] = nullptr;
+        if (!r.ok) {
+            j["Error"] = r.error;
+            if (status == kExitOk) status = kExitFailed;
+        }
+        // Paths need not be UTF-8; never let one stop the output.
+        io.out << j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+    }
+    io.out.flush();
+    return status;
+}
+
+}  // namespace
 
 void AddReadCommand(CLI::App& app, Streams io, int& status) {
     auto* cmd = app.add_subcommand("read", "Read the title and META fields of pages as JSON Lines");
-    cmd->callback([io, &status] {
-        io.err << "read: not available yet\n";
-        status = kExitFailed;
-    });
+    auto args = std::make_shared<ReadArgs>();
+    cmd->add_option("--modem", args->modem, "Modem speed in bits per second")
+        ->default_val("33600");
+    cmd->add_option("--now", args->now, "Current date and time, YYYY-MM-DDTHH:MM:SS");
+    cmd->add_option("PAGE", args->pages, "Page files, loaded in this order")->required();
+    cmd->callback([args, io, &status] { status = RunRead(*args, io); });
 }
 
 }  // namespace veskaron::cli

@@ -117,6 +117,10 @@ void ReadContentType(std::string_view content, MetaFields& f) {
     if (parts.outcome == SplitOutcome::Both) {
         const int charset = FindItem(ItemLists::Charset, parts.second);
         f.Charset = charset < 1 ? 0 : charset;
+    } else {
+        // A page that names no charset must not inherit the previous page's:
+        // a KOI8 charset left over would convert this page's text on save.
+        f.Charset = 0;
     }
 }
 

@@ -1,0 +1,28 @@
+#pragma once
+// The fields of a document as JSON members named after the MetaFields members,
+// and the assignment of one member from a "Member=VALUE" text.
+#include <string>
+#include <string_view>
+
+#include <nlohmann/json.hpp>
+
+#include "engine/meta_fields.h"
+
+namespace veskaron::cli {
+
+nlohmann::json FieldsToJson(const MetaFields& f);
+
+std::string FormatDate(const Date& d);       // YYYY-MM-DD
+std::string FormatTime(const TimeOfDay& t);  // HH:MM:SS
+bool ParseDate(std::string_view s, Date& d);
+bool ParseTime(std::string_view s, TimeOfDay& t);
+// "YYYY-MM-DDTHH:MM:SS"
+bool ParseDateTime(std::string_view s, DateTime& dt);
+
+// Sets one member from "Member=VALUE" (VALUE in UTF-8; texts are converted to
+// Windows-1251, integers clamp like the fields, transitions as "PageEnter.On").
+// Setting ExpiriesDate or ExpiriesTime rebuilds ExpiriesText. Returns an error
+// text, empty on success.
+std::string ApplySetting(MetaFields& f, std::string_view assignment);
+
+}  // namespace veskaron::cli
