@@ -1,0 +1,80 @@
+#include "platform/paths.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <pwd.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace veskaron {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Env(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? std::string(value) : std::string();
+}
+
+// XDG base folders must be absolute; a relative value is ignored.
+std::string XdgFolder(const char* variable, const char* fallbackUnderHome) {
+    std::string value = Env(variable);
+    if (!value.empty() && value.front() == '/') return value;
+    return HomeFolder() + "/" + fallbackUnderHome;
+}
+
+std::string WithSlash(std::string folder) {
+    if (folder.empty() || folder.back() != '/') folder += '/';
+    return folder;
+}
+
+void EnsureFolder(const std::string& folder) {
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+}
+
+}  // namespace
+
+std::string HomeFolder() {
+    std::string home = Env("HOME");
+    if (!home.empty()) return home;
+    if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) return pw->pw_dir;
+    return "/";
+}
+
+std::string ProgramFilePath() {
+    std::error_code ec;
+    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string() : exe.string();
+}
+
+std::string DataHome() { return XdgFolder("XDG_DATA_HOME", ".local/share"); }
+std::string ConfigHome() { return XdgFolder("XDG_CONFIG_HOME", ".config"); }
+
+std::string ProgramFolder() {
+    if (std::string data = Env("VESKARON_DATA_DIR"); !data.empty()) {
+        EnsureFolder(data);
+        return WithSlash(std::move(data));
+    }
+    const std::string exe = ProgramFilePath();
+    if (!exe.empty()) {
+        const std::string folder = fs::path(exe).parent_path().string();
+        if (::access(folder.c_str(), W_OK) == 0) return WithSlash(folder);
+    }
+    const std::string fallback = DataHome() + "/Veskaron";
+    EnsureFolder(fallback);
+    return WithSlash(fallback);
+}
+
+std::string ConfigFolder() {
+    std::string config = Env("VESKARON_CONFIG_DIR");
+    if (!config.empty()) {
+        while (config.size() > 1 && config.back() == '/') config.pop_back();
+        return config;
+    }
+    return ConfigHome() + "/Varnok-Soft";
+}
+
+std::string StoreFilePath() { return ConfigFolder() + "/Veskaron.reg"; }
+
+}  // namespace veskaron

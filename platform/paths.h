@@ -1,0 +1,30 @@
+#pragma once
+// Where the program keeps its files on this platform.
+#include <string>
+
+namespace veskaron {
+
+// The user's home folder ($HOME, else the password database).
+std::string HomeFolder();
+
+// Full path of the running program's executable file, without length limit.
+std::string ProgramFilePath();
+
+// The program folder, with a trailing "/": VESKARON_DATA_DIR when set;
+// otherwise the executable's folder when it is writable, else
+// ${XDG_DATA_HOME:-~/.local/share}/Veskaron/. The chosen folder is created
+// when missing (failures show up when a file is written there).
+std::string ProgramFolder();
+
+// The settings folder: VESKARON_CONFIG_DIR when set, else
+// ${XDG_CONFIG_HOME:-~/.config}/Varnok-Soft. No trailing "/".
+std::string ConfigFolder();
+
+// ConfigFolder() + "/Veskaron.reg".
+std::string StoreFilePath();
+
+// ${XDG_DATA_HOME:-~/.local/share} and ${XDG_CONFIG_HOME:-~/.config}.
+std::string DataHome();
+std::string ConfigHome();
+
+}  // namespace veskaron

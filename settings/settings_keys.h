@@ -1,0 +1,108 @@
+#pragma once
+// Every value of the settings key with its type and default, and typed reads
+// and writes, so that every window goes through one place.
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/key_store.h"
+
+namespace veskaron {
+
+// An integer. When min <= max, a stored value outside that range is one no
+// control can show (an index into a list) and reads as the default.
+struct IntSetting {
+    std::string_view name;
+    std::int32_t defaultValue;
+    std::int32_t min = 1;
+    std::int32_t max = 0;
+};
+struct BoolSetting {
+    std::string_view name;
+    bool defaultValue;
+};
+struct TextSetting {
+    std::string_view name;
+    std::string_view defaultValue;
+};
+// Values without a default: when absent, the control keeps its own state.
+struct OptionalBoolSetting { std::string_view name; };
+struct OptionalIntSetting { std::string_view name; };
+struct OptionalTextSetting { std::string_view name; };
+// A path whose default is a file in the program folder.
+struct ProgramFileSetting {
+    std::string_view name;
+    std::string_view fileName;
+};
+
+// The 41 speeds of the modem list, in bit/s; "Modem" stores the index.
+inline constexpr std::array<std::string_view, 41> kModemSpeeds = {
+    "300",   "1200",  "2400",  "4800",  "7200",  "9600",  "12000", "14400", "16800",
+    "19200", "21600", "24000", "26400", "28000", "28800", "29333", "30667", "31200",
+    "32000", "33333", "33600", "34000", "34667", "36000", "37333", "38000", "40000",
+    "41333", "42000", "42667", "45333", "46667", "48000", "49333", "50000", "50667",
+    "52000", "53333", "54000", "54667", "56000",
+};
+// The speed text of a list index; the default speed for an index outside it.
+std::string_view ModemSpeedText(std::int32_t index);
+
+namespace key {
+// Common settings (read at start, written on the settings dialog's OK).
+inline constexpr IntSetting MinWord{"MinWord", 4};
+inline constexpr BoolSetting KeyCifra{"KeyCifra", true};
+inline constexpr BoolSetting BolSaveKeyObword{"BolSaveKeyObword", true};
+inline constexpr TextSetting FileFiltr{"FileFiltr", "*.htm; *.html"};
+inline constexpr BoolSetting IconFile{"IconFile", false};
+inline constexpr BoolSetting QuestDelWord{"QuestDelWord", false};
+inline constexpr BoolSetting BakFiles{"BakFiles", false};
+inline constexpr IntSetting InsertMetaText{"InsertMetaText", 0};
+inline constexpr BoolSetting StyleXP{"StyleXP", false};
+inline constexpr BoolSetting InsertDescription{"InsertDescription", false};
+inline constexpr BoolSetting BolAlt{"BolAlt", false};
+// The settings dialog's own values.
+inline constexpr IntSetting Modem{"Modem", 20, 0, static_cast<std::int32_t>(kModemSpeeds.size()) - 1};
+inline constexpr IntSetting InsMeta{"InsMeta", 0};
+inline constexpr IntSetting InsContent{"InsContent", 0};
+inline constexpr TextSetting MetaList{"MetaList", "0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21"};
+inline constexpr IntSetting NoteStyle{"NoteStyle", 0, 0, 2};
+inline constexpr OptionalBoolSetting IconDesktop{"IconDesktop"};
+inline constexpr OptionalBoolSetting IconStartMenu{"IconStartMenu"};
+inline constexpr OptionalBoolSetting IconPrograms{"IconPrograms"};
+// The main window's values.
+inline constexpr OptionalTextSetting Path{"Path"};
+inline constexpr IntSetting PathIdx{"PathIdx", 0, 0, INT32_MAX};
+inline constexpr OptionalIntSetting PageIndex{"PageIndex"};
+inline constexpr BoolSetting WindowsMax{"WindowsMax", true};
+inline constexpr IntSetting Z{"Z", 0};
+// The keyword generator's values.
+inline constexpr IntSetting RG1{"RG1", 0, 0, 2};
+inline constexpr IntSetting RG2{"RG2", 0, 0, 2};
+inline constexpr BoolSetting RG3{"RG3", true};
+inline constexpr BoolSetting RG4{"RG4", false};
+inline constexpr IntSetting SE1{"SE1", 1};
+inline constexpr ProgramFileSetting FWord{"FWord", "wordins.fkh"};
+inline constexpr ProgramFileSetting FWordDel{"FWordDel", "worddel.fkw"};
+}  // namespace key
+
+// Reads give the default when the value is absent, has the wrong type, or
+// (for ranged integers) lies outside the range. Booleans: any non-zero is true.
+std::int32_t Read(const KeyAccess& access, const IntSetting& setting);
+bool Read(const KeyAccess& access, const BoolSetting& setting);
+std::string Read(const KeyAccess& access, const TextSetting& setting);
+std::optional<bool> Read(const KeyAccess& access, const OptionalBoolSetting& setting);
+std::optional<std::int32_t> Read(const KeyAccess& access, const OptionalIntSetting& setting);
+std::optional<std::string> Read(const KeyAccess& access, const OptionalTextSetting& setting);
+std::string Read(const KeyAccess& access, const ProgramFileSetting& setting);
+
+// Booleans are written as 1 or 0.
+void Write(KeyAccess& access, const IntSetting& setting, std::int32_t value);
+void Write(KeyAccess& access, const OptionalIntSetting& setting, std::int32_t value);
+void Write(KeyAccess& access, const BoolSetting& setting, bool value);
+void Write(KeyAccess& access, const OptionalBoolSetting& setting, bool value);
+void Write(KeyAccess& access, const TextSetting& setting, const std::string& value);
+void Write(KeyAccess& access, const OptionalTextSetting& setting, const std::string& value);
+void Write(KeyAccess& access, const ProgramFileSetting& setting, const std::string& value);
+
+}  // namespace veskaron
