@@ -18,6 +18,7 @@ std::string FormatWordList(const std::vector<std::string>& entries);
 
 struct WordListRead {
     bool ok = false;
+    bool missing = false;  // no such file (ok is false)
     std::vector<std::string> entries;
     std::string error;  // names the file and the cause
 };

