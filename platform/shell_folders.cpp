@@ -17,8 +17,9 @@ std::string DesktopFromUserDirs(std::string_view fileText, const std::string& ho
         line.remove_prefix(kKey.size());
         // The file's form: a double-quoted path, absolute or starting "$HOME".
         if (line.size() < 2 || line.front() != '"') continue;
-        const std::size_t close = line.find('"', 1);
-        if (close == std::string_view::npos) continue;
+        std::size_t close = 1;
+        while (close < line.size() && line[close] != '"') close += line[close] == '\\' ? 2 : 1;
+        if (close >= line.size()) continue;
         std::string_view path = line.substr(1, close - 1);
         std::string value;
         if (path.substr(0, 5) == "$HOME") {
