@@ -1,0 +1,81 @@
+#pragma once
+// Writes the title and the META tags of the fields into a page's head: removes
+// every catalogued entry's old tag, then places a fresh block of lines at the
+// start or the end of the head.
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/catalogue.h"
+#include "engine/meta_fields.h"
+
+namespace veskaron {
+
+using OutputOrder = std::array<int, kEntryCount>;
+OutputOrder DefaultOutputOrder();
+
+struct MetaWriteOptions {
+    int placement = 0;       // 0 right after <head>; any other value in front of </head>
+    int attributeOrder = 0;  // 0 key attribute first; any other value content first
+    int lineMode = 0;        // 1 the whole block on one line; any other value one tag per line
+    OutputOrder order = DefaultOutputOrder();
+};
+
+// Refusal texts (UTF-8), shown under the caption "Ошибка".
+inline constexpr std::string_view kRefreshRefusal =
+    "Неверно введено время перезагрузки страницы - тег \"Refresh\".\r\n"
+    "Установите значение больше или равное нулю.";
+inline constexpr std::string_view kContentTypeRefusal =
+    "Укажите тип данных в поле тега Content-Type!";
+// A block without its head tag would land at a wrong place, so the run stops.
+inline constexpr std::string_view kNoHeadRefusal =
+    "В странице нет тега <head>: META-теги некуда вставить.";
+inline constexpr std::string_view kNoHeadEndRefusal =
+    "В странице нет тега </head>: META-теги некуда вставить.";
+
+enum class WriteStatus { Done, Refused };
+struct WriteResult {
+    WriteStatus status = WriteStatus::Done;
+    std::string message;  // the refusal text (UTF-8); empty when done
+    bool Done() const { return status == WriteStatus::Done; }
+};
+
+// The whole run on `text` (document text, CR LF). A refused run leaves the
+// text unchanged.
+WriteResult WriteMetaBlock(std::string& text, const MetaFields& fields,
+                           const MetaWriteOptions& options);
+
+// The head as the head scanner sees it: from just after the first "<head>" to
+// the first "</head>" that follows (the end of the text when there is none).
+struct HeadRange {
+    bool found = false;   // "<head>" present
+    bool closed = false;  // "</head>" follows it
+    std::size_t begin = 0, end = 0;
+};
+HeadRange FindHead(std::string_view text);
+
+// The steps of a run, for callers that need one of them alone. Each keeps the
+// old-tag search inside the head.
+bool RemoveMetaTag(std::string& text, std::string_view attribute, std::string_view key);
+std::string TakeTitle(std::string& text, std::string_view title);
+// Removes up to two line breaks at `pos`; returns the number of characters removed.
+std::size_t DropLineBreakAt(std::string& text, std::size_t pos);
+// Joins the lines by the line mode and inserts them at the placement; false
+// (text unchanged) when the page has no place for them.
+bool PlaceBlock(std::string& text, const std::vector<std::string>& lines,
+                const MetaWriteOptions& options);
+
+// The block line of one entry, empty when the entry writes nothing.
+std::string BuildEntryLine(int index, const MetaFields& fields, int attributeOrder);
+
+// Values go into double-quoted attributes. A name value is read back through
+// entity decoding, so it may use any of the entities the reader turns back; an
+// http-equiv value is read back as it stands, so only the characters that would
+// break the tag are replaced.
+std::string EscapeNameValue(std::string_view value);
+std::string EscapeHttpEquivValue(std::string_view value);
+std::string EscapeTitle(std::string_view title);
+
+}  // namespace veskaron
