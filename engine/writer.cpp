@@ -159,7 +159,7 @@ std::string PairLine(std::string_view key, std::string_view value, int attribute
 
 }  // namespace
 
-OutputOrder DefaultOutputOrder() {
+OutputOrder CatalogueOrder() {
     OutputOrder order{};
     for (int i = 0; i < kEntryCount; ++i) order[static_cast<std::size_t>(i)] = i;
     return order;
