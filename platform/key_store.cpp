@@ -11,6 +11,7 @@
 #include <set>
 #include <sys/file.h>
 #include <thread>
+#include <unordered_map>
 #include <unistd.h>
 
 #include "engine/cp1251.h"
@@ -295,6 +296,7 @@ StoreContents ParseStore(std::string_view text) {
         contents.problems.push_back("the file is empty");
         return contents;
     }
+    std::unordered_map<std::string, std::size_t> byName;
     bool inKey = false;
     std::size_t lineNo = 0;
     std::size_t pos = 0;
@@ -330,8 +332,14 @@ StoreContents ParseStore(std::string_view text) {
             continue;
         }
         name = AsUtf8(std::move(name));
-        if (contents.Find(name)) fault(lineNo, "value \"" + name + "\" appears twice, the last one is used");
-        contents.Set(name, std::move(value));
+        // An index by name keeps a file of many values linear to read.
+        auto [at, added] = byName.try_emplace(LowerAscii(name), contents.values.size());
+        if (added) {
+            contents.values.emplace_back(std::move(name), std::move(value));
+        } else {
+            fault(lineNo, "value \"" + name + "\" appears twice, the last one is used");
+            contents.values[at->second] = {std::move(name), std::move(value)};
+        }
     }
     if (faults > kMaxListedProblems)
         contents.problems.push_back("and " + std::to_string(faults - kMaxListedProblems) +

@@ -74,6 +74,14 @@ TEST(ParseStoreTest, GarbageListsALimitedNumberOfFaults) {
     EXPECT_TRUE(parsed.values.empty());
 }
 
+TEST(ParseStoreTest, ManyValuesReadInLinearTime) {
+    std::string text = kHead;
+    for (int i = 0; i < 100000; ++i) text += "\"V" + std::to_string(i) + "\"=dword:1\r\n";
+    const StoreContents parsed = ParseStore(text);
+    EXPECT_TRUE(parsed.problems.empty());
+    EXPECT_EQ(parsed.values.size(), 100000u);
+}
+
 TEST(ParseStoreTest, FormatThenParseGivesTheSameValues) {
     StoreContents contents;
     contents.Set("MinWord", StoreValue::Dword(30));
