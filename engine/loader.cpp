@@ -116,7 +116,7 @@ LoadReport LoadDocumentText(std::string& text, MetaFields& fields, const LoadOpt
 
 PageLoad LoadPage(Document& doc, const std::string& path, const LoadOptions& options) {
     PageLoad result;
-    FileRead file = ReadWholeFile(path);
+    PageFileRead file = ReadPageFile(path);
     if (!file.ok) {
         result.fileError = file.error;
         return result;

@@ -37,8 +37,8 @@ std::string ToFileBytes(std::string_view text, LineEnds ends) {
     return out;
 }
 
-FileRead ReadWholeFile(const std::string& path) {
-    FileRead r;
+PageFileRead ReadPageFile(const std::string& path) {
+    PageFileRead r;
     auto fail = [&r, &path](int err) {
         r.error = "Cannot read \"" + path + "\": " + std::strerror(err);
         r.bytes.clear();

@@ -18,12 +18,12 @@ struct PageText {
 PageText ToDocumentText(std::string bytes);
 std::string ToFileBytes(std::string_view text, LineEnds ends);
 
-struct FileRead {
+struct PageFileRead {
     bool ok = false;
     std::string bytes;
     std::string error;  // names the file and the cause
 };
-FileRead ReadWholeFile(const std::string& path);
+PageFileRead ReadPageFile(const std::string& path);
 
 // Size as the editor counts it: every line followed by CR LF.
 long long EditorTextSize(std::string_view text);

@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/commands.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class ReadCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("veskaron_read_" + std::to_string(::getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(dir_);
+        ::setenv("VESKARON_CONFIG_DIR", (dir_ / "config").c_str(), 1);
+        ::setenv("VESKARON_DATA_DIR", (dir_ / "data").c_str(), 1);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string Write(const std::string& name, const std::string& bytes) {
+        const fs::path p = dir_ / name;
+        std::ofstream(p, std::ios::binary) << bytes;
+        return p.string();
+    }
+
+    int Run(std::vector<std::string> args) {
+        args.insert(args.begin(), {"veskaron-meta", "read", "--now", "2026-12-07T10:22:31"});
+        std::vector<const char*> argv;
+        for (const auto& a : args) argv.push_back(a.c_str());
+        out_.str("");
+        err_.str("");
+        return veskaron::cli::Main(static_cast<int>(argv.size()), argv.data(), {out_, err_});
+    }
+
+    std::vector<nlohmann::json> Lines() const {
+        std::vector<nlohmann::json> lines;
+        std::istringstream in(out_.str());
+        for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::json::parse(line));
+        return lines;
+    }
+
+    fs::path dir_;
+    std::ostringstream out_, err_;
+};
+
+}  // namespace
+
+TEST_F(ReadCommand, PrintsOneObjectPerPage) {
+    const std::string a = Write("a.htm",
+        "<html><head>\n<title>\xCF\xF0\xE8\xE2\xE5\xF2</title>\n"
+        "<meta name=\"author\" content=\"\xC0\xED\xED\xE0\">\n"
+        "<meta http-equiv=\"page-enter\" content=\"RevealTrans(Duration=2.0,Transition=12)\">\n"
+        "</head></html>\n");
+    const std::string b = Write("b.htm",
+        "<head>\r\n<meta http-equiv=\"content-type\" content=\"text/html; charset=koi8-r\">\r\n"
+        "<title>\xF0\xD2\xC9\xD7\xC5\xD4</title>\r\n</head>\r\n");
+    ASSERT_EQ(Run({a, b}), 0) << err_.str();
+    const auto lines = Lines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0]["Path"], a);
+    EXPECT_EQ(lines[0]["Title"], "Привет");
+    EXPECT_EQ(lines[0]["Author"], "Анна");
+    EXPECT_EQ(lines[0]["PageEnter"], (nlohmann::json{{"On", true}, {"Duration", 2}, {"Effect", 12}}));
+    EXPECT_EQ(lines[0]["Passes"], 1);
+    EXPECT_TRUE(lines[0]["Converted"].is_null());
+    EXPECT_EQ(lines[0]["ExpiriesText"], "Mon, 07 Dec 2026 22:10:31 GMT");
+    EXPECT_EQ(lines[0]["ExpiriesDate"], "2026-12-07");
+    EXPECT_EQ(lines[0]["ExpiriesTime"], "10:22:31");
+    EXPECT_FALSE(lines[0].contains("Error"));
+    EXPECT_EQ(lines[1]["Title"], "Привет");
+    EXPECT_EQ(lines[1]["Converted"], "koi8-r");
+    EXPECT_EQ(lines[1]["Passes"], 2);
+    EXPECT_EQ(lines[1]["Charset"], 3);
+    // Page b has no page-enter tag: reset to the absent values.
+    EXPECT_EQ(lines[1]["PageEnter"], (nlohmann::json{{"On", false}, {"Duration", 4}, {"Effect", 23}}));
+}
+
+TEST_F(ReadCommand, FreshWindowValuesForTheFirstPage) {
+    const std::string a = Write("a.htm", "<head>\n<meta name=\"robots\" content=\"unknown\">\n</head>\n");
+    ASSERT_EQ(Run({a}), 0);
+    const auto j = Lines().at(0);
+    EXPECT_EQ(j["Robots"], -1);
+    EXPECT_EQ(j["RevisitCount"], 30);
+    EXPECT_EQ(j["Charset"], -1);
+    EXPECT_EQ(j["RefreshSeconds"], 5);
+    EXPECT_EQ(j["Size"], 57);
+    EXPECT_EQ(j["DownloadTime"], "0.01 cек.");
+}
+
+TEST_F(ReadCommand, MissingFileAndConversionError) {
+    const std::string bad = Write("bad.htm", "<head>\n<meta name=\"revisit-after\" content=\"x day\">\n</head>\n");
+    const std::string good = Write("good.htm", "<title>ok</title>");
+    EXPECT_EQ(Run({bad}), 1);
+    EXPECT_EQ(Lines().at(0)["Error"], "'x' is not a valid integer value");
+    EXPECT_EQ(Run({(dir_ / "missing.htm").string(), good}), 2);
+    EXPECT_NE(err_.str().find("missing.htm"), std::string::npos);
+    ASSERT_EQ(Lines().size(), 1u);
+    EXPECT_EQ(Lines()[0]["Title"], "ok");
+}
+
+TEST_F(ReadCommand, BadNowIsRefused) {
+    const std::string a = Write("a.htm", "");
+    std::vector<const char*> argv = {"veskaron-meta", "read", "--now", "yesterday", a.c_str()};
+    EXPECT_NE(veskaron::cli::Main(5, argv.data(), {out_, err_}), 0);
+}

@@ -1,0 +1,40 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "engine/modified_state.h"
+
+using namespace veskaron;
+
+TEST(ModifiedState, WhatCountsAsAChange) {
+    MetaFields base;
+    base.Author = "Ann";
+    base.Distribution = 1;
+    base.ContentLanguage = 5;  // en-us
+    base.PageEnter = {true, 3, 12};
+    const RememberedFields snap = RememberFields(base);
+    struct Case { const char* what; std::function<void(MetaFields&, EditMarks&)> edit; bool modified; };
+    const Case cases[] = {
+        {"nothing", [](MetaFields&, EditMarks&) {}, false},
+        {"trailing blank", [](MetaFields& f, EditMarks&) { f.Author += "  "; }, false},
+        {"case of a text", [](MetaFields& f, EditMarks&) { f.Author = "ann"; }, true},
+        {"same text other index", [](MetaFields& f, EditMarks&) { f.ContentLanguage = 44; }, false},
+        {"no selection vs empty", [](MetaFields& f, EditMarks&) { f.Distribution = 0; }, true},
+        {"robots", [](MetaFields& f, EditMarks&) { f.Robots = 2; }, true},
+        {"revisit", [](MetaFields& f, EditMarks&) { f.RevisitCount = 1; }, true},
+        {"transition effect", [](MetaFields& f, EditMarks&) { f.PageEnter.Effect = 1; }, true},
+        {"charset only", [](MetaFields& f, EditMarks&) { f.Charset = 3; }, false},
+        {"charset with toggle", [](MetaFields& f, EditMarks& m) { f.Charset = 3; m.contentTypeToggled = true; }, true},
+        {"title typed", [](MetaFields&, EditMarks& m) { m.titleEdited = true; }, true},
+        {"refresh touched", [](MetaFields&, EditMarks& m) { m.refreshTouched = true; }, true},
+        {"expiry touched", [](MetaFields&, EditMarks& m) { m.expiryTouched = true; }, true},
+        {"source typed", [](MetaFields&, EditMarks& m) { m.sourceEdited = true; }, true},
+    };
+    for (const auto& c : cases) {
+        MetaFields f = base;
+        EditMarks marks;
+        c.edit(f, marks);
+        EXPECT_EQ(UpdateModifiedState(false, snap, f, marks), c.modified) << c.what;
+        EXPECT_TRUE(UpdateModifiedState(true, snap, base, {})) << c.what;
+    }
+}
