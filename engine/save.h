@@ -1,0 +1,76 @@
+#pragma once
+// Saving a document to its page file (with an optional backup) and writing the
+// preview file beside it.
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "engine/loader.h"
+#include "engine/page_file.h"
+#include "engine/writer.h"
+
+namespace veskaron {
+
+// "index.html" -> "index.html.bak".
+std::string BackupFileName(const std::string& pagePath);
+// "metatmp" with the page's extension, in the page's folder:
+// "/site/index.html" -> "/site/metatmp.html", "/site/README" -> "/site/metatmp".
+std::string PreviewFileName(const std::string& pagePath);
+
+// The bytes a document text is stored as: translated to KOI8 when the charset
+// index says so (3 KOI8-R, 4 KOI8-U) and with the page's own line ends.
+std::string PageBytesForSave(std::string_view text, int charsetIndex, LineEnds ends);
+
+struct FileWriteResult {
+    bool ok = false;
+    std::string error;  // names the file and the cause
+};
+// Replaces the file's bytes without ever leaving it missing or half written:
+// the bytes go to a temporary file in the same folder, which is flushed and
+// then renamed over the file. With `backup`, the old file is first kept under
+// BackupFileName (replacing an older backup). The file's permission bits are
+// kept; a new file gets the usual ones. On failure the file is as it was and
+// no temporary file is left.
+FileWriteResult ReplaceFileBytes(const std::string& path, std::string_view bytes, bool backup);
+
+struct SaveOptions {
+    bool asEdited = false;  // the source editor's text as it stands, without the writer
+    bool backup = false;    // BakFiles
+    MetaWriteOptions writer;
+};
+
+struct SaveResult {
+    bool written = false;  // the page file holds the document's bytes
+    bool saved = false;    // written and the fields went into it: the document is not modified
+    std::string refusal;   // the writer's refusal text (UTF-8), shown before the save goes on
+    std::string error;     // why the file could not be written
+};
+
+// Puts the fields into the text (unless saving as edited), converts it back to
+// the page's charset and line ends, and replaces the page file. Afterwards the
+// document counts as not modified only when the file got the fields; a refusal
+// or a failed write leaves it modified.
+SaveResult SaveDocument(Document& doc, const SaveOptions& options);
+
+// Bytes the save would write, without touching the document or the disk.
+struct SaveBytes {
+    std::string bytes;
+    std::string refusal;
+};
+SaveBytes BytesForSave(const Document& doc, const SaveOptions& options);
+
+// Opens a file with the system's default program; the caller's platform decides how.
+using FileOpener = std::function<void(const std::string& path)>;
+
+struct PreviewResult {
+    std::string path;     // the preview file
+    bool written = false;
+    std::string refusal;  // the writer's refusal; the preview then shows the page without the block
+    std::string error;
+};
+// Writes the document with its fields applied to the preview file and opens it.
+// The document itself is not changed.
+PreviewResult WritePreview(const Document& doc, const MetaWriteOptions& writer,
+                           const FileOpener& open);
+
+}  // namespace veskaron
