@@ -1,15 +1,164 @@
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
 #include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
 
 #include "cli/commands.h"
+#include "engine/cp1251.h"
+#include "engine/loader.h"
+#include "generator/word_engine.h"
+#include "generator/word_list_file.h"
+#include "platform/key_store.h"
+#include "settings/settings_keys.h"
+#include "settings/setup_values.h"
 
 namespace veskaron::cli {
+namespace {
+
+// The settings dialog's spin edit holds the minimum word length in this range.
+constexpr int kMinWordLow = 2, kMinWordHigh = 16;
+
+struct KeywordsArgs {
+    std::string page;
+    std::optional<int> minLen;
+    std::string digits;  // "on", "off" or empty for the stored setting
+    bool alt = false;
+    bool description = false;
+    std::string exclude;
+    int sort = 0;
+    std::optional<int> repeated;
+    bool json = false;
+    CLI::Option* altOption = nullptr;
+    CLI::Option* descriptionOption = nullptr;
+};
+
+// The generator's inputs as the window takes them from the settings store.
+struct StoredGeneratorInputs {
+    generator::GeneratorOptions options;
+    std::string deleteListFile;
+};
+
+StoredGeneratorInputs ReadStoredGeneratorInputs() {
+    KeyAccess access;
+    const SetupValues setup = ReadCommonSettings(access);
+    StoredGeneratorInputs in;
+    in.options.minWordLen = std::clamp<int>(setup.MinWord, kMinWordLow, kMinWordHigh);
+    in.options.keyCifra = setup.KeyCifra;
+    in.options.bolAlt = setup.BolAlt;
+    in.options.insertDescription = setup.InsertDescription;
+    in.deleteListFile = Read(access, key::FWordDel);
+    return in;
+}
+
+// The description field's lines, as the memo shows them.
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t begin = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n') continue;
+        lines.push_back(text.substr(begin, i - begin));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        begin = i + 1;
+    }
+    if (begin < text.size()) lines.push_back(text.substr(begin));
+    return lines;
+}
+
+int RunKeywords(const KeywordsArgs& args, Streams io) {
+    StoredGeneratorInputs stored = ReadStoredGeneratorInputs();
+    generator::GeneratorOptions options = stored.options;
+    if (args.minLen) options.minWordLen = *args.minLen;
+    if (!args.digits.empty()) options.keyCifra = args.digits == "on";
+    if (args.altOption->count() > 0) options.bolAlt = args.alt;
+    if (args.descriptionOption->count() > 0) options.insertDescription = args.description;
+
+    // An explicitly named list must exist; the stored one may be missing, as
+    // it is before the generator window has ever saved it.
+    std::vector<std::string> deleteList;
+    const bool explicitList = !args.exclude.empty();
+    const std::string listFile = explicitList ? args.exclude : stored.deleteListFile;
+    if (!listFile.empty()) {
+        const generator::WordListRead list = generator::ReadWordListFile(listFile);
+        if (list.ok) {
+            deleteList = list.entries;
+        } else if (explicitList || !list.missing) {
+            io.err << "keywords: " << list.error << "\n";
+            return kExitFileError;
+        }
+    }
+
+    Document doc;
+    LoadOptions loadOptions;
+    loadOptions.now = CurrentDateTime();
+    doc.fields = FreshFields(loadOptions.now);
+    const PageLoad load = LoadPage(doc, args.page, loadOptions);
+    if (!load.fileOk) {
+        io.err << "keywords: " << load.fileError << "\n";
+        return kExitFileError;
+    }
+    if (!load.report.ok) {
+        io.err << "keywords: " << args.page << ": " << load.report.error << "\n";
+        return kExitFailed;
+    }
+
+    generator::WordTable table;
+    generator::RunGenerator(doc.page.text, SplitLines(doc.fields.Description), deleteList, options, table);
+    const std::vector<std::string> lines = generator::FillWordList(
+        table, generator::SortModeFromIndex(args.sort), args.repeated.has_value(), args.repeated.value_or(0));
+    const generator::WordStatistics stats = generator::ComputeWordStatistics(table, lines.size());
+
+    if (args.json) {
+        nlohmann::ordered_json j;
+        j["Lines"] = nlohmann::ordered_json::array();
+        for (const auto& line : lines) j["Lines"].push_back(Cp1251ToUtf8(line));
+        j["Stats"] = {{"Total", stats.total},       {"Selected", stats.selected},
+                      {"Over3", stats.over3},       {"Exactly3", stats.exactly3},
+                      {"Twice", stats.twice},       {"Once", stats.once}};
+        io.out << j.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
+    } else {
+        for (const auto& line : lines) io.out << Cp1251ToUtf8(line) << "\n";
+        io.out << "\n"
+               << "Total: " << stats.total << "\n"
+               << "Selected: " << stats.selected << "\n"
+               << "Over3: " << stats.over3 << "\n"
+               << "Exactly3: " << stats.exactly3 << "\n"
+               << "Twice: " << stats.twice << "\n"
+               << "Once: " << stats.once << "\n";
+    }
+    io.out.flush();
+    return kExitOk;
+}
+
+}  // namespace
 
 void AddKeywordsCommand(CLI::App& app, Streams io, int& status) {
     auto* cmd = app.add_subcommand("keywords", "Count the words of a page and list them");
-    cmd->callback([io, &status] {
-        io.err << "keywords: not available yet\n";
-        status = kExitFailed;
-    });
+    auto args = std::make_shared<KeywordsArgs>();
+    cmd->add_option("PAGE", args->page, "Page file")->required();
+    cmd->add_option("--min-len", args->minLen,
+                    "Count only words longer than N characters (default: the MinWord setting)")
+        ->check(CLI::Range(kMinWordLow, kMinWordHigh));
+    cmd->add_option("--digits", args->digits,
+                    "Digits are word characters (on) or separators (off); default: KeyCifra")
+        ->check(CLI::IsMember({"on", "off"}));
+    args->altOption = cmd->add_flag("--alt,!--no-alt", args->alt,
+                                    "Count the alt texts of the page (default: BolAlt)");
+    args->descriptionOption = cmd->add_flag("--description,!--no-description", args->description,
+                                            "Count the page's description (default: InsertDescription)");
+    cmd->add_option("--exclude", args->exclude,
+                    "Word list file of words not to count (default: the FWordDel list file)");
+    cmd->add_option("--sort", args->sort, "0 page order, 1 most frequent first, 2 least frequent first")
+        ->check(CLI::Range(0, 2))
+        ->default_val(0);
+    cmd->add_option("--repeated", args->repeated, "List only the words counted more than N times")
+        ->check(CLI::Range(0, 999));
+    cmd->add_flag("--json", args->json, "Print one JSON object instead of text");
+    cmd->callback([args, io, &status] { status = RunKeywords(*args, io); });
 }
 
 }  // namespace veskaron::cli

@@ -1,11 +1,6 @@
 #include "generator/word_list_file.h"
 
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
+#include "platform/file_io.h"
 #include "platform/line_list.h"
 
 namespace veskaron::generator {
@@ -19,20 +14,11 @@ std::string FormatWordList(const std::vector<std::string>& entries) { return Joi
 
 WordListRead ReadWordListFile(const std::string& path) {
     WordListRead result;
-    auto fail = [&result, &path](int err) {
-        result.missing = err == ENOENT;
-        result.error = "cannot read " + path + ": " + std::strerror(err);
-        return result;
-    };
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return fail(EISDIR);
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return fail(errno != 0 ? errno : EIO);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return fail(errno != 0 ? errno : EIO);
-    result.entries = ParseWordList(bytes);
-    result.ok = true;
+    FileRead file = ReadWholeFile(path);
+    result.ok = file.ok;
+    result.missing = file.missing;
+    result.error = std::move(file.error);
+    if (file.ok) result.entries = ParseWordList(file.bytes);
     return result;
 }
 
