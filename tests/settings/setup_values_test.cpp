@@ -203,7 +203,8 @@ TEST_F(SettingsTest, UnusableStoredValuesFallBackToTheirDefaults) {
 }
 
 TEST_F(SettingsTest, DamagedStoreGivesDefaultsAndIsKept) {
-    const std::string garbage("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\"MinWord\"=dword:zz", 36);
+    static const char kBytes[] = "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\"MinWord\"=dword:zz";
+    const std::string garbage(kBytes, sizeof kBytes - 1);
     WriteRaw(StorePath(), garbage);
     KeyAccess key;
     EXPECT_EQ(ReadCommonSettings(key), DefaultSetupValues());
