@@ -70,11 +70,22 @@ void TComBox::ApplyHorizontalExtent() {
     list->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     list->setHorizontalScrollBarPolicy(FHorizontalExtent == -1 ? Qt::ScrollBarAlwaysOff
                                                                : Qt::ScrollBarAsNeeded);
-    QScrollBar* bar = list->horizontalScrollBar();
+    FixExtentRange();
+}
+
+void TComBox::FixExtentRange() {
+    QAbstractItemView* list = view();
+    if (!list || FHorizontalExtent == -1 || FFixingRange) return;
     // The view recomputes its range from the items on every layout; the
     // extent wins over that.
-    const int wanted = std::max(0, FHorizontalExtent - list->viewport()->width());
-    if (FHorizontalExtent != -1 && bar->maximum() != wanted) bar->setRange(0, wanted);
+    FFixingRange = true;
+    QScrollBar* bar = list->horizontalScrollBar();
+    for (int pass = 0; pass < 3; ++pass) {
+        const int wanted = std::max(0, FHorizontalExtent - list->viewport()->width());
+        if (bar->minimum() == 0 && bar->maximum() == wanted) break;
+        bar->setRange(0, wanted);
+    }
+    FFixingRange = false;
 }
 
 void TComBox::TakeOverList() {
@@ -89,9 +100,8 @@ void TComBox::TakeOverList() {
     list->installEventFilter(this);
     FHintHandle->installEventFilter(this);
     if (FListWindow != this) FListWindow->installEventFilter(this);
-    connect(list->horizontalScrollBar(), &QScrollBar::rangeChanged, this, [this] {
-        if (FHorizontalExtent != -1) ApplyHorizontalExtent();
-    });
+    connect(list->horizontalScrollBar(), &QScrollBar::rangeChanged, this,
+            &TComBox::FixExtentRange);
     ApplyHorizontalExtent();
 }
 
@@ -226,12 +236,20 @@ bool TComBox::KeyAllowsSearch(const QKeyEvent* event) {
 void TComBox::keyPressEvent(QKeyEvent* event) {
     if (FSearch) FKeyFlag = KeyAllowsSearch(event);
     QLineEdit* edit = lineEdit();
+    if (edit && edit != FWatchedEdit) {
+        FWatchedEdit = edit;
+        connect(edit, &QLineEdit::textEdited, this, [this] { FEdited = true; });
+    }
     // Completion is ours alone; the stock completer would also match case
     // insensitively.
     if (edit && edit->completer()) edit->setCompleter(nullptr);
-    const QString before = edit ? edit->text() : QString();
+    // Only typing completes: an item chosen from the list stays as chosen.
+    FEdited = false;
     QComboBox::keyPressEvent(event);
-    if (edit && edit == lineEdit() && edit->text() != before) Change();
+    if (FEdited) {
+        FEdited = false;
+        Change();
+    }
 }
 
 void TComBox::Change() {

@@ -10,6 +10,7 @@
 #include <functional>
 
 class QKeyEvent;
+class QLineEdit;
 
 namespace veskaron {
 
@@ -79,6 +80,7 @@ private:
     void ReleaseList();
     void Change();
     void ApplyHorizontalExtent();
+    void FixExtentRange();
     void HideTip();
 
     bool FSearch = false;
@@ -92,6 +94,10 @@ private:
     bool FKeyFlag = true;
     // Set while the search itself selects an item.
     bool FSelecting = false;
+    bool FFixingRange = false;
+    // The edit field has been typed into during the current key.
+    bool FEdited = false;
+    QPointer<QLineEdit> FWatchedEdit;
 };
 
 }  // namespace veskaron
