@@ -1,15 +1,164 @@
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
 #include <CLI/CLI.hpp>
 
 #include "cli/commands.h"
+#include "cli/fields_json.h"
+#include "engine/loader.h"
+#include "engine/save.h"
+#include "engine/writer.h"
+#include "settings/setup_values.h"
 
 namespace veskaron::cli {
+namespace {
+
+struct WriteArgs {
+    std::string page;
+    std::vector<std::string> sets;
+    std::string place;  // start | end
+    std::string attr;   // key-first | content-first
+    bool oneLine = false;
+    bool perLine = false;
+    std::string order;
+    bool backup = false;
+    bool noBackup = false;
+    bool asEdited = false;
+    bool toStdout = false;
+    std::string now;
+    std::string modem = "33600";
+};
+
+// A typed order must be exactly the 22 indices; unlike a stored one it is not
+// replaced by the default, since the user would not notice.
+bool ParseOrderArgument(const std::string& text, OutputOrder& order) {
+    std::array<bool, kEntryCount> seen{};
+    std::size_t p = 0, start = 0;
+    while (true) {
+        const std::size_t comma = text.find(',', start);
+        const std::string item = text.substr(start, comma == std::string::npos ? std::string::npos
+                                                                                 : comma - start);
+        if (p >= order.size() || item.empty() || item.size() > 2 ||
+            item.find_first_not_of("0123456789") != std::string::npos)
+            return false;
+        const int index = std::stoi(item);
+        if (index >= kEntryCount || seen[static_cast<std::size_t>(index)]) return false;
+        seen[static_cast<std::size_t>(index)] = true;
+        order[p++] = index;
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+    return p == order.size();
+}
+
+int RunWrite(const WriteArgs& args, Streams io) {
+    DateTime now = CurrentDateTime();
+    if (!args.now.empty() && !ParseDateTime(args.now, now)) {
+        io.err << "write: --now '" << args.now << "' is not YYYY-MM-DDTHH:MM:SS\n";
+        return kExitFailed;
+    }
+
+    const WriterSettings stored = ReadWriterSettings();
+    SaveOptions options;
+    options.asEdited = args.asEdited;
+    options.backup = stored.BakFiles;
+    options.writer.placement = stored.InsMeta;
+    options.writer.attributeOrder = stored.InsContent;
+    options.writer.lineMode = stored.InsertMetaText;
+    options.writer.order = stored.MetaList;
+    if (!args.place.empty()) options.writer.placement = args.place == "start" ? 0 : 1;
+    if (!args.attr.empty()) options.writer.attributeOrder = args.attr == "key-first" ? 0 : 1;
+    if (args.oneLine) options.writer.lineMode = 1;
+    if (args.perLine) options.writer.lineMode = 0;
+    if (args.backup) options.backup = true;
+    if (args.noBackup) options.backup = false;
+    if (!args.order.empty() && !ParseOrderArgument(args.order, options.writer.order)) {
+        io.err << "write: --order '" << args.order
+               << "' is not the 22 indices 0 to 21, each once, separated by commas\n";
+        return kExitFailed;
+    }
+
+    LoadOptions load;
+    load.modemSpeed = args.modem;
+    load.now = now;
+    Document doc;
+    doc.fields = FreshFields(now);
+    const PageLoad loaded = LoadPage(doc, args.page, load);
+    if (!loaded.fileOk) {
+        io.err << loaded.fileError << "\n";
+        return kExitFileError;
+    }
+    for (const std::string& w : loaded.report.warnings) io.err << args.page << ": " << w << "\n";
+    // Fields after a failed conversion were never read from the page: writing
+    // them would take their tags out of it.
+    if (!loaded.report.ok && !args.asEdited) {
+        io.err << args.page << ": " << loaded.report.error << "\n";
+        return kExitFailed;
+    }
+
+    for (const std::string& s : args.sets) {
+        const std::string error = ApplySetting(doc.fields, s);
+        if (!error.empty()) {
+            io.err << "write: --set " << s << ": " << error << "\n";
+            return kExitFailed;
+        }
+    }
+
+    if (!args.asEdited) {
+        // A refused run changes nothing, so the page is left alone (an older
+        // backup included).
+        const WriteResult w = WriteMetaBlock(doc.page.text, doc.fields, options.writer);
+        if (!w.Done()) {
+            io.err << w.message << "\n";
+            return kExitRefused;
+        }
+    }
+    options.asEdited = true;  // the block is in the text now
+
+    if (args.toStdout) {
+        const SaveBytes bytes = BytesForSave(doc, options);
+        io.out.write(bytes.bytes.data(), static_cast<std::streamsize>(bytes.bytes.size()));
+        io.out.flush();
+        return io.out ? kExitOk : kExitFailed;
+    }
+    const SaveResult saved = SaveDocument(doc, options);
+    if (!saved.written) {
+        io.err << saved.error << "\n";
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+}  // namespace
 
 void AddWriteCommand(CLI::App& app, Streams io, int& status) {
-    auto* cmd = app.add_subcommand("write", "Write the META block of a page");
-    cmd->callback([io, &status] {
-        io.err << "write: not available yet\n";
-        status = kExitFailed;
-    });
+    auto* cmd = app.add_subcommand("write", "Write fields into a page's META block and save it");
+    auto args = std::make_shared<WriteArgs>();
+    cmd->add_option("PAGE", args->page, "Page file")->required();
+    cmd->add_option("--set", args->sets,
+                    "Member=VALUE, members as in the JSON of read (PageEnter.On=1, ...); "
+                    "texts in UTF-8; may be given many times")
+        ->allow_extra_args(false);
+    cmd->add_option("--place", args->place, "Where the block goes: start or end of the head")
+        ->check(CLI::IsMember({"start", "end"}));
+    cmd->add_option("--attr", args->attr, "Attribute order: key-first or content-first")
+        ->check(CLI::IsMember({"key-first", "content-first"}));
+    auto* one = cmd->add_flag("--one-line", args->oneLine, "The whole block on one line");
+    auto* per = cmd->add_flag("--per-line", args->perLine, "One tag per line");
+    one->excludes(per);
+    cmd->add_option("--order", args->order, "Output order: the indices 0 to 21 separated by commas");
+    auto* bak = cmd->add_flag("--backup", args->backup, "Keep the old page as PAGE.bak");
+    auto* nobak = cmd->add_flag("--no-backup", args->noBackup, "Keep no backup");
+    bak->excludes(nobak);
+    cmd->add_flag("--as-edited", args->asEdited,
+                  "Save the page's text as it is, without writing the fields into it");
+    cmd->add_flag("--stdout", args->toStdout, "Print the bytes the file would get instead of writing it");
+    cmd->add_option("--now", args->now, "Current date and time, YYYY-MM-DDTHH:MM:SS");
+    cmd->add_option("--modem", args->modem, "Modem speed in bits per second")->default_val("33600");
+    cmd->callback([args, io, &status] { status = RunWrite(*args, io); });
 }
 
 }  // namespace veskaron::cli

@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/commands.h"
+#include "engine/writer.h"
+#include "platform/key_store.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kPage =
+    "<html>\r\n<head>\r\n<title>Old</title>\r\n<meta name=\"keywords\" content=\"old\">\r\n"
+    "</head>\r\n<body><input name=\"url\"></body>\r\n</html>\r\n";
+
+class WriteCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("veskaron_write_" + std::to_string(::getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(dir_);
+        ::setenv("VESKARON_CONFIG_DIR", (dir_ / "config").c_str(), 1);
+        ::setenv("VESKARON_DATA_DIR", (dir_ / "data").c_str(), 1);
+        page_ = Put("page.htm", kPage);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string Put(const std::string& name, const std::string& bytes) {
+        const fs::path p = dir_ / name;
+        std::ofstream(p, std::ios::binary) << bytes;
+        return p.string();
+    }
+    static std::string Get(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    int Run(std::vector<std::string> args) {
+        args.insert(args.begin(), {"veskaron-meta", "write", "--now", "2026-12-07T10:22:31"});
+        std::vector<const char*> argv;
+        for (const auto& a : args) argv.push_back(a.c_str());
+        out_.str("");
+        err_.str("");
+        return veskaron::cli::Main(static_cast<int>(argv.size()), argv.data(), {out_, err_});
+    }
+
+    nlohmann::json ReadBack(const std::string& path) {
+        const char* argv[] = {"veskaron-meta", "read", "--now", "2026-12-07T10:22:31", path.c_str()};
+        std::ostringstream out, err;
+        EXPECT_EQ(veskaron::cli::Main(5, argv, {out, err}), 0) << err.str();
+        return nlohmann::json::parse(out.str());
+    }
+
+    fs::path dir_;
+    std::string page_;
+    std::ostringstream out_, err_;
+};
+
+}  // namespace
+
+TEST_F(WriteCommand, SetsFieldsAndSavesThePage) {
+    ASSERT_EQ(Run({page_, "--set", "Title=Home page", "--set", "Author=Web studio",
+                   "--set", "Keywords=", "--set", "Robots=2", "--set", "PageEnter.On=1",
+                   "--set", "PageEnter.Duration=3", "--set", "PageEnter.Effect=12"}),
+              0)
+        << err_.str();
+    EXPECT_EQ(Get(page_),
+              "<html>\r\n<head><title>Home page</title>\r\n"
+              "<meta name=\"author\" content=\"Web studio\" >\r\n"
+              "<meta name=\"robots\" content=\"all\" >\r\n"
+              "<meta http-equiv=\"page-enter\" content=\"RevealTrans(Duration=3.0,Transition=12)\" >\r\n"
+              "</head>\r\n<body><input name=\"url\"></body>\r\n</html>\r\n");
+    EXPECT_FALSE(fs::exists(page_ + ".bak"));
+}
+
+TEST_F(WriteCommand, LayoutFlagsOverrideTheStoredSettings) {
+    {
+        veskaron::KeyAccess store;
+        store.WriteInteger("InsContent", 1);
+        store.WriteInteger("InsMeta", 1);
+        store.WriteBool("BakFiles", true);
+        store.WriteString("MetaList", "4,0,1,2,3,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21");
+        ASSERT_TRUE(store.Close());
+    }
+    ASSERT_EQ(Run({page_, "--set", "Keywords=k1", "--stdout"}), 0) << err_.str();
+    EXPECT_EQ(out_.str(),
+              "<html>\r\n<head>\r\n<meta content=\"k1\" name=\"keywords\" >\r\n<title>Old</title></head>\r\n"
+              "<body><input name=\"url\"></body>\r\n</html>\r\n");
+    EXPECT_EQ(Get(page_), kPage) << "--stdout leaves the file alone";
+
+    ASSERT_EQ(Run({page_, "--set", "Keywords=k1", "--place", "start", "--attr", "key-first",
+                   "--one-line", "--order", "0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21",
+                   "--no-backup"}),
+              0)
+        << err_.str();
+    EXPECT_EQ(Get(page_),
+              "<html>\r\n<head><title>Old</title><meta name=\"keywords\" content=\"k1\" >\r\n"
+              "</head>\r\n<body><input name=\"url\"></body>\r\n</html>\r\n");
+    EXPECT_FALSE(fs::exists(page_ + ".bak"));
+
+    ASSERT_EQ(Run({page_, "--set", "Author=Ann"}), 0) << err_.str();
+    EXPECT_TRUE(fs::exists(page_ + ".bak")) << "BakFiles from the store";
+}
+
+TEST_F(WriteCommand, TypedTextsReadBackThroughRead) {
+    const std::string texts[] = {"Tom & Jerry <TJ> \"quoted\"", "&lt;b&gt; &amp; &nbsp;",
+                                 "Привет, \"мир\" > всё"};
+    for (const std::string& t : texts) {
+        ASSERT_EQ(Run({page_, "--set", "Author=" + t, "--set", "Description=" + t, "--set",
+                       "Title=" + t, "--attr", "content-first"}),
+                  0)
+            << err_.str();
+        const nlohmann::json j = ReadBack(page_);
+        EXPECT_EQ(j["Author"], t);
+        EXPECT_EQ(j["Description"], t);
+        EXPECT_EQ(j["Title"], t);
+    }
+}
+
+TEST_F(WriteCommand, ExpiryDateAndTimeRebuildTheText) {
+    ASSERT_EQ(Run({page_, "--set", "ExpiriesOn=1", "--set", "ExpiriesDate=2026-07-20", "--set",
+                   "ExpiriesTime=09:05:00", "--stdout"}),
+              0)
+        << err_.str();
+    EXPECT_NE(out_.str().find("content=\"Mon, 20 Iul 2026 05:09:00 GMT\""), std::string::npos)
+        << out_.str();
+}
+
+TEST_F(WriteCommand, AsEditedKeepsTheBytesOfAnLfOnlyPage) {
+    const std::string lf = "<html>\n<head>\n<title>T</title>\n</head>\n<body>\xE0\xFF</body>\n";
+    const std::string path = Put("lf.htm", lf);
+    ASSERT_EQ(Run({path, "--as-edited", "--set", "Author=Ignored"}), 0) << err_.str();
+    EXPECT_EQ(Get(path), lf);
+    ASSERT_EQ(Run({path, "--set", "Author=Ann"}), 0);
+    EXPECT_EQ(Get(path).find('\r'), std::string::npos) << "still LF only";
+}
+
+TEST_F(WriteCommand, FailuresLeaveThePageAsItWas) {
+    // Refusal: status 3, the text on stderr, nothing written (no backup either).
+    EXPECT_EQ(Run({page_, "--set", "ContentTypeOn=1", "--set", "Charset=3", "--backup"}), 3);
+    EXPECT_EQ(err_.str(), std::string(veskaron::kContentTypeRefusal) + "\n");
+    EXPECT_EQ(Get(page_), kPage);
+    EXPECT_FALSE(fs::exists(page_ + ".bak"));
+
+    // A failed write: the backup cannot replace a folder.
+    fs::create_directory(page_ + ".bak");
+    EXPECT_EQ(Run({page_, "--set", "Author=Ann", "--backup"}), 1);
+    EXPECT_NE(err_.str().find("Cannot create file"), std::string::npos) << err_.str();
+    EXPECT_EQ(Get(page_), kPage);
+
+    // A page whose numbers cannot be read is not rewritten from half-read fields.
+    const std::string bad = "<head><meta http-equiv=\"refresh\" content=\"x; url=a.htm\">"
+                            "<meta http-equiv=\"page-exit\" content=\"RevealTrans(Duration=1.0,Transition=2)\"></head>";
+    const std::string badPath = Put("bad.htm", bad);
+    EXPECT_EQ(Run({badPath, "--set", "Author=Ann"}), 1);
+    EXPECT_EQ(Get(badPath), bad);
+
+    EXPECT_EQ(Run({(dir_ / "missing.htm").string()}), 2);
+    EXPECT_EQ(Run({page_, "--set", "NoSuchMember=1"}), 1);
+    EXPECT_EQ(Run({page_, "--order", "0,1,1,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21"}), 1);
+    EXPECT_EQ(Get(page_), kPage);
+}
