@@ -7,9 +7,6 @@
 
 namespace veskaron::generator {
 
-inline constexpr const char* kInsertListFileName = "wordins.fkh";
-inline constexpr const char* kDeleteListFileName = "worddel.fkw";
-
 // Lines end at CR LF, a lone CR or a lone LF; a NUL byte ends the text. Empty
 // lines are entries; a final line end adds no empty entry.
 std::vector<std::string> ParseWordList(std::string_view bytes);
