@@ -343,7 +343,7 @@ void TBtnPopup::DrawGlyphAndCaption(QPainter& painter, const QRect& client, cons
     const QString caption = text();
     const QFontMetrics fm(painter.font());
     const int flags = Qt::TextSingleLine | Qt::TextShowMnemonic;
-    const QSize textSize = caption.isEmpty() ? QSize() : fm.size(flags, caption);
+    const QSize textSize = caption.isEmpty() ? QSize(0, 0) : fm.size(flags, caption);
     const QSize glyphSize = glyph.isNull() ? QSize(0, 0) : glyph.deviceIndependentSize().toSize();
     const QSize clientSize = client.size();
     const bool horizontal = FLayout == blGlyphLeft || FLayout == blGlyphRight;

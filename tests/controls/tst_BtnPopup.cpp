@@ -45,6 +45,9 @@ private Q_SLOTS:
     void exclusiveFaceIsCheckered();
     void propertyLimits();
     void flatHotTracking();
+    void acceleratorClicks();
+    void glyphPlacement_data();
+    void glyphPlacement();
 };
 
 void TestBtnPopup::arrowRows_data() {
@@ -291,6 +294,74 @@ void TestBtnPopup::flatHotTracking() {
     button.SetFlat(false);
     QTest::mouseMove(&button, QPoint(10, 10));
     QVERIFY(!button.Hot());  // raised buttons never track
+}
+
+void TestBtnPopup::acceleratorClicks() {
+    QWidget window;
+    TBtnPopup button(&window);
+    button.SetCaption(QStringLiteral("&Go"));
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QSignalSpy clicks(&button, &TBtnPopup::OnClick);
+    QTest::keyClick(&window, Qt::Key_G, Qt::AltModifier);
+    QCOMPARE(clicks.count(), 1);
+    QCOMPARE(button.State(), TBtnPopup::bsUp);
+    button.setEnabled(false);
+    QTest::keyClick(&window, Qt::Key_G, Qt::AltModifier);
+    QCOMPARE(clicks.count(), 1);
+}
+
+void TestBtnPopup::glyphPlacement_data() {
+    QTest::addColumn<int>("layout");
+    QTest::addColumn<int>("margin");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<QPoint>("topLeft");
+    QTest::addColumn<QColor>("color");
+
+    // A flat 42 x 25 button leaves (1, 1, 27, 23) for the glyph of 8 x 8.
+    QTest::newRow("left") << int(TBtnPopup::blGlyphLeft) << 2 << true << QPoint(3, 9)
+                          << QColor(Qt::red);
+    QTest::newRow("right") << int(TBtnPopup::blGlyphRight) << 2 << true << QPoint(18, 9)
+                           << QColor(Qt::red);
+    QTest::newRow("top") << int(TBtnPopup::blGlyphTop) << 2 << true << QPoint(11, 3)
+                         << QColor(Qt::red);
+    QTest::newRow("bottom") << int(TBtnPopup::blGlyphBottom) << 2 << true << QPoint(11, 14)
+                            << QColor(Qt::red);
+    QTest::newRow("centred") << int(TBtnPopup::blGlyphLeft) << -1 << true << QPoint(11, 9)
+                             << QColor(Qt::red);
+    QTest::newRow("disabled image") << int(TBtnPopup::blGlyphLeft) << 2 << false << QPoint(3, 9)
+                                    << QColor(Qt::green);
+}
+
+void TestBtnPopup::glyphPlacement() {
+    QFETCH(int, layout);
+    QFETCH(int, margin);
+    QFETCH(bool, enabled);
+    QFETCH(QPoint, topLeft);
+    QFETCH(QColor, color);
+
+    // Two opaque images; the colour of the bottom-left pixel is transparent.
+    QImage images(16, 8, QImage::Format_RGB32);
+    images.fill(Qt::red);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 8; x < 16; ++x) images.setPixelColor(x, y, Qt::green);
+    images.setPixelColor(0, 7, Qt::blue);
+    images.setPixelColor(8, 7, Qt::blue);
+    QWidget parent;
+    TBtnPopup button(&parent);
+    button.SetFlat(true);
+    button.SetNumGlyphs(2);
+    button.SetGlyph(QPixmap::fromImage(images));
+    button.SetLayout(static_cast<TBtnPopup::TButtonLayout>(layout));
+    button.SetMargin(margin);
+    button.setEnabled(enabled);
+    const QImage shot = button.grab().toImage();
+    QCOMPARE(shot.pixelColor(topLeft), color);
+    QCOMPARE(shot.pixelColor(topLeft + QPoint(7, 7)), color);
+    QVERIFY(shot.pixelColor(topLeft - QPoint(1, 1)) != color);
+    QVERIFY(shot.pixelColor(topLeft + QPoint(8, 8)) != color);
+    QCOMPARE(shot.pixelColor(topLeft + QPoint(0, 7)), shot.pixelColor(topLeft - QPoint(1, 1)));
 }
 
 QTEST_MAIN(TestBtnPopup)
