@@ -189,11 +189,12 @@ FileWriteResult ReplaceFileBytes(const std::string& path, std::string_view bytes
     if (!temp.Create(target, exists ? (st.st_mode & 07777) : 0666))
         return fail(CannotCreate(path, errno));
     if (exists) {
-        // Created files take the umask; the page's own bits and owner are restored.
-        if (::fchmod(temp.Fd(), st.st_mode & 07777) != 0) return fail(CannotCreate(path, errno));
+        // Created files take the umask; the page's own owner and bits are
+        // restored, the owner first since a change of owner clears set-id bits.
         if (::fchown(temp.Fd(), st.st_uid, st.st_gid) != 0) {
             // Only a privileged user may give a file away; the bits still hold.
         }
+        if (::fchmod(temp.Fd(), st.st_mode & 07777) != 0) return fail(CannotCreate(path, errno));
     }
     if (!temp.WriteAll(bytes)) return fail(CannotCreate(path, errno));
 
@@ -254,6 +255,10 @@ SaveResult SaveDocument(Document& doc, const SaveOptions& options) {
 PreviewResult WritePreview(const Document& doc, const MetaWriteOptions& writer,
                            const FileOpener& open) {
     PreviewResult result;
+    if (doc.path.empty()) {
+        result.error = "Cannot create file " + PreviewFileName(doc.path) + ": no page is loaded";
+        return result;
+    }
     std::string text = doc.page.text;
     result.refusal = WriteMetaBlock(text, doc.fields, writer).message;
     result.path = PreviewFileName(doc.path);
