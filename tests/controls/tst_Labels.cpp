@@ -9,7 +9,6 @@
 
 using veskaron::TClickLabel;
 using veskaron::TLabelInfoFile;
-using veskaron::TVerInfoTup;
 
 class TestLabels : public QObject {
     Q_OBJECT
@@ -23,7 +22,6 @@ private Q_SLOTS:
     void linkUrl_data();
     void linkUrl();
     void versionCaption();
-    void everyFieldByName();
     void ownVersionByDefault();
 };
 
@@ -127,23 +125,6 @@ void TestLabels::versionCaption() {
     label.SetIDLanguage(QStringLiteral("0407"));  // a language the table lacks
     label.SetInfo(veskaron::caFileVersion);
     QCOMPARE(label.text(), QString());
-}
-
-void TestLabels::everyFieldByName() {
-    std::string asked;
-    TLabelInfoFile::SetVersionLookup([&](const std::string&, const std::string& field) {
-        asked = field;
-        return field;
-    });
-    const char* names[] = {"CompanyName",      "FileDescription", "FileVersion",
-                           "InternalName",     "LegalCopyright",  "LegalTradeMarks",
-                           "OriginalFilename", "ProductName",     "ProductVersion",
-                           "Comments"};
-    TLabelInfoFile label;
-    for (int i = 0; i < 10; ++i) {
-        label.SetInfo(static_cast<TVerInfoTup>(i));
-        QCOMPARE(asked, std::string(names[i]));
-    }
 }
 
 void TestLabels::ownVersionByDefault() {
