@@ -249,7 +249,13 @@ void TBtnPopup::mousePressEvent(QMouseEvent* event) {
     }
     if (FDropDown && FInArrow) {
         const QPointer<TBtnPopup> self(this);
-        FDropDown->exec(mapToGlobal(QPoint(0, height())));
+        const QPointer<QMenu> menu(FDropDown);
+        // The click that closes the menu must not reach anything after it,
+        // least of all this button again.
+        const bool replayOff = menu->testAttribute(Qt::WA_NoMouseReplay);
+        menu->setAttribute(Qt::WA_NoMouseReplay, true);
+        menu->exec(mapToGlobal(QPoint(0, height())));
+        if (menu) menu->setAttribute(Qt::WA_NoMouseReplay, replayOff);
         if (!self) return;
         // The press ends with the menu: whatever of it is still to come is
         // dropped, and the button comes up as if released outside.

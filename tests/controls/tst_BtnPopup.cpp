@@ -46,6 +46,8 @@ private Q_SLOTS:
     void propertyLimits();
     void flatHotTracking();
     void acceleratorClicks();
+    void clickClosingTheMenuIsSpent_data();
+    void clickClosingTheMenuIsSpent();
     void glyphPlacement_data();
     void glyphPlacement();
 };
@@ -362,6 +364,43 @@ void TestBtnPopup::glyphPlacement() {
     QVERIFY(shot.pixelColor(topLeft - QPoint(1, 1)) != color);
     QVERIFY(shot.pixelColor(topLeft + QPoint(8, 8)) != color);
     QCOMPARE(shot.pixelColor(topLeft + QPoint(0, 7)), shot.pixelColor(topLeft - QPoint(1, 1)));
+}
+
+void TestBtnPopup::clickClosingTheMenuIsSpent_data() {
+    QTest::addColumn<QPoint>("closingClick");
+    QTest::newRow("on the arrow") << QPoint(35, 10);
+    QTest::newRow("on the main part") << QPoint(10, 10);
+}
+
+void TestBtnPopup::clickClosingTheMenuIsSpent() {
+    QFETCH(QPoint, closingClick);
+    QWidget parent;
+    parent.setGeometry(100, 100, 200, 100);
+    TBtnPopup button(&parent);
+    QMenu menu;
+    menu.addAction(QStringLiteral("<p>"));
+    button.SetDropDown(&menu);
+    parent.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&parent));
+    int opened = 0;
+    connect(&menu, &QMenu::aboutToShow, this, [&] {
+        if (++opened > 1) {
+            QTimer::singleShot(0, &menu, &QMenu::close);
+            return;
+        }
+        QTimer::singleShot(0, &menu, [&] {
+            QTest::mousePress(parent.windowHandle(), Qt::LeftButton, {},
+                              button.mapTo(&parent, closingClick));
+        });
+    });
+    QSignalSpy clicks(&button, &TBtnPopup::OnClick);
+    QTest::mousePress(&button, Qt::LeftButton, {}, QPoint(35, 10));
+    QTest::mouseRelease(parent.windowHandle(), Qt::LeftButton, {},
+                        button.mapTo(&parent, closingClick));
+    QCOMPARE(opened, 1);
+    QCOMPARE(clicks.count(), 0);
+    QVERIFY(!menu.isVisible());
+    QVERIFY(!menu.testAttribute(Qt::WA_NoMouseReplay));
 }
 
 QTEST_MAIN(TestBtnPopup)
