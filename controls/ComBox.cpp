@@ -11,6 +11,8 @@
 #include <QStyle>
 #include <QToolTip>
 
+#include <algorithm>
+
 namespace veskaron {
 
 TListHint::TListHint(QWidget* owner)
