@@ -4,6 +4,7 @@
 
 #include "engine/catalogue.h"
 #include "engine/expiry.h"
+#include "engine/file_io.h"
 #include "engine/head_scanner.h"
 #include "engine/koi8.h"
 #include "engine/translations.h"
@@ -116,7 +117,7 @@ LoadReport LoadDocumentText(std::string& text, MetaFields& fields, const LoadOpt
 
 PageLoad LoadPage(Document& doc, const std::string& path, const LoadOptions& options) {
     PageLoad result;
-    PageFileRead file = ReadPageFile(path);
+    FileRead file = ReadWholeFile(path);
     if (!file.ok) {
         result.fileError = file.error;
         return result;

@@ -1,9 +1,5 @@
 #include "engine/page_file.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <sys/stat.h>
 
 namespace veskaron {
 
@@ -35,30 +31,6 @@ std::string ToFileBytes(std::string_view text, LineEnds ends) {
         out += text[i];
     }
     return out;
-}
-
-PageFileRead ReadPageFile(const std::string& path) {
-    PageFileRead r;
-    auto fail = [&r, &path](int err) {
-        r.error = "Cannot read \"" + path + "\": " + std::strerror(err);
-        r.bytes.clear();
-        return r;
-    };
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return fail(errno);
-    if (S_ISDIR(st.st_mode)) return fail(EISDIR);
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return fail(errno);
-    if (S_ISREG(st.st_mode) && st.st_size > 0) r.bytes.reserve(static_cast<std::size_t>(st.st_size));
-    char buf[1 << 16];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) r.bytes.append(buf, n);
-    const bool failed = std::ferror(f) != 0;
-    const int err = errno;
-    std::fclose(f);
-    if (failed) return fail(err ? err : EIO);
-    r.ok = true;
-    return r;
 }
 
 long long EditorTextSize(std::string_view text) {

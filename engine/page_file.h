@@ -18,13 +18,6 @@ struct PageText {
 PageText ToDocumentText(std::string bytes);
 std::string ToFileBytes(std::string_view text, LineEnds ends);
 
-struct PageFileRead {
-    bool ok = false;
-    std::string bytes;
-    std::string error;  // names the file and the cause
-};
-PageFileRead ReadPageFile(const std::string& path);
-
 // Size as the editor counts it: every line followed by CR LF.
 long long EditorTextSize(std::string_view text);
 

@@ -5,14 +5,13 @@
 #include <string>
 #include <string_view>
 
+#include "engine/file_io.h"
 #include "engine/loader.h"
 #include "engine/page_file.h"
 #include "engine/writer.h"
 
 namespace veskaron {
 
-// "index.html" -> "index.html.bak".
-std::string BackupFileName(const std::string& pagePath);
 // "metatmp" with the page's extension, in the page's folder:
 // "/site/index.html" -> "/site/metatmp.html", "/site/README" -> "/site/metatmp".
 std::string PreviewFileName(const std::string& pagePath);
@@ -20,18 +19,6 @@ std::string PreviewFileName(const std::string& pagePath);
 // The bytes a document text is stored as: translated to KOI8 when the charset
 // index says so (3 KOI8-R, 4 KOI8-U) and with the page's own line ends.
 std::string PageBytesForSave(std::string_view text, int charsetIndex, LineEnds ends);
-
-struct FileWriteResult {
-    bool ok = false;
-    std::string error;  // names the file and the cause
-};
-// Replaces the file's bytes without ever leaving it missing or half written:
-// the bytes go to a temporary file in the same folder, which is flushed and
-// then renamed over the file. With `backup`, the old file is first kept under
-// BackupFileName (replacing an older backup). The file's permission bits are
-// kept; a new file gets the usual ones. On failure the file is as it was and
-// no temporary file is left.
-FileWriteResult ReplaceFileBytes(const std::string& path, std::string_view bytes, bool backup);
 
 struct SaveOptions {
     bool asEdited = false;  // the source editor's text as it stands, without the writer

@@ -1,6 +1,6 @@
 #include "generator/word_list_file.h"
 
-#include "platform/file_io.h"
+#include "engine/file_io.h"
 #include "platform/line_list.h"
 
 namespace veskaron::generator {

@@ -15,7 +15,7 @@
 #include <unistd.h>
 
 #include "engine/cp1251.h"
-#include "platform/file_io.h"
+#include "engine/file_io.h"
 
 namespace veskaron {
 namespace {

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/file_io.h"
+#include "engine/file_io.h"
 
 namespace veskaron {
 

@@ -1,7 +1,7 @@
 #include "platform/shell_folders.h"
 
 #include "engine/cp1251.h"
-#include "platform/file_io.h"
+#include "engine/file_io.h"
 #include "platform/line_list.h"
 #include "platform/paths.h"
 

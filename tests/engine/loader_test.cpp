@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "engine/file_io.h"
 #include "engine/koi8.h"
 #include "engine/loader.h"
 
@@ -263,10 +264,10 @@ TEST(PageFile, LineEndsRoundTrip) {
 }
 
 TEST(PageFile, ReadErrorsNameTheFile) {
-    const PageFileRead missing = ReadPageFile("/nonexistent/page.htm");
+    const FileRead missing = ReadWholeFile("/nonexistent/page.htm");
     EXPECT_FALSE(missing.ok);
     EXPECT_NE(missing.error.find("/nonexistent/page.htm"), std::string::npos);
-    const PageFileRead dir = ReadPageFile("/tmp");
+    const FileRead dir = ReadWholeFile("/tmp");
     EXPECT_FALSE(dir.ok);
 }
 

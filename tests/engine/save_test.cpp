@@ -100,7 +100,7 @@ TEST_F(SaveTest, ReplaceKeepsPermissionsAndBackup) {
         ::chmod(page.c_str(), c.mode);
         if (c.oldBackup) Put(bak, "older backup");
 
-        const FileWriteResult r = ReplaceFileBytes(page, "new page", c.backup);
+        const FileStatus r = ReplaceFileBytes(page, "new page", c.backup);
         ASSERT_TRUE(r.ok) << r.error;
         EXPECT_EQ(Get(page), "new page");
         EXPECT_EQ(Mode(page), c.mode);
@@ -155,7 +155,7 @@ TEST_F(SaveTest, InjectedWriteFailuresNeverLoseThePage) {
             std::signal(SIGXFSZ, SIG_IGN);
             const struct rlimit rl {c.limit, c.limit};
             ::setrlimit(RLIMIT_FSIZE, &rl);
-            const FileWriteResult r = ReplaceFileBytes(page, newBytes, c.backup);
+            const FileStatus r = ReplaceFileBytes(page, newBytes, c.backup);
             const bool named = r.error.find(page) != std::string::npos &&
                                r.error.find("File too large") != std::string::npos;
             ::_exit(r.ok ? 0 : (named ? 1 : 2));
@@ -187,7 +187,7 @@ TEST_F(SaveTest, UnwritableTargetsReportTheFileAndTheCause) {
         {Path("page.htm"), true, "Is a directory"},  // the backup cannot replace a folder
     };
     for (const auto& c : cases) {
-        const FileWriteResult r = ReplaceFileBytes(c.path, "new", c.backup);
+        const FileStatus r = ReplaceFileBytes(c.path, "new", c.backup);
         EXPECT_FALSE(r.ok) << c.path;
         EXPECT_NE(r.error.find("Cannot create file"), std::string::npos) << r.error;
         EXPECT_NE(r.error.find(c.cause), std::string::npos) << r.error;

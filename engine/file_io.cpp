@@ -1,0 +1,251 @@
+#include "engine/file_io.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace veskaron {
+namespace {
+
+
+std::string CannotCreate(const std::string& path, int err) {
+    return "Cannot create file " + path + ": " + std::strerror(err);
+}
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// A hidden name in the folder of `target` that is unlikely to be taken.
+std::string TempNameBeside(const std::string& target) {
+    static std::mt19937_64 rng{std::random_device{}()};
+    static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    const std::string folder = FolderOf(target);
+    std::string name = (folder == "/" ? "/" : folder + "/") + "." + NameOf(target) + ".";
+    for (int i = 0; i < 8; ++i) name += kChars[rng() % (sizeof kChars - 1)];
+    return name + ".tmp";
+}
+
+// Removes a temporary file on every way out unless it was renamed into place.
+class TempFile {
+public:
+    TempFile() = default;
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+    ~TempFile() { Discard(); }
+
+    // Creates a new, empty file beside `target`; errno tells why it failed.
+    bool Create(const std::string& target, mode_t mode) {
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::string name = TempNameBeside(target);
+            // O_EXCL: never take over a file that is already there.
+            const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+            if (fd >= 0) {
+                fd_ = fd;
+                path_ = std::move(name);
+                return true;
+            }
+            if (errno != EEXIST) return false;
+        }
+        errno = EEXIST;
+        return false;
+    }
+
+    int Fd() const { return fd_; }
+    const std::string& Path() const { return path_; }
+
+    // Writes every byte, flushes them to the disk and closes the file.
+    bool WriteAll(std::string_view bytes) {
+        const char* p = bytes.data();
+        std::size_t left = bytes.size();
+        while (left > 0) {
+            const std::size_t chunk = left < (1u << 20) ? left : (1u << 20);
+            const ssize_t n = ::write(fd_, p, chunk);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                return false;
+            }
+            if (n == 0) {
+                errno = EIO;
+                return false;
+            }
+            p += n;
+            left -= static_cast<std::size_t>(n);
+        }
+        if (::fsync(fd_) != 0 && errno != EINVAL && errno != EROFS) return false;
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+    // The file now lives under another name: nothing to clean up.
+    void Release() { path_.clear(); }
+
+    void Discard() {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
+        if (!path_.empty()) ::unlink(path_.c_str());
+        path_.clear();
+    }
+
+private:
+    int fd_ = -1;
+    std::string path_;
+};
+
+// Keeps the current page under the backup name, replacing an older backup,
+// without the page ever going missing: a hard link where the file system
+// allows one, a copy otherwise.
+bool MakeBackup(const std::string& page, const struct stat& pageStat, const std::string& backup,
+                std::string& error) {
+    std::string linked;
+    for (int attempt = 0; attempt < 100 && linked.empty(); ++attempt) {
+        std::string name = TempNameBeside(backup);
+        if (::link(page.c_str(), name.c_str()) == 0) linked = std::move(name);
+        else if (errno != EEXIST) break;
+    }
+    if (linked.empty()) {
+        const FileRead old = ReadWholeFile(page);
+        if (!old.ok) {
+            error = old.error;
+            return false;
+        }
+        TempFile copy;
+        if (!copy.Create(backup, pageStat.st_mode & 07777) || !copy.WriteAll(old.bytes) ||
+            ::rename(copy.Path().c_str(), backup.c_str()) != 0) {
+            error = CannotCreate(backup, errno);
+            return false;
+        }
+        copy.Release();
+        return true;
+    }
+    if (::rename(linked.c_str(), backup.c_str()) != 0) {
+        error = CannotCreate(backup, errno);
+        ::unlink(linked.c_str());
+        return false;
+    }
+    // Renaming onto another link of the same file leaves the new link behind.
+    struct stat st {};
+    if (::lstat(linked.c_str(), &st) == 0) ::unlink(linked.c_str());
+    return true;
+}
+
+}  // namespace
+
+std::string DescribeErrno(std::string_view what, const std::string& path, int err) {
+    std::string text(what);
+    text += ' ';
+    text += path;
+    text += ": ";
+    text += std::strerror(err);
+    return text;
+}
+
+std::string BackupFileName(const std::string& path) { return path + ".bak"; }
+
+FileRead ReadWholeFile(const std::string& path) {
+    FileRead result;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        result.missing = errno == ENOENT;
+        result.error = DescribeErrno("Cannot read", path, errno);
+        return result;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) == 0) {
+        if (S_ISDIR(st.st_mode)) {
+            ::close(fd);
+            result.error = DescribeErrno("Cannot read", path, EISDIR);
+            return result;
+        }
+        if (S_ISREG(st.st_mode) && st.st_size > 0) result.bytes.reserve(static_cast<std::size_t>(st.st_size));
+    }
+    char buffer[1 << 16];
+    while (true) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            result.error = DescribeErrno("Cannot read", path, errno);
+            ::close(fd);
+            result.bytes.clear();
+            return result;
+        }
+        if (n == 0) break;
+        result.bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    result.ok = true;
+    return result;
+}
+
+FileStatus ReplaceFileBytes(const std::string& path, std::string_view bytes, bool backup) {
+    FileStatus result;
+    auto fail = [&result](std::string error) {
+        result.error = std::move(error);
+        return result;
+    };
+    if (path.empty()) return fail(CannotCreate(path, ENOENT));
+
+    // Writing through a symbolic link replaces the file it points to, not the link.
+    std::string target = path;
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        char* real = ::realpath(path.c_str(), nullptr);
+        if (!real) return fail(CannotCreate(path, errno));
+        target = real;
+        std::free(real);
+    }
+    const bool exists = ::stat(target.c_str(), &st) == 0;
+    if (!exists && errno != ENOENT) return fail(CannotCreate(path, errno));
+    if (exists && !S_ISREG(st.st_mode))
+        return fail(CannotCreate(path, S_ISDIR(st.st_mode) ? EISDIR : EINVAL));
+
+    TempFile temp;
+    // A new file gets 0666 less the umask, as any created file does.
+    if (!temp.Create(target, exists ? (st.st_mode & 07777) : 0666))
+        return fail(CannotCreate(path, errno));
+    if (exists) {
+        // Created files take the umask; the page's own owner and bits are
+        // restored, the owner first since a change of owner clears set-id bits.
+        if (::fchown(temp.Fd(), st.st_uid, st.st_gid) != 0) {
+            // Only a privileged user may give a file away; the bits still hold.
+        }
+        if (::fchmod(temp.Fd(), st.st_mode & 07777) != 0) return fail(CannotCreate(path, errno));
+    }
+    if (!temp.WriteAll(bytes)) return fail(CannotCreate(path, errno));
+
+    if (backup && exists) {
+        std::string error;
+        if (!MakeBackup(target, st, BackupFileName(target), error)) return fail(std::move(error));
+    }
+    if (::rename(temp.Path().c_str(), target.c_str()) != 0) return fail(CannotCreate(path, errno));
+    temp.Release();
+
+    // Make the rename itself durable; a folder that cannot be synced is no error.
+    const int dir = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        (void)::fsync(dir);
+        ::close(dir);
+    }
+    result.ok = true;
+    return result;
+}
+
+FileStatus CopyFileAtomically(const std::string& from, const std::string& target) {
+    const FileRead source = ReadWholeFile(from);
+    if (!source.ok) return {false, source.error};
+    return ReplaceFileBytes(target, source.bytes, false);
+}
+
+}  // namespace veskaron
