@@ -36,6 +36,21 @@ const CatalogueEntry& CatalogueAt(int index) {
     return kCatalogue.at(static_cast<std::size_t>(index));
 }
 
+OutputOrder DefaultOutputOrder() {
+    OutputOrder order{};
+    for (int i = 0; i < kEntryCount; ++i) order[static_cast<std::size_t>(i)] = i;
+    return order;
+}
+
+bool IsPermutation(const OutputOrder& order) {
+    std::array<bool, kEntryCount> seen{};
+    for (std::int32_t index : order) {
+        if (index < 0 || index >= kEntryCount || seen[static_cast<std::size_t>(index)]) return false;
+        seen[static_cast<std::size_t>(index)] = true;
+    }
+    return true;
+}
+
 const std::array<std::string_view, 5> ItemLists::Robots = {
     "", "Игнорировать страницу", "Индексировать и следовать по ссылкам",
     "Индексировать, не следовать по ссылкам", "Не индексировать, следовать по ссылкам"};

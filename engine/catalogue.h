@@ -3,6 +3,7 @@
 // index fields. Constant data; texts are UTF-8 here (display texts), the keys
 // and the item texts compared with page content are plain ASCII.
 #include <array>
+#include <cstdint>
 #include <string_view>
 
 namespace veskaron {
@@ -25,6 +26,12 @@ struct CatalogueEntry {
 };
 
 const CatalogueEntry& CatalogueAt(int index);
+
+// The order in which the writer emits the entries: position p holds the
+// catalogue index written p-th.
+using OutputOrder = std::array<std::int32_t, kEntryCount>;
+OutputOrder DefaultOutputOrder();  // 0, 1, ..., 21
+bool IsPermutation(const OutputOrder& order);  // every index exactly once
 const std::array<CatalogueEntry, kEntryCount>& Catalogue();
 
 // Fixed item lists; index 0 is always the empty item.

@@ -103,20 +103,11 @@ private:
     std::string lower_;
 };
 
-bool IsPermutationOfEntries(const OutputOrder& order) {
-    std::array<bool, kEntryCount> seen{};
-    for (int index : order) {
-        if (index < 0 || index >= kEntryCount || seen[static_cast<std::size_t>(index)]) return false;
-        seen[static_cast<std::size_t>(index)] = true;
-    }
-    return true;
-}
-
 // A stored order that is not a permutation would write an entry twice and
 // leave another's old tag behind: keep the first place of each valid index
 // and add the missing ones in catalogue order.
 OutputOrder UsableOrder(const OutputOrder& order) {
-    if (IsPermutationOfEntries(order)) return order;
+    if (IsPermutation(order)) return order;
     OutputOrder out{};
     std::array<bool, kEntryCount> seen{};
     std::size_t n = 0;
@@ -158,12 +149,6 @@ std::string PairLine(std::string_view key, std::string_view value, int attribute
 }
 
 }  // namespace
-
-OutputOrder CatalogueOrder() {
-    OutputOrder order{};
-    for (int i = 0; i < kEntryCount; ++i) order[static_cast<std::size_t>(i)] = i;
-    return order;
-}
 
 HeadRange FindHead(std::string_view text) {
     HeadRange head;

@@ -14,17 +14,11 @@
 
 namespace veskaron {
 
-// The same type as the settings' output order: position p holds the
-// catalogue index written p-th.
-using OutputOrder = std::array<std::int32_t, kEntryCount>;
-// 0, 1, ..., 21.
-OutputOrder CatalogueOrder();
-
 struct MetaWriteOptions {
     int placement = 0;       // 0 right after <head>; any other value in front of </head>
     int attributeOrder = 0;  // 0 key attribute first; any other value content first
     int lineMode = 0;        // 1 the whole block on one line; any other value one tag per line
-    OutputOrder order = CatalogueOrder();
+    OutputOrder order = DefaultOutputOrder();
 };
 
 // Refusal texts (UTF-8), shown under the caption "Ошибка".

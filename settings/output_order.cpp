@@ -13,21 +13,6 @@ std::string DefaultOrderText() {
     return text;
 }
 
-OutputOrder DefaultOutputOrder() {
-    OutputOrder order{};
-    for (int i = 0; i < kEntryCount; ++i) order[static_cast<std::size_t>(i)] = i;
-    return order;
-}
-
-bool IsPermutation(const OutputOrder& order) {
-    std::array<bool, kEntryCount> seen{};
-    for (std::int32_t index : order) {
-        if (index < 0 || index >= kEntryCount || seen[static_cast<std::size_t>(index)]) return false;
-        seen[static_cast<std::size_t>(index)] = true;
-    }
-    return true;
-}
-
 OutputOrder ParseOutputOrder(std::string_view text) {
     OutputOrder order{};
     std::size_t count = 0;

@@ -10,9 +10,6 @@
 
 namespace veskaron {
 
-// OutputOrder[p] is the catalogue index written at position p.
-using OutputOrder = std::array<std::int32_t, kEntryCount>;
-
 // One row of the caption table: the list caption and its catalogue index.
 struct TMETARec {
     std::string caption;  // UTF-8
@@ -22,10 +19,6 @@ using OrderCaptionTable = std::array<TMETARec, kEntryCount>;
 
 // "0,1,2,...,21".
 std::string DefaultOrderText();
-OutputOrder DefaultOutputOrder();
-
-// Every catalogue index exactly once.
-bool IsPermutation(const OutputOrder& order);
 
 // The stored list split at every comma. Fewer or more than 22 elements, an
 // element that is not a decimal number, or numbers that are not each of 0 to

@@ -304,7 +304,7 @@ TEST(WriteMetaBlock, OutputOrderAndBrokenOrders) {
     f.Author = "Ann";
     f.Url = "u.htm";
     MetaWriteOptions o;
-    o.order = CatalogueOrder();
+    o.order = DefaultOutputOrder();
     std::swap(o.order[0], o.order[10]);  // url first, title at position 10
     EXPECT_EQ(RunWriter("<head></head>", f, o),
               "<head><meta name=\"url\" content=\"u.htm\" >\r\n"
