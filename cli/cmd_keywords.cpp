@@ -9,6 +9,8 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/commands.h"
+#include "cli/page_loading.h"
+#include "engine/head_scanner.h"
 #include "engine/cp1251.h"
 #include "engine/loader.h"
 #include "generator/word_engine.h"
@@ -33,6 +35,7 @@ struct KeywordsArgs {
     int sort = 0;
     std::optional<int> repeated;
     bool json = false;
+    LoadArgs load;
     CLI::Option* altOption = nullptr;
     CLI::Option* descriptionOption = nullptr;
 };
@@ -58,14 +61,7 @@ StoredGeneratorInputs ReadStoredGeneratorInputs() {
 // The description field's lines, as the memo shows them.
 std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
-    std::size_t begin = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n') continue;
-        lines.push_back(text.substr(begin, i - begin));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        begin = i + 1;
-    }
-    if (begin < text.size()) lines.push_back(text.substr(begin));
+    for (std::string_view line : SplitEditorLines(text)) lines.emplace_back(line);
     return lines;
 }
 
@@ -92,10 +88,9 @@ int RunKeywords(const KeywordsArgs& args, Streams io) {
         }
     }
 
-    Document doc;
     LoadOptions loadOptions;
-    loadOptions.now = CurrentDateTime();
-    doc.fields = FreshFields(loadOptions.now);
+    if (!ResolveLoadOptions(args.load, "keywords", io.err, loadOptions)) return kExitFailed;
+    Document doc = FreshDocument(loadOptions);
     const PageLoad load = LoadPage(doc, args.page, loadOptions);
     if (!load.fileOk) {
         io.err << "keywords: " << load.fileError << "\n";
@@ -158,6 +153,7 @@ void AddKeywordsCommand(CLI::App& app, Streams io, int& status) {
     cmd->add_option("--repeated", args->repeated, "List only the words counted more than N times")
         ->check(CLI::Range(0, 999));
     cmd->add_flag("--json", args->json, "Print one JSON object instead of text");
+    AddLoadOptions(*cmd, args->load);
     cmd->callback([args, io, &status] { status = RunKeywords(*args, io); });
 }
 

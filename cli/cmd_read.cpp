@@ -7,6 +7,7 @@
 
 #include "cli/commands.h"
 #include "cli/fields_json.h"
+#include "cli/page_loading.h"
 #include "engine/catalogue.h"
 #include "engine/cp1251.h"
 #include "engine/loader.h"
@@ -15,25 +16,16 @@ namespace veskaron::cli {
 namespace {
 
 struct ReadArgs {
-    std::string modem = "33600";
-    std::string now;
+    LoadArgs load;
     std::vector<std::string> pages;
 };
 
 int RunRead(const ReadArgs& args, Streams io) {
-    DateTime now = CurrentDateTime();
-    if (!args.now.empty() && !ParseDateTime(args.now, now)) {
-        io.err << "read: --now '" << args.now << "' is not YYYY-MM-DDTHH:MM:SS\n";
-        return kExitFailed;
-    }
     LoadOptions options;
-    options.modemSpeed = args.modem;
-    options.now = now;
-
+    if (!ResolveLoadOptions(args.load, "read", io.err, options)) return kExitFailed;
     // One document state for all pages, as the window keeps it while the user
     // picks one file after another.
-    Document doc;
-    doc.fields = FreshFields(now);
+    Document doc = FreshDocument(options);
     int status = kExitOk;
     for (const std::string& path : args.pages) {
         const PageLoad load = LoadPage(doc, path, options);
@@ -68,9 +60,7 @@ int RunRead(const ReadArgs& args, Streams io) {
 void AddReadCommand(CLI::App& app, Streams io, int& status) {
     auto* cmd = app.add_subcommand("read", "Read the title and META fields of pages as JSON Lines");
     auto args = std::make_shared<ReadArgs>();
-    cmd->add_option("--modem", args->modem, "Modem speed in bits per second")
-        ->default_val("33600");
-    cmd->add_option("--now", args->now, "Current date and time, YYYY-MM-DDTHH:MM:SS");
+    AddLoadOptions(*cmd, args->load);
     cmd->add_option("PAGE", args->pages, "Page files, loaded in this order")->required();
     cmd->callback([args, io, &status] { status = RunRead(*args, io); });
 }

@@ -8,6 +8,7 @@
 
 #include "cli/commands.h"
 #include "cli/fields_json.h"
+#include "cli/page_loading.h"
 #include "engine/loader.h"
 #include "engine/save.h"
 #include "engine/writer.h"
@@ -28,38 +29,21 @@ struct WriteArgs {
     bool noBackup = false;
     bool asEdited = false;
     bool toStdout = false;
-    std::string now;
-    std::string modem = "33600";
+    LoadArgs load;
 };
 
 // A typed order must be exactly the 22 indices; unlike a stored one it is not
 // replaced by the default, since the user would not notice.
 bool ParseOrderArgument(const std::string& text, OutputOrder& order) {
-    std::array<bool, kEntryCount> seen{};
-    std::size_t p = 0, start = 0;
-    while (true) {
-        const std::size_t comma = text.find(',', start);
-        const std::string item = text.substr(start, comma == std::string::npos ? std::string::npos
-                                                                                 : comma - start);
-        if (p >= order.size() || item.empty() || item.size() > 2 ||
-            item.find_first_not_of("0123456789") != std::string::npos)
-            return false;
-        const int index = std::stoi(item);
-        if (index >= kEntryCount || seen[static_cast<std::size_t>(index)]) return false;
-        seen[static_cast<std::size_t>(index)] = true;
-        order[p++] = index;
-        if (comma == std::string::npos) break;
-        start = comma + 1;
-    }
-    return p == order.size();
+    const OutputOrder parsed = ParseOutputOrder(text);
+    if (FormatOutputOrder(parsed) != text) return false;
+    order = parsed;
+    return true;
 }
 
 int RunWrite(const WriteArgs& args, Streams io) {
-    DateTime now = CurrentDateTime();
-    if (!args.now.empty() && !ParseDateTime(args.now, now)) {
-        io.err << "write: --now '" << args.now << "' is not YYYY-MM-DDTHH:MM:SS\n";
-        return kExitFailed;
-    }
+    LoadOptions load;
+    if (!ResolveLoadOptions(args.load, "write", io.err, load)) return kExitFailed;
 
     const WriterSettings stored = ReadWriterSettings();
     SaveOptions options;
@@ -81,11 +65,7 @@ int RunWrite(const WriteArgs& args, Streams io) {
         return kExitFailed;
     }
 
-    LoadOptions load;
-    load.modemSpeed = args.modem;
-    load.now = now;
-    Document doc;
-    doc.fields = FreshFields(now);
+    Document doc = FreshDocument(load);
     const PageLoad loaded = LoadPage(doc, args.page, load);
     if (!loaded.fileOk) {
         io.err << loaded.fileError << "\n";
@@ -156,8 +136,7 @@ void AddWriteCommand(CLI::App& app, Streams io, int& status) {
     cmd->add_flag("--as-edited", args->asEdited,
                   "Save the page's text as it is, without writing the fields into it");
     cmd->add_flag("--stdout", args->toStdout, "Print the bytes the file would get instead of writing it");
-    cmd->add_option("--now", args->now, "Current date and time, YYYY-MM-DDTHH:MM:SS");
-    cmd->add_option("--modem", args->modem, "Modem speed in bits per second")->default_val("33600");
+    AddLoadOptions(*cmd, args->load);
     cmd->callback([args, io, &status] { status = RunWrite(*args, io); });
 }
 

@@ -111,3 +111,15 @@ TEST_F(ReadCommand, BadNowIsRefused) {
     std::vector<const char*> argv = {"veskaron-meta", "read", "--now", "yesterday", a.c_str()};
     EXPECT_NE(veskaron::cli::Main(5, argv.data(), {out_, err_}), 0);
 }
+
+TEST_F(ReadCommand, ModemSpeedFromTheStoreUnlessGiven) {
+    const std::string a = Write("a.htm", std::string(2398, 'x'));  // 2400 bytes as counted
+    fs::create_directories(dir_ / "config");
+    std::ofstream(dir_ / "config" / "Veskaron.reg", std::ios::binary)
+        << "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\SoftWare\\Varnok-Soft\\Veskaron]\r\n"
+           "\"Modem\"=dword:00000002\r\n";  // 2400 bit/s
+    ASSERT_EQ(Run({a}), 0);
+    EXPECT_EQ(Lines().at(0)["DownloadTime"], "8.00 cек.");
+    ASSERT_EQ(Run({"--modem", "4800", a}), 0);
+    EXPECT_EQ(Lines().at(0)["DownloadTime"], "4.00 cек.");
+}

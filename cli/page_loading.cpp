@@ -1,0 +1,35 @@
+#include "cli/page_loading.h"
+
+#include <ostream>
+
+#include <CLI/CLI.hpp>
+
+#include "cli/fields_json.h"
+#include "settings/setup_values.h"
+
+namespace veskaron::cli {
+
+void AddLoadOptions(CLI::App& cmd, LoadArgs& args) {
+    cmd.add_option("--now", args.now, "Current date and time, YYYY-MM-DDTHH:MM:SS");
+    cmd.add_option("--modem", args.modem,
+                   "Modem speed in bits per second (default: the stored setting, 33600)");
+}
+
+bool ResolveLoadOptions(const LoadArgs& args, std::string_view command, std::ostream& err,
+                        LoadOptions& options) {
+    options.now = CurrentDateTime();
+    if (!args.now.empty() && !ParseDateTime(args.now, options.now)) {
+        err << command << ": --now '" << args.now << "' is not YYYY-MM-DDTHH:MM:SS\n";
+        return false;
+    }
+    options.modemSpeed = args.modem ? *args.modem : ReadWriterSettings().ModemSpeed;
+    return true;
+}
+
+Document FreshDocument(const LoadOptions& options) {
+    Document doc;
+    doc.fields = FreshFields(options.now);
+    return doc;
+}
+
+}  // namespace veskaron::cli
