@@ -80,6 +80,11 @@ bool FormatDownloadTime(long long size, const std::string& modemSpeed, std::stri
 
 LoadReport LoadDocumentText(std::string& text, MetaFields& fields, const LoadOptions& options) {
     LoadReport report;
+    // The load first empties the two memos and puts every effect box on its
+    // last entry, so a page whose filling stops early shows those.
+    fields.Description.clear();
+    fields.Keywords.clear();
+    for (int i = 0; i < 4; ++i) fields.TransitionAt(i).Effect = 23;
     report.size = EditorTextSize(text);
     report.sizeText = FormatSizeText(report.size);
     if (!FormatDownloadTime(report.size, options.modemSpeed, report.downloadTime)) {

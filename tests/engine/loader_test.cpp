@@ -177,6 +177,7 @@ TEST(Loader, ConversionFailureStopsTheFilling) {
     MetaFields f;
     f.Generator = "previous";
     f.Location = "previous";
+    f.PageEnter = {true, 2, 5};
     const LoadReport r = Load(Page("<meta name=\"author\" content=\"new\">\r\n"
                                    "<meta name=\"revisit-after\" content=\"soon day\">\r\n"
                                    "<meta name=\"generator\" content=\"new\">\r\n"),
@@ -186,6 +187,7 @@ TEST(Loader, ConversionFailureStopsTheFilling) {
     EXPECT_EQ(f.Author, "new");
     EXPECT_EQ(f.Generator, "previous");
     EXPECT_EQ(f.Location, "previous");
+    EXPECT_EQ(f.PageEnter, (Transition{true, 2, 23})) << "effects are reset before the filling";
 }
 
 TEST(Loader, UnchangedValuesCarryOverBetweenPages) {
