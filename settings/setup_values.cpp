@@ -100,8 +100,8 @@ MainWindowSettings ReadMainWindowSettings(const KeyAccess& access) {
 
 void WriteMainWindowSettings(KeyAccess& access, const MainWindowSettings& m) {
     if (m.Path) Write(access, key::Path, *m.Path);
-    Write(access, key::PathIdx, m.PathIdx);
     if (m.PageIndex) Write(access, key::PageIndex, *m.PageIndex);
+    Write(access, key::PathIdx, m.PathIdx);
     Write(access, key::WindowsMax, m.WindowsMax);
 }
 

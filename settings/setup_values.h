@@ -74,7 +74,8 @@ struct MainWindowSettings {
     bool WindowsMax = true;
 };
 MainWindowSettings ReadMainWindowSettings(const KeyAccess& access);
-// Path and PageIndex are written only when they hold a value.
+// Writes "Path", "PageIndex", "PathIdx", "WindowsMax" in this order; Path and
+// PageIndex only when they hold a value.
 void WriteMainWindowSettings(KeyAccess& access, const MainWindowSettings& settings);
 
 // Reads "Z", adds one, writes it back and returns the new count.

@@ -109,6 +109,39 @@ TEST_F(SettingsTest, ConfirmationWritesTheNineteenValuesInOrder) {
     EXPECT_EQ(ParseOutputOrder(ReadDialogSettings(key).MetaList), ok.order);
 }
 
+TEST_F(SettingsTest, WindowsWriteTheirValuesInOrder) {
+    const struct {
+        const char* label;
+        std::function<void(KeyAccess&)> write;
+        std::vector<std::string> names;
+    } cases[] = {
+        {"main window close",
+         [](KeyAccess& k) {
+             MainWindowSettings m;
+             m.Path = "/стр/index.html";
+             m.PageIndex = 0;
+             m.PathIdx = -1;  // nothing selected
+             WriteMainWindowSettings(k, m);
+         },
+         {"Path", "PageIndex", "PathIdx", "WindowsMax"}},
+        {"generator close",
+         [](KeyAccess& k) { WriteGeneratorSettings(k, GeneratorSettings{}); },
+         {"RG1", "RG2", "RG3", "RG4", "SE1", "FWord", "FWordDel"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        std::filesystem::remove(StorePath());
+        {
+            KeyAccess key;
+            c.write(key);
+            ASSERT_TRUE(key.Close());
+        }
+        std::vector<std::string> names;
+        for (const auto& [name, value] : ParseStore(ReadRaw(StorePath())).values) names.push_back(name);
+        EXPECT_EQ(names, c.names);
+    }
+}
+
 // Every value of the key: absent gives its default; a written value reads back.
 TEST_F(SettingsTest, EveryValueReadsItsDefaultAndRoundTrips) {
     struct Row {
