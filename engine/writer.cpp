@@ -1,6 +1,7 @@
 #include "engine/writer.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "engine/cp1251.h"
 #include "engine/head_scanner.h"
@@ -342,6 +343,16 @@ WriteResult WriteMetaBlock(std::string& text, const MetaFields& fields,
     }
     PlaceAt(text, work.Head(), block, options);
     return {};
+}
+
+WriteResult WriteMetaBlock(std::string& text, MetaFields& fields, const MetaWriteOptions& options) {
+    WriteResult result = WriteMetaBlock(text, std::as_const(fields), options);
+    if (!result.Done()) return result;
+    for (int i = 0; i < 4; ++i) {
+        Transition& t = fields.TransitionAt(i);
+        if (t.On && (t.Effect < 0 || t.Effect >= kEffectCount)) t.Effect = 23;
+    }
+    return result;
 }
 
 }  // namespace veskaron

@@ -44,6 +44,9 @@ struct WriteResult {
 // text unchanged.
 WriteResult WriteMetaBlock(std::string& text, const MetaFields& fields,
                            const MetaWriteOptions& options);
+// The same run on the document's own fields: a written transition without an
+// effect is given effect 23, so that the fields show what the page now holds.
+WriteResult WriteMetaBlock(std::string& text, MetaFields& fields, const MetaWriteOptions& options);
 
 // The head as the head scanner sees it: from just after the first "<head>" to
 // the first "</head>" that follows (the end of the text when there is none).

@@ -183,6 +183,29 @@ TEST(WriteMetaBlock, RefusalsLeaveTheTextUnchanged) {
     EXPECT_TRUE(WriteMetaBlock(text, f, {}).Done());
 }
 
+// A written transition without an effect is written as 23 and the field takes
+// that value; an effect that is off, or a refused run, leaves the fields alone.
+TEST(WriteMetaBlock, TransitionWithoutEffectTakesEffect23) {
+    MetaFields f = Empty();
+    f.PageEnter = {true, 2, -1};
+    f.PageExit = {false, 2, -1};
+    f.SiteEnter = {true, 1, 5};
+    std::string text = "<head></head>";
+    ASSERT_TRUE(WriteMetaBlock(text, f, {}).Done());
+    EXPECT_NE(text.find("content=\"RevealTrans(Duration=2.0,Transition=23)\" >"), std::string::npos);
+    EXPECT_EQ(f.PageEnter.Effect, 23);
+    EXPECT_EQ(f.PageExit.Effect, -1);
+    EXPECT_EQ(f.SiteEnter.Effect, 5);
+
+    MetaFields refused = f;
+    refused.PageEnter.Effect = -1;
+    refused.ContentTypeOn = true;
+    refused.Charset = 2;
+    text = "<head></head>";
+    EXPECT_FALSE(WriteMetaBlock(text, refused, {}).Done());
+    EXPECT_EQ(refused.PageEnter.Effect, -1);
+}
+
 TEST(WriteMetaBlock, RefusalTextsAreExact) {
     EXPECT_EQ(kRefreshRefusal,
               "Неверно введено время перезагрузки страницы - тег \"Refresh\".\r\n"
