@@ -214,6 +214,7 @@ IntResult ParseContentInt(std::string_view text) {
     long long value = 0;
     bool overflow = false;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        if (overflow) continue;  // keep scanning for a stray character, stop growing
         value = value * 10 + (text[i] - '0');
         if (value > 2147483648LL) overflow = true;
     }

@@ -66,7 +66,9 @@ TEST(ParseContentInt, AcceptsOnlyDecimalIntegers) {
     struct Case { const char* text; bool ok; long long value; };
     const Case cases[] = {{"42", true, 42}, {"  -7", true, -7}, {"+3", true, 3}, {"7 ", false, 0},
                           {"", false, 0}, {"1a", false, 0}, {"-", false, 0},
-                          {"99999999999", false, 0}, {"2147483647", true, 2147483647LL}};
+                          {"99999999999", false, 0}, {"2147483647", true, 2147483647LL},
+                          {"-2147483648", true, -2147483648LL}, {"2147483648", false, 0},
+                          {"123456789012345678901234567890", false, 0}};
     for (const auto& c : cases) {
         const IntResult r = ParseContentInt(c.text);
         EXPECT_EQ(r.ok, c.ok) << c.text;
