@@ -1,5 +1,7 @@
 #include "engine/save.h"
 
+#include <filesystem>
+#include <system_error>
 
 #include "engine/koi8.h"
 
@@ -64,9 +66,16 @@ PreviewResult WritePreview(const Document& doc, const MetaWriteOptions& writer,
         result.error = "Cannot create file " + PreviewFileName(doc.path) + ": no page is loaded";
         return result;
     }
+    result.path = PreviewFileName(doc.path);
+    // A page that is itself named "metatmp" would be overwritten by its
+    // preview and later deleted with it.
+    std::error_code ec;
+    if (result.path == doc.path || std::filesystem::equivalent(result.path, doc.path, ec)) {
+        result.error = "Cannot create file " + result.path + ": the preview would replace the page";
+        return result;
+    }
     std::string text = doc.page.text;
     result.refusal = WriteMetaBlock(text, doc.fields, writer).message;
-    result.path = PreviewFileName(doc.path);
     const FileStatus file = ReplaceFileBytes(
         result.path, PageBytesForSave(text, doc.fields.Charset, doc.page.ends), false);
     result.written = file.ok;

@@ -319,6 +319,27 @@ TEST_F(SaveTest, PreviewLeavesTheDocumentAlone) {
     EXPECT_EQ(Get(refused.path), Page("koi8-r", "\r\n", "b"));
 }
 
+// The preview must never be written over the page it shows.
+TEST_F(SaveTest, PreviewNeverReplacesThePage) {
+    const std::string bytes = Page("windows-1251", "\r\n", "b");
+    Put(Path("metatmp.htm"), bytes);
+    Put(Path("index.htm"), bytes);
+    fs::create_directory(Path("sub"));
+    fs::create_symlink("../index.htm", Path("sub/metatmp.htm"));
+    for (const std::string& page : {Path("metatmp.htm"), Path("sub/index.htm")}) {
+        if (page == Path("sub/index.htm")) fs::create_symlink("../index.htm", page);
+        Document doc = Load(page);
+        doc.fields.Author = "Someone";
+        bool opened = false;
+        const PreviewResult r = WritePreview(doc, {}, [&](const std::string&) { opened = true; });
+        EXPECT_FALSE(r.written) << page;
+        EXPECT_FALSE(opened);
+        EXPECT_NE(r.error.find("Cannot create file"), std::string::npos) << r.error;
+    }
+    EXPECT_EQ(Get(Path("metatmp.htm")), bytes);
+    EXPECT_EQ(Get(Path("index.htm")), bytes);
+}
+
 TEST_F(SaveTest, LargePageSavesInLinearTime) {
     std::string body;
     while (body.size() < (10u << 20)) body += "<p>\xCF\xF0\xE8\xE2\xE5\xF2 text</p>\n";
