@@ -72,7 +72,8 @@ inline constexpr OptionalBoolSetting IconStartMenu{"IconStartMenu"};
 inline constexpr OptionalBoolSetting IconPrograms{"IconPrograms"};
 // The main window's values.
 inline constexpr OptionalTextSetting Path{"Path"};
-inline constexpr IntSetting PathIdx{"PathIdx", 0, 0, INT32_MAX};
+// -1 is what the window writes when no folder is selected.
+inline constexpr IntSetting PathIdx{"PathIdx", 0, -1, INT32_MAX};
 inline constexpr OptionalIntSetting PageIndex{"PageIndex"};
 inline constexpr BoolSetting WindowsMax{"WindowsMax", true};
 inline constexpr IntSetting Z{"Z", 0};

@@ -1,4 +1,5 @@
 #include "settings/setup_values.h"
+#include <algorithm>
 
 #include <limits>
 
@@ -92,7 +93,7 @@ void WriteConfirmedSettings(KeyAccess& access, const ConfirmedSettings& s) {
 MainWindowSettings ReadMainWindowSettings(const KeyAccess& access) {
     MainWindowSettings m;
     m.Path = Read(access, key::Path);
-    m.PathIdx = Read(access, key::PathIdx);
+    m.PathIdx = std::max<std::int32_t>(Read(access, key::PathIdx), 0);  // nothing selected: the first
     m.PageIndex = Read(access, key::PageIndex);
     m.WindowsMax = Read(access, key::WindowsMax);
     return m;
