@@ -109,6 +109,7 @@ int RunWrite(const WriteArgs& args, Streams io) {
         io.err << saved.error << "\n";
         return kExitFailed;
     }
+    if (!saved.warning.empty()) io.err << args.page << ": saved without a backup: " << saved.warning << "\n";
     return kExitOk;
 }
 

@@ -189,7 +189,8 @@ FileRead ReadWholeFile(const std::string& path) {
     return result;
 }
 
-FileStatus ReplaceFileBytes(const std::string& path, std::string_view bytes, bool backup) {
+FileStatus ReplaceFileBytes(const std::string& path, std::string_view bytes, bool backup,
+                            std::string* backupProblem) {
     FileStatus result;
     auto fail = [&result](std::string error) {
         result.error = std::move(error);
@@ -226,8 +227,11 @@ FileStatus ReplaceFileBytes(const std::string& path, std::string_view bytes, boo
     if (!temp.WriteAll(bytes)) return fail(CannotCreate(path, errno));
 
     if (backup && exists) {
+        // As with a failed rename to the backup name, the page is written all
+        // the same; an older backup stays as it was.
         std::string error;
-        if (!MakeBackup(target, st, BackupFileName(target), error)) return fail(std::move(error));
+        if (!MakeBackup(target, st, BackupFileName(target), error) && backupProblem)
+            *backupProblem = std::move(error);
     }
     if (::rename(temp.Path().c_str(), target.c_str()) != 0) return fail(CannotCreate(path, errno));
     temp.Release();

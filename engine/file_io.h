@@ -26,10 +26,12 @@ std::string BackupFileName(const std::string& path);
 
 // Replaces the file's bytes. With `backup`, the old file is first kept under
 // BackupFileName (replacing an older backup) without the file ever going
-// missing. The owner and permission bits of an existing file are kept; a
+// missing; a backup that cannot be made does not stop the write
+// (`backupProblem`, when given, says why). The owner and permission bits of an existing file are kept; a
 // symbolic link is written through to its target. On failure the file is as it
 // was and no temporary file is left.
-FileStatus ReplaceFileBytes(const std::string& path, std::string_view bytes, bool backup = false);
+FileStatus ReplaceFileBytes(const std::string& path, std::string_view bytes, bool backup = false,
+                            std::string* backupProblem = nullptr);
 
 inline FileStatus WriteFileAtomically(const std::string& path, std::string_view bytes) {
     return ReplaceFileBytes(path, bytes, false);

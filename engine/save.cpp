@@ -45,7 +45,7 @@ SaveResult SaveDocument(Document& doc, const SaveOptions& options) {
     }
     const FileStatus file = ReplaceFileBytes(
         doc.path, PageBytesForSave(doc.page.text, doc.fields.Charset, doc.page.ends),
-        options.backup);
+        options.backup, &result.warning);
     result.written = file.ok;
     result.error = file.error;
     result.saved = file.ok && fieldsWritten;

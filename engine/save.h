@@ -31,6 +31,7 @@ struct SaveResult {
     bool saved = false;    // written and the fields went into it: the document is not modified
     std::string refusal;   // the writer's refusal text (UTF-8), shown before the save goes on
     std::string error;     // why the file could not be written
+    std::string warning;   // written, but the backup could not be made
 };
 
 // Puts the fields into the text (unless saving as edited), converts it back to

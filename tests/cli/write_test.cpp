@@ -133,6 +133,15 @@ TEST_F(WriteCommand, ExpiryDateAndTimeRebuildTheText) {
         << out_.str();
 }
 
+// A backup that cannot be made is reported, and the page is saved all the same.
+TEST_F(WriteCommand, FailedBackupStillSavesThePage) {
+    fs::create_directory(page_ + ".bak");
+    EXPECT_EQ(Run({page_, "--set", "Author=Ann", "--backup"}), 0);
+    EXPECT_NE(err_.str().find("saved without a backup"), std::string::npos) << err_.str();
+    EXPECT_NE(Get(page_).find("<meta name=\"author\" content=\"Ann\" >"), std::string::npos);
+    EXPECT_TRUE(fs::is_directory(page_ + ".bak"));
+}
+
 TEST_F(WriteCommand, AsEditedKeepsTheBytesOfAnLfOnlyPage) {
     const std::string lf = "<html>\n<head>\n<title>T</title>\n</head>\n<body>\xE0\xFF</body>\n";
     const std::string path = Put("lf.htm", lf);
@@ -149,11 +158,12 @@ TEST_F(WriteCommand, FailuresLeaveThePageAsItWas) {
     EXPECT_EQ(Get(page_), kPage);
     EXPECT_FALSE(fs::exists(page_ + ".bak"));
 
-    // A failed write: the backup cannot replace a folder.
-    fs::create_directory(page_ + ".bak");
-    EXPECT_EQ(Run({page_, "--set", "Author=Ann", "--backup"}), 1);
+    // A failed write: the page is a link to something that is not a file.
+    const std::string device = (dir_ / "device.htm").string();
+    fs::create_symlink("/dev/null", device);
+    EXPECT_EQ(Run({device, "--as-edited"}), 1);
     EXPECT_NE(err_.str().find("Cannot create file"), std::string::npos) << err_.str();
-    EXPECT_EQ(Get(page_), kPage);
+    EXPECT_TRUE(fs::is_symlink(device));
 
     // A page whose numbers cannot be read is not rewritten from half-read fields.
     const std::string bad = "<head><meta http-equiv=\"refresh\" content=\"x; url=a.htm\">"

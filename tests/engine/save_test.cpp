@@ -184,7 +184,6 @@ TEST_F(SaveTest, UnwritableTargetsReportTheFileAndTheCause) {
         {Path("plain/page.htm"), false, "Not a directory"},
         {Path("missing/page.htm"), false, "No such file or directory"},
         {Path("folder.htm"), false, "Is a directory"},
-        {Path("page.htm"), true, "Is a directory"},  // the backup cannot replace a folder
     };
     for (const auto& c : cases) {
         const FileStatus r = ReplaceFileBytes(c.path, "new", c.backup);
@@ -192,7 +191,17 @@ TEST_F(SaveTest, UnwritableTargetsReportTheFileAndTheCause) {
         EXPECT_NE(r.error.find("Cannot create file"), std::string::npos) << r.error;
         EXPECT_NE(r.error.find(c.cause), std::string::npos) << r.error;
     }
-    EXPECT_EQ(Get(Path("page.htm")), "page");
+    EXPECT_EQ(Listing(), (std::set<std::string>{"plain", "page.htm", "page.htm.bak", "folder.htm"}));
+
+    // A backup that cannot be made (it cannot replace a folder) does not stop
+    // the write; the reason comes back as a warning.
+    std::string problem;
+    const FileStatus r = ReplaceFileBytes(Path("page.htm"), "new", true, &problem);
+    EXPECT_TRUE(r.ok) << r.error;
+    EXPECT_NE(problem.find(Path("page.htm.bak")), std::string::npos) << problem;
+    EXPECT_NE(problem.find("Is a directory"), std::string::npos) << problem;
+    EXPECT_EQ(Get(Path("page.htm")), "new");
+    EXPECT_TRUE(fs::is_directory(Path("page.htm.bak")));
     EXPECT_EQ(Listing(), (std::set<std::string>{"plain", "page.htm", "page.htm.bak", "folder.htm"}));
 }
 
