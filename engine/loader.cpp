@@ -1,6 +1,6 @@
 #include "engine/loader.h"
 
-#include <charconv>
+#include <cstdio>
 
 #include "engine/catalogue.h"
 #include "engine/expiry.h"
@@ -69,11 +69,14 @@ bool FormatDownloadTime(long long size, const std::string& modemSpeed, std::stri
         return false;
     }
     const long long bps = speed.value < 1 ? 33600 : speed.value;
-    const double seconds = static_cast<double>(size) * 8.0 / static_cast<double>(bps);
+    // Hundredths of a second, halves rounded up, in exact integer arithmetic;
+    // the text never follows the process locale: the mark is always a point.
+    const unsigned long long bits = static_cast<unsigned long long>(size < 0 ? 0 : size) * 8ULL;
+    const unsigned long long speedBps = static_cast<unsigned long long>(bps);
+    const unsigned long long hundredths = (bits * 200ULL + speedBps) / (2ULL * speedBps);
     char buf[64];
-    // to_chars does not follow the process locale: the mark is always a point.
-    const auto res = std::to_chars(buf, buf + sizeof buf, seconds, std::chars_format::fixed, 2);
-    text.assign(buf, res.ptr);
+    std::snprintf(buf, sizeof buf, "%llu.%02llu", hundredths / 100, hundredths % 100);
+    text = buf;
     text += " cек.";
     return true;
 }

@@ -40,6 +40,7 @@ TEST(Loader, SizeAndDownloadTime) {
         {std::string(33598, 'a'), "0", 33600, "8.00 cек.", true},
         {std::string(33598, 'a'), "-5", 33600, "8.00 cек.", true},
         {"", "33600", 0, "0.00 cек.", true},
+        {std::string(523, 'a'), "33600", 525, "0.13 cек.", true},  // 0.125: a half rounds up
         {"a\r\nb\nc\r", "33600", 9, "0.00 cек.", true},
         {"abc", "fast", 5, "", false},
     };
