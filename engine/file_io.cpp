@@ -211,6 +211,11 @@ FileStatus ReplaceFileBytes(const std::string& path, std::string_view bytes, boo
     if (!exists && errno != ENOENT) return fail(CannotCreate(path, errno));
     if (exists && !S_ISREG(st.st_mode))
         return fail(CannotCreate(path, S_ISDIR(st.st_mode) ? EISDIR : EINVAL));
+    // A read-only file stays as it is, as an open for writing would leave it;
+    // the replacement by rename must not get round that. No write bit at all
+    // counts as read-only for every user.
+    if (exists && (st.st_mode & 0222) == 0) return fail(CannotCreate(path, EACCES));
+    if (exists && ::access(target.c_str(), W_OK) != 0) return fail(CannotCreate(path, errno));
 
     TempFile temp;
     // A new file gets 0666 less the umask, as any created file does.

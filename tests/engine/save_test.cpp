@@ -174,6 +174,8 @@ TEST_F(SaveTest, InjectedWriteFailuresNeverLoseThePage) {
 TEST_F(SaveTest, UnwritableTargetsReportTheFileAndTheCause) {
     Put(Path("plain"), "a regular file");
     Put(Path("page.htm"), "page");
+    Put(Path("readonly.htm"), "kept");
+    ::chmod(Path("readonly.htm").c_str(), 0444);
     fs::create_directory(Path("page.htm.bak"));
     fs::create_directory(Path("folder.htm"));
     struct Case {
@@ -184,6 +186,7 @@ TEST_F(SaveTest, UnwritableTargetsReportTheFileAndTheCause) {
         {Path("plain/page.htm"), false, "Not a directory"},
         {Path("missing/page.htm"), false, "No such file or directory"},
         {Path("folder.htm"), false, "Is a directory"},
+        {Path("readonly.htm"), true, "Permission denied"},
     };
     for (const auto& c : cases) {
         const FileStatus r = ReplaceFileBytes(c.path, "new", c.backup);
@@ -191,7 +194,11 @@ TEST_F(SaveTest, UnwritableTargetsReportTheFileAndTheCause) {
         EXPECT_NE(r.error.find("Cannot create file"), std::string::npos) << r.error;
         EXPECT_NE(r.error.find(c.cause), std::string::npos) << r.error;
     }
-    EXPECT_EQ(Listing(), (std::set<std::string>{"plain", "page.htm", "page.htm.bak", "folder.htm"}));
+    EXPECT_EQ(Get(Path("readonly.htm")), "kept");
+    EXPECT_EQ(Mode(Path("readonly.htm")), 0444u);
+    const std::set<std::string> listing = {"plain", "page.htm", "page.htm.bak", "folder.htm",
+                                           "readonly.htm"};
+    EXPECT_EQ(Listing(), listing);
 
     // A backup that cannot be made (it cannot replace a folder) does not stop
     // the write; the reason comes back as a warning.
@@ -202,7 +209,7 @@ TEST_F(SaveTest, UnwritableTargetsReportTheFileAndTheCause) {
     EXPECT_NE(problem.find("Is a directory"), std::string::npos) << problem;
     EXPECT_EQ(Get(Path("page.htm")), "new");
     EXPECT_TRUE(fs::is_directory(Path("page.htm.bak")));
-    EXPECT_EQ(Listing(), (std::set<std::string>{"plain", "page.htm", "page.htm.bak", "folder.htm"}));
+    EXPECT_EQ(Listing(), listing);
 }
 
 TEST_F(SaveTest, LoadAndSaveAsEditedKeepsTheBytes) {
