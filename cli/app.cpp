@@ -23,7 +23,8 @@ int Main(int argc, const char* const* argv, Streams io) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        return app.exit(e, io.out, io.err);
+        // --help answers 0; every usage error is a failure of the command.
+        return app.exit(e, io.out, io.err) == 0 ? kExitOk : kExitFailed;
     }
     return status;
 }
