@@ -101,7 +101,10 @@ void TComBox::TakeOverList() {
     FHintHandle->setMouseTracking(true);
     list->installEventFilter(this);
     FHintHandle->installEventFilter(this);
-    if (FListWindow != this) FListWindow->installEventFilter(this);
+    if (FListWindow != this) {
+        FListWindow->setMouseTracking(true);
+        FListWindow->installEventFilter(this);
+    }
     connect(list->horizontalScrollBar(), &QScrollBar::rangeChanged, this,
             &TComBox::FixExtentRange);
     ApplyHorizontalExtent();
@@ -191,7 +194,15 @@ bool TComBox::eventFilter(QObject* watched, QEvent* event) {
                 break;
         }
     } else if (watched == FListWindow || watched == FListView) {
-        if (event->type() == QEvent::Hide) {
+        if (event->type() == QEvent::MouseMove && FHintHandle) {
+            // The open list holds the mouse: moves beyond it (or over its
+            // frame) reach the list window, not the item area. Moves that
+            // merely bubble up from the item area are already handled.
+            const auto* e = static_cast<QMouseEvent*>(event);
+            const QPoint pos = FHintHandle->mapFromGlobal(e->globalPosition().toPoint());
+            if (!FHintHandle->rect().contains(pos))
+                ListMouseMove(e->buttons(), e->modifiers(), pos.x(), pos.y());
+        } else if (event->type() == QEvent::Hide) {
             HideTip();
         } else if (event->type() == QEvent::KeyPress && watched == FListView) {
             auto* e = static_cast<QKeyEvent*>(event);

@@ -160,7 +160,7 @@ void WordList::Replace(std::size_t i, std::string entry) {
 
 void WordList::RemoveAt(std::size_t i) { RemoveIndices({i}); }
 
-void WordList::RemoveIndices(std::vector<std::size_t> indices) {
+void WordList::RemoveIndices(const std::vector<std::size_t>& indices) {
     std::vector<char> drop(entries_.size(), 0);
     bool any = false;
     for (std::size_t i : indices) {

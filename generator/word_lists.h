@@ -67,7 +67,7 @@ public:
     void Replace(std::size_t i, std::string entry);
     void RemoveAt(std::size_t i);
     // Removes the given positions (any order, duplicates allowed) in one pass.
-    void RemoveIndices(std::vector<std::size_t> indices);
+    void RemoveIndices(const std::vector<std::size_t>& indices);
     void Swap(std::size_t a, std::size_t b);
     // Replaces the whole content; no current entry and no selection after it.
     void Assign(std::vector<std::string> entries);
