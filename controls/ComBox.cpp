@@ -105,6 +105,10 @@ void TComBox::TakeOverList() {
         FListWindow->setMouseTracking(true);
         FListWindow->installEventFilter(this);
     }
+    for (QScrollBar* bar : {list->verticalScrollBar(), list->horizontalScrollBar()}) {
+        bar->setMouseTracking(true);
+        bar->installEventFilter(this);
+    }
     connect(list->horizontalScrollBar(), &QScrollBar::rangeChanged, this,
             &TComBox::FixExtentRange);
     ApplyHorizontalExtent();
@@ -113,6 +117,8 @@ void TComBox::TakeOverList() {
 void TComBox::ReleaseList() {
     if (FListView) {
         FListView->removeEventFilter(this);
+        FListView->verticalScrollBar()->removeEventFilter(this);
+        FListView->horizontalScrollBar()->removeEventFilter(this);
         disconnect(FListView->horizontalScrollBar(), nullptr, this, nullptr);
     }
     if (FHintHandle) FHintHandle->removeEventFilter(this);
@@ -177,6 +183,16 @@ void TComBox::ListMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modi
     Q_EMIT OnListMouseMove(buttons, modifiers, x, y);
 }
 
+void TComBox::OuterListMouseMove(const QMouseEvent* event) {
+    // The open list holds the mouse: moves beyond it, over its frame or its
+    // scroll bars never reach the item area, yet they leave the items all the
+    // same. Moves that merely bubble up from the item area are handled there.
+    if (!FHintHandle) return;
+    const QPoint pos = FHintHandle->mapFromGlobal(event->globalPosition().toPoint());
+    if (!FHintHandle->rect().contains(pos))
+        ListMouseMove(event->buttons(), event->modifiers(), pos.x(), pos.y());
+}
+
 bool TComBox::eventFilter(QObject* watched, QEvent* event) {
     if (watched == FHintHandle) {
         switch (event->type()) {
@@ -194,14 +210,8 @@ bool TComBox::eventFilter(QObject* watched, QEvent* event) {
                 break;
         }
     } else if (watched == FListWindow || watched == FListView) {
-        if (event->type() == QEvent::MouseMove && FHintHandle) {
-            // The open list holds the mouse: moves beyond it (or over its
-            // frame) reach the list window, not the item area. Moves that
-            // merely bubble up from the item area are already handled.
-            const auto* e = static_cast<QMouseEvent*>(event);
-            const QPoint pos = FHintHandle->mapFromGlobal(e->globalPosition().toPoint());
-            if (!FHintHandle->rect().contains(pos))
-                ListMouseMove(e->buttons(), e->modifiers(), pos.x(), pos.y());
+        if (event->type() == QEvent::MouseMove) {
+            OuterListMouseMove(static_cast<QMouseEvent*>(event));
         } else if (event->type() == QEvent::Hide) {
             HideTip();
         } else if (event->type() == QEvent::KeyPress && watched == FListView) {
@@ -234,6 +244,10 @@ bool TComBox::eventFilter(QObject* watched, QEvent* event) {
                     break;
             }
         }
+    } else if (event->type() == QEvent::MouseMove && FListView &&
+               (watched == FListView->verticalScrollBar() ||
+                watched == FListView->horizontalScrollBar())) {
+        OuterListMouseMove(static_cast<QMouseEvent*>(event));
     }
     return QComboBox::eventFilter(watched, event);
 }

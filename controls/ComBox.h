@@ -10,6 +10,7 @@
 #include <functional>
 
 class QKeyEvent;
+class QMouseEvent;
 class QLineEdit;
 
 namespace veskaron {
@@ -82,6 +83,7 @@ private:
     void ApplyHorizontalExtent();
     void FixExtentRange();
     void HideTip();
+    void OuterListMouseMove(const QMouseEvent* event);
 
     bool FSearch = false;
     bool FShowHintTips = true;

@@ -216,6 +216,20 @@ void TestComBox::tipForWideItems() {
     SendMove(list, onWide);
     SendMove(list, QPoint(list->width() + 3, onWide.y()));
     QVERIFY(!tip->isVisible());
+    // Beyond the list the open list window receives the moves itself.
+    QWidget* popup = view->window();
+    QVERIFY(popup != FWindow.get());
+    for (const QPoint outside : {QPoint(onWide.x(), list->height() + 30),
+                                 QPoint(list->width() + 20, onWide.y())}) {
+        SendMove(list, onWide);
+        QVERIFY(tip->isVisible());
+        const QPoint global = list->mapToGlobal(outside);
+        QMouseEvent away(QEvent::MouseMove, popup->mapFromGlobal(global), global, Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(popup, &away);
+        QVERIFY(!tip->isVisible());
+        QCOMPARE(moves.last().at(3).toInt(), outside.y());
+    }
     SendMove(list, onWide);
     QVERIFY(tip->isVisible());
     FBox->hidePopup();
