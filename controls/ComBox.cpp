@@ -154,13 +154,15 @@ void TComBox::ListMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modi
         if (index.isValid()) {
             const QString text = index.data(Qt::DisplayRole).toString();
             const QRect item = list->visualRect(index);
-            // The list draws its text this far in from either side of the item.
+            // The list draws its text this far in from either side of the item,
+            // so a text cut off by the list is already too wide.
             const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr,
                                                           list) + 1;
+            // The text's extent, from the item's top-left corner.
             const QFontMetrics own(font());
-            QRect textRect(item.left() + margin, item.top(), own.horizontalAdvance(text),
-                           std::max(item.height(), own.height()));
-            if (!item.isEmpty() && textRect.right() + margin >= FHintHandle->width()) {
+            QRect textRect(item.topLeft(), QSize(own.horizontalAdvance(text), own.height()));
+            if (!item.isEmpty() &&
+                item.left() + margin + textRect.width() + margin > FHintHandle->width()) {
                 textRect.moveTopLeft(FHintHandle->mapToGlobal(textRect.topLeft()));
                 textRect.setLeft(textRect.left() - 3);
                 textRect.setRight(textRect.right() + 6);

@@ -8,6 +8,7 @@
 #include <QStyleFactory>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 
 using veskaron::TComBox;
@@ -188,11 +189,16 @@ void TestComBox::tipForWideItems() {
     QTest::mouseMove(list, onWide);
     QTRY_VERIFY(tip->isVisible());
     QCOMPARE(tip->text(), wide);
-    // Over the item, starting just left of its text.
+    // Over the item: its text's extent from the item's corner, 3 pixels more
+    // on the left and 6 on the right, at least as large as the text needs in
+    // the tip's own font.
     const QRect onScreen(list->mapToGlobal(wideItem.topLeft()), wideItem.size());
-    QCOMPARE(tip->geometry().top(), onScreen.top());
-    QVERIFY(tip->geometry().left() < onScreen.left() + 6);
-    QVERIFY(tip->geometry().right() > list->mapToGlobal(QPoint(list->width(), 0)).x());
+    const QFontMetrics own(FBox->font());
+    const QFontMetrics tipFont(tip->font());
+    QCOMPARE(tip->geometry().topLeft(), onScreen.topLeft() - QPoint(3, 0));
+    QCOMPARE(tip->geometry().width(),
+             std::max(own.horizontalAdvance(wide) + 9, tipFont.horizontalAdvance(wide) + 6));
+    QCOMPARE(tip->geometry().height(), std::max(own.height(), tipFont.height() + 2));
     QVERIFY(moves.count() > 0);
     QCOMPARE(moves.last().at(2).toInt(), onWide.x());
 
