@@ -131,6 +131,16 @@ void TComBox::ReleaseList() {
 void TComBox::showPopup() {
     TakeOverList();
     QComboBox::showPopup();
+    // Some styles widen the list to its widest item; it opens as wide as the
+    // box here, and the tips show what it cuts off.
+    if (QWidget* popup = view()->window(); popup != this && popup->width() > width()) {
+        QRect area = popup->geometry();
+        if (layoutDirection() == Qt::RightToLeft)
+            area.setLeft(area.right() - width() + 1);
+        else
+            area.setWidth(width());
+        popup->setGeometry(area);
+    }
     ApplyHorizontalExtent();
 }
 

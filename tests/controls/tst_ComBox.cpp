@@ -52,6 +52,7 @@ private Q_SLOTS:
     void keyFilter();
     void tipForWideItems();
     void tipSuppressed();
+    void listKeepsTheBoxWidth();
     void horizontalExtent();
 
 private:
@@ -266,6 +267,22 @@ void TestComBox::tipSuppressed() {
     FBox->SetShowHintTips(true);
     SendMove(list, item);
     QVERIFY(FBox->HintWindow()->isVisible());
+}
+
+void TestComBox::listKeepsTheBoxWidth() {
+    // A style that would widen the list to its widest item.
+    std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
+    FBox->setStyle(fusion.get());
+    const QString wide = QStringLiteral("An item much wider than the box that holds it");
+    FBox->addItems({wide});
+    FBox->showPopup();
+    QCOMPARE(FBox->view()->window()->width(), FBox->width());
+    QWidget* list = FBox->HintHandle();
+    const QRect rect = FBox->view()->visualRect(FBox->view()->model()->index(0, 0));
+    SendMove(list, QPoint(20, rect.center().y()));
+    QVERIFY(FBox->HintWindow()->isVisible());
+    FBox->hidePopup();
+    FBox->setStyle(FStyle.get());
 }
 
 void TestComBox::horizontalExtent() {
