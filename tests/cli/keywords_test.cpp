@@ -10,7 +10,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/commands.h"
+#include "tests/cli/cli_fixture.h"
 #include "engine/cp1251.h"
 #include "engine/koi8.h"
 #include "platform/key_store.h"
@@ -29,34 +29,12 @@ const char* const kPage =
     "<p>Слово слово СЛОВО engine</p><!-- <p>hidden comment</p> -->"
     "<img src=\"a.gif\" alt=\"Picture caption\"><p>engine mp3-плеер</p></body></html>";
 
-class KeywordsCommand : public ::testing::Test {
+class KeywordsCommand : public CliTest {
 protected:
+    KeywordsCommand() : CliTest({"keywords"}) {}
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("veskaron_keywords_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_ / "config");
-        fs::create_directories(dir_ / "data");
-        ::setenv("VESKARON_CONFIG_DIR", (dir_ / "config").c_str(), 1);
-        ::setenv("VESKARON_DATA_DIR", (dir_ / "data").c_str(), 1);
-        page_ = Write("page.htm", W(kPage));
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    std::string Write(const std::string& name, const std::string& bytes) {
-        const fs::path p = dir_ / name;
-        std::ofstream(p, std::ios::binary) << bytes;
-        return p.string();
-    }
-
-    int Run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"veskaron-meta", "keywords"});
-        std::vector<const char*> argv;
-        for (const auto& a : args) argv.push_back(a.c_str());
-        out_.str("");
-        err_.str("");
-        return veskaron::cli::Main(static_cast<int>(argv.size()), argv.data(), {out_, err_});
+        CliTest::SetUp();
+        page_ = Put("page.htm", W(kPage));
     }
 
     // Runs on the test page unless the arguments name another one first.
@@ -67,9 +45,7 @@ protected:
         return nlohmann::json::parse(out_.str());
     }
 
-    fs::path dir_;
     std::string page_;
-    std::ostringstream out_, err_;
 };
 
 TEST_F(KeywordsCommand, TextOutputListsLinesThenStatistics) {
@@ -115,20 +91,20 @@ TEST_F(KeywordsCommand, DefaultsComeFromTheSettingsStore) {
         ASSERT_TRUE(access.Close());
     }
     // The program folder's excluded word list.
-    Write("data/worddel.fkw", W("ENGINE\r\nПЛЕЕР\r\n"));
+    Put("data/worddel.fkw", W("ENGINE\r\nПЛЕЕР\r\n"));
     EXPECT_EQ(Json({})["Lines"],
               nlohmann::json({"слово : 3", "picture : 1", "caption : 1", "описание : 1", "страницы : 1"}));
     EXPECT_EQ(Json({"--digits", "on", "--no-alt", "--no-description", "--min-len", "4"})["Lines"],
               nlohmann::json({"слово : 3"}));
 
     // An explicit list replaces the stored one.
-    const std::string list = Write("mine.fkw", W("слово\r\n"));
+    const std::string list = Put("mine.fkw", W("слово\r\n"));
     EXPECT_EQ(Json({"--exclude", list, "--no-alt", "--no-description"})["Lines"],
               nlohmann::json({"engine : 2", "плеер : 1"}));
 }
 
 TEST_F(KeywordsCommand, StoredListPathIsUsed) {
-    const std::string list = Write("elsewhere.fkw", "engine\n");
+    const std::string list = Put("elsewhere.fkw", "engine\n");
     {
         veskaron::KeyAccess access;
         access.WriteString("FWordDel", list);
@@ -141,7 +117,7 @@ TEST_F(KeywordsCommand, Koi8PageIsConvertedBeforeCounting) {
     const std::string cp = W(
         "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=koi8-r\"></head>"
         "<body><p>Привет, мир! Привет!</p></body></html>");
-    const std::string koi8 = Write("koi8.htm", veskaron::TranslateChars(cp, veskaron::Koi8RSave()));
+    const std::string koi8 = Put("koi8.htm", veskaron::TranslateChars(cp, veskaron::Koi8RSave()));
     EXPECT_EQ(Json({koi8, "--min-len", "2"})["Lines"], nlohmann::json({"привет : 2", "мир : 1"}));
 }
 
@@ -161,13 +137,13 @@ TEST_F(KeywordsCommand, ErrorsAreReported) {
 }
 
 TEST_F(KeywordsCommand, EmptyAndBinaryPages) {
-    const auto empty = Json({Write("empty.htm", "")});
+    const auto empty = Json({Put("empty.htm", "")});
     EXPECT_TRUE(empty["Lines"].empty());
     EXPECT_EQ(empty["Stats"]["Total"], 0);
 
     std::string binary;
     for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 37) & 0xFF);
-    EXPECT_EQ(Run({Write("binary.htm", binary), "--json"}), 0) << err_.str();
+    EXPECT_EQ(Run({Put("binary.htm", binary), "--json"}), 0) << err_.str();
     EXPECT_TRUE(nlohmann::json::accept(out_.str())) << out_.str();
 }
 

@@ -7,38 +7,15 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/commands.h"
+#include "tests/cli/cli_fixture.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-class ReadCommand : public ::testing::Test {
+class ReadCommand : public CliTest {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("veskaron_read_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir_);
-        ::setenv("VESKARON_CONFIG_DIR", (dir_ / "config").c_str(), 1);
-        ::setenv("VESKARON_DATA_DIR", (dir_ / "data").c_str(), 1);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    std::string Write(const std::string& name, const std::string& bytes) {
-        const fs::path p = dir_ / name;
-        std::ofstream(p, std::ios::binary) << bytes;
-        return p.string();
-    }
-
-    int Run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"veskaron-meta", "read", "--now", "2026-12-07T10:22:31"});
-        std::vector<const char*> argv;
-        for (const auto& a : args) argv.push_back(a.c_str());
-        out_.str("");
-        err_.str("");
-        return veskaron::cli::Main(static_cast<int>(argv.size()), argv.data(), {out_, err_});
-    }
+    ReadCommand() : CliTest({"read", "--now", "2026-12-07T10:22:31"}) {}
 
     std::vector<nlohmann::json> Lines() const {
         std::vector<nlohmann::json> lines;
@@ -47,19 +24,17 @@ protected:
         return lines;
     }
 
-    fs::path dir_;
-    std::ostringstream out_, err_;
 };
 
 }  // namespace
 
 TEST_F(ReadCommand, PrintsOneObjectPerPage) {
-    const std::string a = Write("a.htm",
+    const std::string a = Put("a.htm",
         "<html><head>\n<title>\xCF\xF0\xE8\xE2\xE5\xF2</title>\n"
         "<meta name=\"author\" content=\"\xC0\xED\xED\xE0\">\n"
         "<meta http-equiv=\"page-enter\" content=\"RevealTrans(Duration=2.0,Transition=12)\">\n"
         "</head></html>\n");
-    const std::string b = Write("b.htm",
+    const std::string b = Put("b.htm",
         "<head>\r\n<meta http-equiv=\"content-type\" content=\"text/html; charset=koi8-r\">\r\n"
         "<title>\xF0\xD2\xC9\xD7\xC5\xD4</title>\r\n</head>\r\n");
     ASSERT_EQ(Run({a, b}), 0) << err_.str();
@@ -84,7 +59,7 @@ TEST_F(ReadCommand, PrintsOneObjectPerPage) {
 }
 
 TEST_F(ReadCommand, FreshWindowValuesForTheFirstPage) {
-    const std::string a = Write("a.htm", "<head>\n<meta name=\"robots\" content=\"unknown\">\n</head>\n");
+    const std::string a = Put("a.htm", "<head>\n<meta name=\"robots\" content=\"unknown\">\n</head>\n");
     ASSERT_EQ(Run({a}), 0);
     const auto j = Lines().at(0);
     EXPECT_EQ(j["Robots"], -1);
@@ -96,8 +71,8 @@ TEST_F(ReadCommand, FreshWindowValuesForTheFirstPage) {
 }
 
 TEST_F(ReadCommand, MissingFileAndConversionError) {
-    const std::string bad = Write("bad.htm", "<head>\n<meta name=\"revisit-after\" content=\"x day\">\n</head>\n");
-    const std::string good = Write("good.htm", "<title>ok</title>");
+    const std::string bad = Put("bad.htm", "<head>\n<meta name=\"revisit-after\" content=\"x day\">\n</head>\n");
+    const std::string good = Put("good.htm", "<title>ok</title>");
     EXPECT_EQ(Run({bad}), 1);
     EXPECT_EQ(Lines().at(0)["Error"], "'x' is not a valid integer value");
     EXPECT_EQ(Run({(dir_ / "missing.htm").string(), good}), 2);
@@ -107,13 +82,13 @@ TEST_F(ReadCommand, MissingFileAndConversionError) {
 }
 
 TEST_F(ReadCommand, BadNowIsRefused) {
-    const std::string a = Write("a.htm", "");
+    const std::string a = Put("a.htm", "");
     std::vector<const char*> argv = {"veskaron-meta", "read", "--now", "yesterday", a.c_str()};
     EXPECT_NE(veskaron::cli::Main(5, argv.data(), {out_, err_}), 0);
 }
 
 TEST_F(ReadCommand, ModemSpeedFromTheStoreUnlessGiven) {
-    const std::string a = Write("a.htm", std::string(2398, 'x'));  // 2400 bytes as counted
+    const std::string a = Put("a.htm", std::string(2398, 'x'));  // 2400 bytes as counted
     fs::create_directories(dir_ / "config");
     std::ofstream(dir_ / "config" / "Veskaron.reg", std::ios::binary)
         << "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\SoftWare\\Varnok-Soft\\Veskaron]\r\n"

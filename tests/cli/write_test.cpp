@@ -7,7 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/commands.h"
+#include "tests/cli/cli_fixture.h"
 #include "engine/writer.h"
 #include "platform/key_store.h"
 
@@ -19,36 +19,12 @@ const std::string kPage =
     "<html>\r\n<head>\r\n<title>Old</title>\r\n<meta name=\"keywords\" content=\"old\">\r\n"
     "</head>\r\n<body><input name=\"url\"></body>\r\n</html>\r\n";
 
-class WriteCommand : public ::testing::Test {
+class WriteCommand : public CliTest {
 protected:
+    WriteCommand() : CliTest({"write", "--now", "2026-12-07T10:22:31"}) {}
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("veskaron_write_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir_);
-        ::setenv("VESKARON_CONFIG_DIR", (dir_ / "config").c_str(), 1);
-        ::setenv("VESKARON_DATA_DIR", (dir_ / "data").c_str(), 1);
+        CliTest::SetUp();
         page_ = Put("page.htm", kPage);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    std::string Put(const std::string& name, const std::string& bytes) {
-        const fs::path p = dir_ / name;
-        std::ofstream(p, std::ios::binary) << bytes;
-        return p.string();
-    }
-    static std::string Get(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-
-    int Run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"veskaron-meta", "write", "--now", "2026-12-07T10:22:31"});
-        std::vector<const char*> argv;
-        for (const auto& a : args) argv.push_back(a.c_str());
-        out_.str("");
-        err_.str("");
-        return veskaron::cli::Main(static_cast<int>(argv.size()), argv.data(), {out_, err_});
     }
 
     nlohmann::json ReadBack(const std::string& path) {
@@ -58,9 +34,7 @@ protected:
         return nlohmann::json::parse(out.str());
     }
 
-    fs::path dir_;
     std::string page_;
-    std::ostringstream out_, err_;
 };
 
 }  // namespace
