@@ -27,23 +27,29 @@ public:
     const HeadRange& Head() const { return head_; }
 
     bool RemoveTag(std::string_view attribute, std::string_view key) {
-        std::string pattern;
-        pattern.reserve(attribute.size() + key.size() + 3);
-        pattern.append(attribute).append("=\"").append(key).append("\"");
-        std::size_t at = lower_.find(pattern);
-        if (at == std::string::npos) {
-            pattern.assign(attribute).append("=").append(key);
-            at = lower_.find(pattern);
+        std::string quoted;
+        quoted.reserve(attribute.size() + key.size() + 3);
+        quoted.append(attribute).append("=\"").append(key).append("\"");
+        std::string bare(attribute);
+        bare.append("=").append(key);
+        for (const std::string* pattern : {&quoted, &bare}) {
+            for (std::size_t at = lower_.find(*pattern); at != std::string::npos;
+                 at = lower_.find(*pattern, at + 1)) {
+                // Only a whole tag inside the head goes: "<" before the match with
+                // no ">" between them, and ">" after it. Text that merely looks
+                // like the attribute is left alone, and so is the tag before it.
+                const std::size_t open = lower_.rfind('<', at);
+                const std::size_t close = lower_.find('>', at);
+                if (open == std::string::npos || close == std::string::npos) return false;
+                const std::size_t lastClose = lower_.rfind('>', at);
+                if (lastClose != std::string::npos && lastClose > open) continue;
+                const std::size_t start = head_.begin + open;
+                Erase(start, close - open + 1);
+                DropBreaks(start);
+                return true;
+            }
         }
-        if (at == std::string::npos) return false;
-        // Only a whole tag inside the head goes: "<" before the match, ">" after it.
-        const std::size_t open = lower_.rfind('<', at);
-        const std::size_t close = lower_.find('>', at);
-        if (open == std::string::npos || close == std::string::npos) return false;
-        const std::size_t start = head_.begin + open;
-        Erase(start, close - open + 1);
-        DropBreaks(start);
-        return true;
+        return false;
     }
 
     std::string TakeTitle(std::string_view title) {
@@ -325,6 +331,10 @@ WriteResult WriteMetaBlock(std::string& text, const MetaFields& fields,
         const HeadRange head = FindHead(text);
         if (!head.found) return refuse(kNoHeadRefusal);
         if (options.placement != 0 && !head.closed) return refuse(kNoHeadEndRefusal);
+        const std::size_t title = FindNoCase(text, kTitleOpen);
+        if (title != std::string::npos &&
+            FindNoCase(text, kTitleClose, title + kTitleOpen.size()) == std::string::npos)
+            return refuse(kUnclosedTitleRefusal);
     }
 
     HeadWork work(text);

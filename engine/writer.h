@@ -32,6 +32,10 @@ inline constexpr std::string_view kNoHeadRefusal =
     "В странице нет тега <head>: META-теги некуда вставить.";
 inline constexpr std::string_view kNoHeadEndRefusal =
     "В странице нет тега </head>: META-теги некуда вставить.";
+// An unclosed title reads as the whole rest of the page; writing it back would
+// copy the rest of the page into the head, so the run stops.
+inline constexpr std::string_view kUnclosedTitleRefusal =
+    "В странице нет закрывающего тега </title>: исправьте заголовок в редакторе.";
 
 enum class WriteStatus { Done, Refused };
 struct WriteResult {

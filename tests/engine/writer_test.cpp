@@ -424,3 +424,26 @@ TEST(WriteMetaBlock, LargePageIsLinear) {
     ASSERT_GT(text.size(), tail.size());
     EXPECT_EQ(text.compare(text.size() - tail.size(), tail.size(), tail), 0);
 }
+
+TEST(WriteMetaBlock, UnclosedTitleIsRefusedAndNothingIsCopied) {
+    // Read back, such a title is the whole rest of the page: writing it would
+    // put a second copy of the body into the head.
+    const std::string page = "<html><head><title>Typo</titel>\r\n</head>\r\n<body>text</body></html>\r\n";
+    std::string text = page;
+    MetaFields f;
+    f.Title = "Typo</titel>\r\n</head>\r\n<body>text</body></html>\r\n";
+    const WriteResult r = WriteMetaBlock(text, f, MetaWriteOptions{});
+    EXPECT_FALSE(r.Done());
+    EXPECT_EQ(r.message, kUnclosedTitleRefusal);
+    EXPECT_EQ(text, page);
+}
+
+TEST(RemoveMetaTag, TextOutsideATagIsNotTakenForOne) {
+    // The first match stands in plain text after a tag: removing "from the
+    // nearest <" would delete that other tag and the text with it.
+    std::string text =
+        "<head>\r\n<meta name=\"robots\" content=\"all\"> see name=\"author\" here>\r\n"
+        "<meta name=\"author\" content=\"A\">\r\n</head>";
+    EXPECT_TRUE(RemoveMetaTag(text, "name", "author"));
+    EXPECT_EQ(text, "<head>\r\n<meta name=\"robots\" content=\"all\"> see name=\"author\" here>\r\n</head>");
+}
