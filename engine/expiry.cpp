@@ -12,8 +12,8 @@ constexpr const char* kWeekdays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "
 constexpr const char* kMonths[] = {"Yan", "Feb", "Mar", "Apr", "May", "Iun",
                                    "Iul", "Avg", "Sep", "Okt", "Nov", "Dec"};
 
-// Substring by a 1-based start and a count, cut to the text as the original
-// string routines do; never reads outside the text.
+// Substring by a 1-based start and a count, cut to the text; the positions of
+// the date text are counted from 1, and no read leaves the string.
 std::string_view Copy1(std::string_view s, long long index, long long count) {
     if (index < 1) index = 1;
     if (count <= 0 || index > static_cast<long long>(s.size())) return {};

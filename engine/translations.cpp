@@ -124,7 +124,7 @@ void ReadContentType(std::string_view content, MetaFields& f) {
     }
 }
 
-// Delphi-like substring: 0-based start that may lie outside the text, end
+// Substring by a 0-based start that may lie outside the text, end
 // exclusive; anything outside the text is cut off.
 std::string_view Slice(std::string_view s, long long start, long long end) {
     if (start < 0) start = 0;

@@ -58,7 +58,7 @@ bool IsValidUtf8(std::string_view s) {
     return true;
 }
 
-// Texts are UTF-8; a file exported on the original platform carries
+// Texts are UTF-8; a file exported from a Windows registry carries
 // Windows-1251, which is taken as such rather than rejected.
 std::string AsUtf8(std::string bytes) {
     return IsValidUtf8(bytes) ? bytes : Cp1251ToUtf8(bytes);
