@@ -46,16 +46,23 @@ std::string ExtractContent(const std::string& text, const std::string& lower) {
 
 }  // namespace
 
-std::vector<std::string_view> SplitEditorLines(std::string_view text) {
-    std::vector<std::string_view> lines;
+void ForEachEditorLine(std::string_view text, const std::function<bool(std::string_view)>& visit) {
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '\r' && text[i] != '\n') continue;
-        lines.push_back(text.substr(start, i - start));
+        if (!visit(text.substr(start, i - start))) return;
         if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
         start = i + 1;
     }
-    if (start < text.size()) lines.push_back(text.substr(start));
+    if (start < text.size()) visit(text.substr(start));
+}
+
+std::vector<std::string_view> SplitEditorLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    ForEachEditorLine(text, [&lines](std::string_view line) {
+        lines.push_back(line);
+        return true;
+    });
     return lines;
 }
 
@@ -89,8 +96,10 @@ std::string FindTitle(std::string_view text) {
 }
 
 void HeadScanner::CollectHead(std::string_view text) {
+    // Walks the lines only up to the end of the head: the body of a large page
+    // is never split.
     bool inHead = false;
-    for (std::string_view line : SplitEditorLines(text)) {
+    ForEachEditorLine(text, [this, &inHead](std::string_view line) {
         const std::string lower = LowerAscii(line);
         const auto open = lower.find("<head>");
         const auto close = lower.find("</head>");
@@ -98,7 +107,7 @@ void HeadScanner::CollectHead(std::string_view text) {
         if (hasOpen && hasClose) {
             const std::size_t from = open + 6;
             headLines_.emplace_back(from < close ? line.substr(from, close - from) : std::string_view());
-            return;
+            return false;
         }
         if (hasOpen) {
             if (open + 6 < line.size()) headLines_.emplace_back(line.substr(open + 6));
@@ -107,9 +116,10 @@ void HeadScanner::CollectHead(std::string_view text) {
             headLines_.emplace_back(line);
         } else if (hasClose && inHead) {
             headLines_.emplace_back(line.substr(0, close));
-            return;
+            return false;
         }
-    }
+        return true;
+    });
 }
 
 void HeadScanner::SplitMetaTags() {

@@ -1,6 +1,7 @@
 #pragma once
 // Finds the title, the META tags of the head and their contents by literal,
 // line-oriented substring search (no HTML parsing), ignoring ASCII case.
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,6 +11,8 @@ namespace veskaron {
 // Splits a document text into editor lines: CR LF, a lone CR and a lone LF each
 // end a line; a final line break does not start another line.
 std::vector<std::string_view> SplitEditorLines(std::string_view text);
+// Calls `visit` with each editor line in order until it returns false.
+void ForEachEditorLine(std::string_view text, const std::function<bool(std::string_view)>& visit);
 
 // ASCII case-insensitive search; `lowerNeedle` must be lower case.
 std::size_t FindNoCase(std::string_view haystack, std::string_view lowerNeedle,
