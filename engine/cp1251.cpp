@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "engine/text_codec.h"
+
 namespace veskaron {
 namespace {
 
@@ -43,19 +45,6 @@ struct CaseTables {
 const CaseTables& Tables() {
     static const CaseTables tables;
     return tables;
-}
-
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
 }
 
 }  // namespace

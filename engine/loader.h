@@ -7,6 +7,7 @@
 #include "engine/meta_fields.h"
 #include "engine/modified_state.h"
 #include "engine/page_file.h"
+#include "engine/text_codec.h"
 
 namespace veskaron {
 
@@ -45,6 +46,8 @@ struct Document {
     RememberedFields snapshot;
     EditMarks marks;
     bool modified = false;
+    // How the page's bytes become characters in the windows and back.
+    CodecPtr codec = Windows1251Codec();
 
     void Remember() {
         snapshot = RememberFields(fields);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/cp1251.h"
+#include "engine/text_codec.h"
 
 using namespace veskaron;
 
@@ -32,4 +33,17 @@ TEST(Cp1251, LetterCasePairs) {
     EXPECT_TRUE(IsLetterChar(0xB8));
     EXPECT_FALSE(IsLetterChar('1'));
     EXPECT_FALSE(IsLetterChar(0xB9));  // №
+}
+
+TEST(TextCodec, Windows1251KeepsEveryByteAndWritesReferencesForTheRest) {
+    const auto codec = veskaron::Windows1251Codec();
+    std::string all;
+    for (int i = 0; i < 256; ++i) all += static_cast<char>(i);
+    const auto back = codec->FromUtf8(codec->ToUtf8(all));
+    EXPECT_EQ(back.bytes, all);
+    EXPECT_EQ(back.references, 0u);
+
+    const auto mixed = codec->FromUtf8("\xD0\x96 \xE4\xB8\xAD \xF0\x9F\x98\x80");  // Ж 中 😀
+    EXPECT_EQ(mixed.bytes, "\xC6 &#20013; &#128512;");
+    EXPECT_EQ(mixed.references, 2u);
 }

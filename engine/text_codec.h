@@ -1,0 +1,43 @@
+#pragma once
+// The encoding of an open document. The engine works on the page's bytes; the
+// windows and the command-line tool turn those bytes into characters and back
+// only through the document's codec, so a page in another encoding needs
+// another codec and nothing else.
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace veskaron {
+
+struct EncodeResult {
+    std::string bytes;
+    // Characters the encoding cannot hold, written as "&#N;" instead of being lost.
+    std::size_t references = 0;
+};
+
+class TextCodec {
+public:
+    virtual ~TextCodec() = default;
+    // The charset name, lower case: "windows-1251", "utf-8", ...
+    virtual std::string_view Name() const = 0;
+    // Page bytes to UTF-8. Every byte sequence survives ToUtf8 then FromUtf8.
+    virtual std::string ToUtf8(std::string_view bytes) const = 0;
+    // UTF-8 to page bytes. Invalid UTF-8 becomes U+FFFD first.
+    virtual EncodeResult FromUtf8(std::string_view utf8) const = 0;
+};
+
+using CodecPtr = std::shared_ptr<const TextCodec>;
+
+// The lossless Windows-1251 codec: 0x98 maps to a private code point and back.
+CodecPtr Windows1251Codec();
+
+// "&#N;" for a code point.
+std::string NumericReference(char32_t cp);
+
+// Decodes one UTF-8 sequence at `pos`; an invalid or overlong one gives
+// U+FFFD and a length of 1.
+char32_t DecodeUtf8At(std::string_view s, std::size_t pos, std::size_t& length);
+void AppendUtf8(std::string& out, char32_t cp);
+
+}  // namespace veskaron

@@ -1,0 +1,158 @@
+#include "ui/Dialogs.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace veskaron::ui {
+namespace {
+
+std::unique_ptr<Dialogs>& Installed() {
+    static std::unique_ptr<Dialogs> dialogs;
+    return dialogs;
+}
+
+QMessageBox::Icon IconOf(MessageKind kind) {
+    switch (kind) {
+    case MessageKind::Error: return QMessageBox::Critical;
+    case MessageKind::Warning: return QMessageBox::Warning;
+    case MessageKind::Information: return QMessageBox::Information;
+    case MessageKind::Question: return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+template <typename T>
+T TakeFront(std::deque<T>& queue, T fallback) {
+    if (queue.empty()) return fallback;
+    T value = std::move(queue.front());
+    queue.pop_front();
+    return value;
+}
+
+std::optional<QString> TakeText(std::deque<std::optional<QString>>& queue) {
+    std::optional<QString> value;
+    if (!queue.empty()) {
+        if (queue.front().has_value()) value.emplace(*queue.front());
+        queue.pop_front();
+    }
+    return value;
+}
+
+}  // namespace
+
+void Dialogs::Error(QWidget* parent, const QString& text) {
+    Message(parent, MessageKind::Error, kCaptionError, text);
+}
+
+Dialogs& CurrentDialogs() {
+    if (!Installed()) Installed() = std::make_unique<QtDialogs>();
+    return *Installed();
+}
+
+void SetDialogs(std::unique_ptr<Dialogs> dialogs) { Installed() = std::move(dialogs); }
+
+// ---- Qt ----
+
+void QtDialogs::Message(QWidget* parent, MessageKind kind, const QString& caption,
+                        const QString& text) {
+    QMessageBox box(IconOf(kind), caption, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+Answer QtDialogs::AskYesNoCancel(QWidget* parent, const QString& caption, const QString& text) {
+    QMessageBox box(QMessageBox::Question, caption, text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return Answer::Cancel;
+    }
+}
+
+Answer QtDialogs::AskYesNo(QWidget* parent, const QString& caption, const QString& text) {
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
+                    parent);
+    return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+std::optional<QString> QtDialogs::InputText(QWidget* parent, const QString& caption,
+                                            const QString& prompt, const QString& initial) {
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, initial, &ok);
+    if (!ok) return std::nullopt;
+    return text;
+}
+
+std::optional<QString> QtDialogs::OpenFileName(QWidget* parent, const QString& caption,
+                                               const QString& dir, const QString& filter) {
+    const QString name = QFileDialog::getOpenFileName(parent, caption, dir, filter);
+    if (name.isEmpty()) return std::nullopt;
+    return name;
+}
+
+std::optional<QString> QtDialogs::SaveFileName(QWidget* parent, const QString& caption,
+                                               const QString& dir, const QString& filter) {
+    const QString name = QFileDialog::getSaveFileName(parent, caption, dir, filter);
+    if (name.isEmpty()) return std::nullopt;
+    return name;
+}
+
+int QtDialogs::ExecModal(QDialog& dialog) { return dialog.exec(); }
+
+void QtDialogs::OpenUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
+
+// ---- Scripted ----
+
+void ScriptedDialogs::Message(QWidget*, MessageKind kind, const QString& caption,
+                              const QString& text) {
+    shown.push_back({kind, caption, text});
+}
+
+Answer ScriptedDialogs::AskYesNoCancel(QWidget*, const QString& caption, const QString& text) {
+    shown.push_back({MessageKind::Question, caption, text});
+    return TakeFront(answers, Answer::Cancel);
+}
+
+Answer ScriptedDialogs::AskYesNo(QWidget*, const QString& caption, const QString& text) {
+    shown.push_back({MessageKind::Question, caption, text});
+    return TakeFront(answers, Answer::No);
+}
+
+std::optional<QString> ScriptedDialogs::InputText(QWidget*, const QString& caption,
+                                                  const QString& prompt, const QString&) {
+    shown.push_back({MessageKind::Question, caption, prompt});
+    return TakeText(texts);
+}
+
+std::optional<QString> ScriptedDialogs::OpenFileName(QWidget*, const QString&, const QString&,
+                                                     const QString& filter) {
+    fileFilters.push_back(filter);
+    return TakeText(fileNames);
+}
+
+std::optional<QString> ScriptedDialogs::SaveFileName(QWidget*, const QString&, const QString&,
+                                                     const QString& filter) {
+    fileFilters.push_back(filter);
+    return TakeText(fileNames);
+}
+
+int ScriptedDialogs::ExecModal(QDialog& dialog) {
+    dialog.setResult(QDialog::Rejected);
+    auto script = TakeFront(modal, std::function<void(QDialog&)>{});
+    if (script) script(dialog);
+    return dialog.result();
+}
+
+void ScriptedDialogs::OpenUrl(const QUrl& url) { opened.push_back(url); }
+
+ScopedScriptedDialogs::ScopedScriptedDialogs() {
+    auto dialogs = std::make_unique<ScriptedDialogs>();
+    dialogs_ = dialogs.get();
+    SetDialogs(std::move(dialogs));
+}
+
+ScopedScriptedDialogs::~ScopedScriptedDialogs() { SetDialogs(nullptr); }
+
+}  // namespace veskaron::ui

@@ -1,0 +1,30 @@
+#pragma once
+// Text between the open document's bytes and the widgets, always through the
+// document's codec.
+#include <QString>
+#include <string>
+#include <string_view>
+
+#include "engine/text_codec.h"
+
+namespace veskaron::ui {
+
+inline QString ToQt(const TextCodec& codec, std::string_view bytes) {
+    return QString::fromStdString(codec.ToUtf8(bytes));
+}
+
+// Characters the codec cannot hold become "&#N;"; `references` (optional)
+// receives how many.
+inline std::string FromQt(const TextCodec& codec, const QString& text,
+                          std::size_t* references = nullptr) {
+    EncodeResult r = codec.FromUtf8(text.toStdString());
+    if (references) *references += r.references;
+    return std::move(r.bytes);
+}
+
+// Texts of the program itself (UTF-8 in the engine's headers).
+inline QString Ui(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+}  // namespace veskaron::ui
