@@ -190,7 +190,7 @@ void BM_ReadFolder(benchmark::State& state) {
 BENCHMARK(BM_FieldRead)->Apply(PageArgs)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LoadPage)->Apply(PageArgs)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Write)->Apply(PageArgs)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_SaveFlushed)->Apply(PageArgs)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_SaveNoFlush)->Apply(PageArgs)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SaveFlushed)->Apply(PageArgs)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_SaveNoFlush)->Apply(PageArgs)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_Words)->Apply(PageArgs)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_ReadFolder)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_ReadFolder)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
