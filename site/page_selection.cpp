@@ -42,6 +42,11 @@ void PageCollector::AddFolder(const std::string& root) {
     std::string dir = root;
     while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
     Walk(dir, {st.st_dev, st.st_ino});
+    while (!linkedFolders_.empty()) {
+        const auto [path, id] = linkedFolders_.front();
+        linkedFolders_.pop_front();
+        Walk(path, id);
+    }
 }
 
 void PageCollector::Walk(const std::string& dir, FileId id) {
@@ -87,7 +92,8 @@ void PageCollector::Walk(const std::string& dir, FileId id) {
             continue;
         }
         if (S_ISDIR(st.st_mode)) {
-            Walk(path, {st.st_dev, st.st_ino});
+            if (e.type == DT_LNK) linkedFolders_.push_back({path, {st.st_dev, st.st_ino}});
+            else Walk(path, {st.st_dev, st.st_ino});
         } else if (S_ISREG(st.st_mode) && mask_.Matches(e.name) &&
                    files_.insert({st.st_dev, st.st_ino}).second) {
             pages_.push_back(path);

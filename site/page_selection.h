@@ -3,6 +3,7 @@
 // the file mask, in a stable order, without following folder links in circles.
 #include <string>
 #include <string_view>
+#include <deque>
 #include <set>
 #include <utility>
 #include <vector>
@@ -26,8 +27,9 @@ public:
     explicit PageCollector(FileMask mask) : mask_(std::move(mask)) {}
 
     // Adds the matching files under `root`, depth first with every folder's
-    // entries sorted by name. A folder reached twice (through a link, or
-    // below two roots) is walked once, and a file reached twice is taken once.
+    // entries sorted by name; folders reached only through links come after
+    // the real ones. A folder reached twice (through a link, or below two
+    // roots) is walked once, and a file reached twice is taken once.
     void AddFolder(const std::string& root);
 
     const std::vector<std::string>& Pages() const { return pages_; }
@@ -39,6 +41,7 @@ private:
     void Walk(const std::string& dir, FileId id);
 
     FileMask mask_;
+    std::deque<std::pair<std::string, FileId>> linkedFolders_;
     std::set<FileId> folders_;
     std::set<FileId> files_;
     std::vector<std::string> pages_;
