@@ -49,13 +49,12 @@ void AuditPages(const std::vector<std::string>& pages, const LoadOptions& option
             if (!load.fileOk) {
                 outcomes[i].error = load.fileError;
             } else {
-                // The charset check needs the bytes as stored; only a KOI8 page
-                // was changed by the load.
-                const std::string stored = load.report.converted != 0
-                    ? PageBytesForSave(doc.page.text, load.report.converted, doc.page.ends)
-                    : std::string();
-                audits[i] = site::AuditPage(doc, load.report.converted != 0 ? std::string_view(stored)
-                                                                            : std::string_view(doc.page.text));
+                // The charset check needs the bytes as stored; only a page
+                // the load translated holds other ones.
+                const std::string& charset = load.report.encoding.name;
+                const bool asStored = charset == "utf-8" || charset == "windows-1251";
+                const std::string stored = asStored ? std::string() : FileBytesForSave(doc, doc.page.text).bytes;
+                audits[i] = site::AuditPage(doc, asStored ? std::string_view(doc.page.text) : std::string_view(stored));
                 outcomes[i].read = true;
             }
             ++done;

@@ -142,6 +142,13 @@ TEST_F(SiteRun, AuditFindsExactlyThePlantedProblems) {
     koi.charset = "koi8-r";
     Put("site/koi8.htm", veskaron::TranslateChars(MakePage(koi), veskaron::Koi8RSave()));
 
+    // So is a UTF-8 page whose title has more bytes than the limit but not more characters.
+    PageSpec utf8;
+    utf8.title = "Страница в UTF-8: сорок знаков и ещё";
+    utf8.description = "Описание страницы в UTF-8, в нём семьдесят с лишним символов";
+    utf8.charset = "utf-8";
+    Site("news/utf8.htm", utf8);
+
     ASSERT_EQ(Run({"audit", "-r", SiteDir(), "--format", "jsonl"}), 0) << err_.str();
     std::set<std::pair<std::string, std::string>> found;
     std::istringstream lines(out_.str());
@@ -154,12 +161,12 @@ TEST_F(SiteRun, AuditFindsExactlyThePlantedProblems) {
                                                                           : "warning");
     }
     EXPECT_EQ(found, planted);
-    EXPECT_EQ(err_.str(), "Pages: 50, errors: 3, warnings: 12, info: 4\n");
+    EXPECT_EQ(err_.str(), "Pages: 51, errors: 3, warnings: 12, info: 4\n");
 
     ASSERT_EQ(Run({"audit", "-r", SiteDir()}), 0);
     EXPECT_NE(out_.str().find("title-length           Длина заголовка — 7 символов, меньше 10\n"), std::string::npos)
         << out_.str();
-    EXPECT_TRUE(out_.str().ends_with("Pages: 50, errors: 3, warnings: 12, info: 4\n"));
+    EXPECT_TRUE(out_.str().ends_with("Pages: 51, errors: 3, warnings: 12, info: 4\n"));
 
     struct Status { std::vector<std::string> args; int status; };
     const Status statuses[] = {
