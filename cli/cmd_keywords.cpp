@@ -11,7 +11,6 @@
 #include "cli/commands.h"
 #include "cli/page_loading.h"
 #include "engine/head_scanner.h"
-#include "engine/cp1251.h"
 #include "engine/loader.h"
 #include "generator/word_engine.h"
 #include "generator/word_list_file.h"
@@ -101,6 +100,10 @@ int RunKeywords(const KeywordsArgs& args, Streams io) {
         return kExitFailed;
     }
 
+    // The list file is Windows-1251; the words are compared in the page's own text.
+    options.kind = doc.kind;
+    if (doc.kind == TextKind::Utf8)
+        for (std::string& word : deleteList) word = Windows1251Codec()->ToUtf8(word);
     generator::WordTable table;
     generator::RunGenerator(doc.page.text, SplitLines(doc.fields.Description), deleteList, options, table);
     const std::vector<std::string> lines = generator::FillWordList(
@@ -110,13 +113,13 @@ int RunKeywords(const KeywordsArgs& args, Streams io) {
     if (args.json) {
         nlohmann::ordered_json j;
         j["Lines"] = nlohmann::ordered_json::array();
-        for (const auto& line : lines) j["Lines"].push_back(Cp1251ToUtf8(line));
+        for (const auto& line : lines) j["Lines"].push_back(doc.codec->ToUtf8(line));
         j["Stats"] = {{"Total", stats.total},       {"Selected", stats.selected},
                       {"Over3", stats.over3},       {"Exactly3", stats.exactly3},
                       {"Twice", stats.twice},       {"Once", stats.once}};
         io.out << j.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
     } else {
-        for (const auto& line : lines) io.out << Cp1251ToUtf8(line) << "\n";
+        for (const auto& line : lines) io.out << doc.codec->ToUtf8(line) << "\n";
         io.out << "\n"
                << "Total: " << stats.total << "\n"
                << "Selected: " << stats.selected << "\n"
