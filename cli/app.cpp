@@ -17,6 +17,7 @@ int Main(int argc, const char* const* argv, Streams io) {
     AddReadCommand(app, io, status);
     AddWriteCommand(app, io, status);
     AddKeywordsCommand(app, io, status);
+    AddAuditCommand(app, io, status);
     app.parse_complete_callback([&configDir] {
         if (!configDir.empty()) ::setenv("VESKARON_CONFIG_DIR", configDir.c_str(), 1);
     });

@@ -63,8 +63,8 @@ const std::array<std::string_view, 2> ItemLists::Pragma = {"", "не кешир�
 const std::array<std::string_view, 11> ItemLists::Type = {
     "", "text/html", "text/richtext", "text/rtf", "text/plain", "text/sgml", "text/xml",
     "text/css", "text/javascript", "multipart/form-data", "multipart/mixed"};
-const std::array<std::string_view, 5> ItemLists::Charset = {
-    "", "ISO-8859-5", "windows-1251", "koi8-r", "koi8-u"};
+const std::array<std::string_view, 6> ItemLists::Charset = {
+    "", "ISO-8859-5", "windows-1251", "koi8-r", "koi8-u", "utf-8"};
 const std::array<std::string_view, 126> ItemLists::Language = {
     "", "ru", "ru-mo", "ua", "bu", "en-us", "af", "ar-ae", "ar-bh", "ar-dz",
     "ar-eg", "ar-iq", "ar-jo", "ar-kw", "ar-lb", "ar-ly", "ar-ma", "ar-om", "ar-qa", "ar-sa",

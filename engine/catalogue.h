@@ -42,12 +42,13 @@ struct ItemLists {
     static const std::array<std::string_view, 5> Cache;
     static const std::array<std::string_view, 2> Pragma;
     static const std::array<std::string_view, 11> Type;
-    static const std::array<std::string_view, 5> Charset;
+    static const std::array<std::string_view, 6> Charset;
     static const std::array<std::string_view, 126> Language;
     static const std::array<std::string_view, 24> Effect;
 };
 
 inline constexpr int kCharsetKoi8R = 3;
 inline constexpr int kCharsetKoi8U = 4;
+inline constexpr int kCharsetUtf8 = 5;
 
 }  // namespace veskaron

@@ -6,7 +6,6 @@
 #include "engine/expiry.h"
 #include "engine/file_io.h"
 #include "engine/head_scanner.h"
-#include "engine/koi8.h"
 #include "engine/translations.h"
 
 namespace veskaron {
@@ -17,7 +16,7 @@ namespace {
 std::string FillFields(std::string_view text, HeadScanner& scanner, MetaFields& f,
                        const LoadOptions& options, LoadReport& report) {
     auto read = [&](int index, const std::string& content) {
-        const ReadOutcome r = ReadEntry(index, content, f, options.decimalSeparator);
+        const ReadOutcome r = ReadEntry(index, content, f, options.decimalSeparator, report.kind);
         if (index == kRefresh && r.error.empty()) report.refreshUrlEnabled = r.refreshUrlEnabled;
         return r.error;
     };
@@ -55,6 +54,22 @@ std::string FillFields(std::string_view text, HeadScanner& scanner, MetaFields& 
     for (int index : {kRefresh, kContentLanguage, kPageEnter, kPageExit, kSiteEnter, kSiteExit}) {
         if (!(error = byEquiv(index)).empty()) return error;
     }
+    return {};
+}
+
+// The page's encoding, decided once per load from the first scan of its bytes.
+PageEncoding DetectEncoding(std::string_view text, const HeadScanner& scanner,
+                            const MetaFields& fields, bool namesCharset) {
+    if (text.starts_with(kUtf8Bom)) return {"utf-8", EncodingSource::Bom, true};
+    for (const std::string& tag : scanner.MetaTags()) {
+        const std::string name = UsableCharset(CharsetAttribute(tag));
+        if (!name.empty()) return {name, EncodingSource::MetaCharset, false};
+    }
+    if (namesCharset) {
+        const std::string name = UsableCharset(CharsetNameOf(fields));
+        if (!name.empty()) return {name, EncodingSource::ContentType, false};
+    }
+    if (LooksLikeUtf8(text)) return {"utf-8", EncodingSource::Detected, false};
     return {};
 }
 
@@ -98,22 +113,25 @@ LoadReport LoadDocumentText(std::string& text, MetaFields& fields, const LoadOpt
     }
 
     HeadScanner scanner;
-    bool firstPass = true;
-    while (true) {
+    auto scan = [&] {
         ++report.passes;
         scanner.CollectHead(text);
         scanner.SplitMetaTags();
         const std::string contentType = scanner.HttpEquivContent(CatalogueAt(kContentType).key);
-        ReadEntry(kContentType, contentType, fields, options.decimalSeparator);
+        ReadEntry(kContentType, contentType, fields, options.decimalSeparator, report.kind);
         const ContentParts parts = SplitContent(contentType, "charset");
-        if (!(parts.outcome == SplitOutcome::Both && fields.Charset >= 1)) break;
-        if (!firstPass) break;
-        if (const ByteTable* table = Koi8LoadTable(fields.Charset)) {
-            TranslateInPlace(text, *table);
-            report.converted = fields.Charset;
-        }
-        firstPass = false;
-    }
+        return parts.outcome == SplitOutcome::Both;
+    };
+    const bool namesCharset = scan();
+    const bool knownCharset = namesCharset && fields.Charset >= 1;
+    report.encoding = DetectEncoding(text, scanner, fields, namesCharset);
+    report.kind = KindForCharset(report.encoding.name);
+    if (report.encoding.bom) text.erase(0, kUtf8Bom.size());
+    const bool decoded = DecodeText(text, report.encoding.name);
+    if (report.encoding.name == "koi8-r") report.converted = kCharsetKoi8R;
+    if (report.encoding.name == "koi8-u") report.converted = kCharsetKoi8U;
+    // A page with a known charset is read again, from its converted text.
+    if (decoded || knownCharset) scan();
 
     const std::string error = FillFields(text, scanner, fields, options, report);
     if (!error.empty()) {
@@ -121,6 +139,15 @@ LoadReport LoadDocumentText(std::string& text, MetaFields& fields, const LoadOpt
         report.error = error;
     }
     return report;
+}
+
+void AdoptLoad(Document& doc, const LoadReport& report) {
+    doc.encoding = report.encoding;
+    doc.kind = report.kind;
+    doc.codec = CodecForKind(doc.kind);
+    doc.savedCharset = doc.fields.Charset;
+    doc.savedCharsetText = doc.fields.CharsetText;
+    doc.references = 0;
 }
 
 PageLoad LoadPage(Document& doc, const std::string& path, const LoadOptions& options) {
@@ -134,6 +161,7 @@ PageLoad LoadPage(Document& doc, const std::string& path, const LoadOptions& opt
     doc.path = path;
     doc.page = ToDocumentText(std::move(file.bytes));
     result.report = LoadDocumentText(doc.page.text, doc.fields, options);
+    AdoptLoad(doc, result.report);
     doc.Remember();
     doc.Update();
     return result;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/encoding.h"
 #include "engine/meta_fields.h"
 #include "engine/modified_state.h"
 #include "engine/page_file.h"
@@ -25,6 +26,8 @@ struct LoadReport {
     std::string downloadTime;   // "2.94 cек."
     int passes = 0;             // scans of the head: 1, or 2 with a known charset
     int converted = 0;          // 3 KOI8-R, 4 KOI8-U, 0 none
+    PageEncoding encoding;      // the page's charset and where it was found
+    TextKind kind = TextKind::Cp1251;  // how the text is held from now on
     bool refreshUrlEnabled = false;
     std::vector<std::string> warnings;  // reported without stopping the load
 };
@@ -33,9 +36,12 @@ std::string FormatSizeText(long long size);
 // The download time label text; an error text instead when the speed is not a number.
 bool FormatDownloadTime(long long size, const std::string& modemSpeed, std::string& text);
 
-// Runs the load over a text already in memory: `text` is converted in place when
-// the page is KOI8, and `fields` are filled from the head. Members after a failed
-// conversion keep their previous values.
+// Runs the load over a text already in memory. The page's encoding is found
+// once (a UTF-8 byte-order mark, a <meta charset>, the content-type charset,
+// valid multi-byte UTF-8, else Windows-1251); `text` loses its byte-order mark,
+// and is converted in place when the page is KOI8 (to Windows-1251) or in
+// another charset than UTF-8 and Windows-1251 (to UTF-8). `fields` are then
+// filled from the head. Members after a failed conversion keep their previous values.
 LoadReport LoadDocumentText(std::string& text, MetaFields& fields, const LoadOptions& options);
 
 // The state of the open document.
@@ -48,6 +54,15 @@ struct Document {
     bool modified = false;
     // How the page's bytes become characters in the windows and back.
     CodecPtr codec = Windows1251Codec();
+    TextKind kind = TextKind::Cp1251;  // matches `codec`
+    PageEncoding encoding;             // the file's charset; a save writes it
+    // The charset box as the file last had it: a save converts to another
+    // charset only when the user chose one since.
+    int savedCharset = -1;
+    std::string savedCharsetText;
+    // Characters that callers wrote into the text as "&#N;" since the last
+    // save, because the text's encoding cannot hold them; a save reports them.
+    std::size_t references = 0;
 
     void Remember() {
         snapshot = RememberFields(fields);
@@ -56,6 +71,10 @@ struct Document {
     }
     void Update() { modified = UpdateModifiedState(modified, snapshot, fields, marks); }
 };
+
+// Takes over what a load found about the text: its encoding, kind and codec,
+// and the charset box as the file has it.
+void AdoptLoad(Document& doc, const LoadReport& report);
 
 struct PageLoad {
     bool fileOk = false;

@@ -1,6 +1,7 @@
 #pragma once
 // The values of the 22 entries of one document, as the main window's controls
-// hold them. Texts are Windows-1251 bytes; index fields hold -1 for "nothing
+// hold them. Texts are in the document's text kind (Windows-1251 bytes or
+// UTF-8, engine/encoding.h); index fields hold -1 for "nothing
 // selected"; number fields clamp what is assigned into their range.
 #include <string>
 
@@ -68,6 +69,10 @@ struct MetaFields {
     bool ContentTypeOn = false;
     int ContentType = -1;
     int Charset = -1;
+    // The page's own charset when the list does not hold it ("iso-8859-1"):
+    // shown in the charset box and written back as it stands while `Charset`
+    // is 0 or -1.
+    std::string CharsetText;
     int ContentLanguage = -1;
     std::string Location;
     Transition PageEnter;

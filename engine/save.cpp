@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "engine/koi8.h"
+#include "engine/translations.h"
 
 namespace veskaron {
 
@@ -22,16 +23,40 @@ std::string PageBytesForSave(std::string_view text, int charsetIndex, LineEnds e
     return ToFileBytes(text, ends);
 }
 
+std::string SaveCharset(const Document& doc) {
+    const MetaFields& f = doc.fields;
+    const bool chosen = f.Charset != doc.savedCharset || f.CharsetText != doc.savedCharsetText;
+    if (!chosen) return doc.encoding.name;
+    std::string named = UsableCharset(CharsetNameOf(f));
+    if (doc.kind == TextKind::Cp1251 && f.Charset == 1) named.clear();
+    if (!named.empty()) return named;
+    return doc.kind == TextKind::Cp1251 ? "windows-1251" : doc.encoding.name;
+}
+
+EncodeResult FileBytesForSave(const Document& doc, std::string_view text) {
+    const std::string charset = SaveCharset(doc);
+    EncodeResult r = EncodeText(text, doc.kind, charset);
+    r.bytes = ToFileBytes(r.bytes, doc.page.ends);
+    if (doc.encoding.bom && charset == "utf-8") r.bytes.insert(0, kUtf8Bom);
+    return r;
+}
+
+namespace {
+
+MetaWriteOptions WriterFor(const Document& doc, MetaWriteOptions writer) {
+    writer.kind = doc.kind;
+    return writer;
+}
+
+}  // namespace
+
 SaveBytes BytesForSave(const Document& doc, const SaveOptions& options) {
     SaveBytes out;
-    if (options.asEdited) {
-        out.bytes = PageBytesForSave(doc.page.text, doc.fields.Charset, doc.page.ends);
-        return out;
-    }
     std::string text = doc.page.text;
-    const WriteResult w = WriteMetaBlock(text, doc.fields, options.writer);
-    out.refusal = w.message;
-    out.bytes = PageBytesForSave(text, doc.fields.Charset, doc.page.ends);
+    if (!options.asEdited) out.refusal = WriteMetaBlock(text, doc.fields, WriterFor(doc, options.writer)).message;
+    EncodeResult encoded = FileBytesForSave(doc, text);
+    out.bytes = std::move(encoded.bytes);
+    out.references = encoded.references + doc.references;
     return out;
 }
 
@@ -39,16 +64,27 @@ SaveResult SaveDocument(Document& doc, const SaveOptions& options) {
     SaveResult result;
     bool fieldsWritten = options.asEdited;
     if (!options.asEdited) {
-        const WriteResult w = WriteMetaBlock(doc.page.text, doc.fields, options.writer);
+        const WriteResult w = WriteMetaBlock(doc.page.text, doc.fields, WriterFor(doc, options.writer));
         fieldsWritten = w.Done();
         result.refusal = w.message;
     }
-    const FileStatus file = ReplaceFileBytes(
-        doc.path, PageBytesForSave(doc.page.text, doc.fields.Charset, doc.page.ends),
-        options.backup, &result.warning);
+    const std::string charset = SaveCharset(doc);
+    const EncodeResult bytes = FileBytesForSave(doc, doc.page.text);
+    const FileStatus file = ReplaceFileBytes(doc.path, bytes.bytes, options.backup, &result.warning);
     result.written = file.ok;
     result.error = file.error;
     result.saved = file.ok && fieldsWritten;
+    if (file.ok) {
+        // The file now holds this charset; the count has been reported.
+        result.references = bytes.references + doc.references;
+        doc.references = 0;
+        if (charset != doc.encoding.name) {
+            doc.encoding.name = charset;
+            doc.encoding.bom = doc.encoding.bom && charset == "utf-8";
+        }
+        doc.savedCharset = doc.fields.Charset;
+        doc.savedCharsetText = doc.fields.CharsetText;
+    }
     if (result.saved) {
         doc.Remember();
     } else {
@@ -75,9 +111,8 @@ PreviewResult WritePreview(const Document& doc, const MetaWriteOptions& writer,
         return result;
     }
     std::string text = doc.page.text;
-    result.refusal = WriteMetaBlock(text, doc.fields, writer).message;
-    const FileStatus file = ReplaceFileBytes(
-        result.path, PageBytesForSave(text, doc.fields.Charset, doc.page.ends), false);
+    result.refusal = WriteMetaBlock(text, doc.fields, WriterFor(doc, writer)).message;
+    const FileStatus file = ReplaceFileBytes(result.path, FileBytesForSave(doc, text).bytes, false);
     result.written = file.ok;
     result.error = file.error;
     if (file.ok && open) open(result.path);

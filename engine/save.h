@@ -20,6 +20,15 @@ std::string PreviewFileName(const std::string& pagePath);
 // index says so (3 KOI8-R, 4 KOI8-U) and with the page's own line ends.
 std::string PageBytesForSave(std::string_view text, int charsetIndex, LineEnds ends);
 
+// The charset a save writes: the file's own, unless the user chose another
+// one in the charset box since the file was read or last saved. A Windows-1251
+// text is written as it stands for "ISO-8859-5", as it always was.
+std::string SaveCharset(const Document& doc);
+
+// The file's bytes for a text of the document: in the save charset (characters
+// it cannot hold as "&#N;"), with the page's byte-order mark and line ends.
+EncodeResult FileBytesForSave(const Document& doc, std::string_view text);
+
 struct SaveOptions {
     bool asEdited = false;  // the source editor's text as it stands, without the writer
     bool backup = false;    // BakFiles
@@ -32,6 +41,10 @@ struct SaveResult {
     std::string refusal;   // the writer's refusal text (UTF-8), shown before the save goes on
     std::string error;     // why the file could not be written
     std::string warning;   // written, but the backup could not be made
+    // Characters written as "&#N;" because the page's charset cannot hold
+    // them, counted once per save: by this save's conversion and by the
+    // callers that put them into the text (Document::references).
+    std::size_t references = 0;
 };
 
 // Puts the fields into the text (unless saving as edited), converts it back to
@@ -44,6 +57,7 @@ SaveResult SaveDocument(Document& doc, const SaveOptions& options);
 struct SaveBytes {
     std::string bytes;
     std::string refusal;
+    std::size_t references = 0;
 };
 SaveBytes BytesForSave(const Document& doc, const SaveOptions& options);
 

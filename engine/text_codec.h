@@ -32,6 +32,22 @@ using CodecPtr = std::shared_ptr<const TextCodec>;
 // The lossless Windows-1251 codec: 0x98 maps to a private code point and back.
 CodecPtr Windows1251Codec();
 
+// Bytes that a page's charset cannot decode travel through Unicode as these
+// private code points (base + byte, for the bytes 0x80 to 0xFF) and come back
+// as the same bytes.
+inline constexpr char32_t kRawByteBase = 0x10FD00;
+inline bool IsRawByteCodePoint(char32_t cp) { return cp >= kRawByteBase + 0x80 && cp <= kRawByteBase + 0xFF; }
+
+// UTF-8 documents: valid text passes unchanged, invalid bytes become raw-byte
+// code points and back, so every byte sequence survives.
+CodecPtr Utf8Codec();
+
+// A codec for another ASCII-compatible charset that the system's iconv knows
+// ("iso-8859-1", "windows-1252", ...); nullptr when it knows none by that name,
+// or when the charset could change the meaning of ASCII markup bytes.
+// Characters the charset cannot hold become references, as everywhere.
+CodecPtr CharsetCodec(std::string_view name);
+
 // "&#N;" for a code point.
 std::string NumericReference(char32_t cp);
 

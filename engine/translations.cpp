@@ -38,11 +38,11 @@ std::string JoinLines(std::string_view text) {
     return out;
 }
 
-void ReadRobots(std::string_view content, MetaFields& f) {
+void ReadRobots(std::string_view content, MetaFields& f, TextKind kind) {
     if (content.empty()) { f.Robots = 0; return; }
     const WordParts w = SplitWords(content, ',');
-    const std::string p1 = LowerText(w.part[0]);
-    const std::string p2 = LowerText(w.part[1]);
+    const std::string p1 = LowerFor(kind, w.part[0]);
+    const std::string p2 = LowerFor(kind, w.part[1]);
     if (w.separators == 0) {
         if (Contains(p1, "none")) f.Robots = 1;
         else if (Contains(p1, "all")) f.Robots = 2;
@@ -76,15 +76,15 @@ std::string ReadRevisit(std::string_view content, MetaFields& f) {
 }
 
 // Distribution and cache-control: short contents clear, known words select.
-void ReadWordIndex(std::string_view content, int& field,
+void ReadWordIndex(std::string_view content, int& field, TextKind kind,
                    std::initializer_list<std::pair<const char*, int>> words) {
-    if (content.size() <= 4) { field = 0; return; }
+    if (CharCount(kind, content) <= 4) { field = 0; return; }
     for (const auto& [word, value] : words)
         if (EqualsNoCase(content, word)) { field = value; return; }
 }
 
-std::string ReadRefresh(std::string_view content, MetaFields& f, bool& urlEnabled) {
-    const ContentParts parts = SplitContent(content, "url");
+std::string ReadRefresh(std::string_view content, MetaFields& f, bool& urlEnabled, TextKind kind) {
+    const ContentParts parts = SplitContent(content, "url", kind);
     if (parts.outcome == SplitOutcome::Absent) {
         f.SetRefreshSeconds(-1);
         f.RefreshUrl.clear();
@@ -103,8 +103,22 @@ std::string ReadRefresh(std::string_view content, MetaFields& f, bool& urlEnable
     return {};
 }
 
-void ReadContentType(std::string_view content, MetaFields& f) {
-    const ContentParts parts = SplitContent(content, "charset");
+// A charset text kept for writing back must be a plain name: a text such as
+// "= koi8-r" stays unread, as before, rather than coming back as another charset.
+std::string OwnCharsetText(std::string_view text) {
+    const std::string name = TrimBlanks(text);
+    if (name.empty() || name.size() > 40) return {};
+    for (char c : name) {
+        const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                        c == '-' || c == '_' || c == '.' || c == ':';
+        if (!ok) return {};
+    }
+    return name;
+}
+
+void ReadContentType(std::string_view content, MetaFields& f, TextKind kind) {
+    const ContentParts parts = SplitContent(content, "charset", kind);
+    f.CharsetText.clear();
     if (parts.outcome == SplitOutcome::Absent) {
         f.ContentTypeOn = false;
         f.ContentType = -1;
@@ -117,6 +131,7 @@ void ReadContentType(std::string_view content, MetaFields& f) {
     if (parts.outcome == SplitOutcome::Both) {
         const int charset = FindItem(ItemLists::Charset, parts.second);
         f.Charset = charset < 1 ? 0 : charset;
+        if (f.Charset == 0) f.CharsetText = OwnCharsetText(parts.secondAsWritten);
     } else {
         // A page that names no charset must not inherit the previous page's:
         // a KOI8 charset left over would convert this page's text on save.
@@ -138,14 +153,14 @@ long long PosOrMinus1(std::string_view s, std::string_view what) {
     return p == std::string_view::npos ? -1 : static_cast<long long>(p);
 }
 
-std::string ReadTransition(std::string_view content, Transition& t, char localeSep) {
+std::string ReadTransition(std::string_view content, Transition& t, char localeSep, TextKind kind) {
     if (content.empty()) {
         t.On = false;
         t.Duration = 4;
         t.Effect = 23;
         return {};
     }
-    const std::string lower = LowerText(content);
+    const std::string lower = LowerFor(kind, content);
     // A missing word or terminator behaves as a position before the text, so
     // the slices below come out empty or start near the beginning.
     const long long dur = PosOrMinus1(lower, "duration");
@@ -186,20 +201,24 @@ WordParts SplitWords(std::string_view text, char sep) {
     return w;
 }
 
-ContentParts SplitContent(std::string_view content, std::string_view secondName) {
+ContentParts SplitContent(std::string_view content, std::string_view secondName, TextKind kind) {
     ContentParts r;
     if (TrimBlanks(content).empty()) return r;
     const auto semi = content.find(';');
     if (semi == std::string_view::npos) return r;
-    const std::string lower = LowerText(content);
-    r.first = lower.substr(0, semi);
-    const auto name = lower.find(secondName);
+    // Positions are taken in the content itself: lower case may change the
+    // length of a UTF-8 text. The name is ASCII, so ASCII case is enough to find it.
+    r.first = LowerFor(kind, content.substr(0, semi));
+    const auto name = LowerAscii(content).find(secondName);
     if (name == std::string::npos) {
         r.outcome = SplitOutcome::FirstOnly;
         return r;
     }
     const std::size_t from = name + secondName.size() + 1;
-    r.second = from < lower.size() ? lower.substr(from) : std::string();
+    if (from < content.size()) {
+        r.secondAsWritten = content.substr(from);
+        r.second = LowerFor(kind, r.secondAsWritten);
+    }
     r.outcome = SplitOutcome::Both;
     return r;
 }
@@ -241,7 +260,8 @@ std::string CleanNumberText(std::string_view text, char localeSep) {
     return s;
 }
 
-ReadOutcome ReadEntry(int index, std::string_view content, MetaFields& f, char localeSep) {
+ReadOutcome ReadEntry(int index, std::string_view content, MetaFields& f, char localeSep,
+                      TextKind kind) {
     ReadOutcome r;
     switch (index) {
         case kTitle: f.Title = content; break;
@@ -249,20 +269,22 @@ ReadOutcome ReadEntry(int index, std::string_view content, MetaFields& f, char l
         case kCopyright: f.Copyright = content; break;
         case kDescription: f.Description = content; break;
         case kKeywords: f.Keywords = content; break;
-        case kRobots: ReadRobots(content, f); break;
+        case kRobots: ReadRobots(content, f, kind); break;
         case kRevisitAfter: r.error = ReadRevisit(content, f); break;
         case kGenerator: f.Generator = content; break;
         case kProgId: f.ProgId = content; break;
-        case kDistribution: ReadWordIndex(content, f.Distribution, {{"global", 1}, {"local", 2}}); break;
+        case kDistribution:
+            ReadWordIndex(content, f.Distribution, kind, {{"global", 1}, {"local", 2}});
+            break;
         case kUrl: f.Url = content; break;
         case kCacheControl:
-            ReadWordIndex(content, f.CacheControl,
+            ReadWordIndex(content, f.CacheControl, kind,
                           {{"public", 1}, {"private", 2}, {"no-store", 3}, {"no-cache", 4}});
             break;
-        case kPragma: f.Pragma = content.size() > 4 ? 1 : 0; break;
-        case kRefresh: r.error = ReadRefresh(content, f, r.refreshUrlEnabled); break;
+        case kPragma: f.Pragma = CharCount(kind, content) > 4 ? 1 : 0; break;
+        case kRefresh: r.error = ReadRefresh(content, f, r.refreshUrlEnabled, kind); break;
         case kExpiries: break;  // the loader reads it with the date parser
-        case kContentType: ReadContentType(content, f); break;
+        case kContentType: ReadContentType(content, f, kind); break;
         case kContentLanguage: {
             const int i = FindItem(ItemLists::Language, content);
             f.ContentLanguage = i >= 1 ? i : 0;
@@ -270,7 +292,7 @@ ReadOutcome ReadEntry(int index, std::string_view content, MetaFields& f, char l
         }
         case kLocation: f.Location = content; break;
         case kPageEnter: case kPageExit: case kSiteEnter: case kSiteExit:
-            r.error = ReadTransition(content, f.TransitionAt(index - kPageEnter), localeSep);
+            r.error = ReadTransition(content, f.TransitionAt(index - kPageEnter), localeSep, kind);
             break;
         default: break;
     }
@@ -297,10 +319,16 @@ std::string_view ItemText(int entryIndex, int itemIndex) {
     }
 }
 
-WrittenContent WriteEntry(int index, const MetaFields& f) {
+std::string CharsetNameOf(const MetaFields& f) {
+    if (f.Charset >= 1 && f.Charset < static_cast<int>(ItemLists::Charset.size()))
+        return TrimBlanks(ItemLists::Charset[static_cast<std::size_t>(f.Charset)]);
+    return TrimBlanks(f.CharsetText);
+}
+
+WrittenContent WriteEntry(int index, const MetaFields& f, TextKind kind) {
     WrittenContent w;
-    auto text = [&w](const std::string& value, std::size_t min) {
-        if (value.size() >= min) { w.written = true; w.content = value; }
+    auto text = [&w, kind](const std::string& value, std::size_t min) {
+        if (CharCount(kind, value) >= min) { w.written = true; w.content = value; }
     };
     auto word = [&w](int value, std::initializer_list<const char*> words) {
         if (value >= 1 && value <= static_cast<int>(words.size())) {
@@ -342,9 +370,7 @@ WrittenContent WriteEntry(int index, const MetaFields& f) {
             if (f.ContentTypeOn) {
                 w.written = true;
                 w.content = TrimBlanks(ItemText(kContentType, f.ContentType));
-                w.second = TrimBlanks(f.Charset >= 0 && f.Charset < 5
-                                          ? ItemLists::Charset[static_cast<std::size_t>(f.Charset)]
-                                          : std::string_view());
+                w.second = CharsetNameOf(f);
             }
             break;
         case kContentLanguage: text(std::string(ItemText(kContentLanguage, f.ContentLanguage)), 2); break;

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/encoding.h"
 #include "engine/meta_fields.h"
 
 namespace veskaron {
@@ -22,8 +23,10 @@ struct ContentParts {
     SplitOutcome outcome = SplitOutcome::Absent;
     std::string first;   // lower case, blanks kept
     std::string second;  // lower case
+    std::string secondAsWritten;  // the second part with the page's own case
 };
-ContentParts SplitContent(std::string_view content, std::string_view secondName);
+ContentParts SplitContent(std::string_view content, std::string_view secondName,
+                          TextKind kind = TextKind::Cp1251);
 
 // A decimal integer as a content holds it: leading blanks and a sign allowed,
 // anything else (a trailing blank too) fails. The error text names the input.
@@ -48,19 +51,25 @@ struct ReadOutcome {
     std::string error;
     bool refreshUrlEnabled = true;  // refresh only: the URL box is usable
 };
+// Texts are in the document's text kind, which decides lower case and length.
 ReadOutcome ReadEntry(int index, std::string_view content, MetaFields& f,
-                      char localeSep = '.');
+                      char localeSep = '.', TextKind kind = TextKind::Cp1251);
 
 // Write translations. `written` is false when the entry gives no line. For
 // refresh, `content` is the seconds and `second` the trimmed URL; for
 // content-type, `content` is the trimmed type item and `second` the trimmed
-// charset item. The title is always written, with `content` = Title.
+// charset item (or the page's own charset text). The title is always written,
+// with `content` = Title. Lengths are counted in characters of `kind`.
 struct WrittenContent {
     bool written = false;
     std::string content;
     std::string second;
 };
-WrittenContent WriteEntry(int index, const MetaFields& f);
+WrittenContent WriteEntry(int index, const MetaFields& f, TextKind kind = TextKind::Cp1251);
+
+// The charset the content-type line names: the list item, or the page's own
+// charset text when the list holds none.
+std::string CharsetNameOf(const MetaFields& f);
 
 // Item text of an index field (UTF-8 display text; "" for no selection).
 std::string_view ItemText(int entryIndex, int itemIndex);

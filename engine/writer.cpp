@@ -232,9 +232,9 @@ std::string EscapeTitle(std::string_view title) {
     return out;
 }
 
-std::string BuildEntryLine(int index, const MetaFields& fields, int attributeOrder) {
+std::string BuildEntryLine(int index, const MetaFields& fields, int attributeOrder, TextKind kind) {
     if (index < 0 || index >= kEntryCount) return {};
-    const WrittenContent w = WriteEntry(index, fields);
+    const WrittenContent w = WriteEntry(index, fields, kind);
     if (!w.written) return {};
     const CatalogueEntry& entry = CatalogueAt(index);
     switch (index) {
@@ -244,7 +244,7 @@ std::string BuildEntryLine(int index, const MetaFields& fields, int attributeOrd
             return line;
         }
         case kRefresh:
-            if (w.second.size() > 3)
+            if (CharCount(kind, w.second) > 3)
                 return PairLine(entry.key, w.content + ";url=" + EscapeHttpEquivValue(w.second),
                                 attributeOrder);
             return AttributeLine("http-equiv", entry.key, w.content, attributeOrder);
@@ -347,7 +347,7 @@ WriteResult WriteMetaBlock(std::string& text, const MetaFields& fields,
             line = work.TakeTitle(fields.Title);
         } else {
             work.RemoveTag(entry.kind == EntryKind::Name ? "name" : "http-equiv", entry.key);
-            line = BuildEntryLine(index, fields, options.attributeOrder);
+            line = BuildEntryLine(index, fields, options.attributeOrder, options.kind);
         }
         if (line.size() > 3) block.push_back(std::move(line));
     }

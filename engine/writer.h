@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/catalogue.h"
+#include "engine/encoding.h"
 #include "engine/meta_fields.h"
 
 namespace veskaron {
@@ -19,6 +20,7 @@ struct MetaWriteOptions {
     int attributeOrder = 0;  // 0 key attribute first; any other value content first
     int lineMode = 0;        // 1 the whole block on one line; any other value one tag per line
     OutputOrder order = DefaultOutputOrder();
+    TextKind kind = TextKind::Cp1251;  // the document's text kind: lengths count its characters
 };
 
 // Refusal texts (UTF-8), shown under the caption "Ошибка".
@@ -73,7 +75,8 @@ bool PlaceBlock(std::string& text, const std::vector<std::string>& lines,
                 const MetaWriteOptions& options);
 
 // The block line of one entry, empty when the entry writes nothing.
-std::string BuildEntryLine(int index, const MetaFields& fields, int attributeOrder);
+std::string BuildEntryLine(int index, const MetaFields& fields, int attributeOrder,
+                           TextKind kind = TextKind::Cp1251);
 
 // Values go into double-quoted attributes. A name value is read back through
 // entity decoding, so it may use any of the entities the reader turns back; an

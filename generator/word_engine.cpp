@@ -42,7 +42,14 @@ std::size_t BodyStart(std::string_view text) {
     return head == std::string_view::npos ? 0 : head + kHeadEnd.size();
 }
 
-void CollectChunks(std::string_view text, int minWordLen, std::vector<std::string>& entries) {
+// Whether a text is longer than `minWordLen` characters.
+bool LongerThan(TextKind kind, std::string_view text, int minWordLen) {
+    if (static_cast<long long>(text.size()) <= minWordLen) return false;  // never more characters than bytes
+    return static_cast<long long>(CharCount(kind, text)) > minWordLen;
+}
+
+void CollectChunks(std::string_view text, int minWordLen, TextKind kind,
+                   std::vector<std::string>& entries) {
     std::size_t start = BodyStart(text);
     while (start < text.size()) {
         const std::size_t gt = text.find('>', start);
@@ -52,13 +59,13 @@ void CollectChunks(std::string_view text, int minWordLen, std::vector<std::strin
         const std::size_t lt = text.find('<', begin);
         if (lt == std::string_view::npos) break;
         const std::string_view chunk = TrimBlanks(text.substr(begin, lt - begin));
-        if (static_cast<long long>(chunk.size()) > minWordLen) entries.emplace_back(chunk);
+        if (LongerThan(kind, chunk, minWordLen)) entries.emplace_back(chunk);
         start = lt + 2;
     }
 }
 
 // All retained alt values, each followed by CR LF.
-std::string CollectAltTexts(std::string_view text, int minWordLen) {
+std::string CollectAltTexts(std::string_view text, int minWordLen, TextKind kind) {
     std::string all;
     std::size_t start = BodyStart(text);
     while (start < text.size()) {
@@ -72,7 +79,7 @@ std::string CollectAltTexts(std::string_view text, int minWordLen) {
         const std::size_t close = text.find_first_of("\">", begin + 1);
         if (close == std::string_view::npos) break;
         const std::string_view value = TrimBlanks(text.substr(begin, close - begin));
-        if (static_cast<long long>(value.size()) > minWordLen) {
+        if (LongerThan(kind, value, minWordLen)) {
             all.append(value);
             all.append("\r\n");
         }
@@ -81,19 +88,42 @@ std::string CollectAltTexts(std::string_view text, int minWordLen) {
     return all;
 }
 
-void CountWords(std::string_view entry, const GeneratorOptions& options, WordTable& table) {
-    const unsigned char separatorMask = options.keyCifra ? kAlways : (kAlways | kDigit);
+// Length of the separator at s[i], 0 for a word character. In UTF-8 every
+// byte from 0x80 on belongs to a word character except the guillemets
+// (U+00AB, U+00BB), which separate as their Windows-1251 bytes do.
+template <bool Utf8>
+std::size_t SeparatorAt(std::string_view s, std::size_t i, unsigned char mask) {
+    const auto b = static_cast<unsigned char>(s[i]);
+    if constexpr (Utf8) {
+        if (b >= 0x80)
+            return b == 0xC2 && i + 1 < s.size() && (s[i + 1] == '\xAB' || s[i + 1] == '\xBB') ? 2 : 0;
+    }
+    return (kSeparatorClass[b] & mask) ? 1 : 0;
+}
+
+template <bool Utf8>
+void CountWordsOf(std::string_view entry, const GeneratorOptions& options, WordTable& table) {
+    const unsigned char mask = options.keyCifra ? kAlways : (kAlways | kDigit);
     std::size_t i = 0;
     const std::size_t n = entry.size();
     while (i < n) {
-        while (i < n && (kSeparatorClass[static_cast<unsigned char>(entry[i])] & separatorMask)) ++i;
+        while (i < n) {
+            const std::size_t len = SeparatorAt<Utf8>(entry, i, mask);
+            if (len == 0) break;
+            i += len;
+        }
         const std::size_t begin = i;
-        while (i < n && !(kSeparatorClass[static_cast<unsigned char>(entry[i])] & separatorMask)) ++i;
+        while (i < n && SeparatorAt<Utf8>(entry, i, mask) == 0) ++i;
         const std::string_view word = TrimBlanks(entry.substr(begin, i - begin));
         if (word.empty()) continue;
-        if (table.Contains(word) || static_cast<long long>(word.size()) > options.minWordLen)
+        if (table.Contains(word) || LongerThan(options.kind, word, options.minWordLen))
             table.Count(word);
     }
+}
+
+void CountWords(std::string_view entry, const GeneratorOptions& options, WordTable& table) {
+    if (options.kind == TextKind::Utf8) CountWordsOf<true>(entry, options, table);
+    else CountWordsOf<false>(entry, options, table);
 }
 
 }  // namespace
@@ -171,7 +201,7 @@ std::vector<std::string> CollectTextEntries(std::string_view source,
                                             const ProgressFn& progress) {
     // Every marker search ignores case and every collected text is lower-cased
     // anyway, so the working copy is lower-cased once up front.
-    std::string text = LowerText(source);
+    std::string text = LowerFor(options.kind, source);
     Report(progress, 10);
     text = RemoveSpans(text, "<!--", "-->");
     Report(progress, 20);
@@ -180,14 +210,14 @@ std::vector<std::string> CollectTextEntries(std::string_view source,
     text = RemoveSpans(text, "<script", "</script>");
     Report(progress, 40);
     std::vector<std::string> entries;
-    CollectChunks(text, options.minWordLen, entries);
+    CollectChunks(text, options.minWordLen, options.kind, entries);
     Report(progress, 60);
     if (options.bolAlt) {
-        std::string alts = CollectAltTexts(text, options.minWordLen);
+        std::string alts = CollectAltTexts(text, options.minWordLen, options.kind);
         if (!alts.empty()) entries.push_back(std::move(alts));
     }
     if (options.insertDescription) {
-        for (const auto& line : descriptionLines) entries.push_back(LowerText(line));
+        for (const auto& line : descriptionLines) entries.push_back(LowerFor(options.kind, line));
     }
     return entries;
 }
@@ -206,7 +236,7 @@ void RunGenerator(std::string_view source, const std::vector<std::string>& descr
     excluded.reserve(deleteList.size());
     for (const auto& item : deleteList) {
         const std::string_view trimmed = TrimBlanks(item);
-        if (!trimmed.empty()) excluded.push_back(LowerText(trimmed));
+        if (!trimmed.empty()) excluded.push_back(LowerFor(options.kind, trimmed));
     }
     table.Remove(excluded);
     Report(progress, 100);

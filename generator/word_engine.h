@@ -1,6 +1,6 @@
 #pragma once
-// The word engine of the keyword generator: takes a page source (Windows-1251
-// bytes), collects its visible body text, optional alt texts and description
+// The word engine of the keyword generator: takes a page source (the document
+// text, Windows-1251 bytes or UTF-8), collects its visible body text, optional alt texts and description
 // lines, counts the lower-cased words and turns the count into the formed-word
 // lines and statistics that the generator window shows.
 #include <cstddef>
@@ -11,6 +11,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "engine/encoding.h"
+
 namespace veskaron::generator {
 
 // Whether a byte ends a word. With keyCifra on, digits are word characters;
@@ -18,7 +20,7 @@ namespace veskaron::generator {
 bool IsWordSeparator(unsigned char c, bool keyCifra);
 
 struct WordEntry {
-    std::string word;  // lower case, Windows-1251
+    std::string word;  // lower case, in the text kind of the run
     std::int64_t count = 0;
 };
 
@@ -53,13 +55,16 @@ struct GeneratorOptions {
     bool keyCifra = true;            // digits are word characters
     bool bolAlt = false;             // count the alt texts
     bool insertDescription = false;  // count the description lines
+    // The text kind of the source, the description and the excluded words; the
+    // words come out in it. Both kinds give the same words for the same page.
+    TextKind kind = TextKind::Cp1251;
 };
 
 // Receives the progress in percent: 0, 10, 20, 30, 40, 60, 80, 100.
 using ProgressFn = std::function<void(int)>;
 
 // One whole run: rebuilds `table` from empty. The source, the description lines
-// and the excluded words are Windows-1251 text; the source is not changed.
+// and the excluded words are text of `options.kind`; the source is not changed.
 void RunGenerator(std::string_view source, const std::vector<std::string>& descriptionLines,
                   const std::vector<std::string>& deleteList, const GeneratorOptions& options,
                   WordTable& table, const ProgressFn& progress = {});

@@ -46,7 +46,7 @@ TEST(RoundTrip, RandomPagesKeepTheirBytesAndTheWriterSettles) {
         const std::string bytes = RandomPage(rng);
         Document doc;
         doc.page = ToDocumentText(bytes);
-        LoadDocumentText(doc.page.text, doc.fields, options);
+        AdoptLoad(doc, LoadDocumentText(doc.page.text, doc.fields, options));
         SaveOptions asEdited;
         asEdited.asEdited = true;
         ASSERT_EQ(BytesForSave(doc, asEdited).bytes, bytes) << "page " << i;

@@ -133,14 +133,18 @@ TEST(ReadTranslation, WordLists) {
 }
 
 TEST(ReadTranslation, ContentType) {
-    struct Case { const char* content; bool on; int type; int charset; };
+    struct Case { const char* content; bool on; int type; int charset; const char* own = ""; };
     const Case cases[] = {
         {"text/html", false, -1, -1},
+        // A charset the list does not hold is kept as the page wrote it;
+        // a text that is no plain charset name is not.
+        {"text/html; charset=ISO-8859-1", true, 1, 0, "ISO-8859-1"},
+        {"text/html; charset=x y", true, 1, 0, ""},
         {"TEXT/HTML; charset=KOI8-R", true, 1, 3},
         {"text/html; charset = koi8-r", true, 1, 0},
         {"text/xml; charset=iso-8859-5", true, 6, 1},
         {"image/png; charset=koi8-u", true, 0, 4},
-        {"text/html ; charset=utf-8", true, 0, 0},
+        {"text/html ; charset=utf-8", true, 0, 5},
         // No charset named: the previous page's charset is not carried over.
         {"text/css;", true, 7, 0},
     };
@@ -150,6 +154,7 @@ TEST(ReadTranslation, ContentType) {
         EXPECT_EQ(f.ContentTypeOn, c.on) << c.content;
         EXPECT_EQ(f.ContentType, c.type) << c.content;
         EXPECT_EQ(f.Charset, c.charset) << c.content;
+        EXPECT_EQ(f.CharsetText, c.own) << c.content;
     }
 }
 

@@ -102,7 +102,21 @@ TEST(RunGenerator, FormedLinesTable) {
         table.Count("stale");  // a run starts from an empty table
         RunGenerator(W(c.page), desc, del, c.options, table);
         EXPECT_EQ(Utf8Lines(FillWordList(table, SortMode::None, false, 0)), c.expected);
+        // The same page in UTF-8 gives the same words and counts.
+        GeneratorOptions utf8 = c.options;
+        utf8.kind = TextKind::Utf8;
+        RunGenerator(c.page, c.description, c.deleteList, utf8, table);
+        EXPECT_EQ(FillWordList(table, SortMode::None, false, 0), c.expected) << "utf-8";
     }
+}
+
+TEST(RunGenerator, Utf8LettersBeyondWindows1251) {
+    GeneratorOptions o = Opt();
+    o.kind = TextKind::Utf8;
+    WordTable table;
+    RunGenerator("</head><p>ΣΟΦΊΑ σοφία «Straße» STRASSE 中文中文中文</p>", {}, {"strasse"}, o, table);
+    EXPECT_EQ(FillWordList(table, SortMode::None, false, 0),
+              (std::vector<std::string>{"σοφία : 2", "straße : 1", "中文中文中文 : 1"}));
 }
 
 TEST(RunGenerator, ReportsProgressInOrder) {

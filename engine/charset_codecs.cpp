@@ -1,0 +1,221 @@
+// The UTF-8 codec and the iconv-based codecs for other declared charsets.
+#include <iconv.h>
+
+#include <cerrno>
+#include <map>
+#include <mutex>
+
+#include "engine/text_codec.h"
+
+namespace veskaron {
+namespace {
+
+void AppendRawByte(std::string& out, unsigned char b) { AppendUtf8(out, kRawByteBase + b); }
+
+class Utf8TextCodec final : public TextCodec {
+public:
+    std::string_view Name() const override { return "utf-8"; }
+
+    std::string ToUtf8(std::string_view bytes) const override {
+        std::string out;
+        out.reserve(bytes.size());
+        std::size_t i = 0;
+        while (i < bytes.size()) {
+            const auto b = static_cast<unsigned char>(bytes[i]);
+            if (b < 0x80) {
+                out += static_cast<char>(b);
+                ++i;
+                continue;
+            }
+            std::size_t len = 1;
+            const char32_t cp = DecodeUtf8At(bytes, i, len);
+            const bool invalid = cp == 0xFFFD && !(len == 3 && bytes.substr(i, 3) == "\xEF\xBF\xBD");
+            if (invalid || IsRawByteCodePoint(cp)) {
+                // A page that itself holds a raw-byte code point has its bytes
+                // escaped too, so that the way back is exact.
+                for (std::size_t k = 0; k < len; ++k)
+                    AppendRawByte(out, static_cast<unsigned char>(bytes[i + k]));
+            } else {
+                out.append(bytes.substr(i, len));
+            }
+            i += len;
+        }
+        return out;
+    }
+
+    EncodeResult FromUtf8(std::string_view utf8) const override {
+        EncodeResult r;
+        r.bytes.reserve(utf8.size());
+        std::size_t i = 0;
+        while (i < utf8.size()) {
+            const auto b = static_cast<unsigned char>(utf8[i]);
+            if (b < 0x80) {
+                r.bytes += static_cast<char>(b);
+                ++i;
+                continue;
+            }
+            std::size_t len = 1;
+            const char32_t cp = DecodeUtf8At(utf8, i, len);
+            if (IsRawByteCodePoint(cp)) r.bytes += static_cast<char>(cp - kRawByteBase);
+            else if (cp == 0xFFFD) AppendUtf8(r.bytes, cp);
+            else r.bytes.append(utf8.substr(i, len));
+            i += len;
+        }
+        return r;
+    }
+};
+
+// One conversion descriptor per call: iconv keeps shift state, and codecs are
+// shared between threads.
+class Iconv {
+public:
+    Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    ~Iconv() {
+        if (ok()) iconv_close(cd_);
+    }
+    Iconv(const Iconv&) = delete;
+    Iconv& operator=(const Iconv&) = delete;
+    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
+    // Converts as much of `in` as it can, appending to `out`; returns the
+    // number of input bytes consumed and sets `err` to 0 or to the errno that
+    // stopped it (EILSEQ or EINVAL at in[consumed]).
+    std::size_t Convert(std::string_view in, std::string& out, int& err) {
+        err = 0;
+        char* src = const_cast<char*>(in.data());
+        std::size_t srcLeft = in.size();
+        char buf[4096];
+        while (srcLeft > 0) {
+            char* dst = buf;
+            std::size_t dstLeft = sizeof buf;
+            const std::size_t rc = iconv(cd_, &src, &srcLeft, &dst, &dstLeft);
+            out.append(buf, static_cast<std::size_t>(dst - buf));
+            if (rc != static_cast<std::size_t>(-1)) continue;
+            if (errno == E2BIG) continue;
+            err = errno;
+            break;
+        }
+        if (err == 0) {
+            // Flush a shift state back to the initial one.
+            char* dst = buf;
+            std::size_t dstLeft = sizeof buf;
+            iconv(cd_, nullptr, nullptr, &dst, &dstLeft);
+            out.append(buf, static_cast<std::size_t>(dst - buf));
+        }
+        return in.size() - srcLeft;
+    }
+    void Reset() { iconv(cd_, nullptr, nullptr, nullptr, nullptr); }
+
+private:
+    iconv_t cd_;
+};
+
+class IconvCodec final : public TextCodec {
+public:
+    explicit IconvCodec(std::string name) : name_(std::move(name)) {}
+    std::string_view Name() const override { return name_; }
+
+    std::string ToUtf8(std::string_view bytes) const override {
+        std::string out;
+        out.reserve(bytes.size() + bytes.size() / 2);
+        Iconv cv("UTF-8", name_.c_str());
+        if (!cv.ok()) return Utf8Codec()->ToUtf8(bytes);
+        std::size_t pos = 0;
+        while (pos < bytes.size()) {
+            int err = 0;
+            pos += cv.Convert(bytes.substr(pos), out, err);
+            if (err == 0) break;
+            // An undecodable byte travels as a raw-byte code point.
+            AppendRawByte(out, static_cast<unsigned char>(bytes[pos]));
+            ++pos;
+            cv.Reset();
+        }
+        return out;
+    }
+
+    EncodeResult FromUtf8(std::string_view utf8) const override {
+        EncodeResult r;
+        r.bytes.reserve(utf8.size());
+        Iconv cv(name_.c_str(), "UTF-8");
+        if (!cv.ok()) return Utf8Codec()->FromUtf8(utf8);
+        // Runs of ordinary characters go through iconv; raw-byte code points,
+        // invalid input and characters the charset cannot hold are handled here.
+        auto flush = [&](std::string_view run) {
+            std::size_t pos = 0;
+            while (pos < run.size()) {
+                int err = 0;
+                pos += cv.Convert(run.substr(pos), r.bytes, err);
+                if (err == 0) break;
+                std::size_t len = 1;
+                const char32_t cp = DecodeUtf8At(run, pos, len);
+                r.bytes += NumericReference(cp);
+                ++r.references;
+                pos += len;
+                cv.Reset();
+            }
+        };
+        std::size_t start = 0, i = 0;
+        while (i < utf8.size()) {
+            const auto b = static_cast<unsigned char>(utf8[i]);
+            if (b < 0x80) {
+                ++i;
+                continue;
+            }
+            std::size_t len = 1;
+            const char32_t cp = DecodeUtf8At(utf8, i, len);
+            const bool invalid = cp == 0xFFFD && !(len == 3 && utf8.substr(i, 3) == "\xEF\xBF\xBD");
+            if (!invalid && !IsRawByteCodePoint(cp)) {
+                i += len;
+                continue;
+            }
+            flush(utf8.substr(start, i - start));
+            if (invalid) flush("\xEF\xBF\xBD");
+            else r.bytes += static_cast<char>(cp - kRawByteBase);
+            i += len;
+            start = i;
+        }
+        flush(utf8.substr(start));
+        return r;
+    }
+
+private:
+    std::string name_;
+};
+
+// Markup must keep its meaning: printable ASCII and the line ends must be the
+// same bytes in the charset, and the 7-bit shifting encodings are left out
+// because their multi-byte characters are made of ASCII bytes.
+bool AsciiCompatible(const std::string& name) {
+    for (const char* stateful : {"2022", "utf-7", "utf7", "hz"})
+        if (name.find(stateful) != std::string::npos) return false;
+    std::string ascii = "\t\r\n";
+    for (char c = 0x20; c < 0x7F; ++c) ascii += c;
+    Iconv in("UTF-8", name.c_str());
+    Iconv out(name.c_str(), "UTF-8");
+    if (!in.ok() || !out.ok()) return false;
+    std::string decoded, encoded;
+    int err = 0;
+    if (in.Convert(ascii, decoded, err) != ascii.size() || err != 0 || decoded != ascii) return false;
+    return out.Convert(ascii, encoded, err) == ascii.size() && err == 0 && encoded == ascii;
+}
+
+}  // namespace
+
+CodecPtr Utf8Codec() {
+    static const CodecPtr codec = std::make_shared<Utf8TextCodec>();
+    return codec;
+}
+
+CodecPtr CharsetCodec(std::string_view name) {
+    static std::mutex mutex;
+    static std::map<std::string, CodecPtr, std::less<>> known;
+    const std::lock_guard<std::mutex> lock(mutex);
+    if (auto it = known.find(name); it != known.end()) return it->second;
+    std::string key(name);
+    CodecPtr codec;
+    if (AsciiCompatible(key)) codec = std::make_shared<IconvCodec>(key);
+    known.emplace(std::move(key), codec);
+    return codec;
+}
+
+}  // namespace veskaron

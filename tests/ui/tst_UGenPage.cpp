@@ -1,0 +1,409 @@
+#include "ui/UGenPage.h"
+
+#include <QAbstractItemModel>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QElapsedTimer>
+#include <QApplication>
+#include <QToolButton>
+
+#include <memory>
+
+#include "generator/word_list_file.h"
+#include "platform/key_store.h"
+#include "platform/paths.h"
+#include "settings/setup_values.h"
+#include "ui/Dialogs.h"
+#include "ui/DocText.h"
+#include "ui/KeywordHost.h"
+
+using namespace veskaron;
+using namespace veskaron::ui;
+using generator::ListKind;
+
+namespace {
+
+class FakeHost final : public KeywordHost {
+public:
+    std::string source;
+    QString description;
+    QString keywords;
+    int setCalls = 0;
+    int minWord = 4;
+    CodecPtr codec = Windows1251Codec();
+
+    std::string SourceBytes() const override { return source; }
+    const TextCodec& Codec() const override { return *codec; }
+    QString Description() const override { return description; }
+    QString Keywords() const override { return keywords; }
+    void SetKeywords(const QString& k) override {
+        keywords = k;
+        ++setCalls;
+    }
+    int MinWord() const override { return minWord; }
+};
+
+const char* kPage =
+    "<html><head><title>Заголовок страницы</title></head>\r\n<body><p>Слово слово СЛОВО "
+    "engine engine</p>\r\n<p>вторая строка текста</p></body></html>\r\n";
+
+QStringList Rows(const QAbstractItemView* view) {
+    QStringList rows;
+    const QAbstractItemModel* m = view->model();
+    for (int i = 0; i < m->rowCount(); ++i) rows << m->index(i, 0).data().toString();
+    return rows;
+}
+
+}  // namespace
+
+class TestUGenPage : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void opening_data();
+    void opening();
+    void runAndFormedList();
+    void listButtonsAndDragDrop();
+    void saveAndCancel();
+    void utf8Page();
+    void looksRight();
+
+private:
+    template <typename T>
+    T* Get(const char* name) {
+        T* w = window_->findChild<T*>(QLatin1String(name));
+        if (!w) qFatal("no control %s", name);
+        return w;
+    }
+    QAbstractItemView* View(const char* name) { return Get<QAbstractItemView>(name); }
+    QString Text(const char* label) { return Get<QLabel>(label)->text(); }
+    void Open();
+    void Select(const char* list, std::initializer_list<int> rows);
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<ScopedScriptedDialogs> dialogs_;
+    FakeHost host_;
+    std::unique_ptr<TFmKeyWord> window_;
+};
+
+void TestUGenPage::init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    QDir(dir_->path()).mkpath(QStringLiteral("data"));
+    qputenv("VESKARON_CONFIG_DIR", (dir_->path() + QStringLiteral("/config")).toUtf8());
+    qputenv("VESKARON_DATA_DIR", (dir_->path() + QStringLiteral("/data")).toUtf8());
+    ResetStoreStateForTests();
+    CurrentSetupValues() = DefaultSetupValues();
+    dialogs_ = std::make_unique<ScopedScriptedDialogs>();
+    host_ = FakeHost{};
+    host_.source = FromQt(*host_.codec, QString::fromUtf8(kPage));
+}
+
+void TestUGenPage::cleanup() {
+    window_.reset();
+    dialogs_.reset();
+    dir_.reset();
+}
+
+void TestUGenPage::Open() {
+    window_ = std::make_unique<TFmKeyWord>(host_);
+    window_->show();
+}
+
+void TestUGenPage::Select(const char* list, std::initializer_list<int> rows) {
+    QAbstractItemView* view = View(list);
+    view->clearSelection();
+    for (int r : rows) {
+        const QModelIndex i = view->model()->index(r, 0);
+        view->selectionModel()->setCurrentIndex(i, QItemSelectionModel::Select);
+    }
+}
+
+void TestUGenPage::opening_data() {
+    QTest::addColumn<QString>("keywords");
+    QTest::addColumn<int>("storedRG2");
+    QTest::addColumn<int>("rg2");
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QString>("characters");
+    QTest::newRow("comma and space") << "a, b" << 0 << 2 << QStringList{"a", "b"} << "4";
+    QTest::newRow("one word keeps the choice") << "seo" << 1 << 1 << QStringList{"seo"} << "3";
+    QTest::newRow("one short word is dropped") << "ab" << 0 << 0 << QStringList{} << "0";
+    QTest::newRow("empty field") << "" << 2 << 2 << QStringList{} << "0";
+}
+
+// Opening with no stored values, and the page's keywords choosing the separator.
+void TestUGenPage::opening() {
+    QFETCH(QString, keywords);
+    QFETCH(int, storedRG2);
+    {
+        KeyAccess access;
+        access.WriteInteger("RG2", storedRG2);
+    }
+    host_.keywords = keywords;
+    Open();
+
+    QCOMPARE(window_->size(), QSize(598, 348).expandedTo(window_->minimumSizeHint()));
+    QCOMPARE(window_->windowTitle(), QStringLiteral("ВАРНОК-Soft ::: Генератор слов страницы"));
+    QVERIFY(Get<QGroupBox>("RG1")->findChildren<QRadioButton*>().at(0)->isChecked());
+    QVERIFY(Get<QRadioButton>("RadioButton1")->isChecked());
+    QCOMPARE(Get<QSpinBox>("SpinEdit1")->value(), 1);
+    QCOMPARE(window_->InsertListFile(), ProgramFolder() + "wordins.fkh");
+    QCOMPARE(window_->DeleteListFile(), ProgramFolder() + "worddel.fkw");
+    QFETCH(int, rg2);
+    QVERIFY(Get<QGroupBox>("RG2")->findChildren<QRadioButton*>().at(rg2)->isChecked());
+    QFETCH(QStringList, entries);
+    QCOMPARE(Rows(View("ListBox4")), entries);
+    QCOMPARE(Text("Label5"), QString::number(entries.size()));
+    QFETCH(QString, characters);
+    QCOMPARE(Text("Label7"), characters);
+    QVERIFY(!Get<QPushButton>("BtOk")->isEnabled());
+    for (const char* b : {"SpeedButton9", "SpeedButton10", "SpeedButton11", "SpeedButton12"})
+        QVERIFY(!Get<QToolButton>(b)->isEnabled());
+    QVERIFY(!Get<QWidget>("Panel2")->isVisible());
+}
+
+// A run, the refills without a run, and the transfers to the keywords.
+void TestUGenPage::runAndFormedList() {
+    Open();
+    auto* bar = Get<QProgressBar>("ProgrBar");
+    QList<int> progress;
+    bool panelShown = true;
+    connect(bar, &QProgressBar::valueChanged, this, [&](int v) {
+        progress << v;
+        panelShown = panelShown && Get<QWidget>("Panel2")->isVisible();
+    });
+    Get<QPushButton>("BtStr")->click();
+    QCOMPARE(progress, (QList<int>{10, 20, 30, 40, 60, 80, 100}));
+    QVERIFY(panelShown);
+    QVERIFY(!Get<QWidget>("Panel2")->isVisible());
+    QCOMPARE(Rows(View("ListBox2")), (QStringList{"слово : 3", "engine : 2", "вторая : 1",
+                                                  "строка : 1", "текста : 1"}));
+    QStringList stats;
+    for (const char* l : {"Label13", "Label14", "Label15", "Label16", "Label17", "Label19"})
+        stats << Text(l);
+    QCOMPARE(stats, (QStringList{"8", "5", "0", "3", "2", "3"}));
+    QVERIFY(Get<QPushButton>("BtOk")->isEnabled());
+    QVERIFY(Get<QToolButton>("SpeedButton9")->isEnabled());
+    QVERIFY(!Get<QToolButton>("SpeedButton11")->isEnabled());
+
+    // Sort, threshold and selection refill without a run.
+    Get<QGroupBox>("RG1")->findChildren<QRadioButton*>().at(2)->click();
+    QCOMPARE(Rows(View("ListBox2")).first(), QStringLiteral("вторая : 1"));
+    Get<QSpinBox>("SpinEdit1")->setValue(2);
+    QVERIFY(Get<QRadioButton>("RadioButton2")->isChecked());
+    QCOMPARE(Rows(View("ListBox2")), (QStringList{"слово : 3"}));
+    QCOMPARE(Text("Label14"), QStringLiteral("1"));
+    Get<QRadioButton>("RadioButton1")->click();
+    QCOMPARE(Rows(View("ListBox2")).size(), 5);
+
+    // ">" keeps the line; a second ">" of the same word is refused.
+    Get<QGroupBox>("RG1")->findChildren<QRadioButton*>().at(0)->click();
+    Select("ListBox2", {1});
+    Get<QToolButton>("SpeedButton9")->click();
+    Get<QToolButton>("SpeedButton9")->click();
+    QCOMPARE(Rows(View("ListBox4")), QStringList{"engine"});
+    QCOMPARE((**dialogs_).shown.back().text, QStringLiteral("Анналогичное слово уже есть в списке!"));
+    QCOMPARE(Rows(View("ListBox2")).size(), 5);
+
+    // ">>" on a, b, c appends c, b, a and takes the lines away.
+    Select("ListBox2", {0, 2, 3});
+    QVERIFY(Get<QToolButton>("SpeedButton11")->isEnabled());
+    Get<QToolButton>("SpeedButton11")->click();
+    QCOMPARE(Rows(View("ListBox4")), (QStringList{"engine", "строка", "вторая", "слово"}));
+    QCOMPARE(Rows(View("ListBox2")), (QStringList{"engine : 2", "текста : 1"}));
+    QCOMPARE(Text("Label5"), QStringLiteral("4"));
+
+    // "Выделить все" toggles; a new run brings the lines back.
+    Get<QToolButton>("SpeedButton12")->click();
+    QCOMPARE(View("ListBox2")->selectionModel()->selectedRows().size(), 2);
+    Get<QToolButton>("SpeedButton12")->click();
+    QVERIFY(!View("ListBox2")->selectionModel()->hasSelection());
+    QVERIFY(!Get<QToolButton>("SpeedButton11")->isEnabled());
+    Get<QPushButton>("BtStr")->click();
+    QCOMPARE(Rows(View("ListBox2")).size(), 5);
+}
+
+// Add, edit, delete with their questions, the list files, and drag and drop.
+void TestUGenPage::listButtonsAndDragDrop() {
+    CurrentSetupValues().QuestDelWord = true;
+    Open();
+    ScriptedDialogs& d = **dialogs_;
+    d.texts = {QStringLiteral("Альфа"), QStringLiteral("альфа"), QStringLiteral("бета"),
+               QStringLiteral("гамма")};
+    d.answers = {Answer::Yes};
+    Get<QToolButton>("SpeedButton1")->click();  // Альфа
+    Get<QToolButton>("SpeedButton1")->click();  // альфа refused, asked again: бета
+    Get<QToolButton>("SpeedButton1")->click();  // гамма
+    QCOMPARE(Rows(View("ListBox1")), (QStringList{"Альфа", "бета", "гамма"}));
+    QCOMPARE(Text("Label4"), QStringLiteral("3"));
+    QCOMPARE(d.shown.at(0).caption, QStringLiteral("Ввод"));
+    QCOMPARE(d.shown.at(0).text, QStringLiteral("Введите обязательное слово"));
+    QCOMPARE(d.shown.at(2).text, QStringLiteral("Введенное слово уже есть в списке. Повторить ввод?"));
+
+    Select("ListBox1", {1});
+    d.texts = {QStringLiteral("Бета")};
+    Get<QToolButton>("SpeedButton3")->click();
+    QCOMPARE(Rows(View("ListBox1")).at(1), QStringLiteral("Бета"));
+
+    Select("ListBox1", {0, 1});
+    d.answers = {Answer::No};
+    Get<QToolButton>("SpeedButton2")->click();
+    QCOMPARE(d.shown.back().text, QStringLiteral("Удалить 2  слова?"));
+    QCOMPARE(Rows(View("ListBox1")).size(), 3);
+
+    // The list files: save, a file that cannot be read, open.
+    const QString file = dir_->path() + QStringLiteral("/mine");
+    d.fileNames = {file};
+    Get<QToolButton>("SpeedButton5")->click();
+    QCOMPARE(window_->InsertListFile(), (file + QStringLiteral(".fkh")).toStdString());
+    QCOMPARE(d.fileFilters.back(), QStringLiteral("Файл вставляемых слов *.fkh (*.fkh)"));
+    const QString missing = dir_->path() + QStringLiteral("/gone.fkw");
+    d.fileNames = {missing};
+    const std::size_t before = d.shown.size();
+    Get<QToolButton>("SpeedButton13")->click();
+    QCOMPARE(d.shown.size(), before + 1);
+    QVERIFY(d.shown.back().text.contains(missing));
+    QCOMPARE(d.fileFilters.back(), QStringLiteral("Файл удаляемых слов *.fkw (*.fkw)"));
+    d.fileNames = {file + QStringLiteral(".fkh")};
+    Get<QToolButton>("SpeedButton13")->click();
+    QCOMPARE(Rows(View("ListBox3")), (QStringList{"Альфа", "Бета", "гамма"}));
+
+    // Drag one mandatory word to the keywords; then the selected excluded word.
+    Select("ListBox1", {2});
+    window_->ListBoxStartDrag(static_cast<TWordListView*>(View("ListBox1")));
+    window_->ListBoxDragDrop(View("ListBox1"), static_cast<TWordListView*>(View("ListBox4")));
+    QCOMPARE(Rows(View("ListBox1")), (QStringList{"Альфа", "Бета"}));
+    QCOMPARE(Rows(View("ListBox4")), QStringList{"гамма"});
+    Select("ListBox3", {0});
+    window_->ListBoxStartDrag(static_cast<TWordListView*>(View("ListBox3")));
+    QVERIFY(window_->ListBoxDragOver(View("ListBox3")));
+    QVERIFY(!window_->ListBoxDragOver(nullptr));
+    window_->ListBoxDragDrop(View("ListBox3"), static_cast<TWordListView*>(View("ListBox4")));
+    QCOMPARE(Rows(View("ListBox4")), (QStringList{"гамма", "Альфа"}));
+    QCOMPARE(Text("Label6"), QStringLiteral("2"));
+    QCOMPARE(Text("Label5"), QStringLiteral("2"));
+
+    // Keyword list: up, and a delete asked about by name.
+    Select("ListBox4", {1});
+    Get<QToolButton>("SpeedButton17")->click();
+    QCOMPARE(Rows(View("ListBox4")), (QStringList{"Альфа", "гамма"}));
+    d.answers = {Answer::Yes};
+    Get<QToolButton>("SpeedButton15")->click();
+    QCOMPARE(d.shown.back().text, QStringLiteral("Удалить \"Альфа\"?"));
+    QCOMPARE(Rows(View("ListBox4")), QStringList{"гамма"});
+}
+
+// "Сохранить" hands the keywords back and writes both lists; "Отмена" does
+// not, but both store the choices for the next opening.
+void TestUGenPage::saveAndCancel() {
+    host_.keywords = QStringLiteral("web, design");
+    const std::string folder = ProgramFolder();
+    generator::WriteWordListFile(folder + "wordins.fkh", {FromQt(*host_.codec, QStringLiteral("сео"))});
+    Open();
+    Get<QPushButton>("BtStr")->click();
+    Get<QGroupBox>("RG1")->findChildren<QRadioButton*>().at(1)->click();
+    Get<QSpinBox>("SpinEdit1")->setValue(2);
+    Get<QCheckBox>("CheckBox1")->click();
+    QCOMPARE(Rows(View("ListBox4")), (QStringList{"design", "web"}));
+    Get<QPushButton>("BtOk")->click();
+    QCOMPARE(window_->result(), int(QDialog::Accepted));
+    QCOMPARE(host_.setCalls, 1);
+    QCOMPARE(host_.keywords, QStringLiteral("design, web, сео"));
+    QVERIFY(QFile::exists(QString::fromStdString(folder + "worddel.fkw")));
+
+    Open();
+    QVERIFY(Get<QGroupBox>("RG1")->findChildren<QRadioButton*>().at(1)->isChecked());
+    QVERIFY(Get<QRadioButton>("RadioButton2")->isChecked());
+    QCOMPARE(Get<QSpinBox>("SpinEdit1")->value(), 2);
+    QVERIFY(!Get<QCheckBox>("CheckBox1")->isChecked());
+    Get<QGroupBox>("RG1")->findChildren<QRadioButton*>().at(2)->click();
+    Get<QPushButton>("BtCnl")->click();
+    QCOMPARE(host_.setCalls, 1);
+
+    Open();
+    QVERIFY(Get<QGroupBox>("RG1")->findChildren<QRadioButton*>().at(2)->isChecked());
+    window_->close();  // the close box stores as well
+}
+
+// A UTF-8 page: words, lists and keywords in its text; the list files stay Windows-1251.
+void TestUGenPage::utf8Page() {
+    host_.codec = Utf8Codec();
+    host_.source = kPage;
+    const std::string cp1251 = FromQt(*Windows1251Codec(), QStringLiteral("сео"));
+    generator::WriteWordListFile(ProgramFolder() + "wordins.fkh", {cp1251});
+    Open();
+    QCOMPARE(Rows(View("ListBox1")), QStringList{"сео"});
+    Get<QPushButton>("BtStr")->click();
+    QCOMPARE(Rows(View("ListBox2")).first(), QStringLiteral("слово : 3"));
+    Select("ListBox2", {0});
+    Get<QToolButton>("SpeedButton9")->click();
+    Get<QPushButton>("BtOk")->click();
+    QCOMPARE(host_.keywords, QStringLiteral("сео,слово"));
+    QFile file(QString::fromStdString(ProgramFolder() + "wordins.fkh"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll().toStdString(), cp1251 + "\r\n");
+}
+
+// Everything fits at the first size; the picture is kept when asked for.
+void TestUGenPage::looksRight() {
+    host_.keywords = QStringLiteral("редактор, meta");
+    host_.source = FromQt(*host_.codec, QStringLiteral(
+        "<html><head><title>Редактор</title></head><body><h1>Редактор META тегов</h1>"
+        "<p>Редактор заполняет заголовок и ключевые слова страницы. Ключевые слова "
+        "генератор собирает из текста страницы: слова текста считаются, повторяющиеся "
+        "слова идут первыми.</p><p>Страницы сохраняются с резервной копией.</p></body></html>"));
+    const std::string folder = ProgramFolder();
+    generator::WriteWordListFile(folder + "wordins.fkh", {FromQt(*host_.codec, QStringLiteral("html"))});
+    generator::WriteWordListFile(folder + "worddel.fkw", {FromQt(*host_.codec, QStringLiteral("страницы"))});
+    Open();
+    Get<QGroupBox>("RG1")->findChildren<QRadioButton*>().at(1)->click();
+    const QByteArray shots = qgetenv("VESKARON_SCREENSHOT_DIR");
+    Get<QPushButton>("BtStr")->click();
+    Select("ListBox2", {0});
+    if (!shots.isEmpty()) {
+        QApplication::processEvents();
+        QVERIFY(window_->grab().save(QString::fromUtf8(shots) + QStringLiteral("/generator.png")));
+    }
+    for (QSize size : {QSize(598, 348), QSize(900, 560)}) {
+        window_->resize(size);
+        QApplication::processEvents();
+        for (QWidget* w : window_->findChildren<QWidget*>()) {
+            if (!w->isVisible() || w->objectName().isEmpty() || w->objectName().startsWith("qt_"))
+                continue;
+            QVERIFY2(w->width() >= w->minimumSizeHint().width() &&
+                         w->height() >= w->minimumSizeHint().height(),
+                     qPrintable(w->objectName()));
+        }
+    }
+
+    // A 20 MB page: the window keeps handling its events while it is counted.
+    std::string page;
+    while (page.size() < 20u * 1024 * 1024) page += host_.source;
+    host_.source = std::move(page);
+    int ticks = 0;
+    QTimer timer;
+    connect(&timer, &QTimer::timeout, this, [&] { ++ticks; });
+    timer.start(5);
+    QElapsedTimer clock;
+    clock.start();
+    Get<QPushButton>("BtStr")->click();
+    qInfo() << "20 MB run:" << clock.elapsed() << "ms," << ticks << "timer ticks during it";
+    QVERIFY(ticks > 0);
+    QCOMPARE(Get<QProgressBar>("ProgrBar")->value(), 100);
+}
+
+QTEST_MAIN(TestUGenPage)
+#include "tst_UGenPage.moc"

@@ -1,0 +1,241 @@
+#include "ui/USetup.h"
+
+#include <QCheckBox>
+#include <QHelpEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <QToolTip>
+
+#include <filesystem>
+#include <memory>
+
+#include "engine/file_io.h"
+#include "platform/key_store.h"
+#include "platform/shell_folders.h"
+#include "platform/shortcuts.h"
+#include "settings/setup_values.h"
+#include "ui/Dialogs.h"
+
+using namespace veskaron;
+using Stored = std::optional<std::string>;
+
+class TestUSetup : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void storedValuesAfterRestart();
+    void outputOrderMoves();
+    void okAppliesTrimmedMaskAndFlatLook();
+    void longEntryTip();
+    void shortcuts();
+    void screenshot();
+
+private:
+    // A fresh dialog, as at program start.
+    void Restart() {
+        FDialog.reset();
+        FDialog = std::make_unique<ui::TFmSetup>();
+    }
+    template <typename T = QWidget>
+    T* Child(const char* name) {
+        return FDialog->findChild<T*>(QLatin1String(name));
+    }
+    void ShowAndPress(const char* button) {
+        (*FScripted)->modal.push_back(
+            [button](QDialog& d) { d.findChild<QPushButton*>(QLatin1String(button))->click(); });
+        FDialog->ShowModal();
+    }
+    static Stored Value(std::string_view name) {
+        const StoreContents store = ParseStore(ReadWholeFile(StoreFilePath()).bytes);
+        const StoreValue* v = store.Find(name);
+        if (!v) return std::nullopt;
+        return v->type == StoreValue::Type::String ? v->text : std::to_string(v->dword);
+    }
+    QString Entry(int row) { return Child<QListWidget>("ListBoxMETA")->item(row)->text(); }
+
+    std::unique_ptr<QTemporaryDir> FRoot;
+    std::unique_ptr<ui::ScopedScriptedDialogs> FScripted;
+    std::unique_ptr<ui::TFmSetup> FDialog;
+};
+
+void TestUSetup::init() {
+    // Never the real home: the store, the data and every shell folder live here.
+    FRoot = std::make_unique<QTemporaryDir>();
+    qunsetenv("XDG_CONFIG_HOME");
+    qunsetenv("XDG_DATA_HOME");
+    qputenv("HOME", (FRoot->path() + "/home").toUtf8());
+    qputenv("VESKARON_CONFIG_DIR", (FRoot->path() + "/config").toUtf8());
+    qputenv("VESKARON_DATA_DIR", (FRoot->path() + "/data").toUtf8());
+    ResetStoreStateForTests();
+    FScripted = std::make_unique<ui::ScopedScriptedDialogs>();
+    Restart();
+}
+
+void TestUSetup::cleanup() {
+    FDialog.reset();
+    FScripted.reset();
+    FRoot.reset();
+}
+
+void TestUSetup::storedValuesAfterRestart() {
+    QVERIFY(!FDialog->isVisible());
+    QCOMPARE(FDialog->ModemSpeed(), "33600");
+    QCOMPARE(FDialog->MinWord(), 4);
+    {
+        KeyAccess access;
+        access.WriteInteger("MinWord", 6);
+        access.WriteInteger("Modem", 0);
+        access.WriteInteger("InsContent", 1);
+        access.WriteInteger("NoteStyle", 2);
+        access.WriteInteger("BakFiles", 2);       // any non-zero is true
+        access.WriteString("MetaList", "5,4,3");  // too short: the default order
+        QVERIFY(access.Close());
+    }
+    Restart();
+    QCOMPARE(Child<QSpinBox>("SEMinWord")->value(), 6);
+    QCOMPARE(FDialog->MinWord(), 6);  // what the generator reads
+    QCOMPARE(FDialog->ModemSpeed(), "300");
+    QCOMPARE(FDialog->WriterOptions().attributeOrder, 1);
+    QCOMPARE(FDialog->WriterOptions().order, DefaultOutputOrder());
+    QCOMPARE(FDialog->NoteStyle(), 2);
+
+    QSignalSpy applied(FDialog.get(), &ui::TFmSetup::Applied);
+    ShowAndPress("Button2");
+    QCOMPARE(applied.count(), 1);
+    QCOMPARE(applied.first().first().toInt(), 2);
+    QCOMPARE(Value("BakFiles"), Stored("1"));
+    QCOMPARE(Value("IconDesktop"), Stored("0"));
+}
+
+void TestUSetup::outputOrderMoves() {
+    auto* list = Child<QListWidget>("ListBoxMETA");
+    auto* up = Child<QToolButton>("SpeedButton1");
+    auto* down = Child<QToolButton>("SpeedButton2");
+    QCOMPARE(list->count(), 22);
+    QCOMPARE(Entry(0), QStringLiteral("name - Title (Заголовок)"));
+    const QString siteExit = Entry(21);
+    // Nothing selected, up on the first, down on the last: no change.
+    up->click();
+    down->click();
+    list->setCurrentRow(0);
+    up->click();
+    list->setCurrentRow(21);
+    down->click();
+    QCOMPARE(CurrentOutputOrder(), DefaultOutputOrder());
+
+    up->click();
+    QCOMPARE(list->currentRow(), 20);
+    QCOMPARE(Entry(20), siteExit);
+    ShowAndPress("Button2");
+    QCOMPARE(Value("MetaList"), Stored("0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,21,20"));
+    Restart();
+    QCOMPARE(Entry(20), siteExit);
+
+    // Cancel: the next save of this run uses the new place and order; a restart does not.
+    Child<QRadioButton>("RadioGroup1Item1")->click();
+    Child<QListWidget>("ListBoxMETA")->setCurrentRow(3);
+    Child<QToolButton>("SpeedButton1")->click();
+    ShowAndPress("Button3");
+    QCOMPARE(FDialog->WriterOptions().placement, 1);
+    QCOMPARE(FDialog->WriterOptions().order[2], 3);
+    QCOMPARE(Value("InsMeta"), Stored("0"));
+    Restart();
+    QCOMPARE(FDialog->InsMeta(), 0);
+    QCOMPARE(Entry(20), siteExit);
+}
+
+void TestUSetup::okAppliesTrimmedMaskAndFlatLook() {
+    const QString original = QApplication::style()->name();
+    Child<QLineEdit>("Edit1")->setText(QStringLiteral("  *.htm  "));
+    Child<QCheckBox>("CheckBoxXP")->setChecked(true);
+    ShowAndPress("Button2");
+    QCOMPARE(Value("FileFiltr"), Stored("  *.htm  "));
+    QCOMPARE(CurrentSetupValues().FileFiltr, "*.htm");
+    QCOMPARE(QApplication::style()->name(), QStringLiteral("fusion"));
+    Child<QCheckBox>("CheckBoxXP")->setChecked(false);
+    ShowAndPress("Button2");
+    QCOMPARE(QApplication::style()->name(), original);
+}
+
+void TestUSetup::longEntryTip() {
+    FDialog->show();
+    Child<QTabWidget>("PageControl1")->setCurrentIndex(1);
+    auto* list = Child<QListWidget>("ListBoxMETA");
+    list->setFixedWidth(list->fontMetrics().horizontalAdvance(Entry(1)) + 30);
+    QTRY_VERIFY(list->width() > 0 && list->viewport()->height() > 100);
+    auto tipAt = [list](int row) {
+        const QRect r = list->visualItemRect(list->item(row));
+        const QPoint pos(10, r.center().y());
+        QHelpEvent help(QEvent::ToolTip, pos, list->viewport()->mapToGlobal(pos));
+        QApplication::sendEvent(list->viewport(), &help);
+        return r;
+    };
+    const QRect wide = tipAt(2);  // "name - Copyright (Авторские права)"
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), Entry(2));
+    QCOMPARE(FDialog->LastListY(), wide.center().y());
+    const QWidget* tip = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->inherits("QTipLabel") && w->isVisible()) tip = w;
+    QVERIFY(tip);
+    QCOMPARE(tip->pos(), list->viewport()->mapToGlobal(QPoint(2, wide.top() - 3)));
+    tipAt(1);  // "name - Author (Автор)" fits
+    QTRY_VERIFY(!QToolTip::isVisible());
+}
+
+void TestUSetup::shortcuts() {
+    const std::string desktop = ShellFolderPath("Desktop") + "/Veskaron.desktop";
+    const std::string programs = ShellFolderPath("Programs") + "/Veskaron.desktop";
+    QVERIFY(desktop.rfind(FRoot->path().toStdString(), 0) == 0);
+    // Written and deleted at once, before OK.
+    Child<QCheckBox>("CheckBox1")->click();
+    QCOMPARE(FDialog->ShortcutPath(), desktop);
+    QCOMPARE(ReadWholeFile(desktop).bytes, DesktopEntryText(ProgramFilePath()));
+    Child<QCheckBox>("CheckBox1")->click();
+    QVERIFY(!std::filesystem::exists(desktop));
+    // Cancel: the file stays, the wish is not stored.
+    Child<QCheckBox>("CheckBox15")->click();
+    ShowAndPress("Button3");
+    Restart();
+    QVERIFY(!Child<QCheckBox>("CheckBox15")->isChecked());
+    QVERIFY(std::filesystem::exists(programs));
+    // A stored wish rewrites the shortcut at every start.
+    Child<QCheckBox>("CheckBox15")->click();
+    ShowAndPress("Button2");
+    std::filesystem::remove(programs);
+    Restart();
+    QVERIFY(Child<QCheckBox>("CheckBox15")->isChecked());
+    QCOMPARE(ReadWholeFile(programs).bytes, DesktopEntryText(ProgramFilePath()));
+}
+
+// VESKARON_SCREENSHOTS=DIR: the three pages one below the other in DIR/setup.png.
+void TestUSetup::screenshot() {
+    const QString dir = qEnvironmentVariable("VESKARON_SCREENSHOTS");
+    if (dir.isEmpty()) QSKIP("VESKARON_SCREENSHOTS not set");
+    FDialog->show();
+    QList<QImage> shots;
+    for (int i = 0; i < 3; ++i) {
+        Child<QTabWidget>("PageControl1")->setCurrentIndex(i);
+        shots << FDialog->grab().toImage();
+    }
+    QImage all(shots[0].width(), shots[0].height() * 3, QImage::Format_RGB32);
+    QPainter painter(&all);
+    for (int i = 0; i < 3; ++i) painter.drawImage(0, i * shots[0].height(), shots[i]);
+    painter.end();
+    QVERIFY(all.save(dir + QStringLiteral("/setup.png")));
+}
+
+QTEST_MAIN(TestUSetup)
+#include "tst_USetup.moc"
