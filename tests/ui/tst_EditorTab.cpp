@@ -41,7 +41,7 @@ struct Loaded {
         if (!snippets.isEmpty()) WriteBytes(tmp.Data("tag1.fkd"), snippets);
         form = std::make_unique<TForm1>(QStringList{tmp.Page("page.html")});
         form->show();
-        QTest::qWaitForWindowExposed(form.get());
+        if (!QTest::qWaitForWindowExposed(form.get())) qWarning("window not exposed");
         auto* list = Find<QListWidget>(*form, "FileListBox1");
         list->setCurrentItem(list->findItems(QStringLiteral("page.html"), Qt::MatchExactly).front());
         Find<QTabWidget>(*form, "PageControl1")->setCurrentIndex(2);
