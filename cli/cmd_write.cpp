@@ -27,11 +27,9 @@ struct WriteArgs {
     std::vector<std::string> sets;
     std::string place;  // start | end
     std::string attr;   // key-first | content-first
-    bool oneLine = false;
-    bool perLine = false;
+    std::optional<int> lineMode;  // the last of --one-line / --per-line
     std::string order;
-    bool backup = false;
-    bool noBackup = false;
+    std::optional<bool> backup;   // the last of --backup / --no-backup
     bool asEdited = false;
     bool toStdout = false;
     LoadArgs load;
@@ -69,6 +67,28 @@ std::vector<std::string> DisplayLines(const TextCodec& codec, std::string_view b
     return lines;
 }
 
+// Characters the page's encoding cannot hold, told once per save.
+void ReportReferences(const std::string& page, std::size_t references, Streams io, Progress& progress) {
+    if (references == 0) return;
+    progress.Finish();
+    io.err << page << ": " << references
+           << " characters that the page's charset cannot hold were written as numeric "
+              "character references (&#N;)\n";
+}
+
+// Of two opposite flags the one given last wins, so a script can append an
+// override to a default set of arguments.
+template <typename T>
+std::optional<T> LastOf(const CLI::App& cmd, const CLI::Option* a, T aValue, const CLI::Option* b,
+                        T bValue) {
+    const auto& order = cmd.parse_order();
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        if (*it == a) return aValue;
+        if (*it == b) return bValue;
+    }
+    return std::nullopt;
+}
+
 // Loads, writes and saves one page as the editor would, or with --dry-run
 // prints the difference instead of saving. Problems are reported naming the page.
 PageResult WritePage(const std::string& path, const WriteArgs& args, const LoadOptions& load,
@@ -88,11 +108,12 @@ PageResult WritePage(const std::string& path, const WriteArgs& args, const LoadO
     if (!loaded.report.ok && !args.asEdited) return fail(kExitFailed, path + ": " + loaded.report.error);
 
     for (const std::string& s : args.sets) {
-        const std::string error = ApplySetting(doc.fields, s);
+        const std::string error = ApplySetting(doc.fields, s, *doc.codec, doc.references);
         if (!error.empty()) return fail(kExitFailed, path + ": --set " + s + ": " + error);
     }
 
     SaveOptions options = base;
+    options.writer.kind = doc.kind;
     if (!args.asEdited) {
         // A refused run changes nothing, so the page is left alone (an older
         // backup included).
@@ -104,6 +125,7 @@ PageResult WritePage(const std::string& path, const WriteArgs& args, const LoadO
 
     if (args.toStdout) {
         const SaveBytes bytes = BytesForSave(doc, options);
+        ReportReferences(path, bytes.references, io, progress);
         io.out.write(bytes.bytes.data(), static_cast<std::streamsize>(bytes.bytes.size()));
         io.out.flush();
         return {io.out ? PageOutcome::Saved : PageOutcome::Failed, io.out ? kExitOk : kExitFailed};
@@ -120,6 +142,7 @@ PageResult WritePage(const std::string& path, const WriteArgs& args, const LoadO
     }
     const SaveResult saved = SaveDocument(doc, options);
     if (!saved.written) return fail(kExitFailed, saved.error);
+    ReportReferences(path, saved.references, io, progress);
     if (!saved.warning.empty()) {
         progress.Finish();
         io.err << path << ": saved without a backup: " << saved.warning << "\n";
@@ -141,10 +164,8 @@ int RunWrite(const WriteArgs& args, Streams io) {
     options.writer.order = stored.MetaList;
     if (!args.place.empty()) options.writer.placement = args.place == "start" ? 0 : 1;
     if (!args.attr.empty()) options.writer.attributeOrder = args.attr == "key-first" ? 0 : 1;
-    if (args.oneLine) options.writer.lineMode = 1;
-    if (args.perLine) options.writer.lineMode = 0;
-    if (args.backup) options.backup = true;
-    if (args.noBackup) options.backup = false;
+    if (args.lineMode) options.writer.lineMode = *args.lineMode;
+    if (args.backup) options.backup = *args.backup;
     if (!args.order.empty() && !ParseOrderArgument(args.order, options.writer.order)) {
         io.err << "write: --order '" << args.order
                << "' is not the 22 indices 0 to 21, each once, separated by commas\n";
@@ -152,8 +173,9 @@ int RunWrite(const WriteArgs& args, Streams io) {
     }
     // A wrong --set is wrong for every page: say so once, before any page is touched.
     MetaFields scratch = FreshFields(load.now);
+    std::size_t noReferences = 0;
     for (const std::string& s : args.sets) {
-        const std::string error = ApplySetting(scratch, s);
+        const std::string error = ApplySetting(scratch, s, *Utf8Codec(), noReferences);
         if (!error.empty()) {
             io.err << "write: --set " << s << ": " << error << "\n";
             return kExitFailed;
@@ -213,13 +235,11 @@ void AddWriteCommand(CLI::App& app, Streams io, int& status) {
         ->check(CLI::IsMember({"start", "end"}));
     cmd->add_option("--attr", args->attr, "Attribute order: key-first or content-first")
         ->check(CLI::IsMember({"key-first", "content-first"}));
-    auto* one = cmd->add_flag("--one-line", args->oneLine, "The whole block on one line");
-    auto* per = cmd->add_flag("--per-line", args->perLine, "One tag per line");
-    one->excludes(per);
+    auto* one = cmd->add_flag("--one-line")->description("The whole block on one line");
+    auto* per = cmd->add_flag("--per-line")->description("One tag per line (the last of the two wins)");
     cmd->add_option("--order", args->order, "Output order: the indices 0 to 21 separated by commas");
-    auto* bak = cmd->add_flag("--backup", args->backup, "Keep the old page as PAGE.bak");
-    auto* nobak = cmd->add_flag("--no-backup", args->noBackup, "Keep no backup");
-    bak->excludes(nobak);
+    auto* bak = cmd->add_flag("--backup")->description("Keep the old page as PAGE.bak");
+    auto* nobak = cmd->add_flag("--no-backup")->description("Keep no backup (the last of the two wins)");
     cmd->add_flag("--as-edited", args->asEdited,
                   "Save the page's text as it is, without writing the fields into it");
     auto* toStdout =
@@ -228,7 +248,11 @@ void AddWriteCommand(CLI::App& app, Streams io, int& status) {
                   "Write nothing; print a unified diff of every page that would change")
         ->excludes(toStdout);
     AddLoadOptions(*cmd, args->load);
-    cmd->callback([args, io, &status] { status = RunWrite(*args, io); });
+    cmd->callback([cmd, one, per, bak, nobak, args, io, &status] {
+        args->lineMode = LastOf(*cmd, one, 1, per, 0);
+        args->backup = LastOf(*cmd, bak, true, nobak, false);
+        status = RunWrite(*args, io);
+    });
 }
 
 }  // namespace veskaron::cli
