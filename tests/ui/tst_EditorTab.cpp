@@ -190,10 +190,11 @@ void TestEditorTab::folderHistoryEditor() {
 }
 
 void TestEditorTab::largePage() {
-    // VESKARON_LARGE_PAGE_MB sets the size (default 20).
+    // VESKARON_LARGE_PAGE_MB=20 measures the 20 MB page; the suite runs a
+    // smaller one so that it does not slow the timing tests running beside it.
     const int mb = qEnvironmentVariableIsSet("VESKARON_LARGE_PAGE_MB")
                        ? qEnvironmentVariableIntValue("VESKARON_LARGE_PAGE_MB")
-                       : 20;
+                       : 2;
     QByteArray page = kPage.left(kPage.indexOf("<body>"));
     const QByteArray line = QByteArray::fromStdString(
         Windows1251Codec()->FromUtf8("<p>Строка текста страницы с разметкой и словами для проверки скорости.</p>\r\n").bytes);
