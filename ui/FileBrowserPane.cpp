@@ -146,11 +146,13 @@ void FileBrowserPane::SetMask(const QString& fileFiltr) {
         if (!p.isEmpty()) mask_ << p;
     }
     FillFileList();
+    SelectLoaded();
 }
 
 void FileBrowserPane::SetIcons(bool on) {
     icons_ = on;
     FillFileList();
+    SelectLoaded();
 }
 
 void FileBrowserPane::GoToFolder(const QString& wanted) {

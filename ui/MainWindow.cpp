@@ -275,9 +275,11 @@ QString TForm1::Keywords() const { return namePage_->KeywordsBox()->toPlainText(
 
 void TForm1::SetKeywords(const QString& keywords) {
     // Replacing the text counts as the user's edit (undoable in the box).
+    QString text = keywords;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QTextCursor cursor(namePage_->KeywordsBox()->document());
     cursor.select(QTextCursor::Document);
-    cursor.insertText(keywords);
+    cursor.insertText(text);
 }
 
 int TForm1::MinWord() const { return Live().MinWord(); }

@@ -138,10 +138,17 @@ void TestMainWindow::loadEditSave() {
     QCOMPARE(author->count(), 1);
     author->setEditText(QStringLiteral("Petr"));
 
+    // The generator hands its keywords back as an edit.
+    form.SetKeywords(QStringLiteral("one, two\r\nthree"));
+    QCOMPARE(form.Keywords(), QStringLiteral("one, two\nthree"));
+    QCOMPARE(Find<QLabel>(form, "Label18")->text(), QStringLiteral("13 симв."));
+    QVERIFY(form.SourceBytes().find("<title>") != std::string::npos);
+
     save->click();
     const QByteArray saved = ReadBytes(tmp.Page("one.html"));
     QVERIFY(saved.contains("<meta name=\"author\" content=\"Petr\" >"));
     QVERIFY(saved.contains("content=\"abcde\""));
+    QVERIFY(saved.contains("content=\"one, twothree\""));
     QVERIFY(saved.contains("content=\"noindex,follow\""));
     QVERIFY(!saved.contains("Ivan"));
     QVERIFY(saved.endsWith(Cp1251("<body>Текст</body>\r\n</html>\r\n")));
