@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QSplitter>
@@ -588,7 +589,11 @@ void TFmKeyWord::Push(ListKind kind) {
     ListPart& p = Part(kind);
     const bool wasPushing = pushing_;
     pushing_ = true;
+    // A reset scrolls to the top; the user keeps the place in a long list.
+    const int scroll = p.view->verticalScrollBar()->value();
     p.model->Reset();
+    p.view->doItemsLayout();
+    p.view->verticalScrollBar()->setValue(scroll);
     QItemSelectionModel* sel = p.view->selectionModel();
     const std::vector<std::size_t> chosen = p.list.SelectedIndices();
     QItemSelection selection;
