@@ -195,7 +195,8 @@ TFmKeyWord::TFmKeyWord(KeywordHost& host, QWidget* parent) : QDialog(parent), ho
     parts_[Index(ListKind::Formed)].list = WordList(true);
     parts_[Index(ListKind::Keyword)].list = WordList(true);
     CreateControls();
-    resize(598, 348);
+    // The first size, or what the captions need in a wider font.
+    resize(QSize(598, 348).expandedTo(minimumSizeHint()));
     // Centred on the screen, not over the main window.
     QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
     if (screen) move(screen->availableGeometry().center() - rect().center());
