@@ -1,5 +1,7 @@
 #include "ui/EditorTab.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -11,7 +13,9 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTextBlock>
+#include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -75,19 +79,22 @@ EditorTab::EditorTab(QWidget* parent) : QWidget(parent) {
     RE1->setFont(QFont(QStringLiteral("DejaVu Sans Mono")));
     SetHelpTopic(RE1, 13);
 
-    auto* bar = new QHBoxLayout;
-    bar->setSpacing(2);
+    // A tool bar moves what does not fit into its overflow menu on a narrow window.
+    auto* bar = new QToolBar;
+    bar->setObjectName(QStringLiteral("ToolBar1"));
+    bar->setFloatable(false);
+    bar->setMovable(false);
     bar->addWidget(Button3);
-    bar->addSpacing(6);
+    bar->addSeparator();
     for (QToolButton* b : {SpeedButton1, SpeedButton2, SpeedButton3, SpeedButton4}) bar->addWidget(b);
-    bar->addSpacing(6);
+    bar->addSeparator();
     bar->addWidget(CheckBox1);
-    bar->addStretch();
+    bar->addSeparator();
     bar->addWidget(BtnPopup1);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(4);
-    layout->addLayout(bar);
+    layout->addWidget(bar);
     layout->addWidget(RE1, 1);
 
     connect(Button3, &QPushButton::clicked, this, &EditorTab::InsertNew);
@@ -117,6 +124,18 @@ void EditorTab::LoadText(const QString& text) {
     doc->setModified(false);
     QTextCursor start(doc);
     RE1->setTextCursor(start);
+}
+
+void EditorTab::ReplaceText(const QString& text) {
+    const int caret = RE1->textCursor().position();
+    const int vertical = RE1->verticalScrollBar()->value();
+    const int horizontal = RE1->horizontalScrollBar()->value();
+    LoadText(text);
+    QTextCursor cursor(RE1->document());
+    cursor.setPosition(std::min(caret, RE1->document()->characterCount() - 1));
+    RE1->setTextCursor(cursor);
+    RE1->verticalScrollBar()->setValue(vertical);
+    RE1->horizontalScrollBar()->setValue(horizontal);
 }
 
 QString EditorTab::Text() const { return RE1->toPlainText(); }

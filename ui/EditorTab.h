@@ -26,6 +26,8 @@ public:
 
     // Replaces the whole text in one step: not undoable, not an edit.
     void LoadText(const QString& text);
+    // The same, keeping the caret and the scroll position as near as the new text allows.
+    void ReplaceText(const QString& text);
     QString Text() const;
     // The user changed the text since it was loaded or saved.
     bool Edited() const;

@@ -41,7 +41,7 @@ FileBrowserPane::FileBrowserPane(QWidget* parent) : QWidget(parent) {
     ComBoxPath = new TComBox;
     ComBoxPath->setObjectName(QStringLiteral("ComBoxPath"));
     ComBoxPath->setMaxVisibleItems(20);
-    ComBoxPath->setMinimumContentsLength(10);
+    ComBoxPath->setMinimumContentsLength(6);
     ComBoxPath->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     SetHint(ComBoxPath, QStringLiteral("Папки|Папки, в которых открывались страницы; правая кнопка - редактировать список"));
     PopupMenu1 = new QMenu(this);
@@ -56,7 +56,7 @@ FileBrowserPane::FileBrowserPane(QWidget* parent) : QWidget(parent) {
     DriveComboBox1 = new QComboBox;
     DriveComboBox1->setObjectName(QStringLiteral("DriveComboBox1"));
     SetHint(DriveComboBox1, QStringLiteral("Выбор диска|Выбор диска"));
-    DriveComboBox1->setMinimumContentsLength(10);
+    DriveComboBox1->setMinimumContentsLength(6);
     DriveComboBox1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
 
     folders_ = new QFileSystemModel(this);
@@ -86,19 +86,20 @@ FileBrowserPane::FileBrowserPane(QWidget* parent) : QWidget(parent) {
     Label9 = StatLabel(QStringLiteral("Label9"), QStringLiteral("0 сек"));
     Label13 = StatLabel(QStringLiteral("Label13"), QStringLiteral("0 байт"));
     Label10 = StatLabel(QStringLiteral("Label10"), QStringLiteral("0 сек"));
+    // Captions above their rows, so the pane can be narrow.
     auto* grid = new QGridLayout(GroupBox2);
     grid->setVerticalSpacing(2);
-    grid->addWidget(StatLabel(QStringLiteral("Label2"), QStringLiteral("Размер")), 0, 0);
-    grid->addWidget(StatLabel(QStringLiteral("Label3"), QStringLiteral("Исх. - ")), 0, 1);
-    grid->addWidget(Label5, 0, 2);
-    grid->addWidget(StatLabel(QStringLiteral("Label4"), QStringLiteral("Тек. - ")), 1, 1);
-    grid->addWidget(Label13, 1, 2);
-    grid->addWidget(StatLabel(QStringLiteral("Label6"), QStringLiteral("Загрузка")), 2, 0);
-    grid->addWidget(StatLabel(QStringLiteral("Label7"), QStringLiteral("Исх. - ")), 2, 1);
-    grid->addWidget(Label9, 2, 2);
-    grid->addWidget(StatLabel(QStringLiteral("Label8"), QStringLiteral("Тек. - ")), 3, 1);
-    grid->addWidget(Label10, 3, 2);
-    grid->setColumnStretch(2, 1);
+    grid->addWidget(StatLabel(QStringLiteral("Label2"), QStringLiteral("Размер :")), 0, 0, 1, 2);
+    grid->addWidget(StatLabel(QStringLiteral("Label3"), QStringLiteral("Исх. - ")), 1, 0);
+    grid->addWidget(Label5, 1, 1);
+    grid->addWidget(StatLabel(QStringLiteral("Label4"), QStringLiteral("Тек. - ")), 2, 0);
+    grid->addWidget(Label13, 2, 1);
+    grid->addWidget(StatLabel(QStringLiteral("Label6"), QStringLiteral("Время загрузки :")), 3, 0, 1, 2);
+    grid->addWidget(StatLabel(QStringLiteral("Label7"), QStringLiteral("Исх. - ")), 4, 0);
+    grid->addWidget(Label9, 4, 1);
+    grid->addWidget(StatLabel(QStringLiteral("Label8"), QStringLiteral("Тек. - ")), 5, 0);
+    grid->addWidget(Label10, 5, 1);
+    grid->setColumnStretch(1, 1);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 0, 4);
@@ -145,11 +146,13 @@ void FileBrowserPane::SetMask(const QString& fileFiltr) {
         if (!p.isEmpty()) mask_ << p;
     }
     FillFileList();
+    SelectLoaded();
 }
 
 void FileBrowserPane::SetIcons(bool on) {
     icons_ = on;
     FillFileList();
+    SelectLoaded();
 }
 
 void FileBrowserPane::GoToFolder(const QString& wanted) {
@@ -182,7 +185,8 @@ void FileBrowserPane::ShowTreeFolder() {
     moving_ = true;
     const QString root = DriveComboBox1->currentText().isEmpty() ? QDir::rootPath()
                                                                  : DriveComboBox1->currentText();
-    DirectoryListBox1->setRootIndex(folders_->index(root));
+    const QModelIndex rootIndex = folders_->index(root);
+    if (DirectoryListBox1->rootIndex() != rootIndex) DirectoryListBox1->setRootIndex(rootIndex);
     const QModelIndex index = folders_->index(folder_);
     DirectoryListBox1->setCurrentIndex(index);
     DirectoryListBox1->expand(index);

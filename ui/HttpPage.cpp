@@ -58,8 +58,6 @@ HttpPage::HttpPage(QWidget* parent) : QWidget(parent) {
     layout->addWidget(BuildEffectsGroup());
     layout->addStretch();
 
-    ShowFresh(CurrentDateTime());
-
     connect(CheckBoxRefrech, &QCheckBox::clicked, this, &HttpPage::CheckBoxRefrechClick);
     connect(SpinEdit1, &QSpinBox::valueChanged, this, &HttpPage::CheckBoxRefrechClick);
     connect(ComboBoxCharset, &QComboBox::editTextChanged, this, &HttpPage::CheckBoxRefrechClick);
@@ -98,6 +96,7 @@ QWidget* HttpPage::BuildExpiryGroup() {
     SpinEdit1 = Named(new QSpinBox, QStringLiteral("SpinEdit1"), QStringLiteral("Секунды|Через сколько секунд перезагрузить страницу"), 12);
     SpinEdit1->setRange(kRefreshMin, kRefreshMax);
     Label30 = Caption(QStringLiteral("сек. После чего открыть страницу : "), QStringLiteral("Label30"), SpinEdit1);
+    Label30->setWordWrap(true);
     ComboBoxCharset = Named(new QComboBox, QStringLiteral("ComboBoxCharset"),
                             QStringLiteral("Адрес страницы|Адрес страницы, которая откроется после перезагрузки"), 12);
     MakeHistoryBox(ComboBoxCharset);
@@ -120,8 +119,7 @@ QWidget* HttpPage::BuildExpiryGroup() {
     grid->addWidget(Label34, 1, 1);
     auto* refreshRow = new QHBoxLayout;
     refreshRow->addWidget(SpinEdit1);
-    refreshRow->addWidget(Label30);
-    refreshRow->addStretch();
+    refreshRow->addWidget(Label30, 1);
     grid->addWidget(CheckBoxRefrech, 2, 0);
     grid->addLayout(refreshRow, 2, 1);
     grid->addWidget(ComboBoxCharset, 3, 1);
@@ -284,10 +282,10 @@ void HttpPage::Show(const MetaFields& f, const TextCodec& codec, bool refreshUrl
     for (int i = 0; i < 4; ++i) UpdateTransitionEnabled(i);
 }
 
-void HttpPage::ShowFresh(const DateTime& now) {
+void HttpPage::ShowFresh(const DateTime& now, const TextCodec& codec) {
     MetaFields fresh = FreshFields(now);
     if (auto text = FormatExpiryText(fresh.ExpiriesDate, fresh.ExpiriesTime)) fresh.ExpiriesText = *text;
-    Show(fresh, *Windows1251Codec(), false);
+    Show(fresh, codec, false);
 }
 
 void HttpPage::SyncExpiryControls() {

@@ -34,7 +34,7 @@ public:
     // address box is usable as the load says.
     void Show(const MetaFields& f, const TextCodec& codec, bool refreshUrlEnabled);
     // The values a freshly started window shows.
-    void ShowFresh(const DateTime& now);
+    void ShowFresh(const DateTime& now, const TextCodec& codec);
 
     // The expiry controls usable exactly when their box is ticked.
     void SyncExpiryControls();

@@ -87,8 +87,8 @@ TForm1::TForm1(const QStringList& arguments, QWidget* parent) : QMainWindow(pare
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
     Splitter1->addWidget(browser_);
     Splitter1->addWidget(PageControl1);
-    Splitter1->setStretchFactor(0, 0);
-    Splitter1->setStretchFactor(1, 1);
+    Splitter1->setStretchFactor(0, 1);
+    Splitter1->setStretchFactor(1, 4);
     Splitter1->setChildrenCollapsible(false);
     Splitter1->setSizes({215, kWidth - 215});
 
@@ -186,7 +186,7 @@ void TForm1::FormCreate(const QStringList& arguments) {
     programFolder_ = QString::fromStdString(ProgramFolder());
     const QFileInfo program(QString::fromStdString(ProgramFilePath()));
     helpFile_ = program.absolutePath() + u'/' + program.completeBaseName() + QStringLiteral(".html");
-    httpPage_->SyncExpiryControls();
+    httpPage_->ShowFresh(CurrentDateTime(), *doc_.codec);  // effects on entry 23, expiry controls off
 
     histories_->Load(programFolder_, this);
     QStringList snippets;
@@ -275,9 +275,11 @@ QString TForm1::Keywords() const { return namePage_->KeywordsBox()->toPlainText(
 
 void TForm1::SetKeywords(const QString& keywords) {
     // Replacing the text counts as the user's edit (undoable in the box).
+    QString text = keywords;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QTextCursor cursor(namePage_->KeywordsBox()->document());
     cursor.select(QTextCursor::Document);
-    cursor.insertText(keywords);
+    cursor.insertText(text);
 }
 
 int TForm1::MinWord() const { return Live().MinWord(); }
@@ -436,7 +438,7 @@ bool TForm1::SpeedButton6Click() {
         // The writer's block is part of the text now, whether or not the file took it.
         if (!options.asEdited && doc_.page.text != before) {
             quiet_ = true;
-            editor_->LoadText(DocToQt(doc_.page.text));
+            editor_->ReplaceText(DocToQt(doc_.page.text));
             ShowHttpFields();
             quiet_ = false;
         }
@@ -486,7 +488,7 @@ void TForm1::Button3Click() {
         result = WriteMetaBlock(doc_.page.text, doc_.fields, Live().WriterOptions());
         if (result.Done()) {
             quiet_ = true;
-            editor_->LoadText(DocToQt(doc_.page.text));
+            editor_->ReplaceText(DocToQt(doc_.page.text));
             ShowHttpFields();
             quiet_ = false;
         }

@@ -78,6 +78,11 @@ void TestMainWindow::firstStart() {
     QCOMPARE(Find<QLabel>(form, "Label17")->text(), QStringLiteral("0 симв."));
     QVERIFY(!Find<QWidget>(form, "DateEdit1")->isEnabled());
 
+    QString about;
+    dialogs->modal.push_back([&](QDialog& box) { about = box.windowTitle(); });
+    Find<QPushButton>(form, "SpButAbout")->click();
+    QCOMPARE(about, QStringLiteral("О программе"));
+
     bool setupShown = false;
     form.SetSetupAction([&] { setupShown = true; });
     Find<QPushButton>(form, "SpButSetup")->click();
@@ -133,10 +138,17 @@ void TestMainWindow::loadEditSave() {
     QCOMPARE(author->count(), 1);
     author->setEditText(QStringLiteral("Petr"));
 
+    // The generator hands its keywords back as an edit.
+    form.SetKeywords(QStringLiteral("one, two\r\nthree"));
+    QCOMPARE(form.Keywords(), QStringLiteral("one, two\nthree"));
+    QCOMPARE(Find<QLabel>(form, "Label18")->text(), QStringLiteral("13 симв."));
+    QVERIFY(form.SourceBytes().find("<title>") != std::string::npos);
+
     save->click();
     const QByteArray saved = ReadBytes(tmp.Page("one.html"));
     QVERIFY(saved.contains("<meta name=\"author\" content=\"Petr\" >"));
     QVERIFY(saved.contains("content=\"abcde\""));
+    QVERIFY(saved.contains("content=\"one, twothree\""));
     QVERIFY(saved.contains("content=\"noindex,follow\""));
     QVERIFY(!saved.contains("Ivan"));
     QVERIFY(saved.endsWith(Cp1251("<body>Текст</body>\r\n</html>\r\n")));
@@ -232,6 +244,7 @@ void TestMainWindow::loadErrors() {
     WriteBytes(tmp.Page("good.html"), Page("Хорошая"));
     WriteBytes(tmp.Page("bad.html"), Page("Плохая", "<meta name=\"revisit-after\" content=\"soon day\">\r\n"));
     WriteBytes(tmp.Page("gone.html"), Page("Пропавшая"));
+    WriteBytes(tmp.Page("headless.html"), "<html><title>No head</title><body></body></html>");
     ScopedScriptedDialogs dialogs;
     TForm1 form({tmp.Page("good.html")});
     Choose(form, QStringLiteral("good.html"));
@@ -254,6 +267,21 @@ void TestMainWindow::loadErrors() {
     QVERIFY(dialogs->shown.back().text.contains(QStringLiteral("gone.html")));
     QCOMPARE(Find<QListWidget>(form, "FileListBox1")->currentItem()->text(), QStringLiteral("bad.html"));
     QVERIFY(Find<QListWidget>(form, "FileListBox1")->isEnabled());
+
+    // A save the writer refuses keeps the document modified, and a Yes with it
+    // does not switch pages.
+    Choose(form, QStringLiteral("headless.html"));
+    Find<QLineEdit>(form, "Edit1")->setText(QStringLiteral("New"));
+    dialogs->shown.clear();
+    Find<QPushButton>(form, "BitSave")->click();
+    QCOMPARE(dialogs->shown.size(), size_t(1));
+    QVERIFY(dialogs->shown.front().text.contains(QStringLiteral("<head>")));
+    QVERIFY(form.CurrentDocument().modified);
+    QVERIFY(Find<QPushButton>(form, "BitSave")->isEnabled());
+    dialogs->answers = {Answer::Yes};
+    Choose(form, QStringLiteral("good.html"));
+    QCOMPARE(Find<QLineEdit>(form, "Edit1")->text(), QStringLiteral("New"));
+    dialogs->answers = {Answer::No};
     QVERIFY(form.close());
 }
 
@@ -305,8 +333,13 @@ void TestMainWindow::screenshot() {
     QVERIFY(form.grab().save(dir + QStringLiteral("/http.png")));
     tabs->setCurrentIndex(2);
     QVERIFY(form.grab().save(dir + QStringLiteral("/editor.png")));
+    form.resize(615, 555);
+    tabs->setCurrentIndex(1);
+    QTest::qWait(50);
+    QVERIFY(form.grab().save(dir + QStringLiteral("/narrow.png")));
     form.resize(1280, 860);
     tabs->setCurrentIndex(0);
+    QTest::qWait(50);
     QVERIFY(form.grab().save(dir + QStringLiteral("/main-large.png")));
     dialogs->answers = {Answer::No};
     form.close();
