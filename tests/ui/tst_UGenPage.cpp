@@ -316,7 +316,21 @@ void TestUGenPage::saveAndCancel() {
     host_.keywords = QStringLiteral("web, design");
     const std::string folder = ProgramFolder();
     generator::WriteWordListFile(folder + "wordins.fkh", {FromQt(*host_.codec, QStringLiteral("сео"))});
+    const QString lost = dir_->path() + QStringLiteral("/no/such/worddel.fkw");
+    {
+        KeyAccess access;
+        access.WriteString("FWordDel", lost.toStdString());
+    }
     Open();
+    // The excluded words cannot be written: nothing is handed over, the window stays.
+    Get<QPushButton>("BtOk")->setEnabled(true);
+    Get<QPushButton>("BtOk")->click();
+    QVERIFY((**dialogs_).shown.back().text.contains(lost));
+    QCOMPARE(host_.setCalls, 0);
+    QVERIFY(window_->isVisible());
+    (**dialogs_).fileNames = {QString::fromStdString(folder + "worddel.fkw")};
+    Get<QToolButton>("SpeedButton19")->click();
+
     Get<QPushButton>("BtStr")->click();
     Get<QGroupBox>("RG1")->findChildren<QRadioButton*>().at(1)->click();
     Get<QSpinBox>("SpinEdit1")->setValue(2);
