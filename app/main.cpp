@@ -2,12 +2,17 @@
 // the event loop until it closes.
 #include <QApplication>
 
+#include "controls/ClicLabel.h"
+#include "ui/Dialogs.h"
 #include "ui/MainWindow.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     // The application's title; window captions stay as each window sets them.
     QApplication::setApplicationName(QStringLiteral("VESKARON \"VARNOK-Soft\""));
+    // Links of the labels open through the one shell-open path of the windows.
+    veskaron::TClickLabel::SetShellOpener(
+        [](const QUrl& url) { veskaron::ui::CurrentDialogs().OpenUrl(url); });
     veskaron::ui::TForm1 form(QApplication::arguments().mid(1));
     form.ShowAsStored();
     return QApplication::exec();
