@@ -218,6 +218,12 @@ void TestUSetup::shortcuts() {
     Restart();
     QVERIFY(Child<QCheckBox>("CheckBox15")->isChecked());
     QCOMPARE(ReadWholeFile(programs).bytes, DesktopEntryText(ProgramFilePath()));
+
+    // A desktop switched off (named as the home folder) gets no shortcut.
+    std::filesystem::create_directories(ConfigHome());
+    QVERIFY(WriteFileAtomically(ConfigHome() + "/user-dirs.dirs", "XDG_DESKTOP_DIR=\"$HOME/\"\n").ok);
+    Child<QCheckBox>("CheckBox1")->click();
+    QVERIFY(!std::filesystem::exists(HomeFolder() + "/Veskaron.desktop"));
 }
 
 // VESKARON_SCREENSHOTS=DIR: the three pages one below the other in DIR/setup.png.
