@@ -1,64 +1,196 @@
-// Throughput of the engine on large synthetic pages: load (scan and fill),
-// write the META block, and count the words. Reported in bytes per second.
+// Throughput of the engine on the generated pages: the field read in memory,
+// the load from the file, the writer, the save with and without the flush, the
+// word engine, and the `read` command over a folder of small pages.
+//
+// The folder is taken from VESKARON_BENCH_DIR/small (bench/peers.sh makes it);
+// without that variable a folder of 10,000 pages is made in the temp folder.
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
 #include <string>
+#include <vector>
 
+#include "bench/page_maker.h"
+#include "cli/commands.h"
 #include "engine/loader.h"
+#include "engine/save.h"
 #include "engine/writer.h"
 #include "generator/word_engine.h"
 
 namespace {
 
-std::string MakePage(std::size_t bytes) {
-    std::string page =
-        "<html>\r\n<head>\r\n<title>Каталог</title>\r\n"
-        "<meta name=\"author\" content=\"Studio\">\r\n"
-        "<meta name=\"keywords\" content=\"garden, tools\">\r\n"
-        "<meta http-equiv=\"content-type\" content=\"text/html; charset=windows-1251\">\r\n"
-        "</head>\r\n<body>\r\n";
-    const std::string line =
-        "<p class=\"x\">Garden tools and seeds, mp3-player 2024 <b>shop</b> &amp; more</p>\r\n";
-    while (page.size() < bytes) page += line;
-    return page + "</body>\r\n</html>\r\n";
+using veskaron::bench::PageCharset;
+
+// Page sizes by benchmark argument: 0 10 KB, 1 1 MB, 2 20 MB; +3 for UTF-8.
+const std::string& Page(int which) {
+    static std::map<int, std::string> pages;
+    auto it = pages.find(which);
+    if (it != pages.end()) return it->second;
+    static const std::size_t kBytes[] = {10 * 1024, 1 << 20, 20 << 20};
+    static const int kMetas[] = {30, 120, 200};
+    veskaron::bench::PageSpec spec;
+    spec.bytes = kBytes[which % 3];
+    spec.metaTags = kMetas[which % 3];
+    spec.charset = which >= 3 ? PageCharset::Utf8 : PageCharset::Windows1251;
+    spec.seed = spec.bytes;  // as make_pages writes them
+    return pages.emplace(which, veskaron::bench::MakePage(spec)).first->second;
 }
 
-void BM_Load(benchmark::State& state) {
-    const std::string page = MakePage(static_cast<std::size_t>(state.range(0)));
+void PageArgs(benchmark::internal::Benchmark* b) {
+    for (int i = 0; i < 6; ++i) b->Arg(i);
+}
+
+void Label(benchmark::State& state, const std::string& page) {
+    static const char* kNames[] = {"10k", "1m", "20m", "10k-utf8", "1m-utf8", "20m-utf8"};
+    state.SetLabel(kNames[state.range(0)]);
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(page.size()));
+}
+
+std::filesystem::path ScratchDir() {
+    const auto dir = std::filesystem::temp_directory_path() / "veskaron-bench-scratch";
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
+// The field read of a page held in memory, as the window does it on a loaded
+// text. The text is not copied: only a KOI8 page is changed by the load.
+void BM_FieldRead(benchmark::State& state) {
+    std::string page = Page(static_cast<int>(state.range(0)));
     veskaron::LoadOptions options;
     for (auto _ : state) {
-        std::string text = page;
         veskaron::MetaFields fields;
-        benchmark::DoNotOptimize(veskaron::LoadDocumentText(text, fields, options));
+        benchmark::DoNotOptimize(veskaron::LoadDocumentText(page, fields, options));
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(page.size()));
+    Label(state, page);
 }
 
+// The whole load of a page file: read, line ends, field read.
+void BM_LoadPage(benchmark::State& state) {
+    const std::string& page = Page(static_cast<int>(state.range(0)));
+    const std::string path = (ScratchDir() / "load.htm").string();
+    std::ofstream(path, std::ios::binary).write(page.data(), static_cast<std::streamsize>(page.size()));
+    veskaron::LoadOptions options;
+    for (auto _ : state) {
+        veskaron::Document doc;
+        benchmark::DoNotOptimize(veskaron::LoadPage(doc, path, options));
+    }
+    Label(state, page);
+}
+
+veskaron::MetaFields EditedFields() {
+    veskaron::MetaFields f;
+    f.Title = "Title";
+    f.Author = "Author";
+    f.Keywords = "a, b, c";
+    f.Description = "A page";
+    return f;
+}
+
+// The writer on a copy of the page (the copy is part of what a preview does).
 void BM_Write(benchmark::State& state) {
-    const std::string page = MakePage(static_cast<std::size_t>(state.range(0)));
-    veskaron::MetaFields fields;
-    fields.Title = "Title";
-    fields.Author = "Author";
-    fields.Keywords = "a, b, c";
+    const std::string& page = Page(static_cast<int>(state.range(0)));
+    const veskaron::MetaFields fields = EditedFields();
     for (auto _ : state) {
         std::string text = page;
-        benchmark::DoNotOptimize(veskaron::WriteMetaBlock(text, fields, {}));
+        benchmark::DoNotOptimize(veskaron::WriteMetaBlock(text, fields, veskaron::MetaWriteOptions{}));
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(page.size()));
+    Label(state, page);
 }
 
-void BM_Generator(benchmark::State& state) {
-    const std::string page = MakePage(static_cast<std::size_t>(state.range(0)));
+// The save of a loaded page: writer, bytes for the file, replacement through
+// a flushed temporary file. Without the flush, the same bytes are written to
+// the page with a plain write, so the difference is what the flush costs.
+void Save(benchmark::State& state, bool flush) {
+    const std::string& page = Page(static_cast<int>(state.range(0)));
+    const std::string path = (ScratchDir() / "save.htm").string();
+    std::ofstream(path, std::ios::binary).write(page.data(), static_cast<std::streamsize>(page.size()));
+    veskaron::Document doc;
+    veskaron::LoadPage(doc, path, {});
+    const std::string loaded = doc.page.text;
+    doc.fields.Author = "Author";
+    veskaron::SaveOptions options;
+    for (auto _ : state) {
+        state.PauseTiming();
+        doc.page.text = loaded;
+        state.ResumeTiming();
+        if (flush) {
+            benchmark::DoNotOptimize(veskaron::SaveDocument(doc, options));
+        } else {
+            const veskaron::SaveBytes bytes = veskaron::BytesForSave(doc, options);
+            std::ofstream(path, std::ios::binary | std::ios::trunc)
+                .write(bytes.bytes.data(), static_cast<std::streamsize>(bytes.bytes.size()));
+        }
+    }
+    Label(state, page);
+}
+void BM_SaveFlushed(benchmark::State& state) { Save(state, true); }
+void BM_SaveNoFlush(benchmark::State& state) { Save(state, false); }
+
+// The word engine with the default options over the loaded text.
+void BM_Words(benchmark::State& state) {
+    const std::string& page = Page(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         veskaron::generator::WordTable table;
         veskaron::generator::RunGenerator(page, {}, {}, {}, table);
         benchmark::DoNotOptimize(table);
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(page.size()));
+    Label(state, page);
+}
+
+std::vector<std::string> SmallPages() {
+    std::filesystem::path dir;
+    if (const char* env = std::getenv("VESKARON_BENCH_DIR")) {
+        dir = std::filesystem::path(env) / "small";
+    } else {
+        dir = std::filesystem::temp_directory_path() / "veskaron-bench-small";
+        if (!std::filesystem::exists(dir / "009999.htm")) {
+            std::filesystem::create_directories(dir);
+            for (int n = 0; n < 10000; ++n) {
+                const std::string page = veskaron::bench::MakePage(veskaron::bench::SmallPageSpec(n));
+                char name[32];
+                std::snprintf(name, sizeof name, "%06d.htm", n);
+                std::ofstream(dir / name, std::ios::binary)
+                    .write(page.data(), static_cast<std::streamsize>(page.size()));
+            }
+        }
+    }
+    std::vector<std::string> pages;
+    for (const auto& e : std::filesystem::directory_iterator(dir))
+        if (e.path().extension() == ".htm") pages.push_back(e.path().string());
+    std::sort(pages.begin(), pages.end());
+    return pages;
+}
+
+// `veskaron-meta read` over the folder in one call, in process, the JSON
+// lines going to memory. Reported as pages per second.
+void BM_ReadFolder(benchmark::State& state) {
+    static const std::vector<std::string> pages = SmallPages();
+    const std::string config = (ScratchDir() / "config").string();
+    std::vector<const char*> argv = {"veskaron-meta", "--config", config.c_str(), "read",
+                                     "--now", "2026-12-07T10:00:00"};
+    for (const auto& p : pages) argv.push_back(p.c_str());
+    std::int64_t bytes = 0;
+    for (auto _ : state) {
+        std::ostringstream out, err;
+        veskaron::cli::Main(static_cast<int>(argv.size()), argv.data(), {out, err});
+        bytes = static_cast<std::int64_t>(out.str().size());
+    }
+    state.counters["pages/s"] = benchmark::Counter(
+        static_cast<double>(pages.size()) * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["json_bytes"] = static_cast<double>(bytes);
+    state.SetLabel(std::to_string(pages.size()) + " pages");
 }
 
 }  // namespace
 
-BENCHMARK(BM_Load)->Arg(1 << 20)->Arg(16 << 20)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Write)->Arg(1 << 20)->Arg(16 << 20)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Generator)->Arg(1 << 20)->Arg(16 << 20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FieldRead)->Apply(PageArgs)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LoadPage)->Apply(PageArgs)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Write)->Apply(PageArgs)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SaveFlushed)->Apply(PageArgs)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_SaveNoFlush)->Apply(PageArgs)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_Words)->Apply(PageArgs)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReadFolder)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();

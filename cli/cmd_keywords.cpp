@@ -10,8 +10,9 @@
 
 #include "cli/commands.h"
 #include "cli/page_loading.h"
+#include "cli/page_selection.h"
+#include "cli/progress.h"
 #include "engine/head_scanner.h"
-#include "engine/cp1251.h"
 #include "engine/loader.h"
 #include "generator/word_engine.h"
 #include "generator/word_list_file.h"
@@ -26,7 +27,7 @@ namespace {
 constexpr int kMinWordLow = 2, kMinWordHigh = 16;
 
 struct KeywordsArgs {
-    std::string page;
+    SelectionArgs selection;
     std::optional<int> minLen;
     std::string digits;  // "on", "off" or empty for the stored setting
     bool alt = false;
@@ -65,6 +66,59 @@ std::vector<std::string> SplitLines(const std::string& text) {
     return lines;
 }
 
+int KeywordsOfPage(const std::string& page, bool named, const generator::GeneratorOptions& options,
+                   const std::vector<std::string>& deleteList, const KeywordsArgs& args,
+                   const LoadOptions& loadOptions, Streams io, Progress& progress) {
+    Document doc = FreshDocument(loadOptions);
+    const PageLoad load = LoadPage(doc, page, loadOptions);
+    if (!load.fileOk) {
+        progress.Finish();
+        io.err << "keywords: " << load.fileError << "\n";
+        return kExitFileError;
+    }
+    if (!load.report.ok) {
+        progress.Finish();
+        io.err << "keywords: " << page << ": " << load.report.error << "\n";
+        return kExitFailed;
+    }
+
+    // The list file is Windows-1251; the words are compared in the page's own text.
+    generator::GeneratorOptions pageOptions = options;
+    pageOptions.kind = doc.kind;
+    std::vector<std::string> pageDeleteList = deleteList;
+    if (doc.kind == TextKind::Utf8)
+        for (std::string& word : pageDeleteList) word = Windows1251Codec()->ToUtf8(word);
+    generator::WordTable table;
+    generator::RunGenerator(doc.page.text, SplitLines(doc.fields.Description), pageDeleteList,
+                            pageOptions, table);
+    const std::vector<std::string> lines = generator::FillWordList(
+        table, generator::SortModeFromIndex(args.sort), args.repeated.has_value(), args.repeated.value_or(0));
+    const generator::WordStatistics stats = generator::ComputeWordStatistics(table, lines.size());
+
+    if (args.json) {
+        nlohmann::ordered_json j;
+        if (named) j["Path"] = page;
+        j["Lines"] = nlohmann::ordered_json::array();
+        for (const auto& line : lines) j["Lines"].push_back(doc.codec->ToUtf8(line));
+        j["Stats"] = {{"Total", stats.total},       {"Selected", stats.selected},
+                      {"Over3", stats.over3},       {"Exactly3", stats.exactly3},
+                      {"Twice", stats.twice},       {"Once", stats.once}};
+        io.out << j.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
+    } else {
+        if (named) io.out << page << ":\n";
+        for (const auto& line : lines) io.out << doc.codec->ToUtf8(line) << "\n";
+        io.out << "\n"
+               << "Total: " << stats.total << "\n"
+               << "Selected: " << stats.selected << "\n"
+               << "Over3: " << stats.over3 << "\n"
+               << "Exactly3: " << stats.exactly3 << "\n"
+               << "Twice: " << stats.twice << "\n"
+               << "Once: " << stats.once << "\n";
+        if (named) io.out << "\n";
+    }
+    return kExitOk;
+}
+
 int RunKeywords(const KeywordsArgs& args, Streams io) {
     StoredGeneratorInputs stored = ReadStoredGeneratorInputs();
     generator::GeneratorOptions options = stored.options;
@@ -90,43 +144,21 @@ int RunKeywords(const KeywordsArgs& args, Streams io) {
 
     LoadOptions loadOptions;
     if (!ResolveLoadOptions(args.load, "keywords", io.err, loadOptions)) return kExitFailed;
-    Document doc = FreshDocument(loadOptions);
-    const PageLoad load = LoadPage(doc, args.page, loadOptions);
-    if (!load.fileOk) {
-        io.err << "keywords: " << load.fileError << "\n";
-        return kExitFileError;
+    const Selection selection = SelectPages(args.selection, "keywords", io.err);
+    if (!selection.ok) return kExitFailed;
+    // Several pages: each result names its page.
+    const bool named = selection.folders || selection.pages.size() > 1;
+    int status = selection.problems > 0 ? kExitFileError : kExitOk;
+    Progress progress(io.err, io.progress, selection.pages.size());
+    std::size_t done = 0;
+    for (const std::string& page : selection.pages) {
+        progress.Show(done++);
+        const int pageStatus = KeywordsOfPage(page, named, options, deleteList, args, loadOptions, io, progress);
+        if (pageStatus != kExitOk && (status == kExitOk || pageStatus == kExitFileError)) status = pageStatus;
     }
-    if (!load.report.ok) {
-        io.err << "keywords: " << args.page << ": " << load.report.error << "\n";
-        return kExitFailed;
-    }
-
-    generator::WordTable table;
-    generator::RunGenerator(doc.page.text, SplitLines(doc.fields.Description), deleteList, options, table);
-    const std::vector<std::string> lines = generator::FillWordList(
-        table, generator::SortModeFromIndex(args.sort), args.repeated.has_value(), args.repeated.value_or(0));
-    const generator::WordStatistics stats = generator::ComputeWordStatistics(table, lines.size());
-
-    if (args.json) {
-        nlohmann::ordered_json j;
-        j["Lines"] = nlohmann::ordered_json::array();
-        for (const auto& line : lines) j["Lines"].push_back(Cp1251ToUtf8(line));
-        j["Stats"] = {{"Total", stats.total},       {"Selected", stats.selected},
-                      {"Over3", stats.over3},       {"Exactly3", stats.exactly3},
-                      {"Twice", stats.twice},       {"Once", stats.once}};
-        io.out << j.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
-    } else {
-        for (const auto& line : lines) io.out << Cp1251ToUtf8(line) << "\n";
-        io.out << "\n"
-               << "Total: " << stats.total << "\n"
-               << "Selected: " << stats.selected << "\n"
-               << "Over3: " << stats.over3 << "\n"
-               << "Exactly3: " << stats.exactly3 << "\n"
-               << "Twice: " << stats.twice << "\n"
-               << "Once: " << stats.once << "\n";
-    }
+    progress.Finish();
     io.out.flush();
-    return kExitOk;
+    return status;
 }
 
 }  // namespace
@@ -134,7 +166,7 @@ int RunKeywords(const KeywordsArgs& args, Streams io) {
 void AddKeywordsCommand(CLI::App& app, Streams io, int& status) {
     auto* cmd = app.add_subcommand("keywords", "Count the words of a page and list them");
     auto args = std::make_shared<KeywordsArgs>();
-    cmd->add_option("PAGE", args->page, "Page file")->required();
+    AddSelectionOptions(*cmd, args->selection);
     cmd->add_option("--min-len", args->minLen,
                     "Count only words longer than N characters (default: the MinWord setting)")
         ->check(CLI::Range(kMinWordLow, kMinWordHigh));

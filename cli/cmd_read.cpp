@@ -6,10 +6,12 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/commands.h"
+#include "cli/csv.h"
 #include "cli/fields_json.h"
 #include "cli/page_loading.h"
+#include "cli/page_selection.h"
+#include "cli/progress.h"
 #include "engine/catalogue.h"
-#include "engine/cp1251.h"
 #include "engine/loader.h"
 
 namespace veskaron::cli {
@@ -17,30 +19,66 @@ namespace {
 
 struct ReadArgs {
     LoadArgs load;
-    std::vector<std::string> pages;
+    SelectionArgs selection;
+    std::string format = "jsonl";
+};
+
+// CSV rows share the columns of the first page, with Path first and Error
+// always present, so that every row lines up with the header.
+class CsvRows {
+public:
+    void Write(std::ostream& out, const nlohmann::json& j) {
+        std::vector<std::pair<std::string, std::string>> cells = CsvCells(j);
+        if (header_.empty()) {
+            header_.push_back("Path");
+            for (const auto& [name, value] : cells)
+                if (name != "Path" && name != "Error") header_.push_back(name);
+            header_.push_back("Error");
+            WriteCsvRecord(out, header_);
+        }
+        std::vector<std::string> row(header_.size());
+        for (auto& [name, value] : cells) {
+            for (std::size_t i = 0; i < header_.size(); ++i)
+                if (header_[i] == name) row[i] = std::move(value);
+        }
+        WriteCsvRecord(out, row);
+    }
+
+private:
+    std::vector<std::string> header_;
 };
 
 int RunRead(const ReadArgs& args, Streams io) {
     LoadOptions options;
     if (!ResolveLoadOptions(args.load, "read", io.err, options)) return kExitFailed;
+    const Selection selection = SelectPages(args.selection, "read", io.err);
+    if (!selection.ok) return kExitFailed;
     // One document state for all pages, as the window keeps it while the user
     // picks one file after another.
     Document doc = FreshDocument(options);
-    int status = kExitOk;
-    for (const std::string& path : args.pages) {
+    int status = selection.problems > 0 ? kExitFileError : kExitOk;
+    CsvRows csv;
+    Progress progress(io.err, io.progress, selection.pages.size());
+    std::size_t done = 0;
+    for (const std::string& path : selection.pages) {
+        progress.Show(done++);
         const PageLoad load = LoadPage(doc, path, options);
         if (!load.fileOk) {
+            progress.Finish();
             io.err << load.fileError << "\n";
             status = kExitFileError;
             continue;
         }
         const LoadReport& r = load.report;
+        if (!r.warnings.empty()) progress.Finish();
         for (const std::string& w : r.warnings) io.err << path << ": " << w << "\n";
-        nlohmann::json j = FieldsToJson(doc.fields);
+        nlohmann::json j = FieldsToJson(doc.fields, *doc.codec);
         j["Path"] = path;
         j["Size"] = r.size;
         j["DownloadTime"] = r.downloadTime;
         j["Passes"] = r.passes;
+        j["Encoding"] = doc.encoding.name;
+        j["EncodingSource"] = EncodingSourceName(doc.encoding.source);
         if (r.converted == kCharsetKoi8R) j["Converted"] = "koi8-r";
         else if (r.converted == kCharsetKoi8U) j["Converted"] = "koi8-u";
         else j["Converted"] = nullptr;
@@ -48,9 +86,14 @@ int RunRead(const ReadArgs& args, Streams io) {
             j["Error"] = r.error;
             if (status == kExitOk) status = kExitFailed;
         }
-        // Paths need not be UTF-8; never let one stop the output.
-        io.out << j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+        if (args.format == "csv") {
+            csv.Write(io.out, j);
+        } else {
+            // Paths need not be UTF-8; never let one stop the output.
+            io.out << j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+        }
     }
+    progress.Finish();
     io.out.flush();
     return status;
 }
@@ -58,10 +101,12 @@ int RunRead(const ReadArgs& args, Streams io) {
 }  // namespace
 
 void AddReadCommand(CLI::App& app, Streams io, int& status) {
-    auto* cmd = app.add_subcommand("read", "Read the title and META fields of pages as JSON Lines");
+    auto* cmd = app.add_subcommand("read", "Read the title and META fields of pages as JSON Lines or CSV");
     auto args = std::make_shared<ReadArgs>();
     AddLoadOptions(*cmd, args->load);
-    cmd->add_option("PAGE", args->pages, "Page files, loaded in this order")->required();
+    AddSelectionOptions(*cmd, args->selection);
+    cmd->add_option("--format", args->format, "jsonl (one JSON object per line) or csv (RFC 4180)")
+        ->check(CLI::IsMember({"jsonl", "csv"}));
     cmd->callback([args, io, &status] { status = RunRead(*args, io); });
 }
 

@@ -10,6 +10,7 @@ namespace veskaron::cli {
 struct Streams {
     std::ostream& out;
     std::ostream& err;
+    bool progress = false;  // err is a terminal: long runs show how far they are
 };
 
 // Exit statuses shared by the commands.
@@ -21,6 +22,7 @@ inline constexpr int kExitRefused = 3;    // the writer refused the fields
 void AddReadCommand(CLI::App& app, Streams io, int& status);
 void AddWriteCommand(CLI::App& app, Streams io, int& status);
 void AddKeywordsCommand(CLI::App& app, Streams io, int& status);
+void AddAuditCommand(CLI::App& app, Streams io, int& status);
 
 // Parses argv and runs the chosen command; returns the process exit status.
 int Main(int argc, const char* const* argv, Streams io);

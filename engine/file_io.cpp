@@ -163,17 +163,22 @@ FileRead ReadWholeFile(const std::string& path) {
         return result;
     }
     struct stat st {};
+    std::size_t expected = 0;
     if (::fstat(fd, &st) == 0) {
         if (S_ISDIR(st.st_mode)) {
             ::close(fd);
             result.error = DescribeErrno("Cannot read", path, EISDIR);
             return result;
         }
-        if (S_ISREG(st.st_mode) && st.st_size > 0) result.bytes.reserve(static_cast<std::size_t>(st.st_size));
+        if (S_ISREG(st.st_mode) && st.st_size > 0) expected = static_cast<std::size_t>(st.st_size);
     }
-    char buffer[1 << 16];
+    // The bytes go straight into the string; a file that grows meanwhile is
+    // read to its end all the same, one that shrinks gives what it holds.
+    std::size_t have = 0;
+    result.bytes.resize(expected > 0 ? expected + 1 : std::size_t{1} << 16);
     while (true) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (have == result.bytes.size()) result.bytes.resize(have * 2);
+        const ssize_t n = ::read(fd, result.bytes.data() + have, result.bytes.size() - have);
         if (n < 0) {
             if (errno == EINTR) continue;
             result.error = DescribeErrno("Cannot read", path, errno);
@@ -182,8 +187,9 @@ FileRead ReadWholeFile(const std::string& path) {
             return result;
         }
         if (n == 0) break;
-        result.bytes.append(buffer, static_cast<std::size_t>(n));
+        have += static_cast<std::size_t>(n);
     }
+    result.bytes.resize(have);
     ::close(fd);
     result.ok = true;
     return result;

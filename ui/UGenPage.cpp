@@ -204,9 +204,35 @@ TFmKeyWord::~TFmKeyWord() = default;
 
 // ---- Conversions ----
 
-QString TFmKeyWord::Shown(std::string_view bytes) const { return ToQt(host_.Codec(), bytes); }
+TextKind TFmKeyWord::Kind() const {
+    return host_.Codec().Name() == "utf-8" ? TextKind::Utf8 : TextKind::Cp1251;
+}
+
+QString TFmKeyWord::Shown(std::string_view text) const { return ToQt(host_.Codec(), text); }
 
 std::string TFmKeyWord::Stored(const QString& text) const { return FromQt(host_.Codec(), text); }
+
+bool TFmKeyWord::ReadListFile(const std::string& path, std::vector<std::string>& entries,
+                              bool& missing, std::string& error) const {
+    generator::WordListRead loaded = generator::ReadWordListFile(path);
+    missing = loaded.missing;
+    error = loaded.error;
+    if (!loaded.ok) return false;
+    if (Kind() == TextKind::Utf8) {
+        const CodecPtr cp1251 = Windows1251Codec();
+        for (std::string& e : loaded.entries) e = cp1251->ToUtf8(e);
+    }
+    entries = std::move(loaded.entries);
+    return true;
+}
+
+std::string TFmKeyWord::WriteListFile(const std::string& path,
+                                      const std::vector<std::string>& entries) const {
+    if (Kind() == TextKind::Cp1251) return generator::WriteWordListFile(path, entries);
+    // A word that Windows-1251 cannot hold is refused rather than changed.
+    const FileStatus status = WriteLineListUtf8(path, entries);
+    return status.ok ? std::string() : status.error;
+}
 
 // ---- Controls ----
 
@@ -664,14 +690,16 @@ void TFmKeyWord::LoadListsAtShow() {
         const std::string& file = kind == ListKind::Insert ? insertListFile_ : deleteListFile_;
         WordList& list = Part(kind).list;
         list.Clear();
-        generator::WordListRead loaded = generator::ReadWordListFile(file);
-        if (loaded.ok) {
-            list.Assign(std::move(loaded.entries));
-        } else if (!loaded.missing) {
+        std::vector<std::string> entries;
+        bool missing = false;
+        std::string error;
+        if (ReadListFile(file, entries, missing, error)) {
+            list.Assign(std::move(entries));
+        } else if (!missing) {
             CurrentDialogs().Error(this, QStringLiteral("Не удалось прочитать список слов из файла "
                                                         "\"%1\".\n%2")
                                              .arg(QString::fromStdString(file),
-                                                  QString::fromStdString(loaded.error)));
+                                                  QString::fromStdString(error)));
         }
         Push(kind);
     }
@@ -723,6 +751,7 @@ void TFmKeyWord::BtStrClick() {
     options.keyCifra = setup.KeyCifra;
     options.bolAlt = setup.BolAlt;
     options.insertDescription = setup.InsertDescription;
+    options.kind = Kind();
 
     // The engine counts on a worker thread while this loop keeps the window
     // painting; user input waits until the run is over, as in a modal run.
@@ -793,15 +822,26 @@ void TFmKeyWord::BtCnlClick() { reject(); }
 
 void TFmKeyWord::BtOkClick() {
     Pull(ListKind::Keyword);
-    generator::ComposeOutcome outcome = generator::ComposeKeywords(
-        Part(ListKind::Insert).list, insertListFile_, Part(ListKind::Delete).list,
-        deleteListFile_, Part(ListKind::Keyword).list, rg2Buttons_->checkedId(),
-        CurrentSetupValues().BolSaveKeyObword, CheckBox1->isChecked());
-    if (outcome.keywordsReady) host_.SetKeywords(Shown(outcome.keywords));
-    Push(ListKind::Keyword);
-    if (!outcome.ok()) {
+    auto failed = [this](const std::string& error) {
         CurrentDialogs().Error(this, QStringLiteral("Не удалось сохранить список слов.\n%1")
-                                         .arg(QString::fromStdString(outcome.error)));
+                                         .arg(QString::fromStdString(error)));
+    };
+    // The excluded words first: if they cannot be kept, nothing is handed over.
+    if (std::string error = WriteListFile(deleteListFile_, Part(ListKind::Delete).list.entries());
+        !error.empty()) {
+        failed(error);
+        return;
+    }
+    WordList& keywords = Part(ListKind::Keyword).list;
+    const std::string text = generator::ComposeKeywordsText(
+        Part(ListKind::Insert).list, keywords, rg2Buttons_->checkedId(),
+        CurrentSetupValues().BolSaveKeyObword, CheckBox1->isChecked());
+    keywords.SetSorted(CheckBox1->isChecked());
+    Push(ListKind::Keyword);
+    host_.SetKeywords(Shown(text));
+    if (std::string error = WriteListFile(insertListFile_, Part(ListKind::Insert).list.entries());
+        !error.empty()) {
+        failed(error);
         return;
     }
     accept();
@@ -834,8 +874,13 @@ void TFmKeyWord::ListDelete(ListKind kind) {
     WordList& list = Part(kind).list;
     const std::optional<std::string> question = generator::DeleteQuestion(list);
     if (!question) return;
+    // The word in the question goes through the document's codec like every shown word.
+    const QString text =
+        generator::DeleteCount(list) == 1
+            ? QStringLiteral("Удалить \"%1\"?").arg(Shown(list.at(list.SelectedIndices().front())))
+            : Ui(*question);
     if (CurrentSetupValues().QuestDelWord &&
-        CurrentDialogs().AskYesNo(this, Ui(generator::kTitleAttention), Ui(*question)) != Answer::Yes)
+        CurrentDialogs().AskYesNo(this, Ui(generator::kTitleAttention), text) != Answer::Yes)
         return;
     generator::DeleteChosen(list);
     Push(kind);
@@ -884,15 +929,17 @@ void TFmKeyWord::ListOpen(ListKind kind) {
         this, QStringLiteral("Открыть"), QString::fromStdString(file), fk.filter);
     if (!name) return;
     file = WithDefaultExtension(*name, fk.extension).toStdString();
-    generator::WordListRead loaded = generator::ReadWordListFile(file);
-    if (!loaded.ok) {
+    std::vector<std::string> entries;
+    bool missing = false;
+    std::string error;
+    if (!ReadListFile(file, entries, missing, error)) {
         CurrentDialogs().Error(this, QStringLiteral("Не удалось прочитать список слов из файла "
                                                     "\"%1\".\n%2")
                                          .arg(QString::fromStdString(file),
-                                              QString::fromStdString(loaded.error)));
+                                              QString::fromStdString(error)));
         return;
     }
-    Part(kind).list.Assign(std::move(loaded.entries));
+    Part(kind).list.Assign(std::move(entries));
     Push(kind);
 }
 
@@ -903,7 +950,7 @@ void TFmKeyWord::ListSave(ListKind kind) {
         this, QStringLiteral("Сохранить"), QString::fromStdString(file), fk.filter);
     if (!name) return;
     file = WithDefaultExtension(*name, fk.extension).toStdString();
-    const std::string error = generator::WriteWordListFile(file, Part(kind).list.entries());
+    const std::string error = WriteListFile(file, Part(kind).list.entries());
     if (!error.empty()) {
         CurrentDialogs().Error(this, QStringLiteral("Не удалось записать список слов в файл "
                                                     "\"%1\".\n%2")

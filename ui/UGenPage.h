@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/encoding.h"
 #include "generator/word_engine.h"
 #include "generator/word_lists.h"
 
@@ -111,10 +112,19 @@ private:
     QWidget* CreateStatisticsPage();
     QWidget* CreateSavingGroup();
 
-    // Between list entries and shown text: the only place the generator
-    // converts, always through the document's codec.
-    QString Shown(std::string_view bytes) const;
+    // The only places the generator converts text. Lists, words and the
+    // engine hold the document's text (Windows-1251 bytes or UTF-8) and reach
+    // the widgets through the document's codec; the list files stay
+    // Windows-1251 whatever the page.
+    TextKind Kind() const;
+    QString Shown(std::string_view text) const;
     std::string Stored(const QString& text) const;
+    // Reads a list file into document text; false with `error` when it cannot.
+    bool ReadListFile(const std::string& path, std::vector<std::string>& entries,
+                      bool& missing, std::string& error) const;
+    // Writes the entries to a list file; the error text, empty on success.
+    std::string WriteListFile(const std::string& path,
+                              const std::vector<std::string>& entries) const;
 
     ListPart& Part(generator::ListKind kind);
     const ListPart& Part(generator::ListKind kind) const;

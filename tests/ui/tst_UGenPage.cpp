@@ -79,6 +79,7 @@ private Q_SLOTS:
     void runAndFormedList();
     void listButtonsAndDragDrop();
     void saveAndCancel();
+    void utf8Page();
     void looksRight();
 
 private:
@@ -335,6 +336,25 @@ void TestUGenPage::saveAndCancel() {
     Open();
     QVERIFY(Get<QGroupBox>("RG1")->findChildren<QRadioButton*>().at(2)->isChecked());
     window_->close();  // the close box stores as well
+}
+
+// A UTF-8 page: words, lists and keywords in its text; the list files stay Windows-1251.
+void TestUGenPage::utf8Page() {
+    host_.codec = Utf8Codec();
+    host_.source = kPage;
+    const std::string cp1251 = FromQt(*Windows1251Codec(), QStringLiteral("сео"));
+    generator::WriteWordListFile(ProgramFolder() + "wordins.fkh", {cp1251});
+    Open();
+    QCOMPARE(Rows(View("ListBox1")), QStringList{"сео"});
+    Get<QPushButton>("BtStr")->click();
+    QCOMPARE(Rows(View("ListBox2")).first(), QStringLiteral("слово : 3"));
+    Select("ListBox2", {0});
+    Get<QToolButton>("SpeedButton9")->click();
+    Get<QPushButton>("BtOk")->click();
+    QCOMPARE(host_.keywords, QStringLiteral("сео,слово"));
+    QFile file(QString::fromStdString(ProgramFolder() + "wordins.fkh"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll().toStdString(), cp1251 + "\r\n");
 }
 
 // Everything fits at the first size; the picture is kept when asked for.

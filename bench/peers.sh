@@ -1,0 +1,146 @@
+#!/usr/bin/env bash
+# Runs veskaron-meta beside general HTML and text tools on the same generated
+# pages, in one run, and prints a table of times (best of RUNS whole-process
+# runs, in ms) and ratios, then the Google Benchmark figures of the engine.
+#
+# Not a test: it installs its peers (Debian python3-lxml, mawk, nodejs/npm;
+# npm htmlparser2 and html-rewriter-wasm into bench/peers/node_modules) and so
+# needs the package registries the first time. The peers are speed yardsticks
+# only; the program never uses them.
+#
+#   bash bench/peers.sh                 # everything
+#   RUNS=3 SMALL_PAGES=10000 bash bench/peers.sh
+#   bash bench/peers.sh --no-gbench     # the table only
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+runs=${RUNS:-5}
+small=${SMALL_PAGES:-100000}
+build=${VESKARON_BENCH_BUILD:-$root/build-bench}
+pages=${VESKARON_BENCH_DIR:-$build/pages}
+gbench=1
+[ "${1:-}" = "--no-gbench" ] && gbench=0
+
+# ---- peers and build tools ----
+bash tools/deps.sh
+want=(python3-lxml mawk libbenchmark-dev)
+command -v node >/dev/null && command -v npm >/dev/null || want+=(nodejs npm)
+missing=()
+for p in "${want[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
+fi
+if [ ! -d bench/peers/node_modules/htmlparser2 ] || [ ! -d bench/peers/node_modules/html-rewriter-wasm ]; then
+  (cd bench/peers && npm install --no-audit --no-fund --no-package-lock --silent)
+fi
+python=/usr/bin/python3  # Debian's, where python3-lxml lives
+
+# ---- our build and the pages ----
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVESKARON_BENCH=ON -DVESKARON_GUI=OFF >/dev/null
+cmake --build "$build" --target veskaron-meta make_pages memchr_scan engine_bench | grep -v '^\[' || true
+meta=$build/cli/veskaron-meta
+stamp=$pages/.made-$small
+if [ ! -f "$stamp" ] || [ "$build/bench/make_pages" -nt "$stamp" ]; then
+  echo "Making the pages in $pages ($small small pages)..."
+  rm -rf "$pages"
+  "$build/bench/make_pages" "$pages" "$small"
+  touch "$stamp"
+fi
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+# A fresh settings store and program folder: every default as on first start.
+export VESKARON_CONFIG_DIR=$scratch/config VESKARON_DATA_DIR=$scratch/data
+mkdir -p "$VESKARON_CONFIG_DIR" "$VESKARON_DATA_DIR"
+now=--now=2026-12-07T10:00:00
+
+# ---- timing ----
+# Best wall time in ms of $runs runs of a command; "fail" when it fails.
+best_ms() {
+  local best=0 t0 t1 us
+  for ((i = 0; i < runs; i++)); do
+    t0=$(date +%s%N)
+    "$@" >/dev/null 2>"$scratch/err" || { echo fail; return; }
+    t1=$(date +%s%N)
+    us=$(((t1 - t0) / 1000))
+    ((best == 0 || us < best)) && best=$us
+  done
+  printf '%d.%d' $((best / 1000)) $((best % 1000 / 100))
+}
+ratio() {  # peer / ours
+  awk -v p="$1" -v o="$2" 'BEGIN { if (p == "fail" || o == "fail" || o == 0) print "-"; else printf "%.1fx", p / o }'
+}
+row() {  # task input ours-ms peer peer-ms
+  printf '| %-22s | %-18s | %9s | %-24s | %9s | %7s |\n' "$1" "$2" "$3" "$4" "$5" "$(ratio "$5" "$3")"
+}
+
+mb() { awk -v b="$(stat -c %s "$1")" 'BEGIN { printf "%.1f MB", b / 1048576 }'; }
+cd "$pages"
+(cd small && ls) | sed 's|^|small/|' >"$scratch/small.txt"
+nsmall=$(wc -l <"$scratch/small.txt")
+
+echo
+echo "Times in ms, best of $runs whole-process runs; ratio = peer time / our time (above 1x: we are faster)."
+echo
+printf '| %-22s | %-18s | %9s | %-24s | %9s | %7s |\n' task input "ours ms" peer "peer ms" ratio
+echo '|------------------------|--------------------|-----------|--------------------------|-----------|---------|'
+
+extract_row() {  # input label, files...
+  local label=$1
+  shift
+  local ours lx hp
+  ours=$(best_ms "$meta" read "$now" "$@")
+  lx=$(best_ms "$python" "$root/bench/peers/extract_lxml.py" "$@")
+  hp=$(best_ms node "$root/bench/peers/extract_htmlparser2.mjs" "$@")
+  row "title + META read" "$label" "$ours" "lxml" "$lx"
+  row "title + META read" "$label" "$ours" "htmlparser2" "$hp"
+}
+for f in page-10k.htm page-1m.htm page-20m.htm page-20m-utf8.htm; do
+  extract_row "$f" "$f"
+done
+# The folder in one call each (our command line takes the names; the peers
+# read them from stdin, which costs them nothing measurable).
+ours_small=$(cd small && best_ms "$meta" read "$now" -- *.htm)
+lx=$(best_ms sh -c "'$python' '$root/bench/peers/extract_lxml.py' - <'$scratch/small.txt'")
+hp=$(best_ms sh -c "node '$root/bench/peers/extract_htmlparser2.mjs' - <'$scratch/small.txt'")
+row "title + META read" "$nsmall small pages" "$ours_small" "lxml" "$lx"
+row "title + META read" "$nsmall small pages" "$ours_small" "htmlparser2" "$hp"
+
+for f in page-10k.htm page-1m.htm page-20m.htm; do
+  cp "$f" "$scratch/w.htm"
+  ours=$(best_ms sh -c "'$meta' write '$scratch/w.htm' $now --set Title=Title --set Author=Author --set 'Keywords=a, b, c' --stdout >'$scratch/w-out.htm'")
+  peer=$(best_ms node "$root/bench/peers/rewrite_wasm.mjs" "$f" "$scratch/w-out2.htm")
+  row "head rewrite" "$f" "$ours" "html-rewriter-wasm" "$peer"
+done
+cp page-20m.htm "$scratch/w.htm"
+inplace=$(best_ms "$meta" write "$scratch/w.htm" "$now" --set Title=Title --set Author=Author --no-backup)
+row "head rewrite, in place" "page-20m.htm" "$inplace" "(flushed, then renamed)" "-"
+
+for f in page-1m.htm page-20m.htm page-20m-utf8.htm; do
+  ours=$(best_ms "$meta" keywords --json "$f")
+  awkt=$(best_ms mawk '{for(i=1;i<=NF;i++) c[tolower($i)]++}' "$f")
+  trt=$(best_ms sh -c "LC_ALL=C tr -cs '[:alnum:]' '\n' <'$f' | LC_ALL=C sort | uniq -c")
+  row "word count" "$f" "$ours" "mawk" "$awkt"
+  row "word count" "$f" "$ours" "tr | sort | uniq -c" "$trt"
+done
+
+for f in page-20m.htm page-20m-utf8.htm; do
+  scan=$(best_ms "$build/bench/memchr_scan" "$f")
+  ours=$(best_ms "$meta" read "$now" "$f")
+  row "one pass over the file" "$f" "$ours" "memchr_scan (process)" "$scan"
+done
+echo
+for f in page-20m.htm page-20m-utf8.htm; do
+  echo "memchr in process, $f ($(mb "$f")): $("$build/bench/memchr_scan" "$f")"
+done
+
+if ((gbench)); then
+  echo
+  echo "Engine in process (Google Benchmark; bytes/s over the page, items/s over the folder):"
+  VESKARON_BENCH_DIR=$pages "$build/bench/engine_bench" --benchmark_min_time=0.2 2>/dev/null
+fi
