@@ -41,7 +41,7 @@ std::size_t ReaderThreads() {
     return std::min(64u, 8 * std::max(1u, std::thread::hardware_concurrency()));
 }
 
-// Loads and audits every page, two or more at a time; results keep the
+// Loads and audits every page, several at a time; results keep the
 // pages' order. Only what the audit keeps of a page outlives its load.
 void AuditPages(const std::vector<std::string>& pages, const LoadOptions& options,
                 std::vector<site::PageAudit>& audits, std::vector<PageOutcome>& outcomes, Progress& progress) {

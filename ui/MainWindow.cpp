@@ -35,6 +35,7 @@
 #include "ui/NamePage.h"
 #include "ui/StatusBar.h"
 #include "ui/UAbout.h"
+#include "ui/UGenPage.h"
 #include "ui/UNoteBook.h"
 
 namespace veskaron::ui {
@@ -284,7 +285,10 @@ void TForm1::SetKeywords(const QString& keywords) {
 
 int TForm1::MinWord() const { return Live().MinWord(); }
 
-void TForm1::ButGenClick() {}
+void TForm1::ButGenClick() {
+    TFmKeyWord generator(*this, this);
+    CurrentDialogs().ExecModal(generator);
+}
 
 // ---- Document state ----
 

@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QSplitter>
@@ -194,7 +195,8 @@ TFmKeyWord::TFmKeyWord(KeywordHost& host, QWidget* parent) : QDialog(parent), ho
     parts_[Index(ListKind::Formed)].list = WordList(true);
     parts_[Index(ListKind::Keyword)].list = WordList(true);
     CreateControls();
-    resize(598, 348);
+    // The first size, or what the captions need in a wider font.
+    resize(QSize(598, 348).expandedTo(minimumSizeHint()));
     // Centred on the screen, not over the main window.
     QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
     if (screen) move(screen->availableGeometry().center() - rect().center());
@@ -588,7 +590,11 @@ void TFmKeyWord::Push(ListKind kind) {
     ListPart& p = Part(kind);
     const bool wasPushing = pushing_;
     pushing_ = true;
+    // A reset scrolls to the top; the user keeps the place in a long list.
+    const int scroll = p.view->verticalScrollBar()->value();
     p.model->Reset();
+    p.view->doItemsLayout();
+    p.view->verticalScrollBar()->setValue(scroll);
     QItemSelectionModel* sel = p.view->selectionModel();
     const std::vector<std::size_t> chosen = p.list.SelectedIndices();
     QItemSelection selection;

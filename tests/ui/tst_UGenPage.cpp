@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -28,6 +30,7 @@
 #include "ui/Dialogs.h"
 #include "ui/DocText.h"
 #include "ui/KeywordHost.h"
+#include "ui/MainWindow.h"
 
 using namespace veskaron;
 using namespace veskaron::ui;
@@ -80,6 +83,7 @@ private Q_SLOTS:
     void listButtonsAndDragDrop();
     void saveAndCancel();
     void utf8Page();
+    void fromTheMainWindow();
     void looksRight();
 
 private:
@@ -312,7 +316,21 @@ void TestUGenPage::saveAndCancel() {
     host_.keywords = QStringLiteral("web, design");
     const std::string folder = ProgramFolder();
     generator::WriteWordListFile(folder + "wordins.fkh", {FromQt(*host_.codec, QStringLiteral("сео"))});
+    const QString lost = dir_->path() + QStringLiteral("/no/such/worddel.fkw");
+    {
+        KeyAccess access;
+        access.WriteString("FWordDel", lost.toStdString());
+    }
     Open();
+    // The excluded words cannot be written: nothing is handed over, the window stays.
+    Get<QPushButton>("BtOk")->setEnabled(true);
+    Get<QPushButton>("BtOk")->click();
+    QVERIFY((**dialogs_).shown.back().text.contains(lost));
+    QCOMPARE(host_.setCalls, 0);
+    QVERIFY(window_->isVisible());
+    (**dialogs_).fileNames = {QString::fromStdString(folder + "worddel.fkw")};
+    Get<QToolButton>("SpeedButton19")->click();
+
     Get<QPushButton>("BtStr")->click();
     Get<QGroupBox>("RG1")->findChildren<QRadioButton*>().at(1)->click();
     Get<QSpinBox>("SpinEdit1")->setValue(2);
@@ -355,6 +373,36 @@ void TestUGenPage::utf8Page() {
     QFile file(QString::fromStdString(ProgramFolder() + "wordins.fkh"));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll().toStdString(), cp1251 + "\r\n");
+}
+
+// "Генератор" of the main window: a modal run whose keywords become an edit of the page.
+void TestUGenPage::fromTheMainWindow() {
+    const QString page = dir_->path() + QStringLiteral("/page.html");
+    QFile file(page);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray::fromStdString(host_.source));
+    file.close();
+    TForm1 form({page});
+    auto* list = form.findChild<QListWidget*>(QStringLiteral("FileListBox1"));
+    list->setCurrentItem(list->findItems(QStringLiteral("page.html"), Qt::MatchExactly).front());
+    bool ran = false;
+    (**dialogs_).modal = {[&](QDialog& d) {
+        d.show();
+        d.findChild<QPushButton*>(QStringLiteral("BtStr"))->click();
+        auto* formed = d.findChild<QAbstractItemView*>(QStringLiteral("ListBox2"));
+        formed->setCurrentIndex(formed->model()->index(0, 0));
+        d.findChild<QToolButton*>(QStringLiteral("SpeedButton9"))->click();
+        d.findChild<QPushButton*>(QStringLiteral("BtOk"))->click();
+        ran = d.result() == QDialog::Accepted;
+    }};
+    form.findChild<QPushButton*>(QStringLiteral("ButGen"))->click();
+    QVERIFY(ran);
+    QCOMPARE(form.findChild<QPlainTextEdit*>(QStringLiteral("Memo2"))->toPlainText(),
+             QStringLiteral("слово"));
+    QVERIFY(form.CurrentDocument().modified);
+    QVERIFY(form.findChildren<TFmKeyWord*>().isEmpty());
+    (**dialogs_).answers = {Answer::No};
+    form.close();
 }
 
 // Everything fits at the first size; the picture is kept when asked for.
