@@ -235,7 +235,10 @@ void HttpPage::ReadInto(MetaFields& f, const TextCodec& codec, std::size_t* refs
     f.ExpiriesText = FromQt(codec, Label34->text(), refs);
     f.ContentTypeOn = CheckBoxType->isChecked();
     f.ContentType = ComboBoxType->currentIndex();
-    f.Charset = ComboBoxWin->currentIndex();
+    const int listed = static_cast<int>(ItemLists::Charset.size());
+    const int charset = ComboBoxWin->currentIndex();
+    f.Charset = charset >= listed ? 0 : charset;
+    f.CharsetText = charset >= listed ? ComboBoxWin->currentText().toStdString() : std::string();
     f.ContentLanguage = ComboBoxLanguage->currentIndex();
     f.Location = FromQt(codec, ComboBoxLocation->currentText(), refs);
     for (int i = 0; i < 4; ++i) {
@@ -243,6 +246,17 @@ void HttpPage::ReadInto(MetaFields& f, const TextCodec& codec, std::size_t* refs
         t.On = XPCheckBox[i]->isChecked();
         t.SetDuration(SpinEdit[i]->value());
         t.Effect = ComBox[i]->currentIndex();
+    }
+}
+
+void HttpPage::ShowCharset(const MetaFields& f) {
+    const int listed = static_cast<int>(ItemLists::Charset.size());
+    while (ComboBoxWin->count() > listed) ComboBoxWin->removeItem(listed);
+    if (f.Charset <= 0 && !f.CharsetText.empty()) {
+        ComboBoxWin->addItem(QString::fromStdString(f.CharsetText));
+        ComboBoxWin->setCurrentIndex(listed);
+    } else {
+        SetBoxIndex(ComboBoxWin, f.Charset);
     }
 }
 
@@ -264,7 +278,7 @@ void HttpPage::Show(const MetaFields& f, const TextCodec& codec, bool refreshUrl
         Label34->setText(ToQt(codec, f.ExpiriesText));
         CheckBoxType->setChecked(f.ContentTypeOn);
         SetBoxIndex(ComboBoxType, f.ContentType);
-        SetBoxIndex(ComboBoxWin, f.Charset);
+        ShowCharset(f);
         SetBoxIndex(ComboBoxLanguage, f.ContentLanguage);
         SetBoxText(ComboBoxLocation, ToQt(codec, f.Location));
         for (int i = 0; i < 4; ++i) {

@@ -46,6 +46,10 @@ Q_SIGNALS:
     void Edited(veskaron::ui::FieldEdit kind);
 
 private:
+    // The page's own charset, when the list does not hold it, is an extra
+    // item after the list's own.
+    void ShowCharset(const MetaFields& f);
+
     void CheckBoxRefrechClick();
     void CheckBoxExpiriesClick();
     void DateEdit1Change();

@@ -438,6 +438,9 @@ bool TForm1::SpeedButton6Click() {
     {
         EditorTab::WrapPause pause(*editor_);
         const std::string before = options.asEdited ? std::string() : doc_.page.text;
+        // The typed characters the document's text could not hold; the save
+        // adds those its own charset conversion writes as references.
+        doc_.references = references;
         result = SaveDocument(doc_, options);
         // The writer's block is part of the text now, whether or not the file took it.
         if (!options.asEdited && doc_.page.text != before) {
@@ -453,13 +456,13 @@ bool TForm1::SpeedButton6Click() {
     } else if (!result.warning.empty()) {
         CurrentDialogs().Message(this, MessageKind::Warning, kCaptionAttention, Ui(result.warning));
     }
-    if (result.written && references > 0) {
+    if (result.written && result.references > 0) {
         CurrentDialogs().Message(
             this, MessageKind::Information, kCaptionAttention,
             QStringLiteral("Знаков, которых нет в кодировке страницы (%1), записано как числовые "
                            "ссылки вида &#N;: %2.")
-                .arg(Ui(doc_.codec->Name()))
-                .arg(references));
+                .arg(Ui(doc_.encoding.name))
+                .arg(result.references));
     }
     if (result.saved) editor_->ClearEdited();
     ShowModifiedState();
@@ -489,7 +492,9 @@ void TForm1::Button3Click() {
     WriteResult result;
     {
         EditorTab::WrapPause pause(*editor_);
-        result = WriteMetaBlock(doc_.page.text, doc_.fields, Live().WriterOptions());
+        MetaWriteOptions writer = Live().WriterOptions();
+        writer.kind = doc_.kind;
+        result = WriteMetaBlock(doc_.page.text, doc_.fields, writer);
         if (result.Done()) {
             quiet_ = true;
             editor_->ReplaceText(DocToQt(doc_.page.text));

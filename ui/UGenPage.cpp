@@ -190,10 +190,11 @@ void TWordListView::dropEvent(QDropEvent* event) {
 TFmKeyWord::TFmKeyWord(KeywordHost& host, QWidget* parent) : QDialog(parent), host_(host) {
     setObjectName(QStringLiteral("FmKeyWord"));
     setWindowTitle(QStringLiteral("ВАРНОК-Soft ::: Генератор слов страницы"));
-    parts_[Index(ListKind::Insert)].list = WordList(true);
-    parts_[Index(ListKind::Delete)].list = WordList(false);
-    parts_[Index(ListKind::Formed)].list = WordList(true);
-    parts_[Index(ListKind::Keyword)].list = WordList(true);
+    // The lists hold the document's own text, compared by its letters.
+    parts_[Index(ListKind::Insert)].list = WordList(true, Kind());
+    parts_[Index(ListKind::Delete)].list = WordList(false, Kind());
+    parts_[Index(ListKind::Formed)].list = WordList(true, Kind());
+    parts_[Index(ListKind::Keyword)].list = WordList(true, Kind());
     CreateControls();
     // The first size, or what the captions need in a wider font.
     resize(QSize(598, 348).expandedTo(minimumSizeHint()));
@@ -231,7 +232,7 @@ bool TFmKeyWord::ReadListFile(const std::string& path, std::vector<std::string>&
 std::string TFmKeyWord::WriteListFile(const std::string& path,
                                       const std::vector<std::string>& entries) const {
     if (Kind() == TextKind::Cp1251) return generator::WriteWordListFile(path, entries);
-    // A word that Windows-1251 cannot hold is refused rather than changed.
+    // A word that Windows-1251 cannot hold is kept as "&#N;" and read back as itself.
     const FileStatus status = WriteLineListUtf8(path, entries);
     return status.ok ? std::string() : status.error;
 }

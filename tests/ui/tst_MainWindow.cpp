@@ -56,6 +56,7 @@ private Q_SLOTS:
     void questionsOnSwitchAndClose();
     void loadErrors();
     void stateAfterRestart();
+    void pagesInOtherEncodings();
     void screenshot();
 };
 
@@ -307,6 +308,63 @@ void TestMainWindow::stateAfterRestart() {
     QVERIFY(!Find<QListWidget>(form, "FileListBox1")->findItems(QStringLiteral("one.html"), Qt::MatchExactly).isEmpty());
     QCOMPARE(ReadBytes(tmp.Data(QStringLiteral("copyrigt.fkd"))), QByteArray("Studio\r\n"));
     QVERIFY(form.close());
+}
+
+// UTF-8 and other charsets: shown as their characters, typed text saved in the
+// page's own encoding, what it cannot hold kept as references and reported.
+void TestMainWindow::pagesInOtherEncodings() {
+    TempFolders tmp;
+    const QByteArray utf8 = QByteArray("\xEF\xBB\xBF") +
+        "<html>\r\n<head><title>Ёлка</title>\r\n"
+        "<meta http-equiv=\"content-type\" content=\"text/html; charset=utf-8\">\r\n</head>\r\n"
+        "<body>Текст</body>\r\n</html>\r\n";
+    WriteBytes(tmp.Page("utf8.html"), utf8);
+    WriteBytes(tmp.Page("latin.html"), "<html><head><meta http-equiv=\"content-type\" "
+                                       "content=\"text/html; charset=ISO-8859-1\">"
+                                       "<title>Caf\xE9</title></head></html>");
+    WriteBytes(tmp.Page("cp1251.html"), Page("Первая"));
+    ScopedScriptedDialogs dialogs;
+    TForm1 form({tmp.Page("utf8.html")});
+    auto* title = Find<QLineEdit>(form, "Edit1");
+    auto* charset = Find<QComboBox>(form, "ComboBoxWin");
+
+    Choose(form, QStringLiteral("utf8.html"));
+    QCOMPARE(title->text(), QStringLiteral("Ёлка"));
+    QCOMPARE(charset->currentText(), QStringLiteral("utf-8"));
+    QVERIFY(Find<QPlainTextEdit>(form, "RE1")->toPlainText().contains(QStringLiteral("<body>Текст</body>")));
+    title->setText(QStringLiteral("Новая ёлка"));
+    Find<QPushButton>(form, "BitSave")->click();
+    QByteArray saved = ReadBytes(tmp.Page("utf8.html"));
+    QVERIFY(saved.startsWith("\xEF\xBB\xBF"));
+    QVERIFY(saved.contains("<title>Новая ёлка</title>"));
+    QVERIFY(saved.contains("charset=utf-8"));
+    QVERIFY(dialogs->shown.empty());
+
+    Choose(form, QStringLiteral("latin.html"));
+    QCOMPARE(title->text(), QStringLiteral("Café"));
+    QCOMPARE(charset->currentText(), QStringLiteral("ISO-8859-1"));
+    title->setText(QStringLiteral("Café Ж"));
+    Find<QPushButton>(form, "BitSave")->click();
+    saved = ReadBytes(tmp.Page("latin.html"));
+    QVERIFY(saved.contains("<title>Caf\xE9 &#1046;</title>"));
+    QVERIFY(saved.contains("charset=ISO-8859-1"));
+    QCOMPARE(dialogs->shown.size(), size_t(1));
+    QVERIFY(dialogs->shown.back().text.contains(QStringLiteral("(iso-8859-1)")));
+    QVERIFY(dialogs->shown.back().text.endsWith(QStringLiteral(": 1.")));
+
+    // A Windows-1251 page and its author history keep what the code page lacks as references.
+    Choose(form, QStringLiteral("cp1251.html"));
+    auto* author = Find<QComboBox>(form, "ComboBox1");
+    author->setEditText(QStringLiteral("Ли 李"));
+    QTest::keyClick(author->lineEdit(), Qt::Key_Return);
+    Find<QPushButton>(form, "BitSave")->click();
+    QVERIFY(ReadBytes(tmp.Page("cp1251.html")).contains(Cp1251("content=\"Ли &#26446;\"")));
+    QCOMPARE(dialogs->shown.size(), size_t(2));
+    QVERIFY(form.close());
+    QCOMPARE(ReadBytes(tmp.Data(QStringLiteral("author.fkd"))), Cp1251("Ли &#26446;\r\n"));
+    TForm1 again;
+    QCOMPARE(Find<QComboBox>(again, "ComboBox1")->itemText(0), QStringLiteral("Ли 李"));
+    QVERIFY(again.close());
 }
 
 void TestMainWindow::screenshot() {
