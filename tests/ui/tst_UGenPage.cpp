@@ -363,6 +363,15 @@ void TestUGenPage::utf8Page() {
     QFile file(QString::fromStdString(ProgramFolder() + "wordins.fkh"));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll().toStdString(), cp1251 + "\r\n");
+    // A word Windows-1251 cannot hold survives the list file.
+    Open();
+    const QString saved = dir_->path() + QStringLiteral("/other.fkh");
+    (**dialogs_).texts = {QStringLiteral("日本")};
+    (**dialogs_).fileNames = {saved, saved};
+    Get<QToolButton>("SpeedButton1")->click();
+    Get<QToolButton>("SpeedButton5")->click();
+    Get<QToolButton>("SpeedButton4")->click();
+    QCOMPARE(Rows(View("ListBox1")), (QStringList{"сео", "日本"}));
 }
 
 // "Генератор" of the main window: a modal run whose keywords become an edit of the page.
