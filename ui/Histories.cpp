@@ -9,24 +9,35 @@
 
 namespace veskaron::ui {
 
-bool ReadListFile(const QString& path, QStringList& items, QWidget* parent) {
+namespace {
+
+// Reads the list, creating the file empty when missing; the error text otherwise.
+QString ReadOrCreate(const QString& path, QStringList& items) {
     const std::string file = path.toStdString();
     LineListRead read = ReadLineListUtf8(file);
     if (read.missing) {
         const FileStatus created = WriteLineListUtf8(file, {});
-        if (!created.ok) {
-            CurrentDialogs().Error(parent, QString::fromStdString(created.error));
-            return false;
-        }
+        if (!created.ok) return QString::fromStdString(created.error);
         read = ReadLineListUtf8(file);
     }
-    if (!read.ok) {
-        CurrentDialogs().Error(parent, QString::fromStdString(read.error));
-        return false;
-    }
+    if (!read.ok) return QString::fromStdString(read.error);
     items.clear();
     for (const std::string& item : read.items) items << QString::fromStdString(item);
-    return true;
+    return {};
+}
+
+// One message for all the files that failed, so an unwritable folder does not
+// bring up a box per file.
+void Report(const QStringList& errors, QWidget* parent) {
+    if (!errors.isEmpty()) CurrentDialogs().Error(parent, errors.join(u'\n'));
+}
+
+}  // namespace
+
+bool ReadListFile(const QString& path, QStringList& items, QWidget* parent) {
+    const QString error = ReadOrCreate(path, items);
+    Report(error.isEmpty() ? QStringList() : QStringList{error}, parent);
+    return error.isEmpty();
 }
 
 void Histories::Add(QComboBox* box, const QString& fileName) {
@@ -35,9 +46,14 @@ void Histories::Add(QComboBox* box, const QString& fileName) {
 }
 
 void Histories::Load(const QString& folder, QWidget* parent) {
+    QStringList errors;
     for (const Entry& e : entries_) {
         QStringList items;
-        if (!ReadListFile(folder + e.fileName, items, parent)) continue;
+        const QString error = ReadOrCreate(folder + e.fileName, items);
+        if (!error.isEmpty()) {
+            errors << error;
+            continue;
+        }
         // Loading the list must not change what the box shows.
         const QSignalBlocker block(e.box);
         const QString text = e.box->currentText();
@@ -46,16 +62,19 @@ void Histories::Load(const QString& folder, QWidget* parent) {
         e.box->setCurrentIndex(-1);
         if (e.box->isEditable()) e.box->setEditText(text);
     }
+    Report(errors, parent);
 }
 
 void Histories::Save(const QString& folder, QWidget* parent) const {
+    QStringList errors;
     for (const Entry& e : entries_) {
         std::vector<std::string> items;
         items.reserve(static_cast<std::size_t>(e.box->count()));
         for (int i = 0; i < e.box->count(); ++i) items.push_back(e.box->itemText(i).toStdString());
         const FileStatus status = WriteLineListUtf8((folder + e.fileName).toStdString(), items);
-        if (!status.ok) CurrentDialogs().Error(parent, QString::fromStdString(status.error));
+        if (!status.ok) errors << QString::fromStdString(status.error);
     }
+    Report(errors, parent);
 }
 
 void Histories::AddText(QComboBox* box) {

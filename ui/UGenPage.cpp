@@ -217,16 +217,19 @@ std::string TFmKeyWord::Stored(const QString& text) const { return FromQt(host_.
 
 bool TFmKeyWord::ReadListFile(const std::string& path, std::vector<std::string>& entries,
                               bool& missing, std::string& error) const {
+    if (Kind() == TextKind::Utf8) {
+        // The same reader that turns the writer's "&#N;" back into the word.
+        LineListRead loaded = ReadLineListUtf8(path);
+        missing = loaded.missing;
+        error = loaded.error;
+        if (loaded.ok) entries = std::move(loaded.items);
+        return loaded.ok;
+    }
     generator::WordListRead loaded = generator::ReadWordListFile(path);
     missing = loaded.missing;
     error = loaded.error;
-    if (!loaded.ok) return false;
-    if (Kind() == TextKind::Utf8) {
-        const CodecPtr cp1251 = Windows1251Codec();
-        for (std::string& e : loaded.entries) e = cp1251->ToUtf8(e);
-    }
-    entries = std::move(loaded.entries);
-    return true;
+    if (loaded.ok) entries = std::move(loaded.entries);
+    return loaded.ok;
 }
 
 std::string TFmKeyWord::WriteListFile(const std::string& path,

@@ -16,6 +16,7 @@
 #include "tests/ui/ui_fixture.h"
 #include "ui/Dialogs.h"
 #include "ui/MainWindow.h"
+#include <QDialog>
 
 using namespace veskaron;
 using namespace veskaron::ui;
@@ -56,6 +57,7 @@ private Q_SLOTS:
     void questionsOnSwitchAndClose();
     void loadErrors();
     void stateAfterRestart();
+    void historyFileProblems();
     void pagesInOtherEncodings();
     void screenshot();
 };
@@ -310,6 +312,27 @@ void TestMainWindow::stateAfterRestart() {
     QVERIFY(form.close());
 }
 
+void TestMainWindow::historyFileProblems() {
+    TempFolders tmp;
+    QVERIFY(QDir(tmp.data.path()).mkdir(QStringLiteral("author.fkd")));
+    WriteBytes(tmp.Data("url.fkd"), "http://a/\r\n");
+    ScopedScriptedDialogs dialogs;
+    TForm1 form;
+    // Reported once with the file's name; everything else starts as usual.
+    QCOMPARE(dialogs->shown.size(), size_t(1));
+    QVERIFY(dialogs->shown.front().text.contains(QStringLiteral("author.fkd")));
+    QCOMPARE(Find<QComboBox>(form, "ComboBoxUrl")->count(), 1);
+    QCOMPARE(Panel(form, 2), QStringLiteral("Программа запущена - 1 раз"));
+    QCOMPARE(Panel(form, 0), QStringLiteral("Файл - не выбран"));
+    auto* url = Find<QComboBox>(form, "ComboBoxUrl");
+    url->setEditText(QStringLiteral("http://b/"));
+    QTest::keyClick(url->lineEdit(), Qt::Key_Return);
+    QVERIFY(form.close());
+    QCOMPARE(dialogs->shown.size(), size_t(2));
+    QVERIFY(dialogs->shown.back().text.contains(QStringLiteral("author.fkd")));
+    QCOMPARE(ReadBytes(tmp.Data("url.fkd")), QByteArray("http://a/\r\nhttp://b/\r\n"));
+}
+
 // UTF-8 and other charsets: shown as their characters, typed text saved in the
 // page's own encoding, what it cannot hold kept as references and reported.
 void TestMainWindow::pagesInOtherEncodings() {
@@ -399,6 +422,26 @@ void TestMainWindow::screenshot() {
     tabs->setCurrentIndex(0);
     QTest::qWait(50);
     QVERIFY(form.grab().save(dir + QStringLiteral("/main-large.png")));
+    form.resize(760, 555);
+    for (int style : {1, 2}) {
+        form.ApplySettings(style);
+        QTest::qWait(20);
+        QVERIFY(form.grab(QRect(200, 0, 560, 120)).save(dir + QStringLiteral("/tabs-%1.png").arg(style)));
+    }
+    form.ApplySettings(0);
+    // The small windows, for a look.
+    dialogs->modal.push_back([&](QDialog& box) {
+        box.show();
+        QTest::qWait(20);
+        box.grab().save(dir + QStringLiteral("/about.png"));
+    });
+    Find<QPushButton>(form, "SpButAbout")->click();
+    dialogs->modal.push_back([&](QDialog& box) {
+        box.show();
+        QTest::qWait(20);
+        box.grab().save(dir + QStringLiteral("/notebook.png"));
+    });
+    form.N1Click();
     dialogs->answers = {Answer::No};
     form.close();
 }
