@@ -404,6 +404,7 @@ void TestMainWindow::screenshot() {
     WriteBytes(tmp.Page("about.html"), Page("О нас"));
     ScopedScriptedDialogs dialogs;
     TForm1 form({tmp.Page("index.html")});
+    form.SetSetupAction([] {});
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     Choose(form, QStringLiteral("index.html"));
