@@ -10,6 +10,9 @@ namespace veskaron::cli {
 int Main(int argc, const char* const* argv, Streams io) {
     CLI::App app{"veskaron-meta: reads and writes the title and META tags of HTML pages"};
     app.require_subcommand(1);
+    // A repeated option takes its last value, as in common command-line tools,
+    // so scripts can append overrides to a default set of arguments.
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     std::string configDir;
     app.add_option("--config", configDir,
                    "Settings folder (the same as VESKARON_CONFIG_DIR)");

@@ -13,7 +13,6 @@
 #include "cli/page_selection.h"
 #include "cli/progress.h"
 #include "engine/head_scanner.h"
-#include "engine/cp1251.h"
 #include "engine/loader.h"
 #include "generator/word_engine.h"
 #include "generator/word_list_file.h"
@@ -83,8 +82,15 @@ int KeywordsOfPage(const std::string& page, bool named, const generator::Generat
         return kExitFailed;
     }
 
+    // The list file is Windows-1251; the words are compared in the page's own text.
+    generator::GeneratorOptions pageOptions = options;
+    pageOptions.kind = doc.kind;
+    std::vector<std::string> pageDeleteList = deleteList;
+    if (doc.kind == TextKind::Utf8)
+        for (std::string& word : pageDeleteList) word = Windows1251Codec()->ToUtf8(word);
     generator::WordTable table;
-    generator::RunGenerator(doc.page.text, SplitLines(doc.fields.Description), deleteList, options, table);
+    generator::RunGenerator(doc.page.text, SplitLines(doc.fields.Description), pageDeleteList,
+                            pageOptions, table);
     const std::vector<std::string> lines = generator::FillWordList(
         table, generator::SortModeFromIndex(args.sort), args.repeated.has_value(), args.repeated.value_or(0));
     const generator::WordStatistics stats = generator::ComputeWordStatistics(table, lines.size());
@@ -93,14 +99,14 @@ int KeywordsOfPage(const std::string& page, bool named, const generator::Generat
         nlohmann::ordered_json j;
         if (named) j["Path"] = page;
         j["Lines"] = nlohmann::ordered_json::array();
-        for (const auto& line : lines) j["Lines"].push_back(Cp1251ToUtf8(line));
+        for (const auto& line : lines) j["Lines"].push_back(doc.codec->ToUtf8(line));
         j["Stats"] = {{"Total", stats.total},       {"Selected", stats.selected},
                       {"Over3", stats.over3},       {"Exactly3", stats.exactly3},
                       {"Twice", stats.twice},       {"Once", stats.once}};
         io.out << j.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
     } else {
         if (named) io.out << page << ":\n";
-        for (const auto& line : lines) io.out << Cp1251ToUtf8(line) << "\n";
+        for (const auto& line : lines) io.out << doc.codec->ToUtf8(line) << "\n";
         io.out << "\n"
                << "Total: " << stats.total << "\n"
                << "Selected: " << stats.selected << "\n"

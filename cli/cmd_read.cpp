@@ -12,7 +12,6 @@
 #include "cli/page_selection.h"
 #include "cli/progress.h"
 #include "engine/catalogue.h"
-#include "engine/cp1251.h"
 #include "engine/loader.h"
 
 namespace veskaron::cli {
@@ -73,11 +72,13 @@ int RunRead(const ReadArgs& args, Streams io) {
         const LoadReport& r = load.report;
         if (!r.warnings.empty()) progress.Finish();
         for (const std::string& w : r.warnings) io.err << path << ": " << w << "\n";
-        nlohmann::json j = FieldsToJson(doc.fields);
+        nlohmann::json j = FieldsToJson(doc.fields, *doc.codec);
         j["Path"] = path;
         j["Size"] = r.size;
         j["DownloadTime"] = r.downloadTime;
         j["Passes"] = r.passes;
+        j["Encoding"] = doc.encoding.name;
+        j["EncodingSource"] = EncodingSourceName(doc.encoding.source);
         if (r.converted == kCharsetKoi8R) j["Converted"] = "koi8-r";
         else if (r.converted == kCharsetKoi8U) j["Converted"] = "koi8-u";
         else j["Converted"] = nullptr;

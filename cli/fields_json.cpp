@@ -4,7 +4,7 @@
 #include <functional>
 #include <map>
 
-#include "engine/cp1251.h"
+#include "engine/catalogue.h"
 #include "engine/expiry.h"
 #include "engine/translations.h"
 
@@ -17,17 +17,13 @@ json TransitionJson(const Transition& t) {
     return json{{"On", t.On}, {"Duration", t.Duration}, {"Effect", t.Effect}};
 }
 
+// A text member is read and written through the document's codec; the other
+// members through their own functions.
 struct Member {
     std::function<json(const MetaFields&)> get;
     std::function<std::string(MetaFields&, std::string_view)> set;
+    std::string MetaFields::*text = nullptr;
 };
-
-std::string SetText(std::string& target, std::string_view utf8) {
-    Cp1251Result r = Utf8ToCp1251(utf8);
-    if (!r.ok) return r.error;
-    target = std::move(r.text);
-    return {};
-}
 
 std::string ParseInteger(std::string_view v, long long& out) {
     const IntResult n = ParseContentInt(v);
@@ -43,8 +39,7 @@ std::string ParseBool(std::string_view v, bool& out) {
 }
 
 Member Text(std::string MetaFields::*m) {
-    return {[m](const MetaFields& f) { return json(Cp1251ToUtf8(f.*m)); },
-            [m](MetaFields& f, std::string_view v) { return SetText(f.*m, v); }};
+    return {nullptr, nullptr, m};
 }
 
 Member Index(int MetaFields::*m, int count) {
@@ -116,7 +111,8 @@ const std::map<std::string, Member, std::less<>>& Members() {
         m["ExpiriesText"] = Text(&MetaFields::ExpiriesText);
         m["ContentTypeOn"] = Flag(&MetaFields::ContentTypeOn);
         m["ContentType"] = Index(&MetaFields::ContentType, 11);
-        m["Charset"] = Index(&MetaFields::Charset, 5);
+        m["Charset"] = Index(&MetaFields::Charset, static_cast<int>(ItemLists::Charset.size()));
+        m["CharsetText"] = Text(&MetaFields::CharsetText);
         m["ContentLanguage"] = Index(&MetaFields::ContentLanguage, 126);
         m["Location"] = Text(&MetaFields::Location);
         const char* names[] = {"PageEnter", "PageExit", "SiteEnter", "SiteExit"};
@@ -194,21 +190,34 @@ bool ParseDateTime(std::string_view s, DateTime& dt) {
     return true;
 }
 
-json FieldsToJson(const MetaFields& f) {
+json FieldsToJson(const MetaFields& f, const TextCodec& codec) {
     json j = json::object();
-    for (const auto& [name, member] : Members())
-        if (member.get) j[name] = member.get(f);
+    for (const auto& [name, member] : Members()) {
+        if (member.text) j[name] = codec.ToUtf8(f.*member.text);
+        else if (member.get) j[name] = member.get(f);
+    }
     return j;
 }
 
-std::string ApplySetting(MetaFields& f, std::string_view assignment) {
+std::string ApplySetting(MetaFields& f, std::string_view assignment, const TextCodec& codec,
+                         std::size_t& references) {
+
     const auto eq = assignment.find('=');
     if (eq == std::string_view::npos)
         return "'" + std::string(assignment) + "' is not Member=VALUE";
     const std::string_view name = assignment.substr(0, eq);
     const auto it = Members().find(name);
     if (it == Members().end()) return "unknown member '" + std::string(name) + "'";
-    return it->second.set(f, assignment.substr(eq + 1));
+    const Member& member = it->second;
+    if (!member.text) return member.set(f, assignment.substr(eq + 1));
+    const std::string_view value = assignment.substr(eq + 1);
+    for (std::size_t i = 0, len = 1; i < value.size(); i += len)
+        if (DecodeUtf8At(value, i, len) == 0xFFFD && len == 1)
+            return "the value is not valid UTF-8 (byte " + std::to_string(i) + ")";
+    EncodeResult r = codec.FromUtf8(value);
+    f.*member.text = std::move(r.bytes);
+    references += r.references;
+    return {};
 }
 
 }  // namespace veskaron::cli

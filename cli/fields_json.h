@@ -7,10 +7,12 @@
 #include <nlohmann/json.hpp>
 
 #include "engine/meta_fields.h"
+#include "engine/text_codec.h"
 
 namespace veskaron::cli {
 
-nlohmann::json FieldsToJson(const MetaFields& f);
+// Texts are the document's text, shown through its codec.
+nlohmann::json FieldsToJson(const MetaFields& f, const TextCodec& codec);
 
 std::string FormatDate(const Date& d);       // YYYY-MM-DD
 std::string FormatTime(const TimeOfDay& t);  // HH:MM:SS
@@ -19,10 +21,12 @@ bool ParseTime(std::string_view s, TimeOfDay& t);
 // "YYYY-MM-DDTHH:MM:SS"
 bool ParseDateTime(std::string_view s, DateTime& dt);
 
-// Sets one member from "Member=VALUE" (VALUE in UTF-8; texts are converted to
-// Windows-1251, integers clamp like the fields, transitions as "PageEnter.On").
+// Sets one member from "Member=VALUE" (VALUE in UTF-8; texts are encoded by the
+// document's codec, characters it cannot hold as "&#N;" counted in
+// `references`; integers clamp like the fields, transitions as "PageEnter.On").
 // Setting ExpiriesDate or ExpiriesTime rebuilds ExpiriesText. Returns an error
 // text, empty on success.
-std::string ApplySetting(MetaFields& f, std::string_view assignment);
+std::string ApplySetting(MetaFields& f, std::string_view assignment, const TextCodec& codec,
+                         std::size_t& references);
 
 }  // namespace veskaron::cli

@@ -15,6 +15,7 @@ void AddSelectionOptions(CLI::App& cmd, SelectionArgs& args) {
     cmd.add_option("-r,--recursive", args.folders,
                    "Every page under DIR that matches the file mask; may be given many times")
         ->type_name("DIR")
+        ->allow_extra_args(false)  // "-r DIR PAGE": the page is a page
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     cmd.add_option("--mask", args.mask,
                    "File mask for -r, patterns separated by ';' (default: the FileFiltr setting, "

@@ -2,6 +2,7 @@
 
 #include <utf8proc.h>
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 
@@ -120,16 +121,44 @@ std::string CharsetAttribute(std::string_view tag) {
     return {};
 }
 
+namespace {
+
+// Lower case of the two-byte characters (U+0080 to U+07FF: Latin, Greek,
+// Cyrillic, ...), which make up most non-ASCII text, looked up once.
+const std::array<char32_t, 0x800>& TwoByteLower() {
+    static const std::array<char32_t, 0x800> table = [] {
+        std::array<char32_t, 0x800> t{};
+        for (char32_t cp = 0; cp < 0x800; ++cp)
+            t[cp] = static_cast<char32_t>(utf8proc_tolower(static_cast<utf8proc_int32_t>(cp)));
+        return t;
+    }();
+    return table;
+}
+
+}  // namespace
+
 std::string LowerFor(TextKind kind, std::string_view text) {
     if (kind == TextKind::Cp1251) return LowerText(text);
+    const auto& twoByte = TwoByteLower();
     std::string out;
     out.reserve(text.size());
     std::size_t i = 0;
-    while (i < text.size()) {
+    const std::size_t n = text.size();
+    while (i < n) {
         const std::size_t run = AsciiRun(text, i);
         for (std::size_t k = i; k < i + run; ++k) out += LowerAsciiChar(text[k]);
         i += run;
-        if (i >= text.size()) break;
+        if (i >= n) break;
+        const auto b0 = static_cast<unsigned char>(text[i]);
+        if ((b0 & 0xE0) == 0xC0 && b0 >= 0xC2 && i + 1 < n &&
+            (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80) {
+            const char32_t cp = (char32_t(b0 & 0x1F) << 6) | (static_cast<unsigned char>(text[i + 1]) & 0x3F);
+            const char32_t lower = twoByte[cp];
+            if (lower == cp) out.append(text.data() + i, 2);
+            else AppendUtf8(out, lower);
+            i += 2;
+            continue;
+        }
         std::size_t len = 1;
         const char32_t cp = DecodeUtf8At(text, i, len);
         if (cp == 0xFFFD && len == 1) {
@@ -144,20 +173,42 @@ std::string LowerFor(TextKind kind, std::string_view text) {
     return out;
 }
 
-std::size_t CharCount(TextKind kind, std::string_view text) {
-    if (kind == TextKind::Cp1251) return text.size();
+namespace {
+
+// Counts characters up to `limit` (then stops).
+std::size_t CountUtf8(std::string_view text, std::size_t limit) {
     std::size_t count = 0, i = 0;
-    while (i < text.size()) {
+    const std::size_t n = text.size();
+    while (i < n && count <= limit) {
         const std::size_t run = AsciiRun(text, i);
         count += run;
         i += run;
-        if (i >= text.size()) break;
-        std::size_t len = 1;
-        DecodeUtf8At(text, i, len);
+        if (i >= n) break;
+        const auto b0 = static_cast<unsigned char>(text[i]);
+        if ((b0 & 0xE0) == 0xC0 && b0 >= 0xC2 && i + 1 < n &&
+            (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80) {
+            i += 2;
+        } else {
+            std::size_t len = 1;
+            DecodeUtf8At(text, i, len);
+            i += len;
+        }
         ++count;
-        i += len;
     }
     return count;
+}
+
+}  // namespace
+
+std::size_t CharCount(TextKind kind, std::string_view text) {
+    if (kind == TextKind::Cp1251) return text.size();
+    return CountUtf8(text, text.size());
+}
+
+bool LongerThanChars(TextKind kind, std::string_view text, std::size_t n) {
+    if (text.size() <= n) return false;  // never more characters than bytes
+    if (kind == TextKind::Cp1251) return true;
+    return CountUtf8(text, n) > n;
 }
 
 EncodeResult EncodeText(std::string_view text, TextKind kind, std::string_view charset) {

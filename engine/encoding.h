@@ -51,6 +51,8 @@ std::string CharsetAttribute(std::string_view tag);
 std::string LowerFor(TextKind kind, std::string_view text);
 // Length in characters; an invalid UTF-8 byte counts as one character.
 std::size_t CharCount(TextKind kind, std::string_view text);
+// CharCount(kind, text) > n, counting no further than needed.
+bool LongerThanChars(TextKind kind, std::string_view text, std::size_t n);
 
 // The page's bytes for the document text of `kind`, in `charset` (no BOM, no
 // line-end change). Characters the charset cannot hold become "&#N;".

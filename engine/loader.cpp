@@ -133,6 +133,13 @@ LoadReport LoadDocumentText(std::string& text, MetaFields& fields, const LoadOpt
     // A page with a known charset is read again, from its converted text.
     if (decoded || knownCharset) scan();
 
+    // The refresh address is the one text a page may leave unchanged.
+    if (options.fieldsKind != report.kind) {
+        fields.RefreshUrl = report.kind == TextKind::Utf8
+                                ? Windows1251Codec()->ToUtf8(fields.RefreshUrl)
+                                : Windows1251Codec()->FromUtf8(fields.RefreshUrl).bytes;
+    }
+
     const std::string error = FillFields(text, scanner, fields, options, report);
     if (!error.empty()) {
         report.ok = false;
@@ -160,7 +167,9 @@ PageLoad LoadPage(Document& doc, const std::string& path, const LoadOptions& opt
     result.fileOk = true;
     doc.path = path;
     doc.page = ToDocumentText(std::move(file.bytes));
-    result.report = LoadDocumentText(doc.page.text, doc.fields, options);
+    LoadOptions withKind = options;
+    withKind.fieldsKind = doc.kind;
+    result.report = LoadDocumentText(doc.page.text, doc.fields, withKind);
     AdoptLoad(doc, result.report);
     doc.Remember();
     doc.Update();

@@ -16,6 +16,9 @@ struct LoadOptions {
     std::string modemSpeed = "33600";  // bits per second, as the settings hold it
     DateTime now;                      // today and the time of day for the expiry steps
     char decimalSeparator = '.';       // the user's locale, for transition numbers
+    // The text kind of the fields before the load (the previous page's): a
+    // text the page leaves unchanged is carried over into the new page's kind.
+    TextKind fieldsKind = TextKind::Cp1251;
 };
 
 struct LoadReport {

@@ -44,8 +44,7 @@ std::size_t BodyStart(std::string_view text) {
 
 // Whether a text is longer than `minWordLen` characters.
 bool LongerThan(TextKind kind, std::string_view text, int minWordLen) {
-    if (static_cast<long long>(text.size()) <= minWordLen) return false;  // never more characters than bytes
-    return static_cast<long long>(CharCount(kind, text)) > minWordLen;
+    return minWordLen < 0 ? !text.empty() : LongerThanChars(kind, text, static_cast<std::size_t>(minWordLen));
 }
 
 void CollectChunks(std::string_view text, int minWordLen, TextKind kind,

@@ -40,9 +40,13 @@ const std::array<unsigned, 256>& CollationWeights() {
 
 }  // namespace
 
-std::string FoldCase(std::string_view s) { return LowerText(s); }
+std::string FoldCase(std::string_view s, TextKind kind) { return LowerFor(kind, s); }
 
-bool AlphabeticalLess(std::string_view a, std::string_view b) {
+bool AlphabeticalLess(std::string_view a, std::string_view b, TextKind kind) {
+    if (kind == TextKind::Utf8) {
+        const CodecPtr cp1251 = Windows1251Codec();
+        return AlphabeticalLess(cp1251->FromUtf8(a).bytes, cp1251->FromUtf8(b).bytes);
+    }
     const auto& w = CollationWeights();
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
@@ -110,7 +114,7 @@ void WordList::SetSorted(bool on) {
     std::vector<std::size_t> order(entries_.size());
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
     std::stable_sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) {
-        return AlphabeticalLess(entries_[a], entries_[b]);
+        return AlphabeticalLess(entries_[a], entries_[b], kind_);
     });
     std::vector<std::string> entries(entries_.size());
     std::vector<char> selected(selected_.size());
@@ -126,7 +130,7 @@ void WordList::SetSorted(bool on) {
 }
 
 bool WordList::Contains(std::string_view word) const {
-    return folded_.find(FoldCase(word)) != folded_.end();
+    return folded_.find(FoldCase(word, kind_)) != folded_.end();
 }
 
 std::size_t WordList::Append(std::string entry) {
@@ -134,12 +138,12 @@ std::size_t WordList::Append(std::string entry) {
     if (sorted_) {
         pos = static_cast<std::size_t>(
             std::upper_bound(entries_.begin(), entries_.end(), entry,
-                             [](const std::string& a, const std::string& b) {
-                                 return AlphabeticalLess(a, b);
+                             [this](const std::string& a, const std::string& b) {
+                                 return AlphabeticalLess(a, b, kind_);
                              }) -
             entries_.begin());
     }
-    ++folded_[FoldCase(entry)];
+    ++folded_[FoldCase(entry, kind_)];
     entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(pos), std::move(entry));
     selected_.insert(selected_.begin() + static_cast<std::ptrdiff_t>(pos), 0);
     if (current_ >= static_cast<int>(pos)) ++current_;
@@ -147,14 +151,14 @@ std::size_t WordList::Append(std::string entry) {
 }
 
 void WordList::Forget(const std::string& entry) {
-    auto it = folded_.find(FoldCase(entry));
+    auto it = folded_.find(FoldCase(entry, kind_));
     if (it != folded_.end() && --it->second <= 0) folded_.erase(it);
 }
 
 void WordList::Replace(std::size_t i, std::string entry) {
     if (i >= entries_.size()) return;
     Forget(entries_[i]);
-    ++folded_[FoldCase(entry)];
+    ++folded_[FoldCase(entry, kind_)];
     entries_[i] = std::move(entry);
 }
 
@@ -202,7 +206,7 @@ void WordList::Assign(std::vector<std::string> entries) {
     selected_.assign(entries_.size(), 0);
     current_ = -1;
     folded_.clear();
-    for (const auto& e : entries_) ++folded_[FoldCase(e)];
+    for (const auto& e : entries_) ++folded_[FoldCase(e, kind_)];
     if (sorted_) SetSorted(true);
 }
 
@@ -290,7 +294,7 @@ void MoveWords(WordList& source, WordList& target, const std::vector<std::size_t
     for (std::size_t i : chosen) {
         words.push_back(WordOfEntry(source.at(i)));
         if (self) {
-            folded.push_back(FoldCase(source.at(i)));
+            folded.push_back(FoldCase(source.at(i), source.kind()));
             ++pending[folded.back()];
         }
     }
@@ -299,7 +303,7 @@ void MoveWords(WordList& source, WordList& target, const std::vector<std::size_t
         if (self) --pending[folded[k]];
         if (target.Contains(words[k])) continue;
         if (self) {
-            auto it = pending.find(FoldCase(words[k]));
+            auto it = pending.find(FoldCase(words[k], source.kind()));
             if (it != pending.end() && it->second > 0) continue;
         }
         target.Append(std::move(words[k]));
@@ -374,13 +378,17 @@ std::string ComposeKeywordsText(const WordList& insertList, const WordList& keyw
     if (bolSaveKeyObword) {
         for (const auto& e : insertList.entries()) {
             result.push_back(e);
-            held.insert(FoldCase(e));
+            held.insert(FoldCase(e, keywordList.kind()));
         }
     }
     for (const auto& e : keywordList.entries()) {
-        if (held.insert(FoldCase(e)).second) result.push_back(e);
+        if (held.insert(FoldCase(e, keywordList.kind())).second) result.push_back(e);
     }
-    if (sortAlphabetically) std::stable_sort(result.begin(), result.end(), AlphabeticalLess);
+    if (sortAlphabetically) {
+        std::stable_sort(result.begin(), result.end(), [&keywordList](std::string_view a, std::string_view b) {
+            return AlphabeticalLess(a, b, keywordList.kind());
+        });
+    }
     const std::string_view separator = SeparatorText(choice);
     std::string text;
     for (std::size_t i = 0; i < result.size(); ++i) {
@@ -408,7 +416,7 @@ ComposeOutcome ComposeKeywords(const WordList& insertList, const std::string& in
 KeywordCounters UpdateKeywordCounters(WordList& keywords, int choice, int minWordLen) {
     const std::size_t sepLen = SeparatorText(choice).size();
     std::size_t total = 0;
-    for (const auto& e : keywords.entries()) total += TrimBlanks(e).size() + sepLen;
+    for (const auto& e : keywords.entries()) total += CharCount(keywords.kind(), TrimBlanks(e)) + sepLen;
     if (keywords.size() == 1 && static_cast<long long>(total) < minWordLen) keywords.Clear();
     KeywordCounters c;
     c.words = keywords.size();

@@ -1,8 +1,9 @@
 #pragma once
 // The four word lists of the generator window as plain models, and the list
-// operations behind its buttons and drag and drop. Entries are Windows-1251
-// bytes, kept as typed (never trimmed or lower-cased); every search of a list
-// compares whole entries ignoring letter case. The texts of questions and
+// operations behind its buttons and drag and drop. Entries are text of the
+// document's kind (Windows-1251 bytes or UTF-8), kept as typed (never trimmed
+// or lower-cased); every search of a list compares whole entries ignoring
+// letter case. The texts of questions and
 // messages are UTF-8, ready for the window to show.
 #include <cstddef>
 #include <optional>
@@ -10,6 +11,8 @@
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+#include "engine/encoding.h"
 
 namespace veskaron::generator {
 
@@ -28,15 +31,19 @@ inline constexpr const char* kSameWordMessage = "Анналогичное сло
 enum class ListKind { Insert, Delete, Formed, Keyword };
 
 // The lower-cased form used to compare entries.
-std::string FoldCase(std::string_view s);
+std::string FoldCase(std::string_view s, TextKind kind = TextKind::Cp1251);
 
 // Alphabetical order ignoring case: Latin before Cyrillic, "ё" beside "е".
-// Equal keys compare equal, so a stable sort keeps their order.
-bool AlphabeticalLess(std::string_view a, std::string_view b);
+// Equal keys compare equal, so a stable sort keeps their order. UTF-8 words
+// sort by their Windows-1251 letters; others come first, by code.
+bool AlphabeticalLess(std::string_view a, std::string_view b, TextKind kind = TextKind::Cp1251);
 
 class WordList {
 public:
-    explicit WordList(bool multiSelect = true) : multiSelect_(multiSelect) {}
+    explicit WordList(bool multiSelect = true, TextKind kind = TextKind::Cp1251)
+        : multiSelect_(multiSelect), kind_(kind) {}
+
+    TextKind kind() const { return kind_; }
 
     const std::vector<std::string>& entries() const { return entries_; }
     std::size_t size() const { return entries_.size(); }
@@ -77,6 +84,7 @@ private:
     void Forget(const std::string& entry);
 
     bool multiSelect_ = true;
+    TextKind kind_ = TextKind::Cp1251;
     bool sorted_ = false;
     int current_ = -1;
     std::vector<std::string> entries_;

@@ -1,6 +1,7 @@
 #include "platform/line_list.h"
 
 #include "engine/cp1251.h"
+#include "engine/text_codec.h"
 
 namespace veskaron {
 
@@ -49,9 +50,41 @@ FileStatus WriteLineList(const std::string& path, const std::vector<std::string>
     return WriteFileAtomically(path, JoinLineList(items));
 }
 
+namespace {
+
+// Turns back the references that the writer below makes: "&#N;" for a
+// character outside Windows-1251. Any other text stays as it is, so a
+// reference the user typed for a character of the code page is kept.
+std::string DecodeOwnReferences(const std::string& utf8) {
+    std::string out;
+    std::size_t pos = 0;
+    while (true) {
+        const std::size_t amp = utf8.find("&#", pos);
+        if (amp == std::string::npos) break;
+        std::size_t end = amp + 2;
+        unsigned long cp = 0;
+        while (end < utf8.size() && end - amp < 10 && utf8[end] >= '0' && utf8[end] <= '9')
+            cp = cp * 10 + static_cast<unsigned long>(utf8[end++] - '0');
+        const bool digits = end > amp + 2;
+        if (!digits || end >= utf8.size() || utf8[end] != ';' || cp > 0x10FFFF ||
+            (cp >= 0xD800 && cp <= 0xDFFF) || UnicodeToCp1251(static_cast<char32_t>(cp)) >= 0) {
+            out.append(utf8, pos, amp + 2 - pos);
+            pos = amp + 2;
+            continue;
+        }
+        out.append(utf8, pos, amp - pos);
+        AppendUtf8(out, static_cast<char32_t>(cp));
+        pos = end + 1;
+    }
+    out.append(utf8, pos);
+    return out;
+}
+
+}  // namespace
+
 LineListRead ReadLineListUtf8(const std::string& path) {
     LineListRead result = ReadLineList(path);
-    for (auto& item : result.items) item = Cp1251ToUtf8(item);
+    for (auto& item : result.items) item = DecodeOwnReferences(Cp1251ToUtf8(item));
     return result;
 }
 
@@ -59,11 +92,13 @@ FileStatus WriteLineListUtf8(const std::string& path, const std::vector<std::str
     std::vector<std::string> bytes;
     bytes.reserve(items.size());
     for (std::size_t i = 0; i < items.size(); ++i) {
-        Cp1251Result converted = Utf8ToCp1251(items[i]);
-        if (!converted.ok)
-            return {false, "cannot write " + path + ": item " + std::to_string(i + 1) + " (" +
-                               items[i] + "): " + converted.error};
-        bytes.push_back(std::move(converted.text));
+        const std::string& item = items[i];
+        for (std::size_t at = 0, len = 1; at < item.size(); at += len) {
+            if (DecodeUtf8At(item, at, len) == 0xFFFD && len == 1)
+                return {false, "cannot write " + path + ": item " + std::to_string(i + 1) +
+                                   " is not valid UTF-8 (byte " + std::to_string(at + 1) + ")"};
+        }
+        bytes.push_back(Windows1251Codec()->FromUtf8(item).bytes);
     }
     return WriteLineList(path, bytes);
 }

@@ -27,7 +27,9 @@ LineListRead ReadLineList(const std::string& path);
 FileStatus WriteLineList(const std::string& path, const std::vector<std::string>& items);
 
 // The same for UTF-8 items (window texts). A character that Windows-1251
-// cannot hold is refused with an error naming the item; nothing is written.
+// cannot hold is kept in the file as a numeric character reference "&#N;" and
+// read back as the character; an item that is not valid UTF-8 is refused
+// with an error naming it, and nothing is written.
 LineListRead ReadLineListUtf8(const std::string& path);
 FileStatus WriteLineListUtf8(const std::string& path, const std::vector<std::string>& items);
 

@@ -5,6 +5,8 @@
 
 #include "engine/file_io.h"
 #include "engine/text_codec.h"
+#include "platform/paths.h"
+#include "platform/shell_folders.h"
 
 namespace veskaron {
 
@@ -50,6 +52,13 @@ std::string DesktopEntryText(std::string_view executable) {
            "Name=Veskaron\n"
            "Comment=Veskaron\n"
            "Exec=" + QuoteExecArgument(executable) + "\n";
+}
+
+std::string ShortcutFolder(std::string_view name) {
+    std::string folder = ShellFolderPath(name);
+    std::error_code ec;
+    if (folder.empty() || fs::equivalent(folder, HomeFolder(), ec)) return {};
+    return folder;
 }
 
 std::string ShortcutFilePath(std::string_view folder) {

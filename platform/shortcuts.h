@@ -19,6 +19,11 @@ std::string QuoteExecArgument(std::string_view argument);
 // the path is not UTF-8: a desktop entry holds UTF-8 only.
 std::string DesktopEntryText(std::string_view executable);
 
+// The folder of the shortcut named by a shell folder name ("Desktop", "Start
+// Menu", "Programs"): ShellFolderPath, or empty when that is the home folder
+// itself (user-dirs.dirs switches a folder off by naming $HOME).
+std::string ShortcutFolder(std::string_view name);
+
 // folder + "/Veskaron.desktop"; empty unless folder is an absolute path.
 std::string ShortcutFilePath(std::string_view folder);
 

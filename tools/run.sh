@@ -1,13 +1,9 @@
 #!/usr/bin/env bash
-# Builds the programs and starts the editor; arguments go to the program.
+# Builds the editor and starts it; one argument, a page, opens that page's folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/deps.sh
 build=${VESKARON_BUILD_DIR:-build}
 cmake -S . -B "$build" -G Ninja >/dev/null
-cmake --build "$build" --parallel "$(nproc)"
-if [ -x "$build/app/veskaron" ]; then
-  exec "$build/app/veskaron" "$@"
-fi
-# Until the window arrives, the command-line tool stands in.
-exec "$build/cli/veskaron-meta" "${@:---help}"
+cmake --build "$build" --parallel "$(nproc)" --target veskaron
+exec "$build/app/veskaron" "$@"

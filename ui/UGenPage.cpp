@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QSplitter>
@@ -189,12 +190,14 @@ void TWordListView::dropEvent(QDropEvent* event) {
 TFmKeyWord::TFmKeyWord(KeywordHost& host, QWidget* parent) : QDialog(parent), host_(host) {
     setObjectName(QStringLiteral("FmKeyWord"));
     setWindowTitle(QStringLiteral("ВАРНОК-Soft ::: Генератор слов страницы"));
-    parts_[Index(ListKind::Insert)].list = WordList(true);
-    parts_[Index(ListKind::Delete)].list = WordList(false);
-    parts_[Index(ListKind::Formed)].list = WordList(true);
-    parts_[Index(ListKind::Keyword)].list = WordList(true);
+    // The lists hold the document's own text, compared by its letters.
+    parts_[Index(ListKind::Insert)].list = WordList(true, Kind());
+    parts_[Index(ListKind::Delete)].list = WordList(false, Kind());
+    parts_[Index(ListKind::Formed)].list = WordList(true, Kind());
+    parts_[Index(ListKind::Keyword)].list = WordList(true, Kind());
     CreateControls();
-    resize(598, 348);
+    // The first size, or what the captions need in a wider font.
+    resize(QSize(598, 348).expandedTo(minimumSizeHint()));
     // Centred on the screen, not over the main window.
     QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
     if (screen) move(screen->availableGeometry().center() - rect().center());
@@ -214,22 +217,25 @@ std::string TFmKeyWord::Stored(const QString& text) const { return FromQt(host_.
 
 bool TFmKeyWord::ReadListFile(const std::string& path, std::vector<std::string>& entries,
                               bool& missing, std::string& error) const {
+    if (Kind() == TextKind::Utf8) {
+        // The same reader that turns the writer's "&#N;" back into the word.
+        LineListRead loaded = ReadLineListUtf8(path);
+        missing = loaded.missing;
+        error = loaded.error;
+        if (loaded.ok) entries = std::move(loaded.items);
+        return loaded.ok;
+    }
     generator::WordListRead loaded = generator::ReadWordListFile(path);
     missing = loaded.missing;
     error = loaded.error;
-    if (!loaded.ok) return false;
-    if (Kind() == TextKind::Utf8) {
-        const CodecPtr cp1251 = Windows1251Codec();
-        for (std::string& e : loaded.entries) e = cp1251->ToUtf8(e);
-    }
-    entries = std::move(loaded.entries);
-    return true;
+    if (loaded.ok) entries = std::move(loaded.entries);
+    return loaded.ok;
 }
 
 std::string TFmKeyWord::WriteListFile(const std::string& path,
                                       const std::vector<std::string>& entries) const {
     if (Kind() == TextKind::Cp1251) return generator::WriteWordListFile(path, entries);
-    // A word that Windows-1251 cannot hold is refused rather than changed.
+    // A word that Windows-1251 cannot hold is kept as "&#N;" and read back as itself.
     const FileStatus status = WriteLineListUtf8(path, entries);
     return status.ok ? std::string() : status.error;
 }
@@ -588,7 +594,11 @@ void TFmKeyWord::Push(ListKind kind) {
     ListPart& p = Part(kind);
     const bool wasPushing = pushing_;
     pushing_ = true;
+    // A reset scrolls to the top; the user keeps the place in a long list.
+    const int scroll = p.view->verticalScrollBar()->value();
     p.model->Reset();
+    p.view->doItemsLayout();
+    p.view->verticalScrollBar()->setValue(scroll);
     QItemSelectionModel* sel = p.view->selectionModel();
     const std::vector<std::size_t> chosen = p.list.SelectedIndices();
     QItemSelection selection;

@@ -21,7 +21,6 @@
 #include <QVBoxLayout>
 
 #include "platform/paths.h"
-#include "platform/shell_folders.h"
 #include "platform/shortcuts.h"
 #include "settings/output_order.h"
 #include "settings/settings_keys.h"
@@ -357,7 +356,7 @@ void TFmSetup::CheckBox14Click() { ShortcutBoxClick(*CheckBox14, "Start Menu"); 
 void TFmSetup::CheckBox15Click() { ShortcutBoxClick(*CheckBox15, "Programs"); }
 
 void TFmSetup::ShortcutBoxClick(const QCheckBox& box, const char* folderName) {
-    const std::string folder = ShellFolderPath(folderName);
+    const std::string folder = ShortcutFolder(folderName);
     FShortcutPath = ShortcutFilePath(folder);
     // Nothing is reported: a folder that cannot be made skips the shortcut.
     if (box.isChecked()) {

@@ -121,6 +121,22 @@ TEST_F(KeywordsCommand, Koi8PageIsConvertedBeforeCounting) {
     EXPECT_EQ(Json({koi8, "--min-len", "2"})["Lines"], nlohmann::json({"привет : 2", "мир : 1"}));
 }
 
+TEST_F(KeywordsCommand, Utf8PageGivesTheSameWords) {
+    Put("data/worddel.fkw", W("ENGINE\r\n"));
+    for (const std::string& bytes : {std::string(kPage), "\xEF\xBB\xBF" + std::string(kPage)}) {
+        const std::string utf8 = Put("utf8.htm", bytes);
+        for (const std::vector<std::string>& options :
+             {std::vector<std::string>{}, {"--description", "--alt", "--min-len", "2"}}) {
+            std::vector<std::string> onUtf8 = options, onCp1251 = options;
+            onUtf8.insert(onUtf8.begin(), utf8);
+            EXPECT_EQ(Json(onUtf8), Json(onCp1251)) << ::testing::PrintToString(options);
+        }
+    }
+    // Repeated options: the last one wins.
+    EXPECT_EQ(Json({"--min-len", "2", "--min-len", "4", "--alt", "--no-alt"})["Lines"],
+              nlohmann::json({"слово : 3", "плеер : 1"}));
+}
+
 TEST_F(KeywordsCommand, ErrorsAreReported) {
     EXPECT_EQ(Run({(dir_ / "missing.htm").string()}), veskaron::cli::kExitFileError);
     EXPECT_NE(err_.str().find("missing.htm"), std::string::npos) << err_.str();

@@ -29,6 +29,14 @@ struct PageSpec {
     bool withHead = true;
 };
 
+// The spec's texts in the page's Windows-1251.
+PageSpec Win(PageSpec p) {
+    p.title = W(p.title);
+    p.description = W(p.description);
+    p.body = W(p.body);
+    return p;
+}
+
 std::string MakePage(const PageSpec& p) {
     std::string head = "<title>" + p.title + "</title>\r\n";
     if (!p.description.empty()) head += "<meta name=\"description\" content=\"" + p.description + "\">\r\n";
@@ -86,10 +94,8 @@ TEST_F(SiteRun, AuditFindsExactlyThePlantedProblems) {
     Put("site/p1.htm.bak", "<html></html>");
     int unique = 0;
     auto page = [&unique](auto change) {
-        PageSpec p;
-        p.title = W(p.title);
+        PageSpec p = Win({});
         p.description = W("Своё описание страницы номер " + std::to_string(++unique) + ", чтобы не совпадало с другими");
-        p.body = W(p.body);
         change(p);
         return p;
     };
@@ -200,6 +206,42 @@ TEST_F(SiteRun, CsvValuesParseBack) {
     EXPECT_EQ(rows[2][col("Description")], "a,b;c");
     EXPECT_EQ(rows[2][col("Converted")], "");
     for (const auto& row : rows) EXPECT_EQ(row.size(), rows[0].size());
+}
+
+TEST_F(SiteRun, BatchWriteWithDryRunAndAReadOnlyPage) {
+    const std::string a = Site("a.htm", Win({})), b = Site("news/b.htm", Win({})), ro = Site("ro.htm", Win({}));
+    ::chmod(ro.c_str(), 0444);
+    const std::string before = Get(a);
+    const std::vector<std::string> write = {"write", "-r", SiteDir(), "--set", "Author=Веб-студия",
+                                            "--place", "start", "--per-line"};
+    auto with = [&write](std::vector<std::string> more) {
+        more.insert(more.begin(), write.begin(), write.end());
+        return more;
+    };
+
+    ASSERT_EQ(Run(with({"--dry-run"})), 0) << err_.str();
+    EXPECT_EQ(Get(a), before);
+    EXPECT_EQ(Get(ro), before);
+    EXPECT_FALSE(fs::exists(a + ".bak"));
+    const std::string diff = out_.str();
+    EXPECT_EQ(diff.find("--- " + a + "\n+++ " + a + "\n@@ "), 0u) << diff;
+    EXPECT_NE(diff.find("\n-<head>\n-<title>Садовые инструменты</title>\n"), std::string::npos) << diff;
+    EXPECT_NE(diff.find("\n+<head><title>Садовые инструменты</title>\n"), std::string::npos) << diff;
+    EXPECT_NE(diff.find("\n+<meta name=\"author\" content=\"Веб-студия\" >\n"), std::string::npos) << diff;
+    EXPECT_NE(diff.find("--- " + b + "\n"), std::string::npos);
+    EXPECT_EQ(err_.str(), "Pages: 3, would change: 3, unchanged: 0, failed: 0\n");
+
+    EXPECT_EQ(Run(with({})), 1);
+    EXPECT_NE(Get(a).find("content=\"" + W("Веб-студия") + "\""), std::string::npos);
+    EXPECT_NE(Get(b).find("content=\"" + W("Веб-студия") + "\""), std::string::npos);
+    EXPECT_EQ(Get(ro), before);
+    EXPECT_NE(err_.str().find(ro), std::string::npos) << err_.str();
+    EXPECT_EQ(out_.str(), "Pages: 3, saved: 2, failed: 1\n");
+
+    // Saving the text as it stands changes no page, so nothing is printed.
+    ASSERT_EQ(Run({"write", "--as-edited", "--dry-run", "-r", SiteDir()}), 0);
+    EXPECT_EQ(out_.str(), "");
+    EXPECT_EQ(err_.str(), "Pages: 3, would change: 0, unchanged: 3, failed: 0\n");
 }
 
 }  // namespace

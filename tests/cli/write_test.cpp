@@ -151,3 +151,30 @@ TEST_F(WriteCommand, FailuresLeaveThePageAsItWas) {
     EXPECT_EQ(Run({page_, "--order", "0,1,1,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21"}), 1);
     EXPECT_EQ(Get(page_), kPage);
 }
+
+TEST_F(WriteCommand, TextsLandInThePagesEncoding) {
+    const std::string utf8 = Put("u.htm", "<html><head><meta charset=\"utf-8\"><title>Old</title></head></html>");
+    ASSERT_EQ(Run({utf8, "--set", "Title=Заголовок", "--set", "Author=Ёж"}), 0) << err_.str();
+    EXPECT_NE(Get(utf8).find("<title>Заголовок</title>"), std::string::npos) << Get(utf8);
+    EXPECT_EQ(Get(utf8).find("author"), std::string::npos) << "two characters are too short";
+    EXPECT_EQ(err_.str(), "");
+
+    // Windows-1251 cannot hold the Chinese characters: references, reported once.
+    ASSERT_EQ(Run({page_, "--set", "Title=Чай 中文", "--set", "Author=中"}), 0) << err_.str();
+    EXPECT_NE(Get(page_).find("<title>\xD7\xE0\xE9 &#20013;&#25991;</title>"), std::string::npos);
+    EXPECT_EQ(err_.str(), page_ + ": 3 characters that the page's charset cannot hold were written "
+                                  "as numeric character references (&#N;)\n");
+    EXPECT_NE(Run({page_, "--set", "Title=\xFF"}), 0) << "input that is not UTF-8 is refused";
+}
+
+TEST_F(WriteCommand, TheLastOfRepeatedOrOppositeOptionsWins) {
+    ASSERT_EQ(Run({page_, "--set", "Keywords=k1", "--place", "start", "--place", "end", "--per-line",
+                   "--one-line", "--backup", "--no-backup", "--stdout"}),
+              0)
+        << err_.str();
+    EXPECT_EQ(out_.str(),
+              "<html>\r\n<head>\r\n<title>Old</title><meta name=\"keywords\" content=\"k1\" ></head>\r\n"
+              "<body><input name=\"url\"></body>\r\n</html>\r\n");
+    ASSERT_EQ(Run({page_, "--no-backup", "--backup"}), 0) << err_.str();
+    EXPECT_TRUE(fs::exists(page_ + ".bak"));
+}

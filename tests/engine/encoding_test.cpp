@@ -196,3 +196,12 @@ TEST(EncodingRules, CodecsRoundTripEveryByte) {
         EXPECT_EQ(codec->FromUtf8(codec->ToUtf8(all)).bytes, all) << name;
     }
 }
+
+TEST_F(EncodingTest, ATextThePageLeavesUnchangedFollowsTheNewEncoding) {
+    // The next page names seconds only, so the refresh address stays as it was.
+    Document doc = Load(Page("<meta charset=utf-8><meta http-equiv=\"refresh\" content=\"5; url=страница.htm\">", "", ""));
+    EXPECT_EQ(doc.fields.RefreshUrl, "страница.htm");
+    ASSERT_TRUE(LoadPage(doc, Put(Page("<meta http-equiv=\"refresh\" content=\"7;\">", "", "")), {}).fileOk);
+    EXPECT_EQ(doc.kind, TextKind::Cp1251);
+    EXPECT_EQ(doc.codec->ToUtf8(doc.fields.RefreshUrl), "страница.htm");
+}

@@ -329,3 +329,28 @@ TEST(KeywordCounters, CountsAndTheOneShortEntryRule) {
 
 }  // namespace
 }  // namespace veskaron::generator
+
+namespace veskaron::generator {
+
+// A UTF-8 document's lists compare, sort and count by letters as a
+// Windows-1251 one's do.
+TEST(WordListsUtf8, CaseSortAndCountsFollowTheLetters) {
+    const std::vector<std::string> words = {"ёлка", "Ель", "яблоко", "Apple", "中文"};
+    WordList utf8(true, TextKind::Utf8);
+    utf8.Assign(words);
+    EXPECT_TRUE(utf8.Contains("ЁЛКА"));
+    EXPECT_TRUE(utf8.Contains("apple"));
+    EXPECT_FALSE(utf8.Contains("елка"));
+    utf8.SetSorted(true);
+    EXPECT_EQ(utf8.entries(), (std::vector<std::string>{"中文", "Apple", "ёлка", "Ель", "яблоко"}));
+
+    WordList keywords(true, TextKind::Utf8);
+    keywords.Assign({"ёлка", "Ёлка", "ель"});
+    EXPECT_EQ(ComposeKeywordsText(WordList(true, TextKind::Utf8), keywords, 2, false, false), "ёлка, ель");
+    int choice = 0;
+    SplitKeywords("ёлка, ЁЛКА, ель", choice, keywords);
+    EXPECT_EQ(keywords.entries(), (std::vector<std::string>{"ёлка", "ель"}));
+    EXPECT_EQ(UpdateKeywordCounters(keywords, choice, 4).characters, 9u) << "characters, not bytes";
+}
+
+}  // namespace veskaron::generator

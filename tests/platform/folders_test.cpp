@@ -49,11 +49,18 @@ TEST_F(LineListFileTest, WritesCrLfAfterEveryItemInWindows1251) {
     EXPECT_EQ(ReadRaw(ListPath()), "");
 }
 
+TEST_F(LineListFileTest, CharactersOutsideTheCodePageAreKeptAsReferences) {
+    ASSERT_TRUE(WriteLineListUtf8(ListPath(), {"Чай 日本", "&#169; &#26085;x"}).ok);
+    EXPECT_EQ(ReadRaw(ListPath()), "\xD7\xE0\xE9 &#26085;&#26412;\r\n&#169; &#26085;x\r\n");
+    const LineListRead back = ReadLineListUtf8(ListPath());
+    EXPECT_EQ(back.items, (Items{"Чай 日本", "&#169; 日x"}));
+}
+
 TEST_F(LineListFileTest, RefusesWhatWouldNotComeBackAndKeepsTheOldFile) {
     WriteRaw(ListPath(), "old\r\n");
-    const FileStatus notInCodePage = WriteLineListUtf8(ListPath(), {"ok", "日本"});
-    EXPECT_FALSE(notInCodePage.ok);
-    EXPECT_NE(notInCodePage.error.find("item 2"), std::string::npos);
+    const FileStatus notUtf8 = WriteLineListUtf8(ListPath(), {"ok", "\xFF"});
+    EXPECT_FALSE(notUtf8.ok);
+    EXPECT_NE(notUtf8.error.find("item 2"), std::string::npos);
     EXPECT_FALSE(WriteLineList(ListPath(), {"two\r\nlines"}).ok);
     EXPECT_EQ(ReadRaw(ListPath()), "old\r\n");
 }

@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QComboBox>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -25,6 +26,7 @@
 #include "platform/shortcuts.h"
 #include "settings/setup_values.h"
 #include "ui/Dialogs.h"
+#include "ui/MainWindow.h"
 
 using namespace veskaron;
 using Stored = std::optional<std::string>;
@@ -40,6 +42,7 @@ private Q_SLOTS:
     void okAppliesTrimmedMaskAndFlatLook();
     void longEntryTip();
     void shortcuts();
+    void settingsButtonOfTheMainWindow();
     void screenshot();
 
 private:
@@ -218,6 +221,33 @@ void TestUSetup::shortcuts() {
     Restart();
     QVERIFY(Child<QCheckBox>("CheckBox15")->isChecked());
     QCOMPARE(ReadWholeFile(programs).bytes, DesktopEntryText(ProgramFilePath()));
+
+    // A desktop switched off (named as the home folder) gets no shortcut.
+    std::filesystem::create_directories(ConfigHome());
+    QVERIFY(WriteFileAtomically(ConfigHome() + "/user-dirs.dirs", "XDG_DESKTOP_DIR=\"$HOME/\"\n").ok);
+    Child<QCheckBox>("CheckBox1")->click();
+    QVERIFY(!std::filesystem::exists(HomeFolder() + "/Veskaron.desktop"));
+}
+
+// Wired as the program does: the main window reads the dialog's controls and
+// takes the applied settings.
+void TestUSetup::settingsButtonOfTheMainWindow() {
+    FDialog.reset();
+    ui::TForm1 form;
+    ui::TFmSetup setup(&form);
+    form.SetLiveSettings(&setup);
+    form.SetSetupAction([&setup] { setup.ShowModal(); });
+    connect(&setup, &ui::TFmSetup::Applied, &form, &ui::TForm1::ApplySettings);
+    (*FScripted)->modal.push_back([](QDialog& d) {
+        d.findChild<QSpinBox*>(QStringLiteral("SEMinWord"))->setValue(6);
+        d.findChild<QComboBox*>(QStringLiteral("ComboBoxStyle"))->setCurrentIndex(2);
+        d.findChild<QPushButton*>(QStringLiteral("Button2"))->click();
+    });
+    form.findChild<QAbstractButton*>(QStringLiteral("SpButSetup"))->click();
+    QVERIFY((*FScripted)->modal.empty());
+    QCOMPARE(form.MinWord(), 6);  // what the generator reads
+    for (QTabWidget* pages : form.findChildren<QTabWidget*>(QStringLiteral("PageControl1")))
+        QCOMPARE(pages->documentMode(), pages->window() == &form);
 }
 
 // VESKARON_SCREENSHOTS=DIR: the three pages one below the other in DIR/setup.png.

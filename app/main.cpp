@@ -1,0 +1,27 @@
+// The editor: sets the application title, creates the main window and the
+// settings dialog, and runs the event loop until the main window closes.
+#include <QApplication>
+
+#include "controls/ClicLabel.h"
+#include "ui/Dialogs.h"
+#include "ui/MainWindow.h"
+#include "ui/USetup.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    // The application's title; window captions stay as each window sets them.
+    QApplication::setApplicationName(QStringLiteral("VESKARON \"VARNOK-Soft\""));
+    // Links of the labels open through the one shell-open path of the windows.
+    veskaron::TClickLabel::SetShellOpener(
+        [](const QUrl& url) { veskaron::ui::CurrentDialogs().OpenUrl(url); });
+    veskaron::ui::TForm1 form(QApplication::arguments().mid(1));
+    // Hidden for the whole run: its controls are the settings the load, the
+    // writer and the generator read at the moment of use.
+    veskaron::ui::TFmSetup setup(&form);
+    form.SetLiveSettings(&setup);
+    form.SetSetupAction([&setup] { setup.ShowModal(); });
+    QObject::connect(&setup, &veskaron::ui::TFmSetup::Applied, &form,
+                     &veskaron::ui::TForm1::ApplySettings);
+    form.ShowAsStored();
+    return QApplication::exec();
+}

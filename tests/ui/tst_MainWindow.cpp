@@ -1,0 +1,451 @@
+// The main window as a person meets it: first start, loading a page from the
+// file list, editing and saving, the questions on switching pages and on
+// closing, load errors, and the state brought back by the next start.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+
+#include "engine/text_codec.h"
+#include "tests/ui/ui_fixture.h"
+#include "ui/Dialogs.h"
+#include "ui/MainWindow.h"
+#include <QDialog>
+
+using namespace veskaron;
+using namespace veskaron::ui;
+using namespace veskaron::ui::test;
+
+namespace {
+
+QByteArray Cp1251(const char* utf8) {
+    return QByteArray::fromStdString(Windows1251Codec()->FromUtf8(utf8).bytes);
+}
+
+QByteArray Page(const char* title, const char* head = "") {
+    return Cp1251("<html>\r\n<head>\r\n<title>") + Cp1251(title) +
+           "</title>\r\n<meta name=\"author\" content=\"Ivan\">\r\n"
+           "<meta name=\"robots\" content=\"index,follow\">\r\n" +
+           Cp1251(head) + Cp1251("</head>\r\n<body>Текст</body>\r\n</html>\r\n");
+}
+
+QString Panel(QWidget& form, int i) {
+    return Find<QLabel>(form, QStringLiteral("StatusPanel%1").arg(i).toLatin1().constData())->text();
+}
+
+void Choose(QWidget& form, const QString& fileName) {
+    auto* list = Find<QListWidget>(form, "FileListBox1");
+    const auto items = list->findItems(fileName, Qt::MatchExactly);
+    QVERIFY2(items.size() == 1, qPrintable(fileName));
+    list->setCurrentItem(items.front());
+}
+
+}  // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void firstStart();
+    void loadEditSave();
+    void questionsOnSwitchAndClose();
+    void loadErrors();
+    void stateAfterRestart();
+    void historyFileProblems();
+    void pagesInOtherEncodings();
+    void screenshot();
+};
+
+void TestMainWindow::firstStart() {
+    TempFolders tmp;
+    ScopedScriptedDialogs dialogs;
+    TForm1 form;
+    for (const char* name : {"pathtek.fkd", "author.fkd", "copyrigt.fkd", "generatr.fkd",
+                             "progid.fkd", "url.fkd", "Location.fkd", "Charset.fkd", "tag1.fkd"}) {
+        QVERIFY2(QFile::exists(tmp.Data(QString::fromLatin1(name))), name);
+    }
+    QCOMPARE(form.windowTitle(), QStringLiteral("VARNOK-Soft :: VESKARON"));
+    QCOMPARE(Panel(form, 0), QStringLiteral("Файл - не выбран"));
+    QCOMPARE(Panel(form, 2), QStringLiteral("Программа запущена - 1 раз"));
+    for (const char* name : {"BitSave", "ButPreviev", "SpButSetup", "ButGen"})
+        QVERIFY2(!Find<QPushButton>(form, name)->isEnabled(), name);
+    QVERIFY(!Find<QTabWidget>(form, "PageControl1")->isEnabled());
+    for (const char* name : {"ComBox1", "ComBox2", "ComBox3", "ComBox4"})
+        QCOMPARE(Find<QComboBox>(form, name)->currentIndex(), 23);
+    QCOMPARE(Find<QLabel>(form, "Label17")->text(), QStringLiteral("0 симв."));
+    QVERIFY(!Find<QWidget>(form, "DateEdit1")->isEnabled());
+
+    QString about;
+    dialogs->modal.push_back([&](QDialog& box) { about = box.windowTitle(); });
+    Find<QPushButton>(form, "SpButAbout")->click();
+    QCOMPARE(about, QStringLiteral("О программе"));
+
+    bool setupShown = false;
+    form.SetSetupAction([&] { setupShown = true; });
+    Find<QPushButton>(form, "SpButSetup")->click();
+    QVERIFY(setupShown);
+
+    QVERIFY(form.close());
+    QVERIFY(dialogs->shown.empty());
+}
+
+void TestMainWindow::loadEditSave() {
+    TempFolders tmp;
+    WriteBytes(tmp.Page("one.html"), Page("Первая"));
+    WriteBytes(tmp.Page("notes.txt"), "not a page");
+    ScopedScriptedDialogs dialogs;
+    TForm1 form({tmp.Page("one.html")});
+    auto* list = Find<QListWidget>(form, "FileListBox1");
+    // The folder of the argument is shown, the page itself is not loaded.
+    QVERIFY(!list->findItems(QStringLiteral("one.html"), Qt::MatchExactly).isEmpty());
+    QVERIFY(list->findItems(QStringLiteral("notes.txt"), Qt::MatchExactly).isEmpty());
+    QVERIFY(list->selectedItems().isEmpty());
+    QVERIFY(Find<QLineEdit>(form, "Edit1")->text().isEmpty());
+
+    Choose(form, QStringLiteral("one.html"));
+    QCOMPARE(Find<QLineEdit>(form, "Edit1")->text(), QStringLiteral("Первая"));
+    QCOMPARE(Find<QComboBox>(form, "ComboBox1")->currentText(), QStringLiteral("Ivan"));
+    QCOMPARE(Find<QComboBox>(form, "CR1")->currentIndex(), 2);
+    QVERIFY(Find<QSpinBox>(form, "SEditRev1")->isEnabled());
+    QCOMPARE(Find<QLabel>(form, "Label5")->text(),
+             QStringLiteral("%1 байт").arg(QFileInfo(tmp.Page("one.html")).size()));
+    QCOMPARE(Find<QComboBox>(form, "ComBoxPath")->currentText(), tmp.pages.path() + u'/');
+    QCOMPARE(Panel(form, 0), QString());
+    auto* save = Find<QPushButton>(form, "BitSave");
+    QVERIFY(!save->isEnabled());
+    QVERIFY(Find<QPushButton>(form, "ButPreviev")->isEnabled());
+
+    // A blank after the author is no change; any other character is.
+    auto* author = Find<QComboBox>(form, "ComboBox1");
+    author->setEditText(QStringLiteral("Ivan "));
+    QVERIFY(!save->isEnabled());
+    author->setEditText(QStringLiteral("Petr"));
+    QCOMPARE(Panel(form, 0), QStringLiteral("Файл - изменён"));
+    QVERIFY(save->isEnabled());
+    Find<QPlainTextEdit>(form, "Memo1")->setPlainText(QStringLiteral("abc\nde"));
+    QCOMPARE(Find<QLabel>(form, "Label17")->text(), QStringLiteral("5 симв."));
+    Find<QComboBox>(form, "CR1")->setCurrentIndex(4);
+    QVERIFY(!Find<QSpinBox>(form, "SEditRev1")->isEnabled());
+
+    // Enter keeps a history entry once, whatever its letter case.
+    QTest::keyClick(author->lineEdit(), Qt::Key_Return);
+    QTest::keyClick(author->lineEdit(), Qt::Key_Return);
+    author->setEditText(QStringLiteral("PETR"));
+    QTest::keyClick(author->lineEdit(), Qt::Key_Return);
+    QCOMPARE(author->count(), 1);
+    author->setEditText(QStringLiteral("Petr"));
+
+    // The generator hands its keywords back as an edit.
+    form.SetKeywords(QStringLiteral("one, two\r\nthree"));
+    QCOMPARE(form.Keywords(), QStringLiteral("one, two\nthree"));
+    QCOMPARE(Find<QLabel>(form, "Label18")->text(), QStringLiteral("13 симв."));
+    QVERIFY(form.SourceBytes().find("<title>") != std::string::npos);
+
+    save->click();
+    const QByteArray saved = ReadBytes(tmp.Page("one.html"));
+    QVERIFY(saved.contains("<meta name=\"author\" content=\"Petr\" >"));
+    QVERIFY(saved.contains("content=\"abcde\""));
+    QVERIFY(saved.contains("content=\"one, twothree\""));
+    QVERIFY(saved.contains("content=\"noindex,follow\""));
+    QVERIFY(!saved.contains("Ivan"));
+    QVERIFY(saved.endsWith(Cp1251("<body>Текст</body>\r\n</html>\r\n")));
+    QCOMPARE(Panel(form, 0), QString());
+    QVERIFY(!save->isEnabled());
+
+    // Hints: the long part in panel 1; F1 opens the help at the control's topic.
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(Find<QLineEdit>(form, "Edit1"), &enter);
+    QCOMPARE(Panel(form, 1), QStringLiteral("Заголовок страницы (тег TITLE)"));
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.activateWindow();
+    Find<QLineEdit>(form, "Edit1")->setFocus();
+    QTest::keyClick(Find<QLineEdit>(form, "Edit1"), Qt::Key_F1);
+    QVERIFY(!dialogs->opened.empty());
+    QCOMPARE(dialogs->opened.back().fragment(), QStringLiteral("topic-1"));
+
+    // Preview: a file beside the page, opened, deleted at close; the page untouched.
+    Find<QPushButton>(form, "ButPreviev")->click();
+    QCOMPARE(dialogs->opened.back().toLocalFile(), tmp.Page("metatmp.html"));
+    QVERIFY(QFile::exists(tmp.Page("metatmp.html")));
+    QCOMPARE(ReadBytes(tmp.Page("one.html")), saved);
+    QVERIFY(!save->isEnabled());
+    QVERIFY(form.close());
+    QVERIFY(!QFile::exists(tmp.Page("metatmp.html")));
+}
+
+void TestMainWindow::questionsOnSwitchAndClose() {
+    TempFolders tmp;
+    const QByteArray one = Page("Первая"), two = Page("Вторая");
+    WriteBytes(tmp.Page("one.html"), one);
+    WriteBytes(tmp.Page("two.html"), two);
+    ScopedScriptedDialogs dialogs;
+    TForm1 form({tmp.Page("one.html")});
+    auto* list = Find<QListWidget>(form, "FileListBox1");
+    auto* title = Find<QLineEdit>(form, "Edit1");
+    Choose(form, QStringLiteral("one.html"));
+    title->setText(QStringLiteral("Изменённая"));
+
+    // Cancel: the selection goes back, nothing changes.
+    dialogs->answers = {Answer::Cancel};
+    Choose(form, QStringLiteral("two.html"));
+    QCOMPARE(dialogs->shown.back().caption, QStringLiteral("Внимание"));
+    QCOMPARE(dialogs->shown.back().text, kSaveQuestion);
+    QCOMPARE(list->currentItem()->text(), QStringLiteral("one.html"));
+    QCOMPARE(title->text(), QStringLiteral("Изменённая"));
+    QVERIFY(form.CurrentDocument().modified);
+
+    // Yes whose save fails: the error is shown and the switch does not happen.
+    QFile::setPermissions(tmp.Page("one.html"), QFile::ReadOwner);
+    dialogs->answers = {Answer::Yes};
+    dialogs->shown.clear();
+    Choose(form, QStringLiteral("two.html"));
+    QCOMPARE(dialogs->shown.size(), size_t(2));
+    QCOMPARE(dialogs->shown.back().kind, MessageKind::Error);
+    QVERIFY(dialogs->shown.back().text.contains(QStringLiteral("one.html")));
+    QCOMPARE(list->currentItem()->text(), QStringLiteral("one.html"));
+    QCOMPARE(ReadBytes(tmp.Page("one.html")), one);
+    QVERIFY(form.CurrentDocument().modified);
+    QVERIFY(Find<QPushButton>(form, "BitSave")->isEnabled());
+    QFile::setPermissions(tmp.Page("one.html"), QFile::ReadOwner | QFile::WriteOwner);
+
+    // No: the changes are dropped and the other page loads.
+    dialogs->answers = {Answer::No};
+    Choose(form, QStringLiteral("two.html"));
+    QCOMPARE(title->text(), QStringLiteral("Вторая"));
+    QCOMPARE(ReadBytes(tmp.Page("one.html")), one);
+
+    // Closing: Cancel and a failed Yes keep the window; No closes it.
+    title->setText(QStringLiteral("Снова"));
+    dialogs->answers = {Answer::Cancel};
+    QVERIFY(!form.close());
+    QFile::setPermissions(tmp.Page("two.html"), QFile::ReadOwner);
+    dialogs->answers = {Answer::Yes};
+    QVERIFY(!form.close());
+    QVERIFY(form.CurrentDocument().modified);
+    dialogs->answers = {Answer::No};
+    QVERIFY(form.close());
+    QCOMPARE(ReadBytes(tmp.Page("two.html")), two);
+
+    // Yes with a save that works closes after writing.
+    TForm1 again({tmp.Page("one.html")});
+    Choose(again, QStringLiteral("one.html"));
+    Find<QLineEdit>(again, "Edit1")->setText(QStringLiteral("Последняя"));
+    dialogs->answers = {Answer::Yes};
+    QVERIFY(again.close());
+    QVERIFY(ReadBytes(tmp.Page("one.html")).contains(Cp1251("<title>Последняя</title>")));
+}
+
+void TestMainWindow::loadErrors() {
+    TempFolders tmp;
+    WriteBytes(tmp.Page("good.html"), Page("Хорошая"));
+    WriteBytes(tmp.Page("bad.html"), Page("Плохая", "<meta name=\"revisit-after\" content=\"soon day\">\r\n"));
+    WriteBytes(tmp.Page("gone.html"), Page("Пропавшая"));
+    WriteBytes(tmp.Page("headless.html"), "<html><title>No head</title><body></body></html>");
+    ScopedScriptedDialogs dialogs;
+    TForm1 form({tmp.Page("good.html")});
+    Choose(form, QStringLiteral("good.html"));
+    QVERIFY(dialogs->shown.empty());
+
+    // A number that cannot be read: reported with the file, the window stays usable.
+    Choose(form, QStringLiteral("bad.html"));
+    QCOMPARE(dialogs->shown.size(), size_t(1));
+    QCOMPARE(dialogs->shown.back().kind, MessageKind::Error);
+    QVERIFY(dialogs->shown.back().text.contains(QStringLiteral("bad.html")));
+    QVERIFY(dialogs->shown.back().text.contains(QStringLiteral("soon")));
+    QCOMPARE(Find<QLineEdit>(form, "Edit1")->text(), QStringLiteral("Плохая"));
+    QVERIFY(Find<QListWidget>(form, "FileListBox1")->isEnabled());
+    QVERIFY(!form.CurrentDocument().modified);
+
+    // A file that went away after it was listed.
+    QFile::remove(tmp.Page("gone.html"));
+    Choose(form, QStringLiteral("gone.html"));
+    QCOMPARE(dialogs->shown.size(), size_t(2));
+    QVERIFY(dialogs->shown.back().text.contains(QStringLiteral("gone.html")));
+    QCOMPARE(Find<QListWidget>(form, "FileListBox1")->currentItem()->text(), QStringLiteral("bad.html"));
+    QVERIFY(Find<QListWidget>(form, "FileListBox1")->isEnabled());
+
+    // A save the writer refuses keeps the document modified, and a Yes with it
+    // does not switch pages.
+    Choose(form, QStringLiteral("headless.html"));
+    Find<QLineEdit>(form, "Edit1")->setText(QStringLiteral("New"));
+    dialogs->shown.clear();
+    Find<QPushButton>(form, "BitSave")->click();
+    QCOMPARE(dialogs->shown.size(), size_t(1));
+    QVERIFY(dialogs->shown.front().text.contains(QStringLiteral("<head>")));
+    QVERIFY(form.CurrentDocument().modified);
+    QVERIFY(Find<QPushButton>(form, "BitSave")->isEnabled());
+    dialogs->answers = {Answer::Yes};
+    Choose(form, QStringLiteral("good.html"));
+    QCOMPARE(Find<QLineEdit>(form, "Edit1")->text(), QStringLiteral("New"));
+    dialogs->answers = {Answer::No};
+    QVERIFY(form.close());
+}
+
+void TestMainWindow::stateAfterRestart() {
+    TempFolders tmp;
+    WriteBytes(tmp.Page("one.html"), Page("Первая"));
+    ScopedScriptedDialogs dialogs;
+    {
+        TForm1 form({tmp.Page("one.html")});
+        Choose(form, QStringLiteral("one.html"));
+        Find<QTabWidget>(form, "PageControl1")->setCurrentIndex(1);
+        auto* copyright = Find<QComboBox>(form, "ComboBox3");
+        copyright->setEditText(QStringLiteral("Studio"));
+        QTest::keyClick(copyright->lineEdit(), Qt::Key_Return);
+        dialogs->answers = {Answer::No};
+        QVERIFY(form.close());
+    }
+    TForm1 form;
+    QCOMPARE(Panel(form, 2), QStringLiteral("Программа запущена - 2 раз"));
+    QCOMPARE(Find<QTabWidget>(form, "PageControl1")->currentIndex(), 1);
+    QCOMPARE(Find<QComboBox>(form, "ComBoxPath")->currentText(), tmp.pages.path() + u'/');
+    QCOMPARE(Find<QComboBox>(form, "ComboBox3")->itemText(0), QStringLiteral("Studio"));
+    QVERIFY(!Find<QListWidget>(form, "FileListBox1")->findItems(QStringLiteral("one.html"), Qt::MatchExactly).isEmpty());
+    QCOMPARE(ReadBytes(tmp.Data(QStringLiteral("copyrigt.fkd"))), QByteArray("Studio\r\n"));
+    QVERIFY(form.close());
+}
+
+void TestMainWindow::historyFileProblems() {
+    TempFolders tmp;
+    QVERIFY(QDir(tmp.data.path()).mkdir(QStringLiteral("author.fkd")));
+    WriteBytes(tmp.Data("url.fkd"), "http://a/\r\n");
+    ScopedScriptedDialogs dialogs;
+    TForm1 form;
+    // Reported once with the file's name; everything else starts as usual.
+    QCOMPARE(dialogs->shown.size(), size_t(1));
+    QVERIFY(dialogs->shown.front().text.contains(QStringLiteral("author.fkd")));
+    QCOMPARE(Find<QComboBox>(form, "ComboBoxUrl")->count(), 1);
+    QCOMPARE(Panel(form, 2), QStringLiteral("Программа запущена - 1 раз"));
+    QCOMPARE(Panel(form, 0), QStringLiteral("Файл - не выбран"));
+    auto* url = Find<QComboBox>(form, "ComboBoxUrl");
+    url->setEditText(QStringLiteral("http://b/"));
+    QTest::keyClick(url->lineEdit(), Qt::Key_Return);
+    QVERIFY(form.close());
+    QCOMPARE(dialogs->shown.size(), size_t(2));
+    QVERIFY(dialogs->shown.back().text.contains(QStringLiteral("author.fkd")));
+    QCOMPARE(ReadBytes(tmp.Data("url.fkd")), QByteArray("http://a/\r\nhttp://b/\r\n"));
+}
+
+// UTF-8 and other charsets: shown as their characters, typed text saved in the
+// page's own encoding, what it cannot hold kept as references and reported.
+void TestMainWindow::pagesInOtherEncodings() {
+    TempFolders tmp;
+    const QByteArray utf8 = QByteArray("\xEF\xBB\xBF") +
+        "<html>\r\n<head><title>Ёлка</title>\r\n"
+        "<meta http-equiv=\"content-type\" content=\"text/html; charset=utf-8\">\r\n</head>\r\n"
+        "<body>Текст</body>\r\n</html>\r\n";
+    WriteBytes(tmp.Page("utf8.html"), utf8);
+    WriteBytes(tmp.Page("latin.html"), "<html><head><meta http-equiv=\"content-type\" "
+                                       "content=\"text/html; charset=ISO-8859-1\">"
+                                       "<title>Caf\xE9</title></head></html>");
+    WriteBytes(tmp.Page("cp1251.html"), Page("Первая"));
+    ScopedScriptedDialogs dialogs;
+    TForm1 form({tmp.Page("utf8.html")});
+    auto* title = Find<QLineEdit>(form, "Edit1");
+    auto* charset = Find<QComboBox>(form, "ComboBoxWin");
+
+    Choose(form, QStringLiteral("utf8.html"));
+    QCOMPARE(title->text(), QStringLiteral("Ёлка"));
+    QCOMPARE(charset->currentText(), QStringLiteral("utf-8"));
+    QVERIFY(Find<QPlainTextEdit>(form, "RE1")->toPlainText().contains(QStringLiteral("<body>Текст</body>")));
+    title->setText(QStringLiteral("Новая ёлка"));
+    Find<QPushButton>(form, "BitSave")->click();
+    QByteArray saved = ReadBytes(tmp.Page("utf8.html"));
+    QVERIFY(saved.startsWith("\xEF\xBB\xBF"));
+    QVERIFY(saved.contains("<title>Новая ёлка</title>"));
+    QVERIFY(saved.contains("charset=utf-8"));
+    QVERIFY(dialogs->shown.empty());
+
+    Choose(form, QStringLiteral("latin.html"));
+    QCOMPARE(title->text(), QStringLiteral("Café"));
+    QCOMPARE(charset->currentText(), QStringLiteral("ISO-8859-1"));
+    title->setText(QStringLiteral("Café Ж"));
+    Find<QPushButton>(form, "BitSave")->click();
+    saved = ReadBytes(tmp.Page("latin.html"));
+    QVERIFY(saved.contains("<title>Caf\xE9 &#1046;</title>"));
+    QVERIFY(saved.contains("charset=ISO-8859-1"));
+    QCOMPARE(dialogs->shown.size(), size_t(1));
+    QVERIFY(dialogs->shown.back().text.contains(QStringLiteral("(iso-8859-1)")));
+    QVERIFY(dialogs->shown.back().text.endsWith(QStringLiteral(": 1.")));
+
+    // A Windows-1251 page and its author history keep what the code page lacks as references.
+    Choose(form, QStringLiteral("cp1251.html"));
+    auto* author = Find<QComboBox>(form, "ComboBox1");
+    author->setEditText(QStringLiteral("Ли 李"));
+    QTest::keyClick(author->lineEdit(), Qt::Key_Return);
+    Find<QPushButton>(form, "BitSave")->click();
+    QVERIFY(ReadBytes(tmp.Page("cp1251.html")).contains(Cp1251("content=\"Ли &#26446;\"")));
+    QCOMPARE(dialogs->shown.size(), size_t(2));
+    QVERIFY(form.close());
+    QCOMPARE(ReadBytes(tmp.Data(QStringLiteral("author.fkd"))), Cp1251("Ли &#26446;\r\n"));
+    TForm1 again;
+    QCOMPARE(Find<QComboBox>(again, "ComboBox1")->itemText(0), QStringLiteral("Ли 李"));
+    QVERIFY(again.close());
+}
+
+void TestMainWindow::screenshot() {
+    const QString dir = qEnvironmentVariable("VESKARON_SCREENSHOT_DIR");
+    if (dir.isEmpty()) QSKIP("VESKARON_SCREENSHOT_DIR not set");
+    TempFolders tmp;
+    WriteBytes(tmp.Page("index.html"),
+               Page("Домашняя страница",
+                    "<meta name=\"description\" content=\"Мастерская деревянных игрушек\">\r\n"
+                    "<meta name=\"keywords\" content=\"игрушки, дерево, мастерская\">\r\n"
+                    "<meta name=\"revisit-after\" content=\"14 weeks\">\r\n"
+                    "<meta http-equiv=\"content-type\" content=\"text/html; charset=windows-1251\">\r\n"
+                    "<meta http-equiv=\"page-enter\" content=\"RevealTrans(Duration=2.0,Transition=12)\">\r\n"));
+    WriteBytes(tmp.Page("about.html"), Page("О нас"));
+    ScopedScriptedDialogs dialogs;
+    TForm1 form({tmp.Page("index.html")});
+    form.SetSetupAction([] {});
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    Choose(form, QStringLiteral("index.html"));
+    Find<QComboBox>(form, "ComboBox3")->setEditText(QStringLiteral("VARNOK-Soft"));
+    QVERIFY(form.grab().save(dir + QStringLiteral("/main.png")));
+    auto* tabs = Find<QTabWidget>(form, "PageControl1");
+    tabs->setCurrentIndex(1);
+    QVERIFY(form.grab().save(dir + QStringLiteral("/http.png")));
+    tabs->setCurrentIndex(2);
+    QVERIFY(form.grab().save(dir + QStringLiteral("/editor.png")));
+    form.resize(615, 555);
+    tabs->setCurrentIndex(1);
+    QTest::qWait(50);
+    QVERIFY(form.grab().save(dir + QStringLiteral("/narrow.png")));
+    form.resize(1280, 860);
+    tabs->setCurrentIndex(0);
+    QTest::qWait(50);
+    QVERIFY(form.grab().save(dir + QStringLiteral("/main-large.png")));
+    form.resize(760, 555);
+    for (int style : {1, 2}) {
+        form.ApplySettings(style);
+        QTest::qWait(20);
+        QVERIFY(form.grab(QRect(200, 0, 560, 120)).save(dir + QStringLiteral("/tabs-%1.png").arg(style)));
+    }
+    form.ApplySettings(0);
+    // The small windows, for a look.
+    dialogs->modal.push_back([&](QDialog& box) {
+        box.show();
+        QTest::qWait(20);
+        box.grab().save(dir + QStringLiteral("/about.png"));
+    });
+    Find<QPushButton>(form, "SpButAbout")->click();
+    dialogs->modal.push_back([&](QDialog& box) {
+        box.show();
+        QTest::qWait(20);
+        box.grab().save(dir + QStringLiteral("/notebook.png"));
+    });
+    form.N1Click();
+    dialogs->answers = {Answer::No};
+    form.close();
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_MainWindow.moc"

@@ -1,0 +1,88 @@
+#pragma once
+// The "Редактор" page: the page source in a plain-text editor with its tool
+// bar (new META block, clipboard, undo, word wrap) and the snippet button.
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+class QAction;
+class QCheckBox;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QToolButton;
+
+namespace veskaron {
+class TBtnPopup;
+}
+
+namespace veskaron::ui {
+
+class EditorTab final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit EditorTab(QWidget* parent = nullptr);
+
+    // Replaces the whole text in one step: not undoable, not an edit.
+    void LoadText(const QString& text);
+    // The same, keeping the caret and the scroll position as near as the new text allows.
+    void ReplaceText(const QString& text);
+    QString Text() const;
+    // The user changed the text since it was loaded or saved.
+    bool Edited() const;
+    void ClearEdited();
+    // Length with CR LF line breaks, without copying the text.
+    qint64 TextLength() const;
+
+    void ResetChangeCounter() { changes_ = 0; }
+    void DisableSnippetButton();
+    // One menu entry per line, empty lines too.
+    void BuildSnippetMenu(const QStringList& lines);
+    void InsertSnippet(const QString& snippet);
+
+    // Word wrap is off while a long operation rewrites the text and comes
+    // back as the check box says on every way out.
+    class WrapPause {
+    public:
+        explicit WrapPause(EditorTab& tab);
+        ~WrapPause();
+        WrapPause(const WrapPause&) = delete;
+        WrapPause& operator=(const WrapPause&) = delete;
+
+    private:
+        EditorTab& tab_;
+    };
+
+    QPlainTextEdit* Editor() const { return RE1; }
+
+Q_SIGNALS:
+    void InsertNew();                       // Button3
+    void SourceEdited();                    // the user changed the text
+    void CurrentSize(qint64 length);        // after the first two changes since a load
+    void HintShown(const QString& longHint);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void RE1Change();
+    void CheckBox1Click();
+    void BtnPopup1Click();
+    void br1Click(QAction* entry);
+    void UpdateClipboardButtons();
+    void ApplyWordWrap(bool on);
+
+    QPushButton* Button3;
+    QToolButton* SpeedButton1;
+    QToolButton* SpeedButton2;
+    QToolButton* SpeedButton3;
+    QToolButton* SpeedButton4;
+    QCheckBox* CheckBox1;
+    TBtnPopup* BtnPopup1;
+    QMenu* PopupMenu2;
+    QPlainTextEdit* RE1;
+    int changes_ = 0;
+};
+
+}  // namespace veskaron::ui

@@ -1,0 +1,61 @@
+#include "ui/FieldEdit.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "ui/DocText.h"
+
+namespace veskaron::ui {
+
+void FillItems(QComboBox* box, std::span<const std::string_view> items) {
+    const QSignalBlocker block(box);
+    box->clear();
+    for (std::string_view item : items) box->addItem(Ui(item));
+    box->setCurrentIndex(-1);
+}
+
+void MakeHistoryBox(QComboBox* box) {
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    // Completion would change what the user typed into an older item.
+    box->setCompleter(nullptr);
+    box->setMaxVisibleItems(20);
+}
+
+void SetBoxText(QComboBox* box, const QString& text) {
+    if (box->isEditable()) {
+        box->setEditText(text);
+    } else {
+        box->setCurrentIndex(box->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive));
+    }
+}
+
+void SetBoxIndex(QComboBox* box, int index) {
+    box->setCurrentIndex(index >= 0 && index < box->count() ? index : -1);
+}
+
+QString MemoToQt(const TextCodec& codec, std::string_view bytes) {
+    QString text = ToQt(codec, bytes);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+std::string MemoFromQt(const TextCodec& codec, const QString& text, std::size_t* references) {
+    QString crlf = text;
+    crlf.replace(u'\n', QStringLiteral("\r\n"));
+    return FromQt(codec, crlf, references);
+}
+
+QWidget* Row(QWidget* label, QWidget* control) {
+    auto* row = new QWidget;
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(label);
+    layout->addWidget(control, 1);
+    if (auto* l = qobject_cast<QLabel*>(label)) l->setBuddy(control);
+    return row;
+}
+
+}  // namespace veskaron::ui

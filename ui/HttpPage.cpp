@@ -1,0 +1,361 @@
+#include "ui/HttpPage.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSpinBox>
+#include <QTimeEdit>
+#include <QVBoxLayout>
+
+#include "controls/ComBox.h"
+#include "engine/catalogue.h"
+#include "engine/expiry.h"
+#include "ui/Dialogs.h"
+#include "ui/DocText.h"
+#include "ui/Hints.h"
+
+namespace veskaron::ui {
+namespace {
+
+template <typename W>
+W* Named(W* widget, const QString& name, const QString& hint = {}, int topic = 0) {
+    widget->setObjectName(name);
+    if (!hint.isEmpty()) SetHint(widget, hint);
+    if (topic > 0) SetHelpTopic(widget, topic);
+    return widget;
+}
+
+QLabel* Caption(const QString& text, const QString& name, QWidget* buddy = nullptr) {
+    auto* label = new QLabel(text);
+    label->setObjectName(name);
+    if (buddy) label->setBuddy(buddy);
+    return label;
+}
+
+QGroupBox* Group(const QString& title, const QString& name) {
+    auto* group = new QGroupBox(title);
+    group->setObjectName(name);
+    return group;
+}
+
+QDate ToQDate(const Date& d) { return QDate(d.year, d.month, d.day); }
+QTime ToQTime(const TimeOfDay& t) { return QTime(t.hour, t.minute, t.second); }
+
+}  // namespace
+
+HttpPage::HttpPage(QWidget* parent) : QWidget(parent) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(BuildExpiryGroup());
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(BuildLanguageGroup(), 3);
+    middle->addWidget(BuildCacheGroup(), 2);
+    layout->addLayout(middle);
+    layout->addWidget(BuildEffectsGroup());
+    layout->addStretch();
+
+    connect(CheckBoxRefrech, &QCheckBox::clicked, this, &HttpPage::CheckBoxRefrechClick);
+    connect(SpinEdit1, &QSpinBox::valueChanged, this, &HttpPage::CheckBoxRefrechClick);
+    connect(ComboBoxCharset, &QComboBox::editTextChanged, this, &HttpPage::CheckBoxRefrechClick);
+    connect(CheckBoxExpiries, &QCheckBox::clicked, this, &HttpPage::CheckBoxExpiriesClick);
+    connect(DateEdit1, &QDateEdit::dateChanged, this, &HttpPage::DateEdit1Change);
+    connect(DateTimePicker2, &QTimeEdit::timeChanged, this, &HttpPage::DateEdit1Change);
+    connect(CheckBoxType, &QCheckBox::clicked, this, &HttpPage::CheckBoxTypeClick);
+    auto compare = [this] { Q_EMIT Edited(FieldEdit::Compare); };
+    for (QComboBox* box : {ComboBoxCasecontrol, ComboBoxProgma, ComboBoxType, ComboBoxWin,
+                           ComboBoxLanguage})
+        connect(box, &QComboBox::currentIndexChanged, this, compare);
+    connect(ComboBoxLocation, &QComboBox::editTextChanged, this, compare);
+    for (int i = 0; i < 4; ++i) {
+        connect(XPCheckBox[i], &QCheckBox::clicked, this, [this, i] { XPCheckBoxClick(i); });
+        connect(SpinEdit[i], &QSpinBox::valueChanged, this, compare);
+        connect(ComBox[i], &QComboBox::currentIndexChanged, this, compare);
+    }
+}
+
+QWidget* HttpPage::BuildExpiryGroup() {
+    CheckBoxExpiries = Named(new QCheckBox(QStringLiteral("Устаревает")), QStringLiteral("CheckBoxExpiries"),
+                             QStringLiteral("Expiries|Дата и время, после которых страница считается устаревшей"), 13);
+    DateEdit1 = Named(new QDateEdit, QStringLiteral("DateEdit1"), QStringLiteral("Дата|Дата устаревания страницы"), 13);
+    DateEdit1->setCalendarPopup(true);
+    DateEdit1->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    DateEdit1->setDateRange(QDate(1, 1, 1), QDate(9999, 12, 31));
+    DateTimePicker2 = Named(new QTimeEdit, QStringLiteral("DateTimePicker2"), QStringLiteral("Время|Время устаревания страницы"), 13);
+    DateTimePicker2->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+    Label32 = Caption(QStringLiteral("Дата"), QStringLiteral("Label32"), DateEdit1);
+    Label33 = Caption(QStringLiteral("Время"), QStringLiteral("Label33"), DateTimePicker2);
+    Label34 = Named(new QLabel, QStringLiteral("Label34"), QStringLiteral("Текст даты|Так дата будет записана в тег Expiries"));
+    Label34->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    CheckBoxRefrech = Named(new QCheckBox(QStringLiteral("Перезагрузить через")), QStringLiteral("CheckBoxRefrech"),
+                            QStringLiteral("Refresh|Перезагрузка документа или переход на другую страницу"), 12);
+    SpinEdit1 = Named(new QSpinBox, QStringLiteral("SpinEdit1"), QStringLiteral("Секунды|Через сколько секунд перезагрузить страницу"), 12);
+    SpinEdit1->setRange(kRefreshMin, kRefreshMax);
+    Label30 = Caption(QStringLiteral("сек. После чего открыть страницу : "), QStringLiteral("Label30"), SpinEdit1);
+    Label30->setWordWrap(true);
+    ComboBoxCharset = Named(new QComboBox, QStringLiteral("ComboBoxCharset"),
+                            QStringLiteral("Адрес страницы|Адрес страницы, которая откроется после перезагрузки"), 12);
+    MakeHistoryBox(ComboBoxCharset);
+    ComboBoxLocation = Named(new QComboBox, QStringLiteral("ComboBoxLocation"),
+                             QStringLiteral("Location|Местоположение документа"), 16);
+    MakeHistoryBox(ComboBoxLocation);
+
+    auto* group = Group(QStringLiteral("Время устаревания страницы : "), QStringLiteral("GroupBox3"));
+    auto* grid = new QGridLayout(group);
+    grid->setVerticalSpacing(4);
+    auto* dateRow = new QHBoxLayout;
+    dateRow->addWidget(Label32);
+    dateRow->addWidget(DateEdit1);
+    dateRow->addSpacing(8);
+    dateRow->addWidget(Label33);
+    dateRow->addWidget(DateTimePicker2);
+    dateRow->addStretch();
+    grid->addWidget(CheckBoxExpiries, 0, 0);
+    grid->addLayout(dateRow, 0, 1);
+    grid->addWidget(Label34, 1, 1);
+    auto* refreshRow = new QHBoxLayout;
+    refreshRow->addWidget(SpinEdit1);
+    refreshRow->addWidget(Label30, 1);
+    grid->addWidget(CheckBoxRefrech, 2, 0);
+    grid->addLayout(refreshRow, 2, 1);
+    grid->addWidget(ComboBoxCharset, 3, 1);
+    grid->addWidget(Caption(QStringLiteral("Местоположение :"), QStringLiteral("LabelLocation"), ComboBoxLocation), 4, 0);
+    grid->addWidget(ComboBoxLocation, 4, 1);
+    grid->setColumnStretch(1, 1);
+    SetHelpTopic(group, 13);
+    return group;
+}
+
+QWidget* HttpPage::BuildLanguageGroup() {
+    CheckBoxType = Named(new QCheckBox(QStringLiteral("Content-Type")), QStringLiteral("CheckBoxType"),
+                         QStringLiteral("Content-Type|Тип данных и кодировка документа"), 14);
+    ComboBoxType = Named(new QComboBox, QStringLiteral("ComboBoxType"), QStringLiteral("Тип данных|Тип данных документа"), 14);
+    ComboBoxWin = Named(new QComboBox, QStringLiteral("ComboBoxWin"), QStringLiteral("Кодировка|Кодировка документа"), 14);
+    ComboBoxLanguage = Named(new QComboBox, QStringLiteral("ComboBoxLanguage"),
+                             QStringLiteral("Язык|Язык содержимого документа"), 15);
+    FillItems(ComboBoxType, ItemLists::Type);
+    FillItems(ComboBoxWin, ItemLists::Charset);
+    FillItems(ComboBoxLanguage, ItemLists::Language);
+    ComboBoxLanguage->setMaxVisibleItems(20);
+    for (QComboBox* box : {ComboBoxType, ComboBoxWin, ComboBoxLanguage}) {
+        box->setMinimumContentsLength(8);
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    }
+    Label31 = Caption(QStringLiteral("Тип данных"), QStringLiteral("Label31"), ComboBoxType);
+    Label29 = Caption(QStringLiteral("Кодировка"), QStringLiteral("Label29"), ComboBoxWin);
+
+    auto* group = Group(QStringLiteral("Языковая поодержка : "), QStringLiteral("GroupBox4"));
+    auto* grid = new QGridLayout(group);
+    grid->setVerticalSpacing(4);
+    grid->addWidget(CheckBoxType, 0, 0, 1, 2);
+    grid->addWidget(Label31, 1, 0);
+    grid->addWidget(ComboBoxType, 1, 1);
+    grid->addWidget(Label29, 2, 0);
+    grid->addWidget(ComboBoxWin, 2, 1);
+    grid->addWidget(Caption(QStringLiteral("Язык"), QStringLiteral("LabelLanguage"), ComboBoxLanguage), 3, 0);
+    grid->addWidget(ComboBoxLanguage, 3, 1);
+    grid->setColumnStretch(1, 1);
+    return group;
+}
+
+QWidget* HttpPage::BuildCacheGroup() {
+    ComboBoxCasecontrol = Named(new QComboBox, QStringLiteral("ComboBoxCasecontrol"),
+                                QStringLiteral("Cache-Control|Управление кешированием страницы"), 10);
+    ComboBoxProgma = Named(new QComboBox, QStringLiteral("ComboBoxProgma"),
+                           QStringLiteral("Pragma|Запрет кеширования страницы"), 11);
+    FillItems(ComboBoxCasecontrol, ItemLists::Cache);
+    FillItems(ComboBoxProgma, ItemLists::Pragma);
+    for (QComboBox* box : {ComboBoxCasecontrol, ComboBoxProgma}) {
+        box->setMinimumContentsLength(6);
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    }
+
+    auto* group = Group(QStringLiteral("Кеширование"), QStringLiteral("GroupBox5"));
+    auto* grid = new QGridLayout(group);
+    grid->setVerticalSpacing(4);
+    grid->addWidget(Caption(QStringLiteral("Управление"), QStringLiteral("LabelCache"), ComboBoxCasecontrol), 0, 0);
+    grid->addWidget(ComboBoxCasecontrol, 1, 0);
+    grid->addWidget(Caption(QStringLiteral("Запрет"), QStringLiteral("LabelPragma"), ComboBoxProgma), 2, 0);
+    grid->addWidget(ComboBoxProgma, 3, 0);
+    grid->setRowStretch(4, 1);
+    return group;
+}
+
+QWidget* HttpPage::BuildEffectsGroup() {
+    const QString captions[4] = {QStringLiteral("Открытие"), QStringLiteral("Закрытие"),
+                                 QStringLiteral("Заход"), QStringLiteral("Выход")};
+    const QString hints[4] = {
+        QStringLiteral("Page-Enter|Эффект при открытии страницы"),
+        QStringLiteral("Page-Exit|Эффект при закрытии страницы"),
+        QStringLiteral("Site-Enter|Эффект при заходе на сайт"),
+        QStringLiteral("Site-Exit|Эффект при уходе с сайта"),
+    };
+    auto* group = Group(QStringLiteral("Эффекты"), QStringLiteral("GroupBox6"));
+    auto* row = new QHBoxLayout(group);
+    QGroupBox* halves[2] = {Group(QStringLiteral("Страница"), QStringLiteral("GroupBox7")),
+                            Group(QStringLiteral("Сайт"), QStringLiteral("GroupBox8"))};
+    QGridLayout* grids[2] = {new QGridLayout(halves[0]), new QGridLayout(halves[1])};
+    for (int i = 0; i < 4; ++i) {
+        const QString n = QString::number(i + 1);
+        XPCheckBox[i] = Named(new QCheckBox(captions[i]), QStringLiteral("XPCheckBox") + n, hints[i]);
+        SpinEdit[i] = Named(new QSpinBox, QStringLiteral("SpinEdit") + QString::number(i + 2),
+                            QStringLiteral("Длительность|Длительность эффекта в секундах"));
+        SpinEdit[i]->setRange(kDurationMin, kDurationMax);
+        ComBox[i] = Named(new TComBox, QStringLiteral("ComBox") + n, QStringLiteral("Эффект|Вид эффекта перехода"));
+        FillItems(ComBox[i], ItemLists::Effect);
+        ComBox[i]->setMinimumContentsLength(4);
+        ComBox[i]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        QGridLayout* grid = grids[i / 2];
+        const int r = i % 2;
+        grid->addWidget(XPCheckBox[i], r, 0);
+        grid->addWidget(SpinEdit[i], r, 1);
+        grid->addWidget(ComBox[i], r, 2);
+        grid->setColumnStretch(2, 1);
+    }
+    row->addWidget(halves[0]);
+    row->addWidget(halves[1]);
+    return group;
+}
+
+void HttpPage::ReadInto(MetaFields& f, const TextCodec& codec, std::size_t* refs) const {
+    f.CacheControl = ComboBoxCasecontrol->currentIndex();
+    f.Pragma = ComboBoxProgma->currentIndex();
+    f.RefreshOn = CheckBoxRefrech->isChecked();
+    f.SetRefreshSeconds(SpinEdit1->value());
+    f.RefreshUrl = FromQt(codec, ComboBoxCharset->currentText(), refs);
+    f.ExpiriesOn = CheckBoxExpiries->isChecked();
+    const QDate date = DateEdit1->date();
+    f.ExpiriesDate = {date.year(), date.month(), date.day()};
+    const QTime time = DateTimePicker2->time();
+    f.ExpiriesTime = {time.hour(), time.minute(), time.second()};
+    f.ExpiriesText = FromQt(codec, Label34->text(), refs);
+    f.ContentTypeOn = CheckBoxType->isChecked();
+    f.ContentType = ComboBoxType->currentIndex();
+    const int listed = static_cast<int>(ItemLists::Charset.size());
+    const int charset = ComboBoxWin->currentIndex();
+    f.Charset = charset >= listed ? 0 : charset;
+    f.CharsetText = charset >= listed ? ComboBoxWin->currentText().toStdString() : std::string();
+    f.ContentLanguage = ComboBoxLanguage->currentIndex();
+    f.Location = FromQt(codec, ComboBoxLocation->currentText(), refs);
+    for (int i = 0; i < 4; ++i) {
+        Transition& t = f.TransitionAt(i);
+        t.On = XPCheckBox[i]->isChecked();
+        t.SetDuration(SpinEdit[i]->value());
+        t.Effect = ComBox[i]->currentIndex();
+    }
+}
+
+void HttpPage::ShowCharset(const MetaFields& f) {
+    const int listed = static_cast<int>(ItemLists::Charset.size());
+    while (ComboBoxWin->count() > listed) ComboBoxWin->removeItem(listed);
+    if (f.Charset <= 0 && !f.CharsetText.empty()) {
+        ComboBoxWin->addItem(QString::fromStdString(f.CharsetText));
+        ComboBoxWin->setCurrentIndex(listed);
+    } else {
+        SetBoxIndex(ComboBoxWin, f.Charset);
+    }
+}
+
+void HttpPage::Show(const MetaFields& f, const TextCodec& codec, bool refreshUrlEnabled) {
+    {
+        const QSignalBlocker b1(ComboBoxCasecontrol), b2(ComboBoxProgma), b3(CheckBoxRefrech),
+            b4(SpinEdit1), b5(ComboBoxCharset), b6(CheckBoxExpiries), b7(DateEdit1),
+            b8(DateTimePicker2), b9(CheckBoxType), b10(ComboBoxType), b11(ComboBoxWin),
+            b12(ComboBoxLanguage), b13(ComboBoxLocation);
+        SetBoxIndex(ComboBoxCasecontrol, f.CacheControl);
+        SetBoxIndex(ComboBoxProgma, f.Pragma);
+        CheckBoxRefrech->setChecked(f.RefreshOn);
+        SpinEdit1->setValue(f.RefreshSeconds);
+        if (f.RefreshUrl.empty()) ComboBoxCharset->setCurrentIndex(-1);
+        SetBoxText(ComboBoxCharset, ToQt(codec, f.RefreshUrl));
+        CheckBoxExpiries->setChecked(f.ExpiriesOn);
+        DateEdit1->setDate(ToQDate(f.ExpiriesDate));
+        DateTimePicker2->setTime(ToQTime(f.ExpiriesTime));
+        Label34->setText(ToQt(codec, f.ExpiriesText));
+        CheckBoxType->setChecked(f.ContentTypeOn);
+        SetBoxIndex(ComboBoxType, f.ContentType);
+        ShowCharset(f);
+        SetBoxIndex(ComboBoxLanguage, f.ContentLanguage);
+        SetBoxText(ComboBoxLocation, ToQt(codec, f.Location));
+        for (int i = 0; i < 4; ++i) {
+            const QSignalBlocker c1(XPCheckBox[i]), c2(SpinEdit[i]), c3(ComBox[i]);
+            const Transition& t = f.TransitionAt(i);
+            XPCheckBox[i]->setChecked(t.On);
+            SpinEdit[i]->setValue(t.Duration);
+            SetBoxIndex(ComBox[i], t.Effect);
+        }
+    }
+    UpdateRefreshEnabled();
+    ComboBoxCharset->setEnabled(refreshUrlEnabled);
+    UpdateTypeEnabled();
+    SyncExpiryControls();
+    for (int i = 0; i < 4; ++i) UpdateTransitionEnabled(i);
+}
+
+void HttpPage::ShowFresh(const DateTime& now, const TextCodec& codec) {
+    MetaFields fresh = FreshFields(now);
+    if (auto text = FormatExpiryText(fresh.ExpiriesDate, fresh.ExpiriesTime)) fresh.ExpiriesText = *text;
+    Show(fresh, codec, false);
+}
+
+void HttpPage::SyncExpiryControls() {
+    const bool on = CheckBoxExpiries->isChecked();
+    for (QWidget* w : std::initializer_list<QWidget*>{Label32, DateEdit1, Label33, DateTimePicker2, Label34})
+        w->setEnabled(on);
+}
+
+void HttpPage::CheckBoxRefrechClick() {
+    UpdateRefreshEnabled();
+    Q_EMIT Edited(FieldEdit::Refresh);
+}
+
+void HttpPage::CheckBoxExpiriesClick() {
+    SyncExpiryControls();
+    Q_EMIT Edited(FieldEdit::Expiry);
+}
+
+void HttpPage::DateEdit1Change() {
+    const QDate date = DateEdit1->date();
+    const QTime time = DateTimePicker2->time();
+    const auto text = FormatExpiryText({date.year(), date.month(), date.day()},
+                                       {time.hour(), time.minute(), time.second()});
+    if (!text) CurrentDialogs().Error(this, Ui(kDateConversionError));
+    Label34->setText(QString::fromStdString(text.value_or(std::string())));
+    SyncExpiryControls();
+    Q_EMIT Edited(FieldEdit::Expiry);
+}
+
+void HttpPage::CheckBoxTypeClick() {
+    UpdateTypeEnabled();
+    Q_EMIT Edited(FieldEdit::ContentType);
+}
+
+void HttpPage::XPCheckBoxClick(int i) {
+    UpdateTransitionEnabled(i);
+    Q_EMIT Edited(FieldEdit::Compare);
+}
+
+void HttpPage::UpdateRefreshEnabled() {
+    const bool on = CheckBoxRefrech->isChecked();
+    SpinEdit1->setEnabled(on);
+    Label30->setEnabled(on);
+    ComboBoxCharset->setEnabled(on);
+}
+
+void HttpPage::UpdateTypeEnabled() {
+    const bool on = CheckBoxType->isChecked();
+    for (QWidget* w : std::initializer_list<QWidget*>{Label31, ComboBoxType, Label29, ComboBoxWin})
+        w->setEnabled(on);
+}
+
+void HttpPage::UpdateTransitionEnabled(int i) {
+    const bool on = XPCheckBox[i]->isChecked();
+    SpinEdit[i]->setEnabled(on);
+    ComBox[i]->setEnabled(on);
+}
+
+}  // namespace veskaron::ui

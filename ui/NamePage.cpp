@@ -1,0 +1,202 @@
+#include "ui/NamePage.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "engine/catalogue.h"
+#include "ui/DocText.h"
+#include "ui/Hints.h"
+
+namespace veskaron::ui {
+namespace {
+
+template <typename W>
+W* Named(W* widget, const char* name, const QString& hint, int topic) {
+    widget->setObjectName(QString::fromLatin1(name));
+    if (!hint.isEmpty()) SetHint(widget, hint);
+    if (topic > 0) SetHelpTopic(widget, topic);
+    return widget;
+}
+
+QLabel* Caption(const QString& text, const char* name) {
+    auto* label = new QLabel(text);
+    label->setObjectName(QString::fromLatin1(name));
+    return label;
+}
+
+QPlainTextEdit* MakeMemo() {
+    auto* memo = new QPlainTextEdit;
+    memo->setTabChangesFocus(true);
+    memo->setMinimumHeight(44);
+    return memo;
+}
+
+}  // namespace
+
+QString CharacterCountText(const QPlainTextEdit* box) {
+    // Each block ends in one separator (the last one too), none of them counted.
+    const QTextDocument* doc = box->document();
+    const int chars = doc->characterCount() - doc->blockCount();
+    return QStringLiteral("%1 симв.").arg(chars);
+}
+
+NamePage::NamePage(QWidget* parent) : QWidget(parent) {
+    Edit1 = Named(new QLineEdit, "Edit1", QStringLiteral("Заголовок|Заголовок страницы (тег TITLE)"), 1);
+    ComboBox1 = Named(new QComboBox, "ComboBox1", QStringLiteral("Автор|Автор документа; Enter добавляет текст в список"), 2);
+    ComboBox3 = Named(new QComboBox, "ComboBox3", QStringLiteral("Авторские права|Владелец авторских прав; Enter добавляет текст в список"), 3);
+    Memo1 = Named(MakeMemo(), "Memo1", QStringLiteral("Описание|Краткое описание страницы для поисковых систем"), 4);
+    Memo2 = Named(MakeMemo(), "Memo2", QStringLiteral("Ключевые слова|Ключевые слова страницы через запятую"), 5);
+    CR1 = Named(new QComboBox, "CR1", QStringLiteral("Роботы|Инструкции поисковым роботам"), 6);
+    SEditRev1 = Named(new QSpinBox, "SEditRev1", QStringLiteral("Через сколько|Через сколько единиц времени снова индексировать страницу"), 23);
+    ComboBox2 = Named(new QComboBox, "ComboBox2", QStringLiteral("Единица|Единица времени следующей индексации"), 23);
+    ComboBoxGENERATOR = Named(new QComboBox, "ComboBoxGENERATOR", QStringLiteral("Генератор|Программа, которой создан документ"), 7);
+    ComboBoxProgId = Named(new QComboBox, "ComboBoxProgId", QStringLiteral("ProgId|Идентификатор программы, создавшей документ"), 22);
+    ComboBox4 = Named(new QComboBox, "ComboBox4", QStringLiteral("Видимость|Область распространения документа"), 8);
+    ComboBoxUrl = Named(new QComboBox, "ComboBoxUrl", QStringLiteral("Адрес|Адрес документа в сети"), 21);
+    Label17 = Caption(QStringLiteral("0 симв."), "Label17");
+    Label18 = Caption(QStringLiteral("0 симв."), "Label18");
+
+    for (QComboBox* box : {ComboBox1, ComboBox3, ComboBoxGENERATOR, ComboBoxProgId, ComboBoxUrl})
+        MakeHistoryBox(box);
+    FillItems(CR1, ItemLists::Robots);
+    FillItems(ComboBox2, ItemLists::Unit);
+    FillItems(ComboBox4, ItemLists::Distribution);
+    SEditRev1->setRange(kRevisitMin, kRevisitMax);
+    SEditRev1->setEnabled(false);
+    ComboBox2->setEnabled(false);
+
+    auto* group = new QGroupBox(QStringLiteral("Пользовательские"));
+    group->setObjectName(QStringLiteral("GroupBox1"));
+    auto* grid = new QGridLayout(group);
+    grid->setVerticalSpacing(4);
+    int row = 0;
+    auto addRow = [&](const QString& caption, const char* labelName, QWidget* control) {
+        QLabel* label = Caption(caption, labelName);
+        label->setBuddy(control);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(control, row, 1);
+        ++row;
+    };
+    auto addMemo = [&](const QString& caption, const char* labelName, QPlainTextEdit* memo,
+                       QLabel* counter) {
+        auto* labels = new QVBoxLayout;
+        QLabel* label = Caption(caption, labelName);
+        label->setBuddy(memo);
+        labels->addWidget(label);
+        labels->addWidget(counter);
+        labels->addStretch();
+        grid->addLayout(labels, row, 0);
+        grid->addWidget(memo, row, 1);
+        grid->setRowStretch(row, 1);
+        ++row;
+    };
+    addRow(QStringLiteral("Заголовок :"), "LabelTitle", Edit1);
+    addRow(QStringLiteral("Автор :"), "LabelAuthor", ComboBox1);
+    addRow(QStringLiteral("Авторские права :"), "LabelCopyright", ComboBox3);
+    addMemo(QStringLiteral("Описание :"), "LabelDescription", Memo1, Label17);
+    addMemo(QStringLiteral("Ключевые слова :"), "LabelKeywords", Memo2, Label18);
+    addRow(QStringLiteral("Роботы :"), "LabelRobots", CR1);
+    auto* revisit = new QWidget;
+    auto* revisitRow = new QHBoxLayout(revisit);
+    revisitRow->setContentsMargins(0, 0, 0, 0);
+    SEditRev1->setMinimumWidth(64);
+    revisitRow->addWidget(SEditRev1);
+    revisitRow->addWidget(ComboBox2, 1);
+    addRow(QStringLiteral("Индексировать через :"), "LabelRevisit", revisit);
+    addRow(QStringLiteral("Генератор :"), "LabelGenerator", ComboBoxGENERATOR);
+    addRow(QStringLiteral("ProgId :"), "LabelProgId", ComboBoxProgId);
+    addRow(QStringLiteral("Видимость :"), "LabelDistribution", ComboBox4);
+    addRow(QStringLiteral("Адрес документа :"), "LabelUrl", ComboBoxUrl);
+    grid->setColumnStretch(1, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(group);
+
+    connect(Edit1, &QLineEdit::textChanged, this, &NamePage::Edit1Change);
+    connect(Memo1, &QPlainTextEdit::textChanged, this, &NamePage::Memo1Change);
+    connect(Memo2, &QPlainTextEdit::textChanged, this, &NamePage::Memo2Change);
+    connect(CR1, &QComboBox::currentIndexChanged, this, &NamePage::CR1Change);
+    auto compare = [this] { Q_EMIT Edited(FieldEdit::Compare); };
+    for (QComboBox* box : {ComboBox1, ComboBox3, ComboBoxGENERATOR, ComboBoxProgId, ComboBoxUrl})
+        connect(box, &QComboBox::editTextChanged, this, compare);
+    for (QComboBox* box : {ComboBox2, ComboBox4})
+        connect(box, &QComboBox::currentIndexChanged, this, compare);
+    connect(SEditRev1, &QSpinBox::valueChanged, this, compare);
+}
+
+void NamePage::ReadInto(MetaFields& f, const TextCodec& codec, std::size_t* refs) const {
+    f.Title = FromQt(codec, Edit1->text(), refs);
+    f.Author = FromQt(codec, ComboBox1->currentText(), refs);
+    f.Copyright = FromQt(codec, ComboBox3->currentText(), refs);
+    f.Description = MemoFromQt(codec, Memo1->toPlainText(), refs);
+    f.Keywords = MemoFromQt(codec, Memo2->toPlainText(), refs);
+    f.Robots = CR1->currentIndex();
+    f.SetRevisitCount(SEditRev1->value());
+    f.RevisitUnit = ComboBox2->currentIndex();
+    f.Generator = FromQt(codec, ComboBoxGENERATOR->currentText(), refs);
+    f.ProgId = FromQt(codec, ComboBoxProgId->currentText(), refs);
+    f.Distribution = ComboBox4->currentIndex();
+    f.Url = FromQt(codec, ComboBoxUrl->currentText(), refs);
+}
+
+void NamePage::Show(const MetaFields& f, const TextCodec& codec) {
+    {
+        const QSignalBlocker b1(Edit1), b2(ComboBox1), b3(ComboBox3), b4(Memo1), b5(Memo2),
+            b6(CR1), b7(SEditRev1), b8(ComboBox2), b9(ComboBoxGENERATOR), b10(ComboBoxProgId),
+            b11(ComboBox4), b12(ComboBoxUrl);
+        Edit1->setText(ToQt(codec, f.Title));
+        Edit1->setCursorPosition(0);
+        SetBoxText(ComboBox1, ToQt(codec, f.Author));
+        SetBoxText(ComboBox3, ToQt(codec, f.Copyright));
+        Memo1->setPlainText(MemoToQt(codec, f.Description));
+        Memo2->setPlainText(MemoToQt(codec, f.Keywords));
+        SetBoxIndex(CR1, f.Robots);
+        SEditRev1->setValue(f.RevisitCount);
+        SetBoxIndex(ComboBox2, f.RevisitUnit);
+        SetBoxText(ComboBoxGENERATOR, ToQt(codec, f.Generator));
+        SetBoxText(ComboBoxProgId, ToQt(codec, f.ProgId));
+        SetBoxIndex(ComboBox4, f.Distribution);
+        SetBoxText(ComboBoxUrl, ToQt(codec, f.Url));
+    }
+    UpdateCounters();
+    UpdateRevisitEnabled();
+}
+
+void NamePage::Edit1Change() { Q_EMIT Edited(FieldEdit::Title); }
+
+void NamePage::Memo1Change() {
+    Label17->setText(CharacterCountText(Memo1));
+    Q_EMIT Edited(FieldEdit::Description);
+}
+
+void NamePage::Memo2Change() {
+    Label18->setText(CharacterCountText(Memo2));
+    Q_EMIT Edited(FieldEdit::Keywords);
+}
+
+void NamePage::CR1Change() {
+    UpdateRevisitEnabled();
+    Q_EMIT Edited(FieldEdit::Compare);
+}
+
+void NamePage::UpdateCounters() {
+    Label17->setText(CharacterCountText(Memo1));
+    Label18->setText(CharacterCountText(Memo2));
+}
+
+void NamePage::UpdateRevisitEnabled() {
+    const int robots = CR1->currentIndex();
+    const bool on = robots >= 1 && robots <= 3 && !CR1->currentText().isEmpty();
+    SEditRev1->setEnabled(on);
+    ComboBox2->setEnabled(on);
+}
+
+}  // namespace veskaron::ui

@@ -1,0 +1,67 @@
+#pragma once
+// The "МЕТА-NAME" page: the title and the entries addressed by a name
+// attribute. Moves values between its controls and MetaFields.
+#include <QWidget>
+#include <cstddef>
+
+#include "engine/meta_fields.h"
+#include "engine/text_codec.h"
+#include "ui/FieldEdit.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QSpinBox;
+
+namespace veskaron::ui {
+
+class NamePage final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit NamePage(QWidget* parent = nullptr);
+
+    void ReadInto(MetaFields& f, const TextCodec& codec, std::size_t* references) const;
+    // Shows the values without reporting them as edits.
+    void Show(const MetaFields& f, const TextCodec& codec);
+
+    QPlainTextEdit* Description() const { return Memo1; }
+    QPlainTextEdit* KeywordsBox() const { return Memo2; }
+    QComboBox* Author() const { return ComboBox1; }
+    QComboBox* Copyright() const { return ComboBox3; }
+    QComboBox* Generator() const { return ComboBoxGENERATOR; }
+    QComboBox* ProgId() const { return ComboBoxProgId; }
+    QComboBox* Url() const { return ComboBoxUrl; }
+
+Q_SIGNALS:
+    void Edited(veskaron::ui::FieldEdit kind);
+
+private:
+    void Edit1Change();
+    void Memo1Change();
+    void Memo2Change();
+    void CR1Change();
+    void UpdateCounters();
+    void UpdateRevisitEnabled();
+
+    QLineEdit* Edit1;
+    QComboBox* ComboBox1;
+    QComboBox* ComboBox3;
+    QPlainTextEdit* Memo1;
+    QLabel* Label17;
+    QPlainTextEdit* Memo2;
+    QLabel* Label18;
+    QComboBox* CR1;
+    QSpinBox* SEditRev1;
+    QComboBox* ComboBox2;
+    QComboBox* ComboBoxGENERATOR;
+    QComboBox* ComboBoxProgId;
+    QComboBox* ComboBox4;
+    QComboBox* ComboBoxUrl;
+};
+
+// "%d симв.": the characters of a multi-line box, line breaks not counted.
+QString CharacterCountText(const QPlainTextEdit* box);
+
+}  // namespace veskaron::ui

@@ -1,0 +1,66 @@
+#include "ui/UNoteBook.h"
+
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace veskaron::ui {
+
+TFmNoteBook::TFmNoteBook(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("FmNoteBook"));
+    setWindowTitle(QStringLiteral("Редактор поля"));
+    // Only the close box: no help or size buttons.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    Memo1 = new QPlainTextEdit;
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->setMinimumSize(536, 313);
+    Button1 = new QPushButton(QStringLiteral("Ok"));
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setDefault(false);
+    Button1->setAutoDefault(false);
+    Button2 = new QPushButton(QStringLiteral("Отмена"));
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setAutoDefault(false);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Button1);
+    buttons->addWidget(Button2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Memo1, 1);
+    layout->addLayout(buttons);
+
+    connect(Button1, &QPushButton::clicked, this, &TFmNoteBook::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TFmNoteBook::Button2Click);
+}
+
+void TFmNoteBook::SetLines(const QStringList& lines) { Memo1->setPlainText(lines.join(u'\n')); }
+
+QStringList TFmNoteBook::Lines() const {
+    const QString text = Memo1->toPlainText();
+    if (text.isEmpty()) return {};
+    QStringList lines = text.split(u'\n');
+    if (text.endsWith(u'\n')) lines.removeLast();
+    return lines;
+}
+
+void TFmNoteBook::Button1Click() {
+    accepted_ = true;
+    accept();
+}
+
+void TFmNoteBook::Button2Click() { reject(); }
+
+int MergeEditedHistory(QStringList& lines, const QString& shown) {
+    if (shown.isEmpty()) return -1;
+    for (int i = 0; i < lines.size(); ++i) {
+        if (lines[i].compare(shown, Qt::CaseInsensitive) == 0) return i;
+    }
+    lines << shown;
+    return static_cast<int>(lines.size()) - 1;
+}
+
+}  // namespace veskaron::ui
