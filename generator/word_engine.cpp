@@ -179,7 +179,13 @@ std::string CollectAltTexts(std::string_view text, int minWordLen, TextKind kind
             all.append(value);
             all.append("\r\n");
         }
-        start = close + 3;
+        // Three characters on: in UTF-8 the two after the quote may be longer.
+        start = close + 1;
+        for (int k = 0; k < 2 && start < text.size(); ++k) {
+            ++start;
+            if (kind == TextKind::Utf8)
+                while (start < text.size() && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80) ++start;
+        }
     }
     return all;
 }
