@@ -12,7 +12,14 @@ namespace {
 bool ValidUtf8(std::string_view s) {
     for (std::size_t i = 0, len = 1; i < s.size(); i += len) {
         len = 1;
-        if (static_cast<unsigned char>(s[i]) >= 0x80 && DecodeUtf8At(s, i, len) == 0xFFFD && len == 1) return false;
+        const auto b = static_cast<unsigned char>(s[i]);
+        if (b < 0x80) continue;
+        // The two-byte letters of most texts checked in place.
+        if (b >= 0xC2 && b <= 0xDF && i + 1 < s.size() && (static_cast<unsigned char>(s[i + 1]) & 0xC0) == 0x80) {
+            len = 2;
+            continue;
+        }
+        if (DecodeUtf8At(s, i, len) == 0xFFFD && len == 1) return false;
     }
     return true;
 }

@@ -199,21 +199,35 @@ void HeadScanner::CollectHead(std::string_view text) {
 
 namespace {
 
-// Head lines are short: their '>' and "<meta " are found by plain loops
-// rather than library calls.
-std::size_t GreaterFrom(std::string_view s, std::size_t pos) {
-    for (; pos < s.size(); ++pos)
-        if (s[pos] == '>') return pos;
+// Head lines are short: their '>' and "<meta " are found inline, sixteen
+// bytes at a time, rather than by library calls.
+std::size_t ByteFrom(std::string_view s, std::size_t pos, char c) {
+    const char* p = s.data();
+    const std::size_t n = s.size();
+#if defined(__SSE2__)
+    const __m128i v = _mm_set1_epi8(c);
+    for (; pos + 16 <= n; pos += 16) {
+        const auto bits = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + pos)), v)));
+        if (bits != 0) return pos + static_cast<std::size_t>(__builtin_ctz(bits));
+    }
+#endif
+    for (; pos < n; ++pos)
+        if (p[pos] == c) return pos;
     return std::string_view::npos;
 }
 
+std::size_t GreaterFrom(std::string_view s, std::size_t pos) { return ByteFrom(s, pos, '>'); }
+
 std::size_t MetaOpenFrom(std::string_view s, std::size_t pos) {
     static constexpr std::string_view kOpen = "<meta ";
-    for (; pos + kOpen.size() <= s.size(); ++pos) {
-        if (s[pos] != '<') continue;
+    while (pos + kOpen.size() <= s.size()) {
+        pos = ByteFrom(s, pos, '<');
+        if (pos == std::string_view::npos || pos + kOpen.size() > s.size()) break;
         std::size_t k = 1;
         while (k < kOpen.size() && LowerAsciiChar(s[pos + k]) == kOpen[k]) ++k;
         if (k == kOpen.size()) return pos;
+        ++pos;
     }
     return std::string_view::npos;
 }
@@ -279,7 +293,8 @@ void HeadScanner::SplitMetaTags() {
         tag.firstAttribute = static_cast<std::uint32_t>(attributes_.size());
         tag.both = std::move(t);
         tag.both.resize(2 * tag.size);
-        for (std::size_t i = 0; i < tag.size; ++i) tag.both[tag.size + i] = LowerAsciiChar(tag.both[i]);
+        char* const both = tag.both.data();  // a plain pointer: no reload of the string per byte
+        for (std::size_t i = 0; i < tag.size; ++i) both[tag.size + i] = LowerAsciiChar(both[i]);
         const std::string_view lower = tag.Lower();
         // Where "name=" and "http-equiv=" stand: a look-up only compares there.
         for (int kind = 0; kind < 2; ++kind) {
@@ -293,6 +308,19 @@ void HeadScanner::SplitMetaTags() {
             }
         }
         metaTags_.push_back(std::move(tag));
+    }
+    // Which tags a key's first letter can match, for heads of up to 64 tags.
+    indexed_ = metaTags_.size() <= 64;
+    if (indexed_) {
+        for (auto& kind : candidates_) kind.fill(0);
+        for (std::size_t i = 0; i < metaTags_.size(); ++i) {
+            const Tag& t = metaTags_[i];
+            for (std::uint32_t a = t.firstAttribute; a < t.firstAttribute + t.attributeCount; ++a) {
+                const Attribute& attr = attributes_[a];
+                candidates_[attr.kind][static_cast<unsigned char>(attr.first)] |= std::uint64_t{1} << i;
+                if (attr.first == '"') candidates_[attr.kind][static_cast<unsigned char>(attr.second)] |= std::uint64_t{1} << i;
+            }
+        }
     }
 }
 
@@ -353,11 +381,21 @@ std::string HeadScanner::Lookup(std::string_view attribute, std::string_view key
         }
         return bare;
     };
-    for (Tag& t : metaTags_) {
-        if (t.consumed || !matches(t)) continue;
+    auto take = [](Tag& t) {
         t.consumed = true;
         return ExtractContent(t.Text(), t.Lower());
+    };
+    if (indexed_ && !k.empty()) {
+        // Only the tags with an attribute value that starts with the key's
+        // first letter (after a quote or not), in document order.
+        for (std::uint64_t bits = candidates_[kind][static_cast<unsigned char>(k[0])]; bits != 0; bits &= bits - 1) {
+            Tag& t = metaTags_[static_cast<std::size_t>(__builtin_ctzll(bits))];
+            if (!t.consumed && matches(t)) return take(t);
+        }
+        return {};
     }
+    for (Tag& t : metaTags_)
+        if (!t.consumed && matches(t)) return take(t);
     return {};
 }
 

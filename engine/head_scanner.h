@@ -1,6 +1,7 @@
 #pragma once
 // Finds the title, the META tags of the head and their contents by literal,
 // line-oriented substring search (no HTML parsing), ignoring ASCII case.
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -73,6 +74,10 @@ private:
     std::vector<std::string> headLines_;
     std::vector<Tag> metaTags_;
     std::vector<Attribute> attributes_;
+    // For each kind and letter, the tags (as bits) that a key starting with
+    // that letter can match; used when the head has at most 64 tags.
+    bool indexed_ = false;
+    std::array<std::array<std::uint64_t, 256>, 2> candidates_{};
 };
 
 }  // namespace veskaron
