@@ -221,8 +221,6 @@ QWidget* HttpPage::BuildEffectsGroup() {
         ComBox[i]->setMinimumContentsLength(12);
         ComBox[i]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         ComBox[i]->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-        // The open list shows the whole item texts even when the box is narrower.
-        ComBox[i]->view()->setMinimumWidth(ComBox[i]->view()->sizeHintForColumn(0) + 24);
         QGridLayout* grid = grids[i / 2];
         Compact(grid);
         const int r = i % 2;
@@ -238,6 +236,20 @@ QWidget* HttpPage::BuildEffectsGroup() {
     column->addWidget(halves[0]);
     column->addWidget(halves[1]);
     return group;
+}
+
+void HttpPage::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // The open effect list shows the whole item texts even when the box is
+    // narrower; measured once the fonts are final.
+    for (TComBox* box : ComBox) {
+        QAbstractItemView* view = box->view();
+        view->ensurePolished();
+        int widest = 0;
+        for (int i = 0; i < box->count(); ++i)
+            widest = std::max(widest, view->fontMetrics().horizontalAdvance(box->itemText(i)));
+        view->setMinimumWidth(widest + 2 * view->frameWidth() + 32);
+    }
 }
 
 void HttpPage::ReadInto(MetaFields& f, const TextCodec& codec, std::size_t* refs) const {
