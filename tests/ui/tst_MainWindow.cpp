@@ -10,7 +10,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QFileSystemModel>
 #include <QTabWidget>
+#include <QTreeView>
 
 #include "engine/text_codec.h"
 #include "tests/ui/ui_fixture.h"
@@ -310,6 +312,20 @@ void TestMainWindow::stateAfterRestart() {
     QVERIFY(!Find<QListWidget>(form, "FileListBox1")->findItems(QStringLiteral("one.html"), Qt::MatchExactly).isEmpty());
     QCOMPARE(ReadBytes(tmp.Data(QStringLiteral("copyrigt.fkd"))), QByteArray("Studio\r\n"));
     QVERIFY(form.close());
+
+    // The folder tree shows the page's folder selected and in view, also
+    // after many sibling folders have been read in and sorted above it.
+    QDir pages(tmp.pages.path());
+    for (int i = 0; i < 300; ++i) pages.mkdir(QStringLiteral("d%1").arg(i, 3, 10, QChar(u'0')));
+    pages.mkdir(QStringLiteral("zz"));
+    TForm1 third({tmp.Page(QStringLiteral("zz/two.html"))});
+    third.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&third));
+    QTest::qWait(500);
+    auto* tree = Find<QTreeView>(third, "DirectoryListBox1");
+    QCOMPARE(tree->currentIndex().data(QFileSystemModel::FilePathRole).toString(), tmp.Page(QStringLiteral("zz")));
+    QVERIFY(tree->viewport()->rect().contains(tree->visualRect(tree->currentIndex())));
+    QVERIFY(third.close());
 }
 
 void TestMainWindow::historyFileProblems() {
