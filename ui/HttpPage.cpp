@@ -64,8 +64,8 @@ HttpPage::HttpPage(QWidget* parent) : QWidget(parent) {
     layout->setSpacing(2);
     layout->addWidget(BuildExpiryGroup());
     auto* middle = new QHBoxLayout;
-    middle->addWidget(BuildLanguageGroup(), 3);
-    middle->addWidget(BuildCacheGroup(), 2);
+    middle->addWidget(BuildLanguageGroup(), 1);
+    middle->addWidget(BuildCacheGroup(), 1);
     layout->addLayout(middle);
     layout->addWidget(BuildEffectsGroup());
     layout->addStretch();
@@ -179,10 +179,9 @@ QWidget* HttpPage::BuildCacheGroup() {
                            QStringLiteral("Pragma|Запрет кеширования страницы"), 11);
     FillItems(ComboBoxCasecontrol, ItemLists::Cache);
     FillItems(ComboBoxProgma, ItemLists::Pragma);
-    for (QComboBox* box : {ComboBoxCasecontrol, ComboBoxProgma}) {
-        box->setMinimumContentsLength(6);
-        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    }
+    // Wide enough for the longest cache item.
+    for (QComboBox* box : {ComboBoxCasecontrol, ComboBoxProgma})
+        box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
 
     auto* group = Group(QStringLiteral("Кеширование"), QStringLiteral("GroupBox5"));
     auto* grid = Compact(new QGridLayout(group));

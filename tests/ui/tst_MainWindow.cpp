@@ -416,6 +416,9 @@ void TestMainWindow::screenshot() {
                     "<meta name=\"keywords\" content=\"игрушки, дерево, мастерская\">\r\n"
                     "<meta name=\"revisit-after\" content=\"14 weeks\">\r\n"
                     "<meta http-equiv=\"content-type\" content=\"text/html; charset=windows-1251\">\r\n"
+                    "<meta http-equiv=\"cache-control\" content=\"no-store\">\r\n"
+                    "<meta http-equiv=\"content-language\" content=\"ru\">\r\n"
+                    "<meta http-equiv=\"refresh\" content=\"30; url=about.html\">\r\n"
                     "<meta http-equiv=\"page-enter\" content=\"RevealTrans(Duration=2.0,Transition=12)\">\r\n"));
     WriteBytes(tmp.Page("about.html"), Page("О нас"));
     ScopedScriptedDialogs dialogs;
