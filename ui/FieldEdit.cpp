@@ -22,6 +22,9 @@ void MakeHistoryBox(QComboBox* box) {
     // Completion would change what the user typed into an older item.
     box->setCompleter(nullptr);
     box->setMaxVisibleItems(20);
+    // A long item in the history must not widen the page.
+    box->setMinimumContentsLength(10);
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
 }
 
 void SetBoxText(QComboBox* box, const QString& text) {

@@ -153,7 +153,7 @@ QWidget* HttpPage::BuildLanguageGroup() {
     FillItems(ComboBoxLanguage, ItemLists::Language);
     ComboBoxLanguage->setMaxVisibleItems(20);
     for (QComboBox* box : {ComboBoxType, ComboBoxWin, ComboBoxLanguage}) {
-        box->setMinimumContentsLength(8);
+        box->setMinimumContentsLength(6);
         box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     }
     Label31 = Caption(QStringLiteral("Тип данных"), QStringLiteral("Label31"), ComboBoxType);
@@ -179,9 +179,11 @@ QWidget* HttpPage::BuildCacheGroup() {
                            QStringLiteral("Pragma|Запрет кеширования страницы"), 11);
     FillItems(ComboBoxCasecontrol, ItemLists::Cache);
     FillItems(ComboBoxProgma, ItemLists::Pragma);
-    // Wide enough for the longest cache item.
-    for (QComboBox* box : {ComboBoxCasecontrol, ComboBoxProgma})
-        box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // The group shares the row with the language group and grows with it.
+    for (QComboBox* box : {ComboBoxCasecontrol, ComboBoxProgma}) {
+        box->setMinimumContentsLength(10);
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    }
 
     auto* group = Group(QStringLiteral("Кеширование"), QStringLiteral("GroupBox5"));
     auto* grid = Compact(new QGridLayout(group));
