@@ -871,7 +871,8 @@ void TFmKeyWord::ListAdd(ListKind kind) {
         if (!text) return;
         if (generator::AddWord(list, Stored(*text)) == generator::AddOutcome::Added) break;
         if (CurrentDialogs().AskYesNo(this, Ui(generator::kTitleError),
-                                      Ui(generator::kDuplicateWordQuestion)) != Answer::Yes)
+                                      Ui(generator::kDuplicateWordQuestion),
+                                      MessageKind::Error) != Answer::Yes)
             return;
         initial = *text;
     }
@@ -890,7 +891,8 @@ void TFmKeyWord::ListDelete(ListKind kind) {
             ? QStringLiteral("Удалить \"%1\"?").arg(Shown(list.at(list.SelectedIndices().front())))
             : Ui(*question);
     if (CurrentSetupValues().QuestDelWord &&
-        CurrentDialogs().AskYesNo(this, Ui(generator::kTitleAttention), text) != Answer::Yes)
+        CurrentDialogs().AskYesNo(this, Ui(generator::kTitleAttention), text,
+                                  MessageKind::Warning) != Answer::Yes)
         return;
     generator::DeleteChosen(list);
     Push(kind);
