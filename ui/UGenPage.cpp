@@ -832,14 +832,16 @@ void TFmKeyWord::BtCnlClick() { reject(); }
 
 void TFmKeyWord::BtOkClick() {
     Pull(ListKind::Keyword);
-    auto failed = [this](const std::string& error) {
-        CurrentDialogs().Error(this, QStringLiteral("Не удалось сохранить список слов.\n%1")
-                                         .arg(QString::fromStdString(error)));
+    auto failed = [this](const std::string& file, const std::string& error) {
+        CurrentDialogs().Error(this, QStringLiteral("Не удалось записать список слов в файл "
+                                                    "\"%1\".\n%2")
+                                         .arg(QString::fromStdString(file),
+                                              QString::fromStdString(error)));
     };
     // The excluded words first: if they cannot be kept, nothing is handed over.
     if (std::string error = WriteListFile(deleteListFile_, Part(ListKind::Delete).list.entries());
         !error.empty()) {
-        failed(error);
+        failed(deleteListFile_, error);
         return;
     }
     WordList& keywords = Part(ListKind::Keyword).list;
@@ -851,7 +853,7 @@ void TFmKeyWord::BtOkClick() {
     host_.SetKeywords(Shown(text));
     if (std::string error = WriteListFile(insertListFile_, Part(ListKind::Insert).list.entries());
         !error.empty()) {
-        failed(error);
+        failed(insertListFile_, error);
         return;
     }
     accept();
