@@ -73,8 +73,12 @@ QToolButton* SpeedButton(QWidget* parent, const char* name, const QString& hint,
     auto* b = new QToolButton(parent);
     b->setObjectName(QLatin1String(name));
     b->setToolTip(hint);
-    if (icon != QStyle::SP_CustomBase) b->setIcon(parent->style()->standardIcon(icon));
-    else b->setText(glyph);
+    if (icon != QStyle::SP_CustomBase) {
+        b->setIcon(parent->style()->standardIcon(icon));
+        b->setAccessibleName(hint);  // a picture alone names nothing
+    } else {
+        b->setText(glyph);
+    }
     b->setAutoRaise(true);
     b->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     return b;
@@ -406,6 +410,7 @@ QWidget* TFmKeyWord::CreateListGroup(ListKind kind, QGroupBox* box, const char* 
     layout->setSpacing(2);
     part.view = new TWordListView(box);
     part.view->setObjectName(QLatin1String(listName));
+    part.view->setAccessibleName(box->title());
     part.model = new WordListModel(part.list, [this](std::string_view b) { return Shown(b); },
                                    part.view);
     part.view->setModel(part.model);
@@ -463,6 +468,7 @@ QWidget* TFmKeyWord::CreateOutputPage() {
     SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
     SpinEdit1->setRange(0, 999);
     SpinEdit1->setValue(1);
+    label2->setBuddy(SpinEdit1);
     auto* label1 = new QLabel(QStringLiteral("раз"), selectionControls_);
     label1->setObjectName(QStringLiteral("Label1"));
     grid->addWidget(RadioButton1, 0, 0, 1, 4);

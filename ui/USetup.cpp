@@ -80,12 +80,6 @@ void SelectIndex(QButtonGroup& group, int index) {
     group.setExclusive(true);
 }
 
-// A stored index the box has no item for takes the default: an empty modem
-// speed would fail every load.
-void SelectItem(QComboBox& box, int index, int fallback) {
-    box.setCurrentIndex(index >= 0 && index < box.count() ? index : fallback);
-}
-
 // An entry wider than the list minus this gets its full text as a tip.
 constexpr int kTipMargin = 19;
 
@@ -206,6 +200,7 @@ void TFmSetup::BuildMetaPage(QWidget* page) {
     left->addStretch();
 
     ListBoxMETA = Named(new QListWidget, "ListBoxMETA");
+    ListBoxMETA->setAccessibleName(QStringLiteral("Порядок вывода строк:"));
     ListBoxMETA->setSelectionMode(QAbstractItemView::SingleSelection);
     // Narrow on purpose: entries that do not fit show their full text as a tip.
     ListBoxMETA->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -227,11 +222,13 @@ void TFmSetup::BuildMetaPage(QWidget* page) {
     SpeedButton1->setAutoRaise(true);
     SpeedButton1->setMinimumSize(26, 26);
     SpeedButton1->setToolTip(QStringLiteral("Переместить вверх"));
+    SpeedButton1->setAccessibleName(SpeedButton1->toolTip());  // an arrow alone names nothing
     SpeedButton2 = Named(new QToolButton, "SpeedButton2");
     SpeedButton2->setArrowType(Qt::DownArrow);
     SpeedButton2->setAutoRaise(true);
     SpeedButton2->setMinimumSize(26, 26);
     SpeedButton2->setToolTip(QStringLiteral("Переместить вниз"));
+    SpeedButton2->setAccessibleName(SpeedButton2->toolTip());  // an arrow alone names nothing
     auto* moves = new QVBoxLayout;
     moves->addWidget(SpeedButton1);
     moves->addWidget(SpeedButton2);
@@ -280,11 +277,11 @@ void TFmSetup::FormCreate() {
     {
         KeyAccess access;
         const DialogSettings stored = ReadDialogSettings(access);
-        SelectItem(*ComboBox1, stored.Modem, DialogSettings{}.Modem);
+        ComboBox1->setCurrentIndex(stored.Modem);
         SelectIndex(*RadioGroup1, stored.InsMeta);
         SelectIndex(*RadioGroup2, stored.InsContent);
         orderText = stored.MetaList;
-        SelectItem(*ComboBoxStyle, stored.NoteStyle, DialogSettings{}.NoteStyle);
+        ComboBoxStyle->setCurrentIndex(stored.NoteStyle);
         // A stored wish rewrites its shortcut with the current program path.
         if (stored.IconDesktop) CheckBox1->setChecked(*stored.IconDesktop);
         if (stored.IconStartMenu) CheckBox14->setChecked(*stored.IconStartMenu);
