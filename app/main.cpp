@@ -1,6 +1,9 @@
 // The editor: sets the application title, creates the main window and the
 // settings dialog, and runs the event loop until the main window closes.
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include "controls/ClicLabel.h"
 #include "ui/Dialogs.h"
@@ -11,6 +14,12 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     // The application's title; window captions stay as each window sets them.
     QApplication::setApplicationName(QStringLiteral("VESKARON \"VARNOK-Soft\""));
+    // The toolkit's own buttons and dialogs speak the program's language
+    // ("Да", "Нет", "Отмена"); without the translation they stay English.
+    QTranslator toolkit;
+    if (toolkit.load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"),
+                     QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&toolkit);
     // Links of the labels open through the one shell-open path of the windows.
     veskaron::TClickLabel::SetShellOpener(
         [](const QUrl& url) { veskaron::ui::CurrentDialogs().OpenUrl(url); });
