@@ -133,9 +133,11 @@ void BM_SaveNoFlush(benchmark::State& state) { Save(state, false); }
 // The word engine with the default options over the loaded text.
 void BM_Words(benchmark::State& state) {
     const std::string& page = Page(static_cast<int>(state.range(0)));
+    veskaron::generator::GeneratorOptions options;
+    options.kind = state.range(0) >= 3 ? veskaron::TextKind::Utf8 : veskaron::TextKind::Cp1251;
     for (auto _ : state) {
         veskaron::generator::WordTable table;
-        veskaron::generator::RunGenerator(page, {}, {}, {}, table);
+        veskaron::generator::RunGenerator(page, {}, {}, options, table);
         benchmark::DoNotOptimize(table);
     }
     Label(state, page);

@@ -17,6 +17,7 @@
 #include "generator/word_engine.h"
 #include "generator/word_list_file.h"
 #include "platform/key_store.h"
+#include "platform/line_list.h"
 #include "settings/settings_keys.h"
 #include "settings/setup_values.h"
 
@@ -87,7 +88,7 @@ int KeywordsOfPage(const std::string& page, bool named, const generator::Generat
     pageOptions.kind = doc.kind;
     std::vector<std::string> pageDeleteList = deleteList;
     if (doc.kind == TextKind::Utf8)
-        for (std::string& word : pageDeleteList) word = Windows1251Codec()->ToUtf8(word);
+        for (std::string& word : pageDeleteList) word = LineListItemToUtf8(word);
     generator::WordTable table;
     generator::RunGenerator(doc.page.text, SplitLines(doc.fields.Description), pageDeleteList,
                             pageOptions, table);

@@ -29,7 +29,7 @@ public:
             }
             std::size_t len = 1;
             const char32_t cp = DecodeUtf8At(bytes, i, len);
-            const bool invalid = cp == 0xFFFD && !(len == 3 && bytes.substr(i, 3) == "\xEF\xBF\xBD");
+            const bool invalid = cp == 0xFFFD && len == 1;  // a real U+FFFD is three bytes
             if (invalid || IsRawByteCodePoint(cp)) {
                 // A page that itself holds a raw-byte code point has its bytes
                 // escaped too, so that the way back is exact.
@@ -163,7 +163,7 @@ public:
             }
             std::size_t len = 1;
             const char32_t cp = DecodeUtf8At(utf8, i, len);
-            const bool invalid = cp == 0xFFFD && !(len == 3 && utf8.substr(i, 3) == "\xEF\xBF\xBD");
+            const bool invalid = cp == 0xFFFD && len == 1;
             if (!invalid && !IsRawByteCodePoint(cp)) {
                 i += len;
                 continue;

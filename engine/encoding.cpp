@@ -5,6 +5,9 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "engine/cp1251.h"
 #include "engine/koi8.h"
@@ -135,41 +138,157 @@ const std::array<char32_t, 0x800>& TwoByteLower() {
     return table;
 }
 
-}  // namespace
-
-std::string LowerFor(TextKind kind, std::string_view text) {
-    if (kind == TextKind::Cp1251) return LowerText(text);
-    const auto& twoByte = TwoByteLower();
-    std::string out;
-    out.reserve(text.size());
+void AppendLowerCp1251(std::string_view text, std::string& out) {
+    static const std::array<unsigned char, 256> kLower = [] {
+        std::array<unsigned char, 256> t{};
+        for (int c = 0; c < 256; ++c) t[c] = LowerChar(static_cast<unsigned char>(c));
+        return t;
+    }();
+    const std::size_t at = out.size(), n = text.size();
+    out.resize(at + n);
+    char* dst = out.data() + at;
+    const char* src = text.data();
     std::size_t i = 0;
-    const std::size_t n = text.size();
-    while (i < n) {
-        const std::size_t run = AsciiRun(text, i);
-        for (std::size_t k = i; k < i + run; ++k) out += LowerAsciiChar(text[k]);
-        i += run;
-        if (i >= n) break;
-        const auto b0 = static_cast<unsigned char>(text[i]);
-        if ((b0 & 0xE0) == 0xC0 && b0 >= 0xC2 && i + 1 < n &&
-            (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80) {
-            const char32_t cp = (char32_t(b0 & 0x1F) << 6) | (static_cast<unsigned char>(text[i + 1]) & 0x3F);
-            const char32_t lower = twoByte[cp];
-            if (lower == cp) out.append(text.data() + i, 2);
-            else AppendUtf8(out, lower);
-            i += 2;
+#if defined(__SSE2__)
+    // Sixteen bytes at a time where they hold only bytes below 0x80 and from
+    // 0xC0 on: there A..Z and the capitals А..Я (0xC0..0xDF) lower by 0x20 and
+    // nothing else changes. A block with a byte from 0x80..0xBF, where the
+    // other letter pairs of the code page lie, goes through the table.
+    const __m128i latinBase = _mm_set1_epi8(static_cast<char>(0x80 - 'A'));
+    const __m128i latinTop = _mm_set1_epi8(static_cast<char>(-128 + 26));
+    const __m128i cyrBase = _mm_set1_epi8(static_cast<char>(0x80 - 0xC0));
+    const __m128i cyrTop = _mm_set1_epi8(static_cast<char>(-128 + 32));
+    const __m128i highTop = _mm_set1_epi8(static_cast<char>(0xC0));  // signed: 0x80..0xBF are below it
+    const __m128i caseBit = _mm_set1_epi8(0x20);
+    for (; i + 16 <= n; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+        if (_mm_movemask_epi8(_mm_cmplt_epi8(v, highTop)) != 0) {
+            for (std::size_t k = i; k < i + 16; ++k)
+                dst[k] = static_cast<char>(kLower[static_cast<unsigned char>(src[k])]);
             continue;
+        }
+        const __m128i upper = _mm_or_si128(_mm_cmplt_epi8(_mm_add_epi8(v, latinBase), latinTop),
+                                           _mm_cmplt_epi8(_mm_add_epi8(v, cyrBase), cyrTop));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_add_epi8(v, _mm_and_si128(upper, caseBit)));
+    }
+#endif
+    for (; i < n; ++i) dst[i] = static_cast<char>(kLower[static_cast<unsigned char>(src[i])]);
+}
+
+#if defined(__SSE2__)
+// Lowers the 16 bytes at `i` when they are whole characters that are ASCII or
+// Cyrillic letters of the two-byte rows U+0400..U+043F and U+0440..U+045F:
+// A..Z and the capitals U+0410..U+042F move by 0x20, U+0400..U+040F by 0x50,
+// all in place of the same number of bytes. False when the block holds any
+// other character; nothing is written then. A block may end on the lead byte
+// of a pair (`endsOnLead`): its second byte is then lowered with the next
+// block, or by TrailAfterLead when that block cannot be done at once.
+bool LowerUtf8Block(const char* src, std::size_t i, char* dst, bool& endsOnLead) {
+    auto set = [](int c) { return _mm_set1_epi8(static_cast<char>(c)); };
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+    const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i + 1));
+    const __m128i prev = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i - 1));
+    const __m128i isD0 = _mm_cmpeq_epi8(v, set(0xD0)), isD1 = _mm_cmpeq_epi8(v, set(0xD1));
+    const __m128i isLead = _mm_and_si128(_mm_cmpgt_epi8(v, set(0xBF)), _mm_cmplt_epi8(v, _mm_setzero_si128()));  // 0xC0..0xFF
+    // In signed bytes a range [lo, lo + k) of 0x80.. is "below -128 + k" once lo is moved to 0x80.
+    auto inRange = [&](__m128i x, int lo, int k) { return _mm_cmplt_epi8(_mm_add_epi8(x, set(0x80 - lo)), set(-128 + k)); };
+    const __m128i otherLead = _mm_andnot_si128(_mm_or_si128(isD0, isD1), isLead);
+    const __m128i rareD1 = _mm_and_si128(isD1, inRange(next, 0xA0, 32));  // U+0460.. have their own pairs
+    if (_mm_movemask_epi8(_mm_or_si128(otherLead, rareD1)) != 0) return false;
+    endsOnLead = (_mm_movemask_epi8(isLead) & 0x8000) != 0;
+    const __m128i afterD0 = _mm_cmpeq_epi8(prev, set(0xD0));
+    const __m128i latin = inRange(v, 'A', 26);
+    const __m128i up20 = _mm_or_si128(latin, _mm_and_si128(afterD0, inRange(v, 0x90, 16)));
+    const __m128i down20 = _mm_and_si128(afterD0, inRange(v, 0xA0, 16));
+    const __m128i up10 = _mm_and_si128(afterD0, inRange(v, 0x80, 16));
+    const __m128i toD1 = _mm_and_si128(isD0, _mm_or_si128(inRange(next, 0x80, 16), inRange(next, 0xA0, 16)));
+    __m128i r = _mm_add_epi8(v, _mm_and_si128(up20, set(0x20)));
+    r = _mm_sub_epi8(r, _mm_and_si128(down20, set(0x20)));
+    r = _mm_add_epi8(r, _mm_and_si128(up10, set(0x10)));
+    r = _mm_sub_epi8(r, toD1);  // the mask is -1 where D0 becomes D1
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), r);
+    return true;
+}
+#endif
+
+// The second byte of a pair whose lead byte (0xD0 or 0xD1) was already
+// written by LowerUtf8Block, lowered as that block lowered the lead.
+char TrailAfterLead(unsigned char lead, unsigned char c) {
+    if (lead != 0xD0 || c >= 0xB0) return static_cast<char>(c);
+    if (c >= 0xA0) return static_cast<char>(c - 0x20);
+    return static_cast<char>(c + (c >= 0x90 ? 0x20 : 0x10));
+}
+
+void AppendLowerUtf8(std::string_view text, std::string& out) {
+    // A lower-case letter takes at most half as many bytes again as its
+    // capital, so the output is written into room of that size and cut to fit.
+    const std::size_t at = out.size(), n = text.size();
+    out.resize(at + n + n / 2 + 8);
+    char* dst = out.data() + at;
+    const char* src = text.data();
+    std::size_t i = 0;
+    std::size_t scalarUntil = 0;  // after a block that could not be done at once
+    bool pendingTrail = false;     // the last block ended on the lead byte of a pair
+    while (i < n) {
+#if defined(__SSE2__)
+        if (i >= 1 && i + 17 <= n && i >= scalarUntil) {
+            bool endsOnLead = false;
+            if (LowerUtf8Block(src, i, dst, endsOnLead)) {
+                pendingTrail = endsOnLead;
+                dst += 16;
+                i += 16;
+                continue;
+            }
+            scalarUntil = i + 16;
+        }
+#endif
+        const auto b = static_cast<unsigned char>(src[i]);
+        if (pendingTrail) {
+            pendingTrail = false;
+            if (b >= 0x80 && b <= 0xBF) {
+                *dst++ = TrailAfterLead(static_cast<unsigned char>(src[i - 1]), b);
+                ++i;
+                continue;
+            }
+        }
+        if (b < 0x80) {
+            *dst++ = LowerAsciiChar(src[i++]);
+            continue;
+        }
+        if (static_cast<std::size_t>(out.data() + out.size() - dst) < 8) {  // never short of room
+            const std::size_t used = static_cast<std::size_t>(dst - out.data());
+            out.resize(out.size() + n / 2 + 8);
+            dst = out.data() + used;
         }
         std::size_t len = 1;
         const char32_t cp = DecodeUtf8At(text, i, len);
-        if (cp == 0xFFFD && len == 1) {
-            out += text[i];
+        const char32_t lower = cp == 0xFFFD && len == 1 ? cp
+                               : cp < 0x800             ? TwoByteLower()[cp]
+                                                        : static_cast<char32_t>(utf8proc_tolower(static_cast<utf8proc_int32_t>(cp)));
+        if (lower == cp) {
+            std::memcpy(dst, src + i, len);
+            dst += len;
         } else {
-            const auto lower = utf8proc_tolower(static_cast<utf8proc_int32_t>(cp));
-            if (static_cast<char32_t>(lower) == cp) out.append(text.substr(i, len));
-            else AppendUtf8(out, static_cast<char32_t>(lower));
+            std::string bytes;
+            AppendUtf8(bytes, lower);
+            std::memcpy(dst, bytes.data(), bytes.size());
+            dst += bytes.size();
         }
         i += len;
     }
+    out.resize(static_cast<std::size_t>(dst - out.data()));
+}
+
+}  // namespace
+
+void AppendLowerFor(TextKind kind, std::string_view text, std::string& out) {
+    if (kind == TextKind::Cp1251) AppendLowerCp1251(text, out);
+    else AppendLowerUtf8(text, out);
+}
+
+std::string LowerFor(TextKind kind, std::string_view text) {
+    std::string out;
+    AppendLowerFor(kind, text, out);
     return out;
 }
 

@@ -49,6 +49,8 @@ std::string CharsetAttribute(std::string_view tag);
 // Lower case by the text's own letters: the Windows-1251 letter pairs, or
 // Unicode simple case mapping for UTF-8 (invalid bytes stay as they are).
 std::string LowerFor(TextKind kind, std::string_view text);
+// The same, appended to `out`.
+void AppendLowerFor(TextKind kind, std::string_view text, std::string& out);
 // Length in characters; an invalid UTF-8 byte counts as one character.
 std::size_t CharCount(TextKind kind, std::string_view text);
 // CharCount(kind, text) > n, counting no further than needed.

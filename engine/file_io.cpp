@@ -1,5 +1,7 @@
 #include "engine/file_io.h"
 
+#include "engine/large_buffer.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -175,6 +177,7 @@ FileRead ReadWholeFile(const std::string& path) {
     // The bytes go straight into the string; a file that grows meanwhile is
     // read to its end all the same, one that shrinks gives what it holds.
     std::size_t have = 0;
+    ReserveLarge(result.bytes, expected + 1);
     result.bytes.resize(expected > 0 ? expected + 1 : std::size_t{1} << 16);
     while (true) {
         if (have == result.bytes.size()) result.bytes.resize(have * 2);

@@ -2,9 +2,13 @@
 
 #include <algorithm>
 #include <array>
-#include <unordered_set>
+#include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "engine/cp1251.h"
+#include "engine/large_buffer.h"
 
 namespace veskaron::generator {
 
@@ -35,11 +39,104 @@ void Report(const ProgressFn& progress, int percent) {
     if (progress) progress(percent);
 }
 
+// The first occurrence of `marker` at or after `from`. The search is exact
+// (the working text is already lower case) and goes 16 positions at a time
+// over the marker's first two bytes, since '<' alone is in every tag.
+std::size_t FindMarker(std::string_view text, std::size_t from, std::string_view marker) {
+    const std::size_t n = text.size(), m = marker.size();
+    if (from > n || m > n - from) return std::string_view::npos;
+    const char* p = text.data();
+    std::size_t i = from;
+    if (m == 1) {
+        // Inline rather than memchr: between two tags the distance is short.
+#if defined(__SSE2__)
+        const __m128i c = _mm_set1_epi8(marker[0]);
+        for (; i + 16 <= n; i += 16) {
+            const auto bits = static_cast<unsigned>(_mm_movemask_epi8(
+                _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i)), c)));
+            if (bits != 0) return i + static_cast<std::size_t>(__builtin_ctz(bits));
+        }
+#endif
+        for (; i < n; ++i)
+            if (p[i] == marker[0]) return i;
+        return std::string_view::npos;
+    }
+    const std::size_t last = n - m;  // the last position where the marker fits
+    auto matchesAt = [&](std::size_t at) {
+        return m == 2 || std::memcmp(p + at + 2, marker.data() + 2, m - 2) == 0;
+    };
+#if defined(__SSE2__)
+    const __m128i first = _mm_set1_epi8(marker[0]), second = _mm_set1_epi8(marker[1]);
+    for (; i + 17 <= n && i + 15 <= last; i += 16) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 1));
+        auto bits = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, second))));
+        while (bits != 0) {
+            const std::size_t at = i + static_cast<std::size_t>(__builtin_ctz(bits));
+            if (matchesAt(at)) return at;
+            bits &= bits - 1;
+        }
+    }
+#endif
+    for (; i <= last; ++i)
+        if (p[i] == marker[0] && p[i + 1] == marker[1] && matchesAt(i)) return i;
+    return std::string_view::npos;
+}
+
 // Where the body text starts: just past the first "</head>", or the beginning
 // of a text that has none.
 std::size_t BodyStart(std::string_view text) {
-    const std::size_t head = text.find(kHeadEnd);
+    const std::size_t head = FindMarker(text, 0, kHeadEnd);
     return head == std::string_view::npos ? 0 : head + kHeadEnd.size();
+}
+
+// Removes every span from `opener` to the next `closer`, moving the rest of
+// the text down in place; an opener without a closer keeps the rest.
+void RemoveSpansInPlace(std::string& text, std::string_view opener, std::string_view closer) {
+    const std::size_t n = text.size();
+    std::size_t pos = 0, out = 0;
+    while (pos < n) {
+        const std::size_t open = FindMarker(text, pos, opener);
+        if (open == std::string_view::npos) break;
+        const std::size_t close = FindMarker(text, open + opener.size(), closer);
+        if (close == std::string_view::npos) break;
+        if (out != pos) std::memmove(text.data() + out, text.data() + pos, open - pos);
+        out += open - pos;
+        pos = close + closer.size();
+    }
+    if (out == pos) return;  // nothing removed
+    if (pos < n) std::memmove(text.data() + out, text.data() + pos, n - pos);
+    text.resize(out + (pos < n ? n - pos : 0));
+}
+
+// The working text of a run: the source lower-cased, without comments,
+// declarations and scripts. Comments are left out while the text is lowered
+// (their markers hold no letters, so lowering cannot make or break one); the
+// other two removals then work in place on the lowered text. Lowering goes by
+// characters, and a piece between removed spans starts and ends at an ASCII
+// marker, so lowering the pieces one by one gives the same text as lowering
+// the whole.
+std::string WorkingText(std::string_view source, TextKind kind, const ProgressFn& progress) {
+    std::string text;
+    ReserveLarge(text, source.size() + source.size() / 8);
+    std::size_t pos = 0;
+    while (pos < source.size()) {
+        const std::size_t open = FindMarker(source, pos, "<!--");
+        if (open == std::string_view::npos) break;
+        const std::size_t close = FindMarker(source, open + 4, "-->");
+        if (close == std::string_view::npos) break;
+        AppendLowerFor(kind, source.substr(pos, open - pos), text);
+        pos = close + 3;
+    }
+    if (pos < source.size()) AppendLowerFor(kind, source.substr(pos), text);
+    Report(progress, 10);
+    Report(progress, 20);
+    RemoveSpansInPlace(text, "<!", ">");
+    Report(progress, 30);
+    RemoveSpansInPlace(text, "<script", "</script>");
+    Report(progress, 40);
+    return text;
 }
 
 // Whether a text is longer than `minWordLen` characters.
@@ -48,14 +145,14 @@ bool LongerThan(TextKind kind, std::string_view text, int minWordLen) {
 }
 
 void CollectChunks(std::string_view text, int minWordLen, TextKind kind,
-                   std::vector<std::string>& entries) {
+                   std::vector<std::string_view>& entries) {
     std::size_t start = BodyStart(text);
     while (start < text.size()) {
-        const std::size_t gt = text.find('>', start);
+        const std::size_t gt = FindMarker(text, start, ">");
         if (gt == std::string_view::npos) break;
         const std::size_t begin = gt + 1;
         if (begin >= text.size()) break;
-        const std::size_t lt = text.find('<', begin);
+        const std::size_t lt = FindMarker(text, begin, "<");
         if (lt == std::string_view::npos) break;
         const std::string_view chunk = TrimBlanks(text.substr(begin, lt - begin));
         if (LongerThan(kind, chunk, minWordLen)) entries.emplace_back(chunk);
@@ -68,7 +165,7 @@ std::string CollectAltTexts(std::string_view text, int minWordLen, TextKind kind
     std::string all;
     std::size_t start = BodyStart(text);
     while (start < text.size()) {
-        const std::size_t alt = text.find("alt", start);
+        const std::size_t alt = FindMarker(text, start, "alt");
         if (alt == std::string_view::npos) break;
         const std::size_t open = text.find_first_of("\">", alt + 3);
         if (open == std::string_view::npos) break;
@@ -82,7 +179,13 @@ std::string CollectAltTexts(std::string_view text, int minWordLen, TextKind kind
             all.append(value);
             all.append("\r\n");
         }
-        start = close + 3;
+        // Three characters on: in UTF-8 the two after the quote may be longer.
+        start = close + 1;
+        for (int k = 0; k < 2 && start < text.size(); ++k) {
+            ++start;
+            if (kind == TextKind::Utf8)
+                while (start < text.size() && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80) ++start;
+        }
     }
     return all;
 }
@@ -101,6 +204,15 @@ std::size_t SeparatorAt(std::string_view s, std::size_t i, unsigned char mask) {
 }
 
 template <bool Utf8>
+void CountWord(std::string_view word, const GeneratorOptions& options, WordTable& table) {
+    word = TrimBlanks(word);
+    if (word.empty()) return;
+    const std::uint64_t hash = WordTable::HashOf(word);
+    if (!table.Increment(word, hash) && LongerThan(options.kind, word, options.minWordLen))
+        table.Count(word, hash);
+}
+
+template <bool Utf8>
 void CountWordsOf(std::string_view entry, const GeneratorOptions& options, WordTable& table) {
     const unsigned char mask = options.keyCifra ? kAlways : (kAlways | kDigit);
     std::size_t i = 0;
@@ -113,16 +225,16 @@ void CountWordsOf(std::string_view entry, const GeneratorOptions& options, WordT
         }
         const std::size_t begin = i;
         while (i < n && SeparatorAt<Utf8>(entry, i, mask) == 0) ++i;
-        const std::string_view word = TrimBlanks(entry.substr(begin, i - begin));
-        if (word.empty()) continue;
-        if (table.Contains(word) || LongerThan(options.kind, word, options.minWordLen))
-            table.Count(word);
+        if (i > begin) CountWord<Utf8>(entry.substr(begin, i - begin), options, table);
     }
 }
 
-void CountWords(std::string_view entry, const GeneratorOptions& options, WordTable& table) {
-    if (options.kind == TextKind::Utf8) CountWordsOf<true>(entry, options, table);
-    else CountWordsOf<false>(entry, options, table);
+void CountWords(const std::vector<std::string_view>& entries, const GeneratorOptions& options,
+                WordTable& table) {
+    for (std::string_view entry : entries) {
+        if (options.kind == TextKind::Utf8) CountWordsOf<true>(entry, options, table);
+        else CountWordsOf<false>(entry, options, table);
+    }
 }
 
 }  // namespace
@@ -140,85 +252,175 @@ std::string_view TrimBlanks(std::string_view s) {
 
 // ---- WordTable ----
 
-void WordTable::Count(std::string_view word) {
-    auto it = index_.find(word);
-    if (it != index_.end()) {
-        ++entries_[it->second].count;
-        return;
+std::uint64_t WordTable::HashOf(std::string_view word) {
+    // Eight bytes at a time, then a final mix.
+    std::uint64_t h = 0x9E3779B97F4A7C15ULL ^ word.size();
+    const char* p = word.data();
+    std::size_t n = word.size();
+    for (; n >= 8; p += 8, n -= 8) {
+        std::uint64_t x;
+        std::memcpy(&x, p, 8);
+        h = (h ^ x) * 0xBF58476D1CE4E5B9ULL;
+        h ^= h >> 29;
     }
-    index_.emplace(std::string(word), entries_.size());
-    entries_.push_back({std::string(word), 1});
+    if (n > 0) {
+        // The last bytes by two overlapping loads (or three single bytes),
+        // never a byte-wise copy that the following multiply would wait for.
+        std::uint64_t x;
+        if (n >= 4) {
+            std::uint32_t lo, hi;
+            std::memcpy(&lo, p, 4);
+            std::memcpy(&hi, p + n - 4, 4);
+            x = lo | (static_cast<std::uint64_t>(hi) << 32);
+        } else {
+            x = static_cast<unsigned char>(p[0]) | (static_cast<std::uint64_t>(static_cast<unsigned char>(p[n / 2])) << 8) |
+                (static_cast<std::uint64_t>(static_cast<unsigned char>(p[n - 1])) << 16);
+        }
+        h = (h ^ x) * 0x94D049BB133111EBULL;
+    }
+    h ^= h >> 32;
+    h *= 0xD6E8FEB86659FD93ULL;
+    return h ^ (h >> 32);
 }
 
-bool WordTable::Contains(std::string_view word) const { return index_.find(word) != index_.end(); }
+namespace {
+
+// Words are short: compared eight bytes at a time without a library call.
+bool SameBytes(std::string_view a, std::string_view b) {
+    std::size_t n = a.size();
+    if (n != b.size()) return false;
+    const char *p = a.data(), *q = b.data();
+    for (; n >= 8; p += 8, q += 8, n -= 8) {
+        std::uint64_t x, y;
+        std::memcpy(&x, p, 8);
+        std::memcpy(&y, q, 8);
+        if (x != y) return false;
+    }
+    for (; n > 0; --n)
+        if (*p++ != *q++) return false;
+    return true;
+}
+
+}  // namespace
+
+std::size_t WordTable::SlotOf(std::string_view word, std::uint64_t hash) const {
+    const std::size_t mask = slots_.size() - 1;
+    const std::uint64_t tag = hash & 0xFFFFFFFF00000000ULL;
+    for (std::size_t i = static_cast<std::size_t>(hash) & mask;; i = (i + 1) & mask) {
+        const std::uint64_t s = slots_[i];
+        if (s == 0) return i;
+        if ((s & 0xFFFFFFFF00000000ULL) == tag && SameBytes(entries_[(s & 0xFFFFFFFFULL) - 1].word, word))
+            return i;
+    }
+}
+
+void WordTable::Rebuild(std::size_t slots) {
+    slots_.assign(slots, 0);
+    const std::size_t mask = slots - 1;
+    for (std::size_t e = 0; e < entries_.size(); ++e) {
+        const std::uint64_t hash = HashOf(entries_[e].word);
+        std::size_t i = static_cast<std::size_t>(hash) & mask;
+        while (slots_[i] != 0) i = (i + 1) & mask;
+        slots_[i] = (hash & 0xFFFFFFFF00000000ULL) | (e + 1);
+    }
+}
+
+void WordTable::Count(std::string_view word) { Count(word, HashOf(word)); }
+
+bool WordTable::Increment(std::string_view word) { return Increment(word, HashOf(word)); }
+
+void WordTable::Count(std::string_view word, std::uint64_t hash) {
+    if ((entries_.size() + 1) * 2 > slots_.size()) Rebuild(std::max<std::size_t>(64, slots_.size() * 2));
+    const std::size_t i = SlotOf(word, hash);
+    if (slots_[i] != 0) {
+        ++entries_[(slots_[i] & 0xFFFFFFFFULL) - 1].count;
+        return;
+    }
+    entries_.push_back({std::string(word), 1});
+    slots_[i] = (hash & 0xFFFFFFFF00000000ULL) | entries_.size();
+}
+
+bool WordTable::Increment(std::string_view word, std::uint64_t hash) {
+    if (entries_.empty()) return false;
+    const std::size_t i = SlotOf(word, hash);
+    if (slots_[i] == 0) return false;
+    ++entries_[(slots_[i] & 0xFFFFFFFFULL) - 1].count;
+    return true;
+}
+
+bool WordTable::Contains(std::string_view word) const {
+    return !entries_.empty() && slots_[SlotOf(word, HashOf(word))] != 0;
+}
 
 std::int64_t WordTable::CountOf(std::string_view word) const {
-    auto it = index_.find(word);
-    return it == index_.end() ? 0 : entries_[it->second].count;
+    if (entries_.empty()) return 0;
+    const std::uint64_t s = slots_[SlotOf(word, HashOf(word))];
+    return s == 0 ? 0 : entries_[(s & 0xFFFFFFFFULL) - 1].count;
 }
 
 void WordTable::Remove(const std::vector<std::string>& words) {
     std::size_t removed = 0;
     for (const auto& w : words) {
-        auto it = index_.find(w);
-        if (it == index_.end()) continue;
-        entries_[it->second].count = 0;  // marks the entry for the compaction below
-        index_.erase(it);
+        if (entries_.empty()) break;
+        const std::uint64_t s = slots_[SlotOf(w, HashOf(w))];
+        if (s == 0) continue;
+        WordEntry& e = entries_[(s & 0xFFFFFFFFULL) - 1];
+        if (e.count == 0) continue;  // named twice
+        e.count = 0;  // marks the entry for the compaction below
         ++removed;
     }
     if (removed == 0) return;
     std::erase_if(entries_, [](const WordEntry& e) { return e.count == 0; });
-    for (std::size_t i = 0; i < entries_.size(); ++i) index_[entries_[i].word] = i;
+    Rebuild(slots_.size());
 }
 
 void WordTable::Clear() {
     entries_.clear();
-    index_.clear();
+    slots_.clear();
 }
 
 // ---- The run ----
 
 std::string RemoveSpans(std::string_view text, std::string_view opener, std::string_view closer) {
-    std::string out;
-    out.reserve(text.size());
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const std::size_t open = text.find(opener, pos);
-        if (open == std::string_view::npos) break;
-        const std::size_t close = text.find(closer, open + opener.size());
-        if (close == std::string_view::npos) break;
-        out.append(text.substr(pos, open - pos));
-        pos = close + closer.size();
-    }
-    if (pos < text.size()) out.append(text.substr(pos));
+    std::string out(text);
+    RemoveSpansInPlace(out, opener, closer);
     return out;
 }
+
+namespace {
+
+// The pieces of text of a run as views into the working text (body chunks),
+// followed by the alt texts and description lines, which `owned` holds.
+struct TextPieces {
+    std::string working;
+    std::vector<std::string> owned;
+    std::vector<std::string_view> entries;
+};
+
+void CollectPieces(std::string_view source, const std::vector<std::string>& descriptionLines,
+                   const GeneratorOptions& options, const ProgressFn& progress, TextPieces& pieces) {
+    pieces.working = WorkingText(source, options.kind, progress);
+    CollectChunks(pieces.working, options.minWordLen, options.kind, pieces.entries);
+    Report(progress, 60);
+    if (options.bolAlt) {
+        std::string alts = CollectAltTexts(pieces.working, options.minWordLen, options.kind);
+        if (!alts.empty()) pieces.owned.push_back(std::move(alts));
+    }
+    if (options.insertDescription) {
+        for (const auto& line : descriptionLines) pieces.owned.push_back(LowerFor(options.kind, line));
+    }
+    for (const std::string& s : pieces.owned) pieces.entries.emplace_back(s);
+}
+
+}  // namespace
 
 std::vector<std::string> CollectTextEntries(std::string_view source,
                                             const std::vector<std::string>& descriptionLines,
                                             const GeneratorOptions& options,
                                             const ProgressFn& progress) {
-    // Every marker search ignores case and every collected text is lower-cased
-    // anyway, so the working copy is lower-cased once up front.
-    std::string text = LowerFor(options.kind, source);
-    Report(progress, 10);
-    text = RemoveSpans(text, "<!--", "-->");
-    Report(progress, 20);
-    text = RemoveSpans(text, "<!", ">");
-    Report(progress, 30);
-    text = RemoveSpans(text, "<script", "</script>");
-    Report(progress, 40);
-    std::vector<std::string> entries;
-    CollectChunks(text, options.minWordLen, options.kind, entries);
-    Report(progress, 60);
-    if (options.bolAlt) {
-        std::string alts = CollectAltTexts(text, options.minWordLen, options.kind);
-        if (!alts.empty()) entries.push_back(std::move(alts));
-    }
-    if (options.insertDescription) {
-        for (const auto& line : descriptionLines) entries.push_back(LowerFor(options.kind, line));
-    }
-    return entries;
+    TextPieces pieces;
+    CollectPieces(source, descriptionLines, options, progress, pieces);
+    return {pieces.entries.begin(), pieces.entries.end()};
 }
 
 void RunGenerator(std::string_view source, const std::vector<std::string>& descriptionLines,
@@ -226,10 +428,13 @@ void RunGenerator(std::string_view source, const std::vector<std::string>& descr
                   WordTable& table, const ProgressFn& progress) {
     Report(progress, 0);
     table.Clear();
-    const std::vector<std::string> entries =
-        CollectTextEntries(source, descriptionLines, options, progress);
-    Report(progress, 80);
-    for (const auto& entry : entries) CountWords(entry, options, table);
+    {
+        // The working text and the views into it live only while counting.
+        TextPieces pieces;
+        CollectPieces(source, descriptionLines, options, progress, pieces);
+        Report(progress, 80);
+        CountWords(pieces.entries, options, table);
+    }
 
     std::vector<std::string> excluded;
     excluded.reserve(deleteList.size());

@@ -8,7 +8,6 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "engine/encoding.h"
@@ -30,6 +29,9 @@ class WordTable {
 public:
     // Adds one occurrence of a lower-cased word; a new word is appended.
     void Count(std::string_view word);
+    // Adds one occurrence of a word the table already holds; false (and no
+    // change) for a word it does not hold.
+    bool Increment(std::string_view word);
     // Whether the table holds the word (already lower-cased).
     bool Contains(std::string_view word) const;
     std::int64_t CountOf(std::string_view word) const;  // 0 when absent
@@ -37,17 +39,26 @@ public:
     void Remove(const std::vector<std::string>& words);
     void Clear();
 
+    // For counting many words: the hash of a word and the two operations
+    // above with the hash already known (it must be HashOf(word)).
+    static std::uint64_t HashOf(std::string_view word);
+    void Count(std::string_view word, std::uint64_t hash);
+    bool Increment(std::string_view word, std::uint64_t hash);
+
     const std::vector<WordEntry>& entries() const { return entries_; }
     std::size_t size() const { return entries_.size(); }
     bool empty() const { return entries_.empty(); }
 
 private:
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
-    };
+    // Open addressing over the entries: a slot holds the word's hash in its
+    // upper half and the entry's position plus one in its lower half (0 is an
+    // empty slot). At most half the slots are used, so a probe stays short.
+    // The slot that holds the word, or the empty slot where it would go.
+    std::size_t SlotOf(std::string_view word, std::uint64_t hash) const;
+    void Rebuild(std::size_t slots);
+
     std::vector<WordEntry> entries_;
-    std::unordered_map<std::string, std::size_t, Hash, std::equal_to<>> index_;
+    std::vector<std::uint64_t> slots_;
 };
 
 struct GeneratorOptions {

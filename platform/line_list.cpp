@@ -82,9 +82,11 @@ std::string DecodeOwnReferences(const std::string& utf8) {
 
 }  // namespace
 
+std::string LineListItemToUtf8(std::string_view item) { return DecodeOwnReferences(Cp1251ToUtf8(item)); }
+
 LineListRead ReadLineListUtf8(const std::string& path) {
     LineListRead result = ReadLineList(path);
-    for (auto& item : result.items) item = DecodeOwnReferences(Cp1251ToUtf8(item));
+    for (auto& item : result.items) item = LineListItemToUtf8(item);
     return result;
 }
 

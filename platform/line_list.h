@@ -31,6 +31,8 @@ FileStatus WriteLineList(const std::string& path, const std::vector<std::string>
 // read back as the character; an item that is not valid UTF-8 is refused
 // with an error naming it, and nothing is written.
 LineListRead ReadLineListUtf8(const std::string& path);
+// One Windows-1251 item as the UTF-8 reader gives it.
+std::string LineListItemToUtf8(std::string_view item);
 FileStatus WriteLineListUtf8(const std::string& path, const std::vector<std::string>& items);
 
 }  // namespace veskaron

@@ -117,6 +117,15 @@ TEST(RunGenerator, Utf8LettersBeyondWindows1251) {
     RunGenerator("</head><p>ΣΟΦΊΑ σοφία «Straße» STRASSE 中文中文中文</p>", {}, {"strasse"}, o, table);
     EXPECT_EQ(FillWordList(table, SortMode::None, false, 0),
               (std::vector<std::string>{"σοφία : 2", "straße : 1", "中文中文中文 : 1"}));
+
+    // The alt search moves on by characters, not bytes.
+    const std::string page = "</head><img alt=\"xy\"Жalt=\"слово\" alt=\"дерево\">";
+    o = Opt(1, true, true);
+    RunGenerator(W(page), {}, {}, o, table);
+    const std::vector<std::string> cp1251 = Utf8Lines(FillWordList(table, SortMode::None, false, 0));
+    o.kind = TextKind::Utf8;
+    RunGenerator(page, {}, {}, o, table);
+    EXPECT_EQ(FillWordList(table, SortMode::None, false, 0), cp1251);
 }
 
 TEST(RunGenerator, ReportsProgressInOrder) {
