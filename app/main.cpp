@@ -12,14 +12,13 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // Qt's own texts (message box buttons, edit menus, file dialogs) in Russian like the rest.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
     // The application's title; window captions stay as each window sets them.
     QApplication::setApplicationName(QStringLiteral("VESKARON \"VARNOK-Soft\""));
-    // The toolkit's own buttons and dialogs speak the program's language
-    // ("Да", "Нет", "Отмена"); without the translation they stay English.
-    QTranslator toolkit;
-    if (toolkit.load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"),
-                     QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&toolkit);
     // Links of the labels open through the one shell-open path of the windows.
     veskaron::TClickLabel::SetShellOpener(
         [](const QUrl& url) { veskaron::ui::CurrentDialogs().OpenUrl(url); });
