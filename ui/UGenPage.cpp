@@ -107,6 +107,7 @@ QGroupBox* RadioGroup(QWidget* parent, const char* name, const QString& caption,
     group = new QButtonGroup(box);
     for (int i = 0; i < items.size(); ++i) {
         auto* radio = new QRadioButton(items[i], box);
+        radio->setObjectName(QStringLiteral("%1Item%2").arg(QLatin1String(name)).arg(i));
         group->addButton(radio, i);
         layout->addWidget(radio);
     }
