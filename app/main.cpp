@@ -1,6 +1,9 @@
 // The editor: sets the application title, creates the main window and the
 // settings dialog, and runs the event loop until the main window closes.
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include "controls/ClicLabel.h"
 #include "ui/Dialogs.h"
@@ -9,6 +12,11 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // Qt's own texts (message box buttons, edit menus, file dialogs) in Russian like the rest.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
     // The application's title; window captions stay as each window sets them.
     QApplication::setApplicationName(QStringLiteral("VESKARON \"VARNOK-Soft\""));
     // Links of the labels open through the one shell-open path of the windows.

@@ -71,8 +71,9 @@ Answer QtDialogs::AskYesNoCancel(QWidget* parent, const QString& caption, const 
     }
 }
 
-Answer QtDialogs::AskYesNo(QWidget* parent, const QString& caption, const QString& text) {
-    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
+Answer QtDialogs::AskYesNo(QWidget* parent, const QString& caption, const QString& text,
+                           MessageKind icon) {
+    QMessageBox box(IconOf(icon), caption, text, QMessageBox::Yes | QMessageBox::No,
                     parent);
     return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
@@ -115,8 +116,9 @@ Answer ScriptedDialogs::AskYesNoCancel(QWidget*, const QString& caption, const Q
     return TakeFront(answers, Answer::Cancel);
 }
 
-Answer ScriptedDialogs::AskYesNo(QWidget*, const QString& caption, const QString& text) {
-    shown.push_back({MessageKind::Question, caption, text});
+Answer ScriptedDialogs::AskYesNo(QWidget*, const QString& caption, const QString& text,
+                                 MessageKind icon) {
+    shown.push_back({icon, caption, text});
     return TakeFront(answers, Answer::No);
 }
 

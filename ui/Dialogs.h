@@ -29,8 +29,9 @@ public:
                          const QString& text) = 0;
     // Yes / No / Cancel with a question icon.
     virtual Answer AskYesNoCancel(QWidget* parent, const QString& caption, const QString& text) = 0;
-    // Yes / No with a question icon.
-    virtual Answer AskYesNo(QWidget* parent, const QString& caption, const QString& text) = 0;
+    // Yes / No, with a question icon unless `icon` names another.
+    virtual Answer AskYesNo(QWidget* parent, const QString& caption, const QString& text,
+                            MessageKind icon = MessageKind::Question) = 0;
     // A line of text; empty when the user cancelled.
     virtual std::optional<QString> InputText(QWidget* parent, const QString& caption,
                                              const QString& prompt, const QString& initial) = 0;
@@ -58,7 +59,8 @@ public:
     void Message(QWidget* parent, MessageKind kind, const QString& caption,
                  const QString& text) override;
     Answer AskYesNoCancel(QWidget* parent, const QString& caption, const QString& text) override;
-    Answer AskYesNo(QWidget* parent, const QString& caption, const QString& text) override;
+    Answer AskYesNo(QWidget* parent, const QString& caption, const QString& text,
+                    MessageKind icon = MessageKind::Question) override;
     std::optional<QString> InputText(QWidget* parent, const QString& caption,
                                      const QString& prompt, const QString& initial) override;
     std::optional<QString> OpenFileName(QWidget* parent, const QString& caption,
@@ -74,7 +76,7 @@ public:
 class ScriptedDialogs final : public Dialogs {
 public:
     struct Shown {
-        MessageKind kind;
+        MessageKind kind;  // for AskYesNo: its icon
         QString caption;
         QString text;
     };
@@ -91,7 +93,8 @@ public:
     void Message(QWidget* parent, MessageKind kind, const QString& caption,
                  const QString& text) override;
     Answer AskYesNoCancel(QWidget* parent, const QString& caption, const QString& text) override;
-    Answer AskYesNo(QWidget* parent, const QString& caption, const QString& text) override;
+    Answer AskYesNo(QWidget* parent, const QString& caption, const QString& text,
+                    MessageKind icon = MessageKind::Question) override;
     std::optional<QString> InputText(QWidget* parent, const QString& caption,
                                      const QString& prompt, const QString& initial) override;
     std::optional<QString> OpenFileName(QWidget* parent, const QString& caption,

@@ -106,8 +106,6 @@ EditorTab::EditorTab(QWidget* parent) : QWidget(parent) {
     connect(BtnPopup1, &TBtnPopup::OnClick, this, &EditorTab::BtnPopup1Click);
     connect(PopupMenu2, &QMenu::triggered, this, &EditorTab::br1Click);
     connect(RE1, &QPlainTextEdit::textChanged, this, &EditorTab::RE1Change);
-    // Selections made with the keyboard count as well as those of the mouse.
-    connect(RE1, &QPlainTextEdit::copyAvailable, this, &EditorTab::UpdateClipboardButtons);
     connect(RE1->document(), &QTextDocument::modificationChanged, this, [this](bool modified) {
         if (modified) Q_EMIT SourceEdited();
     });
@@ -160,7 +158,12 @@ void EditorTab::BuildSnippetMenu(const QStringList& lines) {
 void EditorTab::InsertSnippet(const QString& snippet) {
     QTextCursor cursor = RE1->textCursor();
     if (cursor.selectionStart() == 0) return;
+    // The insertion is not undoable: undo must not bring back what it replaced
+    // (nor anything before it).
+    QTextDocument* doc = RE1->document();
+    doc->setUndoRedoEnabled(false);
     cursor.insertText(snippet);
+    doc->setUndoRedoEnabled(true);
     RE1->setTextCursor(cursor);
     const QString hint = snippet + QStringLiteral("|Вставка в позицию курсора - ") + snippet;
     SetHint(RE1, hint);

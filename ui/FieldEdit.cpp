@@ -22,6 +22,10 @@ void MakeHistoryBox(QComboBox* box) {
     // Completion would change what the user typed into an older item.
     box->setCompleter(nullptr);
     box->setMaxVisibleItems(20);
+    // A long item in the history must not widen the page: the box takes the
+    // width its row gives it.
+    box->setSizePolicy(QSizePolicy::Ignored, box->sizePolicy().verticalPolicy());
+    box->setMinimumWidth(box->fontMetrics().averageCharWidth() * 12);
 }
 
 void SetBoxText(QComboBox* box, const QString& text) {

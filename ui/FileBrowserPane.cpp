@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QEvent>
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QFileSystemModel>
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QScrollBar>
 #include <QStorageInfo>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -111,10 +113,22 @@ FileBrowserPane::FileBrowserPane(QWidget* parent) : QWidget(parent) {
     layout->addWidget(GroupBox2);
 
     FillDrives();
-    // The tree learns a folder's children later; show the chosen folder once they arrive.
+    // The tree learns a folder's children later and sorts them after that:
+    // until the user takes over the tree, bring the chosen folder back into
+    // view each time the rows above it move.
     connect(folders_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
-        if (WithSeparator(folder_).startsWith(WithSeparator(loaded))) ShowTreeFolder();
+        if (revealing_ && WithSeparator(folder_).startsWith(WithSeparator(loaded))) ShowTreeFolder();
     });
+    connect(folders_, &QAbstractItemModel::layoutChanged, this, [this] {
+        if (revealing_) ShowTreeFolder();
+    });
+    connect(folders_, &QAbstractItemModel::rowsInserted, this, [this] {
+        if (revealing_) ShowTreeFolder();
+    });
+    DirectoryListBox1->installEventFilter(this);
+    DirectoryListBox1->viewport()->installEventFilter(this);
+    DirectoryListBox1->verticalScrollBar()->installEventFilter(this);
+    DirectoryListBox1->horizontalScrollBar()->installEventFilter(this);
     connect(ComBoxPath, &QComboBox::activated, this, &FileBrowserPane::ComBoxPathChange);
     connect(DriveComboBox1, &QComboBox::activated, this, &FileBrowserPane::DriveComboBox1Change);
     connect(DirectoryListBox1->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -177,6 +191,7 @@ void FileBrowserPane::GoToFolder(const QString& wanted) {
     }
     // Only the way to the chosen folder stays open.
     DirectoryListBox1->collapseAll();
+    revealing_ = true;
     ShowTreeFolder();
     FillFileList();
 }
@@ -188,10 +203,24 @@ void FileBrowserPane::ShowTreeFolder() {
     const QModelIndex rootIndex = folders_->index(root);
     if (DirectoryListBox1->rootIndex() != rootIndex) DirectoryListBox1->setRootIndex(rootIndex);
     const QModelIndex index = folders_->index(folder_);
-    DirectoryListBox1->setCurrentIndex(index);
-    DirectoryListBox1->expand(index);
-    DirectoryListBox1->scrollTo(index);
+    if (DirectoryListBox1->currentIndex() != index) DirectoryListBox1->setCurrentIndex(index);
+    for (QModelIndex up = index; up.isValid() && up != rootIndex; up = up.parent())
+        DirectoryListBox1->expand(up);
+    DirectoryListBox1->scrollTo(index, QAbstractItemView::PositionAtCenter);
     moving_ = false;
+}
+
+bool FileBrowserPane::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+        revealing_ = false;  // the user moves the tree now
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void FileBrowserPane::showEvent(QShowEvent* event) {

@@ -59,6 +59,7 @@ Q_SIGNALS:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void ComBoxPathChange(int index);
@@ -87,6 +88,7 @@ private:
     QStringList mask_;
     bool icons_ = false;
     bool moving_ = false;
+    bool revealing_ = false;  // keep the chosen folder in view while the tree fills
 };
 
 }  // namespace veskaron::ui

@@ -9,7 +9,9 @@
 #include <QLabel>
 #include <QSpinBox>
 #include <QTimeEdit>
+#include <QAbstractItemView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "controls/ComBox.h"
 #include "engine/catalogue.h"
@@ -42,6 +44,15 @@ QGroupBox* Group(const QString& title, const QString& name) {
     return group;
 }
 
+// The page holds many rows: keep the groups' own margins small so it fits
+// the window's normal size.
+template <typename L>
+L* Compact(L* layout) {
+    layout->setContentsMargins(6, 4, 6, 4);
+    layout->setSpacing(2);
+    return layout;
+}
+
 QDate ToQDate(const Date& d) { return QDate(d.year, d.month, d.day); }
 QTime ToQTime(const TimeOfDay& t) { return QTime(t.hour, t.minute, t.second); }
 
@@ -49,14 +60,16 @@ QTime ToQTime(const TimeOfDay& t) { return QTime(t.hour, t.minute, t.second); }
 
 HttpPage::HttpPage(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setContentsMargins(4, 2, 4, 2);
+    layout->setSpacing(2);
     layout->addWidget(BuildExpiryGroup());
     auto* middle = new QHBoxLayout;
-    middle->addWidget(BuildLanguageGroup(), 3);
-    middle->addWidget(BuildCacheGroup(), 2);
+    middle->addWidget(BuildLanguageGroup(), 1);
+    middle->addWidget(BuildCacheGroup(), 1);
     layout->addLayout(middle);
     layout->addWidget(BuildEffectsGroup());
-    layout->addStretch();
+    // Room to spare goes below the groups, not between their rows.
+    layout->addStretch(1);
 
     connect(CheckBoxRefrech, &QCheckBox::clicked, this, &HttpPage::CheckBoxRefrechClick);
     connect(SpinEdit1, &QSpinBox::valueChanged, this, &HttpPage::CheckBoxRefrechClick);
@@ -105,8 +118,7 @@ QWidget* HttpPage::BuildExpiryGroup() {
     MakeHistoryBox(ComboBoxLocation);
 
     auto* group = Group(QStringLiteral("Время устаревания страницы : "), QStringLiteral("GroupBox3"));
-    auto* grid = new QGridLayout(group);
-    grid->setVerticalSpacing(4);
+    auto* grid = Compact(new QGridLayout(group));
     auto* dateRow = new QHBoxLayout;
     dateRow->addWidget(Label32);
     dateRow->addWidget(DateEdit1);
@@ -142,15 +154,14 @@ QWidget* HttpPage::BuildLanguageGroup() {
     FillItems(ComboBoxLanguage, ItemLists::Language);
     ComboBoxLanguage->setMaxVisibleItems(20);
     for (QComboBox* box : {ComboBoxType, ComboBoxWin, ComboBoxLanguage}) {
-        box->setMinimumContentsLength(8);
+        box->setMinimumContentsLength(6);
         box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     }
     Label31 = Caption(QStringLiteral("Тип данных"), QStringLiteral("Label31"), ComboBoxType);
     Label29 = Caption(QStringLiteral("Кодировка"), QStringLiteral("Label29"), ComboBoxWin);
 
     auto* group = Group(QStringLiteral("Языковая поодержка : "), QStringLiteral("GroupBox4"));
-    auto* grid = new QGridLayout(group);
-    grid->setVerticalSpacing(4);
+    auto* grid = Compact(new QGridLayout(group));
     grid->addWidget(CheckBoxType, 0, 0, 1, 2);
     grid->addWidget(Label31, 1, 0);
     grid->addWidget(ComboBoxType, 1, 1);
@@ -169,14 +180,14 @@ QWidget* HttpPage::BuildCacheGroup() {
                            QStringLiteral("Pragma|Запрет кеширования страницы"), 11);
     FillItems(ComboBoxCasecontrol, ItemLists::Cache);
     FillItems(ComboBoxProgma, ItemLists::Pragma);
+    // The group shares the row with the language group and grows with it.
     for (QComboBox* box : {ComboBoxCasecontrol, ComboBoxProgma}) {
-        box->setMinimumContentsLength(6);
+        box->setMinimumContentsLength(10);
         box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     }
 
     auto* group = Group(QStringLiteral("Кеширование"), QStringLiteral("GroupBox5"));
-    auto* grid = new QGridLayout(group);
-    grid->setVerticalSpacing(4);
+    auto* grid = Compact(new QGridLayout(group));
     grid->addWidget(Caption(QStringLiteral("Управление"), QStringLiteral("LabelCache"), ComboBoxCasecontrol), 0, 0);
     grid->addWidget(ComboBoxCasecontrol, 1, 0);
     grid->addWidget(Caption(QStringLiteral("Запрет"), QStringLiteral("LabelPragma"), ComboBoxProgma), 2, 0);
@@ -194,8 +205,10 @@ QWidget* HttpPage::BuildEffectsGroup() {
         QStringLiteral("Site-Enter|Эффект при заходе на сайт"),
         QStringLiteral("Site-Exit|Эффект при уходе с сайта"),
     };
+    // Page and site one above the other, so each effect list gets the
+    // page's width for its long item texts.
     auto* group = Group(QStringLiteral("Эффекты"), QStringLiteral("GroupBox6"));
-    auto* row = new QHBoxLayout(group);
+    auto* column = Compact(new QVBoxLayout(group));
     QGroupBox* halves[2] = {Group(QStringLiteral("Страница"), QStringLiteral("GroupBox7")),
                             Group(QStringLiteral("Сайт"), QStringLiteral("GroupBox8"))};
     QGridLayout* grids[2] = {new QGridLayout(halves[0]), new QGridLayout(halves[1])};
@@ -207,18 +220,38 @@ QWidget* HttpPage::BuildEffectsGroup() {
         SpinEdit[i]->setRange(kDurationMin, kDurationMax);
         ComBox[i] = Named(new TComBox, QStringLiteral("ComBox") + n, QStringLiteral("Эффект|Вид эффекта перехода"));
         FillItems(ComBox[i], ItemLists::Effect);
-        ComBox[i]->setMinimumContentsLength(4);
+        ComBox[i]->setMinimumContentsLength(12);
         ComBox[i]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        ComBox[i]->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         QGridLayout* grid = grids[i / 2];
+        Compact(grid);
         const int r = i % 2;
         grid->addWidget(XPCheckBox[i], r, 0);
         grid->addWidget(SpinEdit[i], r, 1);
         grid->addWidget(ComBox[i], r, 2);
         grid->setColumnStretch(2, 1);
     }
-    row->addWidget(halves[0]);
-    row->addWidget(halves[1]);
+    // The same column widths in both groups, so the lists line up.
+    const int captionWidth = std::max({XPCheckBox[0]->sizeHint().width(), XPCheckBox[1]->sizeHint().width(),
+                                       XPCheckBox[2]->sizeHint().width(), XPCheckBox[3]->sizeHint().width()});
+    for (QGridLayout* grid : grids) grid->setColumnMinimumWidth(0, captionWidth);
+    column->addWidget(halves[0]);
+    column->addWidget(halves[1]);
     return group;
+}
+
+void HttpPage::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // The open effect list shows the whole item texts even when the box is
+    // narrower; measured once the fonts are final.
+    for (TComBox* box : ComBox) {
+        QAbstractItemView* view = box->view();
+        view->ensurePolished();
+        int widest = 0;
+        for (int i = 0; i < box->count(); ++i)
+            widest = std::max(widest, view->fontMetrics().horizontalAdvance(box->itemText(i)));
+        view->setMinimumWidth(widest + 2 * view->frameWidth() + 32);
+    }
 }
 
 void HttpPage::ReadInto(MetaFields& f, const TextCodec& codec, std::size_t* refs) const {

@@ -45,6 +45,9 @@ public:
 Q_SIGNALS:
     void Edited(veskaron::ui::FieldEdit kind);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     // The page's own charset, when the list does not hold it, is an extra
     // item after the list's own.

@@ -212,7 +212,8 @@ void TForm1::FormCreate(const QStringList& arguments) {
         count = CountStart(access);
     }
     status_->SetPanel(2, QStringLiteral("Программа запущена - %1 раз").arg(count));
-    if (arguments.size() == 1) currentPath_ = arguments.front();
+    // Kept absolute: the next start may run from another folder.
+    if (arguments.size() == 1) currentPath_ = QFileInfo(arguments.front()).absoluteFilePath();
     if (!currentPath_.isEmpty()) browser_->GoToFolder(QFileInfo(currentPath_).absolutePath());
     status_->SetPanel(0, QStringLiteral("Файл - не выбран"));
     ShowStoreMessages();

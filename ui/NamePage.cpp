@@ -68,6 +68,11 @@ NamePage::NamePage(QWidget* parent) : QWidget(parent) {
     FillItems(CR1, ItemLists::Robots);
     FillItems(ComboBox2, ItemLists::Unit);
     FillItems(ComboBox4, ItemLists::Distribution);
+    // The page may be narrower than the longest robots item.
+    for (QComboBox* box : {CR1, ComboBox2, ComboBox4}) {
+        box->setMinimumContentsLength(8);
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    }
     SEditRev1->setRange(kRevisitMin, kRevisitMax);
     SEditRev1->setEnabled(false);
     ComboBox2->setEnabled(false);

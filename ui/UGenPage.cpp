@@ -73,8 +73,12 @@ QToolButton* SpeedButton(QWidget* parent, const char* name, const QString& hint,
     auto* b = new QToolButton(parent);
     b->setObjectName(QLatin1String(name));
     b->setToolTip(hint);
-    if (icon != QStyle::SP_CustomBase) b->setIcon(parent->style()->standardIcon(icon));
-    else b->setText(glyph);
+    if (icon != QStyle::SP_CustomBase) {
+        b->setIcon(parent->style()->standardIcon(icon));
+        b->setAccessibleName(hint);  // a picture alone names nothing
+    } else {
+        b->setText(glyph);
+    }
     b->setAutoRaise(true);
     b->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     return b;
@@ -103,6 +107,7 @@ QGroupBox* RadioGroup(QWidget* parent, const char* name, const QString& caption,
     group = new QButtonGroup(box);
     for (int i = 0; i < items.size(); ++i) {
         auto* radio = new QRadioButton(items[i], box);
+        radio->setObjectName(QStringLiteral("%1Item%2").arg(QLatin1String(name)).arg(i));
         group->addButton(radio, i);
         layout->addWidget(radio);
     }
@@ -406,6 +411,7 @@ QWidget* TFmKeyWord::CreateListGroup(ListKind kind, QGroupBox* box, const char* 
     layout->setSpacing(2);
     part.view = new TWordListView(box);
     part.view->setObjectName(QLatin1String(listName));
+    part.view->setAccessibleName(box->title());
     part.model = new WordListModel(part.list, [this](std::string_view b) { return Shown(b); },
                                    part.view);
     part.view->setModel(part.model);
@@ -463,6 +469,7 @@ QWidget* TFmKeyWord::CreateOutputPage() {
     SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
     SpinEdit1->setRange(0, 999);
     SpinEdit1->setValue(1);
+    label2->setBuddy(SpinEdit1);
     auto* label1 = new QLabel(QStringLiteral("раз"), selectionControls_);
     label1->setObjectName(QStringLiteral("Label1"));
     grid->addWidget(RadioButton1, 0, 0, 1, 4);
@@ -832,14 +839,16 @@ void TFmKeyWord::BtCnlClick() { reject(); }
 
 void TFmKeyWord::BtOkClick() {
     Pull(ListKind::Keyword);
-    auto failed = [this](const std::string& error) {
-        CurrentDialogs().Error(this, QStringLiteral("Не удалось сохранить список слов.\n%1")
-                                         .arg(QString::fromStdString(error)));
+    auto failed = [this](const std::string& file, const std::string& error) {
+        CurrentDialogs().Error(this, QStringLiteral("Не удалось записать список слов в файл "
+                                                    "\"%1\".\n%2")
+                                         .arg(QString::fromStdString(file),
+                                              QString::fromStdString(error)));
     };
     // The excluded words first: if they cannot be kept, nothing is handed over.
     if (std::string error = WriteListFile(deleteListFile_, Part(ListKind::Delete).list.entries());
         !error.empty()) {
-        failed(error);
+        failed(deleteListFile_, error);
         return;
     }
     WordList& keywords = Part(ListKind::Keyword).list;
@@ -851,7 +860,7 @@ void TFmKeyWord::BtOkClick() {
     host_.SetKeywords(Shown(text));
     if (std::string error = WriteListFile(insertListFile_, Part(ListKind::Insert).list.entries());
         !error.empty()) {
-        failed(error);
+        failed(insertListFile_, error);
         return;
     }
     accept();
@@ -871,7 +880,8 @@ void TFmKeyWord::ListAdd(ListKind kind) {
         if (!text) return;
         if (generator::AddWord(list, Stored(*text)) == generator::AddOutcome::Added) break;
         if (CurrentDialogs().AskYesNo(this, Ui(generator::kTitleError),
-                                      Ui(generator::kDuplicateWordQuestion)) != Answer::Yes)
+                                      Ui(generator::kDuplicateWordQuestion),
+                                      MessageKind::Error) != Answer::Yes)
             return;
         initial = *text;
     }
@@ -890,7 +900,8 @@ void TFmKeyWord::ListDelete(ListKind kind) {
             ? QStringLiteral("Удалить \"%1\"?").arg(Shown(list.at(list.SelectedIndices().front())))
             : Ui(*question);
     if (CurrentSetupValues().QuestDelWord &&
-        CurrentDialogs().AskYesNo(this, Ui(generator::kTitleAttention), text) != Answer::Yes)
+        CurrentDialogs().AskYesNo(this, Ui(generator::kTitleAttention), text,
+                                  MessageKind::Warning) != Answer::Yes)
         return;
     generator::DeleteChosen(list);
     Push(kind);

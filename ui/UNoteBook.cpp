@@ -3,6 +3,8 @@
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace veskaron::ui {
@@ -32,6 +34,11 @@ TFmNoteBook::TFmNoteBook(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Memo1, 1);
     layout->addLayout(buttons);
+
+    // Centred on the desktop, not over the main window.
+    adjustSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 
     connect(Button1, &QPushButton::clicked, this, &TFmNoteBook::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TFmNoteBook::Button2Click);

@@ -19,6 +19,9 @@
 #include <QToolButton>
 #include <QToolTip>
 #include <QVBoxLayout>
+#include <QWindow>
+
+#include <algorithm>
 
 #include "platform/paths.h"
 #include "platform/shortcuts.h"
@@ -64,11 +67,21 @@ QButtonGroup* RadioGroup(QWidget* owner, QVBoxLayout* into, const char* name,
     return buttons;
 }
 
+// A stored index past the last item selects the last one, a negative one
+// none, so "any value but 0" keeps its meaning for the readers of the group.
 void SelectIndex(QButtonGroup& group, int index) {
-    QAbstractButton* button = group.button(index);
-    if (!button) button = group.button(0);  // a stored index no item has
-    button->setChecked(true);
+    const int last = static_cast<int>(group.buttons().size()) - 1;
+    if (index >= 0) {
+        group.button(std::min(index, last))->setChecked(true);
+        return;
+    }
+    group.setExclusive(false);
+    for (QAbstractButton* button : group.buttons()) button->setChecked(false);
+    group.setExclusive(true);
 }
+
+// An entry wider than the list minus this gets its full text as a tip.
+constexpr int kTipMargin = 19;
 
 QString Qt8(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
@@ -187,11 +200,20 @@ void TFmSetup::BuildMetaPage(QWidget* page) {
     left->addStretch();
 
     ListBoxMETA = Named(new QListWidget, "ListBoxMETA");
+    ListBoxMETA->setAccessibleName(QStringLiteral("Порядок вывода строк:"));
     ListBoxMETA->setSelectionMode(QAbstractItemView::SingleSelection);
     // Narrow on purpose: entries that do not fit show their full text as a tip.
     ListBoxMETA->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ListBoxMETA->setTextElideMode(Qt::ElideRight);
-    ListBoxMETA->setMinimumWidth(200);
+    // Wide enough for every "name" entry; the longer "http-equiv" ones show
+    // their full text as a tip, and the list takes the width the dialog grows by.
+    int nameWidth = 0;
+    for (const auto& row : MakeOrderCaptions()) {
+        const QString caption = Qt8(row.caption);
+        if (caption.startsWith(QLatin1String("name")))
+            nameWidth = std::max(nameWidth, ListBoxMETA->fontMetrics().horizontalAdvance(caption));
+    }
+    ListBoxMETA->setMinimumWidth(nameWidth + kTipMargin + 8);
     ListBoxMETA->viewport()->setMouseTracking(true);
     ListBoxMETA->viewport()->installEventFilter(this);
 
@@ -200,11 +222,13 @@ void TFmSetup::BuildMetaPage(QWidget* page) {
     SpeedButton1->setAutoRaise(true);
     SpeedButton1->setMinimumSize(26, 26);
     SpeedButton1->setToolTip(QStringLiteral("Переместить вверх"));
+    SpeedButton1->setAccessibleName(SpeedButton1->toolTip());  // an arrow alone names nothing
     SpeedButton2 = Named(new QToolButton, "SpeedButton2");
     SpeedButton2->setArrowType(Qt::DownArrow);
     SpeedButton2->setAutoRaise(true);
     SpeedButton2->setMinimumSize(26, 26);
     SpeedButton2->setToolTip(QStringLiteral("Переместить вниз"));
+    SpeedButton2->setAccessibleName(SpeedButton2->toolTip());  // an arrow alone names nothing
     auto* moves = new QVBoxLayout;
     moves->addWidget(SpeedButton1);
     moves->addWidget(SpeedButton2);
@@ -384,7 +408,7 @@ bool TFmSetup::ListBoxMETATip(const QPoint& pos, const QPoint& globalPos) {
     const QModelIndex index = ListBoxMETA->indexAt(QPoint(0, pos.y()));
     const QString text = index.isValid() ? index.data().toString() : QString();
     if (text.isEmpty() ||
-        ListBoxMETA->fontMetrics().horizontalAdvance(text) <= ListBoxMETA->width() - 19) {
+        ListBoxMETA->fontMetrics().horizontalAdvance(text) <= ListBoxMETA->width() - kTipMargin) {
         QToolTip::hideText();
         return true;
     }
@@ -393,9 +417,13 @@ bool TFmSetup::ListBoxMETATip(const QPoint& pos, const QPoint& globalPos) {
                       ListBoxMETA->visualRect(index).height());
     const QPoint at = viewport->mapToGlobal(entry.topLeft() + QPoint(2, -3));
     QToolTip::showText(globalPos, text, viewport, entry);
-    // Over the entry itself rather than below the pointer.
+    // Over the entry itself rather than below the pointer. The tip lets the
+    // pointer through first: a window under the pointer would make the list
+    // lose it and the tip would close at once.
     for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->inherits("QTipLabel") && w->isVisible()) w->move(at);
+        if (!w->inherits("QTipLabel") || !w->isVisible()) continue;
+        if (QWindow* window = w->windowHandle()) window->setFlag(Qt::WindowTransparentForInput);
+        w->move(at);
     }
     return true;
 }

@@ -104,6 +104,20 @@ void TestEditorTab::snippets() {
     QCOMPARE(button->text(), QStringLiteral("lt;hrgt;"));
     QVERIFY(w.editor->toPlainText().contains(QStringLiteral("<body>lt;hrgt; body</body>")));
     QCOMPARE(w.Panel(1), QStringLiteral("Вставка в позицию курсора - lt;hrgt;"));
+    // Undo does not bring the replaced characters back.
+    const QString inserted = w.editor->toPlainText();
+    Find<QAbstractButton>(*w.form, "SpeedButton4")->click();
+    QCOMPARE(w.editor->toPlainText(), inserted);
+
+    // Cut and copy follow selections made with the mouse, not with the keyboard.
+    auto* cut = Find<QAbstractButton>(*w.form, "SpeedButton1");
+    QTest::mouseClick(w.editor->viewport(), Qt::LeftButton, {}, QPoint(20, 5));
+    QTest::qWait(1);
+    QVERIFY(!cut->isEnabled());
+    QTest::keyClick(w.editor, Qt::Key_Right, Qt::ShiftModifier);
+    QTest::qWait(1);
+    QVERIFY(w.editor->textCursor().hasSelection());
+    QVERIFY(!cut->isEnabled());
 }
 
 void TestEditorTab::wordWrapKeepsState() {

@@ -10,7 +10,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QFileSystemModel>
 #include <QTabWidget>
+#include <QTreeView>
 
 #include "engine/text_codec.h"
 #include "tests/ui/ui_fixture.h"
@@ -310,6 +312,20 @@ void TestMainWindow::stateAfterRestart() {
     QVERIFY(!Find<QListWidget>(form, "FileListBox1")->findItems(QStringLiteral("one.html"), Qt::MatchExactly).isEmpty());
     QCOMPARE(ReadBytes(tmp.Data(QStringLiteral("copyrigt.fkd"))), QByteArray("Studio\r\n"));
     QVERIFY(form.close());
+
+    // The folder tree shows the page's folder selected and in view, also
+    // after many sibling folders have been read in and sorted above it.
+    QDir pages(tmp.pages.path());
+    for (int i = 0; i < 300; ++i) pages.mkdir(QStringLiteral("d%1").arg(i, 3, 10, QChar(u'0')));
+    pages.mkdir(QStringLiteral("zz"));
+    TForm1 third({tmp.Page(QStringLiteral("zz/two.html"))});
+    third.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&third));
+    QTest::qWait(500);
+    auto* tree = Find<QTreeView>(third, "DirectoryListBox1");
+    QCOMPARE(tree->currentIndex().data(QFileSystemModel::FilePathRole).toString(), tmp.Page(QStringLiteral("zz")));
+    QVERIFY(tree->viewport()->rect().contains(tree->visualRect(tree->currentIndex())));
+    QVERIFY(third.close());
 }
 
 void TestMainWindow::historyFileProblems() {
@@ -400,6 +416,9 @@ void TestMainWindow::screenshot() {
                     "<meta name=\"keywords\" content=\"игрушки, дерево, мастерская\">\r\n"
                     "<meta name=\"revisit-after\" content=\"14 weeks\">\r\n"
                     "<meta http-equiv=\"content-type\" content=\"text/html; charset=windows-1251\">\r\n"
+                    "<meta http-equiv=\"cache-control\" content=\"no-store\">\r\n"
+                    "<meta http-equiv=\"content-language\" content=\"ru\">\r\n"
+                    "<meta http-equiv=\"refresh\" content=\"30; url=about.html\">\r\n"
                     "<meta http-equiv=\"page-enter\" content=\"RevealTrans(Duration=2.0,Transition=12)\">\r\n"));
     WriteBytes(tmp.Page("about.html"), Page("О нас"));
     ScopedScriptedDialogs dialogs;

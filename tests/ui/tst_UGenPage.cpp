@@ -248,6 +248,7 @@ void TestUGenPage::listButtonsAndDragDrop() {
     QCOMPARE(Rows(View("ListBox1")), (QStringList{"Альфа", "бета", "гамма"}));
     QCOMPARE(d.shown.at(0).text, QStringLiteral("Введите обязательное слово"));
     QCOMPARE(d.shown.at(2).text, QStringLiteral("Введенное слово уже есть в списке. Повторить ввод?"));
+    QCOMPARE(d.shown.at(2).kind, MessageKind::Error);  // a stop icon
 
     Select("ListBox1", {1});
     d.texts = {QStringLiteral("Бета")};
@@ -258,6 +259,7 @@ void TestUGenPage::listButtonsAndDragDrop() {
     d.answers = {Answer::No};
     Get<QToolButton>("SpeedButton2")->click();
     QCOMPARE(d.shown.back().text, QStringLiteral("Удалить 2  слова?"));
+    QCOMPARE(d.shown.back().kind, MessageKind::Warning);  // an exclamation icon
     QCOMPARE(Rows(View("ListBox1")).size(), 3);
 
     // The list files: save, a file that cannot be read, open.

@@ -120,6 +120,19 @@ void TestUSetup::storedValuesAfterRestart() {
     QCOMPARE(applied.first().first().toInt(), 2);
     QCOMPARE(Value("BakFiles"), Stored("1"));
     QCOMPARE(Value("IconDesktop"), Stored("0"));
+
+    // Indices no item has: a speed the load can use, the place at the end of the head.
+    {
+        KeyAccess access;
+        access.WriteInteger("Modem", 99);
+        access.WriteInteger("NoteStyle", 7);
+        access.WriteInteger("InsMeta", 5);
+        QVERIFY(access.Close());
+    }
+    Restart();
+    QCOMPARE(FDialog->ModemSpeed(), "33600");
+    QCOMPARE(FDialog->NoteStyle(), 0);
+    QCOMPARE(FDialog->InsMeta(), 1);
 }
 
 void TestUSetup::outputOrderMoves() {
@@ -176,6 +189,9 @@ void TestUSetup::longEntryTip() {
     FDialog->show();
     Child<QTabWidget>("PageControl1")->setCurrentIndex(1);
     auto* list = Child<QListWidget>("ListBoxMETA");
+    // As opened, every "name" entry fits without a tip.
+    for (int row = 0; row < 11; ++row)
+        QVERIFY(list->fontMetrics().horizontalAdvance(Entry(row)) <= list->width() - 19);
     list->setFixedWidth(list->fontMetrics().horizontalAdvance(Entry(1)) + 30);
     QTRY_VERIFY(list->width() > 0 && list->viewport()->height() > 100);
     auto tipAt = [list](int row) {
