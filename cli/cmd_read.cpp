@@ -8,6 +8,7 @@
 #include "cli/commands.h"
 #include "cli/csv.h"
 #include "cli/fields_json.h"
+#include "cli/json_out.h"
 #include "cli/page_loading.h"
 #include "cli/page_selection.h"
 #include "cli/progress.h"
@@ -58,6 +59,7 @@ int RunRead(const ReadArgs& args, Streams io) {
     Document doc = FreshDocument(options);
     int status = selection.problems > 0 ? kExitFileError : kExitOk;
     CsvRows csv;
+    std::string line;
     Progress progress(io.err, io.progress, selection.pages.size());
     std::size_t done = 0;
     for (const std::string& path : selection.pages) {
@@ -72,7 +74,8 @@ int RunRead(const ReadArgs& args, Streams io) {
         const LoadReport& r = load.report;
         if (!r.warnings.empty()) progress.Finish();
         for (const std::string& w : r.warnings) io.err << path << ": " << w << "\n";
-        nlohmann::json j = FieldsToJson(doc.fields, *doc.codec);
+        // The report's members; the fields join them when the line is written.
+        nlohmann::json j = nlohmann::json::object();
         j["Path"] = path;
         j["Size"] = r.size;
         j["DownloadTime"] = r.downloadTime;
@@ -89,10 +92,15 @@ int RunRead(const ReadArgs& args, Streams io) {
             if (status == kExitOk) status = kExitFailed;
         }
         if (args.format == "csv") {
-            csv.Write(io.out, j);
+            nlohmann::json all = FieldsToJson(doc.fields, *doc.codec);
+            for (auto& [name, value] : j.items()) all[name] = std::move(value);
+            csv.Write(io.out, all);
         } else {
             // Paths need not be UTF-8; never let one stop the output.
-            io.out << j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+            line.clear();
+            AppendFieldsJson(line, doc.fields, *doc.codec, j);
+            line += '\n';
+            io.out.write(line.data(), static_cast<std::streamsize>(line.size()));
         }
     }
     progress.Finish();

@@ -1,5 +1,7 @@
 #include "cli/fields_json.h"
 
+#include "cli/json_out.h"
+
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -197,6 +199,42 @@ json FieldsToJson(const MetaFields& f, const TextCodec& codec) {
         else if (member.get) j[name] = member.get(f);
     }
     return j;
+}
+
+void AppendFieldsJson(std::string& out, const MetaFields& f, const TextCodec& codec, const json& extra) {
+    // Both are ordered by name, as the object's members would be.
+    auto member = Members().begin();
+    const auto members = Members().end();
+    auto added = extra.items().begin();
+    const auto addedEnd = extra.items().end();
+    bool first = true;
+    auto put = [&](const std::string& name) {
+        out += first ? '{' : ',';
+        first = false;
+        AppendJsonString(out, name);
+        out += ':';
+    };
+    while (member != members || added != addedEnd) {
+        const bool takeAdded =
+            member == members || (added != addedEnd && added.key() <= member->first);
+        if (takeAdded) {
+            if (member != members && added.key() == member->first) ++member;  // set over the field
+            put(added.key());
+            AppendCompactJson(out, added.value());
+            ++added;
+            continue;
+        }
+        const Member& m = member->second;
+        if (m.text) {
+            put(member->first);
+            AppendJsonString(out, codec.ToUtf8(f.*m.text));
+        } else if (m.get) {
+            put(member->first);
+            AppendCompactJson(out, m.get(f));
+        }
+        ++member;
+    }
+    out += first ? "{}" : "}";
 }
 
 std::string ApplySetting(MetaFields& f, std::string_view assignment, const TextCodec& codec,

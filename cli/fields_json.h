@@ -13,6 +13,9 @@ namespace veskaron::cli {
 
 // Texts are the document's text, shown through its codec.
 nlohmann::json FieldsToJson(const MetaFields& f, const TextCodec& codec);
+// The compact text of FieldsToJson(f, codec) with the members of `extra` set
+// on it (an object), without building that object.
+void AppendFieldsJson(std::string& out, const MetaFields& f, const TextCodec& codec, const nlohmann::json& extra);
 
 std::string FormatDate(const Date& d);       // YYYY-MM-DD
 std::string FormatTime(const TimeOfDay& t);  // HH:MM:SS

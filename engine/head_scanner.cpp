@@ -1,6 +1,10 @@
 #include "engine/head_scanner.h"
 
 #include <algorithm>
+#include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "engine/cp1251.h"
 
@@ -25,31 +29,51 @@ std::string ReplaceAll(std::string_view text, std::string_view what, std::string
     return out;
 }
 
-std::string ExtractContent(const std::string& text, const std::string& lower) {
+std::string ExtractContent(std::string_view text, std::string_view lower) {
     static constexpr std::string_view kContent = "content=";
     const auto at = lower.find(kContent);
-    if (at == std::string::npos) return {};
+    if (at == std::string_view::npos) return {};
     const std::size_t start = at + kContent.size();
     const std::size_t last = text.empty() ? 0 : text.size() - 1;  // before the final character
-    std::size_t from = start, to = std::string::npos;
+    std::size_t from = start, to = std::string_view::npos;
     if (start < text.size() && text[start] == '"') {
         from = start + 1;
         const auto quote = text.find('"', from);
-        to = quote != std::string::npos ? quote : last;
+        to = quote != std::string_view::npos ? quote : last;
     } else {
-        const auto blank = start + 1 <= text.size() ? text.find(' ', start + 1) : std::string::npos;
-        to = blank != std::string::npos ? blank : last;
+        const auto blank = start + 1 <= text.size() ? text.find(' ', start + 1) : std::string_view::npos;
+        to = blank != std::string_view::npos ? blank : last;
     }
     if (from >= to || from >= text.size()) return {};
-    return text.substr(from, to - from);
+    return std::string(text.substr(from, to - from));
 }
 
 }  // namespace
 
-void ForEachEditorLine(std::string_view text, const std::function<bool(std::string_view)>& visit) {
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n') continue;
+namespace {
+
+// The first CR or LF at or after `i`, or the end of the text.
+std::size_t LineBreakFrom(std::string_view text, std::size_t i) {
+    const char* p = text.data();
+    const std::size_t n = text.size();
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
+    for (; i + 16 <= n; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        const auto bits = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf))));
+        if (bits != 0) return i + static_cast<std::size_t>(__builtin_ctz(bits));
+    }
+#endif
+    while (i < n && p[i] != '\r' && p[i] != '\n') ++i;
+    return i;
+}
+
+template <class Visit>
+void ForEachLine(std::string_view text, Visit&& visit, std::size_t start = 0) {
+    while (start < text.size()) {
+        std::size_t i = LineBreakFrom(text, start);
+        if (i == text.size()) break;
         if (!visit(text.substr(start, i - start))) return;
         if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
         start = i + 1;
@@ -57,9 +81,37 @@ void ForEachEditorLine(std::string_view text, const std::function<bool(std::stri
     if (start < text.size()) visit(text.substr(start));
 }
 
+// The first "<head>" and the first "</head>" of a line, ignoring case, in one
+// walk over its '<'.
+void FindHeadTags(std::string_view line, std::size_t& open, std::size_t& close) {
+    open = close = std::string_view::npos;
+    const char* p = line.data();
+    std::size_t pos = 0;
+    while (pos < line.size() && (open == std::string_view::npos || close == std::string_view::npos)) {
+        const void* hit = std::memchr(p + pos, '<', line.size() - pos);
+        if (!hit) break;
+        pos = static_cast<std::size_t>(static_cast<const char*>(hit) - p);
+        auto is = [&](std::string_view tag) {
+            if (line.size() - pos < tag.size()) return false;
+            for (std::size_t k = 1; k < tag.size(); ++k)
+                if (LowerAsciiChar(p[pos + k]) != tag[k]) return false;
+            return true;
+        };
+        if (open == std::string_view::npos && is("<head>")) open = pos;
+        else if (close == std::string_view::npos && is("</head>")) close = pos;
+        ++pos;
+    }
+}
+
+}  // namespace
+
+void ForEachEditorLine(std::string_view text, const std::function<bool(std::string_view)>& visit) {
+    ForEachLine(text, visit);
+}
+
 std::vector<std::string_view> SplitEditorLines(std::string_view text) {
     std::vector<std::string_view> lines;
-    ForEachEditorLine(text, [&lines](std::string_view line) {
+    ForEachLine(text, [&lines](std::string_view line) {
         lines.push_back(line);
         return true;
     });
@@ -69,6 +121,24 @@ std::vector<std::string_view> SplitEditorLines(std::string_view text) {
 std::size_t FindNoCase(std::string_view haystack, std::string_view lowerNeedle, std::size_t from) {
     if (lowerNeedle.empty()) return from <= haystack.size() ? from : std::string_view::npos;
     if (from >= haystack.size()) return std::string_view::npos;
+    const char first = lowerNeedle.front();
+    if (LowerAsciiChar(first) == first && !(first >= 'a' && first <= 'z')) {
+        // A first character without case ('<' of every tag): found by memchr,
+        // the rest compared in place.
+        const std::size_t m = lowerNeedle.size();
+        const char* p = haystack.data();
+        std::size_t pos = from;
+        while (pos + m <= haystack.size()) {
+            const void* hit = std::memchr(p + pos, first, haystack.size() - m + 1 - pos);
+            if (!hit) break;
+            pos = static_cast<std::size_t>(static_cast<const char*>(hit) - p);
+            std::size_t k = 1;
+            while (k < m && LowerAsciiChar(p[pos + k]) == lowerNeedle[k]) ++k;
+            if (k == m) return pos;
+            ++pos;
+        }
+        return std::string_view::npos;
+    }
     const auto it = std::search(haystack.begin() + static_cast<std::ptrdiff_t>(from), haystack.end(),
                                 lowerNeedle.begin(), lowerNeedle.end(),
                                 [](char a, char b) { return LowerAsciiChar(a) == b; });
@@ -77,6 +147,7 @@ std::size_t FindNoCase(std::string_view haystack, std::string_view lowerNeedle, 
 }
 
 std::string DecodeEntities(std::string_view text) {
+    if (text.find('&') == std::string_view::npos) return std::string(text);
     // "&amp;" goes last so that "&amp;lt;" stays "&lt;". "&quot;" is turned back
     // because the writer stores a typed double quote that way.
     std::string s = ReplaceAll(text, "&lt;", "<");
@@ -98,11 +169,15 @@ std::string FindTitle(std::string_view text) {
 void HeadScanner::CollectHead(std::string_view text) {
     // Walks the lines only up to the end of the head: the body of a large page
     // is never split.
+    // Lines before the first "<head>" add nothing and stop nothing, so the
+    // walk starts at the line that holds it (a line starts after a CR or LF).
+    const std::size_t first = FindNoCase(text, "<head>");
+    if (first == std::string_view::npos) return;
+    const std::size_t lineStart = text.find_last_of("\r\n", first);
     bool inHead = false;
-    ForEachEditorLine(text, [this, &inHead](std::string_view line) {
-        const std::string lower = LowerAscii(line);
-        const auto open = lower.find("<head>");
-        const auto close = lower.find("</head>");
+    ForEachLine(text, [this, &inHead](std::string_view line) {
+        std::size_t open, close;
+        FindHeadTags(line, open, close);
         const bool hasOpen = open != std::string::npos, hasClose = close != std::string::npos;
         if (hasOpen && hasClose) {
             const std::size_t from = open + 6;
@@ -119,15 +194,51 @@ void HeadScanner::CollectHead(std::string_view text) {
             return false;
         }
         return true;
-    });
+    }, lineStart == std::string_view::npos ? 0 : lineStart + 1);
 }
+
+namespace {
+
+// Head lines are short: their '>' and "<meta " are found inline, sixteen
+// bytes at a time, rather than by library calls.
+std::size_t ByteFrom(std::string_view s, std::size_t pos, char c) {
+    const char* p = s.data();
+    const std::size_t n = s.size();
+#if defined(__SSE2__)
+    const __m128i v = _mm_set1_epi8(c);
+    for (; pos + 16 <= n; pos += 16) {
+        const auto bits = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + pos)), v)));
+        if (bits != 0) return pos + static_cast<std::size_t>(__builtin_ctz(bits));
+    }
+#endif
+    for (; pos < n; ++pos)
+        if (p[pos] == c) return pos;
+    return std::string_view::npos;
+}
+
+std::size_t GreaterFrom(std::string_view s, std::size_t pos) { return ByteFrom(s, pos, '>'); }
+
+std::size_t MetaOpenFrom(std::string_view s, std::size_t pos) {
+    static constexpr std::string_view kOpen = "<meta ";
+    while (pos + kOpen.size() <= s.size()) {
+        pos = ByteFrom(s, pos, '<');
+        if (pos == std::string_view::npos || pos + kOpen.size() > s.size()) break;
+        std::size_t k = 1;
+        while (k < kOpen.size() && LowerAsciiChar(s[pos + k]) == kOpen[k]) ++k;
+        if (k == kOpen.size()) return pos;
+        ++pos;
+    }
+    return std::string_view::npos;
+}
+
+}  // namespace
 
 void HeadScanner::SplitMetaTags() {
     std::vector<std::string> tags;
     bool open = false;
     std::string buffer;
     for (std::string& entry : headLines_) {
-        const std::string lower = LowerAscii(entry);
         std::string left;       // what remains of the entry once its tags are cut out
         std::size_t pos = 0;    // start of the remaining text
         std::size_t meta = 0;   // cached position of the next "<meta " at or after pos
@@ -135,10 +246,10 @@ void HeadScanner::SplitMetaTags() {
         bool moveOn = false;
         while (pos < entry.size() && !moveOn) {
             if (!metaKnown || meta < pos) {
-                meta = lower.find("<meta ", pos);
+                meta = MetaOpenFrom(entry, pos);
                 metaKnown = true;
             }
-            const auto gt = entry.find('>', pos);
+            const auto gt = GreaterFrom(entry, pos);
             const bool hasMeta = meta != std::string::npos, hasGt = gt != std::string::npos;
             if (hasMeta && hasGt) {
                 if (gt < meta) {
@@ -175,30 +286,116 @@ void HeadScanner::SplitMetaTags() {
     }
     metaTags_.clear();
     metaTags_.reserve(tags.size());
+    attributes_.clear();
     for (std::string& t : tags) {
-        std::string lower = LowerAscii(t);
-        metaTags_.push_back({std::move(t), std::move(lower), false});
+        Tag tag;
+        tag.size = static_cast<std::uint32_t>(t.size());
+        tag.firstAttribute = static_cast<std::uint32_t>(attributes_.size());
+        tag.both = std::move(t);
+        tag.both.resize(2 * tag.size);
+        char* const both = tag.both.data();  // a plain pointer: no reload of the string per byte
+        for (std::size_t i = 0; i < tag.size; ++i) both[tag.size + i] = LowerAsciiChar(both[i]);
+        const std::string_view lower = tag.Lower();
+        // Where "name=" and "http-equiv=" stand: a look-up only compares there.
+        for (int kind = 0; kind < 2; ++kind) {
+            const std::string_view word = kind == 0 ? std::string_view("name=") : std::string_view("http-equiv=");
+            for (auto at = lower.find(word); at != std::string_view::npos; at = lower.find(word, at + 1)) {
+                const std::size_t value = at + word.size();
+                attributes_.push_back({static_cast<std::uint32_t>(value), static_cast<std::uint8_t>(kind),
+                                       value < lower.size() ? lower[value] : '\0',
+                                       value + 1 < lower.size() ? lower[value + 1] : '\0'});
+                ++tag.attributeCount;
+            }
+        }
+        metaTags_.push_back(std::move(tag));
     }
+    // Which tags a key's first letter can match, for heads of up to 64 tags.
+    indexed_ = metaTags_.size() <= 64;
+    if (indexed_) {
+        for (auto& kind : candidates_) kind.fill(0);
+        for (std::size_t i = 0; i < metaTags_.size(); ++i) {
+            const Tag& t = metaTags_[i];
+            for (std::uint32_t a = t.firstAttribute; a < t.firstAttribute + t.attributeCount; ++a) {
+                const Attribute& attr = attributes_[a];
+                candidates_[attr.kind][static_cast<unsigned char>(attr.first)] |= std::uint64_t{1} << i;
+                if (attr.first == '"') candidates_[attr.kind][static_cast<unsigned char>(attr.second)] |= std::uint64_t{1} << i;
+            }
+        }
+    }
+}
+
+bool HeadScanner::SplitWouldRepeat() const {
+    // What a split leaves of the lines holds no tag start unless cutting a tag
+    // out joined one ("<me" + "ta "); only then could it change a second split.
+    for (const std::string& line : headLines_)
+        if (FindNoCase(line, "<meta ") != std::string::npos) return false;
+    return true;
+}
+
+void HeadScanner::RepeatSplit() {
+    // Collecting the same head again appends the same lines, whose split leaves
+    // the same remainders and gives the same tags, all unconsumed.
+    const std::size_t lines = headLines_.size();
+    headLines_.reserve(2 * lines);
+    for (std::size_t i = 0; i < lines; ++i) headLines_.push_back(headLines_[i]);
+    for (Tag& t : metaTags_) t.consumed = false;
 }
 
 std::vector<std::string> HeadScanner::MetaTags() const {
     std::vector<std::string> out;
     for (const Tag& t : metaTags_)
-        if (!t.consumed) out.push_back(t.text);
+        if (!t.consumed) out.emplace_back(t.Text());
     return out;
 }
 
 std::string HeadScanner::Lookup(std::string_view attribute, std::string_view key) {
-    const std::string k = LowerAscii(key);
-    const std::string quoted = std::string(attribute) + "=\"" + k + "\"";
-    const std::string bare = std::string(attribute) + "=" + k;
-    for (Tag& t : metaTags_) {
-        if (t.consumed) continue;
-        if (t.lower.find(quoted) == std::string::npos && t.lower.find(bare) == std::string::npos)
-            continue;
-        t.consumed = true;
-        return ExtractContent(t.text, t.lower);
+    // The key lower-cased without a heap copy for the catalogue's short keys.
+    char buffer[64];
+    std::string longKey;
+    std::string_view k;
+    if (key.size() <= sizeof buffer) {
+        for (std::size_t i = 0; i < key.size(); ++i) buffer[i] = LowerAsciiChar(key[i]);
+        k = std::string_view(buffer, key.size());
+    } else {
+        longKey = LowerAscii(key);
+        k = longKey;
     }
+    const std::uint8_t kind = attribute == "name" ? 0 : 1;
+    // A tag matches when, after one of its "attribute=", stands the key in
+    // double quotes or, failing that anywhere in the tag, the key itself.
+    auto at = [](std::string_view lower, std::size_t pos, std::string_view what) {
+        return lower.size() >= pos && lower.size() - pos >= what.size() && lower.compare(pos, what.size(), what) == 0;
+    };
+    auto matches = [&](const Tag& t) {
+        const std::string_view lower = t.Lower();
+        bool bare = false;
+        for (std::uint32_t a = t.firstAttribute; a < t.firstAttribute + t.attributeCount; ++a) {
+            const Attribute& attr = attributes_[a];
+            if (attr.kind != kind) continue;
+            // Neither form can stand here unless the key's first letter does.
+            if (!k.empty() && attr.first != k[0] && !(attr.first == '"' && attr.second == k[0])) continue;
+            const std::size_t value = attr.valueAt;
+            if (at(lower, value, "\"") && at(lower, value + 1, k) && at(lower, value + 1 + k.size(), "\""))
+                return true;
+            bare = bare || at(lower, value, k);
+        }
+        return bare;
+    };
+    auto take = [](Tag& t) {
+        t.consumed = true;
+        return ExtractContent(t.Text(), t.Lower());
+    };
+    if (indexed_ && !k.empty()) {
+        // Only the tags with an attribute value that starts with the key's
+        // first letter (after a quote or not), in document order.
+        for (std::uint64_t bits = candidates_[kind][static_cast<unsigned char>(k[0])]; bits != 0; bits &= bits - 1) {
+            Tag& t = metaTags_[static_cast<std::size_t>(__builtin_ctzll(bits))];
+            if (!t.consumed && matches(t)) return take(t);
+        }
+        return {};
+    }
+    for (Tag& t : metaTags_)
+        if (!t.consumed && matches(t)) return take(t);
     return {};
 }
 

@@ -61,10 +61,14 @@ std::string FillFields(std::string_view text, HeadScanner& scanner, MetaFields& 
 PageEncoding DetectEncoding(std::string_view text, const HeadScanner& scanner,
                             const MetaFields& fields, bool namesCharset) {
     if (text.starts_with(kUtf8Bom)) return {"utf-8", EncodingSource::Bom, true};
-    for (const std::string& tag : scanner.MetaTags()) {
-        const std::string name = UsableCharset(CharsetAttribute(tag));
-        if (!name.empty()) return {name, EncodingSource::MetaCharset, false};
-    }
+    std::string declared;
+    // Only a tag that holds the word can have a charset attribute.
+    scanner.AnyMetaTag([&declared](std::string_view tag, std::string_view lower) {
+        if (lower.find("charset") == std::string_view::npos) return false;
+        declared = UsableCharset(CharsetAttribute(tag));
+        return !declared.empty();
+    });
+    if (!declared.empty()) return {declared, EncodingSource::MetaCharset, false};
     if (namesCharset) {
         const std::string name = UsableCharset(CharsetNameOf(fields));
         if (!name.empty()) return {name, EncodingSource::ContentType, false};
@@ -113,16 +117,20 @@ LoadReport LoadDocumentText(std::string& text, MetaFields& fields, const LoadOpt
     }
 
     HeadScanner scanner;
-    auto scan = [&] {
+    auto scan = [&](bool sameText) {
         ++report.passes;
-        scanner.CollectHead(text);
-        scanner.SplitMetaTags();
+        if (sameText && scanner.SplitWouldRepeat()) {
+            scanner.RepeatSplit();
+        } else {
+            scanner.CollectHead(text);
+            scanner.SplitMetaTags();
+        }
         const std::string contentType = scanner.HttpEquivContent(CatalogueAt(kContentType).key);
         ReadEntry(kContentType, contentType, fields, options.decimalSeparator, report.kind);
         const ContentParts parts = SplitContent(contentType, "charset");
         return parts.outcome == SplitOutcome::Both;
     };
-    const bool namesCharset = scan();
+    const bool namesCharset = scan(false);
     const bool knownCharset = namesCharset && fields.Charset >= 1;
     report.encoding = DetectEncoding(text, scanner, fields, namesCharset);
     report.kind = KindForCharset(report.encoding.name);
@@ -131,7 +139,7 @@ LoadReport LoadDocumentText(std::string& text, MetaFields& fields, const LoadOpt
     if (report.encoding.name == "koi8-r") report.converted = kCharsetKoi8R;
     if (report.encoding.name == "koi8-u") report.converted = kCharsetKoi8U;
     // A page with a known charset is read again, from its converted text.
-    if (decoded || knownCharset) scan();
+    if (decoded || knownCharset) scan(!decoded && !report.encoding.bom);
 
     // The refresh address is the one text a page may leave unchanged.
     if (options.fieldsKind != report.kind) {

@@ -19,10 +19,14 @@ PageText ToDocumentText(std::string bytes) {
     std::size_t lfs = 0;
     for (char c : bytes) lfs += c == '\n';
     page.text.reserve(bytes.size() + lfs);
-    for (char c : bytes) {
-        if (c == '\n') page.text += '\r';
-        page.text += c;
+    // Line by line: a CR before each LF.
+    std::size_t from = 0;
+    for (std::size_t lf = bytes.find('\n'); lf != std::string::npos; lf = bytes.find('\n', from)) {
+        page.text.append(bytes, from, lf - from);
+        page.text += "\r\n";
+        from = lf + 1;
     }
+    page.text.append(bytes, from);
     return page;
 }
 

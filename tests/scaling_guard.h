@@ -18,25 +18,33 @@ struct ScalingResult {
 
 // `make(bytes)` builds an input of about that size; `run(input)` does the work
 // once (it may take the input by value to work on a fresh copy).
+inline constexpr double kMaxScaling = 16.0;
+
 template <class Make, class Run>
 ScalingResult MeasureScaling(std::size_t n, Make make, Run run, int repeats = 5) {
-    auto fastest = [&](std::size_t bytes) {
-        const auto input = make(bytes);
-        double best = 1e30;
-        for (int i = 0; i < repeats; ++i) {
-            auto copy = input;
-            const auto t0 = std::chrono::steady_clock::now();
-            run(copy);
-            best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
-        }
-        return best;
+    const auto small = make(n);
+    const auto large = make(8 * n);
+    auto once = [&](const auto& input) {
+        auto copy = input;
+        const auto t0 = std::chrono::steady_clock::now();
+        run(copy);
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     };
-    ScalingResult r;
-    r.small = fastest(n);
-    r.large = fastest(8 * n);
-    return r;
+    // The two sizes are timed in turn, so a burst of load elsewhere hits both,
+    // and a whole measurement is retried before it counts as a failure: a pass
+    // that really grows faster than linear fails every time.
+    ScalingResult best;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        ScalingResult r{1e30, 1e30};
+        for (int i = 0; i < repeats; ++i) {
+            r.small = std::min(r.small, once(small));
+            r.large = std::min(r.large, once(large));
+        }
+        if (attempt == 0 || r.Ratio() < best.Ratio()) best = r;
+        if (best.Ratio() <= kMaxScaling) break;
+    }
+    return best;
 }
 
-inline constexpr double kMaxScaling = 16.0;
 
 }  // namespace veskaron::test

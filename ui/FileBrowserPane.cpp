@@ -128,6 +128,7 @@ FileBrowserPane::FileBrowserPane(QWidget* parent) : QWidget(parent) {
     DirectoryListBox1->installEventFilter(this);
     DirectoryListBox1->viewport()->installEventFilter(this);
     DirectoryListBox1->verticalScrollBar()->installEventFilter(this);
+    DirectoryListBox1->horizontalScrollBar()->installEventFilter(this);
     connect(ComBoxPath, &QComboBox::activated, this, &FileBrowserPane::ComBoxPathChange);
     connect(DriveComboBox1, &QComboBox::activated, this, &FileBrowserPane::DriveComboBox1Change);
     connect(DirectoryListBox1->selectionModel(), &QItemSelectionModel::currentChanged, this,

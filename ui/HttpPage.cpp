@@ -68,7 +68,8 @@ HttpPage::HttpPage(QWidget* parent) : QWidget(parent) {
     middle->addWidget(BuildCacheGroup(), 1);
     layout->addLayout(middle);
     layout->addWidget(BuildEffectsGroup());
-    layout->addStretch();
+    // Room to spare goes below the groups, not between their rows.
+    layout->addStretch(1);
 
     connect(CheckBoxRefrech, &QCheckBox::clicked, this, &HttpPage::CheckBoxRefrechClick);
     connect(SpinEdit1, &QSpinBox::valueChanged, this, &HttpPage::CheckBoxRefrechClick);
