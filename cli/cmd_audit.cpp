@@ -31,7 +31,8 @@ struct AuditArgs {
 
 struct PageOutcome {
     bool read = false;
-    std::string error;
+    std::string error;      // the file could not be read, or nothing of its head was
+    std::string loadError;  // a number of the head could not be read: the rest of it was not
 };
 
 // Several threads per core: a page that is not in the cache keeps its thread
@@ -55,7 +56,11 @@ void AuditPages(const std::vector<std::string>& pages, const LoadOptions& option
             const PageLoad load = LoadPage(doc, pages[i], options);
             if (!load.fileOk) {
                 outcomes[i].error = load.fileError;
+            } else if (!load.report.ok && load.report.passes == 0) {
+                // The load stopped before the head was read: findings would be made up.
+                outcomes[i].error = pages[i] + ": " + load.report.error;
             } else {
+                if (!load.report.ok) outcomes[i].loadError = pages[i] + ": " + load.report.error;
                 // The charset check needs the bytes as stored; only a page
                 // the load translated holds other ones.
                 const std::string& charset = load.report.encoding.name;
@@ -157,6 +162,7 @@ int RunAudit(const AuditArgs& args, Streams io) {
             continue;
         }
         ++read;
+        if (!outcomes[i].loadError.empty()) io.err << outcomes[i].loadError << "\n";
         for (const site::Finding& f : audits[i].findings) {
             if (f.level == site::Level::Error) ++errors;
             else if (f.level == site::Level::Warning) ++warnings;

@@ -86,6 +86,8 @@ int RunRead(const ReadArgs& args, Streams io) {
         else if (r.converted == kCharsetKoi8U) j["Converted"] = "koi8-u";
         else j["Converted"] = nullptr;
         if (!r.ok) {
+            progress.Finish();
+            io.err << path << ": " << r.error << "\n";
             j["Error"] = r.error;
             if (status == kExitOk) status = kExitFailed;
         }

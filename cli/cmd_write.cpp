@@ -52,9 +52,8 @@ struct PageResult {
     int status = kExitOk;
 };
 
-// The codec that shows the page's file bytes as text in a diff.
-CodecPtr DisplayCodec(const Document& doc) {
-    const std::string& charset = doc.encoding.name;
+// The codec that shows file bytes in `charset` as text in a diff.
+CodecPtr DisplayCodec(const std::string& charset) {
     if (charset == "utf-8") return Utf8Codec();
     if (charset == "windows-1251") return Windows1251Codec();
     CodecPtr codec = CharsetCodec(charset);
@@ -135,9 +134,11 @@ PageResult WritePage(const std::string& path, const WriteArgs& args, const LoadO
         const FileRead old = ReadWholeFile(path);
         if (!old.ok) return fail(kExitFileError, old.error);
         if (old.bytes == bytes.bytes) return {PageOutcome::Unchanged, kExitOk};
-        const CodecPtr codec = DisplayCodec(doc);
+        // A charset chosen with --set changes the bytes of every line: each
+        // side is shown in its own charset.
         progress.Finish();
-        PrintUnifiedDiff(io.out, path, DisplayLines(*codec, old.bytes), DisplayLines(*codec, bytes.bytes));
+        PrintUnifiedDiff(io.out, path, DisplayLines(*DisplayCodec(doc.encoding.name), old.bytes),
+                         DisplayLines(*DisplayCodec(SaveCharset(doc)), bytes.bytes));
         return {PageOutcome::WouldChange, kExitOk};
     }
     const SaveResult saved = SaveDocument(doc, options);

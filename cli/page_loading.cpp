@@ -5,6 +5,7 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/fields_json.h"
+#include "engine/translations.h"
 #include "settings/setup_values.h"
 
 namespace veskaron::cli {
@@ -20,6 +21,12 @@ bool ResolveLoadOptions(const LoadArgs& args, std::string_view command, std::ost
     options.now = CurrentDateTime();
     if (!args.now.empty() && !ParseDateTime(args.now, options.now)) {
         err << command << ": --now '" << args.now << "' is not YYYY-MM-DDTHH:MM:SS\n";
+        return false;
+    }
+    // A typed speed that is no number is a mistake in the arguments, told once;
+    // a stored one fails each page's load, as in the window.
+    if (args.modem && !ParseContentInt(*args.modem).ok) {
+        err << command << ": --modem '" << *args.modem << "' is not a whole number of bits per second\n";
         return false;
     }
     options.modemSpeed = args.modem ? *args.modem : ReadWriterSettings().ModemSpeed;

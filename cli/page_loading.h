@@ -19,7 +19,7 @@ struct LoadArgs {
 void AddLoadOptions(CLI::App& cmd, LoadArgs& args);
 
 // The load settings for the arguments; false (with a message naming the
-// command) when --now cannot be read.
+// command) when --now or --modem cannot be read.
 bool ResolveLoadOptions(const LoadArgs& args, std::string_view command, std::ostream& err,
                         LoadOptions& options);
 

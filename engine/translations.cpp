@@ -103,12 +103,16 @@ std::string ReadRefresh(std::string_view content, MetaFields& f, bool& urlEnable
     return {};
 }
 
-// A charset text kept for writing back must be a plain name: a text such as
-// "= koi8-r" stays unread, as before, rather than coming back as another charset.
+// A charset text kept for writing back must be a plain name, or one in quotes
+// ("'utf-8'", kept with them so it is written back as the page had it): a text
+// such as "= koi8-r" stays unread, as before, rather than coming back as another charset.
 std::string OwnCharsetText(std::string_view text) {
     const std::string name = TrimBlanks(text);
-    if (name.empty() || name.size() > 40) return {};
-    for (char c : name) {
+    std::string_view bare = name;
+    if (bare.size() >= 2 && (bare.front() == '\'' || bare.front() == '"') && bare.back() == bare.front())
+        bare = bare.substr(1, bare.size() - 2);
+    if (bare.empty() || bare.size() > 40) return {};
+    for (char c : bare) {
         const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
                         c == '-' || c == '_' || c == '.' || c == ':';
         if (!ok) return {};

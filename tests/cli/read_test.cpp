@@ -75,16 +75,20 @@ TEST_F(ReadCommand, MissingFileAndConversionError) {
     const std::string good = Put("good.htm", "<title>ok</title>");
     EXPECT_EQ(Run({bad}), 1);
     EXPECT_EQ(Lines().at(0)["Error"], "'x' is not a valid integer value");
+    EXPECT_EQ(err_.str(), bad + ": 'x' is not a valid integer value\n");
     EXPECT_EQ(Run({(dir_ / "missing.htm").string(), good}), 2);
     EXPECT_NE(err_.str().find("missing.htm"), std::string::npos);
     ASSERT_EQ(Lines().size(), 1u);
     EXPECT_EQ(Lines()[0]["Title"], "ok");
 }
 
-TEST_F(ReadCommand, BadNowIsRefused) {
+TEST_F(ReadCommand, BadNowOrModemIsRefused) {
     const std::string a = Put("a.htm", "");
     std::vector<const char*> argv = {"veskaron-meta", "read", "--now", "yesterday", a.c_str()};
     EXPECT_NE(veskaron::cli::Main(5, argv.data(), {out_, err_}), 0);
+    EXPECT_EQ(Run({"--modem", "fast", a}), 1);
+    EXPECT_EQ(out_.str(), "");
+    EXPECT_EQ(err_.str(), "read: --modem 'fast' is not a whole number of bits per second\n");
 }
 
 TEST_F(ReadCommand, ModemSpeedFromTheStoreUnlessGiven) {

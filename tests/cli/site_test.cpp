@@ -183,6 +183,14 @@ TEST_F(SiteRun, AuditFindsExactlyThePlantedProblems) {
     };
     for (const Status& s : statuses) EXPECT_EQ(Run(s.args), s.status) << s.args.back();
     EXPECT_NE(err_.str().find("missing.htm"), std::string::npos);
+
+    // A head number that cannot be read is named; what was read is still checked.
+    PageSpec bad;
+    bad.head = "<meta name=\"revisit-after\" content=\"x day\">\r\n";
+    const std::string badPath = Site("bad.htm", Win(bad));
+    ASSERT_EQ(Run({"audit", badPath}), 0);
+    EXPECT_EQ(err_.str(), badPath + ": 'x' is not a valid integer value\n");
+    EXPECT_EQ(out_.str(), "Pages: 1, errors: 0, warnings: 0, info: 0\n");
 }
 
 TEST_F(SiteRun, CsvValuesParseBack) {

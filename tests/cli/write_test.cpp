@@ -178,3 +178,14 @@ TEST_F(WriteCommand, TheLastOfRepeatedOrOppositeOptionsWins) {
     ASSERT_EQ(Run({page_, "--no-backup", "--backup"}), 0) << err_.str();
     EXPECT_TRUE(fs::exists(page_ + ".bak"));
 }
+
+TEST_F(WriteCommand, DryRunShowsEachSideInItsOwnCharset) {
+    // The page goes from Windows-1251 to UTF-8: both sides of the diff read as text.
+    const std::string page = Put("c.htm", "<html><head><title>\xD7\xE0\xE9</title></head></html>");
+    ASSERT_EQ(Run({page, "--set", "ContentTypeOn=1", "--set", "ContentType=1", "--set", "Charset=5",
+                   "--dry-run"}),
+              0)
+        << err_.str();
+    EXPECT_NE(out_.str().find("\n-<html><head><title>Чай</title></head></html>\n"), std::string::npos) << out_.str();
+    EXPECT_NE(out_.str().find("\n+<html><head><title>Чай</title>\n"), std::string::npos) << out_.str();
+}

@@ -140,6 +140,8 @@ TEST(ReadTranslation, ContentType) {
         // a text that is no plain charset name is not.
         {"text/html; charset=ISO-8859-1", true, 1, 0, "ISO-8859-1"},
         {"text/html; charset=x y", true, 1, 0, ""},
+        {"text/html; charset='utf-8'", true, 1, 0, "'utf-8'"},
+        {"text/html; charset='x y'", true, 1, 0, ""},
         {"TEXT/HTML; charset=KOI8-R", true, 1, 3},
         {"text/html; charset = koi8-r", true, 1, 0},
         {"text/xml; charset=iso-8859-5", true, 6, 1},
