@@ -106,8 +106,10 @@ PageResult WritePage(const std::string& path, const WriteArgs& args, const LoadO
     // them would take their tags out of it.
     if (!loaded.report.ok && !args.asEdited) return fail(kExitFailed, path + ": " + loaded.report.error);
 
+    // A KOI8 page's typed texts must survive its translation back to KOI8.
+    const CodecPtr koi8 = Koi8TypedTextCodec(doc.encoding.name);
     for (const std::string& s : args.sets) {
-        const std::string error = ApplySetting(doc.fields, s, *doc.codec, doc.references);
+        const std::string error = ApplySetting(doc.fields, s, koi8 ? *koi8 : *doc.codec, doc.references);
         if (!error.empty()) return fail(kExitFailed, path + ": --set " + s + ": " + error);
     }
 

@@ -1,10 +1,13 @@
 // The UTF-8 codec and the iconv-based codecs for other declared charsets.
 #include <iconv.h>
 
+#include <array>
 #include <cerrno>
 #include <map>
 #include <mutex>
 
+#include "engine/cp1251.h"
+#include "engine/koi8.h"
 #include "engine/text_codec.h"
 
 namespace veskaron {
@@ -199,7 +202,52 @@ bool AsciiCompatible(const std::string& name) {
     return out.Convert(ascii, encoded, err) == ascii.size() && err == 0 && encoded == ascii;
 }
 
+// A KOI8 page is held as Windows-1251 and translated back on save; only its
+// letters are translated, so a typed character outside them (a dash, "№", a
+// capital io in KOI8-R) would land as a KOI8 byte that means another
+// character. Such a character is written as a reference instead.
+class Koi8TypedCodec final : public TextCodec {
+public:
+    Koi8TypedCodec(std::string_view name, const ByteTable& save) : name_(name) {
+        const CodecPtr koi8 = CharsetCodec(name);
+        for (int b = 0x80; b <= 0xFF; ++b) {
+            const std::string held(1, static_cast<char>(b));
+            const std::string written(1, static_cast<char>(save[static_cast<std::size_t>(b)]));
+            keeps_[static_cast<std::size_t>(b - 0x80)] = koi8 && koi8->ToUtf8(written) == Cp1251ToUtf8(held);
+        }
+    }
+    std::string_view Name() const override { return name_; }
+    std::string ToUtf8(std::string_view bytes) const override { return Cp1251ToUtf8(bytes); }
+    EncodeResult FromUtf8(std::string_view utf8) const override {
+        EncodeResult r;
+        r.bytes.reserve(utf8.size());
+        for (std::size_t i = 0, len = 1; i < utf8.size(); i += len) {
+            const char32_t cp = DecodeUtf8At(utf8, i, len);
+            const int byte = cp < 0x80 ? static_cast<int>(cp) : UnicodeToCp1251(cp);
+            if (byte >= 0 && (byte < 0x80 || keeps_[static_cast<std::size_t>(byte - 0x80)])) {
+                r.bytes += static_cast<char>(byte);
+            } else {
+                r.bytes += NumericReference(cp);
+                ++r.references;
+            }
+        }
+        return r;
+    }
+
+private:
+    std::string name_;
+    std::array<bool, 128> keeps_{};
+};
+
 }  // namespace
+
+CodecPtr Koi8TypedTextCodec(std::string_view charset) {
+    static const CodecPtr r = std::make_shared<Koi8TypedCodec>("koi8-r", Koi8RSave());
+    static const CodecPtr u = std::make_shared<Koi8TypedCodec>("koi8-u", Koi8USave());
+    if (charset == "koi8-r") return r;
+    if (charset == "koi8-u") return u;
+    return nullptr;
+}
 
 CodecPtr Utf8Codec() {
     static const CodecPtr codec = std::make_shared<Utf8TextCodec>();

@@ -48,6 +48,11 @@ CodecPtr Utf8Codec();
 // Characters the charset cannot hold become references, as everywhere.
 CodecPtr CharsetCodec(std::string_view name);
 
+// For text typed into a KOI8 page ("koi8-r", "koi8-u"), which is held as
+// Windows-1251: shown as Windows-1251, and a character that the save's KOI8
+// translation would not keep as itself becomes "&#N;". nullptr for other charsets.
+CodecPtr Koi8TypedTextCodec(std::string_view charset);
+
 // "&#N;" for a code point.
 std::string NumericReference(char32_t cp);
 
