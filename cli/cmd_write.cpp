@@ -185,7 +185,7 @@ int RunWrite(const WriteArgs& args, Streams io) {
         }
     }
 
-    const Selection selection = SelectPages(args.selection, "write", io.err);
+    const Selection selection = SelectPages(args.selection, "write", io.err, true);
     if (!selection.ok) return kExitFailed;
     const bool batch = selection.folders || selection.pages.size() > 1;
     if (args.toStdout && batch) {
