@@ -144,8 +144,9 @@ bool LongerThan(TextKind kind, std::string_view text, int minWordLen) {
     return minWordLen < 0 ? !text.empty() : LongerThanChars(kind, text, static_cast<std::size_t>(minWordLen));
 }
 
-void CollectChunks(std::string_view text, int minWordLen, TextKind kind,
-                   std::vector<std::string_view>& entries) {
+// Calls `take` with each text chunk of the body that is long enough, in order.
+template <class Take>
+void ForEachChunk(std::string_view text, int minWordLen, TextKind kind, Take&& take) {
     std::size_t start = BodyStart(text);
     while (start < text.size()) {
         const std::size_t gt = FindMarker(text, start, ">");
@@ -155,10 +156,11 @@ void CollectChunks(std::string_view text, int minWordLen, TextKind kind,
         const std::size_t lt = FindMarker(text, begin, "<");
         if (lt == std::string_view::npos) break;
         const std::string_view chunk = TrimBlanks(text.substr(begin, lt - begin));
-        if (LongerThan(kind, chunk, minWordLen)) entries.emplace_back(chunk);
+        if (LongerThan(kind, chunk, minWordLen)) take(chunk);
         start = lt + 2;
     }
 }
+
 
 // All retained alt values, each followed by CR LF.
 std::string CollectAltTexts(std::string_view text, int minWordLen, TextKind kind) {
@@ -206,10 +208,18 @@ std::size_t SeparatorAt(std::string_view s, std::size_t i, unsigned char mask) {
 template <bool Utf8>
 void CountWord(std::string_view word, const GeneratorOptions& options, WordTable& table) {
     word = TrimBlanks(word);
-    if (word.empty()) return;
+    // A word in the table got there by being long enough, under this run's
+    // limit; so a word too short is neither counted nor added, and no look-up
+    // is needed to know it. A UTF-8 word has no more characters than bytes;
+    // its characters are counted only when it is new.
+    if (word.empty() || static_cast<long long>(word.size()) <= options.minWordLen) return;
     const std::uint64_t hash = WordTable::HashOf(word);
-    if (!table.Increment(word, hash) && LongerThan(options.kind, word, options.minWordLen))
+    if constexpr (Utf8) {
+        if (!table.Increment(word, hash) && LongerThan(options.kind, word, options.minWordLen))
+            table.Count(word, hash);
+    } else {
         table.Count(word, hash);
+    }
 }
 
 template <bool Utf8>
@@ -229,12 +239,9 @@ void CountWordsOf(std::string_view entry, const GeneratorOptions& options, WordT
     }
 }
 
-void CountWords(const std::vector<std::string_view>& entries, const GeneratorOptions& options,
-                WordTable& table) {
-    for (std::string_view entry : entries) {
-        if (options.kind == TextKind::Utf8) CountWordsOf<true>(entry, options, table);
-        else CountWordsOf<false>(entry, options, table);
-    }
+void CountWords(std::string_view entry, const GeneratorOptions& options, WordTable& table) {
+    if (options.kind == TextKind::Utf8) CountWordsOf<true>(entry, options, table);
+    else CountWordsOf<false>(entry, options, table);
 }
 
 }  // namespace
@@ -389,27 +396,25 @@ std::string RemoveSpans(std::string_view text, std::string_view opener, std::str
 
 namespace {
 
-// The pieces of text of a run as views into the working text (body chunks),
-// followed by the alt texts and description lines, which `owned` holds.
-struct TextPieces {
-    std::string working;
-    std::vector<std::string> owned;
-    std::vector<std::string_view> entries;
-};
-
-void CollectPieces(std::string_view source, const std::vector<std::string>& descriptionLines,
-                   const GeneratorOptions& options, const ProgressFn& progress, TextPieces& pieces) {
-    pieces.working = WorkingText(source, options.kind, progress);
-    CollectChunks(pieces.working, options.minWordLen, options.kind, pieces.entries);
+// The pieces of text of a run in their order: each body chunk as it is found
+// (a view into the working text, valid during the call), then the alt texts
+// and the description lines.
+template <class Take>
+void ForEachEntry(std::string_view source, const std::vector<std::string>& descriptionLines,
+                  const GeneratorOptions& options, const ProgressFn& progress, Take&& take) {
+    const std::string working = WorkingText(source, options.kind, progress);
+    ForEachChunk(working, options.minWordLen, options.kind, take);
     Report(progress, 60);
+    std::vector<std::string> rest;
     if (options.bolAlt) {
-        std::string alts = CollectAltTexts(pieces.working, options.minWordLen, options.kind);
-        if (!alts.empty()) pieces.owned.push_back(std::move(alts));
+        std::string alts = CollectAltTexts(working, options.minWordLen, options.kind);
+        if (!alts.empty()) rest.push_back(std::move(alts));
     }
     if (options.insertDescription) {
-        for (const auto& line : descriptionLines) pieces.owned.push_back(LowerFor(options.kind, line));
+        for (const auto& line : descriptionLines) rest.push_back(LowerFor(options.kind, line));
     }
-    for (const std::string& s : pieces.owned) pieces.entries.emplace_back(s);
+    Report(progress, 80);
+    for (const std::string& entry : rest) take(entry);
 }
 
 }  // namespace
@@ -418,9 +423,10 @@ std::vector<std::string> CollectTextEntries(std::string_view source,
                                             const std::vector<std::string>& descriptionLines,
                                             const GeneratorOptions& options,
                                             const ProgressFn& progress) {
-    TextPieces pieces;
-    CollectPieces(source, descriptionLines, options, progress, pieces);
-    return {pieces.entries.begin(), pieces.entries.end()};
+    std::vector<std::string> entries;
+    ForEachEntry(source, descriptionLines, options, progress,
+                 [&entries](std::string_view entry) { entries.emplace_back(entry); });
+    return entries;
 }
 
 void RunGenerator(std::string_view source, const std::vector<std::string>& descriptionLines,
@@ -428,13 +434,9 @@ void RunGenerator(std::string_view source, const std::vector<std::string>& descr
                   WordTable& table, const ProgressFn& progress) {
     Report(progress, 0);
     table.Clear();
-    {
-        // The working text and the views into it live only while counting.
-        TextPieces pieces;
-        CollectPieces(source, descriptionLines, options, progress, pieces);
-        Report(progress, 80);
-        CountWords(pieces.entries, options, table);
-    }
+    // Counted as they are found: the chunks need not be kept.
+    ForEachEntry(source, descriptionLines, options, progress,
+                 [&](std::string_view entry) { CountWords(entry, options, table); });
 
     std::vector<std::string> excluded;
     excluded.reserve(deleteList.size());
