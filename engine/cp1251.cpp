@@ -64,9 +64,29 @@ int UnicodeToCp1251(char32_t cp) {
 }
 
 std::string Cp1251ToUtf8(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size() + bytes.size() / 2);
-    for (char c : bytes) AppendUtf8(out, Cp1251ToUnicode(static_cast<unsigned char>(c)));
+    // Each byte's UTF-8 form looked up once; at most three bytes each.
+    struct Form {
+        char bytes[3];
+        unsigned char size;
+    };
+    static const std::array<Form, 256> kForms = [] {
+        std::array<Form, 256> forms{};
+        for (int b = 0; b < 256; ++b) {
+            std::string u;
+            AppendUtf8(u, Cp1251ToUnicode(static_cast<unsigned char>(b)));
+            for (std::size_t k = 0; k < u.size(); ++k) forms[b].bytes[k] = u[k];
+            forms[b].size = static_cast<unsigned char>(u.size());
+        }
+        return forms;
+    }();
+    std::string out(bytes.size() * 3, '\0');
+    char* dst = out.data();
+    for (char c : bytes) {
+        const Form& f = kForms[static_cast<unsigned char>(c)];
+        dst[0] = f.bytes[0], dst[1] = f.bytes[1], dst[2] = f.bytes[2];
+        dst += f.size;
+    }
+    out.resize(static_cast<std::size_t>(dst - out.data()));
     return out;
 }
 

@@ -52,6 +52,24 @@ std::string ExtractContent(std::string_view text, std::string_view lower) {
 
 namespace {
 
+// The first `c` at or after `pos`, sixteen bytes at a time (inline: the
+// distances in a head are short).
+std::size_t ByteFrom(std::string_view s, std::size_t pos, char c) {
+    const char* p = s.data();
+    const std::size_t n = s.size();
+#if defined(__SSE2__)
+    const __m128i v = _mm_set1_epi8(c);
+    for (; pos + 16 <= n; pos += 16) {
+        const auto bits = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + pos)), v)));
+        if (bits != 0) return pos + static_cast<std::size_t>(__builtin_ctz(bits));
+    }
+#endif
+    for (; pos < n; ++pos)
+        if (p[pos] == c) return pos;
+    return std::string_view::npos;
+}
+
 // The first CR or LF at or after `i`, or the end of the text.
 std::size_t LineBreakFrom(std::string_view text, std::size_t i) {
     const char* p = text.data();
@@ -88,9 +106,8 @@ void FindHeadTags(std::string_view line, std::size_t& open, std::size_t& close) 
     const char* p = line.data();
     std::size_t pos = 0;
     while (pos < line.size() && (open == std::string_view::npos || close == std::string_view::npos)) {
-        const void* hit = std::memchr(p + pos, '<', line.size() - pos);
-        if (!hit) break;
-        pos = static_cast<std::size_t>(static_cast<const char*>(hit) - p);
+        pos = ByteFrom(line, pos, '<');
+        if (pos == std::string_view::npos) break;
         auto is = [&](std::string_view tag) {
             if (line.size() - pos < tag.size()) return false;
             for (std::size_t k = 1; k < tag.size(); ++k)
@@ -199,24 +216,8 @@ void HeadScanner::CollectHead(std::string_view text) {
 
 namespace {
 
-// Head lines are short: their '>' and "<meta " are found inline, sixteen
-// bytes at a time, rather than by library calls.
-std::size_t ByteFrom(std::string_view s, std::size_t pos, char c) {
-    const char* p = s.data();
-    const std::size_t n = s.size();
-#if defined(__SSE2__)
-    const __m128i v = _mm_set1_epi8(c);
-    for (; pos + 16 <= n; pos += 16) {
-        const auto bits = static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + pos)), v)));
-        if (bits != 0) return pos + static_cast<std::size_t>(__builtin_ctz(bits));
-    }
-#endif
-    for (; pos < n; ++pos)
-        if (p[pos] == c) return pos;
-    return std::string_view::npos;
-}
-
+// Head lines are short: their '>' and "<meta " are found inline rather than
+// by library calls.
 std::size_t GreaterFrom(std::string_view s, std::size_t pos) { return ByteFrom(s, pos, '>'); }
 
 std::size_t MetaOpenFrom(std::string_view s, std::size_t pos) {
@@ -293,19 +294,25 @@ void HeadScanner::SplitMetaTags() {
         tag.firstAttribute = static_cast<std::uint32_t>(attributes_.size());
         tag.both = std::move(t);
         tag.both.resize(2 * tag.size);
-        char* const both = tag.both.data();  // a plain pointer: no reload of the string per byte
-        for (std::size_t i = 0; i < tag.size; ++i) both[tag.size + i] = LowerAsciiChar(both[i]);
+        // Plain locals, so that the loop neither reloads the string nor branches.
+        char* const both = tag.both.data();
+        const std::size_t size = tag.size;
+        for (std::size_t i = 0; i < size; ++i) {
+            const auto c = static_cast<unsigned char>(both[i]);
+            both[size + i] = static_cast<char>(c | (static_cast<unsigned char>(c - 'A') < 26 ? 0x20 : 0));
+        }
         const std::string_view lower = tag.Lower();
-        // Where "name=" and "http-equiv=" stand: a look-up only compares there.
-        for (int kind = 0; kind < 2; ++kind) {
-            const std::string_view word = kind == 0 ? std::string_view("name=") : std::string_view("http-equiv=");
-            for (auto at = lower.find(word); at != std::string_view::npos; at = lower.find(word, at + 1)) {
-                const std::size_t value = at + word.size();
-                attributes_.push_back({static_cast<std::uint32_t>(value), static_cast<std::uint8_t>(kind),
-                                       value < lower.size() ? lower[value] : '\0',
-                                       value + 1 < lower.size() ? lower[value + 1] : '\0'});
-                ++tag.attributeCount;
-            }
+        // Where "name=" and "http-equiv=" stand (found from their '='): a
+        // look-up only compares there.
+        for (std::size_t eq = ByteFrom(lower, 0, '='); eq != std::string_view::npos; eq = ByteFrom(lower, eq + 1, '=')) {
+            const std::string_view before = lower.substr(0, eq);
+            const int kind = before.ends_with("name") ? 0 : before.ends_with("http-equiv") ? 1 : -1;
+            if (kind < 0) continue;
+            const std::size_t value = eq + 1;
+            attributes_.push_back({static_cast<std::uint32_t>(value), static_cast<std::uint8_t>(kind),
+                                   value < lower.size() ? lower[value] : '\0',
+                                   value + 1 < lower.size() ? lower[value + 1] : '\0'});
+            ++tag.attributeCount;
         }
         metaTags_.push_back(std::move(tag));
     }

@@ -141,7 +141,10 @@ std::string WorkingText(std::string_view source, TextKind kind, const ProgressFn
 
 // Whether a text is longer than `minWordLen` characters.
 bool LongerThan(TextKind kind, std::string_view text, int minWordLen) {
-    return minWordLen < 0 ? !text.empty() : LongerThanChars(kind, text, static_cast<std::size_t>(minWordLen));
+    if (minWordLen < 0) return !text.empty();
+    // No character takes more than four bytes: a long chunk needs no count.
+    if (text.size() >= 4 * (static_cast<std::size_t>(minWordLen) + 1)) return true;
+    return LongerThanChars(kind, text, static_cast<std::size_t>(minWordLen));
 }
 
 // Calls `take` with each text chunk of the body that is long enough, in order.
