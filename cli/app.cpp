@@ -10,6 +10,9 @@ namespace veskaron::cli {
 int Main(int argc, const char* const* argv, Streams io) {
     CLI::App app{"veskaron-meta: reads and writes the title and META tags of HTML pages"};
     app.require_subcommand(1);
+    app.footer("Exit status: 0 success; 1 a page failed, bad arguments, or audit --fail-on findings;\n"
+               "2 a file or folder could not be read; 3 the writer refused the fields of a page.\n"
+               "A repeated option takes its last value; of two opposite flags the last one wins.");
     // A repeated option takes its last value, as in common command-line tools,
     // so scripts can append overrides to a default set of arguments.
     app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);

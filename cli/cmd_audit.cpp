@@ -143,7 +143,7 @@ void PrintRecords(std::ostream& out, bool csv, const std::vector<std::string>& p
 int RunAudit(const AuditArgs& args, Streams io) {
     LoadOptions options;
     if (!ResolveLoadOptions(args.load, "audit", io.err, options)) return kExitFailed;
-    const Selection selection = SelectPages(args.selection, "audit", io.err);
+    const Selection selection = SelectPages(args.selection, "audit", io.err, true);
     if (!selection.ok) return kExitFailed;
 
     std::vector<site::PageAudit> audits;

@@ -70,9 +70,10 @@ std::vector<std::string> DisplayLines(const TextCodec& codec, std::string_view b
 void ReportReferences(const std::string& page, std::size_t references, Streams io, Progress& progress) {
     if (references == 0) return;
     progress.Finish();
-    io.err << page << ": " << references
-           << " characters that the page's charset cannot hold were written as numeric "
-              "character references (&#N;)\n";
+    const bool one = references == 1;
+    io.err << page << ": " << references << (one ? " character" : " characters")
+           << " that the page's charset cannot hold " << (one ? "was" : "were")
+           << " written as numeric character references (&#N;)\n";
 }
 
 // Of two opposite flags the one given last wins, so a script can append an
@@ -185,7 +186,7 @@ int RunWrite(const WriteArgs& args, Streams io) {
         }
     }
 
-    const Selection selection = SelectPages(args.selection, "write", io.err);
+    const Selection selection = SelectPages(args.selection, "write", io.err, true);
     if (!selection.ok) return kExitFailed;
     const bool batch = selection.folders || selection.pages.size() > 1;
     if (args.toStdout && batch) {

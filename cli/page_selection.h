@@ -25,6 +25,9 @@ struct Selection {
     bool folders = false;       // -r was given: the run is a batch
 };
 // Reports the problems of the walk on `err`, each naming the folder or file.
-Selection SelectPages(const SelectionArgs& args, std::string_view command, std::ostream& err);
+// A file found in a folder that was also named as a page is taken once, where
+// it was named; with `eachFileOnce` so is a page named twice.
+Selection SelectPages(const SelectionArgs& args, std::string_view command, std::ostream& err,
+                      bool eachFileOnce = false);
 
 }  // namespace veskaron::cli

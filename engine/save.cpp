@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "engine/cp1251.h"
+#include "engine/head_scanner.h"
 #include "engine/koi8.h"
 #include "engine/translations.h"
 
@@ -21,6 +23,40 @@ std::string PageBytesForSave(std::string_view text, int charsetIndex, LineEnds e
     if (const ByteTable* table = Koi8SaveTable(charsetIndex))
         return ToFileBytes(TranslateChars(text, *table), ends);
     return ToFileBytes(text, ends);
+}
+
+void NameCharsetInMetaTags(std::string& text, std::string_view charset) {
+    const HeadRange head = FindHead(text);
+    if (!head.found) return;
+    std::size_t end = head.end, pos = head.begin;
+    while (true) {
+        const std::size_t open = FindNoCase(std::string_view(text).substr(0, end), "<meta", pos);
+        if (open == std::string_view::npos) return;
+        const std::size_t close = text.find('>', open);
+        if (close == std::string::npos || close >= end) return;
+        pos = close + 1;
+        const std::string_view tag(text.data() + open, close + 1 - open);
+        const std::string value = CharsetAttribute(tag);
+        if (value.empty()) continue;
+        // The value's place: after "charset", "=" and a quote, blanks allowed.
+        for (std::size_t at = FindNoCase(tag, "charset"); at != std::string_view::npos;
+             at = FindNoCase(tag, "charset", at + 7)) {
+            std::size_t j = at + 7;
+            auto skip = [&tag, &j](std::string_view chars) {
+                while (j < tag.size() && chars.find(tag[j]) != std::string_view::npos) ++j;
+            };
+            skip(" \t\r\n");
+            if (j >= tag.size() || tag[j] != '=') continue;
+            ++j;
+            skip(" \t\r\n\"'");
+            if (LowerAscii(tag.substr(j, value.size())) != LowerAscii(value)) continue;
+            text.replace(open + j, value.size(), charset);
+            const std::size_t grown = charset.size(), shrunk = value.size();
+            end = end + grown - shrunk;
+            pos = pos + grown - shrunk;
+            break;
+        }
+    }
 }
 
 std::string SaveCharset(const Document& doc) {
@@ -48,12 +84,20 @@ MetaWriteOptions WriterFor(const Document& doc, MetaWriteOptions writer) {
     return writer;
 }
 
+// A save in another charset than the file's renames it in the page's
+// <meta charset> tags too, which browsers and the next load believe first.
+void NameSaveCharset(const Document& doc, std::string& text) {
+    const std::string charset = SaveCharset(doc);
+    if (charset != doc.encoding.name) NameCharsetInMetaTags(text, charset);
+}
+
 }  // namespace
 
 SaveBytes BytesForSave(const Document& doc, const SaveOptions& options) {
     SaveBytes out;
     std::string text = doc.page.text;
     if (!options.asEdited) out.refusal = WriteMetaBlock(text, doc.fields, WriterFor(doc, options.writer)).message;
+    NameSaveCharset(doc, text);
     EncodeResult encoded = FileBytesForSave(doc, text);
     out.bytes = std::move(encoded.bytes);
     out.references = encoded.references + doc.references;
@@ -69,6 +113,7 @@ SaveResult SaveDocument(Document& doc, const SaveOptions& options) {
         result.refusal = w.message;
     }
     const std::string charset = SaveCharset(doc);
+    NameSaveCharset(doc, doc.page.text);
     const EncodeResult bytes = FileBytesForSave(doc, doc.page.text);
     const FileStatus file = ReplaceFileBytes(doc.path, bytes.bytes, options.backup, &result.warning);
     result.written = file.ok;
@@ -112,6 +157,7 @@ PreviewResult WritePreview(const Document& doc, const MetaWriteOptions& writer,
     }
     std::string text = doc.page.text;
     result.refusal = WriteMetaBlock(text, doc.fields, WriterFor(doc, writer)).message;
+    NameSaveCharset(doc, text);
     const FileStatus file = ReplaceFileBytes(result.path, FileBytesForSave(doc, text).bytes, false);
     result.written = file.ok;
     result.error = file.error;

@@ -20,6 +20,9 @@ std::string PreviewFileName(const std::string& pagePath);
 // index says so (3 KOI8-R, 4 KOI8-U) and with the page's own line ends.
 std::string PageBytesForSave(std::string_view text, int charsetIndex, LineEnds ends);
 
+// Puts `charset` as the value of every <meta charset=...> tag in the head.
+void NameCharsetInMetaTags(std::string& text, std::string_view charset);
+
 // The charset a save writes: the file's own, unless the user chose another
 // one in the charset box since the file was read or last saved. A Windows-1251
 // text is written as it stands for "ISO-8859-5", as it always was.

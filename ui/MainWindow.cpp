@@ -438,13 +438,14 @@ bool TForm1::SpeedButton6Click() {
     SaveResult result;
     {
         EditorTab::WrapPause pause(*editor_);
-        const std::string before = options.asEdited ? std::string() : doc_.page.text;
+        const std::string before = doc_.page.text;
         // The typed characters the document's text could not hold; the save
         // adds those its own charset conversion writes as references.
         doc_.references = references;
         result = SaveDocument(doc_, options);
-        // The writer's block is part of the text now, whether or not the file took it.
-        if (!options.asEdited && doc_.page.text != before) {
+        // The writer's block (or a <meta charset> renamed for another charset)
+        // is part of the text now, whether or not the file took it.
+        if (doc_.page.text != before) {
             quiet_ = true;
             editor_->ReplaceText(DocToQt(doc_.page.text));
             ShowHttpFields();

@@ -3,6 +3,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 #include <sstream>
@@ -250,6 +251,21 @@ TEST_F(SiteRun, BatchWriteWithDryRunAndAReadOnlyPage) {
     ASSERT_EQ(Run({"write", "--as-edited", "--dry-run", "-r", SiteDir()}), 0);
     EXPECT_EQ(out_.str(), "");
     EXPECT_EQ(err_.str(), "Pages: 3, would change: 0, unchanged: 3, failed: 0\n");
+}
+
+TEST_F(SiteRun, APageNamedAndFoundInAFolderIsTakenOnce) {
+    const std::string a = Site("a.htm", Win({}));
+    const std::string original = Get(a);
+    // Not a duplicate of itself, and its backup is the page as it was.
+    ASSERT_EQ(Run({"audit", a, a, "-r", SiteDir()}), 0) << err_.str();
+    EXPECT_EQ(out_.str(), "Pages: 1, errors: 0, warnings: 0, info: 0\n");
+    ASSERT_EQ(Run({"write", a, "-r", SiteDir(), "--set", "Author=Ann", "--backup"}), 0) << err_.str();
+    EXPECT_EQ(out_.str(), "Pages: 1, saved: 1, failed: 0\n");
+    EXPECT_EQ(Get(a + ".bak"), original);
+    // read keeps every page it is given, as picking them one after another does.
+    ASSERT_EQ(Run({"read", a, a}), 0);
+    const std::string lines = out_.str();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 2);
 }
 
 }  // namespace

@@ -173,6 +173,9 @@ TEST_F(WriteCommand, TextsLandInThePagesEncoding) {
     ASSERT_EQ(Run({koi8, "--set", "Title=Ёж ё €"}), 0) << err_.str();
     EXPECT_NE(Get(koi8).find("<title>&#1025;\xD6 \xA3 &#8364;</title>"), std::string::npos) << Get(koi8);
     EXPECT_NE(err_.str().find(": 2 characters"), std::string::npos) << err_.str();
+    ASSERT_EQ(Run({koi8, "--set", "Title=€"}), 0) << err_.str();
+    EXPECT_EQ(err_.str(), koi8 + ": 1 character that the page's charset cannot hold was written "
+                                 "as numeric character references (&#N;)\n");
 }
 
 TEST_F(WriteCommand, TheLastOfRepeatedOrOppositeOptionsWins) {

@@ -167,6 +167,20 @@ TEST_F(EncodingTest, ChoosingAnotherCharsetConvertsOnSave) {
     EXPECT_NE(Get(doc.path).find("<title>Ёж</title>"), std::string::npos);
     EXPECT_NE(Get(doc.path).find("charset=utf-8"), std::string::npos);
     EXPECT_EQ(Load(Get(doc.path)).encoding.name, "utf-8");
+
+    // A <meta charset> tag is believed first: it is renamed with the bytes,
+    // in the saved text too, and a second save keeps it.
+    Document meta = Load(Page("<META CHARSET = 'utf-8' >", "Ёж", ""));
+    meta.fields.ContentTypeOn = true;
+    meta.fields.ContentType = 1;
+    meta.fields.Charset = 2;  // windows-1251
+    ASSERT_TRUE(SaveDocument(meta, {}).saved);
+    EXPECT_NE(Get(meta.path).find("<META CHARSET = 'windows-1251' >"), std::string::npos) << Get(meta.path);
+    EXPECT_NE(meta.page.text.find("'windows-1251'"), std::string::npos);
+    EXPECT_EQ(Load(Get(meta.path)).encoding.name, "windows-1251");
+    EXPECT_EQ(Load(Get(meta.path)).fields.Title, Cp1251("Ёж"));
+    ASSERT_TRUE(SaveDocument(meta, {}).saved);
+    EXPECT_EQ(Load(Get(meta.path)).encoding.name, "windows-1251");
 }
 
 TEST(EncodingRules, CaseAndLengthFollowTheText) {
