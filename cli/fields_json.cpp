@@ -25,6 +25,7 @@ struct Member {
     std::function<json(const MetaFields&)> get;
     std::function<std::string(MetaFields&, std::string_view)> set;
     std::string MetaFields::*text = nullptr;
+    int transition = -1;  // the transition `get` returns, written directly by AppendFieldsJson
 };
 
 std::string ParseInteger(std::string_view v, long long& out) {
@@ -122,7 +123,8 @@ const std::map<std::string, Member, std::less<>>& Members() {
             m[names[i]] = {[i](const MetaFields& f) { return TransitionJson(f.TransitionAt(i)); },
                            [](MetaFields&, std::string_view) -> std::string {
                                return "set a transition's parts: .On, .Duration or .Effect";
-                           }};
+                           },
+                           nullptr, i};
             m[std::string(names[i]) + ".On"] = {
                 nullptr, [i](MetaFields& f, std::string_view v) { return ParseBool(v, f.TransitionAt(i).On); }};
             m[std::string(names[i]) + ".Duration"] = {
@@ -228,6 +230,16 @@ void AppendFieldsJson(std::string& out, const MetaFields& f, const TextCodec& co
         if (m.text) {
             put(member->first);
             AppendJsonString(out, codec.ToUtf8(f.*m.text));
+        } else if (m.transition >= 0) {
+            // As TransitionJson's object writes itself: members by name.
+            const Transition& t = f.TransitionAt(m.transition);
+            put(member->first);
+            out += "{\"Duration\":";
+            out += std::to_string(t.Duration);
+            out += ",\"Effect\":";
+            out += std::to_string(t.Effect);
+            out += ",\"On\":";
+            out += t.On ? "true}" : "false}";
         } else if (m.get) {
             put(member->first);
             AppendCompactJson(out, m.get(f));
