@@ -1,7 +1,9 @@
 #pragma once
 // Text between the open document's bytes and the widgets, always through the
 // document's codec.
+#include <QPlainTextEdit>
 #include <QString>
+#include <QTextDocument>
 #include <string>
 #include <string_view>
 
@@ -20,6 +22,15 @@ inline std::string FromQt(const TextCodec& codec, const QString& text,
     EncodeResult r = codec.FromUtf8(text.toStdString());
     if (references) *references += r.references;
     return std::move(r.bytes);
+}
+
+// What a plain text box holds, character for character: toPlainText() turns
+// no-break spaces into spaces and line separators into line breaks; here only
+// the box's own lines become line breaks.
+inline QString PlainText(const QPlainTextEdit& box) {
+    QString text = box.document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    return text;
 }
 
 // Texts of the program itself (UTF-8 in the engine's headers).

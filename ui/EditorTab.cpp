@@ -1,5 +1,7 @@
 #include "ui/EditorTab.h"
 
+#include "ui/DocText.h"
+
 #include <algorithm>
 
 #include <QAction>
@@ -136,7 +138,7 @@ void EditorTab::ReplaceText(const QString& text) {
     RE1->horizontalScrollBar()->setValue(horizontal);
 }
 
-QString EditorTab::Text() const { return RE1->toPlainText(); }
+QString EditorTab::Text() const { return PlainText(*RE1); }
 
 bool EditorTab::Edited() const { return RE1->document()->isModified(); }
 

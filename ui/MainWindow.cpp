@@ -271,9 +271,9 @@ std::string TForm1::SourceBytes() const {
 
 const TextCodec& TForm1::Codec() const { return *doc_.codec; }
 
-QString TForm1::Description() const { return namePage_->Description()->toPlainText(); }
+QString TForm1::Description() const { return PlainText(*namePage_->Description()); }
 
-QString TForm1::Keywords() const { return namePage_->KeywordsBox()->toPlainText(); }
+QString TForm1::Keywords() const { return PlainText(*namePage_->KeywordsBox()); }
 
 void TForm1::SetKeywords(const QString& keywords) {
     // Replacing the text counts as the user's edit (undoable in the box).

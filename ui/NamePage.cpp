@@ -141,8 +141,8 @@ void NamePage::ReadInto(MetaFields& f, const TextCodec& codec, std::size_t* refs
     f.Title = FromQt(codec, Edit1->text(), refs);
     f.Author = FromQt(codec, ComboBox1->currentText(), refs);
     f.Copyright = FromQt(codec, ComboBox3->currentText(), refs);
-    f.Description = MemoFromQt(codec, Memo1->toPlainText(), refs);
-    f.Keywords = MemoFromQt(codec, Memo2->toPlainText(), refs);
+    f.Description = MemoFromQt(codec, PlainText(*Memo1), refs);
+    f.Keywords = MemoFromQt(codec, PlainText(*Memo2), refs);
     f.Robots = CR1->currentIndex();
     f.SetRevisitCount(SEditRev1->value());
     f.RevisitUnit = ComboBox2->currentIndex();

@@ -135,6 +135,16 @@ void TestEditorTab::wordWrapKeepsState() {
 }
 
 void TestEditorTab::insertNewAndSaveAsEdited() {
+    // A no-break space (0xA0 in Windows-1251) survives a save of the source.
+    {
+        const QByteArray special = "<html><head><title>t</title></head><body>a\xA0" "b</body></html>\r\n";
+        Loaded again(special);
+        again.Caret(0);
+        QTest::keyClicks(again.editor, QStringLiteral("x"));
+        QTest::keyClick(again.editor, Qt::Key_Backspace);
+        Find<QPushButton>(*again.form, "BitSave")->click();
+        QCOMPARE(ReadBytes(again.tmp.Page("page.html")), special);
+    }
     Loaded w;
     Find<QLineEdit>(*w.form, "Edit1")->setText(QStringLiteral("New"));
     auto* save = Find<QPushButton>(*w.form, "BitSave");
