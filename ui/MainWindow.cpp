@@ -20,6 +20,7 @@
 #include "controls/ComBox.h"
 #include "engine/expiry.h"
 #include "engine/save.h"
+#include "engine/text_codec.h"
 #include "engine/writer.h"
 #include "platform/key_store.h"
 #include "platform/paths.h"
@@ -307,8 +308,30 @@ void TForm1::SyncEditorText(std::size_t* references) {
 }
 
 void TForm1::CollectFields(std::size_t* references) {
-    namePage_->ReadInto(doc_.fields, *doc_.codec, references);
-    httpPage_->ReadInto(doc_.fields, *doc_.codec, references);
+    const CodecPtr koi8 = Koi8TypedTextCodec(doc_.encoding.name);
+    if (!koi8) {
+        namePage_->ReadInto(doc_.fields, *doc_.codec, references);
+        httpPage_->ReadInto(doc_.fields, *doc_.codec, references);
+        return;
+    }
+    // A KOI8 page is held as Windows-1251: a typed capital io, dash or "No"
+    // sign would come back from the translation to KOI8 as another character,
+    // so a changed text is written with references where it must; a text left
+    // as the page had it keeps its bytes.
+    MetaFields read = doc_.fields;
+    namePage_->ReadInto(read, *doc_.codec, references);
+    httpPage_->ReadInto(read, *doc_.codec, references);
+    for (std::string MetaFields::*text :
+         {&MetaFields::Title, &MetaFields::Author, &MetaFields::Copyright, &MetaFields::Description,
+          &MetaFields::Keywords, &MetaFields::Generator, &MetaFields::ProgId, &MetaFields::Url,
+          &MetaFields::RefreshUrl, &MetaFields::ExpiriesText, &MetaFields::CharsetText,
+          &MetaFields::Location}) {
+        if (read.*text == doc_.fields.*text) continue;
+        EncodeResult typed = koi8->FromUtf8(doc_.codec->ToUtf8(read.*text));
+        if (references) *references += typed.references;
+        read.*text = std::move(typed.bytes);
+    }
+    doc_.fields = std::move(read);
 }
 
 void TForm1::ShowHttpFields() {
