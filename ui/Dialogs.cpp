@@ -40,6 +40,9 @@ std::optional<QString> TakeText(std::deque<std::optional<QString>>& queue) {
     return value;
 }
 
+// Texts name files and tags ("<head>"): shown as they are, never as markup.
+void ShowAsIs(QMessageBox& box) { box.setTextFormat(Qt::PlainText); }
+
 }  // namespace
 
 void Dialogs::Error(QWidget* parent, const QString& text) {
@@ -58,12 +61,14 @@ void SetDialogs(std::unique_ptr<Dialogs> dialogs) { Installed() = std::move(dial
 void QtDialogs::Message(QWidget* parent, MessageKind kind, const QString& caption,
                         const QString& text) {
     QMessageBox box(IconOf(kind), caption, text, QMessageBox::Ok, parent);
+    ShowAsIs(box);
     box.exec();
 }
 
 Answer QtDialogs::AskYesNoCancel(QWidget* parent, const QString& caption, const QString& text) {
     QMessageBox box(QMessageBox::Question, caption, text,
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+    ShowAsIs(box);
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
@@ -75,6 +80,7 @@ Answer QtDialogs::AskYesNo(QWidget* parent, const QString& caption, const QStrin
                            MessageKind icon) {
     QMessageBox box(IconOf(icon), caption, text, QMessageBox::Yes | QMessageBox::No,
                     parent);
+    ShowAsIs(box);
     return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 

@@ -7,11 +7,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QFileSystemModel>
 #include <QTabWidget>
+#include <QTimer>
 #include <QTreeView>
 
 #include "engine/text_codec.h"
@@ -288,6 +290,18 @@ void TestMainWindow::loadErrors() {
     QCOMPARE(Find<QLineEdit>(form, "Edit1")->text(), QStringLiteral("New"));
     dialogs->answers = {Answer::No};
     QVERIFY(form.close());
+
+    // The real message box shows such a text as it is, "<head>" included.
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        shown = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))->text();
+        if (box->textFormat() != Qt::PlainText) shown.clear();
+        box->accept();
+    });
+    QtDialogs().Error(nullptr, QStringLiteral("В странице нет тега <head>"));
+    QCOMPARE(shown, QStringLiteral("В странице нет тега <head>"));
 }
 
 void TestMainWindow::stateAfterRestart() {
