@@ -143,6 +143,39 @@ bool MakeBackup(const std::string& page, const struct stat& pageStat, const std:
     return true;
 }
 
+// Writes every byte from the start of `fd`, cuts the file there and flushes it.
+bool Overwrite(int fd, std::string_view bytes) {
+    if (::lseek(fd, 0, SEEK_SET) != 0) return false;
+    for (const char* p = bytes.data(); p != bytes.data() + bytes.size();) {
+        const ssize_t n = ::write(fd, p, static_cast<std::size_t>(bytes.data() + bytes.size() - p));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (n == 0) errno = EIO;
+            return false;
+        }
+        p += n;
+    }
+    if (::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) return false;
+    return ::fsync(fd) == 0 || errno == EINVAL || errno == EROFS;
+}
+
+// A writable page in a folder that takes no new files cannot be replaced by
+// a rename: it is written in place, and gets its old bytes back should that fail.
+FileStatus WriteInPlace(const std::string& path, const std::string& target, std::string_view bytes) {
+    const FileRead old = ReadWholeFile(target);
+    if (!old.ok) return {false, old.error};
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) return {false, CannotCreate(path, errno)};
+    if (!Overwrite(fd, bytes)) {
+        const int err = errno;
+        (void)Overwrite(fd, old.bytes);
+        ::close(fd);
+        return {false, CannotCreate(path, err)};
+    }
+    if (::close(fd) != 0) return {false, CannotCreate(path, errno)};
+    return {true, {}};
+}
+
 }  // namespace
 
 std::string DescribeErrno(std::string_view what, const std::string& path, int err) {
@@ -228,8 +261,13 @@ FileStatus ReplaceFileBytes(const std::string& path, std::string_view bytes, boo
 
     TempFile temp;
     // A new file gets 0666 less the umask, as any created file does.
-    if (!temp.Create(target, exists ? (st.st_mode & 07777) : 0666))
-        return fail(CannotCreate(path, errno));
+    if (!temp.Create(target, exists ? (st.st_mode & 07777) : 0666)) {
+        const int err = errno;
+        if (!exists || (err != EACCES && err != EPERM)) return fail(CannotCreate(path, err));
+        // No backup either: it would be a new file in that folder.
+        if (backup && backupProblem) *backupProblem = CannotCreate(BackupFileName(target), err);
+        return WriteInPlace(path, target, bytes);
+    }
     if (exists) {
         // Created files take the umask; the page's own owner and bits are
         // restored, the owner first since a change of owner clears set-id bits.

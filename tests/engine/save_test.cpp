@@ -212,6 +212,34 @@ TEST_F(SaveTest, UnwritableTargetsReportTheFileAndTheCause) {
     EXPECT_EQ(Listing(), listing);
 }
 
+TEST_F(SaveTest, WritablePageInAReadOnlyFolderIsWrittenInPlace) {
+    // Folder permissions do not hold for root: the save runs as another user then.
+    ::chmod(dir_.c_str(), 0755);
+    const std::string folder = Path("ro"), page = folder + "/page.htm";
+    fs::create_directory(folder);
+    Put(page, "old page, longer than the new one");
+    ::chmod(page.c_str(), 0666);
+    ::chmod(folder.c_str(), 0555);
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
+        std::string problem;
+        const FileStatus r = ReplaceFileBytes(page, "new", true, &problem);
+        const bool told = problem.find(page + ".bak") != std::string::npos &&
+                          problem.find("Permission denied") != std::string::npos;
+        ::_exit(r.ok ? (told ? 0 : 2) : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ::chmod(folder.c_str(), 0755);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(Get(page), "new");
+    EXPECT_EQ(Mode(page), 0666u);
+    EXPECT_EQ(fs::directory_iterator(folder)->path().filename(), "page.htm");
+}
+
 TEST_F(SaveTest, LoadAndSaveAsEditedKeepsTheBytes) {
     const std::string body = "\xCF\xF0\xE8\xE2\xE5\xF2 " + AllBytes();
     const std::pair<const char*, std::string> cases[] = {
