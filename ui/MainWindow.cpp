@@ -266,6 +266,7 @@ void TForm1::ShowAsStored() {
 std::string TForm1::SourceBytes() const {
     if (!editor_->Edited()) return doc_.page.text;
     QString text = editor_->Text();
+    if (loneCrShown_) text.replace(QChar::LineSeparator, u'\r');
     text.replace(u'\n', QStringLiteral("\r\n"));
     return FromQt(*doc_.codec, text);
 }
@@ -297,12 +298,18 @@ void TForm1::ButGenClick() {
 QString TForm1::DocToQt(const std::string& text) const {
     QString qt = ToQt(*doc_.codec, text);
     qt.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    // A lone CR would be a line of its own in the editor and come back as a
+    // whole line end; a line separator looks the same and goes back as the CR
+    // it was (unless the page holds line separators of its own).
+    loneCrShown_ = qt.contains(u'\r') && !qt.contains(QChar::LineSeparator);
+    if (loneCrShown_) qt.replace(u'\r', QChar::LineSeparator);
     return qt;
 }
 
 void TForm1::SyncEditorText(std::size_t* references) {
     if (!editor_->Edited()) return;
     QString text = editor_->Text();
+    if (loneCrShown_) text.replace(QChar::LineSeparator, u'\r');
     text.replace(u'\n', QStringLiteral("\r\n"));
     doc_.page.text = FromQt(*doc_.codec, text, references);
 }

@@ -123,6 +123,8 @@ private:
     bool windowsMax_ = true;
     // Set while the window itself puts text into the controls: those changes are no edits.
     bool quiet_ = false;
+    // The editor shows the page's lone CRs as line separators (see DocToQt).
+    mutable bool loneCrShown_ = false;
 };
 
 }  // namespace veskaron::ui
