@@ -33,12 +33,12 @@ const std::string& Page(int which) {
     if (it != pages.end()) return it->second;
     static const std::size_t kBytes[] = {10 * 1024, 1 << 20, 20 << 20};
     static const int kMetas[] = {30, 120, 200};
-    veskaron::bench::PageSpec spec;
-    spec.bytes = kBytes[which % 3];
-    spec.metaTags = kMetas[which % 3];
-    spec.charset = which >= 3 ? PageCharset::Utf8 : PageCharset::Windows1251;
-    spec.seed = spec.bytes;  // as make_pages writes them
-    return pages.emplace(which, veskaron::bench::MakePage(spec)).first->second;
+    veskaron::bench::PageRecipe recipe;
+    recipe.bytes = kBytes[which % 3];
+    recipe.metaTags = kMetas[which % 3];
+    recipe.charset = which >= 3 ? PageCharset::Utf8 : PageCharset::Windows1251;
+    recipe.seed = recipe.bytes;  // as make_pages writes them
+    return pages.emplace(which, veskaron::bench::MakePage(recipe)).first->second;
 }
 
 void PageArgs(benchmark::internal::Benchmark* b) {
@@ -152,7 +152,7 @@ std::vector<std::string> SmallPages() {
         if (!std::filesystem::exists(dir / "009999.htm")) {
             std::filesystem::create_directories(dir);
             for (int n = 0; n < 10000; ++n) {
-                const std::string page = veskaron::bench::MakePage(veskaron::bench::SmallPageSpec(n));
+                const std::string page = veskaron::bench::MakePage(veskaron::bench::SmallPageRecipe(n));
                 char name[32];
                 std::snprintf(name, sizeof name, "%06d.htm", n);
                 std::ofstream(dir / name, std::ios::binary)

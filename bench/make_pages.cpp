@@ -34,13 +34,13 @@ int main(int argc, char** argv) {
     struct Big { const char* name; std::size_t bytes; int metas; };
     for (const Big& b : {Big{"10k", 10 * 1024, 30}, Big{"1m", 1 << 20, 120}, Big{"20m", 20 << 20, 200}}) {
         for (PageCharset cs : {PageCharset::Windows1251, PageCharset::Utf8}) {
-            PageSpec spec;
-            spec.bytes = b.bytes;
-            spec.metaTags = b.metas;
-            spec.charset = cs;
-            spec.seed = b.bytes;  // the same text in both charsets
+            PageRecipe recipe;
+            recipe.bytes = b.bytes;
+            recipe.metaTags = b.metas;
+            recipe.charset = cs;
+            recipe.seed = b.bytes;  // the same text in both charsets
             const std::string name = std::string("page-") + b.name + (cs == PageCharset::Utf8 ? "-utf8" : "") + ".htm";
-            if (!Put(dir / name, MakePage(spec))) {
+            if (!Put(dir / name, MakePage(recipe))) {
                 std::cerr << "cannot write " << (dir / name) << "\n";
                 return 1;
             }
@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
     for (long n = 0; n < small; ++n) {
         char name[32];
         std::snprintf(name, sizeof name, "%06ld.htm", n);
-        if (!Put(dir / "small" / name, MakePage(SmallPageSpec(static_cast<std::uint64_t>(n))))) {
+        if (!Put(dir / "small" / name, MakePage(SmallPageRecipe(static_cast<std::uint64_t>(n))))) {
             std::cerr << "cannot write " << (dir / "small" / name) << "\n";
             return 1;
         }

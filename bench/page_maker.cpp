@@ -336,21 +336,21 @@ private:
 
 }  // namespace
 
-std::string MakePage(const PageSpec& spec) {
-    Rng rng(spec.seed);
+std::string MakePage(const PageRecipe& recipe) {
+    Rng rng(recipe.seed);
     Writer w(rng);
-    w.out().reserve(spec.bytes + 4096);
-    w.Head(spec.charset, spec.metaTags);
+    w.out().reserve(recipe.bytes + 4096);
+    w.Head(recipe.charset, recipe.metaTags);
     w.Line("<body bgcolor=\"#FFFFFF\" text=\"#000000\">");
     // The other charsets take the same text; UTF-8 grows by its Cyrillic letters.
-    while (w.out().size() < spec.bytes) w.Block();
+    while (w.out().size() < recipe.bytes) w.Block();
     w.Line("</body>");
     w.Line("</html>");
 
     std::string page = std::move(w.out());
-    if (spec.charset == PageCharset::Utf8) page = Cp1251ToUtf8(page);
-    else if (spec.charset == PageCharset::Koi8R) TranslateInPlace(page, Koi8RSave());
-    if (!spec.crlf) {
+    if (recipe.charset == PageCharset::Utf8) page = Cp1251ToUtf8(page);
+    else if (recipe.charset == PageCharset::Koi8R) TranslateInPlace(page, Koi8RSave());
+    if (!recipe.crlf) {
         std::string lf;
         lf.reserve(page.size());
         for (char c : page)
@@ -360,16 +360,16 @@ std::string MakePage(const PageSpec& spec) {
     return page;
 }
 
-PageSpec SmallPageSpec(std::uint64_t n) {
+PageRecipe SmallPageRecipe(std::uint64_t n) {
     Rng rng(n + 1000003);
-    PageSpec spec;
-    spec.seed = n + 7;
-    spec.bytes = 2048 + rng.Below(4096);
-    spec.metaTags = rng.Between(20, 40);
+    PageRecipe recipe;
+    recipe.seed = n + 7;
+    recipe.bytes = 2048 + rng.Below(4096);
+    recipe.metaTags = rng.Between(20, 40);
     const std::size_t kind = rng.Below(20);
-    spec.charset = kind < 14 ? PageCharset::Windows1251 : kind < 19 ? PageCharset::Utf8 : PageCharset::Koi8R;
-    spec.crlf = !rng.Chance(25);
-    return spec;
+    recipe.charset = kind < 14 ? PageCharset::Windows1251 : kind < 19 ? PageCharset::Utf8 : PageCharset::Koi8R;
+    recipe.crlf = !rng.Chance(25);
+    return recipe;
 }
 
 }  // namespace veskaron::bench

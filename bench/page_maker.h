@@ -10,7 +10,7 @@ namespace veskaron::bench {
 
 enum class PageCharset { Windows1251, Utf8, Koi8R };
 
-struct PageSpec {
+struct PageRecipe {
     std::size_t bytes = 10 * 1024;  // about this size; the page is closed after it
     PageCharset charset = PageCharset::Windows1251;
     int metaTags = 40;              // tags in the head (the catalogued ones among them)
@@ -18,11 +18,11 @@ struct PageSpec {
     std::uint64_t seed = 1;
 };
 
-// The page's bytes in the spec's charset.
-std::string MakePage(const PageSpec& spec);
+// The page's bytes in the recipe's charset.
+std::string MakePage(const PageRecipe& recipe);
 
-// The spec of the n-th page of the folder of small pages: 2 to 6 KB, 20 to
+// The recipe of the n-th page of the folder of small pages: 2 to 6 KB, 20 to
 // 40 META tags, mostly Windows-1251 with CR LF, some UTF-8, LF-only and KOI8-R.
-PageSpec SmallPageSpec(std::uint64_t n);
+PageRecipe SmallPageRecipe(std::uint64_t n);
 
 }  // namespace veskaron::bench

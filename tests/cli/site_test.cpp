@@ -21,7 +21,7 @@ namespace {
 
 std::string W(std::string_view utf8) { return veskaron::Utf8ToCp1251(utf8).text; }
 
-struct PageSpec {
+struct PageRecipe {
     std::string title = "Садовые инструменты";      // set per page below
     std::string description = "Садовые инструменты, семена и удобрения с доставкой по всей области";
     std::string head;                                 // more tags
@@ -30,15 +30,15 @@ struct PageSpec {
     bool withHead = true;
 };
 
-// The spec's texts in the page's Windows-1251.
-PageSpec Win(PageSpec p) {
+// The recipe's texts in the page's Windows-1251.
+PageRecipe Win(PageRecipe p) {
     p.title = W(p.title);
     p.description = W(p.description);
     p.body = W(p.body);
     return p;
 }
 
-std::string MakePage(const PageSpec& p) {
+std::string MakePage(const PageRecipe& p) {
     std::string head = "<title>" + p.title + "</title>\r\n";
     if (!p.description.empty()) head += "<meta name=\"description\" content=\"" + p.description + "\">\r\n";
     if (!p.charset.empty())
@@ -79,13 +79,13 @@ protected:
         prefix_.clear();
         fs::create_directories(dir_ / "site" / "news");
     }
-    std::string Site(const std::string& rel, const PageSpec& p) { return Put("site/" + rel, MakePage(p)); }
+    std::string Site(const std::string& rel, const PageRecipe& p) { return Put("site/" + rel, MakePage(p)); }
     std::string SiteDir() const { return (dir_ / "site").string(); }
 };
 
 TEST_F(SiteRun, AuditFindsExactlyThePlantedProblems) {
     for (int i = 0; i < 30; ++i) {
-        PageSpec p;
+        PageRecipe p;
         p.title = W("Страница " + std::to_string(i) + " о садовых инструментах и семенах");
         p.description = W("Описание страницы " + std::to_string(i) +
                           ": садовые инструменты, семена и удобрения с доставкой");
@@ -95,62 +95,62 @@ TEST_F(SiteRun, AuditFindsExactlyThePlantedProblems) {
     Put("site/p1.htm.bak", "<html></html>");
     int unique = 0;
     auto page = [&unique](auto change) {
-        PageSpec p = Win({});
+        PageRecipe p = Win({});
         p.description = W("Своё описание страницы номер " + std::to_string(++unique) + ", чтобы не совпадало с другими");
         change(p);
         return p;
     };
     const std::string longText(170, 'x');
     std::set<std::pair<std::string, std::string>> planted;
-    auto plant = [&](const std::string& rel, const PageSpec& p, std::initializer_list<const char*> codes) {
+    auto plant = [&](const std::string& rel, const PageRecipe& p, std::initializer_list<const char*> codes) {
         Site(rel, p);
         for (const char* c : codes) planted.insert({SiteDir() + "/" + rel, c});
     };
-    plant("nohead.htm", page([](PageSpec& p) { p.withHead = false; p.title = W("Страница без головы"); }), {"no-head"});
-    plant("notitle.html", page([](PageSpec& p) { p.title.clear(); p.head = ""; }), {"title-missing"});
-    plant("blank.htm", page([](PageSpec& p) { p.title = "   "; }), {"title-missing"});
-    plant("long.htm", page([](PageSpec& p) { p.title = W("Очень длинный заголовок страницы, в котором больше шестидесяти знаков"); }),
+    plant("nohead.htm", page([](PageRecipe& p) { p.withHead = false; p.title = W("Страница без головы"); }), {"no-head"});
+    plant("notitle.html", page([](PageRecipe& p) { p.title.clear(); p.head = ""; }), {"title-missing"});
+    plant("blank.htm", page([](PageRecipe& p) { p.title = "   "; }), {"title-missing"});
+    plant("long.htm", page([](PageRecipe& p) { p.title = W("Очень длинный заголовок страницы, в котором больше шестидесяти знаков"); }),
           {"title-length"});
-    plant("short.htm", page([](PageSpec& p) { p.title = W("Коротко"); }), {"title-length"});
-    plant("nodesc.htm", page([](PageSpec& p) { p.title = W("Страница без описания"); p.description.clear(); }),
+    plant("short.htm", page([](PageRecipe& p) { p.title = W("Коротко"); }), {"title-length"});
+    plant("nodesc.htm", page([](PageRecipe& p) { p.title = W("Страница без описания"); p.description.clear(); }),
           {"description-missing"});
-    plant("news/shortdesc.htm", page([](PageSpec& p) { p.title = W("Короткое описание"); p.description = W("Мало"); }),
+    plant("news/shortdesc.htm", page([](PageRecipe& p) { p.title = W("Короткое описание"); p.description = W("Мало"); }),
           {"description-length"});
-    plant("longdesc.htm", page([&](PageSpec& p) { p.title = W("Длинное описание"); p.description = longText; }),
+    plant("longdesc.htm", page([&](PageRecipe& p) { p.title = W("Длинное описание"); p.description = longText; }),
           {"description-length"});
-    plant("dup1.htm", page([](PageSpec& p) { p.title = W("Одинаковый заголовок"); p.description = W("Первое " + std::string(60, 'a')); }),
+    plant("dup1.htm", page([](PageRecipe& p) { p.title = W("Одинаковый заголовок"); p.description = W("Первое " + std::string(60, 'a')); }),
           {"title-duplicate"});
-    plant("news/dup2.htm", page([](PageSpec& p) { p.title = W("Одинаковый заголовок"); p.description = W("Второе " + std::string(60, 'b')); }),
+    plant("news/dup2.htm", page([](PageRecipe& p) { p.title = W("Одинаковый заголовок"); p.description = W("Второе " + std::string(60, 'b')); }),
           {"title-duplicate"});
-    plant("same1.htm", page([](PageSpec& p) { p.title = W("Первое из одинаковых"); p.description = std::string(60, 's'); }),
+    plant("same1.htm", page([](PageRecipe& p) { p.title = W("Первое из одинаковых"); p.description = std::string(60, 's'); }),
           {"description-duplicate"});
-    plant("same2.htm", page([](PageSpec& p) { p.title = W("Второе из одинаковых"); p.description = std::string(60, 's'); }),
+    plant("same2.htm", page([](PageRecipe& p) { p.title = W("Второе из одинаковых"); p.description = std::string(60, 's'); }),
           {"description-duplicate"});
-    plant("nocharset.htm", page([](PageSpec& p) { p.title = W("Без кодировки"); p.charset.clear(); p.description = std::string(60, 'c'); }),
+    plant("nocharset.htm", page([](PageRecipe& p) { p.title = W("Без кодировки"); p.charset.clear(); p.description = std::string(60, 'c'); }),
           {"charset-missing"});
-    plant("not-utf8.htm", page([](PageSpec& p) { p.title = "Declared UTF-8 page"; p.description = std::string(60, 'd'); p.charset = "utf-8"; }),
+    plant("not-utf8.htm", page([](PageRecipe& p) { p.title = "Declared UTF-8 page"; p.description = std::string(60, 'd'); p.charset = "utf-8"; }),
           {"charset-mismatch"});
-    plant("is-utf8.htm", page([](PageSpec& p) { p.title = "Declared 1251 page"; p.description = std::string(60, 'e'); p.body = "Текст в UTF-8"; }),
+    plant("is-utf8.htm", page([](PageRecipe& p) { p.title = "Declared 1251 page"; p.description = std::string(60, 'e'); p.body = "Текст в UTF-8"; }),
           {"charset-mismatch"});
-    plant("refresh.htm", page([](PageSpec& p) { p.title = W("Переезд страницы"); p.description = std::string(60, 'f');
+    plant("refresh.htm", page([](PageRecipe& p) { p.title = W("Переезд страницы"); p.description = std::string(60, 'f');
                                                 p.head = "<meta http-equiv=\"refresh\" content=\"0; URL=new.htm\">\r\n"; }),
           {"redirect"});
-    plant("location.htm", page([](PageSpec& p) { p.title = W("Другое место"); p.description = std::string(60, 'g');
+    plant("location.htm", page([](PageRecipe& p) { p.title = W("Другое место"); p.description = std::string(60, 'g');
                                                  p.head = "<meta http-equiv=\"location\" content=\"/other.htm\">\r\n"; }),
           {"redirect"});
-    plant("news/hidden.htm", page([](PageSpec& p) { p.title = W("Скрытая страница"); p.description = std::string(60, 'h');
+    plant("news/hidden.htm", page([](PageRecipe& p) { p.title = W("Скрытая страница"); p.description = std::string(60, 'h');
                                                      p.head = "<meta name=\"robots\" content=\"noindex,follow\">\r\n"; }),
           {"noindex"});
-    plant("none.htm", page([](PageSpec& p) { p.title = W("Совсем скрытая"); p.description = std::string(60, 'i');
+    plant("none.htm", page([](PageRecipe& p) { p.title = W("Совсем скрытая"); p.description = std::string(60, 'i');
                                              p.head = "<meta name=\"robots\" content=\"NONE\">\r\n"; }),
           {"noindex"});
     // A KOI8 page is clean: counted and checked after its conversion.
-    PageSpec koi = page([](PageSpec& p) { p.title = W("Страница в кодировке КОИ-8"); p.description = W("Описание " + std::string(60, 'k')); });
+    PageRecipe koi = page([](PageRecipe& p) { p.title = W("Страница в кодировке КОИ-8"); p.description = W("Описание " + std::string(60, 'k')); });
     koi.charset = "koi8-r";
     Put("site/koi8.htm", veskaron::TranslateChars(MakePage(koi), veskaron::Koi8RSave()));
 
     // So is a UTF-8 page whose title has more bytes than the limit but not more characters.
-    PageSpec utf8;
+    PageRecipe utf8;
     utf8.title = "Страница в UTF-8: сорок знаков и ещё";
     utf8.description = "Описание страницы в UTF-8, в нём семьдесят с лишним символов";
     utf8.charset = "utf-8";
@@ -186,7 +186,7 @@ TEST_F(SiteRun, AuditFindsExactlyThePlantedProblems) {
     EXPECT_NE(err_.str().find("missing.htm"), std::string::npos);
 
     // A head number that cannot be read is named; what was read is still checked.
-    PageSpec bad;
+    PageRecipe bad;
     bad.head = "<meta name=\"revisit-after\" content=\"x day\">\r\n";
     const std::string badPath = Site("bad.htm", Win(bad));
     ASSERT_EQ(Run({"audit", badPath}), 0);
@@ -195,11 +195,11 @@ TEST_F(SiteRun, AuditFindsExactlyThePlantedProblems) {
 }
 
 TEST_F(SiteRun, CsvValuesParseBack) {
-    PageSpec p;
+    PageRecipe p;
     p.title = "He said \"hi\", then\r\nleft";
     p.description = "a,b;c";
     Site("odd, \"name\".htm", p);
-    Site("news/plain.htm", PageSpec{});
+    Site("news/plain.htm", PageRecipe{});
     ASSERT_EQ(Run({"read", "--now", "2026-12-07T10:22:31", "--format", "csv", "-r", SiteDir()}), 0) << err_.str();
     const auto rows = ParseCsv(out_.str());
     ASSERT_EQ(rows.size(), 3u) << out_.str();
