@@ -22,20 +22,9 @@ gbench=1
 [ "${1:-}" = "--no-gbench" ] && gbench=0
 
 # ---- peers and build tools ----
-bash tools/deps.sh
 want=(python3-lxml mawk libbenchmark-dev)
 command -v node >/dev/null && command -v npm >/dev/null || want+=(nodejs npm)
-missing=()
-for p in "${want[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  echo "Installing: ${missing[*]}"
-  sudo_cmd=()
-  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-  "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
-fi
+bash tools/deps.sh "${want[@]}"
 if [ ! -d bench/peers/node_modules/htmlparser2 ] || [ ! -d bench/peers/node_modules/html-rewriter-wasm ]; then
   (cd bench/peers && npm install --no-audit --no-fund --no-package-lock --silent)
 fi

@@ -219,19 +219,10 @@ public:
     std::string_view Name() const override { return name_; }
     std::string ToUtf8(std::string_view bytes) const override { return Cp1251ToUtf8(bytes); }
     EncodeResult FromUtf8(std::string_view utf8) const override {
-        EncodeResult r;
-        r.bytes.reserve(utf8.size());
-        for (std::size_t i = 0, len = 1; i < utf8.size(); i += len) {
-            const char32_t cp = DecodeUtf8At(utf8, i, len);
-            const int byte = cp < 0x80 ? static_cast<int>(cp) : UnicodeToCp1251(cp);
-            if (byte >= 0 && (byte < 0x80 || keeps_[static_cast<std::size_t>(byte - 0x80)])) {
-                r.bytes += static_cast<char>(byte);
-            } else {
-                r.bytes += NumericReference(cp);
-                ++r.references;
-            }
-        }
-        return r;
+        return EncodeSingleBytes(utf8, [this](char32_t cp) {
+            const int byte = UnicodeToCp1251(cp);
+            return byte >= 0x80 && keeps_[static_cast<std::size_t>(byte - 0x80)] ? byte : -1;
+        });
     }
 
 private:

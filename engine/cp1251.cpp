@@ -95,22 +95,9 @@ Cp1251Result Utf8ToCp1251(std::string_view s) {
     r.text.reserve(s.size());
     std::size_t i = 0;
     while (i < s.size()) {
-        const auto b = static_cast<unsigned char>(s[i]);
-        char32_t cp = 0;
-        std::size_t len = 0;
-        if (b < 0x80) { cp = b; len = 1; }
-        else if ((b & 0xE0) == 0xC0) { cp = b & 0x1F; len = 2; }
-        else if ((b & 0xF0) == 0xE0) { cp = b & 0x0F; len = 3; }
-        else if ((b & 0xF8) == 0xF0) { cp = b & 0x07; len = 4; }
-        bool valid = len > 0 && i + len <= s.size();
-        for (std::size_t k = 1; valid && k < len; ++k) {
-            const auto cb = static_cast<unsigned char>(s[i + k]);
-            if ((cb & 0xC0) != 0x80) valid = false;
-            else cp = (cp << 6) | (cb & 0x3F);
-        }
-        if (valid && ((len == 2 && cp < 0x80) || (len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000)))
-            valid = false;  // overlong form
-        if (!valid) {
+        std::size_t len = 1;
+        const char32_t cp = DecodeUtf8At(s, i, len);
+        if (cp == 0xFFFD && len == 1) {  // a real U+FFFD takes three bytes
             r.ok = false;
             r.error = "invalid UTF-8 at byte " + std::to_string(i);
             return r;

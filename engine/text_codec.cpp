@@ -10,28 +10,7 @@ public:
     std::string_view Name() const override { return "windows-1251"; }
     std::string ToUtf8(std::string_view bytes) const override { return Cp1251ToUtf8(bytes); }
     EncodeResult FromUtf8(std::string_view utf8) const override {
-        EncodeResult r;
-        r.bytes.reserve(utf8.size());
-        std::size_t i = 0;
-        while (i < utf8.size()) {
-            const auto b = static_cast<unsigned char>(utf8[i]);
-            if (b < 0x80) {
-                r.bytes += static_cast<char>(b);
-                ++i;
-                continue;
-            }
-            std::size_t len = 1;
-            const char32_t cp = DecodeUtf8At(utf8, i, len);
-            const int byte = UnicodeToCp1251(cp);
-            if (byte >= 0) {
-                r.bytes += static_cast<char>(byte);
-            } else {
-                r.bytes += NumericReference(cp);
-                ++r.references;
-            }
-            i += len;
-        }
-        return r;
+        return EncodeSingleBytes(utf8, UnicodeToCp1251);
     }
 };
 

@@ -61,4 +61,30 @@ std::string NumericReference(char32_t cp);
 char32_t DecodeUtf8At(std::string_view s, std::size_t pos, std::size_t& length);
 void AppendUtf8(std::string& out, char32_t cp);
 
+// Encodes into a single-byte charset code point by code point: `byteOf(cp)`
+// gives the byte for a non-ASCII character, or -1 when the charset cannot hold
+// it; such a character is written as "&#N;" and counted.
+template <class ByteOf>
+EncodeResult EncodeSingleBytes(std::string_view utf8, ByteOf byteOf) {
+    EncodeResult r;
+    r.bytes.reserve(utf8.size());
+    for (std::size_t i = 0, len = 1; i < utf8.size(); i += len) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        if (b < 0x80) {
+            r.bytes += static_cast<char>(b);
+            len = 1;
+            continue;
+        }
+        const char32_t cp = DecodeUtf8At(utf8, i, len);
+        const int byte = byteOf(cp);
+        if (byte >= 0) {
+            r.bytes += static_cast<char>(byte);
+        } else {
+            r.bytes += NumericReference(cp);
+            ++r.references;
+        }
+    }
+    return r;
+}
+
 }  // namespace veskaron

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, only when missing.
+# Installs the Debian packages the build and the tests need, and any given as
+# arguments, only when missing.
 set -euo pipefail
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev
           nlohmann-json3-dev libcli11-dev libutf8proc-dev libdtl-dev fonts-dejavu-core qt6-translations-l10n)
+packages+=("$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
