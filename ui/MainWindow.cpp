@@ -264,11 +264,7 @@ void TForm1::ShowAsStored() {
 // ---- Keyword generator ----
 
 std::string TForm1::SourceBytes() const {
-    if (!editor_->Edited()) return doc_.page.text;
-    QString text = editor_->Text();
-    if (loneCrShown_) text.replace(QChar::LineSeparator, u'\r');
-    text.replace(u'\n', QStringLiteral("\r\n"));
-    return FromQt(*doc_.codec, text);
+    return editor_->Edited() ? EditorBytes(nullptr) : doc_.page.text;
 }
 
 const TextCodec& TForm1::Codec() const { return *doc_.codec; }
@@ -306,12 +302,16 @@ QString TForm1::DocToQt(const std::string& text) const {
     return qt;
 }
 
-void TForm1::SyncEditorText(std::size_t* references) {
-    if (!editor_->Edited()) return;
+// The way back of DocToQt.
+std::string TForm1::EditorBytes(std::size_t* references) const {
     QString text = editor_->Text();
     if (loneCrShown_) text.replace(QChar::LineSeparator, u'\r');
     text.replace(u'\n', QStringLiteral("\r\n"));
-    doc_.page.text = FromQt(*doc_.codec, text, references);
+    return FromQt(*doc_.codec, text, references);
+}
+
+void TForm1::SyncEditorText(std::size_t* references) {
+    if (editor_->Edited()) doc_.page.text = EditorBytes(references);
 }
 
 void TForm1::CollectFields(std::size_t* references) {

@@ -86,6 +86,7 @@ private:
     void LoadFile(const QString& path);
     void CollectFields(std::size_t* references);
     void ShowHttpFields();
+    std::string EditorBytes(std::size_t* references) const;
     void SyncEditorText(std::size_t* references);
     QString DocToQt(const std::string& text) const;
     bool CurrentModified();
