@@ -5,7 +5,6 @@
 
 #include "engine/cp1251.h"
 #include "engine/head_scanner.h"
-#include "engine/koi8.h"
 #include "engine/translations.h"
 
 namespace veskaron {
@@ -17,12 +16,6 @@ std::string PreviewFileName(const std::string& pagePath) {
     const std::string ext =
         dot != std::string::npos && dot >= nameStart ? pagePath.substr(dot) : std::string();
     return pagePath.substr(0, nameStart) + "metatmp" + ext;
-}
-
-std::string PageBytesForSave(std::string_view text, int charsetIndex, LineEnds ends) {
-    if (const ByteTable* table = Koi8SaveTable(charsetIndex))
-        return ToFileBytes(TranslateChars(text, *table), ends);
-    return ToFileBytes(text, ends);
 }
 
 void NameCharsetInMetaTags(std::string& text, std::string_view charset) {
@@ -69,15 +62,14 @@ std::string SaveCharset(const Document& doc) {
     return doc.kind == TextKind::Cp1251 ? "windows-1251" : doc.encoding.name;
 }
 
-EncodeResult FileBytesForSave(const Document& doc, std::string_view text) {
-    const std::string charset = SaveCharset(doc);
+namespace {
+
+EncodeResult EncodeForSave(const Document& doc, const std::string& charset, std::string_view text) {
     EncodeResult r = EncodeText(text, doc.kind, charset);
     r.bytes = ToFileBytes(r.bytes, doc.page.ends);
     if (doc.encoding.bom && charset == "utf-8") r.bytes.insert(0, kUtf8Bom);
     return r;
 }
-
-namespace {
 
 MetaWriteOptions WriterFor(const Document& doc, MetaWriteOptions writer) {
     writer.kind = doc.kind;
@@ -86,19 +78,23 @@ MetaWriteOptions WriterFor(const Document& doc, MetaWriteOptions writer) {
 
 // A save in another charset than the file's renames it in the page's
 // <meta charset> tags too, which browsers and the next load believe first.
-void NameSaveCharset(const Document& doc, std::string& text) {
-    const std::string charset = SaveCharset(doc);
+void NameSaveCharset(const Document& doc, const std::string& charset, std::string& text) {
     if (charset != doc.encoding.name) NameCharsetInMetaTags(text, charset);
 }
 
 }  // namespace
 
+EncodeResult FileBytesForSave(const Document& doc, std::string_view text) {
+    return EncodeForSave(doc, SaveCharset(doc), text);
+}
+
 SaveBytes BytesForSave(const Document& doc, const SaveOptions& options) {
     SaveBytes out;
     std::string text = doc.page.text;
     if (!options.asEdited) out.refusal = WriteMetaBlock(text, doc.fields, WriterFor(doc, options.writer)).message;
-    NameSaveCharset(doc, text);
-    EncodeResult encoded = FileBytesForSave(doc, text);
+    const std::string charset = SaveCharset(doc);
+    NameSaveCharset(doc, charset, text);
+    EncodeResult encoded = EncodeForSave(doc, charset, text);
     out.bytes = std::move(encoded.bytes);
     out.references = encoded.references + doc.references;
     return out;
@@ -113,8 +109,8 @@ SaveResult SaveDocument(Document& doc, const SaveOptions& options) {
         result.refusal = w.message;
     }
     const std::string charset = SaveCharset(doc);
-    NameSaveCharset(doc, doc.page.text);
-    const EncodeResult bytes = FileBytesForSave(doc, doc.page.text);
+    NameSaveCharset(doc, charset, doc.page.text);
+    const EncodeResult bytes = EncodeForSave(doc, charset, doc.page.text);
     const FileStatus file = ReplaceFileBytes(doc.path, bytes.bytes, options.backup, &result.warning);
     result.written = file.ok;
     result.error = file.error;
@@ -157,8 +153,9 @@ PreviewResult WritePreview(const Document& doc, const MetaWriteOptions& writer,
     }
     std::string text = doc.page.text;
     result.refusal = WriteMetaBlock(text, doc.fields, WriterFor(doc, writer)).message;
-    NameSaveCharset(doc, text);
-    const FileStatus file = ReplaceFileBytes(result.path, FileBytesForSave(doc, text).bytes, false);
+    const std::string charset = SaveCharset(doc);
+    NameSaveCharset(doc, charset, text);
+    const FileStatus file = ReplaceFileBytes(result.path, EncodeForSave(doc, charset, text).bytes, false);
     result.written = file.ok;
     result.error = file.error;
     if (file.ok && open) open(result.path);

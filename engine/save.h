@@ -16,10 +16,6 @@ namespace veskaron {
 // "/site/index.html" -> "/site/metatmp.html", "/site/README" -> "/site/metatmp".
 std::string PreviewFileName(const std::string& pagePath);
 
-// The bytes a document text is stored as: translated to KOI8 when the charset
-// index says so (3 KOI8-R, 4 KOI8-U) and with the page's own line ends.
-std::string PageBytesForSave(std::string_view text, int charsetIndex, LineEnds ends);
-
 // Puts `charset` as the value of every <meta charset=...> tag in the head.
 void NameCharsetInMetaTags(std::string& text, std::string_view charset);
 
