@@ -125,6 +125,10 @@ PageResult WritePage(const std::string& path, const WriteArgs& args, const LoadO
     }
     options.asEdited = true;  // the block is in the text now
 
+    // A charset the save cannot write is refused before anything is written.
+    const std::string unwritable = UnwritableCharset(doc);
+    if (!unwritable.empty()) return fail(kExitFailed, path + ": " + UnwritableCharsetRefusal(unwritable));
+
     if (args.toStdout) {
         const SaveBytes bytes = BytesForSave(doc, options);
         ReportReferences(path, bytes.references, io, progress);
@@ -145,7 +149,7 @@ PageResult WritePage(const std::string& path, const WriteArgs& args, const LoadO
         return {PageOutcome::WouldChange, kExitOk};
     }
     const SaveResult saved = SaveDocument(doc, options);
-    if (!saved.written) return fail(kExitFailed, saved.error);
+    if (!saved.written) return fail(kExitFailed, saved.error.empty() ? path + ": " + saved.refusal : saved.error);
     ReportReferences(path, saved.references, io, progress);
     if (!saved.warning.empty()) {
         progress.Finish();

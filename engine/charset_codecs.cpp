@@ -113,86 +113,169 @@ private:
     iconv_t cd_;
 };
 
+// Page bytes to UTF-8; an undecodable byte travels as a raw-byte code point.
+void DecodeLeniently(Iconv& cv, std::string_view bytes, std::string& out) {
+    cv.Reset();
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        int err = 0;
+        pos += cv.Convert(bytes.substr(pos), out, err);
+        if (err == 0) break;
+        AppendRawByte(out, static_cast<unsigned char>(bytes[pos]));
+        ++pos;
+        cv.Reset();
+    }
+}
+
+// UTF-8 to page bytes: runs of ordinary characters go through iconv; raw-byte
+// code points, invalid input and characters the charset cannot hold are
+// handled here.
+EncodeResult EncodeWith(Iconv& cv, std::string_view utf8) {
+    EncodeResult r;
+    r.bytes.reserve(utf8.size());
+    cv.Reset();
+    auto flush = [&](std::string_view run) {
+        std::size_t pos = 0;
+        while (pos < run.size()) {
+            int err = 0;
+            pos += cv.Convert(run.substr(pos), r.bytes, err);
+            if (err == 0) break;
+            std::size_t len = 1;
+            const char32_t cp = DecodeUtf8At(run, pos, len);
+            r.bytes += NumericReference(cp);
+            ++r.references;
+            pos += len;
+            cv.Reset();
+        }
+    };
+    std::size_t start = 0, i = 0;
+    while (i < utf8.size()) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t len = 1;
+        const char32_t cp = DecodeUtf8At(utf8, i, len);
+        const bool invalid = cp == 0xFFFD && len == 1;
+        if (!invalid && !IsRawByteCodePoint(cp)) {
+            i += len;
+            continue;
+        }
+        flush(utf8.substr(start, i - start));
+        if (invalid) flush("\xEF\xBF\xBD");
+        else r.bytes += static_cast<char>(cp - kRawByteBase);
+        i += len;
+        start = i;
+    }
+    flush(utf8.substr(start));
+    return r;
+}
+
+void AppendRawBytes(std::string& out, std::string_view bytes) {
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x80) out += c;
+        else AppendRawByte(out, b);
+    }
+}
+
+// Character by character: each shortest complete byte sequence is decoded on
+// its own and kept only when it encodes back to the same bytes.
+void DecodeEachCharacter(Iconv& dec, Iconv& enc, std::string_view bytes, std::string& out) {
+    std::string decoded, back;
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        std::size_t len = 0;
+        for (std::size_t n = 1; n <= 4 && pos + n <= bytes.size(); ++n) {
+            decoded.clear();
+            dec.Reset();
+            int err = 0;
+            const std::size_t used = dec.Convert(bytes.substr(pos, n), decoded, err);
+            if (err == EINVAL && used == 0) continue;  // the sequence goes on
+            if (err == 0 && used == n) len = n;
+            break;
+        }
+        if (len > 0) {
+            back.clear();
+            enc.Reset();
+            int err = 0;
+            if (enc.Convert(decoded, back, err) == decoded.size() && err == 0 &&
+                back == bytes.substr(pos, len)) {
+                out += decoded;
+                pos += len;
+                continue;
+            }
+        }
+        const std::size_t unit = len > 0 ? len : 1;
+        AppendRawBytes(out, bytes.substr(pos, unit));
+        pos += unit;
+    }
+}
+
 class IconvCodec final : public TextCodec {
 public:
     explicit IconvCodec(std::string name) : name_(std::move(name)) {}
     std::string_view Name() const override { return name_; }
 
+    // A page loaded and saved without edits keeps its bytes, so every
+    // character must encode back to the bytes it came from. In several
+    // charsets some do not (Big5 F9 F9 decodes to the character of A2 A4):
+    // those bytes travel as raw-byte code points like undecodable ones.
     std::string ToUtf8(std::string_view bytes) const override {
+        Iconv dec("UTF-8", name_.c_str());
+        Iconv enc(name_.c_str(), "UTF-8");
+        if (!dec.ok() || !enc.ok()) return Utf8Codec()->ToUtf8(bytes);
         std::string out;
         out.reserve(bytes.size() + bytes.size() / 2);
-        Iconv cv("UTF-8", name_.c_str());
-        if (!cv.ok()) return Utf8Codec()->ToUtf8(bytes);
-        std::size_t pos = 0;
-        while (pos < bytes.size()) {
-            int err = 0;
-            pos += cv.Convert(bytes.substr(pos), out, err);
-            if (err == 0) break;
-            // An undecodable byte travels as a raw-byte code point.
-            AppendRawByte(out, static_cast<unsigned char>(bytes[pos]));
-            ++pos;
-            cv.Reset();
+        DecodeLeniently(dec, bytes, out);
+        if (EncodeWith(enc, out).bytes == bytes) return out;
+
+        // Piece by piece, cut after line ends and after ">" (which the usual
+        // multi-byte charsets never use inside a character; where one does,
+        // the check after the loop catches it), and character by character
+        // only where a piece does not come back, so that the check stays linear.
+        out.clear();
+        std::size_t start = 0;
+        while (start < bytes.size()) {
+            std::size_t end = bytes.find_first_of("\n>", start);
+            end = end == std::string_view::npos ? bytes.size() : end + 1;
+            const std::string_view piece = bytes.substr(start, end - start);
+            const std::size_t at = out.size();
+            DecodeLeniently(dec, piece, out);
+            if (EncodeWith(enc, std::string_view(out).substr(at)).bytes != piece) {
+                out.resize(at);
+                DecodeEachCharacter(dec, enc, piece, out);
+            }
+            start = end;
         }
+        if (EncodeWith(enc, out).bytes == bytes) return out;
+
+        // Neighbouring characters that the encoder joins: every byte beyond
+        // ASCII as a raw-byte code point always comes back.
+        out.clear();
+        AppendRawBytes(out, bytes);
         return out;
     }
 
     EncodeResult FromUtf8(std::string_view utf8) const override {
-        EncodeResult r;
-        r.bytes.reserve(utf8.size());
         Iconv cv(name_.c_str(), "UTF-8");
         if (!cv.ok()) return Utf8Codec()->FromUtf8(utf8);
-        // Runs of ordinary characters go through iconv; raw-byte code points,
-        // invalid input and characters the charset cannot hold are handled here.
-        auto flush = [&](std::string_view run) {
-            std::size_t pos = 0;
-            while (pos < run.size()) {
-                int err = 0;
-                pos += cv.Convert(run.substr(pos), r.bytes, err);
-                if (err == 0) break;
-                std::size_t len = 1;
-                const char32_t cp = DecodeUtf8At(run, pos, len);
-                r.bytes += NumericReference(cp);
-                ++r.references;
-                pos += len;
-                cv.Reset();
-            }
-        };
-        std::size_t start = 0, i = 0;
-        while (i < utf8.size()) {
-            const auto b = static_cast<unsigned char>(utf8[i]);
-            if (b < 0x80) {
-                ++i;
-                continue;
-            }
-            std::size_t len = 1;
-            const char32_t cp = DecodeUtf8At(utf8, i, len);
-            const bool invalid = cp == 0xFFFD && len == 1;
-            if (!invalid && !IsRawByteCodePoint(cp)) {
-                i += len;
-                continue;
-            }
-            flush(utf8.substr(start, i - start));
-            if (invalid) flush("\xEF\xBF\xBD");
-            else r.bytes += static_cast<char>(cp - kRawByteBase);
-            i += len;
-            start = i;
-        }
-        flush(utf8.substr(start));
-        return r;
+        return EncodeWith(cv, utf8);
     }
 
 private:
     std::string name_;
 };
 
-// Markup must keep its meaning: printable ASCII and the line ends must be the
-// same bytes in the charset, and the 7-bit shifting encodings are left out
+// Markup must keep its meaning: every ASCII byte must be the same character
+// in the charset, and the 7-bit shifting encodings are left out
 // because their multi-byte characters are made of ASCII bytes.
 bool AsciiCompatible(const std::string& name) {
     for (const char* stateful : {"2022", "utf-7", "utf7", "hz"})
         if (name.find(stateful) != std::string::npos) return false;
-    std::string ascii = "\t\r\n";
-    for (char c = 0x20; c < 0x7F; ++c) ascii += c;
+    std::string ascii;
+    for (int c = 0; c < 0x80; ++c) ascii += static_cast<char>(c);
     Iconv in("UTF-8", name.c_str());
     Iconv out(name.c_str(), "UTF-8");
     if (!in.ok() || !out.ok()) return false;

@@ -89,6 +89,11 @@ bool LooksLikeUtf8(std::string_view bytes) {
 }
 
 std::string CharsetAttribute(std::string_view tag) {
+    const ValueSpan span = CharsetAttributeSpan(tag);
+    return std::string(tag.substr(span.offset, span.length));
+}
+
+ValueSpan CharsetAttributeSpan(std::string_view tag) {
     std::size_t i = 0;
     if (i < tag.size() && tag[i] == '<') ++i;
     // Skip the element name.
@@ -118,7 +123,11 @@ std::string CharsetAttribute(std::string_view tag) {
             }
             i = j;
         }
-        if (name == "charset") return std::string(TrimName(value));
+        if (name == "charset") {
+            const std::string_view trimmed = TrimName(value);
+            if (trimmed.empty()) return {};
+            return {static_cast<std::size_t>(trimmed.data() - tag.data()), trimmed.size()};
+        }
         if (i == nameStart) ++i;  // a stray character: move on
     }
     return {};

@@ -45,6 +45,13 @@ bool LooksLikeUtf8(std::string_view bytes);
 // The value of a `charset` attribute of a tag text (not the charset inside a
 // content value); empty when the tag has none.
 std::string CharsetAttribute(std::string_view tag);
+// Where that value stands in the tag (length 0 when there is none), for
+// renaming exactly what the load read.
+struct ValueSpan {
+    std::size_t offset = 0;
+    std::size_t length = 0;
+};
+ValueSpan CharsetAttributeSpan(std::string_view tag);
 
 // Lower case by the text's own letters: the Windows-1251 letter pairs, or
 // Unicode simple case mapping for UTF-8 (invalid bytes stay as they are).

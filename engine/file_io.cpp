@@ -106,40 +106,42 @@ private:
     std::string path_;
 };
 
-// Keeps the current page under the backup name, replacing an older backup,
+// Keeps the current page's bytes under a temporary name beside the backup,
 // without the page ever going missing: a hard link where the file system
-// allows one, a copy otherwise.
-bool MakeBackup(const std::string& page, const struct stat& pageStat, const std::string& backup,
-                std::string& error) {
-    std::string linked;
-    for (int attempt = 0; attempt < 100 && linked.empty(); ++attempt) {
+// allows one, a copy otherwise. The older backup is replaced only once the
+// new page is in place (CommitBackup), so a failed save leaves it as it was.
+bool PrepareBackup(const std::string& page, const struct stat& pageStat, const std::string& backup,
+                   std::string& prepared, std::string& error) {
+    for (int attempt = 0; attempt < 100 && prepared.empty(); ++attempt) {
         std::string name = TempNameBeside(backup);
-        if (::link(page.c_str(), name.c_str()) == 0) linked = std::move(name);
+        if (::link(page.c_str(), name.c_str()) == 0) prepared = std::move(name);
         else if (errno != EEXIST) break;
     }
-    if (linked.empty()) {
-        const FileRead old = ReadWholeFile(page);
-        if (!old.ok) {
-            error = old.error;
-            return false;
-        }
-        TempFile copy;
-        if (!copy.Create(backup, pageStat.st_mode & 07777) || !copy.WriteAll(old.bytes) ||
-            ::rename(copy.Path().c_str(), backup.c_str()) != 0) {
-            error = CannotCreate(backup, errno);
-            return false;
-        }
-        copy.Release();
-        return true;
+    if (!prepared.empty()) return true;
+    const FileRead old = ReadWholeFile(page);
+    if (!old.ok) {
+        error = old.error;
+        return false;
     }
-    if (::rename(linked.c_str(), backup.c_str()) != 0) {
+    TempFile copy;
+    if (!copy.Create(backup, pageStat.st_mode & 07777) || !copy.WriteAll(old.bytes)) {
         error = CannotCreate(backup, errno);
-        ::unlink(linked.c_str());
+        return false;
+    }
+    prepared = copy.Path();
+    copy.Release();
+    return true;
+}
+
+bool CommitBackup(const std::string& prepared, const std::string& backup, std::string& error) {
+    if (::rename(prepared.c_str(), backup.c_str()) != 0) {
+        error = CannotCreate(backup, errno);
+        ::unlink(prepared.c_str());
         return false;
     }
     // Renaming onto another link of the same file leaves the new link behind.
     struct stat st {};
-    if (::lstat(linked.c_str(), &st) == 0) ::unlink(linked.c_str());
+    if (::lstat(prepared.c_str(), &st) == 0) ::unlink(prepared.c_str());
     return true;
 }
 
@@ -278,15 +280,20 @@ FileStatus ReplaceFileBytes(const std::string& path, std::string_view bytes, boo
     }
     if (!temp.WriteAll(bytes)) return fail(CannotCreate(path, errno));
 
-    if (backup && exists) {
-        // As with a failed rename to the backup name, the page is written all
-        // the same; an older backup stays as it was.
-        std::string error;
-        if (!MakeBackup(target, st, BackupFileName(target), error) && backupProblem)
-            *backupProblem = std::move(error);
+    // As with a failed rename to the backup name, the page is written all the
+    // same when no backup can be made; an older backup then stays as it was.
+    std::string prepared, backupError;
+    if (backup && exists && !PrepareBackup(target, st, BackupFileName(target), prepared, backupError) &&
+        backupProblem)
+        *backupProblem = backupError;
+    if (::rename(temp.Path().c_str(), target.c_str()) != 0) {
+        const int err = errno;
+        if (!prepared.empty()) ::unlink(prepared.c_str());
+        return fail(CannotCreate(path, err));
     }
-    if (::rename(temp.Path().c_str(), target.c_str()) != 0) return fail(CannotCreate(path, errno));
     temp.Release();
+    if (!prepared.empty() && !CommitBackup(prepared, BackupFileName(target), backupError) && backupProblem)
+        *backupProblem = backupError;
 
     // Make the rename itself durable; a folder that cannot be synced is no error.
     const int dir = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

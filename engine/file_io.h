@@ -28,8 +28,8 @@ std::string BackupFileName(const std::string& path);
 // BackupFileName (replacing an older backup) without the file ever going
 // missing; a backup that cannot be made does not stop the write
 // (`backupProblem`, when given, says why). The owner and permission bits of an existing file are kept; a
-// symbolic link is written through to its target. On failure the file is as it
-// was and no temporary file is left.
+// symbolic link is written through to its target. On failure the file and an
+// older backup are as they were and no temporary file is left.
 FileStatus ReplaceFileBytes(const std::string& path, std::string_view bytes, bool backup = false,
                             std::string* backupProblem = nullptr);
 

@@ -28,34 +28,41 @@ void NameCharsetInMetaTags(std::string& text, std::string_view charset) {
         const std::size_t close = text.find('>', open);
         if (close == std::string::npos || close >= end) return;
         pos = close + 1;
-        const std::string_view tag(text.data() + open, close + 1 - open);
-        const std::string value = CharsetAttribute(tag);
-        if (value.empty()) continue;
-        // The value's place: after "charset", "=" and a quote, blanks allowed.
-        for (std::size_t at = FindNoCase(tag, "charset"); at != std::string_view::npos;
-             at = FindNoCase(tag, "charset", at + 7)) {
-            std::size_t j = at + 7;
-            auto skip = [&tag, &j](std::string_view chars) {
-                while (j < tag.size() && chars.find(tag[j]) != std::string_view::npos) ++j;
-            };
-            skip(" \t\r\n");
-            if (j >= tag.size() || tag[j] != '=') continue;
-            ++j;
-            skip(" \t\r\n\"'");
-            if (LowerAscii(tag.substr(j, value.size())) != LowerAscii(value)) continue;
-            text.replace(open + j, value.size(), charset);
-            const std::size_t grown = charset.size(), shrunk = value.size();
-            end = end + grown - shrunk;
-            pos = pos + grown - shrunk;
-            break;
-        }
+        // The value is found as the load reads it, so that what was read is renamed.
+        const ValueSpan value = CharsetAttributeSpan(std::string_view(text.data() + open, close + 1 - open));
+        if (value.length == 0) continue;
+        text.replace(open + value.offset, value.length, charset);
+        end = end + charset.size() - value.length;
+        pos = pos + charset.size() - value.length;
     }
+}
+
+namespace {
+
+bool CharsetChosen(const Document& doc) {
+    const MetaFields& f = doc.fields;
+    return f.Charset != doc.savedCharset || f.CharsetText != doc.savedCharsetText;
+}
+
+}  // namespace
+
+std::string UnwritableCharset(const Document& doc) {
+    if (!CharsetChosen(doc)) return {};
+    const MetaFields& f = doc.fields;
+    if (doc.kind == TextKind::Cp1251 && f.Charset == 1) return {};
+    std::string named = CharsetNameOf(f);
+    if (named.empty() || !UsableCharset(named).empty()) return {};
+    return named;
+}
+
+std::string UnwritableCharsetRefusal(std::string_view charset) {
+    return "Страницу нельзя сохранить в кодировке \"" + std::string(charset) +
+           "\": программа не умеет записывать текст в этой кодировке. Выберите другую кодировку.";
 }
 
 std::string SaveCharset(const Document& doc) {
     const MetaFields& f = doc.fields;
-    const bool chosen = f.Charset != doc.savedCharset || f.CharsetText != doc.savedCharsetText;
-    if (!chosen) return doc.encoding.name;
+    if (!CharsetChosen(doc)) return doc.encoding.name;
     std::string named = UsableCharset(CharsetNameOf(f));
     if (doc.kind == TextKind::Cp1251 && f.Charset == 1) named.clear();
     if (!named.empty()) return named;
@@ -90,6 +97,10 @@ EncodeResult FileBytesForSave(const Document& doc, std::string_view text) {
 
 SaveBytes BytesForSave(const Document& doc, const SaveOptions& options) {
     SaveBytes out;
+    if (const std::string unwritable = UnwritableCharset(doc); !unwritable.empty()) {
+        out.refusal = UnwritableCharsetRefusal(unwritable);
+        return out;
+    }
     std::string text = doc.page.text;
     if (!options.asEdited) out.refusal = WriteMetaBlock(text, doc.fields, WriterFor(doc, options.writer)).message;
     const std::string charset = SaveCharset(doc);
@@ -102,11 +113,18 @@ SaveBytes BytesForSave(const Document& doc, const SaveOptions& options) {
 
 SaveResult SaveDocument(Document& doc, const SaveOptions& options) {
     SaveResult result;
-    bool fieldsWritten = options.asEdited;
+    // A refused save writes nothing: the page and an older backup stay as they
+    // were, and the document stays modified so that its values are not dropped.
+    auto refuse = [&](std::string message) {
+        result.refusal = std::move(message);
+        doc.modified = true;
+        return result;
+    };
+    if (const std::string unwritable = UnwritableCharset(doc); !unwritable.empty())
+        return refuse(UnwritableCharsetRefusal(unwritable));
     if (!options.asEdited) {
-        const WriteResult w = WriteMetaBlock(doc.page.text, doc.fields, WriterFor(doc, options.writer));
-        fieldsWritten = w.Done();
-        result.refusal = w.message;
+        WriteResult w = WriteMetaBlock(doc.page.text, doc.fields, WriterFor(doc, options.writer));
+        if (!w.Done()) return refuse(std::move(w.message));
     }
     const std::string charset = SaveCharset(doc);
     NameSaveCharset(doc, charset, doc.page.text);
@@ -114,7 +132,7 @@ SaveResult SaveDocument(Document& doc, const SaveOptions& options) {
     const FileStatus file = ReplaceFileBytes(doc.path, bytes.bytes, options.backup, &result.warning);
     result.written = file.ok;
     result.error = file.error;
-    result.saved = file.ok && fieldsWritten;
+    result.saved = file.ok;
     if (file.ok) {
         // The file now holds this charset; the count has been reported.
         result.references = bytes.references + doc.references;
@@ -129,8 +147,7 @@ SaveResult SaveDocument(Document& doc, const SaveOptions& options) {
     if (result.saved) {
         doc.Remember();
     } else {
-        // The file does not hold what the window shows: keep the document
-        // modified so that the values are not dropped without a question.
+        // The file does not hold what the window shows.
         doc.modified = true;
     }
     return result;

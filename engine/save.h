@@ -19,6 +19,13 @@ std::string PreviewFileName(const std::string& pagePath);
 // Puts `charset` as the value of every <meta charset=...> tag in the head.
 void NameCharsetInMetaTags(std::string& text, std::string_view charset);
 
+// The charset the user chose that no save can write the page in (the program
+// reads no page in it either); empty when the choice can be saved. Such a
+// save is refused with UnwritableCharsetRefusal, rather than naming a charset
+// the bytes are not in.
+std::string UnwritableCharset(const Document& doc);
+std::string UnwritableCharsetRefusal(std::string_view charset);
+
 // The charset a save writes: the file's own, unless the user chose another
 // one in the charset box since the file was read or last saved. A Windows-1251
 // text is written as it stands for "ISO-8859-5", as it always was.
@@ -36,8 +43,8 @@ struct SaveOptions {
 
 struct SaveResult {
     bool written = false;  // the page file holds the document's bytes
-    bool saved = false;    // written and the fields went into it: the document is not modified
-    std::string refusal;   // the writer's refusal text (UTF-8), shown before the save goes on
+    bool saved = false;    // written with the fields: the document is not modified
+    std::string refusal;   // why the save was refused (UTF-8); nothing was written then
     std::string error;     // why the file could not be written
     std::string warning;   // written, but the backup could not be made
     // Characters written as "&#N;" because the page's charset cannot hold
@@ -49,13 +56,14 @@ struct SaveResult {
 // Puts the fields into the text (unless saving as edited), converts it back to
 // the page's charset and line ends, and replaces the page file. Afterwards the
 // document counts as not modified only when the file got the fields; a refusal
-// or a failed write leaves it modified.
+// (of the writer, or of a charset the save cannot write) writes nothing, and
+// it and a failed write leave the document modified.
 SaveResult SaveDocument(Document& doc, const SaveOptions& options);
 
 // Bytes the save would write, without touching the document or the disk.
 struct SaveBytes {
-    std::string bytes;
-    std::string refusal;
+    std::string bytes;     // empty when a chosen charset is refused
+    std::string refusal;   // the writer's (bytes without the block) or the charset's
     std::size_t references = 0;
 };
 SaveBytes BytesForSave(const Document& doc, const SaveOptions& options);

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -145,6 +146,21 @@ TEST_F(WriteCommand, FailuresLeaveThePageAsItWas) {
     const std::string badPath = Put("bad.htm", bad);
     EXPECT_EQ(Run({badPath, "--set", "Author=Ann"}), 1);
     EXPECT_EQ(Get(badPath), bad);
+
+    // A charset no save can write is refused naming it; the page keeps its
+    // bytes and declaration, in a run of several pages too.
+    const std::string cp866 = Put("cp866.htm", "<html><head><meta http-equiv=\"content-type\" "
+                                               "content=\"text/html; charset=cp866\"><title>\xA5</title></head></html>");
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{cp866, "--set", "CharsetText=shift_jis", "--backup"},
+          std::vector<std::string>{cp866, "--set", "CharsetText=shift_jis", "--dry-run"},
+          std::vector<std::string>{cp866, page_, "--set", "CharsetText=shift_jis"}}) {
+        EXPECT_EQ(Run(args), 1);
+        EXPECT_NE(err_.str().find(cp866 + ": "), std::string::npos) << err_.str();
+        EXPECT_NE(err_.str().find("\"shift_jis\""), std::string::npos) << err_.str();
+    }
+    EXPECT_EQ(Get(cp866).find("shift_jis"), std::string::npos);
+    EXPECT_FALSE(fs::exists(cp866 + ".bak"));
 
     EXPECT_EQ(Run({(dir_ / "missing.htm").string()}), 2);
     EXPECT_EQ(Run({page_, "--set", "NoSuchMember=1"}), 1);

@@ -1,10 +1,15 @@
 // Pages in UTF-8 and other charsets: detection, fields, saving, references.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
+#include <set>
+#include <sstream>
 #include <unistd.h>
+#include <vector>
 
 #include "engine/encoding.h"
 #include "engine/koi8.h"
@@ -218,4 +223,126 @@ TEST_F(EncodingTest, ATextThePageLeavesUnchangedFollowsTheNewEncoding) {
     ASSERT_TRUE(LoadPage(doc, Put(Page("<meta http-equiv=\"refresh\" content=\"7;\">", "", "")), {}).fileOk);
     EXPECT_EQ(doc.kind, TextKind::Cp1251);
     EXPECT_EQ(doc.codec->ToUtf8(doc.fields.RefreshUrl), "страница.htm");
+}
+
+namespace {
+
+// Every name the system's iconv lists that the program reads pages in, one
+// per distinct charset (aliases decode alike and are tried once), and the
+// charsets the program translates itself.
+std::vector<std::string> ReadableCharsets() {
+    std::vector<std::string> names = {"windows-1251", "koi8-r", "koi8-u", "utf-8"};
+    std::set<std::string> seen;
+    std::string singles;
+    for (int b = 0; b < 256; ++b) singles += {static_cast<char>(b), static_cast<char>(0xA1), '@', '0', '\n'};
+    if (FILE* list = ::popen("iconv -l 2>/dev/null", "r")) {
+        std::string all;
+        char buf[4096];
+        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, list)) > 0;) all.append(buf, n);
+        ::pclose(list);
+        std::istringstream words(all);
+        for (std::string w; words >> w;) {
+            while (!w.empty() && (w.back() == ',' || w.back() == '/')) w.pop_back();
+            const std::string name = UsableCharset(w);
+            if (name.empty() || KindForCharset(name) == TextKind::Cp1251 || name == "utf-8") continue;
+            std::string text = singles;
+            DecodeText(text, name);
+            if (seen.insert(text + EncodeText(text, TextKind::Utf8, name).bytes).second) names.push_back(name);
+        }
+    }
+    return names;
+}
+
+}  // namespace
+
+// A page loaded and saved untouched keeps its bytes in every charset: each
+// byte sequence either decodes to characters that encode back to it, or
+// travels as raw-byte code points.
+TEST(EncodingRules, EveryReadableCharsetKeepsEveryByteSequence) {
+    std::string pages[4];
+    for (int b = 0; b < 256; ++b) pages[0] += {static_cast<char>(b), '\n'};
+    for (int lead = 0x80; lead < 0x100; ++lead)
+        for (int trail = 0; trail < 0x100; ++trail) {
+            pages[1] += {static_cast<char>(lead), static_cast<char>(trail), '\n'};
+            pages[2] += {static_cast<char>(lead), static_cast<char>(trail)};
+        }
+    // Three- and four-byte sequences (GB18030 and the like) cannot all be
+    // tried; a fixed sample of lead, digit and high bytes stands for them.
+    std::mt19937 rng(18);
+    const auto pick = [&rng](int from, int to) { return static_cast<char>(std::uniform_int_distribution<int>(from, to)(rng)); };
+    for (int i = 0; i < 20000; ++i) {
+        pages[3] += pick(0x81, 0xFE);
+        for (int k = 0, n = i % 2 ? 3 : 2; k < n; ++k) pages[3] += k % 2 == 0 ? pick(0x30, 0x39) : pick(0x80, 0xFF);
+        if (i % 3 == 0) pages[3] += '\n';
+    }
+    const std::vector<std::string> charsets = ReadableCharsets();
+    EXPECT_GT(charsets.size(), 40u) << "iconv -l lists the system's charsets";
+    for (const std::string& name : charsets) {
+        for (const std::string& page : pages) {
+            std::string text = page;
+            DecodeText(text, name);
+            const EncodeResult back = EncodeText(text, KindForCharset(name), name);
+            ASSERT_EQ(back.bytes, page) << name;
+            EXPECT_EQ(back.references, 0u) << name;
+        }
+    }
+}
+
+TEST(EncodingRules, ASequenceThatEncodesBackOtherwiseStaysRaw) {
+    struct Case {
+        const char* charset;
+        std::string bytes;
+        std::string text;  // the document text it is held as
+    } cases[] = {
+        {"big5", "\xA2\xA4", "═"},
+        {"big5", "\xF9\xF9", "\xF4\x8F\xB7\xB9\xF4\x8F\xB7\xB9"},  // two raw-byte code points
+        {"big5", "\xA4\xA4\xF9\xF9>\xA4\xA4\n", "中\xF4\x8F\xB7\xB9\xF4\x8F\xB7\xB9>中\n"},
+        {"gb18030", "\x81\x30\x81\x30", "\xC2\x80"},
+        {"euc-jp", "\xA4\xA2", "あ"},
+    };
+    for (const Case& c : cases) {
+        std::string text = c.bytes;
+        DecodeText(text, c.charset);
+        EXPECT_EQ(text, c.text) << c.charset;
+        EXPECT_EQ(EncodeText(text, TextKind::Utf8, c.charset).bytes, c.bytes) << c.charset;
+    }
+}
+
+TEST_F(EncodingTest, ACharsetTheSaveCannotWriteIsRefusedAndNeverNamed) {
+    const std::string page = Page(std::string(kCtDecl) + "cp866\">", "\xA5\xAB\xAA\xA8", "\x8F\xA0\xAB\xAA\xA8");
+    for (const char* chosen : {"shift_jis", "no-such-charset"}) {
+        SCOPED_TRACE(chosen);
+        Document doc = Load(page);
+        ASSERT_EQ(doc.encoding.name, "cp866");
+        doc.fields.CharsetText = chosen;
+        const std::string text = doc.page.text;
+        const SaveResult r = SaveDocument(doc, {});
+        EXPECT_FALSE(r.written);
+        EXPECT_NE(r.refusal.find(std::string("\"") + chosen + "\""), std::string::npos) << r.refusal;
+        EXPECT_TRUE(doc.modified);
+        EXPECT_EQ(doc.page.text, text);
+        EXPECT_EQ(Get(doc.path), page);
+        EXPECT_EQ(BytesForSave(doc, {}).refusal, r.refusal);
+    }
+    // One the program can write is converted and named.
+    Document doc = Load(page);
+    const std::string title = doc.codec->ToUtf8(doc.fields.Title);
+    doc.fields.CharsetText = "KOI8-RU";
+    ASSERT_TRUE(SaveDocument(doc, {}).saved);
+    const Document back = Load(Get(doc.path));
+    EXPECT_EQ(back.encoding.name, "koi8-ru");
+    EXPECT_EQ(back.codec->ToUtf8(back.fields.Title), title);
+}
+
+TEST_F(EncodingTest, AMetaCharsetIsRenamedAsItWasRead) {
+    for (const char* decl : {"<meta charset=\fkoi8-u>", "<meta charset =\v'koi8-u'>", "<meta charset\f=\fkoi8-u\f>"}) {
+        SCOPED_TRACE(decl);
+        Document doc = Load(Page(decl, TranslateChars(Cp1251("Ёж"), Koi8USave()), ""));
+        ASSERT_EQ(doc.encoding.name, "koi8-u");
+        doc.fields.Charset = kCharsetKoi8R;
+        ASSERT_TRUE(SaveDocument(doc, {}).saved);
+        const Document back = Load(Get(doc.path));
+        EXPECT_EQ(back.encoding.name, "koi8-r") << Get(doc.path);
+        EXPECT_EQ(back.fields.Title, Cp1251("Ёж"));
+    }
 }

@@ -302,16 +302,37 @@ TEST_F(SaveTest, RefusedOrFailedSaveLeavesTheDocumentModified) {
     const std::string bytes = Page("windows-1251", "\r\n", "x");
     Put(path, bytes);
 
-    Document doc = Load(path);
-    doc.fields.RefreshOn = true;
-    doc.fields.RefreshSeconds = -1;
-    doc.fields.Author = "Somebody";
-    SaveResult r = SaveDocument(doc, {});
-    EXPECT_EQ(r.refusal, kRefreshRefusal);
-    EXPECT_TRUE(r.written);
-    EXPECT_FALSE(r.saved);
-    EXPECT_TRUE(doc.modified);
-    EXPECT_EQ(Get(path), bytes) << "the text goes out without a new block";
+    // A refused save writes nothing: not the page, not its backup.
+    const std::string noHead = "<html><title>T</title><body>x</body></html>";
+    const std::string noHeadPath = Path("nohead.htm");
+    Put(noHeadPath, noHead);
+    Put(path + ".bak", "older");
+    Put(noHeadPath + ".bak", "older");
+    SaveOptions withBackup;
+    withBackup.backup = true;
+    struct Refusal {
+        std::string path;
+        void (*change)(MetaFields&);
+        std::string_view refusal;
+    } refusals[] = {
+        {path, [](MetaFields& f) { f.RefreshOn = true; f.RefreshSeconds = -1; }, kRefreshRefusal},
+        {noHeadPath, [](MetaFields&) {}, kNoHeadRefusal},
+    };
+    for (const Refusal& c : refusals) {
+        Document doc = Load(c.path);
+        c.change(doc.fields);
+        doc.fields.Author = "Somebody";
+        const std::string text = doc.page.text;
+        const SaveResult r = SaveDocument(doc, withBackup);
+        EXPECT_EQ(r.refusal, c.refusal);
+        EXPECT_FALSE(r.written);
+        EXPECT_FALSE(r.saved);
+        EXPECT_TRUE(doc.modified);
+        EXPECT_EQ(doc.page.text, text);
+        EXPECT_EQ(Get(c.path), c.path == path ? bytes : noHead);
+        EXPECT_EQ(Get(c.path + ".bak"), "older");
+    }
+    SaveResult r;
 
     Document other = Load(path);
     other.fields.Author = "Somebody";
