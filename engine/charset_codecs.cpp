@@ -3,8 +3,11 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdint>
 #include <map>
 #include <mutex>
+#include <optional>
+#include <unordered_map>
 
 #include "engine/cp1251.h"
 #include "engine/koi8.h"
@@ -181,37 +184,76 @@ void AppendRawBytes(std::string& out, std::string_view bytes) {
 }
 
 // Character by character: each shortest complete byte sequence is decoded on
-// its own and kept only when it encodes back to the same bytes.
-void DecodeEachCharacter(Iconv& dec, Iconv& enc, std::string_view bytes, std::string& out) {
-    std::string decoded, back;
-    std::size_t pos = 0;
-    while (pos < bytes.size()) {
-        std::size_t len = 0;
-        for (std::size_t n = 1; n <= 4 && pos + n <= bytes.size(); ++n) {
-            decoded.clear();
-            dec.Reset();
-            int err = 0;
-            const std::size_t used = dec.Convert(bytes.substr(pos, n), decoded, err);
-            if (err == EINVAL && used == 0) continue;  // the sequence goes on
-            if (err == 0 && used == n) len = n;
-            break;
-        }
-        if (len > 0) {
-            back.clear();
-            enc.Reset();
-            int err = 0;
-            if (enc.Convert(decoded, back, err) == decoded.size() && err == 0 &&
-                back == bytes.substr(pos, len)) {
-                out += decoded;
-                pos += len;
-                continue;
+// its own and kept only when it encodes back to the same bytes. A page holds
+// few distinct sequences, so each is tried with iconv once.
+class CharacterChecker {
+public:
+    CharacterChecker(Iconv& dec, Iconv& enc) : dec_(dec), enc_(enc) {}
+
+    void Decode(std::string_view bytes, std::string& out) {
+        std::size_t pos = 0;
+        while (pos < bytes.size()) {
+            std::size_t raw = 1;
+            for (std::size_t n = 1; n <= 4 && pos + n <= bytes.size(); ++n) {
+                const Sequence& seq = Look(bytes.substr(pos, n));
+                if (seq.kind == Kind::Incomplete) continue;
+                if (seq.kind == Kind::Keep) {
+                    out += seq.text;
+                    raw = 0;
+                    pos += n;
+                } else if (seq.kind == Kind::NotBack) {
+                    raw = n;
+                }
+                break;
             }
+            if (raw == 0) continue;
+            AppendRawBytes(out, bytes.substr(pos, raw));
+            pos += raw;
         }
-        const std::size_t unit = len > 0 ? len : 1;
-        AppendRawBytes(out, bytes.substr(pos, unit));
-        pos += unit;
     }
-}
+
+private:
+    enum class Kind : std::uint8_t { Incomplete, Invalid, NotBack, Keep };
+    struct Sequence {
+        Kind kind = Kind::Invalid;
+        std::string text;  // the characters, for Keep
+    };
+
+    const Sequence& Look(std::string_view bytes) {
+        if (bytes.size() == 1) {
+            const auto b = static_cast<unsigned char>(bytes[0]);
+            if (!single_[b]) single_[b] = Try(bytes);
+            return *single_[b];
+        }
+        std::uint64_t key = bytes.size();
+        for (const char c : bytes) key = key << 8 | static_cast<unsigned char>(c);
+        auto [it, fresh] = seen_.try_emplace(key);
+        if (fresh) it->second = Try(bytes);
+        return it->second;
+    }
+
+    Sequence Try(std::string_view bytes) {
+        Sequence seq;
+        std::string decoded, back;
+        dec_.Reset();
+        int err = 0;
+        const std::size_t used = dec_.Convert(bytes, decoded, err);
+        if (err == EINVAL && used == 0) {
+            seq.kind = Kind::Incomplete;
+        } else if (err == 0 && used == bytes.size()) {
+            enc_.Reset();
+            const bool comesBack = enc_.Convert(decoded, back, err) == decoded.size() && err == 0 && back == bytes;
+            seq.kind = comesBack ? Kind::Keep : Kind::NotBack;
+            if (comesBack) seq.text = std::move(decoded);
+        }
+        return seq;
+    }
+
+    Iconv& dec_;
+    Iconv& enc_;
+    std::array<std::optional<Sequence>, 256> single_;
+    std::unordered_map<std::uint64_t, Sequence> seen_;
+};
 
 class IconvCodec final : public TextCodec {
 public:
@@ -231,24 +273,9 @@ public:
         DecodeLeniently(dec, bytes, out);
         if (EncodeWith(enc, out).bytes == bytes) return out;
 
-        // Piece by piece, cut after line ends and after ">" (which the usual
-        // multi-byte charsets never use inside a character; where one does,
-        // the check after the loop catches it), and character by character
-        // only where a piece does not come back, so that the check stays linear.
+        // Character by character, which the checker keeps linear.
         out.clear();
-        std::size_t start = 0;
-        while (start < bytes.size()) {
-            std::size_t end = bytes.find_first_of("\n>", start);
-            end = end == std::string_view::npos ? bytes.size() : end + 1;
-            const std::string_view piece = bytes.substr(start, end - start);
-            const std::size_t at = out.size();
-            DecodeLeniently(dec, piece, out);
-            if (EncodeWith(enc, std::string_view(out).substr(at)).bytes != piece) {
-                out.resize(at);
-                DecodeEachCharacter(dec, enc, piece, out);
-            }
-            start = end;
-        }
+        CharacterChecker(dec, enc).Decode(bytes, out);
         if (EncodeWith(enc, out).bytes == bytes) return out;
 
         // Neighbouring characters that the encoder joins: every byte beyond
