@@ -11,13 +11,28 @@
 namespace veskaron {
 namespace {
 
+// The refresh box follows the page: a save keeps the page's own refresh tag
+// and never adds one the page lacks. A delay without an address counts as a
+// refresh too, and no address is carried over from the page before.
+void ReadRefreshState(std::string_view content, const ReadOutcome& read, MetaFields& f,
+                      LoadReport& report) {
+    const std::string trimmed = TrimBlanks(content);
+    f.RefreshOn = !trimmed.empty();
+    if (f.RefreshOn && !read.refreshUrlEnabled) {
+        if (const IntResult delay = ParseContentInt(trimmed); delay.ok) f.SetRefreshSeconds(delay.value);
+    }
+    if (f.RefreshOn && SplitContent(content, "url", report.kind).outcome != SplitOutcome::Both)
+        f.RefreshUrl.clear();
+    report.refreshUrlEnabled = f.RefreshOn;
+}
+
 // Fills the fields in the fixed order; returns an error text when a number of
 // the page cannot be converted (the fields after it are not filled).
 std::string FillFields(std::string_view text, HeadScanner& scanner, MetaFields& f,
                        const LoadOptions& options, LoadReport& report) {
     auto read = [&](int index, const std::string& content) {
         const ReadOutcome r = ReadEntry(index, content, f, options.decimalSeparator, report.kind);
-        if (index == kRefresh && r.error.empty()) report.refreshUrlEnabled = r.refreshUrlEnabled;
+        if (index == kRefresh && r.error.empty()) ReadRefreshState(content, r, f, report);
         return r.error;
     };
     auto byName = [&](int index) { return read(index, scanner.NameContent(CatalogueAt(index).key)); };
@@ -107,6 +122,7 @@ LoadReport LoadDocumentText(std::string& text, MetaFields& fields, const LoadOpt
     fields.Description.clear();
     fields.Keywords.clear();
     for (int i = 0; i < 4; ++i) fields.TransitionAt(i).Effect = 23;
+    fields.RefreshOn = false;
     report.size = EditorTextSize(text);
     report.sizeText = FormatSizeText(report.size);
     if (!FormatDownloadTime(report.size, options.modemSpeed, report.downloadTime)) {

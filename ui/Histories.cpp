@@ -40,8 +40,11 @@ bool ReadListFile(const QString& path, QStringList& items, QWidget* parent) {
     return error.isEmpty();
 }
 
-void Histories::Add(QComboBox* box, const QString& fileName) {
-    entries_.push_back({box, fileName});
+void Histories::Add(QComboBox* box, const QString& fileName, bool blankLines) {
+    entries_.push_back({box, fileName, blankLines});
+    // A typed key reaches the box, which has the focus and hands the key to
+    // its line edit without passing any filter of the edit.
+    if (box->isEditable()) box->installEventFilter(this);
     if (box->isEditable() && box->lineEdit()) box->lineEdit()->installEventFilter(this);
 }
 
@@ -54,6 +57,7 @@ void Histories::Load(const QString& folder, QWidget* parent) {
             errors << error;
             continue;
         }
+        if (!e.blankLines) items.removeIf([](const QString& item) { return item.trimmed().isEmpty(); });
         // Loading the list must not change what the box shows.
         const QSignalBlocker block(e.box);
         const QString text = e.box->currentText();
@@ -92,7 +96,7 @@ bool Histories::eventFilter(QObject* watched, QEvent* event) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             for (const Entry& e : entries_) {
-                if (e.box->lineEdit() == watched) {
+                if (e.box == watched || (e.box->lineEdit() && e.box->lineEdit() == watched)) {
                     AddText(e.box);
                     return true;
                 }

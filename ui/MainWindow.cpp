@@ -32,6 +32,7 @@
 #include "ui/FileBrowserPane.h"
 #include "ui/Hints.h"
 #include "ui/Histories.h"
+#include "ui/Koi8Fields.h"
 #include "ui/HttpPage.h"
 #include "ui/NamePage.h"
 #include "ui/StatusBar.h"
@@ -105,7 +106,7 @@ TForm1::TForm1(const QStringList& arguments, QWidget* parent) : QMainWindow(pare
     setStatusBar(status_);
 
     histories_ = new Histories(this);
-    histories_->Add(browser_->History(), QStringLiteral("pathtek.fkd"));
+    histories_->Add(browser_->History(), QStringLiteral("pathtek.fkd"), false);
     histories_->Add(namePage_->Author(), QStringLiteral("author.fkd"));
     histories_->Add(namePage_->Copyright(), QStringLiteral("copyrigt.fkd"));
     histories_->Add(namePage_->Generator(), QStringLiteral("generatr.fkd"));
@@ -315,16 +316,12 @@ void TForm1::SyncEditorText(std::size_t* references) {
 }
 
 void TForm1::CollectFields(std::size_t* references) {
-    const CodecPtr koi8 = Koi8TypedTextCodec(doc_.encoding.name);
+    const auto koi8 = Koi8FieldTexts::For(doc_.encoding.name);
     if (!koi8) {
         namePage_->ReadInto(doc_.fields, *doc_.codec, references);
         httpPage_->ReadInto(doc_.fields, *doc_.codec, references);
         return;
     }
-    // A KOI8 page is held as Windows-1251: a typed capital io, dash or "No"
-    // sign would come back from the translation to KOI8 as another character,
-    // so a changed text is written with references where it must; a text left
-    // as the page had it keeps its bytes.
     MetaFields read = doc_.fields;
     namePage_->ReadInto(read, *doc_.codec, references);
     httpPage_->ReadInto(read, *doc_.codec, references);
@@ -333,10 +330,7 @@ void TForm1::CollectFields(std::size_t* references) {
           &MetaFields::Keywords, &MetaFields::Generator, &MetaFields::ProgId, &MetaFields::Url,
           &MetaFields::RefreshUrl, &MetaFields::ExpiriesText, &MetaFields::CharsetText,
           &MetaFields::Location}) {
-        if (read.*text == doc_.fields.*text) continue;
-        EncodeResult typed = koi8->FromUtf8(doc_.codec->ToUtf8(read.*text));
-        if (references) *references += typed.references;
-        read.*text = std::move(typed.bytes);
+        read.*text = koi8->Merge(pageTexts_.*text, read.*text, references);
     }
     doc_.fields = std::move(read);
 }
@@ -435,6 +429,7 @@ void TForm1::LoadFile(const QString& path) {
     // The closing steps run whether or not the filling finished.
     browser_->SetCurrentStats(QStringLiteral("0 байт"), QStringLiteral("0 сек"));
     quiet_ = false;
+    pageTexts_ = doc_.fields;
     CollectFields(nullptr);
     doc_.Remember();
     editor_->ClearEdited();
@@ -496,7 +491,10 @@ bool TForm1::SpeedButton6Click() {
                 .arg(Ui(doc_.encoding.name))
                 .arg(result.references));
     }
-    if (result.saved) editor_->ClearEdited();
+    if (result.saved) {
+        editor_->ClearEdited();
+        pageTexts_ = doc_.fields;
+    }
     ShowModifiedState();
     return result.saved;
 }

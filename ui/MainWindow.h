@@ -96,6 +96,9 @@ private:
     bool OnEditorTab() const;
 
     Document doc_;
+    // The field texts as the page file has them (after the load or the last
+    // save): on a KOI8 page only what differs from them counts as typed.
+    MetaFields pageTexts_;
     LiveSettings* live_ = nullptr;
     std::unique_ptr<StoredLiveSettings> ownLive_;
     std::function<void()> setupAction_;
