@@ -12,8 +12,7 @@ namespace veskaron {
 namespace {
 
 // The refresh box follows the page: a save keeps the page's own refresh tag
-// and never adds one the page lacks. A delay without an address counts as a
-// refresh too, and no address is carried over from the page before.
+// and never adds one the page lacks. A delay alone counts as a refresh too.
 void ReadRefreshState(std::string_view content, const ReadOutcome& read, MetaFields& f,
                       LoadReport& report) {
     const std::string trimmed = TrimBlanks(content);
@@ -21,8 +20,6 @@ void ReadRefreshState(std::string_view content, const ReadOutcome& read, MetaFie
     if (f.RefreshOn && !read.refreshUrlEnabled) {
         if (const IntResult delay = ParseContentInt(trimmed); delay.ok) f.SetRefreshSeconds(delay.value);
     }
-    if (f.RefreshOn && SplitContent(content, "url", report.kind).outcome != SplitOutcome::Both)
-        f.RefreshUrl.clear();
     report.refreshUrlEnabled = f.RefreshOn;
 }
 

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include "platform/error_text.h"
 #include "platform/line_list.h"
 #include "ui/Dialogs.h"
 
@@ -17,10 +18,10 @@ QString ReadOrCreate(const QString& path, QStringList& items) {
     LineListRead read = ReadLineListUtf8(file);
     if (read.missing) {
         const FileStatus created = WriteLineListUtf8(file, {});
-        if (!created.ok) return QString::fromStdString(created.error);
+        if (!created.ok) return QString::fromStdString(RussianFileError(created.error));
         read = ReadLineListUtf8(file);
     }
-    if (!read.ok) return QString::fromStdString(read.error);
+    if (!read.ok) return QString::fromStdString(RussianFileError(read.error));
     items.clear();
     for (const std::string& item : read.items) items << QString::fromStdString(item);
     return {};
@@ -76,7 +77,7 @@ void Histories::Save(const QString& folder, QWidget* parent) const {
         items.reserve(static_cast<std::size_t>(e.box->count()));
         for (int i = 0; i < e.box->count(); ++i) items.push_back(e.box->itemText(i).toStdString());
         const FileStatus status = WriteLineListUtf8((folder + e.fileName).toStdString(), items);
-        if (!status.ok) errors << QString::fromStdString(status.error);
+        if (!status.ok) errors << QString::fromStdString(RussianFileError(status.error));
     }
     Report(errors, parent);
 }

@@ -16,12 +16,14 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QUrl>
+#include <utility>
 
 #include "controls/ComBox.h"
 #include "engine/expiry.h"
 #include "engine/save.h"
 #include "engine/text_codec.h"
 #include "engine/writer.h"
+#include "platform/error_text.h"
 #include "platform/key_store.h"
 #include "platform/paths.h"
 #include "settings/settings_keys.h"
@@ -63,8 +65,10 @@ QScrollArea* Scrolled(QWidget* page, const char* name) {
     return area;
 }
 
+// The user's own separator, as the pages were written with it: not the
+// program's Russian default.
 char LocaleDecimalSeparator() {
-    const QString point = QLocale().decimalPoint();
+    const QString point = QLocale::system().decimalPoint();
     return point == QStringLiteral(",") ? ',' : '.';
 }
 
@@ -208,8 +212,10 @@ void TForm1::FormCreate(const QStringList& arguments) {
                                          ? stored.PathIdx
                                          : (history->count() > 0 ? 0 : -1));
         }
+        // The page last used comes back with the first page loaded: before
+        // that the tabs are greyed and the editor empty.
         if (stored.PageIndex && *stored.PageIndex >= 0 && *stored.PageIndex < PageControl1->count())
-            PageControl1->setCurrentIndex(*stored.PageIndex);
+            restoredTab_ = *stored.PageIndex;
         windowsMax_ = stored.WindowsMax;
         count = CountStart(access);
     }
@@ -413,7 +419,7 @@ void TForm1::LoadFile(const QString& path) {
         browser_->SelectLoaded();
         ButGen->setEnabled(!doc_.path.empty());
         ShowModifiedState();
-        CurrentDialogs().Error(this, QString::fromStdString(load.fileError));
+        CurrentDialogs().Error(this, QString::fromStdString(RussianFileError(load.fileError)));
         return;
     }
     const LoadReport& report = load.report;
@@ -438,6 +444,7 @@ void TForm1::LoadFile(const QString& path) {
     ButPreviev->setEnabled(true);
     browser_->SetFileListEnabled(true);
     PageControl1->setEnabled(true);
+    if (restoredTab_ >= 0) PageControl1->setCurrentIndex(std::exchange(restoredTab_, -1));
     browser_->MarkLoaded(path);
     editor_->ResetChangeCounter();
     if (report.ok) editor_->DisableSnippetButton();
@@ -479,9 +486,9 @@ bool TForm1::SpeedButton6Click() {
     }
     if (!result.refusal.empty()) CurrentDialogs().Error(this, Ui(result.refusal));
     if (!result.error.empty()) {
-        CurrentDialogs().Error(this, Ui(result.error));
+        CurrentDialogs().Error(this, Ui(RussianFileError(result.error)));
     } else if (!result.warning.empty()) {
-        CurrentDialogs().Message(this, MessageKind::Warning, kCaptionAttention, Ui(result.warning));
+        CurrentDialogs().Message(this, MessageKind::Warning, kCaptionAttention, Ui(RussianFileError(result.warning)));
     }
     if (result.written && result.references > 0) {
         CurrentDialogs().Message(
@@ -512,7 +519,7 @@ void TForm1::ButPrevievClick() {
     }
     if (result.written) lastPreview_ = QString::fromStdString(result.path);
     if (!result.refusal.empty()) CurrentDialogs().Error(this, Ui(result.refusal));
-    if (!result.error.empty()) CurrentDialogs().Error(this, Ui(result.error));
+    if (!result.error.empty()) CurrentDialogs().Error(this, Ui(RussianFileError(result.error)));
 }
 
 void TForm1::Button3Click() {
@@ -594,7 +601,7 @@ void TForm1::FormClose() {
         KeyAccess access;
         MainWindowSettings values;
         values.Path = currentPath_.toStdString();
-        values.PageIndex = PageControl1->currentIndex();
+        values.PageIndex = restoredTab_ >= 0 ? restoredTab_ : PageControl1->currentIndex();
         values.PathIdx = browser_->History()->currentIndex();
         values.WindowsMax = isMaximized();
         WriteMainWindowSettings(access, values);

@@ -125,6 +125,7 @@ private:
     QString currentPath_;  // the loaded page, or the one remembered from the last run
     QString lastPreview_;
     bool windowsMax_ = true;
+    int restoredTab_ = -1;  // the stored tab, until the first page is loaded
     // Set while the window itself puts text into the controls: those changes are no edits.
     bool quiet_ = false;
     // The editor shows the page's lone CRs as line separators (see DocToQt).

@@ -1,5 +1,7 @@
 #include "ui/UGenPage.h"
 
+#include "platform/error_text.h"
+
 #include <QAbstractListModel>
 #include <QApplication>
 #include <QButtonGroup>
@@ -716,7 +718,7 @@ void TFmKeyWord::LoadListsAtShow() {
             CurrentDialogs().Error(this, QStringLiteral("Не удалось прочитать список слов из файла "
                                                         "\"%1\".\n%2")
                                              .arg(QString::fromStdString(file),
-                                                  QString::fromStdString(error)));
+                                                  QString::fromStdString(RussianFileError(error))));
         }
         Push(kind);
     }
@@ -843,7 +845,7 @@ void TFmKeyWord::BtOkClick() {
         CurrentDialogs().Error(this, QStringLiteral("Не удалось записать список слов в файл "
                                                     "\"%1\".\n%2")
                                          .arg(QString::fromStdString(file),
-                                              QString::fromStdString(error)));
+                                              QString::fromStdString(RussianFileError(error))));
     };
     // The excluded words first: if they cannot be kept, nothing is handed over.
     if (std::string error = WriteListFile(deleteListFile_, Part(ListKind::Delete).list.entries());
@@ -957,7 +959,7 @@ void TFmKeyWord::ListOpen(ListKind kind) {
         CurrentDialogs().Error(this, QStringLiteral("Не удалось прочитать список слов из файла "
                                                     "\"%1\".\n%2")
                                          .arg(QString::fromStdString(file),
-                                              QString::fromStdString(error)));
+                                              QString::fromStdString(RussianFileError(error))));
         return;
     }
     Part(kind).list.Assign(std::move(entries));
@@ -976,7 +978,7 @@ void TFmKeyWord::ListSave(ListKind kind) {
         CurrentDialogs().Error(this, QStringLiteral("Не удалось записать список слов в файл "
                                                     "\"%1\".\n%2")
                                          .arg(QString::fromStdString(file),
-                                              QString::fromStdString(error)));
+                                              QString::fromStdString(RussianFileError(error))));
     }
 }
 

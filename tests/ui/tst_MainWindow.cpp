@@ -334,6 +334,9 @@ void TestMainWindow::stateAfterRestart() {
     }
     TForm1 form;
     QCOMPARE(Panel(form, 2), QStringLiteral("Программа запущена - 2 раз"));
+    // The stored tab comes back with the first page, not over the greyed, empty tabs.
+    QCOMPARE(Find<QTabWidget>(form, "PageControl1")->currentIndex(), 0);
+    Choose(form, QStringLiteral("one.html"));
     QCOMPARE(Find<QTabWidget>(form, "PageControl1")->currentIndex(), 1);
     QCOMPARE(Find<QComboBox>(form, "ComBoxPath")->currentText(), tmp.pages.path() + u'/');
     QCOMPARE(Find<QComboBox>(form, "ComboBox3")->itemText(0), QStringLiteral("Studio"));
@@ -360,11 +363,20 @@ void TestMainWindow::historyFileProblems() {
     TempFolders tmp;
     QVERIFY(QDir(tmp.data.path()).mkdir(QStringLiteral("author.fkd")));
     WriteBytes(tmp.Data("url.fkd"), "http://a/\r\n");
+    {
+        KeyAccess access;
+        access.WriteInteger("NoteStyle", 7);
+        QVERIFY(access.Close());
+    }
     ScopedScriptedDialogs dialogs;
     TForm1 form;
-    // Reported once with the file's name; everything else starts as usual.
-    QCOMPARE(dialogs->shown.size(), size_t(1));
+    // Reported once with the file's name, in Russian like the setting out of
+    // range; everything else starts as usual.
+    QCOMPARE(dialogs->shown.size(), size_t(2));
     QVERIFY(dialogs->shown.front().text.contains(QStringLiteral("author.fkd")));
+    QVERIFY(dialogs->shown.front().text.contains(QStringLiteral("Не удалось прочитать файл")));
+    QVERIFY(dialogs->shown.front().text.contains(QStringLiteral("это папка")));
+    QVERIFY(dialogs->shown.back().text.contains(QStringLiteral("\"NoteStyle\" = 7 вне допустимых границ")));
     QCOMPARE(Find<QComboBox>(form, "ComboBoxUrl")->count(), 1);
     QCOMPARE(Panel(form, 2), QStringLiteral("Программа запущена - 1 раз"));
     QCOMPARE(Panel(form, 0), QStringLiteral("Файл - не выбран"));
@@ -372,7 +384,7 @@ void TestMainWindow::historyFileProblems() {
     url->setEditText(QStringLiteral("http://b/"));
     QTest::keyClick(url->lineEdit(), Qt::Key_Return);
     QVERIFY(form.close());
-    QCOMPARE(dialogs->shown.size(), size_t(2));
+    QCOMPARE(dialogs->shown.size(), size_t(3));
     QVERIFY(dialogs->shown.back().text.contains(QStringLiteral("author.fkd")));
     QCOMPARE(ReadBytes(tmp.Data("url.fkd")), QByteArray("http://a/\r\nhttp://b/\r\n"));
 }
