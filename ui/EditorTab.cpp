@@ -199,7 +199,7 @@ void EditorTab::ShowSnippet(const QString& snippet) {
     // Wide enough for a short tag; a longer snippet shows its start, and the
     // tip and the accessible name give it whole.
     const int face = BtnPopup1->fontMetrics().horizontalAdvance(snippet) + 10;
-    BtnPopup1->setFixedSize(std::clamp(face + BtnPopup1->ArrowWidth(), 42, 96), 26);
+    BtnPopup1->setFixedSize(std::clamp(face + BtnPopup1->ArrowWidth(), 42, 72), 26);
     SetHintParts(BtnPopup1, snippet, snippet);
     BtnPopup1->setAccessibleName(snippet);
 }

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -22,6 +23,7 @@
 #include "ui/FileBrowserPane.h"
 #include "ui/MainWindow.h"
 #include "ui/UNoteBook.h"
+#include <QCalendarWidget>
 #include <QDateEdit>
 #include <QDialog>
 #include <QTimeEdit>
@@ -83,7 +85,11 @@ private Q_SLOTS:
 void TestMainWindow::firstStart() {
     TempFolders tmp;
     ScopedScriptedDialogs dialogs;
+    // As the program sets it: the calendar of the expiry date speaks Russian.
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     TForm1 form;
+    QCOMPARE(Find<QDateEdit>(form, "DateEdit1")->calendarWidget()->locale().monthName(12, QLocale::LongFormat),
+             QStringLiteral("декабря"));
     for (const char* name : {"pathtek.fkd", "author.fkd", "copyrigt.fkd", "generatr.fkd",
                              "progid.fkd", "url.fkd", "Location.fkd", "Charset.fkd", "tag1.fkd"}) {
         QVERIFY2(QFile::exists(tmp.Data(QString::fromLatin1(name))), name);
@@ -686,6 +692,7 @@ void TestMainWindow::screenshot() {
                     "<meta http-equiv=\"refresh\" content=\"30; url=about.html\">\r\n"
                     "<meta http-equiv=\"page-enter\" content=\"RevealTrans(Duration=2.0,Transition=12)\">\r\n"));
     WriteBytes(tmp.Page("about.html"), Page("О нас"));
+    WriteBytes(tmp.Data("tag1.fkd"), "<hr>\r\n&lt;table border=1&gt;\r\n");
     ScopedScriptedDialogs dialogs;
     TForm1 form({tmp.Page("index.html")});
     form.SetSetupAction([] {});
@@ -699,6 +706,14 @@ void TestMainWindow::screenshot() {
     QVERIFY(form.grab().save(dir + QStringLiteral("/http.png")));
     tabs->setCurrentIndex(2);
     QVERIFY(form.grab().save(dir + QStringLiteral("/editor.png")));
+    auto* snippets = Find<QMenu>(form, "PopupMenu2");
+    for (int i = 0; i < 2; ++i) {
+        snippets->actions().at(i)->trigger();
+        QTest::qWait(20);
+        auto* button = Find<QWidget>(form, "BtnPopup1");
+        const QRect around(button->mapTo(&form, QPoint(-60, -4)), QSize(button->width() + 120, button->height() + 8));
+        QVERIFY(form.grab(around).scaled(around.size() * 3).save(dir + QStringLiteral("/snippet-%1.png").arg(i)));
+    }
     form.resize(615, 555);
     tabs->setCurrentIndex(1);
     QTest::qWait(50);
