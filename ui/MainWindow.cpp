@@ -299,6 +299,12 @@ void TForm1::ButGenClick() {
 // ---- Document state ----
 
 QString TForm1::DocToQt(const std::string& text) const {
+    // What the editor is given is what its typed text is told apart from.
+    if (Koi8FieldTexts::For(doc_.encoding.name)) {
+        editorBase_ = text;
+    } else {
+        editorBase_.clear();
+    }
     QString qt = ToQt(*doc_.codec, text);
     qt.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     // A lone CR would be a line of its own in the editor and come back as a
@@ -314,7 +320,10 @@ std::string TForm1::EditorBytes(std::size_t* references) const {
     QString text = editor_->Text();
     if (loneCrShown_) text.replace(QChar::LineSeparator, u'\r');
     text.replace(u'\n', QStringLiteral("\r\n"));
-    return FromQt(*doc_.codec, text, references);
+    std::string bytes = FromQt(*doc_.codec, text, references);
+    if (const auto koi8 = Koi8FieldTexts::For(doc_.encoding.name))
+        return koi8->Merge(editorBase_, bytes, references);
+    return bytes;
 }
 
 void TForm1::SyncEditorText(std::size_t* references) {

@@ -130,6 +130,8 @@ private:
     bool quiet_ = false;
     // The editor shows the page's lone CRs as line separators (see DocToQt).
     mutable bool loneCrShown_ = false;
+    // A KOI8 page's text as the editor was last given it (see EditorBytes).
+    mutable std::string editorBase_;
 };
 
 }  // namespace veskaron::ui

@@ -504,6 +504,13 @@ void TestMainWindow::koi8LettersStay() {
         // Saved and shown again: nothing counts as a change.
         author->setEditText(author->currentText() + u' ');
         QVERIFY(!form.CurrentDocument().modified);
+        // The source editor follows the same rule.
+        Find<QTabWidget>(form, "PageControl1")->setCurrentIndex(2);
+        QTextCursor end(Find<QPlainTextEdit>(form, "RE1")->document());
+        end.movePosition(QTextCursor::End);
+        end.insertText(QString::fromUtf8(c.typed));
+        QVERIFY(form.SpeedButton6Click());
+        QVERIFY(ReadBytes(tmp.Page("k.html")).endsWith(body + c.written.mid(InCharset(c.charset, c.author).size())));
         QVERIFY(form.close());
     }
 }
@@ -578,6 +585,9 @@ void TestMainWindow::httpControlsChangedAndBack() {
         QVERIFY2(form.SpeedButton6Click(), row.control);
         QVERIFY2(!form.CurrentDocument().modified, row.control);
         QVERIFY2(ReadBytes(tmp.Page("h.html")) != before, row.control);
+        // The charset chosen is the one the file is written in.
+        if (row.control == std::string_view("ComboBoxWin"))
+            QVERIFY(ReadBytes(tmp.Page("h.html")).contains("<title>Страница</title>"));
         back();
         QVERIFY2(form.CurrentDocument().modified, row.control);
         QVERIFY2(form.SpeedButton6Click(), row.control);
