@@ -18,7 +18,11 @@ void ReadRefreshState(std::string_view content, const ReadOutcome& read, MetaFie
     const std::string trimmed = TrimBlanks(content);
     f.RefreshOn = !trimmed.empty();
     if (f.RefreshOn && !read.refreshUrlEnabled) {
-        if (const IntResult delay = ParseContentInt(trimmed); delay.ok) f.SetRefreshSeconds(delay.value);
+        // A delay alone; a content that is no delay at all must not become a
+        // reload every few seconds.
+        const IntResult delay = ParseContentInt(trimmed);
+        f.RefreshOn = delay.ok;
+        if (delay.ok) f.SetRefreshSeconds(delay.value);
     }
     report.refreshUrlEnabled = f.RefreshOn;
 }

@@ -313,6 +313,7 @@ TEST(Loader, RefreshFollowsThePage) {
         {"delay and address", "<meta http-equiv=\"refresh\" content=\"10; url=Next.htm\">\r\n", true, 10, "next.htm"},
         {"no tag", "", false, 5, ""},
         {"delay alone", "<meta http-equiv=\"refresh\" content=\"30\">\r\n", true, 30, ""},
+        {"no delay", "<meta http-equiv=\"refresh\" content=\"soon\">\r\n", false, 5, ""},
         {"delay out of range", "<meta http-equiv=\"refresh\" content=\"99999999;url=a.htm\">\r\n", true, 9999999, "a.htm"},
     };
     for (bool before : {false, true}) {

@@ -83,6 +83,7 @@ private Q_SLOTS:
     void saveAndCancel();
     void largeKeywordList();
     void dragWithTheMouse();
+    void listUnderAFileIsEmpty();
     void utf8Page();
     void fromTheMainWindow();
     void looksRight();
@@ -511,6 +512,19 @@ void TestUGenPage::dragWithTheMouse() {
     QTRY_VERIFY(released);
     QTRY_COMPARE(Rows(to), QStringList{"слово"});
     QCOMPARE(Text("Label5"), QStringLiteral("1"));
+}
+
+// A list file that is not there, whatever the reason, is an empty list.
+void TestUGenPage::listUnderAFileIsEmpty() {
+    const QString page = dir_->path() + QStringLiteral("/page.htm");
+    QFile(page).open(QIODevice::WriteOnly);
+    {
+        KeyAccess access;
+        access.WriteString("FWordDel", (page + QStringLiteral("/bad.fkw")).toStdString());
+    }
+    Open();
+    QVERIFY((**dialogs_).shown.empty());
+    QCOMPARE(Rows(View("ListBox3")), QStringList{});
 }
 
 QTEST_MAIN(TestUGenPage)
