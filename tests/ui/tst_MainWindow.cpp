@@ -50,6 +50,38 @@ QByteArray InCharset(const char* charset, const char* utf8) {
     return QByteArray::fromStdString(CharsetCodec(charset)->FromUtf8(utf8).bytes);
 }
 
+// Changes a control as its user would; gives back the change undone.
+std::function<void()> Change(QWidget* w) {
+    if (auto* c = qobject_cast<QCheckBox*>(w)) {
+        c->click();
+        return [c] { c->click(); };
+    }
+    if (auto* t = qobject_cast<QTimeEdit*>(w)) {
+        const QTime was = t->time();
+        t->setTime(was.addSecs(60));
+        return [t, was] { t->setTime(was); };
+    }
+    if (auto* d = qobject_cast<QDateEdit*>(w)) {
+        const QDate was = d->date();
+        d->setDate(was.addDays(1));
+        return [d, was] { d->setDate(was); };
+    }
+    if (auto* n = qobject_cast<QSpinBox*>(w)) {
+        const int was = n->value();
+        n->setValue(was + 7);
+        return [n, was] { n->setValue(was); };
+    }
+    auto* b = qobject_cast<QComboBox*>(w);
+    if (b->isEditable()) {
+        const QString was = b->currentText();
+        b->setEditText(QStringLiteral("http://b.ru/"));
+        return [b, was] { b->setEditText(was); };
+    }
+    const int was = b->currentIndex();
+    b->setCurrentIndex(was == b->count() - 1 ? 0 : b->count() - 1);
+    return [b, was] { b->setCurrentIndex(was); };
+}
+
 QString Panel(QWidget& form, int i) {
     return Find<QLabel>(form, QStringLiteral("StatusPanel%1").arg(i).toLatin1().constData())->text();
 }
@@ -540,58 +572,23 @@ void TestMainWindow::httpControlsChangedAndBack() {
     const QByteArray before = ReadBytes(tmp.Page("h.html"));
     QVERIFY(before.contains("content=\"30;url=next.html\""));
 
-    auto box = [&](const char* name) { return Find<QComboBox>(form, name); };
-    auto spin = [&](const char* name) { return Find<QSpinBox>(form, name); };
-    auto check = [&](const char* name) { return Find<QCheckBox>(form, name); };
-    auto index = [&](const char* name, int to) {
-        return [=] { const int was = box(name)->currentIndex(); box(name)->setCurrentIndex(to); return std::function<void()>([=] { box(name)->setCurrentIndex(was); }); };
-    };
-    auto text = [&](const char* name) {
-        return [=] { const QString was = box(name)->currentText(); box(name)->setEditText(QStringLiteral("http://b.ru/")); return std::function<void()>([=] { box(name)->setEditText(was); }); };
-    };
-    auto value = [&](const char* name, int to) {
-        return [=] { const int was = spin(name)->value(); spin(name)->setValue(to); return std::function<void()>([=] { spin(name)->setValue(was); }); };
-    };
-    auto click = [&](const char* name) {
-        return [=] { check(name)->click(); return std::function<void()>([=] { check(name)->click(); }); };
-    };
-    auto* date = Find<QDateEdit>(form, "DateEdit1");
-    auto* time = Find<QTimeEdit>(form, "DateTimePicker2");
-    const struct {
-        const char* control;
-        std::function<std::function<void()>()> change;
-    } rows[] = {
-        {"ComboBoxCasecontrol", index("ComboBoxCasecontrol", 1)},
-        {"ComboBoxProgma", index("ComboBoxProgma", 0)},
-        {"CheckBoxRefrech", click("CheckBoxRefrech")},
-        {"SpinEdit1", value("SpinEdit1", 45)},
-        {"ComboBoxCharset", text("ComboBoxCharset")},
-        {"CheckBoxExpiries", click("CheckBoxExpiries")},
-        {"DateEdit1", [=] { date->setDate(date->date().addDays(1)); return std::function<void()>([=] { date->setDate(date->date().addDays(-1)); }); }},
-        {"DateTimePicker2", [=] { time->setTime(time->time().addSecs(60)); return std::function<void()>([=] { time->setTime(time->time().addSecs(-60)); }); }},
-        {"CheckBoxType", click("CheckBoxType")},
-        {"ComboBoxType", index("ComboBoxType", 2)},
-        {"ComboBoxWin", index("ComboBoxWin", 5)},
-        {"ComboBoxLanguage", index("ComboBoxLanguage", 5)},
-        {"ComboBoxLocation", text("ComboBoxLocation")},
-        {"XPCheckBox1", click("XPCheckBox1")},
-        {"XPCheckBox3", click("XPCheckBox3")},
-        {"SpinEdit2", value("SpinEdit2", 7)},
-        {"ComBox1", index("ComBox1", 3)},
-    };
-    for (const auto& row : rows) {
-        const std::function<void()> back = row.change();
-        QVERIFY2(form.CurrentDocument().modified, row.control);
-        QVERIFY2(form.SpeedButton6Click(), row.control);
-        QVERIFY2(!form.CurrentDocument().modified, row.control);
-        QVERIFY2(ReadBytes(tmp.Page("h.html")) != before, row.control);
-        // The charset chosen is the one the file is written in.
-        if (row.control == std::string_view("ComboBoxWin"))
-            QVERIFY(ReadBytes(tmp.Page("h.html")).contains("<title>Страница</title>"));
+    const char* const controls[] = {"ComboBoxCasecontrol", "ComboBoxProgma", "CheckBoxRefrech", "SpinEdit1",
+                                    "ComboBoxCharset", "CheckBoxExpiries", "DateEdit1", "DateTimePicker2",
+                                    "CheckBoxType", "ComboBoxType", "ComboBoxWin", "ComboBoxLanguage",
+                                    "ComboBoxLocation", "XPCheckBox1", "XPCheckBox3", "SpinEdit2", "ComBox1"};
+    for (const char* control : controls) {
+        const std::function<void()> back = Change(Find<QWidget>(form, control));
+        QVERIFY2(form.CurrentDocument().modified, control);
+        QVERIFY2(form.SpeedButton6Click(), control);
+        QVERIFY2(!form.CurrentDocument().modified, control);
+        const QByteArray changed = ReadBytes(tmp.Page("h.html"));
+        QVERIFY2(changed != before, control);
+        // The charset chosen (the last: utf-8) is the one the file is written in.
+        if (control == std::string_view("ComboBoxWin")) QVERIFY(changed.contains("<title>Страница</title>"));
         back();
-        QVERIFY2(form.CurrentDocument().modified, row.control);
-        QVERIFY2(form.SpeedButton6Click(), row.control);
-        QVERIFY2(ReadBytes(tmp.Page("h.html")) == before, row.control);
+        QVERIFY2(form.CurrentDocument().modified, control);
+        QVERIFY2(form.SpeedButton6Click(), control);
+        QVERIFY2(ReadBytes(tmp.Page("h.html")) == before, control);
     }
     QVERIFY(dialogs->shown.empty());
     QVERIFY(form.close());
@@ -679,11 +676,8 @@ void TestMainWindow::blankFolderHistoryLine() {
     });
     form.N1Click();
     QCOMPARE(history->count(), 1);
-    auto* list = Find<QListWidget>(form, "FileListBox1");
-    for (const QString& gone : {QString(), QStringLiteral("   "), QStringLiteral("relative/none"), tmp.Page("no/such/dir")}) {
+    for (const QString& gone : {QString(), QStringLiteral("   "), QStringLiteral("none/x"), tmp.Page("no/such")})
         Find<FileBrowserPane>(form, "Panel2")->GoToFolder(gone);
-        QVERIFY(list->count() >= 0);
-    }
     QVERIFY(form.close());
 }
 
@@ -702,7 +696,7 @@ void TestMainWindow::screenshot() {
                     "<meta http-equiv=\"refresh\" content=\"30; url=about.html\">\r\n"
                     "<meta http-equiv=\"page-enter\" content=\"RevealTrans(Duration=2.0,Transition=12)\">\r\n"));
     WriteBytes(tmp.Page("about.html"), Page("О нас"));
-    WriteBytes(tmp.Data("tag1.fkd"), "<hr>\r\n&lt;table border=1&gt;\r\n");
+    WriteBytes(tmp.Data("tag1.fkd"), "<hr>\r\n&lt;table border=1&gt;\r\n");  // a long one shows its start
     ScopedScriptedDialogs dialogs;
     TForm1 form({tmp.Page("index.html")});
     form.SetSetupAction([] {});
@@ -716,14 +710,8 @@ void TestMainWindow::screenshot() {
     QVERIFY(form.grab().save(dir + QStringLiteral("/http.png")));
     tabs->setCurrentIndex(2);
     QVERIFY(form.grab().save(dir + QStringLiteral("/editor.png")));
-    auto* snippets = Find<QMenu>(form, "PopupMenu2");
-    for (int i = 0; i < 2; ++i) {
-        snippets->actions().at(i)->trigger();
-        QTest::qWait(20);
-        auto* button = Find<QWidget>(form, "BtnPopup1");
-        const QRect around(button->mapTo(&form, QPoint(-60, -4)), QSize(button->width() + 120, button->height() + 8));
-        QVERIFY(form.grab(around).scaled(around.size() * 3).save(dir + QStringLiteral("/snippet-%1.png").arg(i)));
-    }
+    Find<QMenu>(form, "PopupMenu2")->actions().at(1)->trigger();
+    QVERIFY(form.grab().save(dir + QStringLiteral("/snippet.png")));
     form.resize(615, 555);
     tabs->setCurrentIndex(1);
     QTest::qWait(50);
