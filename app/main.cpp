@@ -12,6 +12,9 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // Dates (the calendar of the expiry date) and numbers as a Russian user
+    // reads them, whatever the system's own locale.
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     // Qt's own texts (message box buttons, edit menus, file dialogs) in Russian like the rest.
     QTranslator qtTexts;
     if (qtTexts.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),

@@ -346,13 +346,21 @@ QPixmap TBtnPopup::GlyphFor(TButtonState state) const {
 void TBtnPopup::DrawGlyphAndCaption(QPainter& painter, const QRect& client, const QPoint& offset,
                                     TButtonState state) {
     const QPixmap glyph = GlyphFor(state);
-    const QString caption = text();
+    QString caption = text();
     const QFontMetrics fm(painter.font());
     const int flags = Qt::TextSingleLine | Qt::TextShowMnemonic;
-    const QSize textSize = caption.isEmpty() ? QSize(0, 0) : fm.size(flags, caption);
+    QSize textSize = caption.isEmpty() ? QSize(0, 0) : fm.size(flags, caption);
     const QSize glyphSize = glyph.isNull() ? QSize(0, 0) : glyph.deviceIndependentSize().toSize();
     const QSize clientSize = client.size();
     const bool horizontal = FLayout == blGlyphLeft || FLayout == blGlyphRight;
+    // A caption wider than the face shows its start and an ellipsis rather
+    // than a middle cut off at both sides.
+    const int room = clientSize.width() - 2 -
+                     (horizontal && glyphSize.width() > 0 ? glyphSize.width() + std::max(FSpacing, 0) : 0);
+    if (textSize.width() > room && room > 0) {
+        caption = fm.elidedText(caption, Qt::ElideRight, room, flags);
+        textSize = fm.size(flags, caption);
+    }
 
     QPoint glyphPos;
     QPoint textPos;

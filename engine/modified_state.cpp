@@ -19,6 +19,9 @@ RememberedFields RememberFields(const MetaFields& f) {
     r.RevisitUnit = f.RevisitUnit;
     r.CacheControl = f.CacheControl;
     r.Pragma = f.Pragma;
+    r.ContentType = f.ContentType;
+    r.Charset = f.Charset;
+    r.CharsetText = f.CharsetText;
     r.RevisitCount = f.RevisitCount;
     for (int i = 0; i < 4; ++i) r.Transitions[static_cast<std::size_t>(i)] = f.TransitionAt(i);
     return r;

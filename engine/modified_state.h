@@ -8,11 +8,14 @@
 namespace veskaron {
 
 // The values compared against after a load or save: texts trimmed, indices,
-// the revisit count and the transitions.
+// the revisit count, the content type and charset, and the transitions.
 struct RememberedFields {
     std::string Author, Copyright, Distribution, Generator, ProgId, Url, Location,
         ContentLanguage;
     int Robots = -1, RevisitUnit = -1, CacheControl = -1, Pragma = -1;
+    // The content type and charset chosen: a new charset alone is worth a save.
+    int ContentType = -1, Charset = -1;
+    std::string CharsetText;
     int RevisitCount = 0;
     std::array<Transition, 4> Transitions{};
     friend bool operator==(const RememberedFields&, const RememberedFields&) = default;

@@ -1,5 +1,7 @@
 #include "generator/word_list_file.h"
 
+#include <filesystem>
+
 #include "engine/file_io.h"
 #include "platform/line_list.h"
 
@@ -16,7 +18,11 @@ WordListRead ReadWordListFile(const std::string& path) {
     WordListRead result;
     FileRead file = ReadWholeFile(path);
     result.ok = file.ok;
-    result.missing = file.missing;
+    // A list that is not there is empty, whatever keeps it from being there:
+    // no such file, a folder on the way that is a file, a dangling link.
+    std::error_code ec;
+    result.missing = file.missing ||
+                     (!file.ok && std::filesystem::status(path, ec).type() == std::filesystem::file_type::not_found);
     result.error = std::move(file.error);
     if (file.ok) result.entries = ParseWordList(file.bytes);
     return result;
@@ -26,7 +32,7 @@ std::string WriteWordListFile(const std::string& path, const std::vector<std::st
     // A NUL ends the text when it is read, so it would cut the list short.
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (entries[i].find('\0') != std::string::npos)
-            return "cannot write " + path + ": entry " + std::to_string(i + 1) + " holds a NUL byte";
+            return "не удалось записать файл " + path + ": строка " + std::to_string(i + 1) + " содержит байт NUL";
     }
     FileStatus status = WriteLineList(path, entries);
     return status.ok ? std::string() : status.error;

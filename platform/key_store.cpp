@@ -1,5 +1,7 @@
 #include "platform/key_store.h"
 
+#include "platform/error_text.h"
+
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -97,15 +99,15 @@ std::string ParseQuoted(std::string_view line, std::size_t& pos, std::string& ou
         case 'x': {
             const int hi = pos < line.size() ? HexDigit(line[pos]) : -1;
             const int lo = pos + 1 < line.size() ? HexDigit(line[pos + 1]) : -1;
-            if (hi < 0 || lo < 0) return "bad \\x escape";
+            if (hi < 0 || lo < 0) return "неверная запись \\x";
             out += static_cast<char>(hi * 16 + lo);
             pos += 2;
             break;
         }
-        default: return std::string("unknown escape \\") + e;
+        default: return std::string("неизвестная запись \\") + e;
         }
     }
-    return "text not closed by a double quote";
+    return "текст не закрыт двойной кавычкой";
 }
 
 void AppendQuoted(std::string& out, std::string_view text) {
@@ -141,9 +143,9 @@ std::string TrimRight(std::string_view s) {
 std::string ParseValueLine(std::string_view line, std::string& name, StoreValue& value) {
     std::size_t pos = 0;
     SkipBlanks(line, pos);
-    if (pos >= line.size() || line[pos] != '"') return "not a value line";
-    if (std::string err = ParseQuoted(line, pos, name); !err.empty()) return "name: " + err;
-    if (name.empty()) return "empty value name";
+    if (pos >= line.size() || line[pos] != '"') return "строка не задаёт значение";
+    if (std::string err = ParseQuoted(line, pos, name); !err.empty()) return "имя: " + err;
+    if (name.empty()) return "пустое имя значения";
     SkipBlanks(line, pos);
     if (pos >= line.size() || line[pos] != '=') return "\"=\" missing after the name";
     ++pos;
@@ -153,25 +155,25 @@ std::string ParseValueLine(std::string_view line, std::string& name, StoreValue&
         std::string text;
         if (std::string err = ParseQuoted(line, pos, text); !err.empty()) return err;
         SkipBlanks(line, pos);
-        if (pos != line.size()) return "characters after the text";
+        if (pos != line.size()) return "знаки после текста";
         value = StoreValue::String(AsUtf8(std::move(text)));
         return {};
     }
     constexpr std::string_view kDword = "dword:";
     if (rest.size() >= kDword.size() && EqualNoCase(rest.substr(0, kDword.size()), kDword)) {
         const std::string digits = TrimRight(rest.substr(kDword.size()));
-        if (digits.empty()) return "dword without digits";
+        if (digits.empty()) return "dword без цифр";
         std::uint64_t number = 0;
         for (char c : digits) {
             const int d = HexDigit(c);
-            if (d < 0) return "dword is not hexadecimal";
+            if (d < 0) return "dword не шестнадцатеричное";
             number = number * 16 + static_cast<unsigned>(d);
-            if (number > 0xFFFFFFFFull) return "dword out of range";
+            if (number > 0xFFFFFFFFull) return "dword вне допустимых границ";
         }
         value = StoreValue::Dword(static_cast<std::uint32_t>(number));
         return {};
     }
-    return "unsupported value type";
+    return "неизвестный тип значения";
 }
 
 // Process-wide state: reported messages and values held for the run.
@@ -219,13 +221,13 @@ public:
     std::string Acquire(const std::string& storePath) {
         const std::string lockPath = storePath + ".lock";
         fd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-        if (fd_ < 0) return DescribeErrno("cannot create", lockPath, errno);
+        if (fd_ < 0) return RussianFileError(DescribeErrno("cannot create", lockPath, errno));
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
         while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
             if (errno != EWOULDBLOCK && errno != EINTR)
-                return DescribeErrno("cannot lock", lockPath, errno);
+                return RussianFileError(DescribeErrno("cannot lock", lockPath, errno));
             if (std::chrono::steady_clock::now() > deadline)
-                return "the settings file " + storePath + " stays locked by another program";
+                return "файл настроек " + storePath + " занят другой программой";
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
         return {};
@@ -236,13 +238,13 @@ private:
 };
 
 std::string DescribeProblems(const std::string& path, const std::vector<std::string>& problems) {
-    std::string text = "the settings file " + path + " is damaged (";
+    std::string text = "файл настроек " + path + " повреждён (";
     for (std::size_t i = 0; i < problems.size(); ++i) {
         if (i) text += "; ";
         text += problems[i];
     }
-    text += "); defaults are used for what could not be read, and the file is kept as " +
-            path + ".bad before it is rewritten";
+    text += "); для того, что не удалось прочитать, взяты значения по умолчанию, а файл "
+            "перед перезаписью сохранён как " + path + ".bad";
     return text;
 }
 
@@ -251,25 +253,25 @@ std::string StoreValues(const std::string& path, const NamedValues& values) {
     std::error_code ec;
     const fs::path folder = fs::path(path).parent_path();
     if (!folder.empty()) fs::create_directories(folder, ec);
-    if (ec) return "cannot create the folder " + folder.string() + ": " + ec.message();
+    if (ec) return "не удалось создать папку " + folder.string() + ": " + RussianCause(ec.message());
     StoreLock lock;
     if (std::string err = lock.Acquire(path); !err.empty()) return err;
     // Re-read under the lock: another process may have written since we opened.
     FileRead current = ReadWholeFile(path);
     if (!current.ok && !current.missing)
-        return current.error + "; the file is left as it is";
+        return RussianFileError(current.error) + "; файл оставлен как есть";
     StoreContents contents;
     if (current.ok) {
         contents = ParseStore(current.bytes);
         if (!contents.problems.empty()) {
             const FileStatus kept = CopyFileAtomically(path, path + ".bad");
-            if (!kept.ok) return kept.error + "; the damaged file is left as it is";
+            if (!kept.ok) return RussianFileError(kept.error) + "; повреждённый файл оставлен как есть";
         }
         contents.problems.clear();
     }
     Merge(contents.values, values);
     const FileStatus written = WriteFileAtomically(path, FormatStore(contents));
-    return written.ok ? std::string() : written.error;
+    return written.ok ? std::string() : RussianFileError(written.error);
 }
 
 }  // namespace
@@ -289,11 +291,11 @@ StoreContents ParseStore(std::string_view text) {
     std::size_t faults = 0;
     auto fault = [&](std::size_t line, const std::string& what) {
         if (++faults <= kMaxListedProblems)
-            contents.problems.push_back("line " + std::to_string(line) + ": " + what);
+            contents.problems.push_back("строка " + std::to_string(line) + ": " + what);
     };
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     if (text.empty()) {
-        contents.problems.push_back("the file is empty");
+        contents.problems.push_back("файл пуст");
         return contents;
     }
     std::unordered_map<std::string, std::size_t> byName;
@@ -310,7 +312,7 @@ StoreContents ParseStore(std::string_view text) {
         const std::string trimmed = TrimRight(line);
         if (lineNo == 1) {
             if (trimmed == kStoreHeader) continue;
-            fault(1, "the first line is not " + std::string(kStoreHeader));
+            fault(1, "первая строка не " + std::string(kStoreHeader));
         }
         std::size_t start = 0;
         SkipBlanks(trimmed, start);
@@ -318,7 +320,7 @@ StoreContents ParseStore(std::string_view text) {
         if (body.empty() || body.front() == ';') continue;
         if (body.front() == '[') {
             inKey = EqualNoCase(body, kStoreKeyLine);
-            if (!inKey) fault(lineNo, "another key than " + std::string(kStoreKeyLine));
+            if (!inKey) fault(lineNo, "другой раздел, не " + std::string(kStoreKeyLine));
             continue;
         }
         std::string name;
@@ -328,7 +330,7 @@ StoreContents ParseStore(std::string_view text) {
             continue;
         }
         if (!inKey) {
-            fault(lineNo, "value outside the key");
+            fault(lineNo, "значение вне раздела");
             continue;
         }
         name = AsUtf8(std::move(name));
@@ -337,13 +339,12 @@ StoreContents ParseStore(std::string_view text) {
         if (added) {
             contents.values.emplace_back(std::move(name), std::move(value));
         } else {
-            fault(lineNo, "value \"" + name + "\" appears twice, the last one is used");
+            fault(lineNo, "значение \"" + name + "\" задано дважды, взято последнее");
             contents.values[at->second] = {std::move(name), std::move(value)};
         }
     }
     if (faults > kMaxListedProblems)
-        contents.problems.push_back("and " + std::to_string(faults - kMaxListedProblems) +
-                                    " more faults");
+        contents.problems.push_back("и ещё ошибок: " + std::to_string(faults - kMaxListedProblems));
     return contents;
 }
 
@@ -388,8 +389,8 @@ std::optional<std::uint32_t> KeyAccess::ReadDword(std::string_view name) const {
     const StoreValue* v = contents_.Find(name);
     if (!v) return std::nullopt;
     if (v->type != StoreValue::Type::Dword) {
-        ReportStoreMessage("the settings file " + path_ + ": value \"" + std::string(name) +
-                           "\" is not a number; its default is used");
+        ReportStoreMessage("файл настроек " + path_ + ": значение \"" + std::string(name) +
+                           "\" не число; взято значение по умолчанию");
         return std::nullopt;
     }
     return v->dword;
@@ -399,8 +400,8 @@ std::optional<std::string> KeyAccess::ReadString(std::string_view name) const {
     const StoreValue* v = contents_.Find(name);
     if (!v) return std::nullopt;
     if (v->type != StoreValue::Type::String) {
-        ReportStoreMessage("the settings file " + path_ + ": value \"" + std::string(name) +
-                           "\" is not a text; its default is used");
+        ReportStoreMessage("файл настроек " + path_ + ": значение \"" + std::string(name) +
+                           "\" не текст; взято значение по умолчанию");
         return std::nullopt;
     }
     return v->text;
@@ -455,8 +456,8 @@ bool KeyAccess::Close() {
         }
     }
     if (!error.empty()) {
-        ReportStoreMessage("the settings could not be stored (" + error +
-                           "); they stay in effect until the program ends");
+        ReportStoreMessage("не удалось сохранить настройки (" + error +
+                           "); они действуют до завершения программы");
         return false;
     }
     return true;

@@ -1,5 +1,7 @@
 #include "platform/line_list.h"
 
+#include <filesystem>
+
 #include "engine/cp1251.h"
 #include "engine/text_codec.h"
 
@@ -35,7 +37,11 @@ LineListRead ReadLineList(const std::string& path) {
     LineListRead result;
     FileRead file = ReadWholeFile(path);
     result.ok = file.ok;
-    result.missing = file.missing;
+    // Not there for whatever reason (a folder on the way that is a file, a
+    // dangling link): missing, not unreadable.
+    std::error_code ec;
+    result.missing = file.missing ||
+                     (!file.ok && std::filesystem::status(path, ec).type() == std::filesystem::file_type::not_found);
     result.error = std::move(file.error);
     if (file.ok) result.items = SplitLineList(file.bytes);
     return result;
@@ -44,8 +50,8 @@ LineListRead ReadLineList(const std::string& path) {
 FileStatus WriteLineList(const std::string& path, const std::vector<std::string>& items) {
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (items[i].find_first_of("\r\n") != std::string::npos)
-            return {false, "cannot write " + path + ": item " + std::to_string(i + 1) +
-                               " holds a line break"};
+            return {false, "не удалось записать файл " + path + ": строка " + std::to_string(i + 1) +
+                               " содержит перевод строки"};
     }
     return WriteFileAtomically(path, JoinLineList(items));
 }
@@ -97,8 +103,8 @@ FileStatus WriteLineListUtf8(const std::string& path, const std::vector<std::str
         const std::string& item = items[i];
         for (std::size_t at = 0, len = 1; at < item.size(); at += len) {
             if (DecodeUtf8At(item, at, len) == 0xFFFD && len == 1)
-                return {false, "cannot write " + path + ": item " + std::to_string(i + 1) +
-                                   " is not valid UTF-8 (byte " + std::to_string(at + 1) + ")"};
+                return {false, "не удалось записать файл " + path + ": строка " + std::to_string(i + 1) +
+                                   " - неверный UTF-8 (байт " + std::to_string(at + 1) + ")"};
         }
         bytes.push_back(Windows1251Codec()->FromUtf8(item).bytes);
     }

@@ -14,9 +14,9 @@ std::int32_t Read(const KeyAccess& access, const IntSetting& setting) {
     const auto value = access.ReadInteger(setting.name);
     if (!value) return setting.defaultValue;
     if (setting.min <= setting.max && (*value < setting.min || *value > setting.max)) {
-        ReportStoreMessage("the settings file " + access.Path() + ": value \"" +
+        ReportStoreMessage("файл настроек " + access.Path() + ": значение \"" +
                            std::string(setting.name) + "\" = " + std::to_string(*value) +
-                           " is out of range; its default is used");
+                           " вне допустимых границ; взято значение по умолчанию");
         return setting.defaultValue;
     }
     return *value;

@@ -67,10 +67,8 @@ EditorTab::EditorTab(QWidget* parent) : QWidget(parent) {
     BtnPopup1 = new TBtnPopup;
     BtnPopup1->setObjectName(QStringLiteral("BtnPopup1"));
     BtnPopup1->SetFlat(true);
-    BtnPopup1->setFixedSize(42, 26);
-    BtnPopup1->SetCaption(QStringLiteral("<br>"));
     BtnPopup1->SetDropDown(PopupMenu2);
-    SetHint(BtnPopup1, QStringLiteral("<br>"));
+    ShowSnippet(QStringLiteral("<br>"));
     BtnPopup1->setEnabled(false);
 
     RE1 = new QPlainTextEdit;
@@ -167,9 +165,9 @@ void EditorTab::InsertSnippet(const QString& snippet) {
     cursor.insertText(snippet);
     doc->setUndoRedoEnabled(true);
     RE1->setTextCursor(cursor);
-    const QString hint = snippet + QStringLiteral("|Вставка в позицию курсора - ") + snippet;
-    SetHint(RE1, hint);
-    Q_EMIT HintShown(LongHint(hint));
+    const QString inserted = QStringLiteral("Вставка в позицию курсора - ") + snippet;
+    SetHintParts(RE1, snippet, inserted);
+    Q_EMIT HintShown(inserted);
     Q_EMIT SourceEdited();
 }
 
@@ -192,8 +190,18 @@ void EditorTab::BtnPopup1Click() { InsertSnippet(BtnPopup1->Caption()); }
 void EditorTab::br1Click(QAction* entry) {
     QString caption = entry->text();
     caption.remove(u'&');
-    BtnPopup1->SetCaption(caption);
+    ShowSnippet(caption);
     InsertSnippet(caption);
+}
+
+void EditorTab::ShowSnippet(const QString& snippet) {
+    BtnPopup1->SetCaption(snippet);
+    // Wide enough for a short tag; a longer snippet shows its start, and the
+    // tip and the accessible name give it whole.
+    const int face = BtnPopup1->fontMetrics().horizontalAdvance(snippet) + 10;
+    BtnPopup1->setFixedSize(std::clamp(face + BtnPopup1->ArrowWidth(), 42, 72), 26);
+    SetHintParts(BtnPopup1, snippet, snippet);
+    BtnPopup1->setAccessibleName(snippet);
 }
 
 void EditorTab::UpdateClipboardButtons() {

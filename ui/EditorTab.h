@@ -68,6 +68,7 @@ protected:
 private:
     void RE1Change();
     void CheckBox1Click();
+    void ShowSnippet(const QString& snippet);
     void BtnPopup1Click();
     void br1Click(QAction* entry);
     void UpdateClipboardButtons();

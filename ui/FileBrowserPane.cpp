@@ -170,10 +170,16 @@ void FileBrowserPane::SetIcons(bool on) {
 }
 
 void FileBrowserPane::GoToFolder(const QString& wanted) {
+    // A blank history line names no folder: the tree stays where it is.
+    if (wanted.trimmed().isEmpty()) return;
     QString folder = QDir::cleanPath(QFileInfo(wanted).absoluteFilePath());
-    // A folder that went away: show the nearest one that still exists.
-    while (!QFileInfo(folder).isDir() && folder != QDir::rootPath()) {
-        folder = QFileInfo(folder).absolutePath();
+    // A folder that went away: show the nearest one that still exists. Each
+    // step must shorten the path, or a path with no existing parent would
+    // never end the walk.
+    while (!QFileInfo(folder).isDir()) {
+        const QString up = QDir::cleanPath(QFileInfo(folder).absolutePath());
+        if (up.isEmpty() || up.size() >= folder.size()) return;
+        folder = up;
     }
     folder_ = folder;
 
@@ -322,7 +328,16 @@ void FileBrowserPane::AddFolderToHistory(const QString& folder) {
 void FileBrowserPane::SetHistory(const QStringList& items, int selected) {
     const QSignalBlocker block(ComBoxPath);
     ComBoxPath->clear();
-    ComBoxPath->addItems(items);
+    // A blank line is no folder to go to; the chosen one keeps its place.
+    for (int i = 0; i < items.size(); ++i) {
+        if (!items[i].trimmed().isEmpty()) {
+            ComBoxPath->addItem(items[i]);
+        } else if (i < selected) {
+            --selected;
+        } else if (i == selected) {
+            selected = -2;
+        }
+    }
     if (selected < -1 || selected >= ComBoxPath->count()) selected = ComBoxPath->count() > 0 ? 0 : -1;
     ComBoxPath->setCurrentIndex(selected);
 }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QTextDocument>
 #include <QWidget>
 
 namespace veskaron::ui {
@@ -20,12 +21,22 @@ QString LongHint(const QString& hint) {
     return bar < 0 ? hint : hint.mid(bar + 1);
 }
 
-void SetHint(QWidget* widget, const QString& hint) {
-    widget->setProperty(kHintProperty, hint);
-    widget->setToolTip(ShortHint(hint));
+QString PlainTip(const QString& text) {
+    // A tooltip that looks like markup is rendered as markup.
+    if (!Qt::mightBeRichText(text)) return text;
+    return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() + QStringLiteral("</p>");
 }
 
-QString HintOf(const QWidget* widget) {
+void SetHint(QWidget* widget, const QString& hint) { SetHintParts(widget, ShortHint(hint), LongHint(hint)); }
+
+void SetHintParts(QWidget* widget, const QString& shortHint, const QString& longHint) {
+    widget->setProperty(kHintProperty, longHint);
+    widget->setToolTip(PlainTip(shortHint));
+    // Assistive tools read the tip's text, not its markup.
+    if (widget->toolTip() != shortHint) widget->setAccessibleDescription(shortHint);
+}
+
+QString LongHintOf(const QWidget* widget) {
     for (; widget; widget = widget->parentWidget()) {
         const QString hint = widget->property(kHintProperty).toString();
         if (!hint.isEmpty()) return hint;
@@ -59,7 +70,7 @@ bool HintTracker::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void HintTracker::Report(const QWidget* widget) {
-    const QString text = LongHint(HintOf(widget));
+    const QString text = LongHintOf(widget);
     if (text == last_) return;
     last_ = text;
     Q_EMIT LongHintChanged(text);

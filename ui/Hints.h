@@ -14,8 +14,13 @@ QString ShortHint(const QString& hint);
 QString LongHint(const QString& hint);
 
 void SetHint(QWidget* widget, const QString& hint);
-// The hint of the widget, or of its nearest parent that has one.
-QString HintOf(const QWidget* widget);
+// The two parts given apart, for a text that may hold a bar of its own (a
+// snippet of the page's markup). Both are shown as plain text.
+void SetHintParts(QWidget* widget, const QString& shortHint, const QString& longHint);
+// The long hint of the widget, or of its nearest parent that has one.
+QString LongHintOf(const QWidget* widget);
+// A tooltip that shows `text` as it is, markup included.
+QString PlainTip(const QString& text);
 
 void SetHelpTopic(QWidget* widget, int topic);
 // The topic of the widget or of its nearest parent with one; 0 when none.

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include "platform/error_text.h"
 #include "platform/line_list.h"
 #include "ui/Dialogs.h"
 
@@ -17,10 +18,10 @@ QString ReadOrCreate(const QString& path, QStringList& items) {
     LineListRead read = ReadLineListUtf8(file);
     if (read.missing) {
         const FileStatus created = WriteLineListUtf8(file, {});
-        if (!created.ok) return QString::fromStdString(created.error);
+        if (!created.ok) return QString::fromStdString(RussianFileError(created.error));
         read = ReadLineListUtf8(file);
     }
-    if (!read.ok) return QString::fromStdString(read.error);
+    if (!read.ok) return QString::fromStdString(RussianFileError(read.error));
     items.clear();
     for (const std::string& item : read.items) items << QString::fromStdString(item);
     return {};
@@ -40,8 +41,11 @@ bool ReadListFile(const QString& path, QStringList& items, QWidget* parent) {
     return error.isEmpty();
 }
 
-void Histories::Add(QComboBox* box, const QString& fileName) {
-    entries_.push_back({box, fileName});
+void Histories::Add(QComboBox* box, const QString& fileName, bool blankLines) {
+    entries_.push_back({box, fileName, blankLines});
+    // A typed key reaches the box, which has the focus and hands the key to
+    // its line edit without passing any filter of the edit.
+    if (box->isEditable()) box->installEventFilter(this);
     if (box->isEditable() && box->lineEdit()) box->lineEdit()->installEventFilter(this);
 }
 
@@ -54,6 +58,7 @@ void Histories::Load(const QString& folder, QWidget* parent) {
             errors << error;
             continue;
         }
+        if (!e.blankLines) items.removeIf([](const QString& item) { return item.trimmed().isEmpty(); });
         // Loading the list must not change what the box shows.
         const QSignalBlocker block(e.box);
         const QString text = e.box->currentText();
@@ -72,7 +77,7 @@ void Histories::Save(const QString& folder, QWidget* parent) const {
         items.reserve(static_cast<std::size_t>(e.box->count()));
         for (int i = 0; i < e.box->count(); ++i) items.push_back(e.box->itemText(i).toStdString());
         const FileStatus status = WriteLineListUtf8((folder + e.fileName).toStdString(), items);
-        if (!status.ok) errors << QString::fromStdString(status.error);
+        if (!status.ok) errors << QString::fromStdString(RussianFileError(status.error));
     }
     Report(errors, parent);
 }
@@ -92,7 +97,7 @@ bool Histories::eventFilter(QObject* watched, QEvent* event) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             for (const Entry& e : entries_) {
-                if (e.box->lineEdit() == watched) {
+                if (e.box == watched || (e.box->lineEdit() && e.box->lineEdit() == watched)) {
                     AddText(e.box);
                     return true;
                 }

@@ -17,8 +17,9 @@ class Histories final : public QObject {
 public:
     explicit Histories(QObject* parent = nullptr) : QObject(parent) {}
 
-    // In the order the files are loaded and written.
-    void Add(QComboBox* box, const QString& fileName);
+    // In the order the files are loaded and written. `blankLines`: whether a
+    // blank line of the file is an item (the folder history has none).
+    void Add(QComboBox* box, const QString& fileName, bool blankLines = true);
 
     // Creates missing files empty and loads every box. Each file that cannot
     // be read or created is reported with its name; the others still load.
@@ -37,6 +38,7 @@ private:
     struct Entry {
         QComboBox* box;
         QString fileName;
+        bool blankLines;
     };
     std::vector<Entry> entries_;
 };

@@ -16,12 +16,14 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QUrl>
+#include <utility>
 
 #include "controls/ComBox.h"
 #include "engine/expiry.h"
 #include "engine/save.h"
 #include "engine/text_codec.h"
 #include "engine/writer.h"
+#include "platform/error_text.h"
 #include "platform/key_store.h"
 #include "platform/paths.h"
 #include "settings/settings_keys.h"
@@ -32,6 +34,7 @@
 #include "ui/FileBrowserPane.h"
 #include "ui/Hints.h"
 #include "ui/Histories.h"
+#include "ui/Koi8Fields.h"
 #include "ui/HttpPage.h"
 #include "ui/NamePage.h"
 #include "ui/StatusBar.h"
@@ -62,8 +65,10 @@ QScrollArea* Scrolled(QWidget* page, const char* name) {
     return area;
 }
 
+// The user's own separator, as the pages were written with it: not the
+// program's Russian default.
 char LocaleDecimalSeparator() {
-    const QString point = QLocale().decimalPoint();
+    const QString point = QLocale::system().decimalPoint();
     return point == QStringLiteral(",") ? ',' : '.';
 }
 
@@ -105,7 +110,7 @@ TForm1::TForm1(const QStringList& arguments, QWidget* parent) : QMainWindow(pare
     setStatusBar(status_);
 
     histories_ = new Histories(this);
-    histories_->Add(browser_->History(), QStringLiteral("pathtek.fkd"));
+    histories_->Add(browser_->History(), QStringLiteral("pathtek.fkd"), false);
     histories_->Add(namePage_->Author(), QStringLiteral("author.fkd"));
     histories_->Add(namePage_->Copyright(), QStringLiteral("copyrigt.fkd"));
     histories_->Add(namePage_->Generator(), QStringLiteral("generatr.fkd"));
@@ -207,8 +212,10 @@ void TForm1::FormCreate(const QStringList& arguments) {
                                          ? stored.PathIdx
                                          : (history->count() > 0 ? 0 : -1));
         }
+        // The page last used comes back with the first page loaded: before
+        // that the tabs are greyed and the editor empty.
         if (stored.PageIndex && *stored.PageIndex >= 0 && *stored.PageIndex < PageControl1->count())
-            PageControl1->setCurrentIndex(*stored.PageIndex);
+            restoredTab_ = *stored.PageIndex;
         windowsMax_ = stored.WindowsMax;
         count = CountStart(access);
     }
@@ -292,6 +299,12 @@ void TForm1::ButGenClick() {
 // ---- Document state ----
 
 QString TForm1::DocToQt(const std::string& text) const {
+    // What the editor is given is what its typed text is told apart from.
+    if (Koi8FieldTexts::For(doc_.encoding.name)) {
+        editorBase_ = text;
+    } else {
+        editorBase_.clear();
+    }
     QString qt = ToQt(*doc_.codec, text);
     qt.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     // A lone CR would be a line of its own in the editor and come back as a
@@ -307,7 +320,10 @@ std::string TForm1::EditorBytes(std::size_t* references) const {
     QString text = editor_->Text();
     if (loneCrShown_) text.replace(QChar::LineSeparator, u'\r');
     text.replace(u'\n', QStringLiteral("\r\n"));
-    return FromQt(*doc_.codec, text, references);
+    std::string bytes = FromQt(*doc_.codec, text, references);
+    if (const auto koi8 = Koi8FieldTexts::For(doc_.encoding.name))
+        return koi8->Merge(editorBase_, bytes, references);
+    return bytes;
 }
 
 void TForm1::SyncEditorText(std::size_t* references) {
@@ -315,16 +331,12 @@ void TForm1::SyncEditorText(std::size_t* references) {
 }
 
 void TForm1::CollectFields(std::size_t* references) {
-    const CodecPtr koi8 = Koi8TypedTextCodec(doc_.encoding.name);
+    const auto koi8 = Koi8FieldTexts::For(doc_.encoding.name);
     if (!koi8) {
         namePage_->ReadInto(doc_.fields, *doc_.codec, references);
         httpPage_->ReadInto(doc_.fields, *doc_.codec, references);
         return;
     }
-    // A KOI8 page is held as Windows-1251: a typed capital io, dash or "No"
-    // sign would come back from the translation to KOI8 as another character,
-    // so a changed text is written with references where it must; a text left
-    // as the page had it keeps its bytes.
     MetaFields read = doc_.fields;
     namePage_->ReadInto(read, *doc_.codec, references);
     httpPage_->ReadInto(read, *doc_.codec, references);
@@ -333,10 +345,7 @@ void TForm1::CollectFields(std::size_t* references) {
           &MetaFields::Keywords, &MetaFields::Generator, &MetaFields::ProgId, &MetaFields::Url,
           &MetaFields::RefreshUrl, &MetaFields::ExpiriesText, &MetaFields::CharsetText,
           &MetaFields::Location}) {
-        if (read.*text == doc_.fields.*text) continue;
-        EncodeResult typed = koi8->FromUtf8(doc_.codec->ToUtf8(read.*text));
-        if (references) *references += typed.references;
-        read.*text = std::move(typed.bytes);
+        read.*text = koi8->Merge(pageTexts_.*text, read.*text, references);
     }
     doc_.fields = std::move(read);
 }
@@ -419,7 +428,7 @@ void TForm1::LoadFile(const QString& path) {
         browser_->SelectLoaded();
         ButGen->setEnabled(!doc_.path.empty());
         ShowModifiedState();
-        CurrentDialogs().Error(this, QString::fromStdString(load.fileError));
+        CurrentDialogs().Error(this, QString::fromStdString(RussianFileError(load.fileError)));
         return;
     }
     const LoadReport& report = load.report;
@@ -435,6 +444,7 @@ void TForm1::LoadFile(const QString& path) {
     // The closing steps run whether or not the filling finished.
     browser_->SetCurrentStats(QStringLiteral("0 байт"), QStringLiteral("0 сек"));
     quiet_ = false;
+    pageTexts_ = doc_.fields;
     CollectFields(nullptr);
     doc_.Remember();
     editor_->ClearEdited();
@@ -443,6 +453,7 @@ void TForm1::LoadFile(const QString& path) {
     ButPreviev->setEnabled(true);
     browser_->SetFileListEnabled(true);
     PageControl1->setEnabled(true);
+    if (restoredTab_ >= 0) PageControl1->setCurrentIndex(std::exchange(restoredTab_, -1));
     browser_->MarkLoaded(path);
     editor_->ResetChangeCounter();
     if (report.ok) editor_->DisableSnippetButton();
@@ -484,9 +495,9 @@ bool TForm1::SpeedButton6Click() {
     }
     if (!result.refusal.empty()) CurrentDialogs().Error(this, Ui(result.refusal));
     if (!result.error.empty()) {
-        CurrentDialogs().Error(this, Ui(result.error));
+        CurrentDialogs().Error(this, Ui(RussianFileError(result.error)));
     } else if (!result.warning.empty()) {
-        CurrentDialogs().Message(this, MessageKind::Warning, kCaptionAttention, Ui(result.warning));
+        CurrentDialogs().Message(this, MessageKind::Warning, kCaptionAttention, Ui(RussianFileError(result.warning)));
     }
     if (result.written && result.references > 0) {
         CurrentDialogs().Message(
@@ -496,7 +507,10 @@ bool TForm1::SpeedButton6Click() {
                 .arg(Ui(doc_.encoding.name))
                 .arg(result.references));
     }
-    if (result.saved) editor_->ClearEdited();
+    if (result.saved) {
+        editor_->ClearEdited();
+        pageTexts_ = doc_.fields;
+    }
     ShowModifiedState();
     return result.saved;
 }
@@ -514,7 +528,7 @@ void TForm1::ButPrevievClick() {
     }
     if (result.written) lastPreview_ = QString::fromStdString(result.path);
     if (!result.refusal.empty()) CurrentDialogs().Error(this, Ui(result.refusal));
-    if (!result.error.empty()) CurrentDialogs().Error(this, Ui(result.error));
+    if (!result.error.empty()) CurrentDialogs().Error(this, Ui(RussianFileError(result.error)));
 }
 
 void TForm1::Button3Click() {
@@ -596,7 +610,7 @@ void TForm1::FormClose() {
         KeyAccess access;
         MainWindowSettings values;
         values.Path = currentPath_.toStdString();
-        values.PageIndex = PageControl1->currentIndex();
+        values.PageIndex = restoredTab_ >= 0 ? restoredTab_ : PageControl1->currentIndex();
         values.PathIdx = browser_->History()->currentIndex();
         values.WindowsMax = isMaximized();
         WriteMainWindowSettings(access, values);

@@ -96,6 +96,9 @@ private:
     bool OnEditorTab() const;
 
     Document doc_;
+    // The field texts as the page file has them (after the load or the last
+    // save): on a KOI8 page only what differs from them counts as typed.
+    MetaFields pageTexts_;
     LiveSettings* live_ = nullptr;
     std::unique_ptr<StoredLiveSettings> ownLive_;
     std::function<void()> setupAction_;
@@ -122,10 +125,13 @@ private:
     QString currentPath_;  // the loaded page, or the one remembered from the last run
     QString lastPreview_;
     bool windowsMax_ = true;
+    int restoredTab_ = -1;  // the stored tab, until the first page is loaded
     // Set while the window itself puts text into the controls: those changes are no edits.
     bool quiet_ = false;
     // The editor shows the page's lone CRs as line separators (see DocToQt).
     mutable bool loneCrShown_ = false;
+    // A KOI8 page's text as the editor was last given it (see EditorBytes).
+    mutable std::string editorBase_;
 };
 
 }  // namespace veskaron::ui

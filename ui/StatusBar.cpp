@@ -11,6 +11,8 @@ StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent) {
     for (int i = 0; i < 3; ++i) {
         auto* label = new QLabel(this);
         label->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        // Hints may quote the page's markup (the last snippet).
+        label->setTextFormat(Qt::PlainText);
         label->setFrameShape(QFrame::StyledPanel);
         label->setFrameShadow(QFrame::Sunken);
         label->setMinimumWidth(i == 1 ? 40 : widths[i]);

@@ -1,5 +1,7 @@
 #include "ui/UGenPage.h"
 
+#include "platform/error_text.h"
+
 #include <QAbstractListModel>
 #include <QApplication>
 #include <QButtonGroup>
@@ -12,6 +14,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
@@ -56,11 +59,16 @@ void MakeBold(QWidget* w) {
 }
 
 // A count or statistic: bold maroon.
-QLabel* Number(QWidget* parent, const char* name, const QString& hint = {}) {
+QLabel* Number(QWidget* parent, const char* name, const QString& hint = {}, int digits = 6) {
     auto* label = new QLabel(QStringLiteral("0"), parent);
     label->setObjectName(QLatin1String(name));
     label->setToolTip(hint);
     MakeBold(label);
+    // Room for large counts from the start: the columns do not widen once
+    // the window is shown, and a count cut at its left reads as another number.
+    label->setText(QString(digits, u'0'));
+    label->setMinimumWidth(label->sizeHint().width());
+    label->setText(QStringLiteral("0"));
     QPalette p = label->palette();
     p.setColor(QPalette::WindowText, kNumberColor);
     label->setPalette(p);
@@ -327,7 +335,7 @@ void TFmKeyWord::CreateControls() {
     GroupBox4 = new QGroupBox(QStringLiteral("Keywords : "), right);
     GroupBox4->setObjectName(QStringLiteral("GroupBox4"));
     Label5 = Number(GroupBox4, "Label5", total);
-    Label7 = Number(GroupBox4, "Label7", QStringLiteral("Символов с учетом разделителей"));
+    Label7 = Number(GroupBox4, "Label7", QStringLiteral("Символов с учетом разделителей"), 7);
     right->addWidget(CreateListGroup(
         ListKind::Keyword, GroupBox4, "ListBox4",
         {SpeedButton(GroupBox4, "SpeedButton14", add, plus),
@@ -716,7 +724,7 @@ void TFmKeyWord::LoadListsAtShow() {
             CurrentDialogs().Error(this, QStringLiteral("Не удалось прочитать список слов из файла "
                                                         "\"%1\".\n%2")
                                              .arg(QString::fromStdString(file),
-                                                  QString::fromStdString(error)));
+                                                  QString::fromStdString(RussianFileError(error))));
         }
         Push(kind);
     }
@@ -752,6 +760,19 @@ void TFmKeyWord::FormClose() {
 
 // ---- Run ----
 
+// Runs `work` on a worker thread while this loop keeps the window painting;
+// user input waits until the work is over, as in a modal run. `work` must not
+// touch a widget.
+void TFmKeyWord::WhilePainting(const std::function<void()>& work) {
+    QThread* worker = QThread::create(work);
+    QEventLoop loop;
+    connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
+    worker->start();
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    worker->wait();
+    delete worker;
+}
+
 void TFmKeyWord::BtStrClick() {
     if (running_) return;
     running_ = true;
@@ -770,12 +791,10 @@ void TFmKeyWord::BtStrClick() {
     options.insertDescription = setup.InsertDescription;
     options.kind = Kind();
 
-    // The engine counts on a worker thread while this loop keeps the window
-    // painting; user input waits until the run is over, as in a modal run.
     generator::WordTable fresh;
     std::string failure;
     QProgressBar* bar = ProgrBar;
-    QThread* worker = QThread::create([&] {
+    WhilePainting([&] {
         try {
             generator::RunGenerator(source, description, excluded, options, fresh, [bar](int p) {
                 QMetaObject::invokeMethod(bar, [bar, p] { bar->setValue(p); }, Qt::QueuedConnection);
@@ -784,12 +803,6 @@ void TFmKeyWord::BtStrClick() {
             failure = e.what();
         }
     });
-    QEventLoop loop;
-    connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
-    worker->start();
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-    worker->wait();
-    delete worker;
     QCoreApplication::sendPostedEvents(bar, QEvent::MetaCall);
 
     table_ = std::move(fresh);
@@ -838,12 +851,21 @@ void TFmKeyWord::ListBox2Click() {
 void TFmKeyWord::BtCnlClick() { reject(); }
 
 void TFmKeyWord::BtOkClick() {
+    if (running_) return;
+    // A long keyword list takes a while to compose and more to show in the
+    // main window's box.
+    running_ = true;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto done = qScopeGuard([this] {
+        QApplication::restoreOverrideCursor();
+        running_ = false;
+    });
     Pull(ListKind::Keyword);
     auto failed = [this](const std::string& file, const std::string& error) {
         CurrentDialogs().Error(this, QStringLiteral("Не удалось записать список слов в файл "
                                                     "\"%1\".\n%2")
                                          .arg(QString::fromStdString(file),
-                                              QString::fromStdString(error)));
+                                              QString::fromStdString(RussianFileError(error))));
     };
     // The excluded words first: if they cannot be kept, nothing is handed over.
     if (std::string error = WriteListFile(deleteListFile_, Part(ListKind::Delete).list.entries());
@@ -852,9 +874,12 @@ void TFmKeyWord::BtOkClick() {
         return;
     }
     WordList& keywords = Part(ListKind::Keyword).list;
-    const std::string text = generator::ComposeKeywordsText(
-        Part(ListKind::Insert).list, keywords, rg2Buttons_->checkedId(),
-        CurrentSetupValues().BolSaveKeyObword, CheckBox1->isChecked());
+    std::string text;
+    const WordList& insert = Part(ListKind::Insert).list;
+    const int choice = rg2Buttons_->checkedId();
+    const bool keepWords = CurrentSetupValues().BolSaveKeyObword;
+    const bool sorted = CheckBox1->isChecked();
+    WhilePainting([&] { text = generator::ComposeKeywordsText(insert, keywords, choice, keepWords, sorted); });
     keywords.SetSorted(CheckBox1->isChecked());
     Push(ListKind::Keyword);
     host_.SetKeywords(Shown(text));
@@ -863,6 +888,7 @@ void TFmKeyWord::BtOkClick() {
         failed(insertListFile_, error);
         return;
     }
+    running_ = false;  // the window may close now
     accept();
 }
 
@@ -957,7 +983,7 @@ void TFmKeyWord::ListOpen(ListKind kind) {
         CurrentDialogs().Error(this, QStringLiteral("Не удалось прочитать список слов из файла "
                                                     "\"%1\".\n%2")
                                          .arg(QString::fromStdString(file),
-                                              QString::fromStdString(error)));
+                                              QString::fromStdString(RussianFileError(error))));
         return;
     }
     Part(kind).list.Assign(std::move(entries));
@@ -976,7 +1002,7 @@ void TFmKeyWord::ListSave(ListKind kind) {
         CurrentDialogs().Error(this, QStringLiteral("Не удалось записать список слов в файл "
                                                     "\"%1\".\n%2")
                                          .arg(QString::fromStdString(file),
-                                              QString::fromStdString(error)));
+                                              QString::fromStdString(RussianFileError(error))));
     }
 }
 

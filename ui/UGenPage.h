@@ -98,6 +98,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void WhilePainting(const std::function<void()>& work);
     struct ListPart {
         generator::WordList list;
         TWordListView* view = nullptr;

@@ -298,7 +298,9 @@ void TFmSetup::FormCreate() {
     CheckBox4->setChecked(v.BolAlt);
     CheckBoxQuestDelWord->setChecked(v.QuestDelWord);
     CheckBoxBak->setChecked(v.BakFiles);
-    SelectIndex(*RadioGroup3, v.InsertMetaText);
+    // The writer puts the block on one line for 1 alone; every other stored
+    // value is its default, line by line, and shows as that.
+    SelectIndex(*RadioGroup3, v.InsertMetaText == 1 ? 1 : 0);
     SEMinWord->setValue(v.MinWord);
     ApplyFlatStyle(v.StyleXP);
 

@@ -126,7 +126,7 @@ TEST(Loader, FillsEveryFieldInOrder) {
     EXPECT_EQ(f.Url, "http://x");
     EXPECT_EQ(f.CacheControl, 2);
     EXPECT_EQ(f.Pragma, 1);
-    EXPECT_FALSE(f.RefreshOn);
+    EXPECT_TRUE(f.RefreshOn);
     EXPECT_EQ(f.RefreshSeconds, 10);
     EXPECT_EQ(f.RefreshUrl, "next.htm");
     EXPECT_TRUE(r.refreshUrlEnabled);
@@ -298,4 +298,36 @@ TEST(LoadPage, DocumentStateAfterLoad) {
     std::filesystem::remove(path);
     Document other;
     EXPECT_FALSE(LoadPage(other, path.string(), Options()).fileOk);
+}
+
+// The refresh box is the page's, whatever the page before it had: a save then
+// keeps the page's tag and adds none it lacks.
+TEST(Loader, RefreshFollowsThePage) {
+    struct Case {
+        const char* name;
+        const char* head;
+        bool on;
+        int seconds;
+        const char* url;
+    } cases[] = {
+        {"delay and address", "<meta http-equiv=\"refresh\" content=\"10; url=Next.htm\">\r\n", true, 10, "next.htm"},
+        {"no tag", "", false, 5, ""},
+        {"delay alone", "<meta http-equiv=\"refresh\" content=\"30\">\r\n", true, 30, ""},
+        {"no delay", "<meta http-equiv=\"refresh\" content=\"soon\">\r\n", false, 5, ""},
+        {"delay out of range", "<meta http-equiv=\"refresh\" content=\"99999999;url=a.htm\">\r\n", true, 9999999, "a.htm"},
+    };
+    for (bool before : {false, true}) {
+        for (const Case& c : cases) {
+            MetaFields f;
+            f.RefreshOn = before;
+            f.SetRefreshSeconds(77);
+            f.RefreshUrl = "previous.htm";
+            const LoadReport r = Load(Page(c.head), f);
+            ASSERT_TRUE(r.ok) << c.name;
+            EXPECT_EQ(f.RefreshOn, c.on) << c.name;
+            EXPECT_EQ(f.RefreshSeconds, c.seconds) << c.name;
+            EXPECT_EQ(f.RefreshUrl, c.url) << c.name;
+            EXPECT_EQ(r.refreshUrlEnabled, c.on) << c.name;
+        }
+    }
 }

@@ -72,10 +72,13 @@ TEST_F(WordListFiles, EntryWithALineBreakIsRefusedAndTheFileKept) {
 }
 
 TEST_F(WordListFiles, UnreadableFilesReportTheirPath) {
-    for (const std::string& path : {Path("missing.fkh"), dir_.string()}) {
+    ASSERT_EQ(WriteWordListFile(Path("page.htm"), {}), "");
+    std::filesystem::create_symlink(Path("nowhere"), Path("dangling.fkw"));
+    // Not there for whatever reason: missing, not unreadable.
+    for (const std::string& path : {Path("missing.fkh"), Path("page.htm/bad.fkw"), Path("dangling.fkw"), dir_.string()}) {
         const auto read = ReadWordListFile(path);
         EXPECT_FALSE(read.ok);
-        EXPECT_EQ(read.missing, path != dir_.string());
+        EXPECT_EQ(read.missing, path != dir_.string()) << path;
         EXPECT_NE(read.error.find(path), std::string::npos) << read.error;
     }
     EXPECT_NE(WriteWordListFile(dir_.string(), {"x"}), "");

@@ -60,7 +60,7 @@ TEST_F(LineListFileTest, RefusesWhatWouldNotComeBackAndKeepsTheOldFile) {
     WriteRaw(ListPath(), "old\r\n");
     const FileStatus notUtf8 = WriteLineListUtf8(ListPath(), {"ok", "\xFF"});
     EXPECT_FALSE(notUtf8.ok);
-    EXPECT_NE(notUtf8.error.find("item 2"), std::string::npos);
+    EXPECT_NE(notUtf8.error.find("строка 2"), std::string::npos);
     EXPECT_FALSE(WriteLineList(ListPath(), {"two\r\nlines"}).ok);
     EXPECT_EQ(ReadRaw(ListPath()), "old\r\n");
 }

@@ -70,7 +70,7 @@ TEST(ParseStoreTest, GarbageListsALimitedNumberOfFaults) {
     for (int i = 0; i < 1000; ++i) many += "junk\n";
     const StoreContents junk = ParseStore(many);
     EXPECT_LE(junk.problems.size(), 21u);
-    EXPECT_NE(junk.problems.back().find("more"), std::string::npos);
+    EXPECT_NE(junk.problems.back().find("ещё"), std::string::npos);
     EXPECT_TRUE(parsed.values.empty());
 }
 
@@ -225,7 +225,7 @@ TEST_F(KeyAccessTest, UnwritableFolderKeepsValuesForTheRun) {
     // Reading says the folder is unusable; storing fails, said once.
     EXPECT_EQ(std::count_if(messages_.begin(), messages_.end(),
                             [](const std::string& m) {
-                                return m.find("could not be stored") != std::string::npos;
+                                return m.find("не удалось сохранить настройки") != std::string::npos;
                             }),
               1);
     EXPECT_EQ(TakeStoreMessages().size(), messages_.size());

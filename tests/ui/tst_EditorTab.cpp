@@ -1,6 +1,7 @@
 // The "Редактор" tab and the field editor: snippets, word wrap, the new META
 // block, saving the source as edited, the size labels, the folder history
 // edited as lines, and the time a 20 MB page takes to load and save.
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTextDocument>
 
 #include "engine/text_codec.h"
 #include "tests/ui/ui_fixture.h"
@@ -104,6 +106,19 @@ void TestEditorTab::snippets() {
     QCOMPARE(button->text(), QStringLiteral("lt;hrgt;"));
     QVERIFY(w.editor->toPlainText().contains(QStringLiteral("<body>lt;hrgt; body</body>")));
     QCOMPARE(w.Panel(1), QStringLiteral("Вставка в позицию курсора - lt;hrgt;"));
+    // Markup from the snippet file is shown as the text it is: in the status
+    // bar, in the tips, as the caption and as the accessible name.
+    w.Caret(1);
+    menu->actions().at(0)->trigger();
+    QCOMPARE(w.Panel(1), QStringLiteral("Вставка в позицию курсора - <hr>"));
+    QCOMPARE(Find<QLabel>(*w.form, "StatusPanel1")->textFormat(), Qt::PlainText);
+    for (QWidget* tipped : {static_cast<QWidget*>(button), static_cast<QWidget*>(w.editor)}) {
+        QTextDocument tip;
+        tip.setHtml(tipped->toolTip());
+        QCOMPARE(tip.toPlainText(), QStringLiteral("<hr>"));
+    }
+    QCOMPARE(QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name), QStringLiteral("<hr>"));
+    QVERIFY(button->width() >= button->fontMetrics().horizontalAdvance(QStringLiteral("<hr>")) + 13 + 4);
     // Undo does not bring the replaced characters back.
     const QString inserted = w.editor->toPlainText();
     Find<QAbstractButton>(*w.form, "SpeedButton4")->click();

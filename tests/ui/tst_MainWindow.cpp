@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -19,8 +20,14 @@
 #include "engine/text_codec.h"
 #include "tests/ui/ui_fixture.h"
 #include "ui/Dialogs.h"
+#include "ui/FileBrowserPane.h"
 #include "ui/MainWindow.h"
+#include "ui/UNoteBook.h"
+#include <QCalendarWidget>
+#include <QDateEdit>
 #include <QDialog>
+#include <QTimeEdit>
+#include <functional>
 
 using namespace veskaron;
 using namespace veskaron::ui;
@@ -37,6 +44,42 @@ QByteArray Page(const char* title, const char* head = "") {
            "</title>\r\n<meta name=\"author\" content=\"Ivan\">\r\n"
            "<meta name=\"robots\" content=\"index,follow\">\r\n" +
            Cp1251(head) + Cp1251("</head>\r\n<body>Текст</body>\r\n</html>\r\n");
+}
+
+QByteArray InCharset(const char* charset, const char* utf8) {
+    return QByteArray::fromStdString(CharsetCodec(charset)->FromUtf8(utf8).bytes);
+}
+
+// Changes a control as its user would; gives back the change undone.
+std::function<void()> Change(QWidget* w) {
+    if (auto* c = qobject_cast<QCheckBox*>(w)) {
+        c->click();
+        return [c] { c->click(); };
+    }
+    if (auto* t = qobject_cast<QTimeEdit*>(w)) {
+        const QTime was = t->time();
+        t->setTime(was.addSecs(60));
+        return [t, was] { t->setTime(was); };
+    }
+    if (auto* d = qobject_cast<QDateEdit*>(w)) {
+        const QDate was = d->date();
+        d->setDate(was.addDays(1));
+        return [d, was] { d->setDate(was); };
+    }
+    if (auto* n = qobject_cast<QSpinBox*>(w)) {
+        const int was = n->value();
+        n->setValue(was + 7);
+        return [n, was] { n->setValue(was); };
+    }
+    auto* b = qobject_cast<QComboBox*>(w);
+    if (b->isEditable()) {
+        const QString was = b->currentText();
+        b->setEditText(QStringLiteral("http://b.ru/"));
+        return [b, was] { b->setEditText(was); };
+    }
+    const int was = b->currentIndex();
+    b->setCurrentIndex(was == b->count() - 1 ? 0 : b->count() - 1);
+    return [b, was] { b->setCurrentIndex(was); };
 }
 
 QString Panel(QWidget& form, int i) {
@@ -63,13 +106,22 @@ private Q_SLOTS:
     void stateAfterRestart();
     void historyFileProblems();
     void pagesInOtherEncodings();
+    void koi8LettersStay();
+    void httpControlsChangedAndBack();
+    void refreshFollowsThePage();
+    void enterInEveryHistoryBox();
+    void blankFolderHistoryLine();
     void screenshot();
 };
 
 void TestMainWindow::firstStart() {
     TempFolders tmp;
     ScopedScriptedDialogs dialogs;
+    // As the program sets it: the calendar of the expiry date speaks Russian.
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     TForm1 form;
+    QCOMPARE(Find<QDateEdit>(form, "DateEdit1")->calendarWidget()->locale().monthName(12, QLocale::LongFormat),
+             QStringLiteral("декабря"));
     for (const char* name : {"pathtek.fkd", "author.fkd", "copyrigt.fkd", "generatr.fkd",
                              "progid.fkd", "url.fkd", "Location.fkd", "Charset.fkd", "tag1.fkd"}) {
         QVERIFY2(QFile::exists(tmp.Data(QString::fromLatin1(name))), name);
@@ -320,6 +372,9 @@ void TestMainWindow::stateAfterRestart() {
     }
     TForm1 form;
     QCOMPARE(Panel(form, 2), QStringLiteral("Программа запущена - 2 раз"));
+    // The stored tab comes back with the first page, not over the greyed, empty tabs.
+    QCOMPARE(Find<QTabWidget>(form, "PageControl1")->currentIndex(), 0);
+    Choose(form, QStringLiteral("one.html"));
     QCOMPARE(Find<QTabWidget>(form, "PageControl1")->currentIndex(), 1);
     QCOMPARE(Find<QComboBox>(form, "ComBoxPath")->currentText(), tmp.pages.path() + u'/');
     QCOMPARE(Find<QComboBox>(form, "ComboBox3")->itemText(0), QStringLiteral("Studio"));
@@ -346,11 +401,20 @@ void TestMainWindow::historyFileProblems() {
     TempFolders tmp;
     QVERIFY(QDir(tmp.data.path()).mkdir(QStringLiteral("author.fkd")));
     WriteBytes(tmp.Data("url.fkd"), "http://a/\r\n");
+    {
+        KeyAccess access;
+        access.WriteInteger("NoteStyle", 7);
+        QVERIFY(access.Close());
+    }
     ScopedScriptedDialogs dialogs;
     TForm1 form;
-    // Reported once with the file's name; everything else starts as usual.
-    QCOMPARE(dialogs->shown.size(), size_t(1));
+    // Reported once with the file's name, in Russian like the setting out of
+    // range; everything else starts as usual.
+    QCOMPARE(dialogs->shown.size(), size_t(2));
     QVERIFY(dialogs->shown.front().text.contains(QStringLiteral("author.fkd")));
+    QVERIFY(dialogs->shown.front().text.contains(QStringLiteral("Не удалось прочитать файл")));
+    QVERIFY(dialogs->shown.front().text.contains(QStringLiteral("это папка")));
+    QVERIFY(dialogs->shown.back().text.contains(QStringLiteral("\"NoteStyle\" = 7 вне допустимых границ")));
     QCOMPARE(Find<QComboBox>(form, "ComboBoxUrl")->count(), 1);
     QCOMPARE(Panel(form, 2), QStringLiteral("Программа запущена - 1 раз"));
     QCOMPARE(Panel(form, 0), QStringLiteral("Файл - не выбран"));
@@ -358,7 +422,7 @@ void TestMainWindow::historyFileProblems() {
     url->setEditText(QStringLiteral("http://b/"));
     QTest::keyClick(url->lineEdit(), Qt::Key_Return);
     QVERIFY(form.close());
-    QCOMPARE(dialogs->shown.size(), size_t(2));
+    QCOMPARE(dialogs->shown.size(), size_t(3));
     QVERIFY(dialogs->shown.back().text.contains(QStringLiteral("author.fkd")));
     QCOMPARE(ReadBytes(tmp.Data("url.fkd")), QByteArray("http://a/\r\nhttp://b/\r\n"));
 }
@@ -408,15 +472,14 @@ void TestMainWindow::pagesInOtherEncodings() {
     QVERIFY(dialogs->shown.back().text.contains(QStringLiteral("(iso-8859-1)")));
     QVERIFY(dialogs->shown.back().text.endsWith(QStringLiteral(": 1.")));
 
-    // On a KOI8-R page a typed capital io cannot go through the translation
-    // back to KOI8; a field left alone keeps its bytes.
+    // On a KOI8-R page a typed capital io is KOI8's own; a field left alone keeps its bytes.
     Choose(form, QStringLiteral("koi.html"));
     title->setText(QStringLiteral("Ёж"));
     Find<QPushButton>(form, "BitSave")->click();
     saved = ReadBytes(tmp.Page("koi.html"));
-    QVERIFY(saved.contains("<title>&#1025;\xD6</title>"));
+    QVERIFY(saved.contains("<title>\xB3\xD6</title>"));
     QVERIFY(saved.contains("content=\"abc\xBF\""));
-    QCOMPARE(dialogs->shown.size(), size_t(2));
+    QCOMPARE(dialogs->shown.size(), size_t(1));
 
     // A Windows-1251 page and its author history keep what the code page lacks as references.
     Choose(form, QStringLiteral("cp1251.html"));
@@ -425,12 +488,197 @@ void TestMainWindow::pagesInOtherEncodings() {
     QTest::keyClick(author->lineEdit(), Qt::Key_Return);
     Find<QPushButton>(form, "BitSave")->click();
     QVERIFY(ReadBytes(tmp.Page("cp1251.html")).contains(Cp1251("content=\"Ли &#26446;\"")));
-    QCOMPARE(dialogs->shown.size(), size_t(3));
+    QCOMPARE(dialogs->shown.size(), size_t(2));
     QVERIFY(form.close());
     QCOMPARE(ReadBytes(tmp.Data(QStringLiteral("author.fkd"))), Cp1251("Ли &#26446;\r\n"));
     TForm1 again;
     QCOMPARE(Find<QComboBox>(again, "ComboBox1")->itemText(0), QStringLiteral("Ли 李"));
     QVERIFY(again.close());
+}
+
+// Letters read from a KOI8 page go back as the bytes they came from, whatever
+// the translation makes of them; typed ones become KOI8's own, or references
+// when KOI8 has no such letter.
+void TestMainWindow::koi8LettersStay() {
+    struct Case {
+        const char* charset;
+        const char* author;
+        const char* typed;
+        QByteArray written;
+        size_t references;
+    } cases[] = {
+        {"koi8-r", "Сергей Ёлкин", "!", InCharset("koi8-r", "Сергей Ёлкин!"), 0},
+        {"koi8-r", "Сергей Ёлкин", "Ёё№і", InCharset("koi8-r", "Сергей ЁлкинЁё") + "&#8470;&#1110;", 2},
+        {"koi8-u", "Євген Їжак", "!", InCharset("koi8-u", "Євген Їжак!"), 0},
+        {"koi8-u", "Євген Їжак", "ЇҐ", InCharset("koi8-u", "Євген ЇжакЇҐ"), 0},
+    };
+    for (const Case& c : cases) {
+        TempFolders tmp;
+        const QByteArray body = InCharset(c.charset, "<body>Ёлка, Їжак, Ґанок</body></html>");
+        WriteBytes(tmp.Page("k.html"), QByteArray("<html><head><meta http-equiv=\"content-type\" content=\"text/html; charset=") +
+                                           c.charset + "\"><title>t</title><meta name=\"author\" content=\"" +
+                                           InCharset(c.charset, c.author) + "\"></head>" + body);
+        ScopedScriptedDialogs dialogs;
+        TForm1 form({tmp.Page("k.html")});
+        Choose(form, QStringLiteral("k.html"));
+        auto* author = Find<QComboBox>(form, "ComboBox1");
+        const QString shown = author->currentText();
+        author->setEditText(shown + u' ');
+        QVERIFY2(!form.CurrentDocument().modified, c.typed);
+        author->setEditText(shown + QString::fromUtf8(c.typed));
+        QVERIFY(form.CurrentDocument().modified);
+        QVERIFY(form.SpeedButton6Click());
+        const QByteArray saved = ReadBytes(tmp.Page("k.html"));
+        QVERIFY2(saved.contains("content=\"" + c.written + "\""), saved.constData());
+        QVERIFY(saved.endsWith(body));
+        QCOMPARE(dialogs->shown.size(), c.references ? size_t(1) : size_t(0));
+        if (c.references) QVERIFY(dialogs->shown.back().text.endsWith(QStringLiteral(": %1.").arg(c.references)));
+        // Saved and shown again: nothing counts as a change.
+        author->setEditText(author->currentText() + u' ');
+        QVERIFY(!form.CurrentDocument().modified);
+        // The source editor follows the same rule.
+        Find<QTabWidget>(form, "PageControl1")->setCurrentIndex(2);
+        QTextCursor end(Find<QPlainTextEdit>(form, "RE1")->document());
+        end.movePosition(QTextCursor::End);
+        end.insertText(QString::fromUtf8(c.typed));
+        QVERIFY(form.SpeedButton6Click());
+        QVERIFY(ReadBytes(tmp.Page("k.html")).endsWith(body + c.written.mid(InCharset(c.charset, c.author).size())));
+        QVERIFY(form.close());
+    }
+}
+
+// Each control of the page changed, saved, changed back and saved: the file
+// gets the change and then its old bytes back.
+void TestMainWindow::httpControlsChangedAndBack() {
+    TempFolders tmp;
+    WriteBytes(tmp.Page("h.html"),
+               Page("Страница", "<meta http-equiv=\"cache-control\" content=\"no-store\">\r\n"
+                                "<meta http-equiv=\"pragma\" content=\"no-cache\">\r\n"
+                                "<meta http-equiv=\"refresh\" content=\"30; url=next.html\">\r\n"
+                                "<meta http-equiv=\"expiries\" content=\"Sat, 19 Dec 2026 30:14:05 GMT\">\r\n"
+                                "<meta http-equiv=\"content-type\" content=\"text/html; charset=windows-1251\">\r\n"
+                                "<meta http-equiv=\"content-language\" content=\"ru\">\r\n"
+                                "<meta http-equiv=\"location\" content=\"http://a.ru/\">\r\n"
+                                "<meta http-equiv=\"page-enter\" content=\"RevealTrans(Duration=2.0,Transition=12)\">\r\n"));
+    ScopedScriptedDialogs dialogs;
+    TForm1 form({tmp.Page("h.html")});
+    Choose(form, QStringLiteral("h.html"));
+    // Once saved, the file holds the block as the writer lays it out.
+    auto* title = Find<QLineEdit>(form, "Edit1");
+    title->setText(QStringLiteral("Другая"));
+    QVERIFY(form.SpeedButton6Click());
+    title->setText(QStringLiteral("Страница"));
+    QVERIFY(form.SpeedButton6Click());
+    const QByteArray before = ReadBytes(tmp.Page("h.html"));
+    QVERIFY(before.contains("content=\"30;url=next.html\""));
+
+    const char* const controls[] = {"ComboBoxCasecontrol", "ComboBoxProgma", "CheckBoxRefrech", "SpinEdit1",
+                                    "ComboBoxCharset", "CheckBoxExpiries", "DateEdit1", "DateTimePicker2",
+                                    "CheckBoxType", "ComboBoxType", "ComboBoxWin", "ComboBoxLanguage",
+                                    "ComboBoxLocation", "XPCheckBox1", "XPCheckBox3", "SpinEdit2", "ComBox1"};
+    for (const char* control : controls) {
+        const std::function<void()> back = Change(Find<QWidget>(form, control));
+        QVERIFY2(form.CurrentDocument().modified, control);
+        QVERIFY2(form.SpeedButton6Click(), control);
+        QVERIFY2(!form.CurrentDocument().modified, control);
+        const QByteArray changed = ReadBytes(tmp.Page("h.html"));
+        QVERIFY2(changed != before, control);
+        // The charset chosen (the last: utf-8) is the one the file is written in.
+        if (control == std::string_view("ComboBoxWin")) QVERIFY(changed.contains("<title>Страница</title>"));
+        back();
+        QVERIFY2(form.CurrentDocument().modified, control);
+        QVERIFY2(form.SpeedButton6Click(), control);
+        QVERIFY2(ReadBytes(tmp.Page("h.html")) == before, control);
+    }
+    QVERIFY(dialogs->shown.empty());
+    QVERIFY(form.close());
+}
+
+// The refresh box is the page's own: a save keeps the tag of a page that has
+// one and adds none to a page without, from the very first start on.
+void TestMainWindow::refreshFollowsThePage() {
+    TempFolders tmp;
+    WriteBytes(tmp.Page("a.html"), Page("A", "<meta http-equiv=\"refresh\" content=\"10; url=next.htm\">\r\n"));
+    WriteBytes(tmp.Page("b.html"), Page("B"));
+    ScopedScriptedDialogs dialogs;
+    TForm1 form({tmp.Page("a.html")});
+    for (const char* name : {"a.html", "b.html", "a.html"}) {
+        Choose(form, QString::fromLatin1(name));
+        const bool has = name[0] == 'a';
+        QCOMPARE(Find<QCheckBox>(form, "CheckBoxRefrech")->isChecked(), has);
+        QCOMPARE(Find<QComboBox>(form, "ComboBoxCharset")->isEnabled(), has);
+        Find<QLineEdit>(form, "Edit1")->setText(QStringLiteral("Новый %1").arg(QLatin1String(name)));
+        QVERIFY(form.SpeedButton6Click());
+        const QByteArray saved = ReadBytes(tmp.Page(QString::fromLatin1(name)));
+        QCOMPARE(saved.contains("<meta http-equiv=\"refresh\" content=\"10;url=next.htm\">"), has);
+        QCOMPARE(saved.contains("refresh"), has);
+    }
+    QVERIFY(form.close());
+}
+
+// Enter typed into each history box as a keyboard sends it: to the widget
+// that has the focus.
+void TestMainWindow::enterInEveryHistoryBox() {
+    TempFolders tmp;
+    WriteBytes(tmp.Page("one.html"), Page("Первая"));
+    ScopedScriptedDialogs dialogs;
+    const char* const boxes[][2] = {
+        {"ComboBox1", "author.fkd"},        {"ComboBox3", "copyrigt.fkd"}, {"ComboBoxGENERATOR", "generatr.fkd"},
+        {"ComboBoxProgId", "progid.fkd"},   {"ComboBoxUrl", "url.fkd"},    {"ComboBoxLocation", "Location.fkd"},
+        {"ComboBoxCharset", "Charset.fkd"},
+    };
+    {
+        TForm1 form({tmp.Page("one.html")});
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        Choose(form, QStringLiteral("one.html"));
+        Find<QCheckBox>(form, "CheckBoxRefrech")->click();
+        auto* tabs = Find<QTabWidget>(form, "PageControl1");
+        for (const auto& [name, file] : boxes) {
+            auto* box = Find<QComboBox>(form, name);
+            for (int i = 0; i < tabs->count(); ++i) {
+                if (tabs->widget(i)->isAncestorOf(box)) tabs->setCurrentIndex(i);
+            }
+            box->setFocus();
+            QWidget* focused = QApplication::focusWidget();
+            QVERIFY2(focused && (focused == box || box->isAncestorOf(focused)), name);
+            const int before = box->count();
+            QTest::keyClicks(focused, QStringLiteral("Studio"));
+            QTest::keyClick(focused, Qt::Key_Return);
+            QTest::keyClick(focused, Qt::Key_Enter);
+            QCOMPARE(box->count(), before + 1);
+            QCOMPARE(box->itemText(before).right(6), QStringLiteral("Studio"));
+            box->setEditText(box->itemText(before).toUpper());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QCOMPARE(box->count(), before + 1);
+        }
+        dialogs->answers = {Answer::No};
+        QVERIFY(form.close());
+    }
+    for (const auto& [name, file] : boxes)
+        QVERIFY2(ReadBytes(tmp.Data(QString::fromLatin1(file))).endsWith("Studio\r\n"), file);
+}
+
+// A blank line of the folder history is never offered, and going to a blank
+// or vanished folder ends.
+void TestMainWindow::blankFolderHistoryLine() {
+    TempFolders tmp;
+    WriteBytes(tmp.Data("pathtek.fkd"), ("\r\n" + tmp.pages.path() + "/\r\n \r\n").toUtf8());
+    ScopedScriptedDialogs dialogs;
+    TForm1 form;
+    auto* history = Find<QComboBox>(form, "ComBoxPath");
+    QCOMPARE(history->count(), 1);
+    dialogs->modal.push_back([&](QDialog& dialog) {
+        static_cast<TFmNoteBook&>(dialog).SetLines({QString(), history->itemText(0), QStringLiteral("  ")});
+        dialog.findChild<QPushButton*>(QStringLiteral("Button1"))->click();
+    });
+    form.N1Click();
+    QCOMPARE(history->count(), 1);
+    for (const QString& gone : {QString(), QStringLiteral("   "), QStringLiteral("none/x"), tmp.Page("no/such")})
+        Find<FileBrowserPane>(form, "Panel2")->GoToFolder(gone);
+    QVERIFY(form.close());
 }
 
 void TestMainWindow::screenshot() {
@@ -448,6 +696,7 @@ void TestMainWindow::screenshot() {
                     "<meta http-equiv=\"refresh\" content=\"30; url=about.html\">\r\n"
                     "<meta http-equiv=\"page-enter\" content=\"RevealTrans(Duration=2.0,Transition=12)\">\r\n"));
     WriteBytes(tmp.Page("about.html"), Page("О нас"));
+    WriteBytes(tmp.Data("tag1.fkd"), "<hr>\r\n&lt;table border=1&gt;\r\n");  // a long one shows its start
     ScopedScriptedDialogs dialogs;
     TForm1 form({tmp.Page("index.html")});
     form.SetSetupAction([] {});
@@ -461,6 +710,8 @@ void TestMainWindow::screenshot() {
     QVERIFY(form.grab().save(dir + QStringLiteral("/http.png")));
     tabs->setCurrentIndex(2);
     QVERIFY(form.grab().save(dir + QStringLiteral("/editor.png")));
+    Find<QMenu>(form, "PopupMenu2")->actions().at(1)->trigger();
+    QVERIFY(form.grab().save(dir + QStringLiteral("/snippet.png")));
     form.resize(615, 555);
     tabs->setCurrentIndex(1);
     QTest::qWait(50);

@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <functional>
 #include <memory>
 
 #include "generator/word_list_file.h"
@@ -50,7 +51,9 @@ public:
     void SetKeywords(const QString& k) override {
         keywords = k;
         ++setCalls;
+        if (onSet) onSet();
     }
+    std::function<void()> onSet;
     int MinWord() const override { return minWord; }
 };
 
@@ -78,6 +81,9 @@ private Q_SLOTS:
     void runAndFormedList();
     void listButtonsAndDragDrop();
     void saveAndCancel();
+    void largeKeywordList();
+    void dragWithTheMouse();
+    void listUnderAFileIsEmpty();
     void utf8Page();
     void fromTheMainWindow();
     void looksRight();
@@ -452,6 +458,73 @@ void TestUGenPage::looksRight() {
     qInfo() << "20 MB run:" << clock.elapsed() << "ms," << ticks << "timer ticks during it";
     QVERIFY(ticks > 0);
     QCOMPARE(Get<QProgressBar>("ProgrBar")->value(), 100);
+}
+
+// A keyword list as long as a large site's: the counters show whole numbers,
+// and saving shows the busy cursor while it works.
+void TestUGenPage::largeKeywordList() {
+    QStringList words;
+    for (int i = 0; i < 160000; ++i) words << QStringLiteral("w%1").arg(i);
+    host_.keywords = words.join(QStringLiteral(", "));
+    Open();
+    Get<QPushButton>("BtStr")->click();
+    QApplication::processEvents();
+    QCOMPARE(Get<QLabel>("Label5")->text(), QStringLiteral("160000"));
+    QCOMPARE(Get<QLabel>("Label7")->text(), QString::number(host_.keywords.size()));
+    for (const char* counter : {"Label5", "Label7"})
+        QVERIFY2(Get<QLabel>(counter)->width() >= Get<QLabel>(counter)->sizeHint().width(), counter);
+    bool busy = false;
+    host_.onSet = [&] { busy = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor; };
+    Get<QPushButton>("BtOk")->click();
+    QVERIFY(busy);
+    QVERIFY(!QApplication::overrideCursor());
+    QCOMPARE(host_.keywords.size(), words.join(QStringLiteral(", ")).size());
+}
+
+// A word dragged from the formed words onto the keywords with the mouse, as
+// a person does it: press, move past the drag distance, release over the list.
+void TestUGenPage::dragWithTheMouse() {
+    // CTest runs this one again under the minimal platform, which drags.
+    if (QGuiApplication::platformName() == QStringLiteral("offscreen"))
+        QSKIP("the offscreen platform drops every drag");
+    host_.keywords.clear();
+    Open();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    Get<QPushButton>("BtStr")->click();
+    QAbstractItemView* from = View("ListBox2");
+    QAbstractItemView* to = View("ListBox4");
+    QCOMPARE(Rows(to), QStringList{});
+    const QPoint start = from->visualRect(from->model()->index(0, 0)).center();
+    const QPoint target = to->viewport()->mapTo(window_.get(), to->viewport()->rect().center());
+    // The drag runs its own loop: the moves and the release come from there.
+    bool released = false;
+    QTimer::singleShot(50, this, [&] {
+        QTest::mouseMove(window_->windowHandle(), target - QPoint(5, 5));
+        QTest::mouseMove(window_->windowHandle(), target);
+        QTest::mouseRelease(window_->windowHandle(), Qt::LeftButton, {}, target);
+        released = true;
+    });
+    QWindow* window = window_->windowHandle();
+    const QPoint press = from->viewport()->mapTo(window_.get(), start);
+    QTest::mousePress(window, Qt::LeftButton, {}, press);
+    QTest::mouseMove(window, press + QPoint(QApplication::startDragDistance() + 5, 0));
+    QTest::mouseMove(window, press + QPoint(2 * QApplication::startDragDistance() + 10, 0));
+    QTRY_VERIFY(released);
+    QTRY_COMPARE(Rows(to), QStringList{"слово"});
+    QCOMPARE(Text("Label5"), QStringLiteral("1"));
+}
+
+// A list file that is not there, whatever the reason, is an empty list.
+void TestUGenPage::listUnderAFileIsEmpty() {
+    const QString page = dir_->path() + QStringLiteral("/page.htm");
+    QFile(page).open(QIODevice::WriteOnly);
+    {
+        KeyAccess access;
+        access.WriteString("FWordDel", (page + QStringLiteral("/bad.fkw")).toStdString());
+    }
+    Open();
+    QVERIFY((**dialogs_).shown.empty());
+    QCOMPARE(Rows(View("ListBox3")), QStringList{});
 }
 
 QTEST_MAIN(TestUGenPage)

@@ -127,12 +127,16 @@ void TestUSetup::storedValuesAfterRestart() {
         access.WriteInteger("Modem", 99);
         access.WriteInteger("NoteStyle", 7);
         access.WriteInteger("InsMeta", 5);
+        access.WriteInteger("InsertMetaText", 3);
         QVERIFY(access.Close());
     }
     Restart();
     QCOMPARE(FDialog->ModemSpeed(), "33600");
     QCOMPARE(FDialog->NoteStyle(), 0);
     QCOMPARE(FDialog->InsMeta(), 1);
+    // The dialog shows the layout the writer uses: one tag per line.
+    QVERIFY(FDialog->WriterOptions().lineMode != 1);
+    QVERIFY(Child<QRadioButton>("RadioGroup3Item0")->isChecked());
 }
 
 void TestUSetup::outputOrderMoves() {
