@@ -6,9 +6,9 @@
 #include <QTranslator>
 
 #include "controls/ClicLabel.h"
-#include "ui/Dialogs.h"
-#include "ui/MainWindow.h"
-#include "ui/USetup.h"
+#include "ui/common/Dialogs.h"
+#include "ui/main/MainWindow.h"
+#include "ui/settings/USetup.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

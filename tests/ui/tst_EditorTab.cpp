@@ -17,9 +17,9 @@
 
 #include "engine/text_codec.h"
 #include "tests/ui/ui_fixture.h"
-#include "ui/Dialogs.h"
-#include "ui/MainWindow.h"
-#include "ui/UNoteBook.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "ui/main/MainWindow.h"
+#include "ui/common/UNoteBook.h"
 
 using namespace veskaron;
 using namespace veskaron::ui;

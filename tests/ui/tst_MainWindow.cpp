@@ -19,10 +19,10 @@
 
 #include "engine/text_codec.h"
 #include "tests/ui/ui_fixture.h"
-#include "ui/Dialogs.h"
-#include "ui/FileBrowserPane.h"
-#include "ui/MainWindow.h"
-#include "ui/UNoteBook.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "ui/main/FileBrowserPane.h"
+#include "ui/main/MainWindow.h"
+#include "ui/common/UNoteBook.h"
 #include <QCalendarWidget>
 #include <QDateEdit>
 #include <QDialog>

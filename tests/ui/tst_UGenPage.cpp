@@ -1,4 +1,4 @@
-#include "ui/UGenPage.h"
+#include "ui/keywords/UGenPage.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -25,10 +25,10 @@
 #include "platform/key_store.h"
 #include "platform/paths.h"
 #include "settings/setup_values.h"
-#include "ui/Dialogs.h"
-#include "ui/DocText.h"
-#include "ui/KeywordHost.h"
-#include "ui/MainWindow.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "ui/pages/DocText.h"
+#include "ui/keywords/KeywordHost.h"
+#include "ui/main/MainWindow.h"
 
 using namespace veskaron;
 using namespace veskaron::ui;

@@ -1,4 +1,4 @@
-#include "ui/USetup.h"
+#include "ui/settings/USetup.h"
 
 #include <QCheckBox>
 #include <QHelpEvent>
@@ -25,8 +25,8 @@
 #include "platform/shell_folders.h"
 #include "platform/shortcuts.h"
 #include "settings/setup_values.h"
-#include "ui/Dialogs.h"
-#include "ui/MainWindow.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "ui/main/MainWindow.h"
 
 using namespace veskaron;
 using Stored = std::optional<std::string>;

@@ -1,4 +1,4 @@
-#include "ui/UNoteBook.h"
+#include "ui/common/UNoteBook.h"
 
 #include <QHBoxLayout>
 #include <QPlainTextEdit>

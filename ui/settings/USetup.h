@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "ui/LiveSettings.h"
+#include "ui/settings/LiveSettings.h"
 
 class QAbstractButton;
 class QButtonGroup;

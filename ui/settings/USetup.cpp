@@ -1,4 +1,4 @@
-#include "ui/USetup.h"
+#include "ui/settings/USetup.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -28,8 +28,8 @@
 #include "settings/output_order.h"
 #include "settings/settings_keys.h"
 #include "settings/setup_values.h"
-#include "ui/Dialogs.h"
-#include "ui/FlatStyle.h"
+#include "ui/common/Dialogs.h"
+#include "ui/common/FlatStyle.h"
 
 namespace veskaron::ui {
 namespace {

@@ -1,11 +1,11 @@
-#include "ui/FieldEdit.h"
+#include "ui/pages/FieldEdit.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 
-#include "ui/DocText.h"
+#include "ui/pages/DocText.h"
 
 namespace veskaron::ui {
 

@@ -1,4 +1,4 @@
-#include "ui/HttpPage.h"
+#include "ui/pages/HttpPage.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,9 +16,9 @@
 #include "controls/ComBox.h"
 #include "engine/catalogue.h"
 #include "engine/expiry.h"
-#include "ui/Dialogs.h"
-#include "ui/DocText.h"
-#include "ui/Hints.h"
+#include "ui/common/Dialogs.h"
+#include "ui/pages/DocText.h"
+#include "ui/common/Hints.h"
 
 namespace veskaron::ui {
 namespace {

@@ -9,9 +9,9 @@
 #include <memory>
 
 #include "engine/loader.h"
-#include "ui/FieldEdit.h"
-#include "ui/KeywordHost.h"
-#include "ui/LiveSettings.h"
+#include "ui/pages/FieldEdit.h"
+#include "ui/keywords/KeywordHost.h"
+#include "ui/settings/LiveSettings.h"
 
 class QPushButton;
 class QTabWidget;

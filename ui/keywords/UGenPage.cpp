@@ -1,4 +1,4 @@
-#include "ui/UGenPage.h"
+#include "ui/keywords/UGenPage.h"
 
 #include "platform/error_text.h"
 
@@ -35,9 +35,9 @@
 #include "platform/key_store.h"
 #include "platform/line_list.h"
 #include "settings/setup_values.h"
-#include "ui/Dialogs.h"
-#include "ui/DocText.h"
-#include "ui/KeywordHost.h"
+#include "ui/common/Dialogs.h"
+#include "ui/pages/DocText.h"
+#include "ui/keywords/KeywordHost.h"
 
 namespace veskaron::ui {
 

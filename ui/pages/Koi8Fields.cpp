@@ -1,4 +1,4 @@
-#include "ui/Koi8Fields.h"
+#include "ui/pages/Koi8Fields.h"
 
 #include <algorithm>
 #include <map>

@@ -1,6 +1,6 @@
-#include "ui/EditorTab.h"
+#include "ui/pages/EditorTab.h"
 
-#include "ui/DocText.h"
+#include "ui/pages/DocText.h"
 
 #include <algorithm>
 
@@ -22,7 +22,7 @@
 #include <QVBoxLayout>
 
 #include "controls/BtnPopup.h"
-#include "ui/Hints.h"
+#include "ui/common/Hints.h"
 
 namespace veskaron::ui {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/LiveSettings.h"
+#include "ui/settings/LiveSettings.h"
 
 #include "settings/output_order.h"
 #include "settings/settings_keys.h"

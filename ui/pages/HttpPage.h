@@ -8,7 +8,7 @@
 
 #include "engine/meta_fields.h"
 #include "engine/text_codec.h"
-#include "ui/FieldEdit.h"
+#include "ui/pages/FieldEdit.h"
 
 class QCheckBox;
 class QComboBox;

@@ -1,4 +1,4 @@
-#include "ui/FlatStyle.h"
+#include "ui/common/FlatStyle.h"
 
 #include <QApplication>
 #include <QPalette>

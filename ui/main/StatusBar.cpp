@@ -1,4 +1,4 @@
-#include "ui/StatusBar.h"
+#include "ui/main/StatusBar.h"
 
 #include <QLabel>
 

@@ -1,4 +1,4 @@
-#include "ui/FileBrowserPane.h"
+#include "ui/main/FileBrowserPane.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -18,7 +18,7 @@
 #include <QVBoxLayout>
 
 #include "controls/ComBox.h"
-#include "ui/Hints.h"
+#include "ui/common/Hints.h"
 
 namespace veskaron::ui {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/NamePage.h"
+#include "ui/pages/NamePage.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -11,8 +11,8 @@
 #include <QVBoxLayout>
 
 #include "engine/catalogue.h"
-#include "ui/DocText.h"
-#include "ui/Hints.h"
+#include "ui/pages/DocText.h"
+#include "ui/common/Hints.h"
 
 namespace veskaron::ui {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/Hints.h"
+#include "ui/common/Hints.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "ui/UAbout.h"
+#include "ui/common/UAbout.h"
 
 #include <QDialogButtonBox>
 #include <QFont>

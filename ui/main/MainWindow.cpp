@@ -1,4 +1,4 @@
-#include "ui/MainWindow.h"
+#include "ui/main/MainWindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -28,19 +28,19 @@
 #include "platform/paths.h"
 #include "settings/settings_keys.h"
 #include "settings/setup_values.h"
-#include "ui/Dialogs.h"
-#include "ui/DocText.h"
-#include "ui/EditorTab.h"
-#include "ui/FileBrowserPane.h"
-#include "ui/Hints.h"
-#include "ui/Histories.h"
-#include "ui/Koi8Fields.h"
-#include "ui/HttpPage.h"
-#include "ui/NamePage.h"
-#include "ui/StatusBar.h"
-#include "ui/UAbout.h"
-#include "ui/UGenPage.h"
-#include "ui/UNoteBook.h"
+#include "ui/common/Dialogs.h"
+#include "ui/pages/DocText.h"
+#include "ui/pages/EditorTab.h"
+#include "ui/main/FileBrowserPane.h"
+#include "ui/common/Hints.h"
+#include "ui/main/Histories.h"
+#include "ui/pages/Koi8Fields.h"
+#include "ui/pages/HttpPage.h"
+#include "ui/pages/NamePage.h"
+#include "ui/main/StatusBar.h"
+#include "ui/common/UAbout.h"
+#include "ui/keywords/UGenPage.h"
+#include "ui/common/UNoteBook.h"
 
 namespace veskaron::ui {
 namespace {

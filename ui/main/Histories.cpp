@@ -1,4 +1,4 @@
-#include "ui/Histories.h"
+#include "ui/main/Histories.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
@@ -6,7 +6,7 @@
 
 #include "platform/error_text.h"
 #include "platform/line_list.h"
-#include "ui/Dialogs.h"
+#include "ui/common/Dialogs.h"
 
 namespace veskaron::ui {
 
