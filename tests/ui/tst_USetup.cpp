@@ -192,11 +192,13 @@ void TestUSetup::outputOrderMoves() {
 
 void TestUSetup::okAppliesTrimmedMaskAndFlatLook() {
     const QString original = QApplication::style()->name();
+    ui::KeepCurrentSetupValuesInStep(*FSettings);  // the record the main window still reads
     Child<QLineEdit>("Edit1")->setText(QStringLiteral("  *.htm  "));
     Child<QCheckBox>("CheckBoxXP")->setChecked(true);
     ShowAndPress("Button2");
     QCOMPARE(Value("FileFiltr"), Stored("  *.htm  "));
     QCOMPARE(FSettings->appliedFileMask(), "*.htm");
+    QCOMPARE(CurrentSetupValues().FileFiltr, "*.htm");
     QCOMPARE(QApplication::style()->name(), QStringLiteral("fusion"));
     Child<QCheckBox>("CheckBoxXP")->setChecked(false);
     ShowAndPress("Button2");
