@@ -104,7 +104,7 @@ public:
     GeneratorSettings generatorValues() const;
     void storeGeneratorValues(const GeneratorSettings& values);
 
-    // The stored name of each value ("Modem", "MinWord"...).
+    // The stored names ("Modem", "MinWord"...) of the values that differ.
     static QStringList changedKeys(const SettingsValues& before, const SettingsValues& after);
 
 Q_SIGNALS:
