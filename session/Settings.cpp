@@ -64,14 +64,17 @@ void Settings::load() {
     next.fileIcons = common.IconFile;
     next.confirmWordDeletion = common.QuestDelWord;
     next.backupFiles = common.BakFiles;
-    next.lineMode = static_cast<LineMode>(ReadIndex(access, key::InsertMetaText, 2));
+    // The three layout values are "this one, or any other value", as the
+    // writer has always taken them: no stored value is out of range.
+    next.lineMode = Read(access, key::InsertMetaText) == 1 ? LineMode::OneLine : LineMode::TagPerLine;
     next.flatStyle = common.StyleXP;
     next.wordsFromDescription = common.InsertDescription;
     next.wordsFromAlt = common.BolAlt;
 
     next.modemSpeed = SpeedOfIndex(ReadIndex(access, key::Modem, static_cast<int>(kModemSpeeds.size())));
-    next.placement = static_cast<Placement>(ReadIndex(access, key::InsMeta, 2));
-    next.attributeOrder = static_cast<AttributeOrder>(ReadIndex(access, key::InsContent, 2));
+    next.placement = Read(access, key::InsMeta) != 0 ? Placement::BeforeHeadClose : Placement::AfterHeadOpen;
+    next.attributeOrder =
+        Read(access, key::InsContent) != 0 ? AttributeOrder::ContentFirst : AttributeOrder::KeyFirst;
     next.outputOrder = ParseOutputOrder(Read(access, key::MetaList));
     next.tabStyle = static_cast<TabStyle>(ReadIndex(access, key::NoteStyle, 3));
     next.shortcuts.desktop = Read(access, key::IconDesktop).value_or(false);

@@ -29,8 +29,7 @@ TEST_F(SettingsTest, StoredValueNoControlCanShowTakesItsDefaultWithAMessage) {
         const char* name;
         std::int32_t stored;
     };
-    const Row rows[] = {{"InsMeta", 2},     {"InsMeta", -1},   {"InsContent", 5},
-                        {"InsertMetaText", 7}, {"NoteStyle", 3}, {"Modem", 41}, {"Modem", -2}};
+    const Row rows[] = {{"NoteStyle", 3}, {"NoteStyle", -1}, {"Modem", 41}, {"Modem", -2}};
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.name) + " = " + std::to_string(row.stored));
         ResetStoreStateForTests();
@@ -45,6 +44,20 @@ TEST_F(SettingsTest, StoredValueNoControlCanShowTakesItsDefaultWithAMessage) {
                                     " вне допустимых границ; взято значение по умолчанию");
         std::filesystem::remove(StorePath());
     }
+}
+
+// The layout values are "this one or any other": nothing is out of range and
+// nothing is reported.
+TEST_F(SettingsTest, LayoutValuesTakeAnyOtherValueAsTheSecondChoice) {
+    Store("InsMeta", 5);
+    Store("InsContent", -1);
+    Store("InsertMetaText", 7);
+    Settings settings;
+    settings.load();
+    EXPECT_EQ(settings.values().placement, Placement::BeforeHeadClose);
+    EXPECT_EQ(settings.values().attributeOrder, AttributeOrder::ContentFirst);
+    EXPECT_EQ(settings.values().lineMode, LineMode::TagPerLine);
+    EXPECT_TRUE(messages_.empty());
 }
 
 TEST_F(SettingsTest, StoredValuesInRangeAreTaken) {

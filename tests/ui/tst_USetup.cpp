@@ -131,7 +131,7 @@ void TestUSetup::storedValuesAfterRestart() {
     QCOMPARE(Value("BakFiles"), Stored("1"));
     QCOMPARE(Value("IconDesktop"), Stored("0"));
 
-    // Values no control can show take their defaults, each with a message.
+    // Lists without such an item take their defaults, each with a message.
     TakeStoreMessages();
     {
         KeyAccess access;
@@ -144,12 +144,13 @@ void TestUSetup::storedValuesAfterRestart() {
     Restart();
     QCOMPARE(FSettings->modemSpeed(), 33600);
     QCOMPARE(FSettings->tabStyle(), TabStyle::Tabs);
-    QCOMPARE(FSettings->values().placement, Placement::AfterHeadOpen);
-    QVERIFY(Child<QRadioButton>("RadioGroup1Item0")->isChecked());
-    // The dialog shows the layout the writer uses: one tag per line.
+    // Any placement but 0 is the end of the head; any line mode but 1 one tag
+    // per line: the dialog shows what the writer does.
+    QCOMPARE(FSettings->values().placement, Placement::BeforeHeadClose);
+    QVERIFY(Child<QRadioButton>("RadioGroup1Item1")->isChecked());
     QVERIFY(FSettings->writerOptions().lineMode != 1);
     QVERIFY(Child<QRadioButton>("RadioGroup3Item0")->isChecked());
-    QCOMPARE(TakeStoreMessages().size(), std::size_t{4});
+    QCOMPARE(TakeStoreMessages().size(), std::size_t{2});
 }
 
 void TestUSetup::outputOrderMoves() {
