@@ -119,12 +119,10 @@ LoadReport LoadDocumentText(std::string& text, MetaFields& fields, const LoadOpt
     HeadScanner scanner;
     auto scan = [&](bool sameText) {
         ++report.passes;
-        if (sameText && scanner.SplitWouldRepeat()) {
-            scanner.RepeatSplit();
-        } else {
-            scanner.CollectHead(text);
-            scanner.SplitMetaTags();
-        }
+        // Each pass reads the tags of the text as it stands; an unchanged text
+        // gives the same tags again.
+        if (sameText) scanner.SplitMetaTags();
+        else scanner.Scan(text);
         const std::string contentType = scanner.HttpEquivContent(CatalogueAt(kContentType).key);
         ReadEntry(kContentType, contentType, fields, options.decimalSeparator, report.kind);
         const ContentParts parts = SplitContent(contentType, "charset");
