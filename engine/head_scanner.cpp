@@ -265,21 +265,20 @@ void HeadScanner::AddTag(std::string_view raw, TagSpan span) {
     // A tag on one line is looked up as written; one that spans lines is
     // joined without its brackets and line breaks.
     const bool oneLine = raw.find_first_of("\r\n") == std::string_view::npos;
-    std::string text;
     if (oneLine) {
-        text.assign(raw);
+        tag.both.resize(2 * raw.size());
+        std::copy(raw.begin(), raw.end(), tag.both.begin());
     } else {
-        text.reserve(raw.size());
+        tag.both.reserve(2 * raw.size());
         for (char c : raw.substr(1, raw.size() - 2))
-            if (c != '\r' && c != '\n') text += c;
+            if (c != '\r' && c != '\n') tag.both += c;
+        tag.both.resize(2 * tag.both.size());
         tag.raw.resize(2 * raw.size());
         std::copy(raw.begin(), raw.end(), tag.raw.begin());
         LowerInto(raw, tag.raw.data() + raw.size());
     }
-    tag.size = static_cast<std::uint32_t>(text.size());
+    tag.size = static_cast<std::uint32_t>(tag.both.size() / 2);
     tag.firstAttribute = static_cast<std::uint32_t>(attributes_.size());
-    tag.both = std::move(text);
-    tag.both.resize(2 * tag.size);
     LowerInto(tag.Text(), tag.both.data() + tag.size);
     const std::string_view lower = tag.Lower();
     // Where "name=" and "http-equiv=" stand (found from their '='): a look-up
