@@ -232,11 +232,12 @@ HeadRange FindHead(std::string_view text) {
     return head;
 }
 
-TitleElement FindTitleElement(std::string_view text, const HeadRange& head) {
+TitleElement FindTitleElement(std::string_view text, const HeadRange& head, std::size_t from, std::size_t limit) {
     TitleElement title;
-    std::size_t open = 0, after = 0, from = 0;
+    std::size_t open = 0, after = 0;
+    limit = std::min(limit, text.size());
     while (true) {
-        if (!FindStartTag(text, "<title", from, text.size(), open, after)) return title;
+        if (!FindStartTag(text, "<title", from, limit, open, after)) return title;
         // "<head <title>": the head's own start tag, not a title.
         if (!head.found || open < head.startTag || open >= head.begin) break;
         from = head.begin;
@@ -317,7 +318,15 @@ void HeadScanner::Scan(std::string_view text) {
         // one still open at the end of the head is not a tag.
         const std::size_t limit = head_.end;
         const std::string_view head = text.substr(0, limit);
+        // A title's text is text: a "<meta" in it is not a tag.
+        TitleElement title = FindTitleElement(text, head_, 0, limit);
         for (std::size_t pos = MetaOpenFrom(head, head_.begin, limit); pos != std::string_view::npos;) {
+            while (title.found && title.closed && title.end <= pos)
+                title = FindTitleElement(text, head_, title.end, limit);
+            if (title.found && title.closed && title.start <= pos) {
+                pos = MetaOpenFrom(head, title.end, limit);
+                continue;
+            }
             const std::size_t gt = ByteFrom(head, pos + 5, '>');
             if (gt == std::string_view::npos) {
                 unclosedAt_ = pos;

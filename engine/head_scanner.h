@@ -47,7 +47,9 @@ struct TitleElement {
     std::size_t textEnd = 0;    // the end tag's '<', or the bound
     std::size_t end = 0;        // just after the end tag's '>', or the bound
 };
-TitleElement FindTitleElement(std::string_view text, const HeadRange& head);
+// The first one that starts at or after `from` and before `limit`.
+TitleElement FindTitleElement(std::string_view text, const HeadRange& head, std::size_t from = 0,
+                              std::size_t limit = std::string_view::npos);
 
 std::string DecodeEntities(std::string_view text);
 // The title text, with its case and line breaks; empty without a title.

@@ -35,15 +35,23 @@ class HeadEdit {
 public:
     explicit HeadEdit(std::string_view text) : text_(text) {
         scanner_.Scan(text);
-        title_ = FindTitleElement(text, scanner_.Head());
         marks_.assign(scanner_.TagCount(), false);
+        // The title a load reads, and every other one before the end of the
+        // head, which would be read in its place after a save.
+        const HeadRange& head = scanner_.Head();
+        TitleElement title = FindTitleElement(text, head);
+        while (title.found) {
+            titles_.push_back(title);
+            if (!title.closed || !head.found || title.end >= head.end) break;
+            title = FindTitleElement(text, head, title.end, head.end);
+        }
     }
 
     const HeadRange& Head() const { return scanner_.Head(); }
-    const TitleElement& Title() const { return title_; }
+    bool TitleUnclosed() const { return !titles_.empty() && !titles_.back().closed; }
 
     void MarkEntry(std::string_view attribute, std::string_view key) { scanner_.MarkMatches(attribute, key, marks_); }
-    void MarkTitle() { takeTitle_ = title_.found && title_.closed; }
+    void MarkTitle() { takeTitle_ = !TitleUnclosed(); }
 
     // Where a block goes: right after the head's start tag, or in front of its
     // end tag, though never after a "<meta" that the end of the head leaves
@@ -91,10 +99,11 @@ private:
     // The stretches to take out, in text order, without overlaps.
     std::vector<Cut> Cuts() const {
         std::vector<Cut> cuts;
-        if (takeTitle_) {
+        for (const TitleElement& title : titles_) {
+            if (!takeTitle_) break;
             // A title that holds the head's start tag keeps that tag.
             const HeadRange& head = scanner_.Head();
-            const std::size_t from = title_.start, to = title_.end;
+            const std::size_t from = title.start, to = title.end;
             if (head.found && from < head.begin && head.startTag < to) {
                 if (from < head.startTag) cuts.push_back({from, head.startTag, {}, false});
                 if (head.begin < to) cuts.push_back({head.begin, to, {}, false});
@@ -167,7 +176,7 @@ private:
 
     std::string_view text_;
     HeadScanner scanner_;
-    TitleElement title_;
+    std::vector<TitleElement> titles_;
     std::vector<bool> marks_;
     bool takeTitle_ = false;
 };
@@ -266,13 +275,14 @@ std::string EscapeHttpEquivValue(std::string_view value) {
 }
 
 std::string EscapeTitle(std::string_view title) {
-    // The title ends at the first "</title>": only that sequence is broken up.
+    // The title ends at the first "</title>", and the head (the title with it)
+    // at the first "</head>": only those sequences are broken up.
     std::string out;
     out.reserve(title.size());
     std::size_t pos = 0;
-    while (true) {
-        const std::size_t hit = FindNoCase(title, "</title", pos);
-        if (hit == std::string_view::npos) break;
+    for (std::size_t hit = title.find('<'); hit != std::string_view::npos; hit = title.find('<', hit + 1)) {
+        const std::string_view rest = title.substr(hit);
+        if (FindNoCase(rest.substr(0, 7), "</title") != 0 && FindNoCase(rest.substr(0, 6), "</head") != 0) continue;
         out.append(title.substr(pos, hit - pos)).append("&lt;");
         pos = hit + 1;
     }
@@ -381,7 +391,7 @@ WriteResult WriteMetaBlock(std::string& text, const MetaFields& fields,
     HeadEdit edit(text);
     if (!edit.Head().found) return refuse(kNoHeadRefusal);
     if (!HasPlace(edit.Head(), options)) return refuse(kNoHeadEndRefusal);
-    if (edit.Title().found && !edit.Title().closed) return refuse(kUnclosedTitleRefusal);
+    if (edit.TitleUnclosed()) return refuse(kUnclosedTitleRefusal);
 
     // Every catalogued tag of the head goes, however often the page repeats it,
     // so that the page holds what the fields say.

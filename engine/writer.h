@@ -35,8 +35,9 @@ inline constexpr std::string_view kNoHeadRefusal =
     "В странице нет тега <head>: META-теги некуда вставить.";
 inline constexpr std::string_view kNoHeadEndRefusal =
     "В странице нет тега </head>: META-теги некуда вставить.";
-// An unclosed title reads as the whole rest of the page; writing it back would
-// copy the rest of the page into the head, so the run stops.
+// An unclosed title reads as the rest of the head (or of the page); writing it
+// back would copy that into the block, and removing it would take the head's
+// other tags with it, so the run stops.
 inline constexpr std::string_view kUnclosedTitleRefusal =
     "В странице нет закрывающего тега </title>: исправьте заголовок в редакторе.";
 

@@ -342,7 +342,7 @@ TEST(Escaping, ValuesNeverBreakTheirTag) {
               "a &quot;b&quot; &lt;c&gt; &amp;lt; &amp;amp; &amp;copy; &amp;quot; &amp;gt; "
               "&nbsp; AT&T &");
     EXPECT_EQ(EscapeHttpEquivValue(R"~(a"b<c>&amp;)~"), "a&quot;b&lt;c&gt;&amp;");
-    EXPECT_EQ(EscapeTitle("a</TITLE>b</title"), "a&lt;/TITLE>b&lt;/title");
+    EXPECT_EQ(EscapeTitle("a</TITLE>b</title c</HEAD>"), "a&lt;/TITLE>b&lt;/title c&lt;/HEAD>");
 }
 
 // What the user types into a field comes back from the page after a save and a
