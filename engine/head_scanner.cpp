@@ -169,11 +169,12 @@ bool StartTagNameEnds(std::string_view text, std::size_t at) {
 // where its '<' stands and just after its '>'. False when there is none.
 bool FindStartTag(std::string_view text, std::string_view lowerName, std::size_t from, std::size_t limit,
                   std::size_t& open, std::size_t& afterGt) {
-    for (std::size_t at = FindNoCase(text, lowerName, from); at != std::string_view::npos && at < limit;
-         at = FindNoCase(text, lowerName, at + 1)) {
-        if (!StartTagNameEnds(text, at + lowerName.size())) continue;
-        const std::size_t gt = ByteFrom(text, at + lowerName.size(), '>');
-        if (gt == std::string_view::npos || gt >= limit) return false;
+    const std::string_view in = text.substr(0, limit);
+    for (std::size_t at = FindNoCase(in, lowerName, from); at != std::string_view::npos;
+         at = FindNoCase(in, lowerName, at + 1)) {
+        if (!StartTagNameEnds(in, at + lowerName.size())) continue;
+        const std::size_t gt = ByteFrom(in, at + lowerName.size(), '>');
+        if (gt == std::string_view::npos) return false;
         open = at;
         afterGt = gt + 1;
         return true;
@@ -185,10 +186,11 @@ bool FindStartTag(std::string_view text, std::string_view lowerName, std::size_t
 // before `limit`: its '<' and just after its '>'.
 bool FindEndTag(std::string_view text, std::string_view lowerName, std::size_t from, std::size_t limit,
                 std::size_t& open, std::size_t& afterGt) {
-    for (std::size_t at = FindNoCase(text, lowerName, from); at != std::string_view::npos && at < limit;
-         at = FindNoCase(text, lowerName, at + 1)) {
-        const std::size_t close = EndTagClose(text, at + lowerName.size());
-        if (close == std::string_view::npos || close > limit) continue;
+    const std::string_view in = text.substr(0, limit);
+    for (std::size_t at = FindNoCase(in, lowerName, from); at != std::string_view::npos;
+         at = FindNoCase(in, lowerName, at + 1)) {
+        const std::size_t close = EndTagClose(in, at + lowerName.size());
+        if (close == std::string_view::npos) continue;
         open = at;
         afterGt = close;
         return true;
@@ -263,25 +265,21 @@ std::string FindTitle(std::string_view text) {
 void HeadScanner::AddTag(std::string_view raw, TagSpan span) {
     Tag tag;
     tag.span = span;
+    tag.at = store_.size();
     // A tag on one line is looked up as written; one that spans lines is
     // joined without its brackets and line breaks.
-    const bool oneLine = raw.find_first_of("\r\n") == std::string_view::npos;
+    const bool oneLine = LineBreakFrom(raw, 0) == raw.size();
     if (oneLine) {
-        tag.both.resize(2 * raw.size());
-        std::copy(raw.begin(), raw.end(), tag.both.begin());
+        store_.append(raw);
     } else {
-        tag.both.reserve(2 * raw.size());
         for (char c : raw.substr(1, raw.size() - 2))
-            if (c != '\r' && c != '\n') tag.both += c;
-        tag.both.resize(2 * tag.both.size());
-        tag.raw.resize(2 * raw.size());
-        std::copy(raw.begin(), raw.end(), tag.raw.begin());
-        LowerInto(raw, tag.raw.data() + raw.size());
+            if (c != '\r' && c != '\n') store_ += c;
     }
-    tag.size = static_cast<std::uint32_t>(tag.both.size() / 2);
+    tag.size = static_cast<std::uint32_t>(store_.size() - tag.at);
+    store_.resize(store_.size() + tag.size);
+    LowerInto(std::string_view(store_).substr(tag.at, tag.size), store_.data() + tag.at + tag.size);
     tag.firstAttribute = static_cast<std::uint32_t>(attributes_.size());
-    LowerInto(tag.Text(), tag.both.data() + tag.size);
-    const std::string_view lower = tag.Lower();
+    const std::string_view lower = Lower(tag);
     // Where "name=" and "http-equiv=" stand (found from their '='): a look-up
     // only compares there. A quoted value is skipped whole, so that a key in
     // another attribute's value is never taken for the tag's own.
@@ -310,6 +308,7 @@ void HeadScanner::AddTag(std::string_view raw, TagSpan span) {
 
 void HeadScanner::Scan(std::string_view text) {
     tags_.clear();
+    store_.clear();
     attributes_.clear();
     unclosedAt_ = std::string_view::npos;
     head_ = FindHead(text);
@@ -318,11 +317,20 @@ void HeadScanner::Scan(std::string_view text) {
         // one still open at the end of the head is not a tag.
         const std::size_t limit = head_.end;
         const std::string_view head = text.substr(0, limit);
-        // A title's text is text: a "<meta" in it is not a tag.
-        TitleElement title = FindTitleElement(text, head_, 0, limit);
+        // A title's text is text: a "<meta" in it is not a tag. Titles are
+        // looked for only up to the tag at hand, so the head is walked once.
+        TitleElement title;
+        std::size_t searched = 0;  // no title starts between the last one and here
         for (std::size_t pos = MetaOpenFrom(head, head_.begin, limit); pos != std::string_view::npos;) {
-            while (title.found && title.closed && title.end <= pos)
-                title = FindTitleElement(text, head_, title.end, limit);
+            while (true) {
+                if (title.found && title.closed && title.end <= pos) {
+                    searched = title.end;
+                    title = {};
+                }
+                if (title.found || searched >= pos) break;
+                title = FindTitleElement(text, head_, searched, pos);
+                searched = pos;
+            }
             if (title.found && title.closed && title.start <= pos) {
                 pos = MetaOpenFrom(head, title.end, limit);
                 continue;
@@ -336,19 +344,60 @@ void HeadScanner::Scan(std::string_view text) {
             pos = MetaOpenFrom(head, gt + 1, limit);
         }
     }
-    // Which tags a key's first letter can match, for heads of up to 64 tags.
+    // Which tags a key's first letter can match: bits for heads of up to 64
+    // tags, buckets of tag numbers for larger ones.
     indexed_ = tags_.size() <= 64;
-    if (indexed_) {
-        for (auto& kind : candidates_) kind.fill(0);
+    auto forEachLetter = [this](auto&& add) {
         for (std::size_t i = 0; i < tags_.size(); ++i) {
             const Tag& t = tags_[i];
             for (std::uint32_t a = t.firstAttribute; a < t.firstAttribute + t.attributeCount; ++a) {
                 const Attribute& attr = attributes_[a];
-                candidates_[attr.kind][static_cast<unsigned char>(attr.first)] |= std::uint64_t{1} << i;
-                if (attr.first == '"') candidates_[attr.kind][static_cast<unsigned char>(attr.second)] |= std::uint64_t{1} << i;
+                add(i, attr.kind * 256u + static_cast<unsigned char>(attr.first));
+                if (attr.first == '"') add(i, attr.kind * 256u + static_cast<unsigned char>(attr.second));
             }
         }
+    };
+    if (indexed_) {
+        for (auto& kind : candidates_) kind.fill(0);
+        forEachLetter([this](std::size_t i, unsigned bucket) {
+            candidates_[bucket / 256][bucket % 256] |= std::uint64_t{1} << i;
+        });
+        bucketStart_.clear();
+        bucketTags_.clear();
+    } else {
+        // Counted first, then filled; a tag enters a bucket once.
+        std::vector<std::uint32_t> last(512, UINT32_MAX);
+        bucketStart_.assign(513, 0);
+        forEachLetter([&](std::size_t i, unsigned bucket) {
+            if (last[bucket] == i) return;
+            last[bucket] = static_cast<std::uint32_t>(i);
+            ++bucketStart_[bucket + 1];
+        });
+        for (std::size_t b = 0; b < 512; ++b) bucketStart_[b + 1] += bucketStart_[b];
+        bucketTags_.assign(bucketStart_[512], 0);
+        std::vector<std::uint32_t> next(bucketStart_.begin(), bucketStart_.end() - 1);
+        last.assign(512, UINT32_MAX);
+        forEachLetter([&](std::size_t i, unsigned bucket) {
+            if (last[bucket] == i) return;
+            last[bucket] = static_cast<std::uint32_t>(i);
+            bucketTags_[next[bucket]++] = static_cast<std::uint32_t>(i);
+        });
     }
+}
+
+template <class Visit>
+void HeadScanner::ForEachCandidate(std::uint8_t kind, char first, Visit&& visit) const {
+    // The tags with an attribute value that starts with the key's first letter
+    // (after a quote or not), in document order, until `visit` returns true.
+    const unsigned letter = static_cast<unsigned char>(first);
+    if (indexed_) {
+        for (std::uint64_t bits = candidates_[kind][letter]; bits != 0; bits &= bits - 1)
+            if (visit(static_cast<std::size_t>(__builtin_ctzll(bits)))) return;
+        return;
+    }
+    const unsigned bucket = kind * 256u + letter;
+    for (std::uint32_t k = bucketStart_[bucket]; k < bucketStart_[bucket + 1]; ++k)
+        if (visit(bucketTags_[k])) return;
 }
 
 void HeadScanner::SplitMetaTags() {
@@ -358,7 +407,7 @@ void HeadScanner::SplitMetaTags() {
 std::vector<std::string> HeadScanner::MetaTags() const {
     std::vector<std::string> out;
     for (const Tag& t : tags_)
-        if (!t.consumed) out.emplace_back(t.Text());
+        if (!t.consumed) out.emplace_back(Text(t));
     return out;
 }
 
@@ -368,7 +417,7 @@ bool HeadScanner::Matches(const Tag& t, std::uint8_t kind, std::string_view k) c
     auto at = [](std::string_view lower, std::size_t pos, std::string_view what) {
         return lower.size() >= pos && lower.size() - pos >= what.size() && lower.compare(pos, what.size(), what) == 0;
     };
-    const std::string_view lower = t.Lower();
+    const std::string_view lower = Lower(t);
     bool bare = false;
     for (std::uint32_t a = t.firstAttribute; a < t.firstAttribute + t.attributeCount; ++a) {
         const Attribute& attr = attributes_[a];
@@ -406,18 +455,19 @@ std::string HeadScanner::Lookup(std::string_view attribute, std::string_view key
     const LowerKey lowered(key);
     const std::string_view k = lowered.k;
     const std::uint8_t kind = attribute == "name" ? 0 : 1;
-    auto take = [](Tag& t) {
+    auto take = [this](Tag& t) {
         t.consumed = true;
-        return ExtractContent(t.Text(), t.Lower());
+        return ExtractContent(Text(t), Lower(t));
     };
-    if (indexed_ && !k.empty()) {
-        // Only the tags with an attribute value that starts with the key's
-        // first letter (after a quote or not), in document order.
-        for (std::uint64_t bits = candidates_[kind][static_cast<unsigned char>(k[0])]; bits != 0; bits &= bits - 1) {
-            Tag& t = tags_[static_cast<std::size_t>(__builtin_ctzll(bits))];
-            if (!t.consumed && Matches(t, kind, k)) return take(t);
-        }
-        return {};
+    if (!k.empty()) {
+        std::string content;
+        ForEachCandidate(kind, k[0], [&](std::size_t i) {
+            Tag& t = tags_[i];
+            if (t.consumed || !Matches(t, kind, k)) return false;
+            content = take(t);
+            return true;
+        });
+        return content;
     }
     for (Tag& t : tags_)
         if (!t.consumed && Matches(t, kind, k)) return take(t);
@@ -428,6 +478,13 @@ void HeadScanner::MarkMatches(std::string_view attribute, std::string_view key, 
     const LowerKey lowered(key);
     const std::uint8_t kind = attribute == "name" ? 0 : 1;
     marks.resize(tags_.size());
+    if (!lowered.k.empty()) {
+        ForEachCandidate(kind, lowered.k[0], [&](std::size_t i) {
+            if (!marks[i] && Matches(tags_[i], kind, lowered.k)) marks[i] = true;
+            return false;
+        });
+        return;
+    }
     for (std::size_t i = 0; i < tags_.size(); ++i)
         if (!marks[i] && Matches(tags_[i], kind, lowered.k)) marks[i] = true;
 }

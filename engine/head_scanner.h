@@ -86,13 +86,13 @@ public:
     // `attribute` ("name" or "http-equiv") and `key` would take.
     void MarkMatches(std::string_view attribute, std::string_view key, std::vector<bool>& marks) const;
 
-    // Calls `visit` with each tag not consumed yet, as the page writes it (from
-    // '<' to '>', line breaks included) and lower-cased, in document order,
-    // until it returns true; whether one did.
+    // Calls `visit` with each tag not consumed yet, as `text` (the scanned
+    // text) writes it from '<' to '>', and with its looked-up text lower-cased,
+    // in document order, until it returns true; whether one did.
     template <class Visit>
-    bool AnyMetaTag(Visit&& visit) const {
+    bool AnyMetaTag(std::string_view text, Visit&& visit) const {
         for (const Tag& t : tags_)
-            if (!t.consumed && visit(t.Raw(), t.RawLower())) return true;
+            if (!t.consumed && visit(text.substr(t.span.start, t.span.end - t.span.start), Lower(t))) return true;
         return false;
     }
 
@@ -104,24 +104,18 @@ private:
         char first, second;  // the value's first two characters, lower case ('\0' past the end)
     };
     struct Tag {
-        // The text looked up, then the same lower-cased. A tag on one line is
-        // read from '<' to '>'; one that spans lines without its '<' and '>'
-        // and with its line breaks dropped.
-        std::string both;
+        // Where the tag's text stands in store_, then the same lower-cased. A
+        // tag on one line is read from '<' to '>'; one that spans lines
+        // without its '<' and '>' and with its line breaks dropped.
+        std::size_t at = 0;
         std::uint32_t size = 0;
-        // The page's own form, then lower-cased, for a tag that spans lines.
-        std::string raw;
         TagSpan span;
         bool consumed = false;
         std::uint32_t firstAttribute = 0;  // in attributes_
         std::uint32_t attributeCount = 0;
-        std::string_view Text() const { return std::string_view(both).substr(0, size); }
-        std::string_view Lower() const { return std::string_view(both).substr(size); }
-        std::string_view Raw() const { return raw.empty() ? Text() : std::string_view(raw).substr(0, raw.size() / 2); }
-        std::string_view RawLower() const {
-            return raw.empty() ? Lower() : std::string_view(raw).substr(raw.size() / 2);
-        }
     };
+    std::string_view Text(const Tag& t) const { return std::string_view(store_).substr(t.at, t.size); }
+    std::string_view Lower(const Tag& t) const { return std::string_view(store_).substr(t.at + t.size, t.size); }
     void AddTag(std::string_view raw, TagSpan span);
     bool Matches(const Tag& t, std::uint8_t kind, std::string_view lowerKey) const;
     std::string Lookup(std::string_view attribute, std::string_view key);
@@ -129,11 +123,19 @@ private:
     HeadRange head_;
     std::size_t unclosedAt_ = std::string_view::npos;
     std::vector<Tag> tags_;
+    std::string store_;  // the texts of all tags, one after the other
     std::vector<Attribute> attributes_;
     // For each kind and letter, the tags (as bits) that a key starting with
     // that letter can match; used when the head has at most 64 tags.
     bool indexed_ = false;
     std::array<std::array<std::uint64_t, 256>, 2> candidates_{};
+    // The same for larger heads: for each kind and letter (kind * 256 +
+    // letter), the tags in document order, bucket b being
+    // bucketTags_[bucketStart_[b], bucketStart_[b + 1]).
+    std::vector<std::uint32_t> bucketStart_;
+    std::vector<std::uint32_t> bucketTags_;
+    template <class Visit>
+    void ForEachCandidate(std::uint8_t kind, char first, Visit&& visit) const;
 };
 
 }  // namespace veskaron

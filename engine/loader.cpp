@@ -63,7 +63,7 @@ PageEncoding DetectEncoding(std::string_view text, const HeadScanner& scanner,
     if (text.starts_with(kUtf8Bom)) return {"utf-8", EncodingSource::Bom, true};
     std::string declared;
     // Only a tag that holds the word can have a charset attribute.
-    scanner.AnyMetaTag([&declared](std::string_view tag, std::string_view lower) {
+    scanner.AnyMetaTag(text, [&declared](std::string_view tag, std::string_view lower) {
         if (lower.find("charset") == std::string_view::npos) return false;
         declared = UsableCharset(CharsetAttribute(tag));
         return !declared.empty();

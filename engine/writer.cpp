@@ -22,11 +22,12 @@ std::size_t LineBreakLength(std::string_view text, std::size_t pos) {
     return text[pos] == '\n' ? 1 : 0;
 }
 
-// A stretch of the text that a run takes out, or replaces.
+// A stretch of the text that a run takes out, or replaces by one of its
+// replacements.
 struct Cut {
     std::size_t start = 0, end = 0;
-    std::string replacement;
-    bool replaces = false;
+    int replacement = -1;
+    bool Replaces() const { return replacement >= 0; }
 };
 
 // The old title and catalogued tags of a page, found once, and removed in one
@@ -62,14 +63,21 @@ public:
         return std::min(head.end, scanner_.UnclosedTagAt());
     }
 
-    // The text with the marked tags and title taken out and `block` put in at
-    // `insertAt` (a position of the original text).
-    std::string Apply(std::size_t insertAt, std::string_view block) const {
-        const std::vector<Cut> cuts = Tidied(Cuts());
+    // Takes the marked tags and titles out of `text` (the text this edit was
+    // made for) and puts `block` in at `insertAt`, a position of the original
+    // text. Only the part up to the last change is rebuilt: the rest of a large
+    // page is moved once, in place when it fits.
+    // Whether anything was taken out.
+    bool Apply(std::string& text, std::size_t insertAt, std::string_view block) const {
+        std::vector<std::string> replacements;
+        const std::vector<Cut> cuts = Tidied(Cuts(replacements));
+        const bool insert = insertAt != std::string_view::npos;
+        std::size_t touched = insert ? insertAt : 0;
+        if (!cuts.empty()) touched = std::max(touched, cuts.back().end);
         std::string out;
-        out.reserve(text_.size() + block.size());
+        out.reserve(touched + block.size());
         std::size_t copied = 0;
-        bool inserted = insertAt == std::string_view::npos;
+        bool inserted = !insert;
         for (const Cut& c : cuts) {
             if (!inserted && insertAt <= c.start) {
                 out.append(text_, copied, insertAt - copied);
@@ -83,7 +91,7 @@ public:
                 out.append(block);
                 inserted = true;
             }
-            if (c.replaces) out.append(c.replacement);
+            if (c.Replaces()) out.append(replacements[static_cast<std::size_t>(c.replacement)]);
             copied = c.end;
         }
         if (!inserted) {
@@ -91,13 +99,15 @@ public:
             out.append(block);
             copied = insertAt;
         }
-        out.append(text_, copied);
-        return out;
+        out.append(text_, copied, touched - copied);
+        text.replace(0, touched, out);
+        return !cuts.empty();
     }
 
 private:
-    // The stretches to take out, in text order, without overlaps.
-    std::vector<Cut> Cuts() const {
+    // The stretches to take out, in text order, without overlaps; the texts
+    // that replace some of them go to `replacements`.
+    std::vector<Cut> Cuts(std::vector<std::string>& replacements) const {
         std::vector<Cut> cuts;
         for (const TitleElement& title : titles_) {
             if (!takeTitle_) break;
@@ -105,37 +115,41 @@ private:
             const HeadRange& head = scanner_.Head();
             const std::size_t from = title.start, to = title.end;
             if (head.found && from < head.begin && head.startTag < to) {
-                if (from < head.startTag) cuts.push_back({from, head.startTag, {}, false});
-                if (head.begin < to) cuts.push_back({head.begin, to, {}, false});
+                if (from < head.startTag) cuts.push_back({from, head.startTag, -1});
+                if (head.begin < to) cuts.push_back({head.begin, to, -1});
             } else {
-                cuts.push_back({from, to, {}, false});
+                cuts.push_back({from, to, -1});
             }
         }
+        const std::size_t titleCuts = cuts.size();
         for (std::size_t i = 0; i < marks_.size(); ++i) {
             if (!marks_[i]) continue;
             const TagSpan span = scanner_.Span(i);
-            Cut cut{span.start, span.end, {}, false};
+            Cut cut{span.start, span.end, -1};
             // A charset declared in a catalogued tag outlives the tag.
             const std::string_view raw = text_.substr(span.start, span.end - span.start);
             if (FindNoCase(raw, "charset") != std::string_view::npos) {
                 const std::string charset = CharsetAttribute(raw);
                 if (!charset.empty()) {
-                    cut.replacement = "<meta charset=\"" + charset + "\">";
-                    cut.replaces = true;
+                    cut.replacement = static_cast<int>(replacements.size());
+                    replacements.push_back("<meta charset=\"" + charset + "\">");
                 }
             }
-            cuts.push_back(std::move(cut));
+            cuts.push_back(cut);
         }
-        std::sort(cuts.begin(), cuts.end(), [](const Cut& a, const Cut& b) { return a.start < b.start; });
+        // Both parts are in text order already.
+        auto byStart = [](const Cut& a, const Cut& b) { return a.start < b.start; };
+        std::inplace_merge(cuts.begin(), cuts.begin() + static_cast<std::ptrdiff_t>(titleCuts), cuts.end(), byStart);
         std::vector<Cut> merged;
-        for (Cut& c : cuts) {
+        merged.reserve(cuts.size());
+        for (const Cut& c : cuts) {
             if (!merged.empty() && c.start < merged.back().end) {
                 // A tag inside the old title goes with it.
                 merged.back().end = std::max(merged.back().end, c.end);
-                merged.back().replaces = false;
+                merged.back().replacement = -1;
                 continue;
             }
-            merged.push_back(std::move(c));
+            merged.push_back(c);
         }
         return merged;
     }
@@ -148,13 +162,13 @@ private:
     std::vector<Cut> Tidied(const std::vector<Cut>& cuts) const {
         std::vector<Cut> out;
         for (std::size_t i = 0; i < cuts.size();) {
-            if (cuts[i].replaces) {
+            if (cuts[i].Replaces()) {
                 out.push_back(cuts[i]);
                 ++i;
                 continue;
             }
             std::size_t j = i;
-            while (j + 1 < cuts.size() && !cuts[j + 1].replaces && OnlyLineBreaks(cuts[j].end, cuts[j + 1].start)) ++j;
+            while (j + 1 < cuts.size() && !cuts[j + 1].Replaces() && OnlyLineBreaks(cuts[j].end, cuts[j + 1].start)) ++j;
             const std::size_t start = cuts[i].start;
             std::size_t end = cuts[j].end;
             const HeadRange& head = scanner_.Head();
@@ -162,7 +176,7 @@ private:
                 end += LineBreakLength(text_, end);
                 end += LineBreakLength(text_, end);
             }
-            out.push_back({start, end, {}, false});
+            out.push_back({start, end, -1});
             i = j + 1;
         }
         return out;
@@ -337,16 +351,13 @@ std::size_t DropLineBreakAt(std::string& text, std::size_t pos) {
 bool RemoveMetaTag(std::string& text, std::string_view attribute, std::string_view key) {
     HeadEdit edit(text);
     edit.MarkEntry(LowerAscii(attribute), key);
-    std::string out = edit.Apply(std::string_view::npos, {});
-    const bool removed = out != text;
-    text = std::move(out);
-    return removed;
+    return edit.Apply(text, std::string_view::npos, {});
 }
 
 std::string TakeTitle(std::string& text, std::string_view title) {
     HeadEdit edit(text);
     edit.MarkTitle();
-    text = edit.Apply(std::string_view::npos, {});
+    edit.Apply(text, std::string_view::npos, {});
     return TitleLine(title);
 }
 
@@ -374,7 +385,7 @@ bool PlaceBlock(std::string& text, const std::vector<std::string>& lines,
                 const MetaWriteOptions& options) {
     const HeadEdit edit(text);
     if (!HasPlace(edit.Head(), options)) return false;
-    text = edit.Apply(edit.InsertionPoint(options.placement), JoinBlock(lines, options.lineMode));
+    edit.Apply(text, edit.InsertionPoint(options.placement), JoinBlock(lines, options.lineMode));
     return true;
 }
 
@@ -409,7 +420,7 @@ WriteResult WriteMetaBlock(std::string& text, const MetaFields& fields,
         }
         if (line.size() > 3) block.push_back(std::move(line));
     }
-    text = edit.Apply(edit.InsertionPoint(options.placement), JoinBlock(block, options.lineMode));
+    edit.Apply(text, edit.InsertionPoint(options.placement), JoinBlock(block, options.lineMode));
     return {};
 }
 
