@@ -87,7 +87,7 @@ TEST(FindHead, StartAndEndTagsAsPagesWriteThem) {
     }
 }
 
-// Heads as generators write them, and heads the fuzzer broke: every tag of the
+// Heads as generators write them, and broken ones: every tag of the
 // head is read wherever its lines break.
 TEST(HeadScanner, RealAndBrokenHeads) {
     struct Case { const char* name; const char* page; const char* title; const char* key; const char* value; };
