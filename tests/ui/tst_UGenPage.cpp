@@ -25,6 +25,7 @@
 #include "generator/word_list_file.h"
 #include "platform/key_store.h"
 #include "platform/paths.h"
+#include "session/Settings.h"
 #include "settings/setup_values.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "ui/pages/DocText.h"
@@ -57,6 +58,9 @@ public:
     }
     std::function<void()> onSet;
     int MinWord() const override { return minWord; }
+    // The program's one settings object, as the main window gives it.
+    std::unique_ptr<session::Settings> settings;
+    session::Settings* RunSettings() const override { return settings.get(); }
 };
 
 const char* kPage =
@@ -120,6 +124,8 @@ void TestUGenPage::init() {
     CurrentSetupValues() = DefaultSetupValues();
     dialogs_ = std::make_unique<ScopedScriptedDialogs>();
     host_ = FakeHost{};
+    host_.settings = std::make_unique<session::Settings>();
+    host_.settings->load();
     host_.source = FromQt(*host_.codec, QString::fromUtf8(kPage));
 }
 
@@ -297,7 +303,9 @@ void TestUGenPage::stopALongCount() {
 
 // Add, edit, delete with their questions, the list files, and drag and drop.
 void TestUGenPage::listButtonsAndDragDrop() {
-    CurrentSetupValues().QuestDelWord = true;
+    session::SettingsValues confirmed = host_.settings->values();
+    confirmed.confirmWordDeletion = true;  // "OK" of the settings dialog
+    QVERIFY(host_.settings->commit(confirmed));
     Open();
     ScriptedDialogs& d = **dialogs_;
     d.texts = {QStringLiteral("Альфа"), QStringLiteral("альфа"), QStringLiteral("бета"),

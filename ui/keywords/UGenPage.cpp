@@ -19,6 +19,7 @@
 #include "platform/key_store.h"
 #include "platform/line_list.h"
 #include "session/Messages.h"
+#include "session/Settings.h"
 #include "session/WordListModel.h"
 #include "ui/common/Dialogs.h"
 #include "ui/keywords/KeywordHost.h"
@@ -121,16 +122,28 @@ void TFmKeyWord::connectControls() {
 
 // ---- Settings ----
 
-const SetupValues& TFmKeyWord::setupValues() const { return CurrentSetupValues(); }
+// The run's settings object when the host gives it; until then the record
+// and the store the rest of the program reads the same values from.
+SetupValues TFmKeyWord::setupValues() const {
+    if (const session::Settings* run = host_.RunSettings()) return run->setupValues();
+    return CurrentSetupValues();
+}
 
 GeneratorSettings TFmKeyWord::readStoredChoices() const {
-    KeyAccess access;
-    GeneratorSettings choices = ReadGeneratorSettings(access);
+    if (session::Settings* run = host_.RunSettings()) {
+        run->reloadGeneratorFlags();
+        return run->generatorValues();
+    }
+    const KeyAccess access;
     RefreshGeneratorFlags(access, CurrentSetupValues());
-    return choices;
+    return ReadGeneratorSettings(access);
 }
 
 void TFmKeyWord::writeStoredChoices(const GeneratorSettings& choices) const {
+    if (session::Settings* run = host_.RunSettings()) {
+        run->storeGeneratorValues(choices);
+        return;
+    }
     KeyAccess access;
     WriteGeneratorSettings(access, choices);
     access.Close();
@@ -299,7 +312,7 @@ void TFmKeyWord::startCount() {
     input.source = host_.SourceBytes();
     input.description = descriptionLines();
     input.excluded = model(ListKind::Delete).list().entries();
-    const SetupValues& setup = setupValues();
+    const SetupValues setup = setupValues();
     input.options.minWordLen = minWordLen_;
     input.options.keyCifra = setup.KeyCifra;
     input.options.bolAlt = setup.BolAlt;

@@ -88,9 +88,9 @@ private:
     void toggleSelectAll();
     void refreshKeywordCounters();
 
-    // Settings, read and written as the rest of the program does today, and
-    // only through these three.
-    const SetupValues& setupValues() const;
+    // Settings: the window reaches them only through these three.
+    SetupValues setupValues() const;
+    // The window's stored choices; reading them also reads the word flags again.
     GeneratorSettings readStoredChoices() const;
     void writeStoredChoices(const GeneratorSettings& choices) const;
 
