@@ -21,8 +21,17 @@ bool DroppedBeforeEllipsis(char32_t cp) {
 template <class Visit>
 void ForEachCodePoint(std::string_view s, Visit&& visit) {
     for (std::size_t i = 0; i < s.size();) {
+        // ASCII and two-byte characters (Latin, Cyrillic) inline; the rest, and
+        // any byte that is not valid UTF-8, through the codec's decoder.
+        const auto lead = static_cast<unsigned char>(s[i]);
         std::size_t length = 1;
-        const char32_t cp = DecodeUtf8At(s, i, length);
+        char32_t cp = lead;
+        if (lead >= 0xC2 && lead <= 0xDF && i + 1 < s.size() && (static_cast<unsigned char>(s[i + 1]) & 0xC0) == 0x80) {
+            cp = (char32_t(lead & 0x1F) << 6) | (static_cast<unsigned char>(s[i + 1]) & 0x3F);
+            length = 2;
+        } else if (lead >= 0x80) {
+            cp = DecodeUtf8At(s, i, length);
+        }
         if (!visit(cp, i, length)) return;
         i += length;
     }
@@ -93,6 +102,18 @@ std::size_t WrapEnd(std::string_view s, unsigned sizePx, std::size_t linePx) {
     return end;
 }
 
+// The text with its blanks collapsed: itself when they already are (a title
+// as typed, usually), else a copy in `storage`. A copy of a long description
+// on every keystroke would cost more than measuring it.
+std::string_view Collapsed(std::string_view utf8, std::string& storage) {
+    bool collapsed = utf8.empty() || (utf8.front() != ' ' && utf8.back() != ' ');
+    for (std::size_t i = 0; collapsed && i < utf8.size(); ++i)
+        collapsed = utf8[i] == ' ' ? utf8[i + 1] != ' ' : !IsBlank(utf8[i]);
+    if (collapsed) return utf8;
+    storage = CollapseBlanks(utf8);
+    return storage;
+}
+
 }  // namespace
 
 std::uint32_t AdvanceUnits(char32_t cp) {
@@ -132,11 +153,13 @@ std::string CollapseBlanks(std::string_view utf8) {
 }
 
 std::size_t TextWidthPx(std::string_view utf8, unsigned sizePx) {
-    return UnitsToPixels(SumUnits(CollapseBlanks(utf8)), sizePx);
+    std::string collapsed;
+    return UnitsToPixels(SumUnits(Collapsed(utf8, collapsed)), sizePx);
 }
 
 FittedText FitText(std::string_view utf8, unsigned sizePx, std::size_t linePx, int lines) {
-    const std::string s = CollapseBlanks(utf8);
+    std::string collapsed;
+    const std::string_view s = Collapsed(utf8, collapsed);
     FittedText r;
     r.px = UnitsToPixels(SumUnits(s), sizePx);
     std::string_view rest = s;
