@@ -93,8 +93,9 @@ TEST(TextWidth, LinearInTheText) {
         while (s.size() < n) s += "слово — ";
         return s;
     };
+    // Both sizes larger than a core's cache, so that only the pass itself differs.
     const auto r = veskaron::test::MeasureScaling(
-        1 << 16, make, [](const std::string& s) { (void)FitText(s, 14, 5000, 1); (void)FitText(s, 14, 5000, 2); });
+        1 << 21, make, [](const std::string& s) { (void)FitText(s, 14, 5000, 2); }, 3);
     EXPECT_LE(r.Ratio(), veskaron::test::kMaxScaling);
 
     const std::string mb = make(1 << 20);
