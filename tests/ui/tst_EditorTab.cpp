@@ -143,7 +143,7 @@ void TestEditorTab::wordWrapKeepsState() {
     QCOMPARE(w.Panel(0), QString());
     QVERIFY(!Find<QPushButton>(*w.form, "BitSave")->isEnabled());
     // The load works without wrap and gives it back.
-    w.form->FileListBox1Change(w.tmp.Page("page.html"));
+    w.form->loadChosenFile(w.tmp.Page("page.html"));
     QCOMPARE(w.editor->lineWrapMode(), QPlainTextEdit::WidgetWidth);
     wrap->click();
     QCOMPARE(w.editor->lineWrapMode(), QPlainTextEdit::NoWrap);
@@ -205,7 +205,7 @@ void TestEditorTab::folderHistoryEditor() {
         dialog.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->clear();
         dialog.findChild<QPushButton*>(QStringLiteral("Button1"))->click();
     });
-    w.form->N1Click();
+    w.form->editFolderHistory();
     QCOMPARE(history->count(), 1);
     QCOMPARE(history->currentText(), shown);
     // Lines typed in become the history; Cancel after edits changes nothing.
@@ -213,7 +213,7 @@ void TestEditorTab::folderHistoryEditor() {
         dialog.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->setPlainText(QStringLiteral("/a/\n/b/\n"));
         dialog.findChild<QPushButton*>(QStringLiteral("Button1"))->click();
     });
-    w.form->N1Click();
+    w.form->editFolderHistory();
     QCOMPARE(history->count(), 3);
     QCOMPARE(history->itemText(0), QStringLiteral("/a/"));
     QCOMPARE(history->currentText(), shown);
@@ -221,7 +221,7 @@ void TestEditorTab::folderHistoryEditor() {
         dialog.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->setPlainText(QStringLiteral("/x/"));
         dialog.findChild<QPushButton*>(QStringLiteral("Button2"))->click();
     });
-    w.form->N1Click();
+    w.form->editFolderHistory();
     QCOMPARE(history->count(), 3);
 
     QStringList lines{QStringLiteral("/A/")};

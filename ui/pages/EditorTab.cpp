@@ -22,6 +22,7 @@
 #include <QVBoxLayout>
 
 #include "controls/BtnPopup.h"
+#include "session/Messages.h"
 #include "ui/common/Hints.h"
 
 namespace veskaron::ui {
@@ -48,20 +49,16 @@ QToolButton* ToolButton(const char* name, const char* icon, const QString& capti
 }  // namespace
 
 EditorTab::EditorTab(QWidget* parent) : QWidget(parent) {
-    Button3 = new QPushButton(QStringLiteral("Вставить Новые"));
+    Button3 = new QPushButton(msg::kInsertBlockButton);
     Button3->setObjectName(QStringLiteral("Button3"));
-    SetHint(Button3, QStringLiteral("Вставить Новые|Записать в текст страницы новые META-теги из полей"));
-    SpeedButton1 = ToolButton("SpeedButton1", "edit-cut", QStringLiteral("Выр."),
-                              QStringLiteral("Вырезать в Clipboard"));
-    SpeedButton2 = ToolButton("SpeedButton2", "edit-copy", QStringLiteral("Коп."),
-                              QStringLiteral("Скопировать в Clipboard"));
-    SpeedButton3 = ToolButton("SpeedButton3", "edit-paste", QStringLiteral("Вст."),
-                              QStringLiteral("Вставить из Clipboard"));
-    SpeedButton4 = ToolButton("SpeedButton4", "edit-undo", QStringLiteral("Отм."),
-                              QStringLiteral("Отмена изменений"));
-    CheckBox1 = new QCheckBox(QStringLiteral("Перенос слов"));
+    SetHint(Button3, msg::kInsertBlockHint);
+    SpeedButton1 = ToolButton("SpeedButton1", "edit-cut", msg::kCutButton, msg::kCutHint);
+    SpeedButton2 = ToolButton("SpeedButton2", "edit-copy", msg::kCopyButton, msg::kCopyHint);
+    SpeedButton3 = ToolButton("SpeedButton3", "edit-paste", msg::kPasteButton, msg::kPasteHint);
+    SpeedButton4 = ToolButton("SpeedButton4", "edit-undo", msg::kUndoButton, msg::kUndoHint);
+    CheckBox1 = new QCheckBox(msg::kWordWrap);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-    SetHint(CheckBox1, QStringLiteral("Перенос слов документов ."));
+    SetHint(CheckBox1, msg::kWordWrapHint);
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
     BtnPopup1 = new TBtnPopup;
@@ -165,7 +162,7 @@ void EditorTab::InsertSnippet(const QString& snippet) {
     cursor.insertText(snippet);
     doc->setUndoRedoEnabled(true);
     RE1->setTextCursor(cursor);
-    const QString inserted = QStringLiteral("Вставка в позицию курсора - ") + snippet;
+    const QString inserted = msg::kSnippetInserted + snippet;
     SetHintParts(RE1, snippet, inserted);
     Q_EMIT HintShown(inserted);
     Q_EMIT SourceEdited();

@@ -19,30 +19,12 @@
 #include "ui/common/Dialogs.h"
 #include "ui/pages/DocText.h"
 #include "ui/common/Hints.h"
+#include "ui/common/Widgets.h"
 
 namespace veskaron::ui {
 namespace {
 
-template <typename W>
-W* Named(W* widget, const QString& name, const QString& hint = {}, int topic = 0) {
-    widget->setObjectName(name);
-    if (!hint.isEmpty()) SetHint(widget, hint);
-    if (topic > 0) SetHelpTopic(widget, topic);
-    return widget;
-}
-
-QLabel* Caption(const QString& text, const QString& name, QWidget* buddy = nullptr) {
-    auto* label = new QLabel(text);
-    label->setObjectName(name);
-    if (buddy) label->setBuddy(buddy);
-    return label;
-}
-
-QGroupBox* Group(const QString& title, const QString& name) {
-    auto* group = new QGroupBox(title);
-    group->setObjectName(name);
-    return group;
-}
+QGroupBox* Group(const QString& title, const QString& name) { return Named(new QGroupBox(title), name); }
 
 // The page holds many rows: keep the groups' own margins small so it fits
 // the window's normal size.

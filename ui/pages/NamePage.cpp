@@ -13,22 +13,13 @@
 #include "engine/catalogue.h"
 #include "ui/pages/DocText.h"
 #include "ui/common/Hints.h"
+#include "ui/common/Widgets.h"
 
 namespace veskaron::ui {
 namespace {
 
-template <typename W>
-W* Named(W* widget, const char* name, const QString& hint, int topic) {
-    widget->setObjectName(QString::fromLatin1(name));
-    if (!hint.isEmpty()) SetHint(widget, hint);
-    if (topic > 0) SetHelpTopic(widget, topic);
-    return widget;
-}
-
 QLabel* Caption(const QString& text, const char* name) {
-    auto* label = new QLabel(text);
-    label->setObjectName(QString::fromLatin1(name));
-    return label;
+    return ui::Caption(text, QString::fromLatin1(name));
 }
 
 QPlainTextEdit* MakeMemo() {
