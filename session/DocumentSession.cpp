@@ -80,20 +80,32 @@ void DocumentSession::takeSnapshot() {
 
 // ---- The source view's text ----
 
+ShownSource ToShownSource(std::string_view bytes, const TextCodec& codec) {
+    ShownSource shown{Utf8(codec.ToUtf8(bytes))};
+    QString& text = shown.text;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    // A lone CR would be a line of its own in the view and come back as a
+    // whole line end; a line separator looks the same and goes back as the
+    // CR it was (unless the page holds line separators of its own).
+    shown.loneCr = text.contains(u'\r') && !text.contains(QChar::LineSeparator);
+    if (shown.loneCr) text.replace(u'\r', QChar::LineSeparator);
+    return shown;
+}
+
 QString DocumentSession::sourceText() {
+    ShownSource shown = ToShownSource(doc_.page.text, *doc_.codec);
+    noteSourceShown(shown.loneCr);
+    return std::move(shown.text);
+}
+
+void DocumentSession::noteSourceShown(bool loneCr) {
+    // What the view was given is what its typed text is told apart from.
     if (Koi8FieldTexts::For(doc_.encoding.name)) {
         sourceBase_ = doc_.page.text;
     } else {
         sourceBase_.clear();
     }
-    QString text = Utf8(doc_.codec->ToUtf8(doc_.page.text));
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    // A lone CR would be a line of its own in the view and come back as a
-    // whole line end; a line separator looks the same and goes back as the
-    // CR it was (unless the page holds line separators of its own).
-    loneCrShown_ = text.contains(u'\r') && !text.contains(QChar::LineSeparator);
-    if (loneCrShown_) text.replace(u'\r', QChar::LineSeparator);
-    return text;
+    loneCrShown_ = loneCr;
 }
 
 std::string DocumentSession::fromSourceText(const QString& shown, std::size_t* references) const {

@@ -37,6 +37,15 @@ enum class EditMark { Title, Description, Keywords, Source, ContentType, Refresh
 // shown form of the expiry date and time (those are compared).
 MetaFields ComparedFields(const MetaFields& fields);
 
+// A page text as the source view shows it: line breaks as line feeds, a lone
+// CR as a line separator (`loneCr`: the page's lone CRs are shown so). Safe
+// on any thread.
+struct ShownSource {
+    QString text;
+    bool loneCr = false;
+};
+ShownSource ToShownSource(std::string_view bytes, const TextCodec& codec);
+
 class DocumentSession final : public QObject {
     Q_OBJECT
 
@@ -66,6 +75,9 @@ public:
     // CR as a line separator. What was given is what the view's edits are
     // told apart from on a KOI8 page.
     QString sourceText();
+    // The source view shows ToShownSource of the text at the current
+    // revision, made elsewhere.
+    void noteSourceShown(bool loneCr);
     // Bumped whenever the session's text changes (load, block, save): a view
     // filled at another revision is stale.
     std::uint64_t textRevision() const { return revision_; }

@@ -87,6 +87,7 @@ private:
     void showLoaded(const LoadReport& report);
     void showTextChanged();
     void fillEditorIfStale();
+    void prepareEditorText();
     void showDocumentState();
     void showNotices(const session::Notices& notices);
     void ShowStoreMessages();
@@ -134,6 +135,9 @@ private:
     std::uint64_t editorRevision_ = 0;
     // A load's text goes in with the caret at the start; later texts keep it.
     bool editorReload_ = false;
+    // Whether the text being prepared for the editor shows lone CRs; one
+    // flag for each preparation.
+    std::shared_ptr<bool> preparedLoneCr_;
 };
 
 }  // namespace veskaron::ui

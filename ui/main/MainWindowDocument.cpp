@@ -163,18 +163,35 @@ void TForm1::showNotices(const session::Notices& notices) {
 }
 
 // The editor is a view of the session's text: filled when it is shown, so
-// a load or a save on the field pages never moves the whole page through it.
+// a load or a save on the field pages never moves the whole page through it;
+// the text it will show is prepared in the background meanwhile.
 void TForm1::fillEditorIfStale() {
-    if (!OnEditorTab() || editorRevision_ == session_->textRevision()) return;
+    const std::uint64_t revision = session_->textRevision();
+    if (!OnEditorTab() || editorRevision_ == revision) return;
+    const bool reload = std::exchange(editorReload_, false);
     quiet_ = true;
-    if (std::exchange(editorReload_, false)) {
+    if (editor_->ShowPreparedText(revision, !reload)) {
+        session_->noteSourceShown(*preparedLoneCr_);
+        if (reload) editor_->ResetChangeCounter();
+    } else if (reload) {
         editor_->LoadText(session_->sourceText());
         editor_->ResetChangeCounter();
     } else {
         editor_->ReplaceText(session_->sourceText());
     }
     quiet_ = false;
-    editorRevision_ = session_->textRevision();
+    editorRevision_ = revision;
+}
+
+void TForm1::prepareEditorText() {
+    const Document& doc = session_->document();
+    preparedLoneCr_ = std::make_shared<bool>(false);
+    editor_->PrepareText(session_->textRevision(),
+                         [bytes = doc.page.text, codec = doc.codec, loneCr = preparedLoneCr_] {
+                             session::ShownSource shown = session::ToShownSource(bytes, *codec);
+                             *loneCr = shown.loneCr;
+                             return std::move(shown.text);
+                         });
 }
 
 void TForm1::showTextChanged() {
@@ -184,8 +201,9 @@ void TForm1::showTextChanged() {
     if (OnEditorTab()) {
         fillEditorIfStale();
     } else {
-        // Shown again when the editor is next shown; not an edit until then.
+        // Not an edit: the editor shows the new text when it is next shown.
         editor_->ClearEdited();
+        prepareEditorText();
     }
 }
 
@@ -248,7 +266,11 @@ void TForm1::showLoaded(const LoadReport& report) {
     editor_->ResetChangeCounter();
     if (report.ok) editor_->DisableSnippetButton();
     // The session's snapshot follows; the editor fills now if it is showing.
-    fillEditorIfStale();
+    if (OnEditorTab()) {
+        fillEditorIfStale();
+    } else {
+        prepareEditorText();
+    }
     showDocumentState();
 }
 

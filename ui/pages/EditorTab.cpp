@@ -13,10 +13,12 @@
 #include <QIcon>
 #include <QMenu>
 #include <QMimeData>
+#include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QThreadPool>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -103,7 +105,7 @@ EditorTab::EditorTab(QWidget* parent) : QWidget(parent) {
     connect(BtnPopup1, &TBtnPopup::OnClick, this, &EditorTab::BtnPopup1Click);
     connect(PopupMenu2, &QMenu::triggered, this, &EditorTab::br1Click);
     connect(RE1, &QPlainTextEdit::textChanged, this, &EditorTab::RE1Change);
-    connect(RE1->document(), &QTextDocument::modificationChanged, this, [this](bool modified) {
+    connect(RE1, &QPlainTextEdit::modificationChanged, this, [this](bool modified) {
         if (modified) Q_EMIT SourceEdited();
     });
     RE1->installEventFilter(this);
@@ -131,6 +133,68 @@ void EditorTab::ReplaceText(const QString& text) {
     RE1->setTextCursor(cursor);
     RE1->verticalScrollBar()->setValue(vertical);
     RE1->horizontalScrollBar()->setValue(horizontal);
+}
+
+struct EditorTab::Prepared {
+    // Without a thread until it is shown, so either side may delete it.
+    std::unique_ptr<QTextDocument> doc;
+};
+
+void EditorTab::PrepareText(std::uint64_t revision, std::function<QString()> make) {
+    auto promise = std::make_shared<std::promise<std::shared_ptr<Prepared>>>();
+    prepared_ = promise->get_future().share();
+    preparedRevision_ = revision;
+    const QTextDocument* shown = RE1->document();
+    QThreadPool::globalInstance()->start([promise, make = std::move(make), font = shown->defaultFont(),
+                                          option = shown->defaultTextOption(),
+                                          margin = shown->documentMargin()] {
+        auto prepared = std::make_shared<Prepared>();
+        prepared->doc = std::make_unique<QTextDocument>();
+        QTextDocument* doc = prepared->doc.get();
+        doc->setDocumentLayout(new QPlainTextDocumentLayout(doc));
+        doc->setDefaultFont(font);
+        doc->setDefaultTextOption(option);
+        doc->setDocumentMargin(margin);
+        doc->setUndoRedoEnabled(false);
+        doc->setPlainText(make());
+        doc->setUndoRedoEnabled(true);
+        doc->setModified(false);
+        doc->moveToThread(nullptr);
+        promise->set_value(std::move(prepared));
+    });
+}
+
+bool EditorTab::ShowPreparedText(std::uint64_t revision, bool keepCaret) {
+    if (!prepared_.valid() || preparedRevision_ != revision) return false;
+    const std::shared_ptr<Prepared> prepared = prepared_.get();
+    prepared_ = {};
+    if (!prepared->doc) return false;
+    const int caret = RE1->textCursor().position();
+    const int vertical = RE1->verticalScrollBar()->value();
+    const int horizontal = RE1->horizontalScrollBar()->value();
+    QTextDocument* doc = prepared->doc.release();
+    doc->moveToThread(thread());
+    {
+        WrapPause pause(*this);
+        SetDocument(doc);
+    }
+    QTextCursor cursor(doc);
+    if (keepCaret) cursor.setPosition(std::min(caret, doc->characterCount() - 1));
+    RE1->setTextCursor(cursor);
+    if (keepCaret) {
+        RE1->verticalScrollBar()->setValue(vertical);
+        RE1->horizontalScrollBar()->setValue(horizontal);
+    }
+    return true;
+}
+
+void EditorTab::SetDocument(QTextDocument* doc) {
+    QTextDocument* old = RE1->document();
+    // The editor deletes the document it made itself; the prepared ones are ours.
+    const bool ours = old->parent() == RE1;
+    doc->setParent(RE1);
+    RE1->setDocument(doc);
+    if (ours) delete old;
 }
 
 QString EditorTab::Text() const { return PlainText(*RE1); }
