@@ -90,7 +90,7 @@ TForm1::TForm1(const QStringList& arguments, QWidget* parent) : QMainWindow(pare
     histories_->Add(namePage_->ProgId(), QStringLiteral("progid.fkd"));
     histories_->Add(namePage_->Url(), QStringLiteral("url.fkd"));
     histories_->Add(httpPage_->Location(), QStringLiteral("Location.fkd"));
-    histories_->Add(httpPage_->RefreshUrl(), QStringLiteral("Charset.fkd"));
+    histories_->Add(httpPage_->refreshUrlBox(), QStringLiteral("Charset.fkd"));
 
     connect(browser_, &FileBrowserPane::FileChosen, this, &TForm1::loadChosenFile);
     connect(browser_, &FileBrowserPane::EditHistory, this, &TForm1::editFolderHistory);

@@ -69,7 +69,7 @@ void TForm1::BindSession() {
     connect(httpPage_, &HttpPage::Edited, this, &TForm1::fieldEdited);
     connect(editor_, &EditorTab::SourceEdited, this, &TForm1::sourceEdited);
     connect(editor_, &EditorTab::CurrentSize, this, &TForm1::showSourceSize);
-    connect(editor_, &EditorTab::InsertNew, this, &TForm1::insertMetaBlock);
+    connect(editor_, &EditorTab::InsertMetaBlock, this, &TForm1::insertMetaBlock);
     connect(editor_, &EditorTab::HintShown, this, [this](const QString& hint) { status_->SetPanel(1, hint); });
     connect(PageControl1, &QTabWidget::currentChanged, this, &TForm1::fillEditorIfStale);
 }
@@ -196,7 +196,7 @@ void TForm1::prepareEditorText() {
 
 void TForm1::showTextChanged() {
     quiet_ = true;
-    httpPage_->Show(session_->document().fields, session_->codec(), httpPage_->RefreshUrl()->isEnabled());
+    httpPage_->Show(session_->document().fields, session_->codec(), httpPage_->refreshUrlBox()->isEnabled());
     quiet_ = false;
     if (OnEditorTab()) {
         fillEditorIfStale();
@@ -248,7 +248,7 @@ void TForm1::showLoaded(const LoadReport& report) {
     browser_->AddFolderToHistory(QFileInfo(path).absolutePath());
     namePage_->Show(doc.fields, *doc.codec);
     httpPage_->Show(doc.fields, *doc.codec,
-                    report.ok ? report.refreshUrlEnabled : httpPage_->RefreshUrl()->isEnabled());
+                    report.ok ? report.refreshUrlEnabled : httpPage_->refreshUrlBox()->isEnabled());
 
     // The closing steps run whether or not the filling finished.
     browser_->SetCurrentStats(msg::kNoBytes, msg::kNoSeconds);

@@ -96,15 +96,15 @@ EditorTab::EditorTab(QWidget* parent) : QWidget(parent) {
     layout->addWidget(bar);
     layout->addWidget(RE1, 1);
 
-    connect(Button3, &QPushButton::clicked, this, &EditorTab::InsertNew);
+    connect(Button3, &QPushButton::clicked, this, &EditorTab::InsertMetaBlock);
     connect(SpeedButton1, &QToolButton::clicked, RE1, &QPlainTextEdit::cut);
     connect(SpeedButton2, &QToolButton::clicked, RE1, &QPlainTextEdit::copy);
     connect(SpeedButton3, &QToolButton::clicked, RE1, &QPlainTextEdit::paste);
     connect(SpeedButton4, &QToolButton::clicked, RE1, &QPlainTextEdit::undo);
-    connect(CheckBox1, &QCheckBox::clicked, this, &EditorTab::CheckBox1Click);
-    connect(BtnPopup1, &TBtnPopup::OnClick, this, &EditorTab::BtnPopup1Click);
-    connect(PopupMenu2, &QMenu::triggered, this, &EditorTab::br1Click);
-    connect(RE1, &QPlainTextEdit::textChanged, this, &EditorTab::RE1Change);
+    connect(CheckBox1, &QCheckBox::clicked, this, &EditorTab::wordWrapClicked);
+    connect(BtnPopup1, &TBtnPopup::OnClick, this, &EditorTab::insertShownSnippet);
+    connect(PopupMenu2, &QMenu::triggered, this, &EditorTab::insertMenuSnippet);
+    connect(RE1, &QPlainTextEdit::textChanged, this, &EditorTab::sourceTextChanged);
     connect(RE1, &QPlainTextEdit::modificationChanged, this, [this](bool modified) {
         if (modified) Q_EMIT SourceEdited();
     });
@@ -232,23 +232,23 @@ void EditorTab::InsertSnippet(const QString& snippet) {
     Q_EMIT SourceEdited();
 }
 
-void EditorTab::RE1Change() {
+void EditorTab::sourceTextChanged() {
     // The notifications of a load come before the counter is reset; the next
     // two leave the labels as the load set them.
     if (changes_ > 1) Q_EMIT CurrentSize(TextLength());
     ++changes_;
 }
 
-void EditorTab::CheckBox1Click() { ApplyWordWrap(CheckBox1->isChecked()); }
+void EditorTab::wordWrapClicked() { ApplyWordWrap(CheckBox1->isChecked()); }
 
 void EditorTab::ApplyWordWrap(bool on) {
     const auto mode = on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap;
     if (RE1->lineWrapMode() != mode) RE1->setLineWrapMode(mode);
 }
 
-void EditorTab::BtnPopup1Click() { InsertSnippet(BtnPopup1->Caption()); }
+void EditorTab::insertShownSnippet() { InsertSnippet(BtnPopup1->Caption()); }
 
-void EditorTab::br1Click(QAction* entry) {
+void EditorTab::insertMenuSnippet(QAction* entry) {
     QString caption = entry->text();
     caption.remove(u'&');
     ShowSnippet(caption);

@@ -69,7 +69,7 @@ public:
     QPlainTextEdit* Editor() const { return RE1; }
 
 Q_SIGNALS:
-    void InsertNew();                       // Button3
+    void InsertMetaBlock();                       // Button3
     void SourceEdited();                    // the user changed the text
     void CurrentSize(qint64 length);        // after the first two changes since a load
     void HintShown(const QString& longHint);
@@ -78,11 +78,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void RE1Change();
-    void CheckBox1Click();
+    void sourceTextChanged();
+    void wordWrapClicked();
     void ShowSnippet(const QString& snippet);
-    void BtnPopup1Click();
-    void br1Click(QAction* entry);
+    void insertShownSnippet();
+    void insertMenuSnippet(QAction* entry);
     void UpdateClipboardButtons();
     void ApplyWordWrap(bool on);
     void SetDocument(QTextDocument* doc);
