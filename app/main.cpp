@@ -6,8 +6,10 @@
 #include <QTranslator>
 
 #include "controls/ClicLabel.h"
+#include "session/Settings.h"
 #include "ui/common/Dialogs.h"
 #include "ui/main/MainWindow.h"
+#include "ui/settings/LiveSettings.h"
 #include "ui/settings/USetup.h"
 
 int main(int argc, char* argv[]) {
@@ -25,14 +27,18 @@ int main(int argc, char* argv[]) {
     // Links of the labels open through the one shell-open path of the windows.
     veskaron::TClickLabel::SetShellOpener(
         [](const QUrl& url) { veskaron::ui::CurrentDialogs().OpenUrl(url); });
+    // The one settings object of the run; the windows read and change it.
+    veskaron::session::Settings settings;
+    settings.load();
+    veskaron::ui::KeepCurrentSetupValuesInStep(settings);
+    veskaron::ui::SettingsLiveView live(settings);
     veskaron::ui::TForm1 form(QApplication::arguments().mid(1));
-    // Hidden for the whole run: its controls are the settings the load, the
-    // writer and the generator read at the moment of use.
-    veskaron::ui::TFmSetup setup(&form);
-    form.SetLiveSettings(&setup);
+    // Hidden for the whole run: it edits a copy of the settings.
+    veskaron::ui::TFmSetup setup(settings, &form);
+    form.SetLiveSettings(&live);
     form.SetSetupAction([&setup] { setup.ShowModal(); });
-    QObject::connect(&setup, &veskaron::ui::TFmSetup::Applied, &form,
-                     &veskaron::ui::TForm1::ApplySettings);
+    QObject::connect(&setup, &veskaron::ui::TFmSetup::confirmed, &form,
+                     [&form, &settings] { form.ApplySettings(static_cast<int>(settings.tabStyle())); });
     form.ShowAsStored();
     return QApplication::exec();
 }

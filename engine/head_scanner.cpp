@@ -11,8 +11,6 @@
 namespace veskaron {
 namespace {
 
-void AddTag(std::vector<std::string>& out, std::string text) { out.push_back(std::move(text)); }
-
 // Replaces every occurrence left to right, continuing after the inserted text.
 std::string ReplaceAll(std::string_view text, std::string_view what, std::string_view with) {
     std::string out;
@@ -99,27 +97,6 @@ void ForEachLine(std::string_view text, Visit&& visit, std::size_t start = 0) {
     if (start < text.size()) visit(text.substr(start));
 }
 
-// The first "<head>" and the first "</head>" of a line, ignoring case, in one
-// walk over its '<'.
-void FindHeadTags(std::string_view line, std::size_t& open, std::size_t& close) {
-    open = close = std::string_view::npos;
-    const char* p = line.data();
-    std::size_t pos = 0;
-    while (pos < line.size() && (open == std::string_view::npos || close == std::string_view::npos)) {
-        pos = ByteFrom(line, pos, '<');
-        if (pos == std::string_view::npos) break;
-        auto is = [&](std::string_view tag) {
-            if (line.size() - pos < tag.size()) return false;
-            for (std::size_t k = 1; k < tag.size(); ++k)
-                if (LowerAsciiChar(p[pos + k]) != tag[k]) return false;
-            return true;
-        };
-        if (open == std::string_view::npos && is("<head>")) open = pos;
-        else if (close == std::string_view::npos && is("</head>")) close = pos;
-        ++pos;
-    }
-}
-
 }  // namespace
 
 void ForEachEditorLine(std::string_view text, const std::function<bool(std::string_view)>& visit) {
@@ -174,236 +151,342 @@ std::string DecodeEntities(std::string_view text) {
     return ReplaceAll(s, "&amp;", "&");
 }
 
-std::string FindTitle(std::string_view text) {
-    const auto open = FindNoCase(text, "<title>");
-    if (open == std::string_view::npos) return {};
-    const std::size_t from = open + 7;
-    const auto close = FindNoCase(text, "</title>", from);
-    if (close == std::string_view::npos) return std::string(text.substr(from));
-    return std::string(text.substr(from, close - from));
-}
-
-void HeadScanner::CollectHead(std::string_view text) {
-    // Walks the lines only up to the end of the head: the body of a large page
-    // is never split.
-    // Lines before the first "<head>" add nothing and stop nothing, so the
-    // walk starts at the line that holds it (a line starts after a CR or LF).
-    const std::size_t first = FindNoCase(text, "<head>");
-    if (first == std::string_view::npos) return;
-    const std::size_t lineStart = text.find_last_of("\r\n", first);
-    bool inHead = false;
-    ForEachLine(text, [this, &inHead](std::string_view line) {
-        std::size_t open, close;
-        FindHeadTags(line, open, close);
-        const bool hasOpen = open != std::string::npos, hasClose = close != std::string::npos;
-        if (hasOpen && hasClose) {
-            const std::size_t from = open + 6;
-            headLines_.emplace_back(from < close ? line.substr(from, close - from) : std::string_view());
-            return false;
-        }
-        if (hasOpen) {
-            if (open + 6 < line.size()) headLines_.emplace_back(line.substr(open + 6));
-            inHead = true;
-        } else if (!hasClose && inHead) {
-            headLines_.emplace_back(line);
-        } else if (hasClose && inHead) {
-            headLines_.emplace_back(line.substr(0, close));
-            return false;
-        }
-        return true;
-    }, lineStart == std::string_view::npos ? 0 : lineStart + 1);
-}
-
 namespace {
 
-// Head lines are short: their '>' and "<meta " are found inline rather than
-// by library calls.
-std::size_t GreaterFrom(std::string_view s, std::size_t pos) { return ByteFrom(s, pos, '>'); }
+// The end of an end tag ("</head" + blanks + ">") whose name ends at `at`, or npos.
+std::size_t EndTagClose(std::string_view text, std::size_t at) {
+    while (at < text.size() && IsTagSpace(text[at])) ++at;
+    return at < text.size() && text[at] == '>' ? at + 1 : std::string_view::npos;
+}
 
-std::size_t MetaOpenFrom(std::string_view s, std::size_t pos) {
-    static constexpr std::string_view kOpen = "<meta ";
-    while (pos + kOpen.size() <= s.size()) {
+// Whether a start tag named by `lowerName` ("<head") begins at `at`: the name
+// must be followed by '>' or a blank, so "<header>" is not "<head".
+bool StartTagNameEnds(std::string_view text, std::size_t at) {
+    return at < text.size() && (text[at] == '>' || IsTagSpace(text[at]));
+}
+
+// The first start tag `lowerName` at or after `from` and before `limit`:
+// where its '<' stands and just after its '>'. False when there is none.
+bool FindStartTag(std::string_view text, std::string_view lowerName, std::size_t from, std::size_t limit,
+                  std::size_t& open, std::size_t& afterGt) {
+    const std::string_view in = text.substr(0, limit);
+    for (std::size_t at = FindNoCase(in, lowerName, from); at != std::string_view::npos;
+         at = FindNoCase(in, lowerName, at + 1)) {
+        if (!StartTagNameEnds(in, at + lowerName.size())) continue;
+        const std::size_t gt = ByteFrom(in, at + lowerName.size(), '>');
+        if (gt == std::string_view::npos) return false;
+        open = at;
+        afterGt = gt + 1;
+        return true;
+    }
+    return false;
+}
+
+// The first end tag `lowerName` ("</head") at or after `from` that closes
+// before `limit`: its '<' and just after its '>'.
+bool FindEndTag(std::string_view text, std::string_view lowerName, std::size_t from, std::size_t limit,
+                std::size_t& open, std::size_t& afterGt) {
+    const std::string_view in = text.substr(0, limit);
+    for (std::size_t at = FindNoCase(in, lowerName, from); at != std::string_view::npos;
+         at = FindNoCase(in, lowerName, at + 1)) {
+        const std::size_t close = EndTagClose(in, at + lowerName.size());
+        if (close == std::string_view::npos) continue;
+        open = at;
+        afterGt = close;
+        return true;
+    }
+    return false;
+}
+
+// The next "<meta" followed by a blank or a line break, before `limit`.
+std::size_t MetaOpenFrom(std::string_view s, std::size_t pos, std::size_t limit) {
+    static constexpr std::string_view kOpen = "<meta";
+    while (pos + kOpen.size() < limit) {
         pos = ByteFrom(s, pos, '<');
-        if (pos == std::string_view::npos || pos + kOpen.size() > s.size()) break;
+        if (pos == std::string_view::npos || pos + kOpen.size() >= limit) break;
         std::size_t k = 1;
         while (k < kOpen.size() && LowerAsciiChar(s[pos + k]) == kOpen[k]) ++k;
-        if (k == kOpen.size()) return pos;
+        if (k == kOpen.size() && IsTagSpace(s[pos + k])) return pos;
         ++pos;
     }
     return std::string_view::npos;
 }
 
+void LowerInto(std::string_view from, char* to) {
+    for (std::size_t i = 0; i < from.size(); ++i) {
+        const auto c = static_cast<unsigned char>(from[i]);
+        to[i] = static_cast<char>(c | (static_cast<unsigned char>(c - 'A') < 26 ? 0x20 : 0));
+    }
+}
+
 }  // namespace
 
-void HeadScanner::SplitMetaTags() {
-    std::vector<std::string> tags;
-    bool open = false;
-    std::string buffer;
-    for (std::string& entry : headLines_) {
-        std::string left;       // what remains of the entry once its tags are cut out
-        std::size_t pos = 0;    // start of the remaining text
-        std::size_t meta = 0;   // cached position of the next "<meta " at or after pos
-        bool metaKnown = false;
-        bool moveOn = false;
-        while (pos < entry.size() && !moveOn) {
-            if (!metaKnown || meta < pos) {
-                meta = MetaOpenFrom(entry, pos);
-                metaKnown = true;
-            }
-            const auto gt = GreaterFrom(entry, pos);
-            const bool hasMeta = meta != std::string::npos, hasGt = gt != std::string::npos;
-            if (hasMeta && hasGt) {
-                if (gt < meta) {
-                    left.append(entry, pos, gt + 1 - pos);
-                    pos = gt + 1;
-                    continue;
-                }
-                AddTag(tags, entry.substr(meta, gt + 1 - meta));
-                left.append(entry, pos, meta - pos);
-                pos = gt + 1;
-            } else if (hasMeta) {
-                buffer = entry.substr(meta + 1);
-                open = true;
-                left.append(entry, pos, meta - pos);
-                pos = entry.size();
-                moveOn = true;
-            } else if (open && !hasGt) {
-                buffer.append(entry, pos);
-                pos = entry.size();
-                moveOn = true;
-            } else if (open) {
-                buffer.append(entry, pos, gt - pos);
-                AddTag(tags, std::move(buffer));
-                buffer.clear();
-                open = false;
-                pos = gt + 1;
-            } else {
-                left.append(entry, pos);
-                pos = entry.size();
-                moveOn = true;
-            }
-        }
-        entry = std::move(left);
+HeadRange FindHead(std::string_view text) {
+    HeadRange head;
+    std::size_t open = 0, after = 0;
+    if (!FindStartTag(text, "<head", 0, text.size(), open, after)) return head;
+    head.found = true;
+    head.startTag = open;
+    head.begin = after;
+    std::size_t close = 0, closeEnd = 0;
+    head.closed = FindEndTag(text, "</head", head.begin, text.size(), close, closeEnd);
+    head.end = head.closed ? close : text.size();
+    return head;
+}
+
+TitleElement FindTitleElement(std::string_view text, const HeadRange& head, std::size_t from, std::size_t limit) {
+    TitleElement title;
+    std::size_t open = 0, after = 0;
+    limit = std::min(limit, text.size());
+    while (true) {
+        if (!FindStartTag(text, "<title", from, limit, open, after)) return title;
+        // "<head <title>": the head's own start tag, not a title.
+        if (!head.found || open < head.startTag || open >= head.begin) break;
+        from = head.begin;
     }
-    metaTags_.clear();
-    metaTags_.reserve(tags.size());
-    attributes_.clear();
-    for (std::string& t : tags) {
-        Tag tag;
-        tag.size = static_cast<std::uint32_t>(t.size());
-        tag.firstAttribute = static_cast<std::uint32_t>(attributes_.size());
-        tag.both = std::move(t);
-        tag.both.resize(2 * tag.size);
-        // Plain locals, so that the loop neither reloads the string nor branches.
-        char* const both = tag.both.data();
-        const std::size_t size = tag.size;
-        for (std::size_t i = 0; i < size; ++i) {
-            const auto c = static_cast<unsigned char>(both[i]);
-            both[size + i] = static_cast<char>(c | (static_cast<unsigned char>(c - 'A') < 26 ? 0x20 : 0));
-        }
-        const std::string_view lower = tag.Lower();
-        // Where "name=" and "http-equiv=" stand (found from their '='): a
-        // look-up only compares there.
-        for (std::size_t eq = ByteFrom(lower, 0, '='); eq != std::string_view::npos; eq = ByteFrom(lower, eq + 1, '=')) {
-            const std::string_view before = lower.substr(0, eq);
-            const int kind = before.ends_with("name") ? 0 : before.ends_with("http-equiv") ? 1 : -1;
-            if (kind < 0) continue;
-            const std::size_t value = eq + 1;
+    // A title that starts before the end of the head never runs past it.
+    const std::size_t bound = head.found && open < head.end ? head.end : text.size();
+    if (after > bound) return title;
+    title.found = true;
+    title.start = open;
+    title.textBegin = after;
+    std::size_t close = 0, closeEnd = 0;
+    title.closed = FindEndTag(text, "</title", after, bound, close, closeEnd);
+    title.textEnd = title.closed ? close : bound;
+    title.end = title.closed ? closeEnd : bound;
+    return title;
+}
+
+std::string FindTitle(std::string_view text) {
+    const TitleElement t = FindTitleElement(text, FindHead(text));
+    return t.found ? std::string(text.substr(t.textBegin, t.textEnd - t.textBegin)) : std::string();
+}
+
+void HeadScanner::AddTag(std::string_view raw, TagSpan span) {
+    Tag tag;
+    tag.span = span;
+    tag.at = store_.size();
+    // A tag on one line is looked up as written; one that spans lines is
+    // joined without its brackets and line breaks.
+    const bool oneLine = LineBreakFrom(raw, 0) == raw.size();
+    if (oneLine) {
+        store_.append(raw);
+    } else {
+        for (char c : raw.substr(1, raw.size() - 2))
+            if (c != '\r' && c != '\n') store_ += c;
+    }
+    tag.size = static_cast<std::uint32_t>(store_.size() - tag.at);
+    store_.resize(store_.size() + tag.size);
+    LowerInto(std::string_view(store_).substr(tag.at, tag.size), store_.data() + tag.at + tag.size);
+    tag.firstAttribute = static_cast<std::uint32_t>(attributes_.size());
+    const std::string_view lower = Lower(tag);
+    // Where "name=" and "http-equiv=" stand (found from their '='): a look-up
+    // only compares there. A quoted value is skipped whole, so that a key in
+    // another attribute's value is never taken for the tag's own.
+    for (std::size_t eq = lower.find('='); eq != std::string_view::npos;) {
+        const std::string_view before = lower.substr(0, eq);
+        const int kind = before.ends_with("name") ? 0 : before.ends_with("http-equiv") ? 1 : -1;
+        const std::size_t value = eq + 1;
+        if (kind >= 0) {
             attributes_.push_back({static_cast<std::uint32_t>(value), static_cast<std::uint8_t>(kind),
                                    value < lower.size() ? lower[value] : '\0',
                                    value + 1 < lower.size() ? lower[value + 1] : '\0'});
             ++tag.attributeCount;
         }
-        metaTags_.push_back(std::move(tag));
+        std::size_t v = value;
+        while (v < lower.size() && IsTagSpace(lower[v])) ++v;
+        std::size_t next = v;
+        if (v < lower.size() && (lower[v] == '"' || lower[v] == '\'')) {
+            const std::size_t close = lower.find(lower[v], v + 1);
+            if (close == std::string_view::npos) break;
+            next = close + 1;
+        }
+        eq = lower.find('=', next);
     }
-    // Which tags a key's first letter can match, for heads of up to 64 tags.
-    indexed_ = metaTags_.size() <= 64;
-    if (indexed_) {
-        for (auto& kind : candidates_) kind.fill(0);
-        for (std::size_t i = 0; i < metaTags_.size(); ++i) {
-            const Tag& t = metaTags_[i];
-            for (std::uint32_t a = t.firstAttribute; a < t.firstAttribute + t.attributeCount; ++a) {
-                const Attribute& attr = attributes_[a];
-                candidates_[attr.kind][static_cast<unsigned char>(attr.first)] |= std::uint64_t{1} << i;
-                if (attr.first == '"') candidates_[attr.kind][static_cast<unsigned char>(attr.second)] |= std::uint64_t{1} << i;
+    tags_.push_back(std::move(tag));
+}
+
+void HeadScanner::Scan(std::string_view text) {
+    tags_.clear();
+    store_.clear();
+    attributes_.clear();
+    unclosedAt_ = std::string_view::npos;
+    head_ = FindHead(text);
+    if (head_.found) {
+        // A tag runs from "<meta" to the first '>' after it, within the head;
+        // one still open at the end of the head is not a tag.
+        const std::size_t limit = head_.end;
+        const std::string_view head = text.substr(0, limit);
+        // A title's text is text: a "<meta" in it is not a tag. Titles are
+        // looked for only up to the tag at hand, so the head is walked once.
+        TitleElement title;
+        std::size_t searched = 0;  // no title starts between the last one and here
+        for (std::size_t pos = MetaOpenFrom(head, head_.begin, limit); pos != std::string_view::npos;) {
+            while (true) {
+                if (title.found && title.closed && title.end <= pos) {
+                    searched = title.end;
+                    title = {};
+                }
+                if (title.found || searched >= pos) break;
+                title = FindTitleElement(text, head_, searched, pos);
+                searched = pos;
             }
+            if (title.found && title.closed && title.start <= pos) {
+                pos = MetaOpenFrom(head, title.end, limit);
+                continue;
+            }
+            const std::size_t gt = ByteFrom(head, pos + 5, '>');
+            if (gt == std::string_view::npos) {
+                unclosedAt_ = pos;
+                break;
+            }
+            AddTag(text.substr(pos, gt + 1 - pos), {pos, gt + 1});
+            pos = MetaOpenFrom(head, gt + 1, limit);
         }
     }
+    // Which tags a key's first letter can match: bits for heads of up to 64
+    // tags, buckets of tag numbers for larger ones.
+    indexed_ = tags_.size() <= 64;
+    auto forEachLetter = [this](auto&& add) {
+        for (std::size_t i = 0; i < tags_.size(); ++i) {
+            const Tag& t = tags_[i];
+            for (std::uint32_t a = t.firstAttribute; a < t.firstAttribute + t.attributeCount; ++a) {
+                const Attribute& attr = attributes_[a];
+                add(i, attr.kind * 256u + static_cast<unsigned char>(attr.first));
+                if (attr.first == '"') add(i, attr.kind * 256u + static_cast<unsigned char>(attr.second));
+            }
+        }
+    };
+    if (indexed_) {
+        for (auto& kind : candidates_) kind.fill(0);
+        forEachLetter([this](std::size_t i, unsigned bucket) {
+            candidates_[bucket / 256][bucket % 256] |= std::uint64_t{1} << i;
+        });
+        bucketStart_.clear();
+        bucketTags_.clear();
+    } else {
+        // Counted first, then filled; a tag enters a bucket once.
+        std::vector<std::uint32_t> last(512, UINT32_MAX);
+        bucketStart_.assign(513, 0);
+        forEachLetter([&](std::size_t i, unsigned bucket) {
+            if (last[bucket] == i) return;
+            last[bucket] = static_cast<std::uint32_t>(i);
+            ++bucketStart_[bucket + 1];
+        });
+        for (std::size_t b = 0; b < 512; ++b) bucketStart_[b + 1] += bucketStart_[b];
+        bucketTags_.assign(bucketStart_[512], 0);
+        std::vector<std::uint32_t> next(bucketStart_.begin(), bucketStart_.end() - 1);
+        last.assign(512, UINT32_MAX);
+        forEachLetter([&](std::size_t i, unsigned bucket) {
+            if (last[bucket] == i) return;
+            last[bucket] = static_cast<std::uint32_t>(i);
+            bucketTags_[next[bucket]++] = static_cast<std::uint32_t>(i);
+        });
+    }
 }
 
-bool HeadScanner::SplitWouldRepeat() const {
-    // What a split leaves of the lines holds no tag start unless cutting a tag
-    // out joined one ("<me" + "ta "); only then could it change a second split.
-    for (const std::string& line : headLines_)
-        if (FindNoCase(line, "<meta ") != std::string::npos) return false;
-    return true;
+template <class Visit>
+void HeadScanner::ForEachCandidate(std::uint8_t kind, char first, Visit&& visit) const {
+    // The tags with an attribute value that starts with the key's first letter
+    // (after a quote or not), in document order, until `visit` returns true.
+    const unsigned letter = static_cast<unsigned char>(first);
+    if (indexed_) {
+        for (std::uint64_t bits = candidates_[kind][letter]; bits != 0; bits &= bits - 1)
+            if (visit(static_cast<std::size_t>(__builtin_ctzll(bits)))) return;
+        return;
+    }
+    const unsigned bucket = kind * 256u + letter;
+    for (std::uint32_t k = bucketStart_[bucket]; k < bucketStart_[bucket + 1]; ++k)
+        if (visit(bucketTags_[k])) return;
 }
 
-void HeadScanner::RepeatSplit() {
-    // Collecting the same head again appends the same lines, whose split leaves
-    // the same remainders and gives the same tags, all unconsumed.
-    const std::size_t lines = headLines_.size();
-    headLines_.reserve(2 * lines);
-    for (std::size_t i = 0; i < lines; ++i) headLines_.push_back(headLines_[i]);
-    for (Tag& t : metaTags_) t.consumed = false;
+void HeadScanner::SplitMetaTags() {
+    for (Tag& t : tags_) t.consumed = false;
 }
 
 std::vector<std::string> HeadScanner::MetaTags() const {
     std::vector<std::string> out;
-    for (const Tag& t : metaTags_)
-        if (!t.consumed) out.emplace_back(t.Text());
+    for (const Tag& t : tags_)
+        if (!t.consumed) out.emplace_back(Text(t));
     return out;
 }
 
-std::string HeadScanner::Lookup(std::string_view attribute, std::string_view key) {
-    // The key lower-cased without a heap copy for the catalogue's short keys.
-    char buffer[64];
-    std::string longKey;
-    std::string_view k;
-    if (key.size() <= sizeof buffer) {
-        for (std::size_t i = 0; i < key.size(); ++i) buffer[i] = LowerAsciiChar(key[i]);
-        k = std::string_view(buffer, key.size());
-    } else {
-        longKey = LowerAscii(key);
-        k = longKey;
-    }
-    const std::uint8_t kind = attribute == "name" ? 0 : 1;
+bool HeadScanner::Matches(const Tag& t, std::uint8_t kind, std::string_view k) const {
     // A tag matches when, after one of its "attribute=", stands the key in
     // double quotes or, failing that anywhere in the tag, the key itself.
     auto at = [](std::string_view lower, std::size_t pos, std::string_view what) {
         return lower.size() >= pos && lower.size() - pos >= what.size() && lower.compare(pos, what.size(), what) == 0;
     };
-    auto matches = [&](const Tag& t) {
-        const std::string_view lower = t.Lower();
-        bool bare = false;
-        for (std::uint32_t a = t.firstAttribute; a < t.firstAttribute + t.attributeCount; ++a) {
-            const Attribute& attr = attributes_[a];
-            if (attr.kind != kind) continue;
-            // Neither form can stand here unless the key's first letter does.
-            if (!k.empty() && attr.first != k[0] && !(attr.first == '"' && attr.second == k[0])) continue;
-            const std::size_t value = attr.valueAt;
-            if (at(lower, value, "\"") && at(lower, value + 1, k) && at(lower, value + 1 + k.size(), "\""))
-                return true;
-            bare = bare || at(lower, value, k);
-        }
-        return bare;
-    };
-    auto take = [](Tag& t) {
-        t.consumed = true;
-        return ExtractContent(t.Text(), t.Lower());
-    };
-    if (indexed_ && !k.empty()) {
-        // Only the tags with an attribute value that starts with the key's
-        // first letter (after a quote or not), in document order.
-        for (std::uint64_t bits = candidates_[kind][static_cast<unsigned char>(k[0])]; bits != 0; bits &= bits - 1) {
-            Tag& t = metaTags_[static_cast<std::size_t>(__builtin_ctzll(bits))];
-            if (!t.consumed && matches(t)) return take(t);
-        }
-        return {};
+    const std::string_view lower = Lower(t);
+    bool bare = false;
+    for (std::uint32_t a = t.firstAttribute; a < t.firstAttribute + t.attributeCount; ++a) {
+        const Attribute& attr = attributes_[a];
+        if (attr.kind != kind) continue;
+        // Neither form can stand here unless the key's first letter does.
+        if (!k.empty() && attr.first != k[0] && !(attr.first == '"' && attr.second == k[0])) continue;
+        const std::size_t value = attr.valueAt;
+        if (at(lower, value, "\"") && at(lower, value + 1, k) && at(lower, value + 1 + k.size(), "\"")) return true;
+        bare = bare || at(lower, value, k);
     }
-    for (Tag& t : metaTags_)
-        if (!t.consumed && matches(t)) return take(t);
+    return bare;
+}
+
+namespace {
+
+// The key lower-cased, without a heap copy for the catalogue's short keys.
+struct LowerKey {
+    char buffer[64];
+    std::string longKey;
+    std::string_view k;
+    explicit LowerKey(std::string_view key) {
+        if (key.size() <= sizeof buffer) {
+            for (std::size_t i = 0; i < key.size(); ++i) buffer[i] = LowerAsciiChar(key[i]);
+            k = std::string_view(buffer, key.size());
+        } else {
+            longKey = LowerAscii(key);
+            k = longKey;
+        }
+    }
+};
+
+}  // namespace
+
+std::string HeadScanner::Lookup(std::string_view attribute, std::string_view key) {
+    const LowerKey lowered(key);
+    const std::string_view k = lowered.k;
+    const std::uint8_t kind = attribute == "name" ? 0 : 1;
+    auto take = [this](Tag& t) {
+        t.consumed = true;
+        return ExtractContent(Text(t), Lower(t));
+    };
+    if (!k.empty()) {
+        std::string content;
+        ForEachCandidate(kind, k[0], [&](std::size_t i) {
+            Tag& t = tags_[i];
+            if (t.consumed || !Matches(t, kind, k)) return false;
+            content = take(t);
+            return true;
+        });
+        return content;
+    }
+    for (Tag& t : tags_)
+        if (!t.consumed && Matches(t, kind, k)) return take(t);
     return {};
+}
+
+void HeadScanner::MarkMatches(std::string_view attribute, std::string_view key, std::vector<bool>& marks) const {
+    const LowerKey lowered(key);
+    const std::uint8_t kind = attribute == "name" ? 0 : 1;
+    marks.resize(tags_.size());
+    if (!lowered.k.empty()) {
+        ForEachCandidate(kind, lowered.k[0], [&](std::size_t i) {
+            if (!marks[i] && Matches(tags_[i], kind, lowered.k)) marks[i] = true;
+            return false;
+        });
+        return;
+    }
+    for (std::size_t i = 0; i < tags_.size(); ++i)
+        if (!marks[i] && Matches(tags_[i], kind, lowered.k)) marks[i] = true;
 }
 
 std::string HeadScanner::NameContent(std::string_view key) {

@@ -79,7 +79,7 @@ PageEncoding DetectEncoding(std::string_view text, const HeadScanner& scanner,
     if (text.starts_with(kUtf8Bom)) return {"utf-8", EncodingSource::Bom, true};
     std::string declared;
     // Only a tag that holds the word can have a charset attribute.
-    scanner.AnyMetaTag([&declared](std::string_view tag, std::string_view lower) {
+    scanner.AnyMetaTag(text, [&declared](std::string_view tag, std::string_view lower) {
         if (lower.find("charset") == std::string_view::npos) return false;
         declared = UsableCharset(CharsetAttribute(tag));
         return !declared.empty();
@@ -136,12 +136,10 @@ LoadReport LoadDocumentText(std::string& text, MetaFields& fields, const LoadOpt
     HeadScanner scanner;
     auto scan = [&](bool sameText) {
         ++report.passes;
-        if (sameText && scanner.SplitWouldRepeat()) {
-            scanner.RepeatSplit();
-        } else {
-            scanner.CollectHead(text);
-            scanner.SplitMetaTags();
-        }
+        // Each pass reads the tags of the text as it stands; an unchanged text
+        // gives the same tags again.
+        if (sameText) scanner.SplitMetaTags();
+        else scanner.Scan(text);
         const std::string contentType = scanner.HttpEquivContent(CatalogueAt(kContentType).key);
         ReadEntry(kContentType, contentType, fields, options.decimalSeparator, report.kind);
         const ContentParts parts = SplitContent(contentType, "charset");

@@ -10,105 +10,197 @@
 namespace veskaron {
 namespace {
 
-constexpr std::string_view kHeadOpen = "<head>";
-constexpr std::string_view kHeadClose = "</head>";
 constexpr std::string_view kTitleOpen = "<title>";
 constexpr std::string_view kTitleClose = "</title>";
 
-// The text of a run together with the head's bounds and a lower-cased copy of
-// the head, kept in step with every removal so that the old-tag searches never
-// lower-case the page again.
-class HeadWork {
+bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
+
+// The length of the line break at `pos` (CR LF, CR or LF), 0 when there is none.
+std::size_t LineBreakLength(std::string_view text, std::size_t pos) {
+    if (pos >= text.size()) return 0;
+    if (text[pos] == '\r') return pos + 1 < text.size() && text[pos + 1] == '\n' ? 2 : 1;
+    return text[pos] == '\n' ? 1 : 0;
+}
+
+// A stretch of the text that a run takes out, or replaces by one of its
+// replacements.
+struct Cut {
+    std::size_t start = 0, end = 0;
+    int replacement = -1;
+    bool Replaces() const { return replacement >= 0; }
+};
+
+// The old title and catalogued tags of a page, found once, and removed in one
+// pass over the text together with the placing of the block.
+class HeadEdit {
 public:
-    explicit HeadWork(std::string& text) : text_(text), head_(FindHead(text)) {
-        lower_ = LowerAscii(std::string_view(text_).substr(head_.begin, head_.end - head_.begin));
+    explicit HeadEdit(std::string_view text) : text_(text) {
+        scanner_.Scan(text);
+        marks_.assign(scanner_.TagCount(), false);
+        // The title a load reads, and every other one before the end of the
+        // head, which would be read in its place after a save.
+        const HeadRange& head = scanner_.Head();
+        TitleElement title = FindTitleElement(text, head);
+        while (title.found) {
+            titles_.push_back(title);
+            if (!title.closed || !head.found || title.end >= head.end) break;
+            title = FindTitleElement(text, head, title.end, head.end);
+        }
     }
 
-    const HeadRange& Head() const { return head_; }
+    const HeadRange& Head() const { return scanner_.Head(); }
+    bool TitleUnclosed() const { return !titles_.empty() && !titles_.back().closed; }
 
-    bool RemoveTag(std::string_view attribute, std::string_view key) {
-        std::string quoted;
-        quoted.reserve(attribute.size() + key.size() + 3);
-        quoted.append(attribute).append("=\"").append(key).append("\"");
-        std::string bare(attribute);
-        bare.append("=").append(key);
-        for (const std::string* pattern : {&quoted, &bare}) {
-            for (std::size_t at = lower_.find(*pattern); at != std::string::npos;
-                 at = lower_.find(*pattern, at + 1)) {
-                // Only a whole tag inside the head goes: "<" before the match with
-                // no ">" between them, and ">" after it. Text that merely looks
-                // like the attribute is left alone, and so is the tag before it.
-                const std::size_t open = lower_.rfind('<', at);
-                const std::size_t close = lower_.find('>', at);
-                if (open == std::string::npos || close == std::string::npos) return false;
-                const std::size_t lastClose = lower_.rfind('>', at);
-                if (lastClose != std::string::npos && lastClose > open) continue;
-                const std::size_t start = head_.begin + open;
-                Erase(start, close - open + 1);
-                DropBreaks(start);
-                return true;
-            }
-        }
-        return false;
+    void MarkEntry(std::string_view attribute, std::string_view key) { scanner_.MarkMatches(attribute, key, marks_); }
+    void MarkTitle() { takeTitle_ = !TitleUnclosed(); }
+
+    // Where a block goes: right after the head's start tag, or in front of its
+    // end tag, though never after a "<meta" that the end of the head leaves
+    // open (the block would be read as part of that tag).
+    std::size_t InsertionPoint(int placement) const {
+        const HeadRange& head = scanner_.Head();
+        if (placement == 0) return head.begin;
+        return std::min(head.end, scanner_.UnclosedTagAt());
     }
 
-    std::string TakeTitle(std::string_view title) {
-        const std::size_t open = FindNoCase(text_, kTitleOpen);
-        if (open != std::string::npos) {
-            const std::size_t close = FindNoCase(text_, kTitleClose, open + kTitleOpen.size());
-            if (close != std::string::npos) {
-                const std::size_t end = close + kTitleClose.size();
-                // A title that overlaps the head's own tags stays, so that the
-                // block still finds its place.
-                if (!Overlaps(open, end)) {
-                    Erase(open, end - open);
-                    DropBreaks(open);
-                }
+    // Takes the marked tags and titles out of `text` (the text this edit was
+    // made for) and puts `block` in at `insertAt`, a position of the original
+    // text. Only the part up to the last change is rebuilt: the rest of a large
+    // page is moved once, in place when it fits.
+    // Whether anything was taken out.
+    bool Apply(std::string& text, std::size_t insertAt, std::string_view block) const {
+        std::vector<std::string> replacements;
+        const std::vector<Cut> cuts = Tidied(Cuts(replacements));
+        const bool insert = insertAt != std::string_view::npos;
+        std::size_t touched = insert ? insertAt : 0;
+        if (!cuts.empty()) touched = std::max(touched, cuts.back().end);
+        std::string out;
+        out.reserve(touched + block.size());
+        std::size_t copied = 0;
+        bool inserted = !insert;
+        for (const Cut& c : cuts) {
+            if (!inserted && insertAt <= c.start) {
+                out.append(text_, copied, insertAt - copied);
+                out.append(block);
+                copied = insertAt;
+                inserted = true;
             }
+            out.append(text_, copied, c.start - copied);
+            if (!inserted && insertAt < c.end) {
+                // Never inside what goes: in front of it.
+                out.append(block);
+                inserted = true;
+            }
+            if (c.Replaces()) out.append(replacements[static_cast<std::size_t>(c.replacement)]);
+            copied = c.end;
         }
-        std::string line;
-        line.reserve(title.size() + 16);
-        line.append(kTitleOpen).append(EscapeTitle(title)).append(kTitleClose);
-        return line;
+        if (!inserted) {
+            out.append(text_, copied, insertAt - copied);
+            out.append(block);
+            copied = insertAt;
+        }
+        out.append(text_, copied, touched - copied);
+        text.replace(0, touched, out);
+        return !cuts.empty();
     }
 
 private:
-    bool Overlaps(std::size_t from, std::size_t to) const {
-        if (!head_.found) return false;
-        auto hits = [from, to](std::size_t a, std::size_t b) { return from < b && a < to; };
-        if (hits(head_.begin - kHeadOpen.size(), head_.begin)) return true;
-        return head_.closed && hits(head_.end, head_.end + kHeadClose.size());
-    }
-
-    void DropBreaks(std::size_t pos) {
-        for (int i = 0; i < 2; ++i) {
-            const std::size_t n = LineBreakLength(pos);
-            if (n == 0) return;
-            Erase(pos, n);
+    // The stretches to take out, in text order, without overlaps; the texts
+    // that replace some of them go to `replacements`.
+    std::vector<Cut> Cuts(std::vector<std::string>& replacements) const {
+        std::vector<Cut> cuts;
+        for (const TitleElement& title : titles_) {
+            if (!takeTitle_) break;
+            // A title that holds the head's start tag keeps that tag.
+            const HeadRange& head = scanner_.Head();
+            const std::size_t from = title.start, to = title.end;
+            if (head.found && from < head.begin && head.startTag < to) {
+                if (from < head.startTag) cuts.push_back({from, head.startTag, -1});
+                if (head.begin < to) cuts.push_back({head.begin, to, -1});
+            } else {
+                cuts.push_back({from, to, -1});
+            }
         }
+        const std::size_t titleCuts = cuts.size();
+        for (std::size_t i = 0; i < marks_.size(); ++i) {
+            if (!marks_[i]) continue;
+            const TagSpan span = scanner_.Span(i);
+            Cut cut{span.start, span.end, -1};
+            // A charset declared in a catalogued tag outlives the tag.
+            const std::string_view raw = text_.substr(span.start, span.end - span.start);
+            if (FindNoCase(raw, "charset") != std::string_view::npos) {
+                const std::string charset = CharsetAttribute(raw);
+                if (!charset.empty()) {
+                    cut.replacement = static_cast<int>(replacements.size());
+                    replacements.push_back("<meta charset=\"" + charset + "\">");
+                }
+            }
+            cuts.push_back(cut);
+        }
+        // Both parts are in text order already.
+        auto byStart = [](const Cut& a, const Cut& b) { return a.start < b.start; };
+        std::inplace_merge(cuts.begin(), cuts.begin() + static_cast<std::ptrdiff_t>(titleCuts), cuts.end(), byStart);
+        std::vector<Cut> merged;
+        merged.reserve(cuts.size());
+        for (const Cut& c : cuts) {
+            if (!merged.empty() && c.start < merged.back().end) {
+                // A tag inside the old title goes with it.
+                merged.back().end = std::max(merged.back().end, c.end);
+                merged.back().replacement = -1;
+                continue;
+            }
+            merged.push_back(c);
+        }
+        return merged;
     }
 
-    std::size_t LineBreakLength(std::size_t pos) const {
-        if (pos >= text_.size()) return 0;
-        if (text_[pos] == '\r') return pos + 1 < text_.size() && text_[pos + 1] == '\n' ? 2 : 1;
-        return text_[pos] == '\n' ? 1 : 0;
+    // Removals with only line breaks between them go as one stretch, with the
+    // line breaks; up to two line breaks after the stretch go with it (its own
+    // line's and an empty line's). A stretch right after the head's start tag
+    // keeps the line breaks after it: that is where a run puts its block, so a
+    // run over its own output gives the same text again.
+    std::vector<Cut> Tidied(const std::vector<Cut>& cuts) const {
+        std::vector<Cut> out;
+        for (std::size_t i = 0; i < cuts.size();) {
+            if (cuts[i].Replaces()) {
+                out.push_back(cuts[i]);
+                ++i;
+                continue;
+            }
+            std::size_t j = i;
+            while (j + 1 < cuts.size() && !cuts[j + 1].Replaces() && OnlyLineBreaks(cuts[j].end, cuts[j + 1].start)) ++j;
+            const std::size_t start = cuts[i].start;
+            std::size_t end = cuts[j].end;
+            const HeadRange& head = scanner_.Head();
+            if (!(head.found && start == head.begin)) {
+                end += LineBreakLength(text_, end);
+                end += LineBreakLength(text_, end);
+            }
+            out.push_back({start, end, -1});
+            i = j + 1;
+        }
+        return out;
     }
 
-    // Removes text_[pos, pos + n) and keeps the head's bounds and copy in step.
-    void Erase(std::size_t pos, std::size_t n) {
-        const std::size_t end = pos + n;
-        const std::size_t a = std::max(pos, head_.begin), b = std::min(end, head_.end);
-        if (a < b) lower_.erase(a - head_.begin, b - a);
-        auto shift = [pos, end, n](std::size_t p) { return p <= pos ? p : (p >= end ? p - n : pos); };
-        head_.begin = shift(head_.begin);
-        head_.end = shift(head_.end);
-        text_.erase(pos, n);
+    bool OnlyLineBreaks(std::size_t from, std::size_t to) const {
+        for (std::size_t k = from; k < to; ++k)
+            if (!IsLineBreak(text_[k])) return false;
+        return true;
     }
 
-    std::string& text_;
-    HeadRange head_;
-    std::string lower_;
+    std::string_view text_;
+    HeadScanner scanner_;
+    std::vector<TitleElement> titles_;
+    std::vector<bool> marks_;
+    bool takeTitle_ = false;
 };
+
+std::string TitleLine(std::string_view title) {
+    std::string line;
+    line.reserve(title.size() + 16);
+    line.append(kTitleOpen).append(EscapeTitle(title)).append(kTitleClose);
+    return line;
+}
 
 // A stored order that is not a permutation would write an entry twice and
 // leave another's old tag behind: keep the first place of each valid index
@@ -157,27 +249,6 @@ std::string PairLine(std::string_view key, std::string_view value, int attribute
 
 }  // namespace
 
-HeadRange FindHead(std::string_view text) {
-    HeadRange head;
-    const std::size_t open = FindNoCase(text, kHeadOpen);
-    if (open == std::string_view::npos) return head;
-    head.found = true;
-    head.begin = open + kHeadOpen.size();
-    // A "</head>" earlier on the same line makes the scanner see an empty head.
-    const std::size_t lineStart = text.find_last_of("\r\n", open) == std::string_view::npos
-                                      ? 0
-                                      : text.find_last_of("\r\n", open) + 1;
-    const std::size_t earlyClose = FindNoCase(text.substr(0, open), kHeadClose, lineStart);
-    if (earlyClose != std::string_view::npos) {
-        head.end = head.begin;
-        return head;
-    }
-    const std::size_t close = FindNoCase(text, kHeadClose, head.begin);
-    head.closed = close != std::string_view::npos;
-    head.end = head.closed ? close : text.size();
-    return head;
-}
-
 std::string EscapeNameValue(std::string_view value) {
     std::string out;
     out.reserve(value.size());
@@ -218,13 +289,14 @@ std::string EscapeHttpEquivValue(std::string_view value) {
 }
 
 std::string EscapeTitle(std::string_view title) {
-    // The title ends at the first "</title>": only that sequence is broken up.
+    // The title ends at the first "</title>", and the head (the title with it)
+    // at the first "</head>": only those sequences are broken up.
     std::string out;
     out.reserve(title.size());
     std::size_t pos = 0;
-    while (true) {
-        const std::size_t hit = FindNoCase(title, "</title", pos);
-        if (hit == std::string_view::npos) break;
+    for (std::size_t hit = title.find('<'); hit != std::string_view::npos; hit = title.find('<', hit + 1)) {
+        const std::string_view rest = title.substr(hit);
+        if (FindNoCase(rest.substr(0, 7), "</title") != 0 && FindNoCase(rest.substr(0, 6), "</head") != 0) continue;
         out.append(title.substr(pos, hit - pos)).append("&lt;");
         pos = hit + 1;
     }
@@ -277,13 +349,16 @@ std::size_t DropLineBreakAt(std::string& text, std::size_t pos) {
 }
 
 bool RemoveMetaTag(std::string& text, std::string_view attribute, std::string_view key) {
-    HeadWork work(text);
-    return work.RemoveTag(LowerAscii(attribute), LowerAscii(key));
+    HeadEdit edit(text);
+    edit.MarkEntry(LowerAscii(attribute), key);
+    return edit.Apply(text, std::string_view::npos, {});
 }
 
 std::string TakeTitle(std::string& text, std::string_view title) {
-    HeadWork work(text);
-    return work.TakeTitle(title);
+    HeadEdit edit(text);
+    edit.MarkTitle();
+    edit.Apply(text, std::string_view::npos, {});
+    return TitleLine(title);
 }
 
 namespace {
@@ -300,21 +375,18 @@ std::string JoinBlock(const std::vector<std::string>& lines, int lineMode) {
     return block;
 }
 
-bool PlaceAt(std::string& text, const HeadRange& head, const std::vector<std::string>& lines,
-             const MetaWriteOptions& options) {
-    if (!head.found || (options.placement != 0 && !head.closed)) return false;
-    // At the end of the head the block goes right in front of "</head>": a run
-    // over its own output then gives the same text again.
-    const std::size_t at = options.placement == 0 ? head.begin : head.end;
-    text.insert(at, JoinBlock(lines, options.lineMode));
-    return true;
+bool HasPlace(const HeadRange& head, const MetaWriteOptions& options) {
+    return head.found && (options.placement == 0 || head.closed);
 }
 
 }  // namespace
 
 bool PlaceBlock(std::string& text, const std::vector<std::string>& lines,
                 const MetaWriteOptions& options) {
-    return PlaceAt(text, FindHead(text), lines, options);
+    const HeadEdit edit(text);
+    if (!HasPlace(edit.Head(), options)) return false;
+    edit.Apply(text, edit.InsertionPoint(options.placement), JoinBlock(lines, options.lineMode));
+    return true;
 }
 
 WriteResult WriteMetaBlock(std::string& text, const MetaFields& fields,
@@ -327,31 +399,28 @@ WriteResult WriteMetaBlock(std::string& text, const MetaFields& fields,
         const WrittenContent ct = WriteEntry(kContentType, fields);
         if (ct.content.empty() && !ct.second.empty()) return refuse(kContentTypeRefusal);
     }
-    {
-        const HeadRange head = FindHead(text);
-        if (!head.found) return refuse(kNoHeadRefusal);
-        if (options.placement != 0 && !head.closed) return refuse(kNoHeadEndRefusal);
-        const std::size_t title = FindNoCase(text, kTitleOpen);
-        if (title != std::string::npos &&
-            FindNoCase(text, kTitleClose, title + kTitleOpen.size()) == std::string::npos)
-            return refuse(kUnclosedTitleRefusal);
-    }
+    HeadEdit edit(text);
+    if (!edit.Head().found) return refuse(kNoHeadRefusal);
+    if (!HasPlace(edit.Head(), options)) return refuse(kNoHeadEndRefusal);
+    if (edit.TitleUnclosed()) return refuse(kUnclosedTitleRefusal);
 
-    HeadWork work(text);
+    // Every catalogued tag of the head goes, however often the page repeats it,
+    // so that the page holds what the fields say.
     std::vector<std::string> block;
     block.reserve(kEntryCount);
     for (int index : UsableOrder(options.order)) {
         const CatalogueEntry& entry = CatalogueAt(index);
         std::string line;
         if (index == kTitle) {
-            line = work.TakeTitle(fields.Title);
+            edit.MarkTitle();
+            line = TitleLine(fields.Title);
         } else {
-            work.RemoveTag(entry.kind == EntryKind::Name ? "name" : "http-equiv", entry.key);
+            edit.MarkEntry(entry.kind == EntryKind::Name ? "name" : "http-equiv", entry.key);
             line = BuildEntryLine(index, fields, options.attributeOrder, options.kind);
         }
         if (line.size() > 3) block.push_back(std::move(line));
     }
-    PlaceAt(text, work.Head(), block, options);
+    edit.Apply(text, edit.InsertionPoint(options.placement), JoinBlock(block, options.lineMode));
     return {};
 }
 

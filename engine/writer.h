@@ -11,6 +11,7 @@
 
 #include "engine/catalogue.h"
 #include "engine/encoding.h"
+#include "engine/head_scanner.h"
 #include "engine/meta_fields.h"
 
 namespace veskaron {
@@ -34,8 +35,9 @@ inline constexpr std::string_view kNoHeadRefusal =
     "В странице нет тега <head>: META-теги некуда вставить.";
 inline constexpr std::string_view kNoHeadEndRefusal =
     "В странице нет тега </head>: META-теги некуда вставить.";
-// An unclosed title reads as the whole rest of the page; writing it back would
-// copy the rest of the page into the head, so the run stops.
+// An unclosed title reads as the rest of the head (or of the page); writing it
+// back would copy that into the block, and removing it would take the head's
+// other tags with it, so the run stops.
 inline constexpr std::string_view kUnclosedTitleRefusal =
     "В странице нет закрывающего тега </title>: исправьте заголовок в редакторе.";
 
@@ -54,17 +56,8 @@ WriteResult WriteMetaBlock(std::string& text, const MetaFields& fields,
 // effect is given effect 23, so that the fields show what the page now holds.
 WriteResult WriteMetaBlock(std::string& text, MetaFields& fields, const MetaWriteOptions& options);
 
-// The head as the head scanner sees it: from just after the first "<head>" to
-// the first "</head>" that follows (the end of the text when there is none).
-struct HeadRange {
-    bool found = false;   // "<head>" present
-    bool closed = false;  // "</head>" follows it
-    std::size_t begin = 0, end = 0;
-};
-HeadRange FindHead(std::string_view text);
-
-// The steps of a run, for callers that need one of them alone. Each keeps the
-// old-tag search inside the head.
+// The steps of a run, for callers that need one of them alone. Removals take
+// the tags the head scanner reads: every META tag of the head for the key.
 bool RemoveMetaTag(std::string& text, std::string_view attribute, std::string_view key);
 std::string TakeTitle(std::string& text, std::string_view title);
 // Removes up to two line breaks at `pos`; returns the number of characters removed.

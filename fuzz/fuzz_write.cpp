@@ -25,6 +25,17 @@ std::string TypedText(FuzzedDataProvider& in, bool lines) {
     return text;
 }
 
+// The refresh address is read lower-cased, up to a ';' and without entity
+// decoding, and written only when longer than three characters, so only
+// addresses made of what survives that are compared.
+std::string TypedAddress(FuzzedDataProvider& in) {
+    static const char* const kPieces[] = {"a", "z", "1", "/", ".", "-", "ж", "中"};
+    std::string text;
+    for (int n = in.ConsumeIntegralInRange(4, 12); n > 0; --n)
+        text += kPieces[in.ConsumeIntegralInRange<std::size_t>(0, std::size(kPieces) - 1)];
+    return text;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -34,7 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     writer.attributeOrder = in.ConsumeIntegralInRange(0, 1);
     writer.lineMode = in.ConsumeIntegralInRange(0, 1);
     std::string typed[6];
-    for (int i = 0; i < 6; ++i) typed[i] = TypedText(in, i == 2 || i == 3);
+    for (int i = 0; i < 5; ++i) typed[i] = TypedText(in, i == 2 || i == 3);
+    typed[5] = TypedAddress(in);
     const int robots = in.ConsumeIntegralInRange(-1, 6), cache = in.ConsumeIntegralInRange(-1, 4);
     const bool refresh = in.ConsumeBool(), enter = in.ConsumeBool();
     const int seconds = in.ConsumeIntegralInRange(5, 100), effect = in.ConsumeIntegralInRange(0, 23);

@@ -146,6 +146,11 @@ inline const QString kDownloadTimeLabel = QStringLiteral("Время загру�
 
 // ---- Settings ----
 
+// A stored value that no control can show; %1 the store file, %2 the value's
+// name, %3 the stored number.
+inline const QString kSettingOutOfRange = QStringLiteral(
+    "файл настроек %1: значение \"%2\" = %3 вне допустимых границ; взято значение по умолчанию");
+
 // ---- The keyword generator ----
 
 }  // namespace veskaron::msg

@@ -67,19 +67,4 @@ OrderCaptionTable MakeOrderCaptions() {
     return table;
 }
 
-OrderCaptionTable& OrderCaptions() {
-    static OrderCaptionTable table;
-    return table;
-}
-
-OutputOrder& CurrentOutputOrder() {
-    static OutputOrder order{};
-    return order;
-}
-
-void BuildOrderCaptions() {
-    OrderCaptions() = MakeOrderCaptions();
-    CurrentOutputOrder().fill(0);
-}
-
 }  // namespace veskaron

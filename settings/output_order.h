@@ -38,11 +38,4 @@ int MoveOrderDown(OutputOrder& order, int selected);
 // The 22 rows in catalogue order.
 OrderCaptionTable MakeOrderCaptions();
 
-// Process-wide holders, as the windows share them for the whole run.
-OrderCaptionTable& OrderCaptions();
-OutputOrder& CurrentOutputOrder();  // zero-filled until set
-
-// Fills OrderCaptions() and zero-fills CurrentOutputOrder().
-void BuildOrderCaptions();
-
 }  // namespace veskaron

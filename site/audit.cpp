@@ -158,10 +158,9 @@ std::size_t CountCharacters(std::string_view utf8) {
 }
 
 std::string DeclaredCharset(std::string_view text) {
-    std::size_t from = FindNoCase(text, "<head>");
-    if (from == std::string_view::npos) return {};
-    const std::size_t close = FindNoCase(text, "</head>", from);
-    const std::string_view head = text.substr(from, close == std::string_view::npos ? text.npos : close - from);
+    const HeadRange range = FindHead(text);
+    if (!range.found) return {};
+    const std::string_view head = text.substr(range.begin, range.end - range.begin);
     for (std::size_t at = FindNoCase(head, "charset"); at != std::string_view::npos;
          at = FindNoCase(head, "charset", at + 7)) {
         std::size_t i = at + 7;
@@ -181,12 +180,13 @@ PageAudit AuditPage(const Document& doc, std::string_view fileBytes) {
     const std::string_view text = doc.page.text;
     const TextCodec& codec = *doc.codec;
 
-    const bool hasHead = FindNoCase(text, "<head>") != std::string_view::npos;
+    const HeadRange head = FindHead(text);
+    const bool hasHead = head.found;
     if (!hasHead) a.findings.push_back({Level::Error, "no-head", "Нет тега <head>: META-тегам негде быть"});
 
     a.title = Trim(codec.ToUtf8(doc.fields.Title));
     if (a.title.empty()) {
-        const bool tagged = FindNoCase(text, "<title>") != std::string_view::npos;
+        const bool tagged = FindTitleElement(text, head).found;
         a.findings.push_back({Level::Error, "title-missing",
                               tagged ? "Заголовок <title> пуст" : "Нет заголовка <title>"});
     } else {
@@ -206,8 +206,7 @@ PageAudit AuditPage(const Document& doc, std::string_view fileBytes) {
     CheckCharset(a, text, fileBytes);
 
     HeadScanner scanner;
-    scanner.CollectHead(text);
-    scanner.SplitMetaTags();
+    scanner.Scan(text);
     const std::string refresh = RefreshTarget(scanner.HttpEquivContent("refresh"));
     if (!refresh.empty())
         a.findings.push_back({Level::Info, "redirect", "Перенаправление (refresh) на " + codec.ToUtf8(refresh)});

@@ -216,3 +216,30 @@ TEST_F(WriteCommand, DryRunShowsEachSideInItsOwnCharset) {
     EXPECT_NE(out_.str().find("\n-<html><head><title>Чай</title></head></html>\n"), std::string::npos) << out_.str();
     EXPECT_NE(out_.str().find("\n+<html><head><title>Чай</title>\n"), std::string::npos) << out_.str();
 }
+
+// A head as DocBook's stylesheets write it, every tag broken before its '>':
+// read, written in the page's own line ends, and audited as having a head and
+// a title.
+TEST_F(WriteCommand, DocBookStylePage) {
+    const std::string page = Put("docbook.html",
+                                 "<HTML\n><HEAD\n><TITLE\n>Users and Groups</TITLE\n><META\nNAME=\"GENERATOR\"\n"
+                                 "CONTENT=\"Modular DocBook HTML Stylesheet Version 1.79\"></HEAD\n><BODY\n><P\n>Text</P\n"
+                                 "></BODY\n></HTML\n>\n");
+    const nlohmann::json before = ReadBack(page);
+    EXPECT_EQ(before["Title"], "Users and Groups");
+    EXPECT_EQ(before["Generator"], "Modular DocBook HTML Stylesheet Version 1.79");
+
+    ASSERT_EQ(Run({page, "--set", "Description=Who owns which files"}), 0) << err_.str();
+    EXPECT_EQ(Get(page),
+              "<HTML\n><HEAD\n><title>Users and Groups</title>\n"
+              "<meta name=\"description\" content=\"Who owns which files\" >\n"
+              "<meta name=\"generator\" content=\"Modular DocBook HTML Stylesheet Version 1.79\" ></HEAD\n"
+              "><BODY\n><P\n>Text</P\n></BODY\n></HTML\n>\n");
+    EXPECT_EQ(ReadBack(page)["Description"], "Who owns which files");
+
+    const char* argv[] = {"veskaron-meta", "audit", "--format", "jsonl", page.c_str()};
+    std::ostringstream out, err;
+    veskaron::cli::Main(5, argv, {out, err});
+    EXPECT_EQ(out.str().find("no-head"), std::string::npos) << out.str();
+    EXPECT_EQ(out.str().find("title-missing"), std::string::npos) << out.str();
+}

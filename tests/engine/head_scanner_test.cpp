@@ -21,7 +21,7 @@ TEST(HeadScanner, LookupTable) {
     const Case cases[] = {
         {"<head><title>T</title><meta name=\"author\" content=\"A\"></head>", true, "author", "A"},
         {"<HEAD>\r\n<META NAME=\"AUTHOR\" CONTENT=\"Ann\">\r\n</HEAD>", true, "author", "Ann"},
-        {"<head lang=\"ru\">\r\n<meta name=\"author\" content=\"A\">\r\n</head>", true, "author", ""},
+        {"<head lang=\"ru\">\r\n<meta name=\"author\" content=\"A\">\r\n</head>", true, "author", "A"},
         {"<head>\r\n</head>\r\n<meta name=\"author\" content=\"A\">", true, "author", ""},
         {"<head>\r\n<meta name=robots content=noindex>\r\n</head>", true, "robots", "noindex"},
         {"<head>\r\n<meta content=\"x y\" name=\"description\">\r\n</head>", true, "description", "x y"},
@@ -62,23 +62,80 @@ TEST(HeadScanner, FirstMatchWinsAndIsConsumed) {
     EXPECT_EQ(s.scanner.NameContent("author"), "");
 }
 
-TEST(HeadScanner, CollectHeadLines) {
-    HeadScanner h;
-    h.CollectHead("x\r\n<head>abc\r\nmid\r\nend</head>tail\r\nafter");
-    const std::vector<std::string> expected = {"abc", "mid", "end"};
-    EXPECT_EQ(h.HeadLines(), expected);
-    HeadScanner one;
-    one.CollectHead("<head><title>T</title></head>");
-    EXPECT_EQ(one.HeadLines(), std::vector<std::string>{"<title>T</title>"});
+TEST(FindHead, StartAndEndTagsAsPagesWriteThem) {
+    struct Case { const char* page; bool found, closed; const char* inside; };
+    const Case cases[] = {
+        {"x\r\n<head>abc\r\nend</head>tail", true, true, "abc\r\nend"},
+        {"<HTML\n><HEAD\n><TITLE\n>T</TITLE\n></HEAD\n><BODY\n>", true, true, "<TITLE\n>T</TITLE\n>"},
+        {"<head profile=\"http://gmpg.org/xfn/11\">\n<title>T</title>\n</head>", true, true, "\n<title>T</title>\n"},
+        {"<head lang=ru><title>T</title></head >", true, true, "<title>T</title>"},
+        {"<body><header>h</header><heading>x</heading></body>", false, false, ""},
+        {"<header></header><head>in</head>", true, true, "in"},
+        {"<head>\r\n<meta name=\"a\" content=\"A\">", true, false, "\r\n<meta name=\"a\" content=\"A\">"},
+        {"<head", false, false, ""},
+        // A "</head>" before the head does not end it.
+        {"</head><head>in</head>", true, true, "in"},
+    };
+    for (const auto& c : cases) {
+        const std::string_view text = c.page;
+        const HeadRange h = FindHead(text);
+        EXPECT_EQ(h.found, c.found) << c.page;
+        EXPECT_EQ(h.closed, c.closed) << c.page;
+        if (h.found) {
+            EXPECT_EQ(text.substr(h.begin, h.end - h.begin), c.inside) << c.page;
+        }
+    }
 }
 
-TEST(HeadScanner, SplitLeavesNoTagsForASecondSplit) {
-    HeadScanner h;
-    h.CollectHead("<head>\r\n<meta name=\"a\" content=\"1\"> text <meta name=\"b\"\r\ncontent=\"2\">\r\n</head>");
-    h.SplitMetaTags();
-    EXPECT_EQ(h.MetaTags().size(), 2u);
-    h.SplitMetaTags();
-    EXPECT_TRUE(h.MetaTags().empty());
+// Heads as generators write them, and broken ones: every tag of the
+// head is read wherever its lines break.
+TEST(HeadScanner, RealAndBrokenHeads) {
+    struct Case { const char* name; const char* page; const char* title; const char* key; const char* value; };
+    const Case cases[] = {
+        {"DocBook", "<HTML\n><HEAD\n><TITLE\n>Users and Groups</TITLE\n><META\nNAME=\"GENERATOR\"\n"
+                    "CONTENT=\"Modular DocBook HTML Stylesheet Version 1.79\"></HEAD\n><BODY\n>",
+         "Users and Groups", "generator", "Modular DocBook HTML Stylesheet Version 1.79"},
+        {"profile", "<head profile=\"http://gmpg.org/xfn/11\">\r\n<meta name=\"author\" content=\"A\" />\r\n"
+                    "<title>Blog</title>\r\n</head>", "Blog", "author", "A"},
+        {"header in the body", "<head></head><body><header><meta name=\"author\" content=\"no\"></header>",
+         "", "author", ""},
+        {"tag split before the next on its line",
+         "<head>\r\n<meta name=\"description\"\r\n content=\"Descr one\"><meta name=\"keywords\" content=\"k\">\r\n</head>",
+         "", "description", "Descr one"},
+        {"key inside a quoted value",
+         "<head>\r\n<meta name=\"url\" content=\"http://x.ru/find?name=keywords&q=1\">\r\n</head>", "", "keywords", ""},
+        {"key inside a single-quoted value",
+         "<head>\r\n<meta content='name=author' name=\"x\">\r\n</head>", "", "author", ""},
+        {"tag on the line of </head><head>",
+         "<head>\r\n<meta name=\"author\" content=\"A\"></head><head>\r\n</head>", "", "author", "A"},
+        {"title overlapping <head>", "<title><head></title></head>", "<head>", "author", ""},
+        {"title closed only after </head>",
+         "<head><title>T\r\n</head><body><svg><title>s</title></svg></body>", "T\r\n", "author", ""},
+        {"title in the body", "<head></head><body><title>in body</title>", "in body", "author", ""},
+    };
+    for (const auto& c : cases) {
+        HeadScanner s;
+        s.Scan(c.page);
+        EXPECT_EQ(FindTitle(c.page), c.title) << c.name;
+        EXPECT_EQ(s.NameContent(c.key), c.value) << c.name;
+    }
+    HeadScanner s;
+    s.Scan("<head>\r\n<meta name=\"url\" content=\"http://x.ru/find?name=keywords&q=1\">\r\n</head>");
+    EXPECT_EQ(s.NameContent("url"), "http://x.ru/find?name=keywords&q=1");
+}
+
+TEST(HeadScanner, ASecondScanReadsTheSameTags) {
+    // Cutting "<meta >" out of "<m<meta >eta" must not make a tag of the rest.
+    const std::string page = "<head>\r\n<m<meta >eta name=author content=fake>\r\n"
+                             "<meta name=author content=real>\r\n</head>";
+    HeadScanner s;
+    for (int pass = 0; pass < 2; ++pass) {
+        s.Scan(page);
+        EXPECT_EQ(s.MetaTags().size(), 2u);
+        EXPECT_EQ(s.NameContent("author"), "real") << pass;
+    }
+    s.SplitMetaTags();
+    EXPECT_EQ(s.NameContent("author"), "real");
 }
 
 TEST(HeadScanner, MultiLineTagJoinedWithoutBreaks) {

@@ -75,6 +75,28 @@ TEST(Loader, PassesAndConversion) {
     }
 }
 
+// Both passes of a page with a known charset read the same tags, and heads
+// written every which way are read.
+TEST(Loader, HeadsAsPagesWriteThem) {
+    struct Case { const char* name; std::string page; int passes; const char* title; const char* author; };
+    const Case cases[] = {
+        {"leftovers of a cut tag",
+         "<head>\r\n<meta http-equiv=\"content-type\" content=\"text/html; charset=windows-1251\">\r\n"
+         "<m<meta >eta name=author content=fake>\r\n<meta name=author content=real>\r\n</head>",
+         2, "", "real"},
+        {"DocBook", "<HTML\n><HEAD\n><TITLE\n>T</TITLE\n><META\nNAME=\"AUTHOR\"\nCONTENT=\"A\"></HEAD\n>", 1, "T", "A"},
+        {"lang", "<head lang=\"ru\">\r\n<title>T</title><meta name=\"author\" content=\"A\">\r\n</head>", 1, "T", "A"},
+        {"tag of the body's <header>", "<head></head><header><meta name=\"author\" content=\"A\"></header>", 1, "", ""},
+    };
+    for (const auto& c : cases) {
+        MetaFields f;
+        const LoadReport r = Load(c.page, f);
+        EXPECT_EQ(r.passes, c.passes) << c.name;
+        EXPECT_EQ(f.Title, c.title) << c.name;
+        EXPECT_EQ(f.Author, c.author) << c.name;
+    }
+}
+
 TEST(Loader, Koi8PageRoundTripsThroughSaveTable) {
     std::string original = Page(
         "<meta http-equiv=\"content-type\" content=\"text/html; charset=koi8-r\">\r\n");

@@ -33,6 +33,14 @@ std::string HeadPage(std::size_t bytes) {
     return page + "<meta name=\"author\" content=\"last\">\r\n";
 }
 
+// A catalogued attribute written over and over outside any tag, far from
+// the last '<'.
+std::string AttributeTextPage(std::size_t bytes) {
+    std::string page = "<html><head><x>";
+    while (page.size() < bytes) page += "name=\"author\">";
+    return page;
+}
+
 struct PageKind {
     const char* name;
     std::string (*make)(std::size_t);
@@ -70,7 +78,8 @@ TEST(Scaling, WriterIsLinear) {
     f.Title = "Title";
     f.Author = "Author";
     f.Keywords = "a, b";
-    for (const PageKind& kind : kPages) {
+    const PageKind writerPages[] = {kPages[0], kPages[1], {"attribute texts", AttributeTextPage}};
+    for (const PageKind& kind : writerPages) {
         const auto r = test::MeasureScaling(
             1u << 20, [&](std::size_t n) { return kind.make(n) + "</head>"; },
             [&](std::string& text) { WriteMetaBlock(text, f, MetaWriteOptions{}); });

@@ -57,9 +57,7 @@ TEST(OutputOrderTest, MovesFormatAndParseRoundTrip) {
 }
 
 TEST(OutputOrderTest, CaptionTable) {
-    BuildOrderCaptions();
-    EXPECT_EQ(CurrentOutputOrder(), OutputOrder{});
-    const OrderCaptionTable& rows = OrderCaptions();
+    const OrderCaptionTable rows = MakeOrderCaptions();
     for (int i = 0; i < kEntryCount; ++i) EXPECT_EQ(rows[static_cast<std::size_t>(i)].index, i);
     EXPECT_EQ(rows[0].caption, "name - Title (Заголовок)");
     EXPECT_EQ(rows[8].caption, "name - ProgId");

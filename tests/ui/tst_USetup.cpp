@@ -24,12 +24,17 @@
 #include "platform/key_store.h"
 #include "platform/shell_folders.h"
 #include "platform/shortcuts.h"
+#include "session/Settings.h"
 #include "settings/setup_values.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "ui/main/MainWindow.h"
+#include "ui/settings/LiveSettings.h"
 
 using namespace veskaron;
 using Stored = std::optional<std::string>;
+using session::AttributeOrder;
+using session::Placement;
+using session::TabStyle;
 
 class TestUSetup : public QObject {
     Q_OBJECT
@@ -46,10 +51,12 @@ private Q_SLOTS:
     void screenshot();
 
 private:
-    // A fresh dialog, as at program start.
+    // Fresh settings and dialog, as at program start.
     void Restart() {
         FDialog.reset();
-        FDialog = std::make_unique<ui::TFmSetup>();
+        FSettings = std::make_unique<session::Settings>();
+        FSettings->load();
+        FDialog = std::make_unique<ui::TFmSetup>(*FSettings);
     }
     template <typename T = QWidget>
     T* Child(const char* name) {
@@ -70,6 +77,7 @@ private:
 
     std::unique_ptr<QTemporaryDir> FRoot;
     std::unique_ptr<ui::ScopedScriptedDialogs> FScripted;
+    std::unique_ptr<session::Settings> FSettings;
     std::unique_ptr<ui::TFmSetup> FDialog;
 };
 
@@ -88,14 +96,15 @@ void TestUSetup::init() {
 
 void TestUSetup::cleanup() {
     FDialog.reset();
+    FSettings.reset();
     FScripted.reset();
     FRoot.reset();
 }
 
 void TestUSetup::storedValuesAfterRestart() {
     QVERIFY(!FDialog->isVisible());
-    QCOMPARE(FDialog->ModemSpeed(), "33600");
-    QCOMPARE(FDialog->MinWord(), 4);
+    QCOMPARE(FSettings->modemSpeed(), 33600);
+    QCOMPARE(FSettings->minWordLength(), 4);
     {
         KeyAccess access;
         access.WriteInteger("MinWord", 6);
@@ -108,20 +117,22 @@ void TestUSetup::storedValuesAfterRestart() {
     }
     Restart();
     QCOMPARE(Child<QSpinBox>("SEMinWord")->value(), 6);
-    QCOMPARE(FDialog->MinWord(), 6);  // what the generator reads
-    QCOMPARE(FDialog->ModemSpeed(), "300");
-    QCOMPARE(FDialog->WriterOptions().attributeOrder, 1);
-    QCOMPARE(FDialog->WriterOptions().order, DefaultOutputOrder());
-    QCOMPARE(FDialog->NoteStyle(), 2);
+    QCOMPARE(FSettings->minWordLength(), 6);  // what the generator reads
+    QCOMPARE(FSettings->modemSpeed(), 300);
+    QCOMPARE(FSettings->writerOptions().attributeOrder, 1);
+    QCOMPARE(FSettings->writerOptions().order, DefaultOutputOrder());
+    QCOMPARE(FSettings->tabStyle(), TabStyle::FlatButtons);
+    QCOMPARE(Child<QComboBox>("ComboBoxStyle")->currentIndex(), 2);
 
-    QSignalSpy applied(FDialog.get(), &ui::TFmSetup::Applied);
+    QSignalSpy confirmed(FDialog.get(), &ui::TFmSetup::confirmed);
     ShowAndPress("Button2");
-    QCOMPARE(applied.count(), 1);
-    QCOMPARE(applied.first().first().toInt(), 2);
+    QCOMPARE(confirmed.count(), 1);
+    QCOMPARE(FSettings->tabStyle(), TabStyle::FlatButtons);
     QCOMPARE(Value("BakFiles"), Stored("1"));
     QCOMPARE(Value("IconDesktop"), Stored("0"));
 
-    // Indices no item has: a speed the load can use, the place at the end of the head.
+    // Lists without such an item take their defaults, each with a message.
+    TakeStoreMessages();
     {
         KeyAccess access;
         access.WriteInteger("Modem", 99);
@@ -131,12 +142,15 @@ void TestUSetup::storedValuesAfterRestart() {
         QVERIFY(access.Close());
     }
     Restart();
-    QCOMPARE(FDialog->ModemSpeed(), "33600");
-    QCOMPARE(FDialog->NoteStyle(), 0);
-    QCOMPARE(FDialog->InsMeta(), 1);
-    // The dialog shows the layout the writer uses: one tag per line.
-    QVERIFY(FDialog->WriterOptions().lineMode != 1);
+    QCOMPARE(FSettings->modemSpeed(), 33600);
+    QCOMPARE(FSettings->tabStyle(), TabStyle::Tabs);
+    // Any placement but 0 is the end of the head; any line mode but 1 one tag
+    // per line: the dialog shows what the writer does.
+    QCOMPARE(FSettings->values().placement, Placement::BeforeHeadClose);
+    QVERIFY(Child<QRadioButton>("RadioGroup1Item1")->isChecked());
+    QVERIFY(FSettings->writerOptions().lineMode != 1);
     QVERIFY(Child<QRadioButton>("RadioGroup3Item0")->isChecked());
+    QCOMPARE(TakeStoreMessages().size(), std::size_t{2});
 }
 
 void TestUSetup::outputOrderMoves() {
@@ -153,7 +167,7 @@ void TestUSetup::outputOrderMoves() {
     up->click();
     list->setCurrentRow(21);
     down->click();
-    QCOMPARE(CurrentOutputOrder(), DefaultOutputOrder());
+    QCOMPARE(FDialog->EditedValues().outputOrder, DefaultOutputOrder());
 
     up->click();
     QCOMPARE(list->currentRow(), 20);
@@ -168,20 +182,23 @@ void TestUSetup::outputOrderMoves() {
     Child<QListWidget>("ListBoxMETA")->setCurrentRow(3);
     Child<QToolButton>("SpeedButton1")->click();
     ShowAndPress("Button3");
-    QCOMPARE(FDialog->WriterOptions().placement, 1);
-    QCOMPARE(FDialog->WriterOptions().order[2], 3);
+    QCOMPARE(FSettings->writerOptions().placement, 1);
+    QCOMPARE(FSettings->writerOptions().order[2], 3);
+    QVERIFY(Child<QRadioButton>("RadioGroup1Item1")->isChecked());  // the controls keep the change
     QCOMPARE(Value("InsMeta"), Stored("0"));
     Restart();
-    QCOMPARE(FDialog->InsMeta(), 0);
+    QCOMPARE(FSettings->values().placement, Placement::AfterHeadOpen);
     QCOMPARE(Entry(20), siteExit);
 }
 
 void TestUSetup::okAppliesTrimmedMaskAndFlatLook() {
     const QString original = QApplication::style()->name();
+    ui::KeepCurrentSetupValuesInStep(*FSettings);  // the record the main window still reads
     Child<QLineEdit>("Edit1")->setText(QStringLiteral("  *.htm  "));
     Child<QCheckBox>("CheckBoxXP")->setChecked(true);
     ShowAndPress("Button2");
     QCOMPARE(Value("FileFiltr"), Stored("  *.htm  "));
+    QCOMPARE(FSettings->appliedFileMask(), "*.htm");
     QCOMPARE(CurrentSetupValues().FileFiltr, "*.htm");
     QCOMPARE(QApplication::style()->name(), QStringLiteral("fusion"));
     Child<QCheckBox>("CheckBoxXP")->setChecked(false);
@@ -249,15 +266,17 @@ void TestUSetup::shortcuts() {
     QVERIFY(!std::filesystem::exists(HomeFolder() + "/Veskaron.desktop"));
 }
 
-// Wired as the program does: the main window reads the dialog's controls and
+// Wired as the program does: the main window reads the settings object and
 // takes the applied settings.
 void TestUSetup::settingsButtonOfTheMainWindow() {
     FDialog.reset();
+    ui::SettingsLiveView live(*FSettings);
     ui::TForm1 form;
-    ui::TFmSetup setup(&form);
-    form.SetLiveSettings(&setup);
+    ui::TFmSetup setup(*FSettings, &form);
+    form.SetLiveSettings(&live);
     form.SetSetupAction([&setup] { setup.ShowModal(); });
-    connect(&setup, &ui::TFmSetup::Applied, &form, &ui::TForm1::ApplySettings);
+    connect(&setup, &ui::TFmSetup::confirmed, &form,
+            [&form, this] { form.ApplySettings(static_cast<int>(FSettings->tabStyle())); });
     (*FScripted)->modal.push_back([](QDialog& d) {
         d.findChild<QSpinBox*>(QStringLiteral("SEMinWord"))->setValue(6);
         d.findChild<QComboBox*>(QStringLiteral("ComboBoxStyle"))->setCurrentIndex(2);

@@ -1,28 +1,40 @@
 #include "ui/settings/LiveSettings.h"
 
-#include "settings/output_order.h"
-#include "settings/settings_keys.h"
+#include <QObject>
+
+#include "session/Settings.h"
 #include "settings/setup_values.h"
 
 namespace veskaron::ui {
 
-MetaWriteOptions LiveSettings::WriterOptions() const {
-    MetaWriteOptions options;
-    options.placement = InsMeta();
-    options.attributeOrder = InsContent();
-    options.lineMode = CurrentSetupValues().InsertMetaText;
-    const OutputOrder& order = CurrentOutputOrder();
-    options.order = IsPermutation(order) ? order : DefaultOutputOrder();
-    return options;
+std::string SettingsLiveView::ModemSpeed() const { return std::to_string(settings_->modemSpeed()); }
+
+int SettingsLiveView::InsMeta() const { return static_cast<int>(settings_->values().placement); }
+
+int SettingsLiveView::InsContent() const { return static_cast<int>(settings_->values().attributeOrder); }
+
+int SettingsLiveView::MinWord() const { return settings_->minWordLength(); }
+
+MetaWriteOptions SettingsLiveView::WriterOptions() const { return settings_->writerOptions(); }
+
+StoredLiveSettings::StoredLiveSettings() : own_(std::make_unique<session::Settings>()) {
+    own_->load();
+    View(*own_);
 }
 
-StoredLiveSettings::StoredLiveSettings() {
-    KeyAccess access;
-    const WriterSettings writer = ReadWriterSettings(access);
-    modem_ = writer.ModemSpeed;
-    insMeta_ = writer.InsMeta;
-    insContent_ = writer.InsContent;
-    minWord_ = Read(access, key::MinWord);
+StoredLiveSettings::~StoredLiveSettings() = default;
+
+namespace {
+void Mirror(const session::Settings& settings) {
+    CurrentSetupValues() = settings.setupValues();
+    CurrentSetupValues().FileFiltr = settings.appliedFileMask();  // what the file list holds
+}
+}  // namespace
+
+void KeepCurrentSetupValuesInStep(session::Settings& settings) {
+    Mirror(settings);
+    QObject::connect(&settings, &session::Settings::changed, &settings,
+                     [&settings] { Mirror(settings); });
 }
 
 }  // namespace veskaron::ui

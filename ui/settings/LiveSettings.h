@@ -1,10 +1,15 @@
 #pragma once
-// The settings the load, the writer and the generator read at the moment of
-// use. The settings dialog's controls hold them for the whole run; until the
-// dialog exists the stored values stand in.
+// Adapters for the windows that still read the settings through this
+// interface and through CurrentSetupValues(): both are views of the one
+// session::Settings object of the run, and go once those windows take it.
+#include <memory>
 #include <string>
 
 #include "engine/writer.h"
+
+namespace veskaron::session {
+class Settings;
+}
 
 namespace veskaron::ui {
 
@@ -19,26 +24,40 @@ public:
     virtual int InsContent() const = 0;
     // The generator's minimum word length.
     virtual int MinWord() const = 0;
-
-    // The writer options: placement and attribute order from here, the line
-    // mode from the common settings, the order from the current output order.
-    MetaWriteOptions WriterOptions() const;
+    virtual MetaWriteOptions WriterOptions() const = 0;
 };
 
-// The stored values, read once when constructed.
-class StoredLiveSettings final : public LiveSettings {
+// The values of a Settings object as they are at the moment of each call.
+class SettingsLiveView : public LiveSettings {
 public:
-    StoredLiveSettings();
-    std::string ModemSpeed() const override { return modem_; }
-    int InsMeta() const override { return insMeta_; }
-    int InsContent() const override { return insContent_; }
-    int MinWord() const override { return minWord_; }
+    explicit SettingsLiveView(const session::Settings& settings) : settings_(&settings) {}
+    std::string ModemSpeed() const override;
+    int InsMeta() const override;
+    int InsContent() const override;
+    int MinWord() const override;
+    MetaWriteOptions WriterOptions() const override;
+
+protected:
+    SettingsLiveView() = default;
+    void View(const session::Settings& settings) { settings_ = &settings; }
 
 private:
-    std::string modem_;
-    int insMeta_ = 0;
-    int insContent_ = 0;
-    int minWord_ = 4;
+    const session::Settings* settings_ = nullptr;
 };
+
+// The stored values, read once when constructed (a window without the
+// program's Settings object).
+class StoredLiveSettings final : public SettingsLiveView {
+public:
+    StoredLiveSettings();
+    ~StoredLiveSettings() override;
+
+private:
+    std::unique_ptr<session::Settings> own_;
+};
+
+// Keeps CurrentSetupValues() equal to the common values of `settings` from
+// now on.
+void KeepCurrentSetupValuesInStep(session::Settings& settings);
 
 }  // namespace veskaron::ui

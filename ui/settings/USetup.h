@@ -1,21 +1,18 @@
 #pragma once
 // The settings dialog "Установки". Created hidden once at start and kept for
-// the whole run: its controls hold the modem speed, the place and attribute
-// order of new tags and the minimum word length that the load, the writer
-// and the generator read at the moment of use. OK stores every common
-// setting and applies it; Cancel only closes, leaving the controls changed
-// for the rest of the run.
+// the whole run, it edits a copy of the program's settings: OK commits the
+// copy (stored and applied), Cancel keeps the copy the controls show and
+// lets the values the load, the writer and the generator use take effect for
+// the rest of the run without storing them.
 #include <QDialog>
 
 #include <string>
 
-#include "ui/settings/LiveSettings.h"
+#include "session/Settings.h"
 
-class QAbstractButton;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -26,86 +23,80 @@ class QToolButton;
 
 namespace veskaron::ui {
 
-class TFmSetup final : public QDialog, public LiveSettings {
+class TFmSetup final : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TFmSetup(QWidget* parent = nullptr);
+    explicit TFmSetup(session::Settings& settings, QWidget* parent = nullptr);
 
     // Shows the dialog modally (through CurrentDialogs()).
     void ShowModal();
 
-    // 0 ordinary tabs, 1 buttons, 2 flat buttons.
-    int NoteStyle() const;
+    // The copy the controls show.
+    const session::SettingsValues& EditedValues() const { return edited_; }
 
-    std::string ModemSpeed() const override;
-    int InsMeta() const override;
-    int InsContent() const override;
-    int MinWord() const override;
-
-    // The vertical position of the last pointer movement over ListBoxMETA.
-    int LastListY() const { return FLastListY; }
+    // The vertical position of the last pointer movement over the order list.
+    int LastListY() const { return lastListY_; }
     // The shortcut file last computed by a shortcut box.
-    const std::string& ShortcutPath() const { return FShortcutPath; }
+    const std::string& ShortcutPath() const { return shortcutPath_; }
+
+    void reject() override;
 
 Q_SIGNALS:
-    // After OK has stored the settings: the main window applies the mask,
+    // After OK has committed the settings: the main window applies the mask,
     // the file icons and the tab style.
-    void Applied(int noteStyle);
+    void confirmed();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void BuildGeneralPage(QWidget* page);
-    void BuildMetaPage(QWidget* page);
-    void BuildGeneratorPage(QWidget* page);
+    void buildGeneralPage(QWidget* page);
+    void buildMetaPage(QWidget* page);
+    void buildGeneratorPage(QWidget* page);
+    void bindControls();
+    void showValues();
+    void fillOrderList();
 
-    void FormCreate();
-    void Button2Click();
-    void SpeedButton1Click();
-    void SpeedButton2Click();
-    void CheckBox1Click();
-    void CheckBox14Click();
-    void CheckBox15Click();
-    void ShortcutBoxClick(const QCheckBox& box, const char* folderName);
-    bool ListBoxMETATip(const QPoint& pos, const QPoint& globalPos);
+    void confirm();
+    void moveOrderEntry(bool up);
+    void shortcutToggled(const QCheckBox& box, const char* folderName, bool session::ShortcutWishes::*wish);
+    bool showLongEntryTip(const QPoint& pos, const QPoint& globalPos);
 
-    int SelectedOrderRow() const;
-    void FillOrderList();
+    session::Settings& settings_;
+    session::SettingsValues edited_;
 
-    QTabWidget* PageControl1 = nullptr;
+    QTabWidget* pages_ = nullptr;
     // "Общие"
-    QCheckBox* CheckBox2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLineEdit* Edit1 = nullptr;
-    QCheckBox* CheckBoxBak = nullptr;
-    QComboBox* ComboBoxStyle = nullptr;
-    QComboBox* ComboBox1 = nullptr;
-    QCheckBox* CheckBox1 = nullptr;
-    QCheckBox* CheckBox14 = nullptr;
-    QCheckBox* CheckBox15 = nullptr;
-    QCheckBox* CheckBoxXP = nullptr;
+    QCheckBox* fileIconsBox_ = nullptr;
+    QLineEdit* maskEdit_ = nullptr;
+    QCheckBox* backupBox_ = nullptr;
+    QComboBox* tabStyleBox_ = nullptr;
+    QComboBox* modemBox_ = nullptr;
+    QCheckBox* desktopShortcutBox_ = nullptr;
+    QCheckBox* startMenuShortcutBox_ = nullptr;
+    QCheckBox* programsShortcutBox_ = nullptr;
+    QCheckBox* flatStyleBox_ = nullptr;
     // "Сохранение МЕТА"
-    QButtonGroup* RadioGroup1 = nullptr;
-    QButtonGroup* RadioGroup2 = nullptr;
-    QButtonGroup* RadioGroup3 = nullptr;
-    QListWidget* ListBoxMETA = nullptr;
-    QToolButton* SpeedButton1 = nullptr;
-    QToolButton* SpeedButton2 = nullptr;
+    QButtonGroup* placementGroup_ = nullptr;
+    QButtonGroup* attributeOrderGroup_ = nullptr;
+    QButtonGroup* lineModeGroup_ = nullptr;
+    QListWidget* orderList_ = nullptr;
+    QToolButton* moveUpButton_ = nullptr;
+    QToolButton* moveDownButton_ = nullptr;
     // "Генератор"
-    QSpinBox* SEMinWord = nullptr;
-    QCheckBox* ChBox1 = nullptr;
-    QCheckBox* ChBox2 = nullptr;
-    QCheckBox* CheckBoxQuestDelWord = nullptr;
-    QCheckBox* CheckBox3 = nullptr;
-    QCheckBox* CheckBox4 = nullptr;
+    QSpinBox* minWordBox_ = nullptr;
+    QCheckBox* digitsBox_ = nullptr;
+    QCheckBox* mandatoryWordsBox_ = nullptr;
+    QCheckBox* confirmDeletionBox_ = nullptr;
+    QCheckBox* descriptionWordsBox_ = nullptr;
+    QCheckBox* altWordsBox_ = nullptr;
 
-    QPushButton* Button2 = nullptr;
-    QPushButton* Button3 = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
 
-    int FLastListY = 0;
-    std::string FShortcutPath;
+    int lastListY_ = 0;
+    std::string shortcutPath_;
 };
 
 }  // namespace veskaron::ui
