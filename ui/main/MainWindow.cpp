@@ -19,7 +19,6 @@
 #include "controls/ComBox.h"
 #include "platform/key_store.h"
 #include "platform/paths.h"
-#include "settings/settings_keys.h"
 #include "settings/setup_values.h"
 #include "session/Messages.h"
 #include "ui/common/Dialogs.h"
@@ -56,10 +55,15 @@ QScrollArea* Scrolled(QWidget* page, const char* name) {
 
 }  // namespace
 
-TForm1::TForm1(const QStringList& arguments, QWidget* parent) : QMainWindow(parent) {
+TForm1::TForm1(const QStringList& arguments, QWidget* parent, session::Settings* settings)
+    : QMainWindow(parent), settings_(settings) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(msg::kMainTitle);
-    ownLive_ = std::make_unique<StoredLiveSettings>();
+    if (!settings_) {
+        ownSettings_ = std::make_unique<session::Settings>();
+        ownSettings_->load();
+        settings_ = ownSettings_.get();
+    }
     session_ = new session::DocumentSession(this);
 
     BuildButtonBar();
@@ -160,12 +164,7 @@ void TForm1::FormCreate(const QStringList& arguments) {
     ButPreviev->setEnabled(false);
     BitSave->setEnabled(false);
     PageControl1->setEnabled(false);
-    int noteStyle = 0;
-    {
-        KeyAccess access;
-        noteStyle = Read(access, key::NoteStyle);
-    }
-    ApplySettings(noteStyle);
+    ApplySettings(static_cast<int>(settings().tabStyle()));
 
     programFolder_ = QString::fromStdString(ProgramFolder());
     const QFileInfo program(QString::fromStdString(ProgramFilePath()));
@@ -177,10 +176,8 @@ void TForm1::FormCreate(const QStringList& arguments) {
     if (ReadListFile(programFolder_ + QStringLiteral("tag1.fkd"), snippets, this))
         editor_->BuildSnippetMenu(snippets);
 
-    int count = 0;
     {
-        KeyAccess access;
-        const MainWindowSettings stored = ReadMainWindowSettings(access);
+        const MainWindowSettings stored = settings_->mainWindowValues();
         if (stored.Path) currentPath_ = QString::fromStdString(*stored.Path);
         TComBox* history = browser_->History();
         {
@@ -194,8 +191,8 @@ void TForm1::FormCreate(const QStringList& arguments) {
         if (stored.PageIndex && *stored.PageIndex >= 0 && *stored.PageIndex < PageControl1->count())
             restoredTab_ = *stored.PageIndex;
         windowsMax_ = stored.WindowsMax;
-        count = CountStart(access);
     }
+    const std::int32_t count = settings_->countStart();
     status_->SetPanel(2, msg::kStartCountStatus.arg(count));
     // Kept absolute: the next start may run from another folder.
     if (arguments.size() == 1) currentPath_ = QFileInfo(arguments.front()).absoluteFilePath();
@@ -212,9 +209,8 @@ void TForm1::SetSetupAction(std::function<void()> show) {
 }
 
 void TForm1::ApplySettings(int noteStyle) {
-    const SetupValues& setup = CurrentSetupValues();
-    browser_->SetMask(QString::fromStdString(setup.FileFiltr));
-    browser_->SetIcons(setup.IconFile);
+    browser_->SetMask(QString::fromStdString(settings().appliedFileMask()));
+    browser_->SetIcons(settings().values().fileIcons);
     QString sheet;
     switch (noteStyle) {
     case 1:  // buttons
@@ -293,16 +289,12 @@ bool TForm1::FormCloseQuery() {
 }
 
 void TForm1::FormClose() {
-    {
-        KeyAccess access;
-        MainWindowSettings values;
-        values.Path = currentPath_.toStdString();
-        values.PageIndex = restoredTab_ >= 0 ? restoredTab_ : PageControl1->currentIndex();
-        values.PathIdx = browser_->History()->currentIndex();
-        values.WindowsMax = isMaximized();
-        WriteMainWindowSettings(access, values);
-        access.Close();
-    }
+    MainWindowSettings values;
+    values.Path = currentPath_.toStdString();
+    values.PageIndex = restoredTab_ >= 0 ? restoredTab_ : PageControl1->currentIndex();
+    values.PathIdx = browser_->History()->currentIndex();
+    values.WindowsMax = isMaximized();
+    settings_->storeMainWindowValues(values);
     histories_->Save(programFolder_, this);
     if (!lastPreview_.isEmpty()) QFile::remove(lastPreview_);
     ShowStoreMessages();

@@ -10,6 +10,7 @@
 
 #include "engine/loader.h"
 #include "session/DocumentSession.h"
+#include "session/Settings.h"
 #include "ui/pages/FieldEdit.h"
 #include "ui/keywords/KeywordHost.h"
 #include "ui/settings/LiveSettings.h"
@@ -32,12 +33,15 @@ class TForm1 final : public QMainWindow, public KeywordHost {
 
 public:
     // `arguments`: the command line without the program name; exactly one
-    // names a page whose folder is opened.
-    explicit TForm1(const QStringList& arguments = {}, QWidget* parent = nullptr);
+    // names a page whose folder is opened. `settings`: the run's settings;
+    // nullptr: the window reads its own from the store.
+    explicit TForm1(const QStringList& arguments = {}, QWidget* parent = nullptr,
+                    session::Settings* settings = nullptr);
     ~TForm1() override;
 
-    // Where the load reads the modem speed and the writer its placement and
-    // attribute order at the moment of use; nullptr: the stored values.
+    // An adapter for callers that still hand the window a LiveSettings: the
+    // modem speed, the writer's options and the minimum word length are then
+    // read from it.
     void SetLiveSettings(LiveSettings* settings);
     // The settings button stays disabled until it has something to show.
     void SetSetupAction(std::function<void()> show);
@@ -94,14 +98,15 @@ private:
     bool OnEditorTab() const;
 
     // The settings read at the moment of use, in one place.
-    LiveSettings& Live() const { return live_ ? *live_ : *ownLive_; }
+    const session::Settings& settings() const { return *settings_; }
     std::string modemSpeed() const;
     MetaWriteOptions writerOptions() const;
     bool backupFiles() const;
 
     session::DocumentSession* session_ = nullptr;
+    std::unique_ptr<session::Settings> ownSettings_;
+    session::Settings* settings_ = nullptr;
     LiveSettings* live_ = nullptr;
-    std::unique_ptr<StoredLiveSettings> ownLive_;
     std::function<void()> setupAction_;
 
     QWidget* Panel1 = nullptr;

@@ -11,7 +11,6 @@
 
 #include "engine/loader.h"
 #include "session/Messages.h"
-#include "settings/setup_values.h"
 #include "ui/common/Dialogs.h"
 #include "ui/keywords/UGenPage.h"
 #include "ui/main/FileBrowserPane.h"
@@ -76,9 +75,13 @@ void TForm1::BindSession() {
 
 // ---- Settings read at the moment of use ----
 
-std::string TForm1::modemSpeed() const { return Live().ModemSpeed(); }
-MetaWriteOptions TForm1::writerOptions() const { return Live().WriterOptions(); }
-bool TForm1::backupFiles() const { return CurrentSetupValues().BakFiles; }
+std::string TForm1::modemSpeed() const {
+    return live_ ? live_->ModemSpeed() : std::to_string(settings().modemSpeed());
+}
+MetaWriteOptions TForm1::writerOptions() const {
+    return live_ ? live_->WriterOptions() : settings().writerOptions();
+}
+bool TForm1::backupFiles() const { return settings().backupFiles(); }
 
 // ---- Keyword generator ----
 
@@ -99,7 +102,7 @@ void TForm1::SetKeywords(const QString& keywords) {
     cursor.insertText(text);
 }
 
-int TForm1::MinWord() const { return Live().MinWord(); }
+int TForm1::MinWord() const { return live_ ? live_->MinWord() : settings().minWordLength(); }
 
 void TForm1::showKeywordGenerator() {
     TFmKeyWord generator(*this, this);
