@@ -194,7 +194,7 @@ void EditorTab::SetDocument(QTextDocument* doc) {
     const bool ours = old->parent() == RE1;
     doc->setParent(RE1);
     RE1->setDocument(doc);
-    if (ours) delete old;
+    if (ours) old->deleteLater();
 }
 
 QString EditorTab::Text() const { return PlainText(*RE1); }
