@@ -9,7 +9,6 @@
 #include "session/Settings.h"
 #include "ui/common/Dialogs.h"
 #include "ui/main/MainWindow.h"
-#include "ui/settings/LiveSettings.h"
 #include "ui/settings/USetup.h"
 
 int main(int argc, char* argv[]) {
@@ -30,7 +29,6 @@ int main(int argc, char* argv[]) {
     // The one settings object of the run; the windows read and change it.
     veskaron::session::Settings settings;
     settings.load();
-    veskaron::ui::KeepCurrentSetupValuesInStep(settings);
     veskaron::ui::TForm1 form(QApplication::arguments().mid(1), nullptr, &settings);
     // Hidden for the whole run: it edits a copy of the settings.
     veskaron::ui::TFmSetup setup(settings, &form);

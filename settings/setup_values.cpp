@@ -39,16 +39,6 @@ SetupValues ReadCommonSettings(const KeyAccess& access) {
     return v;
 }
 
-SetupValues& CurrentSetupValues() {
-    static SetupValues values;
-    return values;
-}
-
-const SetupValues& ReadCommonSettings() {
-    KeyAccess access;
-    CurrentSetupValues() = ReadCommonSettings(access);
-    return CurrentSetupValues();
-}
 
 void RefreshGeneratorFlags(const KeyAccess& access, SetupValues& values) {
     values.KeyCifra = Read(access, key::KeyCifra);

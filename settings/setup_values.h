@@ -31,11 +31,6 @@ SetupValues DefaultSetupValues();
 
 // Reads the eleven members, each with its default.
 SetupValues ReadCommonSettings(const KeyAccess& access);
-// Adapters for the windows that have not yet moved to the program's
-// Settings object, which keeps this record equal to its common values.
-// Opens the store, fills CurrentSetupValues() and returns it.
-const SetupValues& ReadCommonSettings();
-SetupValues& CurrentSetupValues();
 
 // Showing the generator reads these two flags again.
 void RefreshGeneratorFlags(const KeyAccess& access, SetupValues& values);

@@ -60,14 +60,6 @@ TEST_F(SettingsTest, FirstStartWithoutAnyStore) {
     EXPECT_TRUE(messages_.empty());
 }
 
-TEST_F(SettingsTest, ProcessWideRecordIsZeroUntilRead) {
-    EXPECT_EQ(CurrentSetupValues(), SetupValues{});
-    Store("\"MinWord\"=dword:00000006\r\n");
-    EXPECT_EQ(ReadCommonSettings().MinWord, 6);
-    EXPECT_EQ(CurrentSetupValues().MinWord, 6);
-    CurrentSetupValues() = SetupValues{};
-}
-
 TEST_F(SettingsTest, BooleanStoredAsTwoReadsTrueAndIsWrittenBackAsOne) {
     Store("\"BakFiles\"=dword:00000002\r\n\"KeyCifra\"=dword:00000000\r\n");
     ConfirmedSettings ok;

@@ -60,7 +60,7 @@ public:
     int MinWord() const override { return minWord; }
     // The program's one settings object, as the main window gives it.
     std::unique_ptr<session::Settings> settings;
-    session::Settings* RunSettings() const override { return settings.get(); }
+    session::Settings& RunSettings() const override { return *settings; }
 };
 
 const char* kPage =
@@ -121,7 +121,6 @@ void TestUGenPage::init() {
     qputenv("VESKARON_CONFIG_DIR", (dir_->path() + QStringLiteral("/config")).toUtf8());
     qputenv("VESKARON_DATA_DIR", (dir_->path() + QStringLiteral("/data")).toUtf8());
     ResetStoreStateForTests();
-    CurrentSetupValues() = DefaultSetupValues();
     dialogs_ = std::make_unique<ScopedScriptedDialogs>();
     host_ = FakeHost{};
     host_.settings = std::make_unique<session::Settings>();

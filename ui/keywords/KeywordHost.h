@@ -26,9 +26,8 @@ public:
     virtual void SetKeywords(const QString& keywords) = 0;
     // The generator's minimum word length at the moment of use.
     virtual int MinWord() const = 0;
-    // The settings object of the run; null when the host has none to give,
-    // and the window then reads the common record and the store.
-    virtual session::Settings* RunSettings() const { return nullptr; }
+    // The settings object of the run: the window reads and stores its values there.
+    virtual session::Settings& RunSettings() const = 0;
 };
 
 }  // namespace veskaron::ui

@@ -122,31 +122,17 @@ void TFmKeyWord::connectControls() {
 
 // ---- Settings ----
 
-// The run's settings object when the host gives it; until then the record
-// and the store the rest of the program reads the same values from.
-SetupValues TFmKeyWord::setupValues() const {
-    if (const session::Settings* run = host_.RunSettings()) return run->setupValues();
-    return CurrentSetupValues();
-}
+// Through the run's settings object, which owns the store.
+SetupValues TFmKeyWord::setupValues() const { return host_.RunSettings().setupValues(); }
 
 GeneratorSettings TFmKeyWord::readStoredChoices() const {
-    if (session::Settings* run = host_.RunSettings()) {
-        run->reloadGeneratorFlags();
-        return run->generatorValues();
-    }
-    const KeyAccess access;
-    RefreshGeneratorFlags(access, CurrentSetupValues());
-    return ReadGeneratorSettings(access);
+    session::Settings& run = host_.RunSettings();
+    run.reloadGeneratorFlags();
+    return run.generatorValues();
 }
 
 void TFmKeyWord::writeStoredChoices(const GeneratorSettings& choices) const {
-    if (session::Settings* run = host_.RunSettings()) {
-        run->storeGeneratorValues(choices);
-        return;
-    }
-    KeyAccess access;
-    WriteGeneratorSettings(access, choices);
-    access.Close();
+    host_.RunSettings().storeGeneratorValues(choices);
 }
 
 // ---- Conversions and list files ----

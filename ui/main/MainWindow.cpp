@@ -160,7 +160,6 @@ void TForm1::FormCreate(const QStringList& arguments) {
     auto* hints = new HintTracker(this);
     connect(hints, &HintTracker::LongHintChanged, this,
             [this](const QString& text) { status_->SetPanel(1, text); });
-    ReadCommonSettings();
     ButPreviev->setEnabled(false);
     BitSave->setEnabled(false);
     PageControl1->setEnabled(false);
@@ -201,7 +200,6 @@ void TForm1::FormCreate(const QStringList& arguments) {
     ShowStoreMessages();
 }
 
-void TForm1::SetLiveSettings(LiveSettings* settings) { live_ = settings; }
 
 void TForm1::SetSetupAction(std::function<void()> show) {
     setupAction_ = std::move(show);

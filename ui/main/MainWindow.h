@@ -13,7 +13,6 @@
 #include "session/Settings.h"
 #include "ui/pages/FieldEdit.h"
 #include "ui/keywords/KeywordHost.h"
-#include "ui/settings/LiveSettings.h"
 
 class QPushButton;
 class QTabWidget;
@@ -39,10 +38,6 @@ public:
                     session::Settings* settings = nullptr);
     ~TForm1() override;
 
-    // An adapter for callers that still hand the window a LiveSettings: the
-    // modem speed, the writer's options and the minimum word length are then
-    // read from it.
-    void SetLiveSettings(LiveSettings* settings);
     // The settings button stays disabled until it has something to show.
     void SetSetupAction(std::function<void()> show);
     // The common settings took new values: file mask, icons and tab style.
@@ -57,6 +52,7 @@ public:
     QString Keywords() const override;
     void SetKeywords(const QString& keywords) override;
     int MinWord() const override;
+    session::Settings& RunSettings() const override;
 
     const Document& CurrentDocument() const { return session_->document(); }
     session::DocumentSession& Session() const { return *session_; }
@@ -106,7 +102,6 @@ private:
     session::DocumentSession* session_ = nullptr;
     std::unique_ptr<session::Settings> ownSettings_;
     session::Settings* settings_ = nullptr;
-    LiveSettings* live_ = nullptr;
     std::function<void()> setupAction_;
 
     QWidget* Panel1 = nullptr;

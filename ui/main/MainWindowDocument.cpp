@@ -75,12 +75,8 @@ void TForm1::BindSession() {
 
 // ---- Settings read at the moment of use ----
 
-std::string TForm1::modemSpeed() const {
-    return live_ ? live_->ModemSpeed() : std::to_string(settings().modemSpeed());
-}
-MetaWriteOptions TForm1::writerOptions() const {
-    return live_ ? live_->WriterOptions() : settings().writerOptions();
-}
+std::string TForm1::modemSpeed() const { return std::to_string(settings().modemSpeed()); }
+MetaWriteOptions TForm1::writerOptions() const { return settings().writerOptions(); }
 bool TForm1::backupFiles() const { return settings().backupFiles(); }
 
 // ---- Keyword generator ----
@@ -102,7 +98,9 @@ void TForm1::SetKeywords(const QString& keywords) {
     cursor.insertText(text);
 }
 
-int TForm1::MinWord() const { return live_ ? live_->MinWord() : settings().minWordLength(); }
+int TForm1::MinWord() const { return settings().minWordLength(); }
+
+session::Settings& TForm1::RunSettings() const { return *settings_; }
 
 void TForm1::showKeywordGenerator() {
     TFmKeyWord generator(*this, this);
