@@ -133,7 +133,8 @@ TEST_F(SiteRun, AuditFindsExactlyThePlantedProblems) {
     plant("is-utf8.htm", page([](PageRecipe& p) { p.title = "Declared 1251 page"; p.description = std::string(60, 'e'); p.body = "Текст в UTF-8"; }),
           {"charset-mismatch"});
     plant("refresh.htm", page([](PageRecipe& p) { p.title = W("Переезд страницы"); p.description = std::string(60, 'f');
-                                                p.head = "<meta http-equiv=\"refresh\" content=\"0; URL=new.htm\">\r\n"; }),
+                                                p.head = "<meta http-equiv=\"refresh\" content=\"0; URL=new.htm\">\r\n"
+                                                         "<meta name=\"viewport\" content=\"width=device-width\">\r\n"; }),
           {"redirect"});
     plant("location.htm", page([](PageRecipe& p) { p.title = W("Другое место"); p.description = std::string(60, 'g');
                                                  p.head = "<meta http-equiv=\"location\" content=\"/other.htm\">\r\n"; }),
@@ -161,8 +162,12 @@ TEST_F(SiteRun, AuditFindsExactlyThePlantedProblems) {
     std::istringstream lines(out_.str());
     for (std::string line; std::getline(lines, line);) {
         const auto j = nlohmann::json::parse(line);
-        found.insert({j["Path"].get<std::string>(), j["Code"].get<std::string>()});
         const std::string code = j["Code"].get<std::string>();
+        // Those of today's head tags are planted elsewhere; these pages have none of them.
+        if (code == "canonical-missing" || code == "viewport-missing" || code == "og-missing" ||
+            code == "lang-missing")
+            continue;
+        found.insert({j["Path"].get<std::string>(), code});
         EXPECT_EQ(j["Level"], code == "no-head" || code == "title-missing" ? "error"
                               : code == "redirect" || code == "noindex"   ? "info"
                                                                           : "warning");
