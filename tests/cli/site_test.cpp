@@ -173,12 +173,14 @@ TEST_F(SiteRun, AuditFindsExactlyThePlantedProblems) {
                                                                           : "warning");
     }
     EXPECT_EQ(found, planted);
-    EXPECT_EQ(err_.str(), "Pages: 51, errors: 3, warnings: 12, info: 4\n");
+    // Besides the planted ones, each of the 50 heads lacks today's tags (viewport,
+    // canonical, Open Graph, lang); the refresh page has a viewport.
+    EXPECT_EQ(err_.str(), "Pages: 51, errors: 3, warnings: 61, info: 154\n");
 
     ASSERT_EQ(Run({"audit", "-r", SiteDir()}), 0);
     EXPECT_NE(out_.str().find("title-length           Длина заголовка — 7 символов, меньше 10\n"), std::string::npos)
         << out_.str();
-    EXPECT_TRUE(out_.str().ends_with("Pages: 51, errors: 3, warnings: 12, info: 4\n"));
+    EXPECT_TRUE(out_.str().ends_with("Pages: 51, errors: 3, warnings: 61, info: 154\n"));
 
     struct Status { std::vector<std::string> args; int status; };
     const Status statuses[] = {
@@ -196,7 +198,8 @@ TEST_F(SiteRun, AuditFindsExactlyThePlantedProblems) {
     const std::string badPath = Site("bad.htm", Win(bad));
     ASSERT_EQ(Run({"audit", badPath}), 0);
     EXPECT_EQ(err_.str(), badPath + ": 'x' is not a valid integer value\n");
-    EXPECT_EQ(out_.str(), "Pages: 1, errors: 0, warnings: 0, info: 0\n");
+    // Only the findings of a head without today's tags.
+    EXPECT_TRUE(out_.str().ends_with("Pages: 1, errors: 0, warnings: 1, info: 3\n")) << out_.str();
 }
 
 TEST_F(SiteRun, CsvValuesParseBack) {
@@ -263,7 +266,8 @@ TEST_F(SiteRun, APageNamedAndFoundInAFolderIsTakenOnce) {
     const std::string original = Get(a);
     // Not a duplicate of itself, and its backup is the page as it was.
     ASSERT_EQ(Run({"audit", a, a, "-r", SiteDir()}), 0) << err_.str();
-    EXPECT_EQ(out_.str(), "Pages: 1, errors: 0, warnings: 0, info: 0\n");
+    EXPECT_EQ(out_.str().find("duplicate"), std::string::npos);
+    EXPECT_TRUE(out_.str().ends_with("Pages: 1, errors: 0, warnings: 1, info: 3\n")) << out_.str();
     ASSERT_EQ(Run({"write", a, "-r", SiteDir(), "--set", "Author=Ann", "--backup"}), 0) << err_.str();
     EXPECT_EQ(out_.str(), "Pages: 1, saved: 1, failed: 0\n");
     EXPECT_EQ(Get(a + ".bak"), original);
