@@ -86,8 +86,9 @@ void ParseAttributes(std::string_view text, std::size_t from, std::size_t gt, Ta
             if (j < gt && (text[j] == '"' || text[j] == '\'')) {
                 a.quote = text[j];
                 a.valueStart = j + 1;
-                const std::size_t close = text.find(a.quote, a.valueStart);
-                a.valueEnd = close == std::string_view::npos || close > gt ? gt : close;
+                // Within the tag: an unclosed quote must not send the search through the page.
+                const std::size_t close = text.substr(0, gt).find(a.quote, a.valueStart);
+                a.valueEnd = close == std::string_view::npos ? gt : close;
                 i = a.valueEnd < gt ? a.valueEnd + 1 : gt;
             } else {
                 a.valueStart = j;
@@ -137,12 +138,20 @@ void NoteSpot(ModernHead& h, int field, const Tag& tag, const Attribute* value, 
     }
 }
 
+// Whether a key may be one this module reads: most META tags of a head are not.
+bool MayBeKey(std::string_view key) {
+    if (key.empty()) return false;
+    const char c = LowerChar(key.front());
+    return c == 'o' || c == 't' || c == 'v' || c == 'd';
+}
+
 void ReadMeta(ModernHead& h, const Tag& tag, std::string_view text) {
-    const Attribute* property = tag.Find("property");
-    const Attribute* name = tag.Find("name");
+    const std::string_view nameValue = TrimBlanks(ValueOf(text, tag.Find("name")));
+    const std::string_view propertyValue = TrimBlanks(ValueOf(text, tag.Find("property")));
+    if (!MayBeKey(nameValue) && !MayBeKey(propertyValue)) return;
     const Attribute* content = tag.Find("content");
-    const std::string byName = Lower(TrimBlanks(ValueOf(text, name)));
-    const std::string byProperty = Lower(TrimBlanks(ValueOf(text, property)));
+    const std::string byName = Lower(nameValue);
+    const std::string byProperty = Lower(propertyValue);
     if (byName == "description") ++h.descriptionTags;
     for (int f = kViewport; f < kModernFieldCount; ++f) {
         const std::string_view key = kKeys[static_cast<std::size_t>(f)];
@@ -222,6 +231,7 @@ ModernHead ReadModernHead(std::string_view text, const TextCodec* codec) {
     if (!head.found) return h;
     const std::string_view in = text.substr(0, head.end);
     std::size_t pos = head.begin;
+    Tag tag;  // one for all, so that its attributes are allocated once
     while (true) {
         const std::size_t lt = in.find('<', pos);
         if (lt == std::string_view::npos) break;
@@ -241,7 +251,7 @@ ModernHead ReadModernHead(std::string_view text, const TextCodec* codec) {
         }
         const std::size_t gt = in.find('>', nameEnd);
         if (gt == std::string_view::npos) break;
-        Tag tag;
+        tag.attributes.clear();
         tag.start = lt;
         tag.end = gt + 1;
         pos = gt + 1;

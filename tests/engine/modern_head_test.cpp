@@ -10,6 +10,7 @@
 #include "engine/loader.h"
 #include "engine/modern_head.h"
 #include "engine/save.h"
+#include "tests/scaling_guard.h"
 
 using namespace veskaron;
 
@@ -128,6 +129,24 @@ TEST(ModernHead, WithoutAHeadEndNothingIsAdded) {
     EXPECT_FALSE(ModernEditRefusal(text, {}, now).empty());
     EXPECT_FALSE(ApplyModernEdits(text, {}, now, 0));
     EXPECT_EQ(text, "<head><title>t</title>");
+}
+
+// A head of many tags on one line, some quotes unclosed: reading and editing stay linear.
+TEST(ModernHead, ReadAndEditAreLinear) {
+    const auto r = test::MeasureScaling(
+        1u << 17,
+        [](std::size_t n) {
+            std::string s = "<head>";
+            while (s.size() < n) s += "<meta content='x name=og:title><link rel=canonical href=\"/a>";
+            return s + "</head>";
+        },
+        [](std::string& text) {
+            ModernFields now = ReadModernHead(text).fields;
+            now[kTwitterCard] = "summary";
+            now[kOgTitle].clear();
+            ApplyModernEdits(text, ReadModernHead(text).fields, now, 0);
+        });
+    EXPECT_LE(r.Ratio(), test::kMaxScaling) << r.small << " s, then " << r.large << " s";
 }
 
 namespace {
