@@ -31,11 +31,9 @@ int main(int argc, char* argv[]) {
     veskaron::session::Settings settings;
     settings.load();
     veskaron::ui::KeepCurrentSetupValuesInStep(settings);
-    veskaron::ui::SettingsLiveView live(settings);
-    veskaron::ui::TForm1 form(QApplication::arguments().mid(1));
+    veskaron::ui::TForm1 form(QApplication::arguments().mid(1), nullptr, &settings);
     // Hidden for the whole run: it edits a copy of the settings.
     veskaron::ui::TFmSetup setup(settings, &form);
-    form.SetLiveSettings(&live);
     form.SetSetupAction([&setup] { setup.ShowModal(); });
     QObject::connect(&setup, &veskaron::ui::TFmSetup::confirmed, &form,
                      [&form, &settings] { form.ApplySettings(static_cast<int>(settings.tabStyle())); });

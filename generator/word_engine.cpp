@@ -39,6 +39,10 @@ void Report(const ProgressFn& progress, int percent) {
     if (progress) progress(percent);
 }
 
+bool Cancelled(const CancelFlag* cancel) {
+    return cancel && cancel->load(std::memory_order_relaxed);
+}
+
 // The first occurrence of `marker` at or after `from`. The search is exact
 // (the working text is already lower case) and goes 16 positions at a time
 // over the marker's first two bytes, since '<' alone is in every tag.
@@ -117,7 +121,8 @@ void RemoveSpansInPlace(std::string& text, std::string_view opener, std::string_
 // characters, and a piece between removed spans starts and ends at an ASCII
 // marker, so lowering the pieces one by one gives the same text as lowering
 // the whole.
-std::string WorkingText(std::string_view source, TextKind kind, const ProgressFn& progress) {
+std::string WorkingText(std::string_view source, TextKind kind, const ProgressFn& progress,
+                        const CancelFlag* cancel) {
     std::string text;
     ReserveLarge(text, source.size() + source.size() / 8);
     std::size_t pos = 0;
@@ -130,11 +135,14 @@ std::string WorkingText(std::string_view source, TextKind kind, const ProgressFn
         pos = close + 3;
     }
     if (pos < source.size()) AppendLowerFor(kind, source.substr(pos), text);
+    if (Cancelled(cancel)) return {};
     Report(progress, 10);
     Report(progress, 20);
     RemoveSpansInPlace(text, "<!", ">");
+    if (Cancelled(cancel)) return {};
     Report(progress, 30);
     RemoveSpansInPlace(text, "<script", "</script>");
+    if (Cancelled(cancel)) return {};
     Report(progress, 40);
     return text;
 }
@@ -149,9 +157,11 @@ bool LongerThan(TextKind kind, std::string_view text, int minWordLen) {
 
 // Calls `take` with each text chunk of the body that is long enough, in order.
 template <class Take>
-void ForEachChunk(std::string_view text, int minWordLen, TextKind kind, Take&& take) {
+void ForEachChunk(std::string_view text, int minWordLen, TextKind kind, const CancelFlag* cancel,
+                  Take&& take) {
     std::size_t start = BodyStart(text);
-    while (start < text.size()) {
+    for (unsigned chunks = 1; start < text.size(); ++chunks) {
+        if (chunks % 4096 == 0 && Cancelled(cancel)) break;
         const std::size_t gt = FindMarker(text, start, ">");
         if (gt == std::string_view::npos) break;
         const std::size_t begin = gt + 1;
@@ -404,9 +414,11 @@ namespace {
 // and the description lines.
 template <class Take>
 void ForEachEntry(std::string_view source, const std::vector<std::string>& descriptionLines,
-                  const GeneratorOptions& options, const ProgressFn& progress, Take&& take) {
-    const std::string working = WorkingText(source, options.kind, progress);
-    ForEachChunk(working, options.minWordLen, options.kind, take);
+                  const GeneratorOptions& options, const ProgressFn& progress,
+                  const CancelFlag* cancel, Take&& take) {
+    const std::string working = WorkingText(source, options.kind, progress, cancel);
+    ForEachChunk(working, options.minWordLen, options.kind, cancel, take);
+    if (Cancelled(cancel)) return;
     Report(progress, 60);
     std::vector<std::string> rest;
     if (options.bolAlt) {
@@ -427,19 +439,23 @@ std::vector<std::string> CollectTextEntries(std::string_view source,
                                             const GeneratorOptions& options,
                                             const ProgressFn& progress) {
     std::vector<std::string> entries;
-    ForEachEntry(source, descriptionLines, options, progress,
+    ForEachEntry(source, descriptionLines, options, progress, nullptr,
                  [&entries](std::string_view entry) { entries.emplace_back(entry); });
     return entries;
 }
 
-void RunGenerator(std::string_view source, const std::vector<std::string>& descriptionLines,
+bool RunGenerator(std::string_view source, const std::vector<std::string>& descriptionLines,
                   const std::vector<std::string>& deleteList, const GeneratorOptions& options,
-                  WordTable& table, const ProgressFn& progress) {
+                  WordTable& table, const ProgressFn& progress, const CancelFlag* cancel) {
     Report(progress, 0);
     table.Clear();
     // Counted as they are found: the chunks need not be kept.
-    ForEachEntry(source, descriptionLines, options, progress,
+    ForEachEntry(source, descriptionLines, options, progress, cancel,
                  [&](std::string_view entry) { CountWords(entry, options, table); });
+    if (Cancelled(cancel)) {
+        table.Clear();
+        return false;
+    }
 
     std::vector<std::string> excluded;
     excluded.reserve(deleteList.size());
@@ -449,6 +465,7 @@ void RunGenerator(std::string_view source, const std::vector<std::string>& descr
     }
     table.Remove(excluded);
     Report(progress, 100);
+    return true;
 }
 
 // ---- Formed-word list and statistics ----

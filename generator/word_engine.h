@@ -3,6 +3,7 @@
 // text, Windows-1251 bytes or UTF-8), collects its visible body text, optional alt texts and description
 // lines, counts the lower-cased words and turns the count into the formed-word
 // lines and statistics that the generator window shows.
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -74,11 +75,17 @@ struct GeneratorOptions {
 // Receives the progress in percent: 0, 10, 20, 30, 40, 60, 80, 100.
 using ProgressFn = std::function<void(int)>;
 
+// Set from another thread to stop a run early; the run looks at it now and
+// then (between its passes and every few thousand pieces of text).
+using CancelFlag = std::atomic<bool>;
+
 // One whole run: rebuilds `table` from empty. The source, the description lines
 // and the excluded words are text of `options.kind`; the source is not changed.
-void RunGenerator(std::string_view source, const std::vector<std::string>& descriptionLines,
+// Returns false when `cancel` stopped it; the table is then empty.
+bool RunGenerator(std::string_view source, const std::vector<std::string>& descriptionLines,
                   const std::vector<std::string>& deleteList, const GeneratorOptions& options,
-                  WordTable& table, const ProgressFn& progress = {});
+                  WordTable& table, const ProgressFn& progress = {},
+                  const CancelFlag* cancel = nullptr);
 
 // The pieces of text a run splits into words, in order: body chunks, then one
 // entry with all alt texts (when bolAlt), then the description lines (when

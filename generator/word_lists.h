@@ -3,8 +3,7 @@
 // operations behind its buttons and drag and drop. Entries are text of the
 // document's kind (Windows-1251 bytes or UTF-8), kept as typed (never trimmed
 // or lower-cased); every search of a list compares whole entries ignoring
-// letter case. The texts of questions and
-// messages are UTF-8, ready for the window to show.
+// letter case.
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -15,18 +14,6 @@
 #include "engine/encoding.h"
 
 namespace veskaron::generator {
-
-// Message and dialog texts of the list operations.
-inline constexpr const char* kTitleInput = "Ввод";
-inline constexpr const char* kTitleChange = "Изменение";
-inline constexpr const char* kTitleError = "Ошибка";
-inline constexpr const char* kTitleAttention = "Внимание";
-inline constexpr const char* kPromptMandatoryWord = "Введите обязательное слово";
-inline constexpr const char* kPromptKeyword = "Введите ключевое слово";
-inline constexpr const char* kPromptChange = "Введите изменение слова";
-inline constexpr const char* kDuplicateWordQuestion =
-    "Введенное слово уже есть в списке. Повторить ввод?";
-inline constexpr const char* kSameWordMessage = "Анналогичное слово уже есть в списке!";
 
 enum class ListKind { Insert, Delete, Formed, Keyword };
 
@@ -96,12 +83,12 @@ private:
 
 enum class AddOutcome { Added, Duplicate };
 // Appends the text as typed unless the list holds it ignoring case (then the
-// window asks kDuplicateWordQuestion and may ask for the word again).
+// window asks whether to enter the word again).
 AddOutcome AddWord(WordList& list, std::string text);
 
 enum class EditOutcome { NoCurrent, Replaced, Refused };
 // Replaces the current entry. The keyword list refuses a text it already holds
-// ignoring case, the current entry itself included (kSameWordMessage).
+// ignoring case, the current entry itself included.
 EditOutcome EditWord(WordList& list, ListKind kind, std::string text);
 
 // How many entries a delete takes: the selected ones, or for a one-selection

@@ -3,6 +3,7 @@
 // The engine, the generator and the settings return codes and values; the
 // windows turn them into these texts.
 #include <QString>
+#include <QStringList>
 
 namespace veskaron::msg {
 
@@ -10,6 +11,139 @@ inline const QString kCaptionError = QStringLiteral("Ошибка");
 inline const QString kCaptionAttention = QStringLiteral("Внимание");
 
 // ---- The open document: load, save, preview, the META block ----
+
+inline const QString kSaveQuestion =
+    QStringLiteral("Содержимое файла было изменено.\r\nСохранить изменения?");
+inline const QString kReferencesWritten =
+    QStringLiteral("Знаков, которых нет в кодировке страницы (%1), записано как числовые "
+                   "ссылки вида &#N;: %2.");
+// "<file>:\n<why>": a load that stopped at a field.
+inline const QString kLoadStopped = QStringLiteral("%1:\n%2");
+inline const QString kModifiedStatus = QStringLiteral("Файл - изменён");
+inline const QString kNoFileStatus = QStringLiteral("Файл - не выбран");
+inline const QString kStartCountStatus = QStringLiteral("Программа запущена - %1 раз");
+inline const QString kSizeBytes = QStringLiteral("%1 байт");
+inline const QString kNoBytes = QStringLiteral("0 байт");
+inline const QString kNoSeconds = QStringLiteral("0 сек");
+
+// The main window.
+inline const QString kMainTitle = QStringLiteral("VARNOK-Soft :: VESKARON");
+inline const QString kNameTab = QStringLiteral("МЕТА-NAME");
+inline const QString kHttpTab = QStringLiteral("META-HTTP");
+inline const QString kEditorTab = QStringLiteral("Редактор");
+inline const QString kExitButton = QStringLiteral("Выход");
+inline const QString kExitHint = QStringLiteral("Выход|Завершить работу программы");
+inline const QString kAboutButton = QStringLiteral("O...");
+inline const QString kAboutHint = QStringLiteral("О программе|Сведения о программе");
+inline const QString kHelpButton = QStringLiteral("Справка");
+inline const QString kHelpHint = QStringLiteral("Справка|Открыть справку; F1 - справка по выбранному полю");
+inline const QString kSetupButton = QStringLiteral("Установки");
+inline const QString kSetupHint = QStringLiteral("Установки|Настройки программы");
+inline const QString kGeneratorButton = QStringLiteral("Генератор");
+inline const QString kGeneratorHint = QStringLiteral("Генератор|Генератор ключевых слов страницы");
+inline const QString kPreviewButton = QStringLiteral("Просмотр");
+inline const QString kPreviewHint = QStringLiteral("Просмотр|Показать страницу с новыми тегами в браузере");
+inline const QString kSaveButton = QStringLiteral("Сохранить");
+inline const QString kSaveHint = QStringLiteral("Сохранить|Записать теги в страницу");
+
+// The source editor tab.
+inline const QString kInsertBlockButton = QStringLiteral("Вставить Новые");
+inline const QString kInsertBlockHint =
+    QStringLiteral("Вставить Новые|Записать в текст страницы новые META-теги из полей");
+inline const QString kCutButton = QStringLiteral("Выр.");
+inline const QString kCutHint = QStringLiteral("Вырезать в Clipboard");
+inline const QString kCopyButton = QStringLiteral("Коп.");
+inline const QString kCopyHint = QStringLiteral("Скопировать в Clipboard");
+inline const QString kPasteButton = QStringLiteral("Вст.");
+inline const QString kPasteHint = QStringLiteral("Вставить из Clipboard");
+inline const QString kUndoButton = QStringLiteral("Отм.");
+inline const QString kUndoHint = QStringLiteral("Отмена изменений");
+inline const QString kWordWrap = QStringLiteral("Перенос слов");
+inline const QString kWordWrapHint = QStringLiteral("Перенос слов документов .");
+inline const QString kSnippetInserted = QStringLiteral("Вставка в позицию курсора - ");
+
+// The МЕТА-NAME page.
+inline const QString kCharacterCount = QStringLiteral("%1 симв.");
+inline const QString kNoCharacters = QStringLiteral("0 симв.");
+inline const QString kTitleHint = QStringLiteral("Заголовок|Заголовок страницы (тег TITLE)");
+inline const QString kAuthorHint = QStringLiteral("Автор|Автор документа; Enter добавляет текст в список");
+inline const QString kCopyrightHint = QStringLiteral("Авторские права|Владелец авторских прав; Enter добавляет текст в список");
+inline const QString kDescriptionHint = QStringLiteral("Описание|Краткое описание страницы для поисковых систем");
+inline const QString kKeywordsHint = QStringLiteral("Ключевые слова|Ключевые слова страницы через запятую");
+inline const QString kRobotsHint = QStringLiteral("Роботы|Инструкции поисковым роботам");
+inline const QString kRevisitCountHint = QStringLiteral("Через сколько|Через сколько единиц времени снова индексировать страницу");
+inline const QString kRevisitUnitHint = QStringLiteral("Единица|Единица времени следующей индексации");
+inline const QString kGeneratorFieldHint = QStringLiteral("Генератор|Программа, которой создан документ");
+inline const QString kProgIdHint = QStringLiteral("ProgId|Идентификатор программы, создавшей документ");
+inline const QString kDistributionHint = QStringLiteral("Видимость|Область распространения документа");
+inline const QString kUrlHint = QStringLiteral("Адрес|Адрес документа в сети");
+inline const QString kUserGroup = QStringLiteral("Пользовательские");
+inline const QString kTitleLabel = QStringLiteral("Заголовок :");
+inline const QString kAuthorLabel = QStringLiteral("Автор :");
+inline const QString kCopyrightLabel = QStringLiteral("Авторские права :");
+inline const QString kDescriptionLabel = QStringLiteral("Описание :");
+inline const QString kKeywordsLabel = QStringLiteral("Ключевые слова :");
+inline const QString kRobotsLabel = QStringLiteral("Роботы :");
+inline const QString kRevisitLabel = QStringLiteral("Индексировать через :");
+inline const QString kGeneratorLabel = QStringLiteral("Генератор :");
+inline const QString kDistributionLabel = QStringLiteral("Видимость :");
+inline const QString kUrlLabel = QStringLiteral("Адрес документа :");
+
+// The META-HTTP page.
+inline const QString kExpiresBox = QStringLiteral("Устаревает");
+inline const QString kExpiresHint = QStringLiteral("Expiries|Дата и время, после которых страница считается устаревшей");
+inline const QString kExpiryDateHint = QStringLiteral("Дата|Дата устаревания страницы");
+inline const QString kExpiryTimeHint = QStringLiteral("Время|Время устаревания страницы");
+inline const QString kExpiryDateLabel = QStringLiteral("Дата");
+inline const QString kExpiryTimeLabel = QStringLiteral("Время");
+inline const QString kExpiryTextHint = QStringLiteral("Текст даты|Так дата будет записана в тег Expiries");
+inline const QString kRefreshBox = QStringLiteral("Перезагрузить через");
+inline const QString kRefreshHint = QStringLiteral("Refresh|Перезагрузка документа или переход на другую страницу");
+inline const QString kRefreshSecondsHint = QStringLiteral("Секунды|Через сколько секунд перезагрузить страницу");
+inline const QString kRefreshSecondsLabel = QStringLiteral("сек. После чего открыть страницу : ");
+inline const QString kRefreshUrlHint = QStringLiteral("Адрес страницы|Адрес страницы, которая откроется после перезагрузки");
+inline const QString kLocationHint = QStringLiteral("Location|Местоположение документа");
+inline const QString kExpiryGroup = QStringLiteral("Время устаревания страницы : ");
+inline const QString kLocationLabel = QStringLiteral("Местоположение :");
+inline const QString kContentTypeHint = QStringLiteral("Content-Type|Тип данных и кодировка документа");
+inline const QString kTypeHint = QStringLiteral("Тип данных|Тип данных документа");
+inline const QString kCharsetHint = QStringLiteral("Кодировка|Кодировка документа");
+inline const QString kLanguageHint = QStringLiteral("Язык|Язык содержимого документа");
+inline const QString kTypeLabel = QStringLiteral("Тип данных");
+inline const QString kCharsetLabel = QStringLiteral("Кодировка");
+inline const QString kLanguageGroup = QStringLiteral("Языковая поодержка : ");
+inline const QString kLanguageLabel = QStringLiteral("Язык");
+inline const QString kCacheControlHint = QStringLiteral("Cache-Control|Управление кешированием страницы");
+inline const QString kPragmaHint = QStringLiteral("Pragma|Запрет кеширования страницы");
+inline const QString kCacheGroup = QStringLiteral("Кеширование");
+inline const QString kCacheControlLabel = QStringLiteral("Управление");
+inline const QString kPragmaLabel = QStringLiteral("Запрет");
+inline const QString kPageEnterBox = QStringLiteral("Открытие");
+inline const QString kPageExitBox = QStringLiteral("Закрытие");
+inline const QString kSiteEnterBox = QStringLiteral("Заход");
+inline const QString kSiteExitBox = QStringLiteral("Выход");
+inline const QString kPageEnterHint = QStringLiteral("Page-Enter|Эффект при открытии страницы");
+inline const QString kPageExitHint = QStringLiteral("Page-Exit|Эффект при закрытии страницы");
+inline const QString kSiteEnterHint = QStringLiteral("Site-Enter|Эффект при заходе на сайт");
+inline const QString kSiteExitHint = QStringLiteral("Site-Exit|Эффект при уходе с сайта");
+inline const QString kEffectsGroup = QStringLiteral("Эффекты");
+inline const QString kPageEffectsGroup = QStringLiteral("Страница");
+inline const QString kSiteEffectsGroup = QStringLiteral("Сайт");
+inline const QString kDurationHint = QStringLiteral("Длительность|Длительность эффекта в секундах");
+inline const QString kEffectHint = QStringLiteral("Эффект|Вид эффекта перехода");
+
+// The file pane.
+inline const QString kFolderHistoryHint = QStringLiteral("Папки|Папки, в которых открывались страницы; правая кнопка - редактировать список");
+inline const QString kEditFolderHistory = QStringLiteral("Редактировать");
+inline const QString kDriveHint = QStringLiteral("Выбор диска|Выбор диска");
+inline const QString kFolderHint = QStringLiteral("Выбор папки|Выбор папки");
+inline const QString kFilesHint = QStringLiteral("Файлы|Выберите страницу, чтобы загрузить её; двойной щелчок по папке открывает её");
+inline const QString kFileGroup = QStringLiteral("О файле");
+inline const QString kFileGroupHint = QStringLiteral("О файле|Размер страницы и время её загрузки при выбранной скорости модема");
+inline const QString kSizeLabel = QStringLiteral("Размер :");
+inline const QString kLoadedLabel = QStringLiteral("Исх. - ");
+inline const QString kCurrentLabel = QStringLiteral("Тек. - ");
+inline const QString kDownloadTimeLabel = QStringLiteral("Время загрузки :");
 
 // ---- Settings ----
 
@@ -19,5 +153,88 @@ inline const QString kSettingOutOfRange = QStringLiteral(
     "файл настроек %1: значение \"%2\" = %3 вне допустимых границ; взято значение по умолчанию");
 
 // ---- The keyword generator ----
+
+namespace keywords {
+
+inline const QString kWindowTitle = QStringLiteral("ВАРНОК-Soft ::: Генератор слов страницы");
+
+// Group captions, tabs and choices.
+inline const QString kInsertGroup = QStringLiteral("Обязательные к заполнению:");
+inline const QString kDeleteGroup = QStringLiteral("Обязательные к удалению:");
+inline const QString kFormedGroup = QStringLiteral("Сформированные слова:");
+inline const QString kKeywordGroup = QStringLiteral("Keywords : ");
+inline const QString kSavingGroup = QStringLiteral("Сохранение в \"Keywords\" : ");
+inline const QString kOutputTab = QStringLiteral("Вывод слов");
+inline const QString kStatisticsTab = QStringLiteral("Статистика");
+inline const QString kSortCaption = QStringLiteral("Сортировка : ");
+inline const QStringList kSortItems = {QStringLiteral("Без сортировки"),
+                                       QStringLiteral("по возрастанию"),
+                                       QStringLiteral("по убыванию")};
+inline const QString kAllWords = QStringLiteral("Все");
+inline const QString kRepeatedWords = QStringLiteral("повторяющиеся ");
+inline const QString kMoreThan = QStringLiteral("более");
+inline const QString kTimes = QStringLiteral("раз");
+// The statistics captions, in the order of their numbers.
+inline const QStringList kStatistics = {
+    QStringLiteral("Всего слов"),         QStringLiteral("Выбранных"),
+    QStringLiteral("С повтором > 3 раз"), QStringLiteral("С повтором = 3 раз"),
+    QStringLiteral("С повтором  2 раза"), QStringLiteral("                      1 раз")};
+inline const QString kSeparatorCaption = QStringLiteral("Разделитель : ");
+inline const QStringList kSeparatorItems = {QStringLiteral("Запятая"), QStringLiteral("Пробел"),
+                                            QStringLiteral("Запятая и пробел")};
+inline const QString kSortAlphabetically = QStringLiteral("Сортировать по алфавиту");
+inline const QString kStart = QStringLiteral("Запуск");
+inline const QString kStop = QStringLiteral("Стоп");
+inline const QString kSave = QStringLiteral("Сохранить");
+inline const QString kCancel = QStringLiteral("Отмена");
+
+// Hints of the list buttons and numbers.
+inline const QString kAdd = QStringLiteral("Добавить");
+inline const QString kDelete = QStringLiteral("Удалить");
+inline const QString kEdit = QStringLiteral("Изменить");
+inline const QString kOpen = QStringLiteral("Открыть");
+inline const QString kUp = QStringLiteral("Вверх");
+inline const QString kDown = QStringLiteral("Вниз");
+inline const QString kTotalWords = QStringLiteral("Всего слов");
+inline const QString kCharacters = QStringLiteral("Символов с учетом разделителей");
+inline const QString kTransferWord = QStringLiteral("Перенос слова в \"Keywords\".");
+inline const QString kTransferWords = QStringLiteral("Перенос всех слов в \"Keywords\".");
+inline const QString kSelectAll = QStringLiteral("Выделить все");
+inline const QString kStopHint = QStringLiteral("Прервать подсчёт слов");
+
+// The questions and messages of the list operations.
+inline const QString kTitleInput = QStringLiteral("Ввод");
+inline const QString kTitleChange = QStringLiteral("Изменение");
+inline const QString kPromptMandatoryWord = QStringLiteral("Введите обязательное слово");
+inline const QString kPromptKeyword = QStringLiteral("Введите ключевое слово");
+inline const QString kPromptChange = QStringLiteral("Введите изменение слова");
+inline const QString kDuplicateWordQuestion =
+    QStringLiteral("Введенное слово уже есть в списке. Повторить ввод?");
+inline const QString kSameWordMessage = QStringLiteral("Анналогичное слово уже есть в списке!");
+inline QString DeleteWordQuestion(const QString& word) {
+    return QStringLiteral("Удалить \"%1\"?").arg(word);
+}
+// "слова" after 2, 3 and 4, "слов" after any other number.
+inline QString DeleteWordsQuestion(qsizetype count) {
+    return QStringLiteral("Удалить %1 %2")
+        .arg(count)
+        .arg(count >= 2 && count <= 4 ? QStringLiteral(" слова?") : QStringLiteral(" слов?"));
+}
+
+// The list files.
+inline const QString kInsertFileFilter = QStringLiteral("Файл вставляемых слов *.fkh (*.fkh)");
+inline const QString kDeleteFileFilter = QStringLiteral("Файл удаляемых слов *.fkw (*.fkw)");
+inline QString ListNotRead(const QString& file, const QString& cause) {
+    return QStringLiteral("Не удалось прочитать список слов из файла \"%1\".\n%2").arg(file, cause);
+}
+inline QString ListNotWritten(const QString& file, const QString& cause) {
+    return QStringLiteral("Не удалось записать список слов в файл \"%1\".\n%2").arg(file, cause);
+}
+
+inline QString CountBroken(const QString& cause) {
+    return QStringLiteral("Подсчёт слов прерван: %1").arg(cause);
+}
+
+}  // namespace keywords
 
 }  // namespace veskaron::msg

@@ -4,6 +4,7 @@
 
 #include "engine/cp1251.h"
 #include "engine/head_scanner.h"
+#include "engine/serp.h"
 #include "engine/text_codec.h"
 #include "engine/translations.h"
 
@@ -42,6 +43,27 @@ void CheckLength(PageAudit& a, std::string_view code, std::string_view what, std
     else if (n < low)
         a.findings.push_back({Level::Warning, code,
                               std::string(what) + " — " + Characters(n) + ", меньше " + std::to_string(low)});
+}
+
+// Widths as a desktop search result measures them; the limits say where it cuts.
+void CheckTitleWidth(PageAudit& a) {
+    const std::size_t px = TextWidthPx(a.title, kDesktopSerp.titleSizePx);
+    const std::string limit = std::to_string(kDesktopSerp.titlePx);
+    if (px > kDesktopSerp.titlePx)
+        a.findings.push_back({Level::Warning, "title-width",
+                              "Заголовок шире строки результата поиска: " + std::to_string(px) + " из " + limit + " px"});
+    else if (px < kTitleMinPx)
+        a.findings.push_back({Level::Info, "title-short",
+                              "Заголовок занимает мало места в результате поиска: " + std::to_string(px) +
+                                  " px, меньше " + std::to_string(kTitleMinPx) + " px"});
+}
+
+void CheckDescriptionWidth(PageAudit& a) {
+    const std::size_t px = TextWidthPx(a.description, kDesktopSerp.descriptionSizePx);
+    if (px > kDesktopSerp.descriptionPx)
+        a.findings.push_back({Level::Warning, "description-width",
+                              "Описание длиннее места в результате поиска: " + std::to_string(px) + " из " +
+                                  std::to_string(kDesktopSerp.descriptionPx) + " px"});
 }
 
 struct Utf8Shape {
@@ -191,6 +213,7 @@ PageAudit AuditPage(const Document& doc, std::string_view fileBytes) {
                               tagged ? "Заголовок <title> пуст" : "Нет заголовка <title>"});
     } else {
         CheckLength(a, "title-length", "Длина заголовка", CountCharacters(a.title), kTitleMin, kTitleMax);
+        CheckTitleWidth(a);
     }
     // Without a head the tags below cannot be read; the error above says it all.
     if (!hasHead) return a;
@@ -201,6 +224,7 @@ PageAudit AuditPage(const Document& doc, std::string_view fileBytes) {
     } else {
         CheckLength(a, "description-length", "Длина описания", CountCharacters(a.description), kDescriptionMin,
                     kDescriptionMax);
+        CheckDescriptionWidth(a);
     }
 
     CheckCharset(a, text, fileBytes);

@@ -33,6 +33,8 @@ struct PageAudit {
 // Limits of a title and a description, in characters.
 inline constexpr std::size_t kTitleMin = 10, kTitleMax = 60;
 inline constexpr std::size_t kDescriptionMin = 50, kDescriptionMax = 160;
+// A title narrower than this, in pixels of a desktop result, leaves the line mostly empty.
+inline constexpr std::size_t kTitleMinPx = 200;
 
 // Runs the per-page rules on a loaded document. `fileBytes` are the page's
 // bytes as stored, which the charset check compares with the declaration.

@@ -3,7 +3,8 @@
 # arguments, only when missing.
 set -euo pipefail
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev
-          nlohmann-json3-dev libcli11-dev libutf8proc-dev libdtl-dev fonts-dejavu-core qt6-translations-l10n)
+          nlohmann-json3-dev libcli11-dev libutf8proc-dev libdtl-dev fonts-dejavu-core qt6-translations-l10n
+          libfreetype-dev fonts-liberation2)
 packages+=("$@")
 missing=()
 for p in "${packages[@]}"; do

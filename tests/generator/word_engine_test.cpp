@@ -135,6 +135,40 @@ TEST(RunGenerator, ReportsProgressInOrder) {
     EXPECT_EQ(seen, (std::vector<int>{0, 10, 20, 30, 40, 60, 80, 100}));
 }
 
+// "Стоп" of the window: a flag set while the run works ends it at its next
+// look, with an empty table and no further progress.
+TEST(RunGenerator, StopsWhenCancelled) {
+    std::string page = "</head>";
+    for (int i = 0; i < 10'000; ++i) page += "<p>chunk" + std::to_string(i) + " words</p>";
+    page += "<img alt=\"picture\">";
+    const struct {
+        int at;  // the progress value at which the flag is set; -1 never
+        std::vector<int> seen;
+    } cases[] = {
+        {0, {0}},
+        {20, {0, 10, 20}},
+        {40, {0, 10, 20, 30, 40}},  // noticed among the chunks
+        {60, {0, 10, 20, 30, 40, 60, 80}},
+        {-1, {0, 10, 20, 30, 40, 60, 80, 100}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.at);
+        CancelFlag cancel{false};
+        std::vector<int> seen;
+        WordTable table;
+        table.Count("stale");
+        const bool done = RunGenerator(page, {"description words"}, {}, Opt(4, true, true, true), table,
+                                       [&](int p) {
+                                           seen.push_back(p);
+                                           if (p == c.at) cancel = true;
+                                       },
+                                       &cancel);
+        EXPECT_EQ(done, c.at < 0);
+        EXPECT_EQ(seen, c.seen);
+        EXPECT_EQ(table.empty(), c.at >= 0);
+    }
+}
+
 TEST(RunGenerator, EmptyPageGivesSixZeros) {
     WordTable table;
     RunGenerator("</head><body><script>x</script></body>", {}, {}, Opt(), table);

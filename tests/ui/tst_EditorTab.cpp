@@ -73,6 +73,7 @@ private Q_SLOTS:
     void snippets();
     void wordWrapKeepsState();
     void insertNewAndSaveAsEdited();
+    void editorFollowsTheFieldTabs();
     void sizeLabels();
     void folderHistoryEditor();
     void largePage();
@@ -143,7 +144,7 @@ void TestEditorTab::wordWrapKeepsState() {
     QCOMPARE(w.Panel(0), QString());
     QVERIFY(!Find<QPushButton>(*w.form, "BitSave")->isEnabled());
     // The load works without wrap and gives it back.
-    w.form->FileListBox1Change(w.tmp.Page("page.html"));
+    w.form->loadChosenFile(w.tmp.Page("page.html"));
     QCOMPARE(w.editor->lineWrapMode(), QPlainTextEdit::WidgetWidth);
     wrap->click();
     QCOMPARE(w.editor->lineWrapMode(), QPlainTextEdit::NoWrap);
@@ -180,6 +181,43 @@ void TestEditorTab::insertNewAndSaveAsEdited() {
     QVERIFY(!save->isEnabled());
 }
 
+// The editor shows the text as the field tabs last left it, and what was
+// typed in it is kept when the fields are saved.
+void TestEditorTab::editorFollowsTheFieldTabs() {
+    for (const bool pause : {false, true}) {
+        Loaded w;
+        auto* tabs = Find<QTabWidget>(*w.form, "PageControl1");
+        auto* save = Find<QPushButton>(*w.form, "BitSave");
+        // Typed in the editor, then saved from the fields with a new title.
+        w.Caret(static_cast<int>(w.editor->toPlainText().indexOf(QStringLiteral("body</body>"))));
+        QTest::keyClicks(w.editor, QStringLiteral("typed "));
+        QVERIFY(save->isEnabled());
+        tabs->setCurrentIndex(0);
+        Find<QLineEdit>(*w.form, "Edit1")->setText(QStringLiteral("Fields"));
+        const int caret = w.editor->textCursor().position();
+        save->click();
+        QVERIFY(!save->isEnabled());
+        const QByteArray saved = ReadBytes(w.tmp.Page("page.html"));
+        QVERIFY(saved.contains("<title>Fields</title>") && saved.contains("typed body"));
+        if (pause) QTest::qWait(50);
+        // Shown again: the saved text, the caret where it was, no edit.
+        tabs->setCurrentIndex(2);
+        QByteArray shown = w.editor->toPlainText().toUtf8();
+        shown.replace("\n", "\r\n");
+        QCOMPARE(shown, saved);
+        QCOMPARE(w.editor->textCursor().position(), caret);
+        QVERIFY(!save->isEnabled());
+        QCOMPARE(w.Panel(0), QString());
+        // A page loaded while the fields are shown comes up in the editor from its start.
+        tabs->setCurrentIndex(0);
+        w.form->loadChosenFile(w.tmp.Page("page.html"));
+        tabs->setCurrentIndex(2);
+        QCOMPARE(w.editor->textCursor().position(), 0);
+        QVERIFY(w.editor->toPlainText().contains(QStringLiteral("typed body")));
+        QVERIFY(!save->isEnabled());
+    }
+}
+
 void TestEditorTab::sizeLabels() {
     Loaded w;
     auto* size = Find<QLabel>(*w.form, "Label13");
@@ -205,7 +243,7 @@ void TestEditorTab::folderHistoryEditor() {
         dialog.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->clear();
         dialog.findChild<QPushButton*>(QStringLiteral("Button1"))->click();
     });
-    w.form->N1Click();
+    w.form->editFolderHistory();
     QCOMPARE(history->count(), 1);
     QCOMPARE(history->currentText(), shown);
     // Lines typed in become the history; Cancel after edits changes nothing.
@@ -213,7 +251,7 @@ void TestEditorTab::folderHistoryEditor() {
         dialog.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->setPlainText(QStringLiteral("/a/\n/b/\n"));
         dialog.findChild<QPushButton*>(QStringLiteral("Button1"))->click();
     });
-    w.form->N1Click();
+    w.form->editFolderHistory();
     QCOMPARE(history->count(), 3);
     QCOMPARE(history->itemText(0), QStringLiteral("/a/"));
     QCOMPARE(history->currentText(), shown);
@@ -221,7 +259,7 @@ void TestEditorTab::folderHistoryEditor() {
         dialog.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->setPlainText(QStringLiteral("/x/"));
         dialog.findChild<QPushButton*>(QStringLiteral("Button2"))->click();
     });
-    w.form->N1Click();
+    w.form->editFolderHistory();
     QCOMPARE(history->count(), 3);
 
     QStringList lines{QStringLiteral("/A/")};

@@ -18,6 +18,7 @@
 #include <QTreeView>
 
 #include "engine/text_codec.h"
+#include "session/Messages.h"
 #include "tests/ui/ui_fixture.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "ui/main/FileBrowserPane.h"
@@ -252,7 +253,7 @@ void TestMainWindow::questionsOnSwitchAndClose() {
     dialogs->answers = {Answer::Cancel};
     Choose(form, QStringLiteral("two.html"));
     QCOMPARE(dialogs->shown.back().caption, QStringLiteral("Внимание"));
-    QCOMPARE(dialogs->shown.back().text, kSaveQuestion);
+    QCOMPARE(dialogs->shown.back().text, msg::kSaveQuestion);
     QCOMPARE(list->currentItem()->text(), QStringLiteral("one.html"));
     QCOMPARE(title->text(), QStringLiteral("Изменённая"));
     QVERIFY(form.CurrentDocument().modified);
@@ -451,7 +452,11 @@ void TestMainWindow::pagesInOtherEncodings() {
     Choose(form, QStringLiteral("utf8.html"));
     QCOMPARE(title->text(), QStringLiteral("Ёлка"));
     QCOMPARE(charset->currentText(), QStringLiteral("utf-8"));
+    // The editor shows the page once its tab is opened.
+    auto* tabs = Find<QTabWidget>(form, "PageControl1");
+    tabs->setCurrentIndex(2);
     QVERIFY(Find<QPlainTextEdit>(form, "RE1")->toPlainText().contains(QStringLiteral("<body>Текст</body>")));
+    tabs->setCurrentIndex(0);
     title->setText(QStringLiteral("Новая ёлка"));
     Find<QPushButton>(form, "BitSave")->click();
     QByteArray saved = ReadBytes(tmp.Page("utf8.html"));
@@ -527,7 +532,7 @@ void TestMainWindow::koi8LettersStay() {
         QVERIFY2(!form.CurrentDocument().modified, c.typed);
         author->setEditText(shown + QString::fromUtf8(c.typed));
         QVERIFY(form.CurrentDocument().modified);
-        QVERIFY(form.SpeedButton6Click());
+        QVERIFY(form.saveDocument());
         const QByteArray saved = ReadBytes(tmp.Page("k.html"));
         QVERIFY2(saved.contains("content=\"" + c.written + "\""), saved.constData());
         QVERIFY(saved.endsWith(body));
@@ -541,7 +546,7 @@ void TestMainWindow::koi8LettersStay() {
         QTextCursor end(Find<QPlainTextEdit>(form, "RE1")->document());
         end.movePosition(QTextCursor::End);
         end.insertText(QString::fromUtf8(c.typed));
-        QVERIFY(form.SpeedButton6Click());
+        QVERIFY(form.saveDocument());
         QVERIFY(ReadBytes(tmp.Page("k.html")).endsWith(body + c.written.mid(InCharset(c.charset, c.author).size())));
         QVERIFY(form.close());
     }
@@ -566,9 +571,9 @@ void TestMainWindow::httpControlsChangedAndBack() {
     // Once saved, the file holds the block as the writer lays it out.
     auto* title = Find<QLineEdit>(form, "Edit1");
     title->setText(QStringLiteral("Другая"));
-    QVERIFY(form.SpeedButton6Click());
+    QVERIFY(form.saveDocument());
     title->setText(QStringLiteral("Страница"));
-    QVERIFY(form.SpeedButton6Click());
+    QVERIFY(form.saveDocument());
     const QByteArray before = ReadBytes(tmp.Page("h.html"));
     QVERIFY(before.contains("content=\"30;url=next.html\""));
 
@@ -579,7 +584,7 @@ void TestMainWindow::httpControlsChangedAndBack() {
     for (const char* control : controls) {
         const std::function<void()> back = Change(Find<QWidget>(form, control));
         QVERIFY2(form.CurrentDocument().modified, control);
-        QVERIFY2(form.SpeedButton6Click(), control);
+        QVERIFY2(form.saveDocument(), control);
         QVERIFY2(!form.CurrentDocument().modified, control);
         const QByteArray changed = ReadBytes(tmp.Page("h.html"));
         QVERIFY2(changed != before, control);
@@ -587,7 +592,7 @@ void TestMainWindow::httpControlsChangedAndBack() {
         if (control == std::string_view("ComboBoxWin")) QVERIFY(changed.contains("<title>Страница</title>"));
         back();
         QVERIFY2(form.CurrentDocument().modified, control);
-        QVERIFY2(form.SpeedButton6Click(), control);
+        QVERIFY2(form.saveDocument(), control);
         QVERIFY2(ReadBytes(tmp.Page("h.html")) == before, control);
     }
     QVERIFY(dialogs->shown.empty());
@@ -608,7 +613,7 @@ void TestMainWindow::refreshFollowsThePage() {
         QCOMPARE(Find<QCheckBox>(form, "CheckBoxRefrech")->isChecked(), has);
         QCOMPARE(Find<QComboBox>(form, "ComboBoxCharset")->isEnabled(), has);
         Find<QLineEdit>(form, "Edit1")->setText(QStringLiteral("Новый %1").arg(QLatin1String(name)));
-        QVERIFY(form.SpeedButton6Click());
+        QVERIFY(form.saveDocument());
         const QByteArray saved = ReadBytes(tmp.Page(QString::fromLatin1(name)));
         QCOMPARE(saved.contains("<meta http-equiv=\"refresh\" content=\"10;url=next.htm\">"), has);
         QCOMPARE(saved.contains("refresh"), has);
@@ -674,7 +679,7 @@ void TestMainWindow::blankFolderHistoryLine() {
         static_cast<TFmNoteBook&>(dialog).SetLines({QString(), history->itemText(0), QStringLiteral("  ")});
         dialog.findChild<QPushButton*>(QStringLiteral("Button1"))->click();
     });
-    form.N1Click();
+    form.editFolderHistory();
     QCOMPARE(history->count(), 1);
     for (const QString& gone : {QString(), QStringLiteral("   "), QStringLiteral("none/x"), tmp.Page("no/such")})
         Find<FileBrowserPane>(form, "Panel2")->GoToFolder(gone);
@@ -739,7 +744,7 @@ void TestMainWindow::screenshot() {
         QTest::qWait(20);
         box.grab().save(dir + QStringLiteral("/notebook.png"));
     });
-    form.N1Click();
+    form.editFolderHistory();
     dialogs->answers = {Answer::No};
     form.close();
 }

@@ -12,6 +12,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,10 +25,12 @@
 #include "generator/word_list_file.h"
 #include "platform/key_store.h"
 #include "platform/paths.h"
+#include "session/Settings.h"
 #include "settings/setup_values.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "ui/pages/DocText.h"
 #include "ui/keywords/KeywordHost.h"
+#include "ui/keywords/WordListView.h"
 #include "ui/main/MainWindow.h"
 
 using namespace veskaron;
@@ -55,6 +58,9 @@ public:
     }
     std::function<void()> onSet;
     int MinWord() const override { return minWord; }
+    // The program's one settings object, as the main window gives it.
+    std::unique_ptr<session::Settings> settings;
+    session::Settings* RunSettings() const override { return settings.get(); }
 };
 
 const char* kPage =
@@ -79,6 +85,7 @@ private Q_SLOTS:
     void opening_data();
     void opening();
     void runAndFormedList();
+    void stopALongCount();
     void listButtonsAndDragDrop();
     void saveAndCancel();
     void largeKeywordList();
@@ -99,6 +106,8 @@ private:
     QString Text(const char* label) { return Get<QLabel>(label)->text(); }
     void Open();
     void Select(const char* list, std::initializer_list<int> rows);
+    // "Запуск", and the wait until the count has ended.
+    void Count();
 
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<ScopedScriptedDialogs> dialogs_;
@@ -115,6 +124,8 @@ void TestUGenPage::init() {
     CurrentSetupValues() = DefaultSetupValues();
     dialogs_ = std::make_unique<ScopedScriptedDialogs>();
     host_ = FakeHost{};
+    host_.settings = std::make_unique<session::Settings>();
+    host_.settings->load();
     host_.source = FromQt(*host_.codec, QString::fromUtf8(kPage));
 }
 
@@ -127,6 +138,12 @@ void TestUGenPage::cleanup() {
 void TestUGenPage::Open() {
     window_ = std::make_unique<TFmKeyWord>(host_);
     window_->show();
+}
+
+void TestUGenPage::Count() {
+    QSignalSpy ended(window_.get(), &TFmKeyWord::countFinished);
+    Get<QPushButton>("BtStr")->click();
+    QVERIFY(ended.wait(10000));
 }
 
 void TestUGenPage::Select(const char* list, std::initializer_list<int> rows) {
@@ -190,7 +207,7 @@ void TestUGenPage::runAndFormedList() {
         progress << v;
         panelShown = panelShown && Get<QWidget>("Panel2")->isVisible();
     });
-    Get<QPushButton>("BtStr")->click();
+    Count();
     QCOMPARE(progress, (QList<int>{10, 20, 30, 40, 60, 80, 100}));
     QVERIFY(panelShown);
     QVERIFY(!Get<QWidget>("Panel2")->isVisible());
@@ -236,13 +253,59 @@ void TestUGenPage::runAndFormedList() {
     Get<QToolButton>("SpeedButton12")->click();
     QVERIFY(!View("ListBox2")->selectionModel()->hasSelection());
     QVERIFY(!Get<QToolButton>("SpeedButton11")->isEnabled());
-    Get<QPushButton>("BtStr")->click();
+    Count();
     QCOMPARE(Rows(View("ListBox2")).size(), 5);
+}
+
+// "Стоп" on a long count: the window is at once as it was before "Запуск",
+// and the count's result never arrives, even when it was complete already. Closing the window stops a count too.
+void TestUGenPage::stopALongCount() {
+    Open();
+    Count();
+    const QStringList formed = Rows(View("ListBox2"));
+    std::string page;
+    while (page.size() < 20u * 1024 * 1024) page += host_.source;
+    host_.source = std::move(page);
+
+    QSignalSpy ended(window_.get(), &TFmKeyWord::countFinished);
+    Get<QPushButton>("BtStr")->click();
+    QVERIFY(window_->counting());
+    QVERIFY(Get<QWidget>("Panel2")->isVisible());
+    QVERIFY(Get<QPushButton>("BtStop")->isVisible());
+    QVERIFY(!Get<QRadioButton>("RadioButton1")->isVisible());
+    QVERIFY(!Get<QPushButton>("BtStr")->isEnabled());
+    QVERIFY(QApplication::overrideCursor());
+    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::BusyCursor);
+    if (const QByteArray shots = qgetenv("VESKARON_SCREENSHOT_DIR"); !shots.isEmpty())
+        QVERIFY(window_->grab().save(QString::fromUtf8(shots) + QStringLiteral("/generator-counting.png")));
+    QElapsedTimer clock;
+    clock.start();
+    Get<QPushButton>("BtStop")->click();
+    QVERIFY(!Get<QWidget>("Panel2")->isVisible());
+    QVERIFY(Get<QRadioButton>("RadioButton1")->isVisible());
+    QVERIFY(!QApplication::overrideCursor());
+    QVERIFY(ended.wait(10000));
+    qInfo() << "20 MB run stopped; the worker ended" << clock.elapsed() << "ms after the stop";
+    QVERIFY(!window_->counting());
+    QVERIFY(Get<QPushButton>("BtStr")->isEnabled());
+    QCOMPARE(Rows(View("ListBox2")), formed);
+    QCOMPARE(Text("Label13"), QStringLiteral("8"));
+
+    // "Отмена" while counting closes at once and still stores the choices.
+    Get<QGroupBox>("RG1")->findChildren<QRadioButton*>().at(2)->click();
+    Get<QPushButton>("BtStr")->click();
+    Get<QPushButton>("BtCnl")->click();
+    QVERIFY(!window_->isVisible());
+    QVERIFY(!QApplication::overrideCursor());
+    Open();
+    QVERIFY(Get<QGroupBox>("RG1")->findChildren<QRadioButton*>().at(2)->isChecked());
 }
 
 // Add, edit, delete with their questions, the list files, and drag and drop.
 void TestUGenPage::listButtonsAndDragDrop() {
-    CurrentSetupValues().QuestDelWord = true;
+    session::SettingsValues confirmed = host_.settings->values();
+    confirmed.confirmWordDeletion = true;  // "OK" of the settings dialog
+    QVERIFY(host_.settings->commit(confirmed));
     Open();
     ScriptedDialogs& d = **dialogs_;
     d.texts = {QStringLiteral("Альфа"), QStringLiteral("альфа"), QStringLiteral("бета"),
@@ -287,14 +350,14 @@ void TestUGenPage::listButtonsAndDragDrop() {
 
     // Drag one mandatory word to the keywords; then the selected excluded word.
     Select("ListBox1", {2});
-    window_->ListBoxStartDrag(static_cast<TWordListView*>(View("ListBox1")));
-    window_->ListBoxDragDrop(View("ListBox1"), static_cast<TWordListView*>(View("ListBox4")));
+    window_->startWordDrag(Get<WordListView>("ListBox1"));
+    window_->dropWords(View("ListBox1"), Get<WordListView>("ListBox4"));
     QCOMPARE(Rows(View("ListBox1")), (QStringList{"Альфа", "Бета"}));
     QCOMPARE(Rows(View("ListBox4")), QStringList{"гамма"});
     Select("ListBox3", {0});
-    window_->ListBoxStartDrag(static_cast<TWordListView*>(View("ListBox3")));
-    QVERIFY(window_->ListBoxDragOver(View("ListBox3")));
-    window_->ListBoxDragDrop(View("ListBox3"), static_cast<TWordListView*>(View("ListBox4")));
+    window_->startWordDrag(Get<WordListView>("ListBox3"));
+    QVERIFY(window_->acceptsWordDrop(View("ListBox3")));
+    window_->dropWords(View("ListBox3"), Get<WordListView>("ListBox4"));
     QCOMPARE(Rows(View("ListBox4")), (QStringList{"гамма", "Альфа"}));
     QCOMPARE(Text("Label5"), QStringLiteral("2"));
 
@@ -329,7 +392,7 @@ void TestUGenPage::saveAndCancel() {
     (**dialogs_).fileNames = {QString::fromStdString(folder + "worddel.fkw")};
     Get<QToolButton>("SpeedButton19")->click();
 
-    Get<QPushButton>("BtStr")->click();
+    Count();
     Get<QGroupBox>("RG1")->findChildren<QRadioButton*>().at(1)->click();
     Get<QSpinBox>("SpinEdit1")->setValue(2);
     Get<QCheckBox>("CheckBox1")->click();
@@ -362,7 +425,7 @@ void TestUGenPage::utf8Page() {
     generator::WriteWordListFile(ProgramFolder() + "wordins.fkh", {cp1251});
     Open();
     QCOMPARE(Rows(View("ListBox1")), QStringList{"сео"});
-    Get<QPushButton>("BtStr")->click();
+    Count();
     QCOMPARE(Rows(View("ListBox2")).first(), QStringLiteral("слово : 3"));
     Select("ListBox2", {0});
     Get<QToolButton>("SpeedButton9")->click();
@@ -395,7 +458,10 @@ void TestUGenPage::fromTheMainWindow() {
     bool ran = false;
     (**dialogs_).modal = {[&](QDialog& d) {
         d.show();
+        auto& generator = dynamic_cast<TFmKeyWord&>(d);
+        QSignalSpy ended(&generator, &TFmKeyWord::countFinished);
         d.findChild<QPushButton*>(QStringLiteral("BtStr"))->click();
+        QVERIFY(ended.wait(10000));
         auto* formed = d.findChild<QAbstractItemView*>(QStringLiteral("ListBox2"));
         formed->setCurrentIndex(formed->model()->index(0, 0));
         d.findChild<QToolButton*>(QStringLiteral("SpeedButton9"))->click();
@@ -426,7 +492,7 @@ void TestUGenPage::looksRight() {
     Open();
     Get<QGroupBox>("RG1")->findChildren<QRadioButton*>().at(1)->click();
     const QByteArray shots = qgetenv("VESKARON_SCREENSHOT_DIR");
-    Get<QPushButton>("BtStr")->click();
+    Count();
     Select("ListBox2", {0});
     if (!shots.isEmpty()) {
         QApplication::processEvents();
@@ -454,7 +520,7 @@ void TestUGenPage::looksRight() {
     timer.start(5);
     QElapsedTimer clock;
     clock.start();
-    Get<QPushButton>("BtStr")->click();
+    Count();
     qInfo() << "20 MB run:" << clock.elapsed() << "ms," << ticks << "timer ticks during it";
     QVERIFY(ticks > 0);
     QCOMPARE(Get<QProgressBar>("ProgrBar")->value(), 100);
@@ -467,7 +533,7 @@ void TestUGenPage::largeKeywordList() {
     for (int i = 0; i < 160000; ++i) words << QStringLiteral("w%1").arg(i);
     host_.keywords = words.join(QStringLiteral(", "));
     Open();
-    Get<QPushButton>("BtStr")->click();
+    Count();
     QApplication::processEvents();
     QCOMPARE(Get<QLabel>("Label5")->text(), QStringLiteral("160000"));
     QCOMPARE(Get<QLabel>("Label7")->text(), QString::number(host_.keywords.size()));
@@ -490,7 +556,7 @@ void TestUGenPage::dragWithTheMouse() {
     host_.keywords.clear();
     Open();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-    Get<QPushButton>("BtStr")->click();
+    Count();
     QAbstractItemView* from = View("ListBox2");
     QAbstractItemView* to = View("ListBox4");
     QCOMPARE(Rows(to), QStringList{});

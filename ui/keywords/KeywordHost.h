@@ -6,6 +6,10 @@
 
 #include "engine/text_codec.h"
 
+namespace veskaron::session {
+class Settings;
+}
+
 namespace veskaron::ui {
 
 class KeywordHost {
@@ -22,6 +26,9 @@ public:
     virtual void SetKeywords(const QString& keywords) = 0;
     // The generator's minimum word length at the moment of use.
     virtual int MinWord() const = 0;
+    // The settings object of the run; null when the host has none to give,
+    // and the window then reads the common record and the store.
+    virtual session::Settings* RunSettings() const { return nullptr; }
 };
 
 }  // namespace veskaron::ui

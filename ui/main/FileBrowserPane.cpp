@@ -17,6 +17,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "session/Messages.h"
 #include "controls/ComBox.h"
 #include "ui/common/Hints.h"
 
@@ -45,10 +46,10 @@ FileBrowserPane::FileBrowserPane(QWidget* parent) : QWidget(parent) {
     ComBoxPath->setMaxVisibleItems(20);
     ComBoxPath->setMinimumContentsLength(6);
     ComBoxPath->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    SetHint(ComBoxPath, QStringLiteral("Папки|Папки, в которых открывались страницы; правая кнопка - редактировать список"));
+    SetHint(ComBoxPath, msg::kFolderHistoryHint);
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    QAction* n1 = PopupMenu1->addAction(QStringLiteral("Редактировать"));
+    QAction* n1 = PopupMenu1->addAction(msg::kEditFolderHistory);
     n1->setObjectName(QStringLiteral("N1"));
     connect(n1, &QAction::triggered, this, &FileBrowserPane::EditHistory);
     ComBoxPath->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -57,7 +58,7 @@ FileBrowserPane::FileBrowserPane(QWidget* parent) : QWidget(parent) {
 
     DriveComboBox1 = new QComboBox;
     DriveComboBox1->setObjectName(QStringLiteral("DriveComboBox1"));
-    SetHint(DriveComboBox1, QStringLiteral("Выбор диска|Выбор диска"));
+    SetHint(DriveComboBox1, msg::kDriveHint);
     DriveComboBox1->setMinimumContentsLength(6);
     DriveComboBox1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
 
@@ -70,36 +71,36 @@ FileBrowserPane::FileBrowserPane(QWidget* parent) : QWidget(parent) {
     for (int c = 1; c < folders_->columnCount(); ++c) DirectoryListBox1->hideColumn(c);
     DirectoryListBox1->setHeaderHidden(true);
     DirectoryListBox1->setMinimumHeight(60);
-    SetHint(DirectoryListBox1, QStringLiteral("Выбор папки|Выбор папки"));
+    SetHint(DirectoryListBox1, msg::kFolderHint);
     SetHelpTopic(DirectoryListBox1, 10);
 
     FileListBox1 = new QListWidget;
     FileListBox1->setObjectName(QStringLiteral("FileListBox1"));
     FileListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
     FileListBox1->setMinimumHeight(60);
-    SetHint(FileListBox1, QStringLiteral("Файлы|Выберите страницу, чтобы загрузить её; двойной щелчок по папке открывает её"));
+    SetHint(FileListBox1, msg::kFilesHint);
     SetHelpTopic(FileListBox1, 11);
 
-    GroupBox2 = new QGroupBox(QStringLiteral("О файле"));
+    GroupBox2 = new QGroupBox(msg::kFileGroup);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
     SetHelpTopic(GroupBox2, 12);
-    SetHint(GroupBox2, QStringLiteral("О файле|Размер страницы и время её загрузки при выбранной скорости модема"));
-    Label5 = StatLabel(QStringLiteral("Label5"), QStringLiteral("0 байт"));
-    Label9 = StatLabel(QStringLiteral("Label9"), QStringLiteral("0 сек"));
-    Label13 = StatLabel(QStringLiteral("Label13"), QStringLiteral("0 байт"));
-    Label10 = StatLabel(QStringLiteral("Label10"), QStringLiteral("0 сек"));
+    SetHint(GroupBox2, msg::kFileGroupHint);
+    Label5 = StatLabel(QStringLiteral("Label5"), msg::kNoBytes);
+    Label9 = StatLabel(QStringLiteral("Label9"), msg::kNoSeconds);
+    Label13 = StatLabel(QStringLiteral("Label13"), msg::kNoBytes);
+    Label10 = StatLabel(QStringLiteral("Label10"), msg::kNoSeconds);
     // Captions above their rows, so the pane can be narrow.
     auto* grid = new QGridLayout(GroupBox2);
     grid->setVerticalSpacing(2);
-    grid->addWidget(StatLabel(QStringLiteral("Label2"), QStringLiteral("Размер :")), 0, 0, 1, 2);
-    grid->addWidget(StatLabel(QStringLiteral("Label3"), QStringLiteral("Исх. - ")), 1, 0);
+    grid->addWidget(StatLabel(QStringLiteral("Label2"), msg::kSizeLabel), 0, 0, 1, 2);
+    grid->addWidget(StatLabel(QStringLiteral("Label3"), msg::kLoadedLabel), 1, 0);
     grid->addWidget(Label5, 1, 1);
-    grid->addWidget(StatLabel(QStringLiteral("Label4"), QStringLiteral("Тек. - ")), 2, 0);
+    grid->addWidget(StatLabel(QStringLiteral("Label4"), msg::kCurrentLabel), 2, 0);
     grid->addWidget(Label13, 2, 1);
-    grid->addWidget(StatLabel(QStringLiteral("Label6"), QStringLiteral("Время загрузки :")), 3, 0, 1, 2);
-    grid->addWidget(StatLabel(QStringLiteral("Label7"), QStringLiteral("Исх. - ")), 4, 0);
+    grid->addWidget(StatLabel(QStringLiteral("Label6"), msg::kDownloadTimeLabel), 3, 0, 1, 2);
+    grid->addWidget(StatLabel(QStringLiteral("Label7"), msg::kLoadedLabel), 4, 0);
     grid->addWidget(Label9, 4, 1);
-    grid->addWidget(StatLabel(QStringLiteral("Label8"), QStringLiteral("Тек. - ")), 5, 0);
+    grid->addWidget(StatLabel(QStringLiteral("Label8"), msg::kCurrentLabel), 5, 0);
     grid->addWidget(Label10, 5, 1);
     grid->setColumnStretch(1, 1);
 
@@ -129,13 +130,13 @@ FileBrowserPane::FileBrowserPane(QWidget* parent) : QWidget(parent) {
     DirectoryListBox1->viewport()->installEventFilter(this);
     DirectoryListBox1->verticalScrollBar()->installEventFilter(this);
     DirectoryListBox1->horizontalScrollBar()->installEventFilter(this);
-    connect(ComBoxPath, &QComboBox::activated, this, &FileBrowserPane::ComBoxPathChange);
-    connect(DriveComboBox1, &QComboBox::activated, this, &FileBrowserPane::DriveComboBox1Change);
+    connect(ComBoxPath, &QComboBox::activated, this, &FileBrowserPane::folderHistoryChosen);
+    connect(DriveComboBox1, &QComboBox::activated, this, &FileBrowserPane::driveChosen);
     connect(DirectoryListBox1->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            &FileBrowserPane::DirectoryListBox1Change);
+            &FileBrowserPane::folderChosen);
     connect(FileListBox1, &QListWidget::itemSelectionChanged, this,
-            &FileBrowserPane::FileListBox1Change);
-    connect(FileListBox1, &QListWidget::itemActivated, this, &FileBrowserPane::FileListBox1Open);
+            &FileBrowserPane::fileChosen);
+    connect(FileListBox1, &QListWidget::itemActivated, this, &FileBrowserPane::openListItem);
 
     GoToFolder(QDir::currentPath());
 }
@@ -258,15 +259,15 @@ void FileBrowserPane::FillFileList() {
     FileListBox1->clearSelection();
 }
 
-void FileBrowserPane::ComBoxPathChange(int index) {
+void FileBrowserPane::folderHistoryChosen(int index) {
     if (index >= 0) GoToFolder(ComBoxPath->itemText(index));
 }
 
-void FileBrowserPane::DriveComboBox1Change(int index) {
+void FileBrowserPane::driveChosen(int index) {
     if (index >= 0) GoToFolder(DriveComboBox1->itemText(index));
 }
 
-void FileBrowserPane::DirectoryListBox1Change() {
+void FileBrowserPane::folderChosen() {
     if (moving_) return;
     const QModelIndex index = DirectoryListBox1->currentIndex();
     if (!index.isValid()) return;
@@ -274,13 +275,13 @@ void FileBrowserPane::DirectoryListBox1Change() {
     FillFileList();
 }
 
-void FileBrowserPane::FileListBox1Change() {
+void FileBrowserPane::fileChosen() {
     const QList<QListWidgetItem*> selected = FileListBox1->selectedItems();
     if (selected.size() != 1 || selected.front()->data(kIsDirRole).toBool()) return;
     Q_EMIT FileChosen(selected.front()->data(kPathRole).toString());
 }
 
-void FileBrowserPane::FileListBox1Open(QListWidgetItem* item) {
+void FileBrowserPane::openListItem(QListWidgetItem* item) {
     if (item && item->data(kIsDirRole).toBool()) GoToFolder(item->data(kPathRole).toString());
 }
 

@@ -62,11 +62,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void ComBoxPathChange(int index);
-    void DriveComboBox1Change(int index);
-    void DirectoryListBox1Change();
-    void FileListBox1Change();
-    void FileListBox1Open(QListWidgetItem* item);
+    void folderHistoryChosen(int index);
+    void driveChosen(int index);
+    void folderChosen();
+    void fileChosen();
+    void openListItem(QListWidgetItem* item);
     void FillFileList();
     void FillDrives();
     void ShowTreeFolder();

@@ -1,7 +1,7 @@
 #pragma once
-// The main window: owns the file browser pane, the two field pages, the
-// editor tab and the status bar, and wires them to the document engine
-// (load, writer, save, preview) and to the stored settings and histories.
+// The main window: the file browser pane, the two field pages, the editor
+// tab and the status bar as views of the open document (DocumentSession),
+// with the stored settings and histories.
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
@@ -9,6 +9,8 @@
 #include <memory>
 
 #include "engine/loader.h"
+#include "session/DocumentSession.h"
+#include "session/Settings.h"
 #include "ui/pages/FieldEdit.h"
 #include "ui/keywords/KeywordHost.h"
 #include "ui/settings/LiveSettings.h"
@@ -26,20 +28,20 @@ class HttpPage;
 class NamePage;
 class StatusBar;
 
-inline const QString kSaveQuestion =
-    QStringLiteral("Содержимое файла было изменено.\r\nСохранить изменения?");
-
 class TForm1 final : public QMainWindow, public KeywordHost {
     Q_OBJECT
 
 public:
     // `arguments`: the command line without the program name; exactly one
-    // names a page whose folder is opened.
-    explicit TForm1(const QStringList& arguments = {}, QWidget* parent = nullptr);
+    // names a page whose folder is opened. `settings`: the run's settings;
+    // nullptr: the window reads its own from the store.
+    explicit TForm1(const QStringList& arguments = {}, QWidget* parent = nullptr,
+                    session::Settings* settings = nullptr);
     ~TForm1() override;
 
-    // Where the load reads the modem speed and the writer its placement and
-    // attribute order at the moment of use; nullptr: the stored values.
+    // An adapter for callers that still hand the window a LiveSettings: the
+    // modem speed, the writer's options and the minimum word length are then
+    // read from it.
     void SetLiveSettings(LiveSettings* settings);
     // The settings button stays disabled until it has something to show.
     void SetSetupAction(std::function<void()> show);
@@ -56,51 +58,55 @@ public:
     void SetKeywords(const QString& keywords) override;
     int MinWord() const override;
 
-    const Document& CurrentDocument() const { return doc_; }
+    const Document& CurrentDocument() const { return session_->document(); }
+    session::DocumentSession& Session() const { return *session_; }
     // The file list's choice: loads the page after the question about unsaved changes.
-    void FileListBox1Change(const QString& path);
-    // Save; true when the page file now holds the document.
-    bool SpeedButton6Click();
-    void ButPrevievClick();
-    void Button3Click();
-    void N1Click();
-
-public Q_SLOTS:
-    // The keyword generator.
-    void ButGenClick();
+    void loadChosenFile(const QString& path);
+    // True when the page file now holds the document.
+    bool saveDocument();
+    void previewDocument();
+    void insertMetaBlock();
+    void editFolderHistory();
+    void showKeywordGenerator();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void BuildButtonBar();
+    void BuildPages();
+    void BindSession();
     void FormCreate(const QStringList& arguments);
     bool FormCloseQuery();
     void FormClose();
-    void SpButAboutClick();
-    void SpButHelpClick();
+    void showAbout();
     void OpenHelp(int topic);
-    void FieldEdited(FieldEdit kind);
-    void SourceEdited();
-    void CurrentSize(qint64 length);
-    void LoadFile(const QString& path);
-    void CollectFields(std::size_t* references);
-    void ShowHttpFields();
-    std::string EditorBytes(std::size_t* references) const;
-    void SyncEditorText(std::size_t* references);
-    QString DocToQt(const std::string& text) const;
-    bool CurrentModified();
-    void ShowModifiedState();
+
+    // The document's views.
+    void fieldEdited(FieldEdit kind);
+    void sourceEdited();
+    void showSourceSize(qint64 length);
+    MetaFields fieldsFromPages(std::size_t* references) const;
+    void handFieldsToSession(std::size_t* references = nullptr);
+    void showLoaded(const LoadReport& report);
+    void showTextChanged();
+    void fillEditorIfStale();
+    void prepareEditorText();
+    void showDocumentState();
+    void showNotices(const session::Notices& notices);
     void ShowStoreMessages();
-    LiveSettings& Live() const { return live_ ? *live_ : *ownLive_; }
     bool OnEditorTab() const;
 
-    Document doc_;
-    // The field texts as the page file has them (after the load or the last
-    // save): on a KOI8 page only what differs from them counts as typed.
-    MetaFields pageTexts_;
+    // The settings read at the moment of use, in one place.
+    const session::Settings& settings() const { return *settings_; }
+    std::string modemSpeed() const;
+    MetaWriteOptions writerOptions() const;
+    bool backupFiles() const;
+
+    session::DocumentSession* session_ = nullptr;
+    std::unique_ptr<session::Settings> ownSettings_;
+    session::Settings* settings_ = nullptr;
     LiveSettings* live_ = nullptr;
-    std::unique_ptr<StoredLiveSettings> ownLive_;
     std::function<void()> setupAction_;
 
     QWidget* Panel1 = nullptr;
@@ -126,12 +132,17 @@ private:
     QString lastPreview_;
     bool windowsMax_ = true;
     int restoredTab_ = -1;  // the stored tab, until the first page is loaded
+    bool loading_ = false;  // between the file's choice and the end of its load
     // Set while the window itself puts text into the controls: those changes are no edits.
     bool quiet_ = false;
-    // The editor shows the page's lone CRs as line separators (see DocToQt).
-    mutable bool loneCrShown_ = false;
-    // A KOI8 page's text as the editor was last given it (see EditorBytes).
-    mutable std::string editorBase_;
+    // The session's text revision the editor shows; the editor is filled
+    // when it is first shown after the text changed.
+    std::uint64_t editorRevision_ = 0;
+    // A load's text goes in with the caret at the start; later texts keep it.
+    bool editorReload_ = false;
+    // Whether the text being prepared for the editor shows lone CRs; one
+    // flag for each preparation.
+    std::shared_ptr<bool> preparedLoneCr_;
 };
 
 }  // namespace veskaron::ui

@@ -13,15 +13,18 @@
 #include <QIcon>
 #include <QMenu>
 #include <QMimeData>
+#include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QThreadPool>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include "controls/BtnPopup.h"
+#include "session/Messages.h"
 #include "ui/common/Hints.h"
 
 namespace veskaron::ui {
@@ -48,20 +51,16 @@ QToolButton* ToolButton(const char* name, const char* icon, const QString& capti
 }  // namespace
 
 EditorTab::EditorTab(QWidget* parent) : QWidget(parent) {
-    Button3 = new QPushButton(QStringLiteral("Вставить Новые"));
+    Button3 = new QPushButton(msg::kInsertBlockButton);
     Button3->setObjectName(QStringLiteral("Button3"));
-    SetHint(Button3, QStringLiteral("Вставить Новые|Записать в текст страницы новые META-теги из полей"));
-    SpeedButton1 = ToolButton("SpeedButton1", "edit-cut", QStringLiteral("Выр."),
-                              QStringLiteral("Вырезать в Clipboard"));
-    SpeedButton2 = ToolButton("SpeedButton2", "edit-copy", QStringLiteral("Коп."),
-                              QStringLiteral("Скопировать в Clipboard"));
-    SpeedButton3 = ToolButton("SpeedButton3", "edit-paste", QStringLiteral("Вст."),
-                              QStringLiteral("Вставить из Clipboard"));
-    SpeedButton4 = ToolButton("SpeedButton4", "edit-undo", QStringLiteral("Отм."),
-                              QStringLiteral("Отмена изменений"));
-    CheckBox1 = new QCheckBox(QStringLiteral("Перенос слов"));
+    SetHint(Button3, msg::kInsertBlockHint);
+    SpeedButton1 = ToolButton("SpeedButton1", "edit-cut", msg::kCutButton, msg::kCutHint);
+    SpeedButton2 = ToolButton("SpeedButton2", "edit-copy", msg::kCopyButton, msg::kCopyHint);
+    SpeedButton3 = ToolButton("SpeedButton3", "edit-paste", msg::kPasteButton, msg::kPasteHint);
+    SpeedButton4 = ToolButton("SpeedButton4", "edit-undo", msg::kUndoButton, msg::kUndoHint);
+    CheckBox1 = new QCheckBox(msg::kWordWrap);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-    SetHint(CheckBox1, QStringLiteral("Перенос слов документов ."));
+    SetHint(CheckBox1, msg::kWordWrapHint);
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
     BtnPopup1 = new TBtnPopup;
@@ -97,16 +96,16 @@ EditorTab::EditorTab(QWidget* parent) : QWidget(parent) {
     layout->addWidget(bar);
     layout->addWidget(RE1, 1);
 
-    connect(Button3, &QPushButton::clicked, this, &EditorTab::InsertNew);
+    connect(Button3, &QPushButton::clicked, this, &EditorTab::InsertMetaBlock);
     connect(SpeedButton1, &QToolButton::clicked, RE1, &QPlainTextEdit::cut);
     connect(SpeedButton2, &QToolButton::clicked, RE1, &QPlainTextEdit::copy);
     connect(SpeedButton3, &QToolButton::clicked, RE1, &QPlainTextEdit::paste);
     connect(SpeedButton4, &QToolButton::clicked, RE1, &QPlainTextEdit::undo);
-    connect(CheckBox1, &QCheckBox::clicked, this, &EditorTab::CheckBox1Click);
-    connect(BtnPopup1, &TBtnPopup::OnClick, this, &EditorTab::BtnPopup1Click);
-    connect(PopupMenu2, &QMenu::triggered, this, &EditorTab::br1Click);
-    connect(RE1, &QPlainTextEdit::textChanged, this, &EditorTab::RE1Change);
-    connect(RE1->document(), &QTextDocument::modificationChanged, this, [this](bool modified) {
+    connect(CheckBox1, &QCheckBox::clicked, this, &EditorTab::wordWrapClicked);
+    connect(BtnPopup1, &TBtnPopup::OnClick, this, &EditorTab::insertShownSnippet);
+    connect(PopupMenu2, &QMenu::triggered, this, &EditorTab::insertMenuSnippet);
+    connect(RE1, &QPlainTextEdit::textChanged, this, &EditorTab::sourceTextChanged);
+    connect(RE1, &QPlainTextEdit::modificationChanged, this, [this](bool modified) {
         if (modified) Q_EMIT SourceEdited();
     });
     RE1->installEventFilter(this);
@@ -134,6 +133,68 @@ void EditorTab::ReplaceText(const QString& text) {
     RE1->setTextCursor(cursor);
     RE1->verticalScrollBar()->setValue(vertical);
     RE1->horizontalScrollBar()->setValue(horizontal);
+}
+
+struct EditorTab::Prepared {
+    // Without a thread until it is shown, so either side may delete it.
+    std::unique_ptr<QTextDocument> doc;
+};
+
+void EditorTab::PrepareText(std::uint64_t revision, std::function<QString()> make) {
+    auto promise = std::make_shared<std::promise<std::shared_ptr<Prepared>>>();
+    prepared_ = promise->get_future().share();
+    preparedRevision_ = revision;
+    const QTextDocument* shown = RE1->document();
+    QThreadPool::globalInstance()->start([promise, make = std::move(make), font = shown->defaultFont(),
+                                          option = shown->defaultTextOption(),
+                                          margin = shown->documentMargin()] {
+        auto prepared = std::make_shared<Prepared>();
+        prepared->doc = std::make_unique<QTextDocument>();
+        QTextDocument* doc = prepared->doc.get();
+        doc->setDocumentLayout(new QPlainTextDocumentLayout(doc));
+        doc->setDefaultFont(font);
+        doc->setDefaultTextOption(option);
+        doc->setDocumentMargin(margin);
+        doc->setUndoRedoEnabled(false);
+        doc->setPlainText(make());
+        doc->setUndoRedoEnabled(true);
+        doc->setModified(false);
+        doc->moveToThread(nullptr);
+        promise->set_value(std::move(prepared));
+    });
+}
+
+bool EditorTab::ShowPreparedText(std::uint64_t revision, bool keepCaret) {
+    if (!prepared_.valid() || preparedRevision_ != revision) return false;
+    const std::shared_ptr<Prepared> prepared = prepared_.get();
+    prepared_ = {};
+    if (!prepared->doc) return false;
+    const int caret = RE1->textCursor().position();
+    const int vertical = RE1->verticalScrollBar()->value();
+    const int horizontal = RE1->horizontalScrollBar()->value();
+    QTextDocument* doc = prepared->doc.release();
+    doc->moveToThread(thread());
+    {
+        WrapPause pause(*this);
+        SetDocument(doc);
+    }
+    QTextCursor cursor(doc);
+    if (keepCaret) cursor.setPosition(std::min(caret, doc->characterCount() - 1));
+    RE1->setTextCursor(cursor);
+    if (keepCaret) {
+        RE1->verticalScrollBar()->setValue(vertical);
+        RE1->horizontalScrollBar()->setValue(horizontal);
+    }
+    return true;
+}
+
+void EditorTab::SetDocument(QTextDocument* doc) {
+    QTextDocument* old = RE1->document();
+    // The editor deletes the document it made itself; the prepared ones are ours.
+    const bool ours = old->parent() == RE1;
+    doc->setParent(RE1);
+    RE1->setDocument(doc);
+    if (ours) old->deleteLater();
 }
 
 QString EditorTab::Text() const { return PlainText(*RE1); }
@@ -165,29 +226,29 @@ void EditorTab::InsertSnippet(const QString& snippet) {
     cursor.insertText(snippet);
     doc->setUndoRedoEnabled(true);
     RE1->setTextCursor(cursor);
-    const QString inserted = QStringLiteral("Вставка в позицию курсора - ") + snippet;
+    const QString inserted = msg::kSnippetInserted + snippet;
     SetHintParts(RE1, snippet, inserted);
     Q_EMIT HintShown(inserted);
     Q_EMIT SourceEdited();
 }
 
-void EditorTab::RE1Change() {
+void EditorTab::sourceTextChanged() {
     // The notifications of a load come before the counter is reset; the next
     // two leave the labels as the load set them.
     if (changes_ > 1) Q_EMIT CurrentSize(TextLength());
     ++changes_;
 }
 
-void EditorTab::CheckBox1Click() { ApplyWordWrap(CheckBox1->isChecked()); }
+void EditorTab::wordWrapClicked() { ApplyWordWrap(CheckBox1->isChecked()); }
 
 void EditorTab::ApplyWordWrap(bool on) {
     const auto mode = on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap;
     if (RE1->lineWrapMode() != mode) RE1->setLineWrapMode(mode);
 }
 
-void EditorTab::BtnPopup1Click() { InsertSnippet(BtnPopup1->Caption()); }
+void EditorTab::insertShownSnippet() { InsertSnippet(BtnPopup1->Caption()); }
 
-void EditorTab::br1Click(QAction* entry) {
+void EditorTab::insertMenuSnippet(QAction* entry) {
     QString caption = entry->text();
     caption.remove(u'&');
     ShowSnippet(caption);

@@ -4,12 +4,17 @@
 #include <QString>
 #include <QStringList>
 #include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <future>
+#include <memory>
 
 class QAction;
 class QCheckBox;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
+class QTextDocument;
 class QToolButton;
 
 namespace veskaron {
@@ -28,6 +33,13 @@ public:
     void LoadText(const QString& text);
     // The same, keeping the caret and the scroll position as near as the new text allows.
     void ReplaceText(const QString& text);
+    // Makes the next text's document away from the window's thread, so that
+    // showing a large page costs only the swap. `revision` names the text.
+    void PrepareText(std::uint64_t revision, std::function<QString()> make);
+    // Shows the text prepared for `revision` (waiting for it if need be),
+    // as LoadText does, or as ReplaceText does with `keepCaret`; false when
+    // none was prepared for it.
+    bool ShowPreparedText(std::uint64_t revision, bool keepCaret);
     QString Text() const;
     // The user changed the text since it was loaded or saved.
     bool Edited() const;
@@ -57,7 +69,7 @@ public:
     QPlainTextEdit* Editor() const { return RE1; }
 
 Q_SIGNALS:
-    void InsertNew();                       // Button3
+    void InsertMetaBlock();                       // Button3
     void SourceEdited();                    // the user changed the text
     void CurrentSize(qint64 length);        // after the first two changes since a load
     void HintShown(const QString& longHint);
@@ -66,13 +78,16 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void RE1Change();
-    void CheckBox1Click();
+    void sourceTextChanged();
+    void wordWrapClicked();
     void ShowSnippet(const QString& snippet);
-    void BtnPopup1Click();
-    void br1Click(QAction* entry);
+    void insertShownSnippet();
+    void insertMenuSnippet(QAction* entry);
     void UpdateClipboardButtons();
     void ApplyWordWrap(bool on);
+    void SetDocument(QTextDocument* doc);
+
+    struct Prepared;
 
     QPushButton* Button3;
     QToolButton* SpeedButton1;
@@ -84,6 +99,8 @@ private:
     QMenu* PopupMenu2;
     QPlainTextEdit* RE1;
     int changes_ = 0;
+    std::uint64_t preparedRevision_ = 0;
+    std::shared_future<std::shared_ptr<Prepared>> prepared_;
 };
 
 }  // namespace veskaron::ui

@@ -13,36 +13,19 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "session/Messages.h"
 #include "controls/ComBox.h"
 #include "engine/catalogue.h"
 #include "engine/expiry.h"
 #include "ui/common/Dialogs.h"
 #include "ui/pages/DocText.h"
 #include "ui/common/Hints.h"
+#include "ui/common/Widgets.h"
 
 namespace veskaron::ui {
 namespace {
 
-template <typename W>
-W* Named(W* widget, const QString& name, const QString& hint = {}, int topic = 0) {
-    widget->setObjectName(name);
-    if (!hint.isEmpty()) SetHint(widget, hint);
-    if (topic > 0) SetHelpTopic(widget, topic);
-    return widget;
-}
-
-QLabel* Caption(const QString& text, const QString& name, QWidget* buddy = nullptr) {
-    auto* label = new QLabel(text);
-    label->setObjectName(name);
-    if (buddy) label->setBuddy(buddy);
-    return label;
-}
-
-QGroupBox* Group(const QString& title, const QString& name) {
-    auto* group = new QGroupBox(title);
-    group->setObjectName(name);
-    return group;
-}
+QGroupBox* Group(const QString& title, const QString& name) { return Named(new QGroupBox(title), name); }
 
 // The page holds many rows: keep the groups' own margins small so it fits
 // the window's normal size.
@@ -71,53 +54,53 @@ HttpPage::HttpPage(QWidget* parent) : QWidget(parent) {
     // Room to spare goes below the groups, not between their rows.
     layout->addStretch(1);
 
-    connect(CheckBoxRefrech, &QCheckBox::clicked, this, &HttpPage::CheckBoxRefrechClick);
-    connect(SpinEdit1, &QSpinBox::valueChanged, this, &HttpPage::CheckBoxRefrechClick);
-    connect(ComboBoxCharset, &QComboBox::editTextChanged, this, &HttpPage::CheckBoxRefrechClick);
-    connect(CheckBoxExpiries, &QCheckBox::clicked, this, &HttpPage::CheckBoxExpiriesClick);
-    connect(DateEdit1, &QDateEdit::dateChanged, this, &HttpPage::DateEdit1Change);
-    connect(DateTimePicker2, &QTimeEdit::timeChanged, this, &HttpPage::DateEdit1Change);
-    connect(CheckBoxType, &QCheckBox::clicked, this, &HttpPage::CheckBoxTypeClick);
+    connect(CheckBoxRefrech, &QCheckBox::clicked, this, &HttpPage::refreshChanged);
+    connect(SpinEdit1, &QSpinBox::valueChanged, this, &HttpPage::refreshChanged);
+    connect(refreshUrlBox_, &QComboBox::editTextChanged, this, &HttpPage::refreshChanged);
+    connect(CheckBoxExpiries, &QCheckBox::clicked, this, &HttpPage::expiryToggled);
+    connect(DateEdit1, &QDateEdit::dateChanged, this, &HttpPage::expiryDateChanged);
+    connect(DateTimePicker2, &QTimeEdit::timeChanged, this, &HttpPage::expiryDateChanged);
+    connect(CheckBoxType, &QCheckBox::clicked, this, &HttpPage::contentTypeToggled);
     auto compare = [this] { Q_EMIT Edited(FieldEdit::Compare); };
     for (QComboBox* box : {ComboBoxCasecontrol, ComboBoxProgma, ComboBoxType, ComboBoxWin,
                            ComboBoxLanguage})
         connect(box, &QComboBox::currentIndexChanged, this, compare);
     connect(ComboBoxLocation, &QComboBox::editTextChanged, this, compare);
     for (int i = 0; i < 4; ++i) {
-        connect(XPCheckBox[i], &QCheckBox::clicked, this, [this, i] { XPCheckBoxClick(i); });
+        connect(XPCheckBox[i], &QCheckBox::clicked, this, [this, i] { transitionToggled(i); });
         connect(SpinEdit[i], &QSpinBox::valueChanged, this, compare);
         connect(ComBox[i], &QComboBox::currentIndexChanged, this, compare);
     }
 }
 
 QWidget* HttpPage::BuildExpiryGroup() {
-    CheckBoxExpiries = Named(new QCheckBox(QStringLiteral("Устаревает")), QStringLiteral("CheckBoxExpiries"),
-                             QStringLiteral("Expiries|Дата и время, после которых страница считается устаревшей"), 13);
-    DateEdit1 = Named(new QDateEdit, QStringLiteral("DateEdit1"), QStringLiteral("Дата|Дата устаревания страницы"), 13);
+    CheckBoxExpiries = Named(new QCheckBox(msg::kExpiresBox), QStringLiteral("CheckBoxExpiries"),
+                             msg::kExpiresHint, 13);
+    DateEdit1 = Named(new QDateEdit, QStringLiteral("DateEdit1"), msg::kExpiryDateHint, 13);
     DateEdit1->setCalendarPopup(true);
     DateEdit1->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
     DateEdit1->setDateRange(QDate(1, 1, 1), QDate(9999, 12, 31));
-    DateTimePicker2 = Named(new QTimeEdit, QStringLiteral("DateTimePicker2"), QStringLiteral("Время|Время устаревания страницы"), 13);
+    DateTimePicker2 = Named(new QTimeEdit, QStringLiteral("DateTimePicker2"), msg::kExpiryTimeHint, 13);
     DateTimePicker2->setDisplayFormat(QStringLiteral("HH:mm:ss"));
-    Label32 = Caption(QStringLiteral("Дата"), QStringLiteral("Label32"), DateEdit1);
-    Label33 = Caption(QStringLiteral("Время"), QStringLiteral("Label33"), DateTimePicker2);
-    Label34 = Named(new QLabel, QStringLiteral("Label34"), QStringLiteral("Текст даты|Так дата будет записана в тег Expiries"));
+    Label32 = Caption(msg::kExpiryDateLabel, QStringLiteral("Label32"), DateEdit1);
+    Label33 = Caption(msg::kExpiryTimeLabel, QStringLiteral("Label33"), DateTimePicker2);
+    Label34 = Named(new QLabel, QStringLiteral("Label34"), msg::kExpiryTextHint);
     Label34->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    CheckBoxRefrech = Named(new QCheckBox(QStringLiteral("Перезагрузить через")), QStringLiteral("CheckBoxRefrech"),
-                            QStringLiteral("Refresh|Перезагрузка документа или переход на другую страницу"), 12);
-    SpinEdit1 = Named(new QSpinBox, QStringLiteral("SpinEdit1"), QStringLiteral("Секунды|Через сколько секунд перезагрузить страницу"), 12);
+    CheckBoxRefrech = Named(new QCheckBox(msg::kRefreshBox), QStringLiteral("CheckBoxRefrech"),
+                            msg::kRefreshHint, 12);
+    SpinEdit1 = Named(new QSpinBox, QStringLiteral("SpinEdit1"), msg::kRefreshSecondsHint, 12);
     SpinEdit1->setRange(kRefreshMin, kRefreshMax);
-    Label30 = Caption(QStringLiteral("сек. После чего открыть страницу : "), QStringLiteral("Label30"), SpinEdit1);
+    Label30 = Caption(msg::kRefreshSecondsLabel, QStringLiteral("Label30"), SpinEdit1);
     Label30->setWordWrap(true);
-    ComboBoxCharset = Named(new QComboBox, QStringLiteral("ComboBoxCharset"),
-                            QStringLiteral("Адрес страницы|Адрес страницы, которая откроется после перезагрузки"), 12);
-    MakeHistoryBox(ComboBoxCharset);
+    refreshUrlBox_ = Named(new QComboBox, QStringLiteral("ComboBoxCharset"),
+                            msg::kRefreshUrlHint, 12);
+    MakeHistoryBox(refreshUrlBox_);
     ComboBoxLocation = Named(new QComboBox, QStringLiteral("ComboBoxLocation"),
-                             QStringLiteral("Location|Местоположение документа"), 16);
+                             msg::kLocationHint, 16);
     MakeHistoryBox(ComboBoxLocation);
 
-    auto* group = Group(QStringLiteral("Время устаревания страницы : "), QStringLiteral("GroupBox3"));
+    auto* group = Group(msg::kExpiryGroup, QStringLiteral("GroupBox3"));
     auto* grid = Compact(new QGridLayout(group));
     auto* dateRow = new QHBoxLayout;
     dateRow->addWidget(Label32);
@@ -134,8 +117,8 @@ QWidget* HttpPage::BuildExpiryGroup() {
     refreshRow->addWidget(Label30, 1);
     grid->addWidget(CheckBoxRefrech, 2, 0);
     grid->addLayout(refreshRow, 2, 1);
-    grid->addWidget(ComboBoxCharset, 3, 1);
-    grid->addWidget(Caption(QStringLiteral("Местоположение :"), QStringLiteral("LabelLocation"), ComboBoxLocation), 4, 0);
+    grid->addWidget(refreshUrlBox_, 3, 1);
+    grid->addWidget(Caption(msg::kLocationLabel, QStringLiteral("LabelLocation"), ComboBoxLocation), 4, 0);
     grid->addWidget(ComboBoxLocation, 4, 1);
     grid->setColumnStretch(1, 1);
     SetHelpTopic(group, 13);
@@ -144,11 +127,11 @@ QWidget* HttpPage::BuildExpiryGroup() {
 
 QWidget* HttpPage::BuildLanguageGroup() {
     CheckBoxType = Named(new QCheckBox(QStringLiteral("Content-Type")), QStringLiteral("CheckBoxType"),
-                         QStringLiteral("Content-Type|Тип данных и кодировка документа"), 14);
-    ComboBoxType = Named(new QComboBox, QStringLiteral("ComboBoxType"), QStringLiteral("Тип данных|Тип данных документа"), 14);
-    ComboBoxWin = Named(new QComboBox, QStringLiteral("ComboBoxWin"), QStringLiteral("Кодировка|Кодировка документа"), 14);
+                         msg::kContentTypeHint, 14);
+    ComboBoxType = Named(new QComboBox, QStringLiteral("ComboBoxType"), msg::kTypeHint, 14);
+    ComboBoxWin = Named(new QComboBox, QStringLiteral("ComboBoxWin"), msg::kCharsetHint, 14);
     ComboBoxLanguage = Named(new QComboBox, QStringLiteral("ComboBoxLanguage"),
-                             QStringLiteral("Язык|Язык содержимого документа"), 15);
+                             msg::kLanguageHint, 15);
     FillItems(ComboBoxType, ItemLists::Type);
     FillItems(ComboBoxWin, ItemLists::Charset);
     FillItems(ComboBoxLanguage, ItemLists::Language);
@@ -157,17 +140,17 @@ QWidget* HttpPage::BuildLanguageGroup() {
         box->setMinimumContentsLength(6);
         box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     }
-    Label31 = Caption(QStringLiteral("Тип данных"), QStringLiteral("Label31"), ComboBoxType);
-    Label29 = Caption(QStringLiteral("Кодировка"), QStringLiteral("Label29"), ComboBoxWin);
+    Label31 = Caption(msg::kTypeLabel, QStringLiteral("Label31"), ComboBoxType);
+    Label29 = Caption(msg::kCharsetLabel, QStringLiteral("Label29"), ComboBoxWin);
 
-    auto* group = Group(QStringLiteral("Языковая поодержка : "), QStringLiteral("GroupBox4"));
+    auto* group = Group(msg::kLanguageGroup, QStringLiteral("GroupBox4"));
     auto* grid = Compact(new QGridLayout(group));
     grid->addWidget(CheckBoxType, 0, 0, 1, 2);
     grid->addWidget(Label31, 1, 0);
     grid->addWidget(ComboBoxType, 1, 1);
     grid->addWidget(Label29, 2, 0);
     grid->addWidget(ComboBoxWin, 2, 1);
-    grid->addWidget(Caption(QStringLiteral("Язык"), QStringLiteral("LabelLanguage"), ComboBoxLanguage), 3, 0);
+    grid->addWidget(Caption(msg::kLanguageLabel, QStringLiteral("LabelLanguage"), ComboBoxLanguage), 3, 0);
     grid->addWidget(ComboBoxLanguage, 3, 1);
     grid->setColumnStretch(1, 1);
     return group;
@@ -175,9 +158,9 @@ QWidget* HttpPage::BuildLanguageGroup() {
 
 QWidget* HttpPage::BuildCacheGroup() {
     ComboBoxCasecontrol = Named(new QComboBox, QStringLiteral("ComboBoxCasecontrol"),
-                                QStringLiteral("Cache-Control|Управление кешированием страницы"), 10);
+                                msg::kCacheControlHint, 10);
     ComboBoxProgma = Named(new QComboBox, QStringLiteral("ComboBoxProgma"),
-                           QStringLiteral("Pragma|Запрет кеширования страницы"), 11);
+                           msg::kPragmaHint, 11);
     FillItems(ComboBoxCasecontrol, ItemLists::Cache);
     FillItems(ComboBoxProgma, ItemLists::Pragma);
     // The group shares the row with the language group and grows with it.
@@ -186,39 +169,39 @@ QWidget* HttpPage::BuildCacheGroup() {
         box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     }
 
-    auto* group = Group(QStringLiteral("Кеширование"), QStringLiteral("GroupBox5"));
+    auto* group = Group(msg::kCacheGroup, QStringLiteral("GroupBox5"));
     auto* grid = Compact(new QGridLayout(group));
-    grid->addWidget(Caption(QStringLiteral("Управление"), QStringLiteral("LabelCache"), ComboBoxCasecontrol), 0, 0);
+    grid->addWidget(Caption(msg::kCacheControlLabel, QStringLiteral("LabelCache"), ComboBoxCasecontrol), 0, 0);
     grid->addWidget(ComboBoxCasecontrol, 1, 0);
-    grid->addWidget(Caption(QStringLiteral("Запрет"), QStringLiteral("LabelPragma"), ComboBoxProgma), 2, 0);
+    grid->addWidget(Caption(msg::kPragmaLabel, QStringLiteral("LabelPragma"), ComboBoxProgma), 2, 0);
     grid->addWidget(ComboBoxProgma, 3, 0);
     grid->setRowStretch(4, 1);
     return group;
 }
 
 QWidget* HttpPage::BuildEffectsGroup() {
-    const QString captions[4] = {QStringLiteral("Открытие"), QStringLiteral("Закрытие"),
-                                 QStringLiteral("Заход"), QStringLiteral("Выход")};
+    const QString captions[4] = {msg::kPageEnterBox, msg::kPageExitBox,
+                                 msg::kSiteEnterBox, msg::kSiteExitBox};
     const QString hints[4] = {
-        QStringLiteral("Page-Enter|Эффект при открытии страницы"),
-        QStringLiteral("Page-Exit|Эффект при закрытии страницы"),
-        QStringLiteral("Site-Enter|Эффект при заходе на сайт"),
-        QStringLiteral("Site-Exit|Эффект при уходе с сайта"),
+        msg::kPageEnterHint,
+        msg::kPageExitHint,
+        msg::kSiteEnterHint,
+        msg::kSiteExitHint,
     };
     // Page and site one above the other, so each effect list gets the
     // page's width for its long item texts.
-    auto* group = Group(QStringLiteral("Эффекты"), QStringLiteral("GroupBox6"));
+    auto* group = Group(msg::kEffectsGroup, QStringLiteral("GroupBox6"));
     auto* column = Compact(new QVBoxLayout(group));
-    QGroupBox* halves[2] = {Group(QStringLiteral("Страница"), QStringLiteral("GroupBox7")),
-                            Group(QStringLiteral("Сайт"), QStringLiteral("GroupBox8"))};
+    QGroupBox* halves[2] = {Group(msg::kPageEffectsGroup, QStringLiteral("GroupBox7")),
+                            Group(msg::kSiteEffectsGroup, QStringLiteral("GroupBox8"))};
     QGridLayout* grids[2] = {new QGridLayout(halves[0]), new QGridLayout(halves[1])};
     for (int i = 0; i < 4; ++i) {
         const QString n = QString::number(i + 1);
         XPCheckBox[i] = Named(new QCheckBox(captions[i]), QStringLiteral("XPCheckBox") + n, hints[i]);
         SpinEdit[i] = Named(new QSpinBox, QStringLiteral("SpinEdit") + QString::number(i + 2),
-                            QStringLiteral("Длительность|Длительность эффекта в секундах"));
+                            msg::kDurationHint);
         SpinEdit[i]->setRange(kDurationMin, kDurationMax);
-        ComBox[i] = Named(new TComBox, QStringLiteral("ComBox") + n, QStringLiteral("Эффект|Вид эффекта перехода"));
+        ComBox[i] = Named(new TComBox, QStringLiteral("ComBox") + n, msg::kEffectHint);
         FillItems(ComBox[i], ItemLists::Effect);
         ComBox[i]->setMinimumContentsLength(12);
         ComBox[i]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -259,7 +242,7 @@ void HttpPage::ReadInto(MetaFields& f, const TextCodec& codec, std::size_t* refs
     f.Pragma = ComboBoxProgma->currentIndex();
     f.RefreshOn = CheckBoxRefrech->isChecked();
     f.SetRefreshSeconds(SpinEdit1->value());
-    f.RefreshUrl = FromQt(codec, ComboBoxCharset->currentText(), refs);
+    f.RefreshUrl = FromQt(codec, refreshUrlBox_->currentText(), refs);
     f.ExpiriesOn = CheckBoxExpiries->isChecked();
     const QDate date = DateEdit1->date();
     f.ExpiriesDate = {date.year(), date.month(), date.day()};
@@ -296,15 +279,15 @@ void HttpPage::ShowCharset(const MetaFields& f) {
 void HttpPage::Show(const MetaFields& f, const TextCodec& codec, bool refreshUrlEnabled) {
     {
         const QSignalBlocker b1(ComboBoxCasecontrol), b2(ComboBoxProgma), b3(CheckBoxRefrech),
-            b4(SpinEdit1), b5(ComboBoxCharset), b6(CheckBoxExpiries), b7(DateEdit1),
+            b4(SpinEdit1), b5(refreshUrlBox_), b6(CheckBoxExpiries), b7(DateEdit1),
             b8(DateTimePicker2), b9(CheckBoxType), b10(ComboBoxType), b11(ComboBoxWin),
             b12(ComboBoxLanguage), b13(ComboBoxLocation);
         SetBoxIndex(ComboBoxCasecontrol, f.CacheControl);
         SetBoxIndex(ComboBoxProgma, f.Pragma);
         CheckBoxRefrech->setChecked(f.RefreshOn);
         SpinEdit1->setValue(f.RefreshSeconds);
-        if (f.RefreshUrl.empty()) ComboBoxCharset->setCurrentIndex(-1);
-        SetBoxText(ComboBoxCharset, ToQt(codec, f.RefreshUrl));
+        if (f.RefreshUrl.empty()) refreshUrlBox_->setCurrentIndex(-1);
+        SetBoxText(refreshUrlBox_, ToQt(codec, f.RefreshUrl));
         CheckBoxExpiries->setChecked(f.ExpiriesOn);
         DateEdit1->setDate(ToQDate(f.ExpiriesDate));
         DateTimePicker2->setTime(ToQTime(f.ExpiriesTime));
@@ -323,7 +306,7 @@ void HttpPage::Show(const MetaFields& f, const TextCodec& codec, bool refreshUrl
         }
     }
     UpdateRefreshEnabled();
-    ComboBoxCharset->setEnabled(refreshUrlEnabled);
+    refreshUrlBox_->setEnabled(refreshUrlEnabled);
     UpdateTypeEnabled();
     SyncExpiryControls();
     for (int i = 0; i < 4; ++i) UpdateTransitionEnabled(i);
@@ -341,17 +324,17 @@ void HttpPage::SyncExpiryControls() {
         w->setEnabled(on);
 }
 
-void HttpPage::CheckBoxRefrechClick() {
+void HttpPage::refreshChanged() {
     UpdateRefreshEnabled();
     Q_EMIT Edited(FieldEdit::Refresh);
 }
 
-void HttpPage::CheckBoxExpiriesClick() {
+void HttpPage::expiryToggled() {
     SyncExpiryControls();
     Q_EMIT Edited(FieldEdit::Expiry);
 }
 
-void HttpPage::DateEdit1Change() {
+void HttpPage::expiryDateChanged() {
     const QDate date = DateEdit1->date();
     const QTime time = DateTimePicker2->time();
     const auto text = FormatExpiryText({date.year(), date.month(), date.day()},
@@ -362,12 +345,12 @@ void HttpPage::DateEdit1Change() {
     Q_EMIT Edited(FieldEdit::Expiry);
 }
 
-void HttpPage::CheckBoxTypeClick() {
+void HttpPage::contentTypeToggled() {
     UpdateTypeEnabled();
     Q_EMIT Edited(FieldEdit::ContentType);
 }
 
-void HttpPage::XPCheckBoxClick(int i) {
+void HttpPage::transitionToggled(int i) {
     UpdateTransitionEnabled(i);
     Q_EMIT Edited(FieldEdit::Compare);
 }
@@ -376,7 +359,7 @@ void HttpPage::UpdateRefreshEnabled() {
     const bool on = CheckBoxRefrech->isChecked();
     SpinEdit1->setEnabled(on);
     Label30->setEnabled(on);
-    ComboBoxCharset->setEnabled(on);
+    refreshUrlBox_->setEnabled(on);
 }
 
 void HttpPage::UpdateTypeEnabled() {

@@ -39,7 +39,7 @@ public:
     // The expiry controls usable exactly when their box is ticked.
     void SyncExpiryControls();
 
-    QComboBox* RefreshUrl() const { return ComboBoxCharset; }
+    QComboBox* refreshUrlBox() const { return refreshUrlBox_; }
     QComboBox* Location() const { return ComboBoxLocation; }
 
 Q_SIGNALS:
@@ -53,11 +53,11 @@ private:
     // item after the list's own.
     void ShowCharset(const MetaFields& f);
 
-    void CheckBoxRefrechClick();
-    void CheckBoxExpiriesClick();
-    void DateEdit1Change();
-    void CheckBoxTypeClick();
-    void XPCheckBoxClick(int i);
+    void refreshChanged();
+    void expiryToggled();
+    void expiryDateChanged();
+    void contentTypeToggled();
+    void transitionToggled(int i);
     void UpdateRefreshEnabled();
     void UpdateTypeEnabled();
     void UpdateTransitionEnabled(int i);
@@ -71,7 +71,7 @@ private:
     QCheckBox* CheckBoxRefrech;
     QSpinBox* SpinEdit1;
     QLabel* Label30;
-    QComboBox* ComboBoxCharset;
+    QComboBox* refreshUrlBox_;
     QCheckBox* CheckBoxExpiries;
     QLabel* Label32;
     QDateEdit* DateEdit1;

@@ -10,25 +10,17 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "session/Messages.h"
 #include "engine/catalogue.h"
 #include "ui/pages/DocText.h"
 #include "ui/common/Hints.h"
+#include "ui/common/Widgets.h"
 
 namespace veskaron::ui {
 namespace {
 
-template <typename W>
-W* Named(W* widget, const char* name, const QString& hint, int topic) {
-    widget->setObjectName(QString::fromLatin1(name));
-    if (!hint.isEmpty()) SetHint(widget, hint);
-    if (topic > 0) SetHelpTopic(widget, topic);
-    return widget;
-}
-
 QLabel* Caption(const QString& text, const char* name) {
-    auto* label = new QLabel(text);
-    label->setObjectName(QString::fromLatin1(name));
-    return label;
+    return ui::Caption(text, QString::fromLatin1(name));
 }
 
 QPlainTextEdit* MakeMemo() {
@@ -44,24 +36,24 @@ QString CharacterCountText(const QPlainTextEdit* box) {
     // Each block ends in one separator (the last one too), none of them counted.
     const QTextDocument* doc = box->document();
     const int chars = doc->characterCount() - doc->blockCount();
-    return QStringLiteral("%1 симв.").arg(chars);
+    return msg::kCharacterCount.arg(chars);
 }
 
 NamePage::NamePage(QWidget* parent) : QWidget(parent) {
-    Edit1 = Named(new QLineEdit, "Edit1", QStringLiteral("Заголовок|Заголовок страницы (тег TITLE)"), 1);
-    ComboBox1 = Named(new QComboBox, "ComboBox1", QStringLiteral("Автор|Автор документа; Enter добавляет текст в список"), 2);
-    ComboBox3 = Named(new QComboBox, "ComboBox3", QStringLiteral("Авторские права|Владелец авторских прав; Enter добавляет текст в список"), 3);
-    Memo1 = Named(MakeMemo(), "Memo1", QStringLiteral("Описание|Краткое описание страницы для поисковых систем"), 4);
-    Memo2 = Named(MakeMemo(), "Memo2", QStringLiteral("Ключевые слова|Ключевые слова страницы через запятую"), 5);
-    CR1 = Named(new QComboBox, "CR1", QStringLiteral("Роботы|Инструкции поисковым роботам"), 6);
-    SEditRev1 = Named(new QSpinBox, "SEditRev1", QStringLiteral("Через сколько|Через сколько единиц времени снова индексировать страницу"), 23);
-    ComboBox2 = Named(new QComboBox, "ComboBox2", QStringLiteral("Единица|Единица времени следующей индексации"), 23);
-    ComboBoxGENERATOR = Named(new QComboBox, "ComboBoxGENERATOR", QStringLiteral("Генератор|Программа, которой создан документ"), 7);
-    ComboBoxProgId = Named(new QComboBox, "ComboBoxProgId", QStringLiteral("ProgId|Идентификатор программы, создавшей документ"), 22);
-    ComboBox4 = Named(new QComboBox, "ComboBox4", QStringLiteral("Видимость|Область распространения документа"), 8);
-    ComboBoxUrl = Named(new QComboBox, "ComboBoxUrl", QStringLiteral("Адрес|Адрес документа в сети"), 21);
-    Label17 = Caption(QStringLiteral("0 симв."), "Label17");
-    Label18 = Caption(QStringLiteral("0 симв."), "Label18");
+    Edit1 = Named(new QLineEdit, "Edit1", msg::kTitleHint, 1);
+    ComboBox1 = Named(new QComboBox, "ComboBox1", msg::kAuthorHint, 2);
+    ComboBox3 = Named(new QComboBox, "ComboBox3", msg::kCopyrightHint, 3);
+    Memo1 = Named(MakeMemo(), "Memo1", msg::kDescriptionHint, 4);
+    Memo2 = Named(MakeMemo(), "Memo2", msg::kKeywordsHint, 5);
+    CR1 = Named(new QComboBox, "CR1", msg::kRobotsHint, 6);
+    SEditRev1 = Named(new QSpinBox, "SEditRev1", msg::kRevisitCountHint, 23);
+    ComboBox2 = Named(new QComboBox, "ComboBox2", msg::kRevisitUnitHint, 23);
+    ComboBoxGENERATOR = Named(new QComboBox, "ComboBoxGENERATOR", msg::kGeneratorFieldHint, 7);
+    ComboBoxProgId = Named(new QComboBox, "ComboBoxProgId", msg::kProgIdHint, 22);
+    ComboBox4 = Named(new QComboBox, "ComboBox4", msg::kDistributionHint, 8);
+    ComboBoxUrl = Named(new QComboBox, "ComboBoxUrl", msg::kUrlHint, 21);
+    Label17 = Caption(msg::kNoCharacters, "Label17");
+    Label18 = Caption(msg::kNoCharacters, "Label18");
 
     for (QComboBox* box : {ComboBox1, ComboBox3, ComboBoxGENERATOR, ComboBoxProgId, ComboBoxUrl})
         MakeHistoryBox(box);
@@ -77,7 +69,7 @@ NamePage::NamePage(QWidget* parent) : QWidget(parent) {
     SEditRev1->setEnabled(false);
     ComboBox2->setEnabled(false);
 
-    auto* group = new QGroupBox(QStringLiteral("Пользовательские"));
+    auto* group = new QGroupBox(msg::kUserGroup);
     group->setObjectName(QStringLiteral("GroupBox1"));
     auto* grid = new QGridLayout(group);
     grid->setVerticalSpacing(4);
@@ -102,33 +94,33 @@ NamePage::NamePage(QWidget* parent) : QWidget(parent) {
         grid->setRowStretch(row, 1);
         ++row;
     };
-    addRow(QStringLiteral("Заголовок :"), "LabelTitle", Edit1);
-    addRow(QStringLiteral("Автор :"), "LabelAuthor", ComboBox1);
-    addRow(QStringLiteral("Авторские права :"), "LabelCopyright", ComboBox3);
-    addMemo(QStringLiteral("Описание :"), "LabelDescription", Memo1, Label17);
-    addMemo(QStringLiteral("Ключевые слова :"), "LabelKeywords", Memo2, Label18);
-    addRow(QStringLiteral("Роботы :"), "LabelRobots", CR1);
+    addRow(msg::kTitleLabel, "LabelTitle", Edit1);
+    addRow(msg::kAuthorLabel, "LabelAuthor", ComboBox1);
+    addRow(msg::kCopyrightLabel, "LabelCopyright", ComboBox3);
+    addMemo(msg::kDescriptionLabel, "LabelDescription", Memo1, Label17);
+    addMemo(msg::kKeywordsLabel, "LabelKeywords", Memo2, Label18);
+    addRow(msg::kRobotsLabel, "LabelRobots", CR1);
     auto* revisit = new QWidget;
     auto* revisitRow = new QHBoxLayout(revisit);
     revisitRow->setContentsMargins(0, 0, 0, 0);
     SEditRev1->setMinimumWidth(64);
     revisitRow->addWidget(SEditRev1);
     revisitRow->addWidget(ComboBox2, 1);
-    addRow(QStringLiteral("Индексировать через :"), "LabelRevisit", revisit);
-    addRow(QStringLiteral("Генератор :"), "LabelGenerator", ComboBoxGENERATOR);
+    addRow(msg::kRevisitLabel, "LabelRevisit", revisit);
+    addRow(msg::kGeneratorLabel, "LabelGenerator", ComboBoxGENERATOR);
     addRow(QStringLiteral("ProgId :"), "LabelProgId", ComboBoxProgId);
-    addRow(QStringLiteral("Видимость :"), "LabelDistribution", ComboBox4);
-    addRow(QStringLiteral("Адрес документа :"), "LabelUrl", ComboBoxUrl);
+    addRow(msg::kDistributionLabel, "LabelDistribution", ComboBox4);
+    addRow(msg::kUrlLabel, "LabelUrl", ComboBoxUrl);
     grid->setColumnStretch(1, 1);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(group);
 
-    connect(Edit1, &QLineEdit::textChanged, this, &NamePage::Edit1Change);
-    connect(Memo1, &QPlainTextEdit::textChanged, this, &NamePage::Memo1Change);
-    connect(Memo2, &QPlainTextEdit::textChanged, this, &NamePage::Memo2Change);
-    connect(CR1, &QComboBox::currentIndexChanged, this, &NamePage::CR1Change);
+    connect(Edit1, &QLineEdit::textChanged, this, &NamePage::titleChanged);
+    connect(Memo1, &QPlainTextEdit::textChanged, this, &NamePage::descriptionChanged);
+    connect(Memo2, &QPlainTextEdit::textChanged, this, &NamePage::keywordsChanged);
+    connect(CR1, &QComboBox::currentIndexChanged, this, &NamePage::robotsChanged);
     auto compare = [this] { Q_EMIT Edited(FieldEdit::Compare); };
     for (QComboBox* box : {ComboBox1, ComboBox3, ComboBoxGENERATOR, ComboBoxProgId, ComboBoxUrl})
         connect(box, &QComboBox::editTextChanged, this, compare);
@@ -175,19 +167,19 @@ void NamePage::Show(const MetaFields& f, const TextCodec& codec) {
     UpdateRevisitEnabled();
 }
 
-void NamePage::Edit1Change() { Q_EMIT Edited(FieldEdit::Title); }
+void NamePage::titleChanged() { Q_EMIT Edited(FieldEdit::Title); }
 
-void NamePage::Memo1Change() {
+void NamePage::descriptionChanged() {
     Label17->setText(CharacterCountText(Memo1));
     Q_EMIT Edited(FieldEdit::Description);
 }
 
-void NamePage::Memo2Change() {
+void NamePage::keywordsChanged() {
     Label18->setText(CharacterCountText(Memo2));
     Q_EMIT Edited(FieldEdit::Keywords);
 }
 
-void NamePage::CR1Change() {
+void NamePage::robotsChanged() {
     UpdateRevisitEnabled();
     Q_EMIT Edited(FieldEdit::Compare);
 }

@@ -38,10 +38,10 @@ Q_SIGNALS:
     void Edited(veskaron::ui::FieldEdit kind);
 
 private:
-    void Edit1Change();
-    void Memo1Change();
-    void Memo2Change();
-    void CR1Change();
+    void titleChanged();
+    void descriptionChanged();
+    void keywordsChanged();
+    void robotsChanged();
     void UpdateCounters();
     void UpdateRevisitEnabled();
 

@@ -1,4 +1,4 @@
-#include "ui/pages/Koi8Fields.h"
+#include "session/Koi8Fields.h"
 
 #include <algorithm>
 #include <map>
@@ -8,7 +8,7 @@
 #include "engine/koi8.h"
 #include "engine/text_codec.h"
 
-namespace veskaron::ui {
+namespace veskaron::session {
 
 std::shared_ptr<const Koi8FieldTexts> Koi8FieldTexts::For(std::string_view charset) {
     static const auto r = std::make_shared<const Koi8FieldTexts>(kCharsetKoi8R);
@@ -65,4 +65,4 @@ std::string Koi8FieldTexts::Merge(std::string_view page, std::string_view edited
     return out;
 }
 
-}  // namespace veskaron::ui
+}  // namespace veskaron::session

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-namespace veskaron::ui {
+namespace veskaron::session {
 
 class Koi8FieldTexts {
 public:
@@ -32,4 +32,4 @@ private:
     std::array<int, 128> heldFor_{};
 };
 
-}  // namespace veskaron::ui
+}  // namespace veskaron::session

@@ -1,0 +1,238 @@
+#include "session/DocumentSession.h"
+
+#include <QDir>
+#include <initializer_list>
+#include <utility>
+
+#include "engine/translations.h"
+#include "platform/error_text.h"
+#include "session/Koi8Fields.h"
+#include "session/Messages.h"
+
+namespace veskaron::session {
+namespace {
+
+// The free texts of the fields, as the view types them.
+constexpr std::initializer_list<std::string MetaFields::*> kTexts = {
+    &MetaFields::Title,      &MetaFields::Author,       &MetaFields::Copyright,   &MetaFields::Description,
+    &MetaFields::Keywords,   &MetaFields::Generator,    &MetaFields::ProgId,      &MetaFields::Url,
+    &MetaFields::RefreshUrl, &MetaFields::ExpiriesText, &MetaFields::CharsetText, &MetaFields::Location};
+
+QString Utf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+Notice ErrorNotice(QString text) { return {Notice::Kind::Error, std::move(text)}; }
+
+}  // namespace
+
+MetaFields ComparedFields(const MetaFields& fields) {
+    MetaFields compared = fields;
+    for (std::string MetaFields::*text : kTexts) compared.*text = TrimBlanks(compared.*text);
+    compared.ExpiriesText.clear();
+    return compared;
+}
+
+DocumentSession::DocumentSession(QObject* parent) : QObject(parent) {}
+
+void DocumentSession::setFields(MetaFields fields, std::size_t* references) {
+    if (const auto koi8 = Koi8FieldTexts::For(doc_.encoding.name)) {
+        for (std::string MetaFields::*text : kTexts)
+            fields.*text = koi8->Merge(pageTexts_.*text, fields.*text, references);
+    }
+    doc_.fields = std::move(fields);
+    updateModified();
+}
+
+void DocumentSession::markEdited(EditMark mark) {
+    EditMarks& marks = doc_.marks;
+    switch (mark) {
+    case EditMark::Title: marks.titleEdited = true; break;
+    case EditMark::Description: marks.descriptionEdited = true; break;
+    case EditMark::Keywords: marks.keywordsEdited = true; break;
+    case EditMark::Source: marks.sourceEdited = true; break;
+    case EditMark::ContentType: marks.contentTypeToggled = true; break;
+    case EditMark::Refresh: marks.refreshTouched = true; break;
+    case EditMark::Expiry: marks.expiryTouched = true; break;
+    }
+    updateModified();
+}
+
+void DocumentSession::updateModified() {
+    if (!isOpen() || loading_) return;
+    // Once modified, a document stays so until the next snapshot.
+    setModified(doc_.modified || doc_.marks.Any() || ComparedFields(doc_.fields) != snapshot_);
+}
+
+void DocumentSession::setModified(bool modified) {
+    const bool was = doc_.modified;
+    doc_.modified = modified;
+    if (was != modified) Q_EMIT modifiedChanged(modified);
+}
+
+void DocumentSession::takeSnapshot() {
+    const bool was = doc_.modified;
+    doc_.Remember();
+    snapshot_ = ComparedFields(doc_.fields);
+    pageTexts_ = doc_.fields;
+    if (was) Q_EMIT modifiedChanged(false);
+}
+
+// ---- The source view's text ----
+
+ShownSource ToShownSource(std::string_view bytes, const TextCodec& codec) {
+    ShownSource shown{Utf8(codec.ToUtf8(bytes))};
+    QString& text = shown.text;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    // A lone CR would be a line of its own in the view and come back as a
+    // whole line end; a line separator looks the same and goes back as the
+    // CR it was (unless the page holds line separators of its own).
+    shown.loneCr = text.contains(u'\r') && !text.contains(QChar::LineSeparator);
+    if (shown.loneCr) text.replace(u'\r', QChar::LineSeparator);
+    return shown;
+}
+
+QString DocumentSession::sourceText() {
+    ShownSource shown = ToShownSource(doc_.page.text, *doc_.codec);
+    noteSourceShown(shown.loneCr);
+    return std::move(shown.text);
+}
+
+void DocumentSession::noteSourceShown(bool loneCr) {
+    // What the view was given is what its typed text is told apart from.
+    if (Koi8FieldTexts::For(doc_.encoding.name)) {
+        sourceBase_ = doc_.page.text;
+    } else {
+        sourceBase_.clear();
+    }
+    loneCrShown_ = loneCr;
+}
+
+std::string DocumentSession::fromSourceText(const QString& shown, std::size_t* references) const {
+    QString text = shown;
+    if (loneCrShown_) text.replace(QChar::LineSeparator, u'\r');
+    text.replace(u'\n', QStringLiteral("\r\n"));
+    EncodeResult encoded = doc_.codec->FromUtf8(text.toStdString());
+    if (references) *references += encoded.references;
+    if (const auto koi8 = Koi8FieldTexts::For(doc_.encoding.name))
+        return koi8->Merge(sourceBase_, encoded.bytes, references);
+    return std::move(encoded.bytes);
+}
+
+void DocumentSession::syncEditedSource(std::size_t* references) {
+    if (!editedSource_) return;
+    if (const std::optional<QString> edited = editedSource_())
+        doc_.page.text = fromSourceText(*edited, references);
+}
+
+std::string DocumentSession::sourceBytes() const {
+    if (editedSource_) {
+        if (const std::optional<QString> edited = editedSource_()) return fromSourceText(*edited, nullptr);
+    }
+    return doc_.page.text;
+}
+
+void DocumentSession::changeText(std::string text) {
+    doc_.page.text = std::move(text);
+    ++revision_;
+}
+
+// ---- Load ----
+
+bool DocumentSession::load(const QString& path, const LoadOptions& options) {
+    const PageLoad load = LoadPage(doc_, path.toStdString(), options);
+    if (!load.fileOk) {
+        Q_EMIT failed({ErrorNotice(Utf8(RussianFileError(load.fileError)))});
+        return false;
+    }
+    ++revision_;
+    sourceBase_.clear();
+    loneCrShown_ = false;
+    pageTexts_ = doc_.fields;
+    // The views show the values and hand back what their controls hold.
+    loading_ = true;
+    Q_EMIT loaded(load.report);
+    loading_ = false;
+    doc_.modified = true;  // so that the snapshot announces the fresh state
+    takeSnapshot();
+
+    Notices notices;
+    for (const std::string& warning : load.report.warnings) notices << ErrorNotice(Utf8(warning));
+    if (!load.report.ok)
+        notices << ErrorNotice(msg::kLoadStopped.arg(QDir::toNativeSeparators(path), Utf8(load.report.error)));
+    if (!notices.isEmpty()) Q_EMIT failed(notices);
+    return true;
+}
+
+// ---- Save, preview, the block ----
+
+bool DocumentSession::save(const SaveOptions& options, std::size_t fieldReferences) {
+    if (!isOpen()) return false;
+    std::size_t references = fieldReferences;
+    syncEditedSource(&references);
+    const std::string before = doc_.page.text;
+    // The typed characters the text could not hold; the save adds those its
+    // own charset conversion writes as references.
+    doc_.references = references;
+    const bool was = doc_.modified;
+    const SaveResult result = SaveDocument(doc_, options);
+    // The writer's block (or a <meta charset> renamed for another charset) is
+    // part of the text now, whether or not the file took it.
+    if (doc_.page.text != before) {
+        ++revision_;
+        Q_EMIT textChanged();
+    }
+
+    Notices notices;
+    if (!result.refusal.empty()) notices << ErrorNotice(Utf8(result.refusal));
+    if (!result.error.empty()) {
+        notices << ErrorNotice(Utf8(RussianFileError(result.error)));
+    } else if (!result.warning.empty()) {
+        notices << Notice{Notice::Kind::Warning, Utf8(RussianFileError(result.warning))};
+    }
+    if (result.written && result.references > 0) {
+        notices << Notice{Notice::Kind::Information,
+                          msg::kReferencesWritten.arg(Utf8(doc_.encoding.name)).arg(result.references)};
+    }
+    if (result.saved) {
+        doc_.modified = was;
+        takeSnapshot();
+    } else if (!was) {
+        Q_EMIT modifiedChanged(true);
+    }
+    if (result.written) {
+        Q_EMIT saved(notices);
+    } else {
+        Q_EMIT failed(notices);
+    }
+    return result.saved;
+}
+
+QString DocumentSession::preview(const MetaWriteOptions& writer, const FileOpener& open) {
+    if (!isOpen()) return {};
+    syncEditedSource(nullptr);
+    const PreviewResult result = WritePreview(doc_, writer, open);
+    Notices notices;
+    if (!result.refusal.empty()) notices << ErrorNotice(Utf8(result.refusal));
+    if (!result.error.empty()) notices << ErrorNotice(Utf8(RussianFileError(result.error)));
+    if (!notices.isEmpty()) Q_EMIT failed(notices);
+    return result.written ? QString::fromStdString(result.path) : QString();
+}
+
+bool DocumentSession::insertMetaBlock(MetaWriteOptions writer) {
+    if (!isOpen()) return false;
+    syncEditedSource(nullptr);
+    writer.kind = doc_.kind;
+    std::string text = doc_.page.text;
+    const WriteResult result = WriteMetaBlock(text, doc_.fields, writer);
+    if (!result.Done()) {
+        Q_EMIT failed({ErrorNotice(Utf8(result.message))});
+        return false;
+    }
+    changeText(std::move(text));
+    Q_EMIT textChanged();
+    markEdited(EditMark::Source);
+    return true;
+}
+
+}  // namespace veskaron::session

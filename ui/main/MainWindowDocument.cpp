@@ -1,0 +1,310 @@
+// The main window as the view of the open document: the pages hand their
+// values to the session, and show what its signals report.
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLocale>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTextCursor>
+#include <QUrl>
+#include <utility>
+
+#include "engine/loader.h"
+#include "session/Messages.h"
+#include "ui/common/Dialogs.h"
+#include "ui/keywords/UGenPage.h"
+#include "ui/main/FileBrowserPane.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/StatusBar.h"
+#include "ui/pages/DocText.h"
+#include "ui/pages/EditorTab.h"
+#include "ui/pages/HttpPage.h"
+#include "ui/pages/NamePage.h"
+
+namespace veskaron::ui {
+namespace {
+
+// The user's own separator, as the pages were written with it: not the
+// program's Russian default.
+char LocaleDecimalSeparator() {
+    const QString point = QLocale::system().decimalPoint();
+    return point == QStringLiteral(",") ? ',' : '.';
+}
+
+// Which mark an edit sets; none for the values the snapshot compares.
+std::optional<session::EditMark> MarkOf(FieldEdit kind) {
+    using session::EditMark;
+    switch (kind) {
+    case FieldEdit::Title: return EditMark::Title;
+    case FieldEdit::Description: return EditMark::Description;
+    case FieldEdit::Keywords: return EditMark::Keywords;
+    case FieldEdit::ContentType: return EditMark::ContentType;
+    case FieldEdit::Refresh: return EditMark::Refresh;
+    case FieldEdit::Expiry: return EditMark::Expiry;
+    case FieldEdit::Compare: break;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+void TForm1::BindSession() {
+    session::DocumentSession* s = session_;
+    // The editor is read back only when the user changed its text.
+    s->setEditedSource([this]() -> std::optional<QString> {
+        if (!editor_->Edited()) return std::nullopt;
+        return editor_->Text();
+    });
+    connect(s, &session::DocumentSession::loaded, this, &TForm1::showLoaded);
+    connect(s, &session::DocumentSession::modifiedChanged, this, &TForm1::showDocumentState);
+    connect(s, &session::DocumentSession::textChanged, this, &TForm1::showTextChanged);
+    connect(s, &session::DocumentSession::saved, this, [this](const session::Notices& notices) {
+        editor_->ClearEdited();
+        showNotices(notices);
+    });
+    connect(s, &session::DocumentSession::failed, this, &TForm1::showNotices);
+
+    connect(namePage_, &NamePage::Edited, this, &TForm1::fieldEdited);
+    connect(httpPage_, &HttpPage::Edited, this, &TForm1::fieldEdited);
+    connect(editor_, &EditorTab::SourceEdited, this, &TForm1::sourceEdited);
+    connect(editor_, &EditorTab::CurrentSize, this, &TForm1::showSourceSize);
+    connect(editor_, &EditorTab::InsertMetaBlock, this, &TForm1::insertMetaBlock);
+    connect(editor_, &EditorTab::HintShown, this, [this](const QString& hint) { status_->SetPanel(1, hint); });
+    connect(PageControl1, &QTabWidget::currentChanged, this, &TForm1::fillEditorIfStale);
+}
+
+// ---- Settings read at the moment of use ----
+
+std::string TForm1::modemSpeed() const {
+    return live_ ? live_->ModemSpeed() : std::to_string(settings().modemSpeed());
+}
+MetaWriteOptions TForm1::writerOptions() const {
+    return live_ ? live_->WriterOptions() : settings().writerOptions();
+}
+bool TForm1::backupFiles() const { return settings().backupFiles(); }
+
+// ---- Keyword generator ----
+
+std::string TForm1::SourceBytes() const { return session_->sourceBytes(); }
+
+const TextCodec& TForm1::Codec() const { return session_->codec(); }
+
+QString TForm1::Description() const { return PlainText(*namePage_->Description()); }
+
+QString TForm1::Keywords() const { return PlainText(*namePage_->KeywordsBox()); }
+
+void TForm1::SetKeywords(const QString& keywords) {
+    // Replacing the text counts as the user's edit (undoable in the box).
+    QString text = keywords;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QTextCursor cursor(namePage_->KeywordsBox()->document());
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(text);
+}
+
+int TForm1::MinWord() const { return live_ ? live_->MinWord() : settings().minWordLength(); }
+
+void TForm1::showKeywordGenerator() {
+    TFmKeyWord generator(*this, this);
+    CurrentDialogs().ExecModal(generator);
+}
+
+// ---- The views ----
+
+MetaFields TForm1::fieldsFromPages(std::size_t* references) const {
+    MetaFields fields = session_->document().fields;
+    namePage_->ReadInto(fields, session_->codec(), references);
+    httpPage_->ReadInto(fields, session_->codec(), references);
+    return fields;
+}
+
+void TForm1::handFieldsToSession(std::size_t* references) {
+    session_->setFields(fieldsFromPages(references), references);
+}
+
+void TForm1::fieldEdited(FieldEdit kind) {
+    // The window's own filling of the controls is no edit; the fields are
+    // read once the filling is over.
+    if (quiet_ || loading_ || !session_->isOpen()) return;
+    handFieldsToSession();
+    if (const auto mark = MarkOf(kind)) session_->markEdited(*mark);
+}
+
+void TForm1::sourceEdited() {
+    if (quiet_ || !session_->isOpen() || !editor_->Edited()) return;
+    session_->markEdited(session::EditMark::Source);
+}
+
+void TForm1::showSourceSize(qint64 length) {
+    std::string time;
+    FormatDownloadTime(length, modemSpeed(), time);
+    browser_->SetCurrentStats(msg::kSizeBytes.arg(length), Ui(time));
+}
+
+bool TForm1::OnEditorTab() const { return PageControl1->currentWidget() == editor_; }
+
+void TForm1::showDocumentState() {
+    const bool open = session_->isOpen();
+    const bool modified = open && session_->isModified();
+    if (open) status_->SetPanel(0, modified ? msg::kModifiedStatus : QString());
+    BitSave->setEnabled(modified && !loading_);
+    ButGen->setEnabled(open && !loading_);
+}
+
+void TForm1::showNotices(const session::Notices& notices) {
+    for (const session::Notice& notice : notices) {
+        switch (notice.kind) {
+        case session::Notice::Kind::Error: CurrentDialogs().Error(this, notice.text); break;
+        case session::Notice::Kind::Warning:
+            CurrentDialogs().Message(this, MessageKind::Warning, msg::kCaptionAttention, notice.text);
+            break;
+        case session::Notice::Kind::Information:
+            CurrentDialogs().Message(this, MessageKind::Information, msg::kCaptionAttention, notice.text);
+            break;
+        }
+    }
+}
+
+// The editor is a view of the session's text: filled when it is shown, so
+// a load or a save on the field pages never moves the whole page through it;
+// the text it will show is prepared in the background meanwhile.
+void TForm1::fillEditorIfStale() {
+    const std::uint64_t revision = session_->textRevision();
+    if (!OnEditorTab() || editorRevision_ == revision) return;
+    const bool reload = std::exchange(editorReload_, false);
+    quiet_ = true;
+    if (editor_->ShowPreparedText(revision, !reload)) {
+        session_->noteSourceShown(*preparedLoneCr_);
+        if (reload) editor_->ResetChangeCounter();
+    } else if (reload) {
+        editor_->LoadText(session_->sourceText());
+        editor_->ResetChangeCounter();
+    } else {
+        editor_->ReplaceText(session_->sourceText());
+    }
+    quiet_ = false;
+    editorRevision_ = revision;
+}
+
+void TForm1::prepareEditorText() {
+    const Document& doc = session_->document();
+    preparedLoneCr_ = std::make_shared<bool>(false);
+    editor_->PrepareText(session_->textRevision(),
+                         [bytes = doc.page.text, codec = doc.codec, loneCr = preparedLoneCr_] {
+                             session::ShownSource shown = session::ToShownSource(bytes, *codec);
+                             *loneCr = shown.loneCr;
+                             return std::move(shown.text);
+                         });
+}
+
+void TForm1::showTextChanged() {
+    quiet_ = true;
+    httpPage_->Show(session_->document().fields, session_->codec(), httpPage_->refreshUrlBox()->isEnabled());
+    quiet_ = false;
+    if (OnEditorTab()) {
+        fillEditorIfStale();
+    } else {
+        // Not an edit: the editor shows the new text when it is next shown.
+        editor_->ClearEdited();
+        prepareEditorText();
+    }
+}
+
+// ---- Load ----
+
+void TForm1::loadChosenFile(const QString& path) {
+    BitSave->setEnabled(false);
+    ButGen->setEnabled(false);
+    if (path.isEmpty()) return;
+    if (session_->isModified()) {
+        const Answer answer = CurrentDialogs().AskYesNoCancel(this, msg::kCaptionAttention, msg::kSaveQuestion);
+        // A save that failed or was refused keeps the page open as it is.
+        if (answer == Answer::Cancel || (answer == Answer::Yes && !saveDocument())) {
+            browser_->SelectLoaded();
+            showDocumentState();
+            return;
+        }
+    }
+    loading_ = true;
+    browser_->SetFileListEnabled(false);
+    LoadOptions options;
+    options.modemSpeed = modemSpeed();
+    options.now = CurrentDateTime();
+    options.decimalSeparator = LocaleDecimalSeparator();
+    // Values a page leaves unchanged keep what the window shows.
+    handFieldsToSession();
+    if (!session_->load(path, options)) {
+        loading_ = false;
+        browser_->SetFileListEnabled(true);
+        browser_->SelectLoaded();
+        showDocumentState();
+        return;
+    }
+    currentPath_ = path;
+}
+
+void TForm1::showLoaded(const LoadReport& report) {
+    const Document& doc = session_->document();
+    const QString path = QString::fromStdString(doc.path);
+    quiet_ = true;
+    browser_->SetLoadedStats(Ui(report.sizeText), Ui(report.downloadTime));
+    browser_->AddFolderToHistory(QFileInfo(path).absolutePath());
+    namePage_->Show(doc.fields, *doc.codec);
+    httpPage_->Show(doc.fields, *doc.codec,
+                    report.ok ? report.refreshUrlEnabled : httpPage_->refreshUrlBox()->isEnabled());
+
+    // The closing steps run whether or not the filling finished.
+    browser_->SetCurrentStats(msg::kNoBytes, msg::kNoSeconds);
+    quiet_ = false;
+    // The values as the controls hold them are the snapshot's.
+    handFieldsToSession();
+    loading_ = false;
+    editor_->ClearEdited();
+    editorReload_ = true;
+    ButPreviev->setEnabled(true);
+    browser_->SetFileListEnabled(true);
+    PageControl1->setEnabled(true);
+    if (restoredTab_ >= 0) PageControl1->setCurrentIndex(std::exchange(restoredTab_, -1));
+    browser_->MarkLoaded(path);
+    editor_->ResetChangeCounter();
+    if (report.ok) editor_->DisableSnippetButton();
+    // The session's snapshot follows; the editor fills now if it is showing.
+    if (OnEditorTab()) {
+        fillEditorIfStale();
+    } else {
+        prepareEditorText();
+    }
+    showDocumentState();
+}
+
+// ---- Save, preview, new block ----
+
+bool TForm1::saveDocument() {
+    if (!session_->isOpen()) return false;
+    std::size_t references = 0;
+    handFieldsToSession(&references);
+    SaveOptions options;
+    options.asEdited = OnEditorTab();
+    options.backup = backupFiles();
+    options.writer = writerOptions();
+    const bool saved = session_->save(options, references);
+    showDocumentState();
+    return saved;
+}
+
+void TForm1::previewDocument() {
+    if (!session_->isOpen()) return;
+    handFieldsToSession();
+    const QString written = session_->preview(writerOptions(), [](const std::string& file) {
+        CurrentDialogs().OpenUrl(QUrl::fromLocalFile(QString::fromStdString(file)));
+    });
+    if (!written.isEmpty()) lastPreview_ = written;
+}
+
+void TForm1::insertMetaBlock() {
+    if (!session_->isOpen()) return;
+    handFieldsToSession();
+    session_->insertMetaBlock(writerOptions());
+}
+
+}  // namespace veskaron::ui
