@@ -194,6 +194,7 @@ PageLoad LoadPage(Document& doc, const std::string& path, const LoadOptions& opt
     withKind.fieldsKind = doc.kind;
     result.report = LoadDocumentText(doc.page.text, doc.fields, withKind);
     AdoptLoad(doc, result.report);
+    doc.modern = ReadModernHead(doc.page.text).fields;
     doc.Remember();
     doc.Update();
     return result;

@@ -5,6 +5,7 @@
 
 #include "engine/cp1251.h"
 #include "engine/head_scanner.h"
+#include "engine/modern_head.h"
 #include "engine/translations.h"
 
 namespace veskaron {
@@ -102,7 +103,11 @@ SaveBytes BytesForSave(const Document& doc, const SaveOptions& options) {
         return out;
     }
     std::string text = doc.page.text;
-    if (!options.asEdited) out.refusal = WriteMetaBlock(text, doc.fields, WriterFor(doc, options.writer)).message;
+    if (!options.asEdited) {
+        out.refusal = ModernEditRefusal(text, doc.modernSnapshot, doc.modern);
+        if (out.refusal.empty()) out.refusal = WriteMetaBlock(text, doc.fields, WriterFor(doc, options.writer)).message;
+        ApplyModernEdits(text, doc.modernSnapshot, doc.modern, options.writer.attributeOrder);
+    }
     const std::string charset = SaveCharset(doc);
     NameSaveCharset(doc, charset, text);
     EncodeResult encoded = EncodeForSave(doc, charset, text);
@@ -123,8 +128,12 @@ SaveResult SaveDocument(Document& doc, const SaveOptions& options) {
     if (const std::string unwritable = UnwritableCharset(doc); !unwritable.empty())
         return refuse(UnwritableCharsetRefusal(unwritable));
     if (!options.asEdited) {
+        if (std::string why = ModernEditRefusal(doc.page.text, doc.modernSnapshot, doc.modern); !why.empty())
+            return refuse(std::move(why));
         WriteResult w = WriteMetaBlock(doc.page.text, doc.fields, WriterFor(doc, options.writer));
         if (!w.Done()) return refuse(std::move(w.message));
+        // After the block, so that tags added before </head> follow a block placed there.
+        ApplyModernEdits(doc.page.text, doc.modernSnapshot, doc.modern, options.writer.attributeOrder);
     }
     const std::string charset = SaveCharset(doc);
     NameSaveCharset(doc, charset, doc.page.text);
@@ -170,6 +179,7 @@ PreviewResult WritePreview(const Document& doc, const MetaWriteOptions& writer,
     }
     std::string text = doc.page.text;
     result.refusal = WriteMetaBlock(text, doc.fields, WriterFor(doc, writer)).message;
+    ApplyModernEdits(text, doc.modernSnapshot, doc.modern, writer.attributeOrder);
     const std::string charset = SaveCharset(doc);
     NameSaveCharset(doc, charset, text);
     const FileStatus file = ReplaceFileBytes(result.path, EncodeForSave(doc, charset, text).bytes, false);
