@@ -3,6 +3,7 @@
 // nothing.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -73,7 +74,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const SaveBytes first = BytesForSave(doc, options);
     if (!first.refusal.empty()) return 0;
     const Document saved = fuzz::LoadBytes(first.bytes);
-    fuzz::Expect(saved.encoding.name == doc.encoding.name, "the saved page reads in another charset");
+    // A charset known only from the page's multi-byte characters cannot be
+    // found again when the save took the last of them away (with a tag it
+    // replaced); the page is then plain ASCII, which reads the same in both.
+    const bool onlyDetected = doc.encoding.source == EncodingSource::Detected &&
+                              std::all_of(first.bytes.begin(), first.bytes.end(),
+                                          [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    fuzz::Expect(saved.encoding.name == doc.encoding.name || onlyDetected, "the saved page reads in another charset");
     // A character the charset cannot hold reads back as its reference.
     if (first.references > 0) return 0;
     for (int i = 0; i < kEntryCount; ++i) {
