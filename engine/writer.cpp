@@ -117,6 +117,11 @@ private:
             if (head.found && from < head.begin && head.startTag < to) {
                 if (from < head.startTag) cuts.push_back({from, head.startTag, -1});
                 if (head.begin < to) cuts.push_back({head.begin, to, -1});
+            } else if (ClosesATag(from)) {
+                // "<meta charset=x<title>": the tag lacks its own '>' and the
+                // load reads it up to the title's; that '>' stays with the tag.
+                cuts.push_back({from, to, static_cast<int>(replacements.size())});
+                replacements.emplace_back(">");
             } else {
                 cuts.push_back({from, to, -1});
             }
@@ -180,6 +185,17 @@ private:
             i = j + 1;
         }
         return out;
+    }
+
+    // Whether a META tag of the scan starts before `pos` and ends after it.
+    bool ClosesATag(std::size_t pos) const {
+        std::size_t lo = 0, hi = scanner_.TagCount();
+        while (lo < hi) {
+            const std::size_t mid = lo + (hi - lo) / 2;
+            if (scanner_.Span(mid).start < pos) lo = mid + 1;
+            else hi = mid;
+        }
+        return lo > 0 && scanner_.Span(lo - 1).end > pos;
     }
 
     bool OnlyLineBreaks(std::size_t from, std::size_t to) const {
