@@ -149,9 +149,10 @@ private:
         merged.reserve(cuts.size());
         for (const Cut& c : cuts) {
             if (!merged.empty() && c.start < merged.back().end) {
-                // A tag inside the old title goes with it.
+                // A tag inside the old title goes with it; a title that a
+                // removed tag runs into goes with the tag, whose charset
+                // declaration still takes its place.
                 merged.back().end = std::max(merged.back().end, c.end);
-                merged.back().replacement = -1;
                 continue;
             }
             merged.push_back(c);
