@@ -307,13 +307,19 @@ std::string EscapeHttpEquivValue(std::string_view value) {
 
 std::string EscapeTitle(std::string_view title) {
     // The title ends at the first "</title>", and the head (the title with it)
-    // at the first "</head>": only those sequences are broken up.
+    // at the first "</head>", each also with a blank or '/' after the name:
+    // only those are broken up ("</header>" or "</titles" end nothing).
+    auto endTag = [](std::string_view rest, std::string_view lowerName) {
+        if (FindNoCase(rest.substr(0, lowerName.size()), lowerName) != 0 || rest.size() == lowerName.size()) return false;
+        const char next = rest[lowerName.size()];
+        return next == '>' || next == '/' || IsTagSpace(next);
+    };
     std::string out;
     out.reserve(title.size());
     std::size_t pos = 0;
     for (std::size_t hit = title.find('<'); hit != std::string_view::npos; hit = title.find('<', hit + 1)) {
         const std::string_view rest = title.substr(hit);
-        if (FindNoCase(rest.substr(0, 7), "</title") != 0 && FindNoCase(rest.substr(0, 6), "</head") != 0) continue;
+        if (!endTag(rest, "</title") && !endTag(rest, "</head")) continue;
         out.append(title.substr(pos, hit - pos)).append("&lt;");
         pos = hit + 1;
     }

@@ -84,7 +84,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A character the charset cannot hold reads back as its reference.
     if (first.references > 0) return 0;
     for (int i = 0; i < kEntryCount; ++i) {
-        const WrittenContent a = WriteEntry(i, f, doc.kind), b = WriteEntry(i, saved.fields, saved.kind);
+        WrittenContent a = WriteEntry(i, f, doc.kind);
+        const WrittenContent b = WriteEntry(i, saved.fields, saved.kind);
+        // A title's text is read as it stands: an end tag typed into it stays
+        // broken up as the writer wrote it.
+        if (i == kTitle) a.content = EscapeTitle(a.content);
         if (a.written != b.written || a.content != b.content || a.second != b.second) {
             std::fprintf(stderr, "entry %d\n", i);
             fuzz::Fail("a written field reads back otherwise", a.content + "|" + a.second, b.content + "|" + b.second);
