@@ -3,7 +3,6 @@
 // nothing.
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -74,13 +73,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const SaveBytes first = BytesForSave(doc, options);
     if (!first.refusal.empty()) return 0;
     const Document saved = fuzz::LoadBytes(first.bytes);
-    // A charset known only from the page's multi-byte characters cannot be
-    // found again when the save took the last of them away (with a tag it
-    // replaced); the page is then plain ASCII, which reads the same in both.
-    const bool onlyDetected = doc.encoding.source == EncodingSource::Detected &&
-                              std::all_of(first.bytes.begin(), first.bytes.end(),
-                                          [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    fuzz::Expect(saved.encoding.name == doc.encoding.name || onlyDetected, "the saved page reads in another charset");
+    // A page that names no charset is read as UTF-8 or Windows-1251 by its
+    // bytes alone; a save that removes the bytes that decided it (with a tag it
+    // replaces) may tip it to the other. Its texts are then read in another
+    // charset than they were written in, so nothing more is compared.
+    auto undeclared = [](const Document& d) {
+        return d.encoding.source == EncodingSource::Detected || d.encoding.source == EncodingSource::Default;
+    };
+    if (saved.encoding.name != doc.encoding.name && undeclared(doc) && undeclared(saved)) return 0;
+    fuzz::Expect(saved.encoding.name == doc.encoding.name, "the saved page reads in another charset");
     // A character the charset cannot hold reads back as its reference.
     if (first.references > 0) return 0;
     for (int i = 0; i < kEntryCount; ++i) {
