@@ -150,9 +150,12 @@ private:
         for (const Cut& c : cuts) {
             if (!merged.empty() && c.start < merged.back().end) {
                 // A tag inside the old title goes with it; a title that a
-                // removed tag runs into goes with the tag, whose charset
-                // declaration still takes its place.
+                // removed tag runs into goes with the tag. A charset
+                // declaration of either tag still takes the stretch's place.
                 merged.back().end = std::max(merged.back().end, c.end);
+                if (!merged.back().Replaces() && c.Replaces() &&
+                    replacements[static_cast<std::size_t>(c.replacement)] != ">")
+                    merged.back().replacement = c.replacement;
                 continue;
             }
             merged.push_back(c);
