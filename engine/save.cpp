@@ -20,22 +20,25 @@ std::string PreviewFileName(const std::string& pagePath) {
 }
 
 void NameCharsetInMetaTags(std::string& text, std::string_view charset) {
-    const HeadRange head = FindHead(text);
-    if (!head.found) return;
-    std::size_t end = head.end, pos = head.begin;
-    while (true) {
-        const std::size_t open = FindNoCase(std::string_view(text).substr(0, end), "<meta", pos);
-        if (open == std::string_view::npos) return;
-        const std::size_t close = text.find('>', open);
-        if (close == std::string::npos || close >= end) return;
-        pos = close + 1;
-        // The value is found as the load reads it, so that what was read is renamed.
-        const ValueSpan value = CharsetAttributeSpan(std::string_view(text.data() + open, close + 1 - open));
+    // The tags the load reads (none inside the title's text), so that what
+    // was read is renamed and nothing else.
+    HeadScanner scanner;
+    scanner.Scan(text);
+    std::string out;
+    std::size_t copied = 0;
+    bool renamed = false;
+    for (std::size_t i = 0; i < scanner.TagCount(); ++i) {
+        const TagSpan span = scanner.Span(i);
+        const ValueSpan value = CharsetAttributeSpan(std::string_view(text).substr(span.start, span.end - span.start));
         if (value.length == 0) continue;
-        text.replace(open + value.offset, value.length, charset);
-        end = end + charset.size() - value.length;
-        pos = pos + charset.size() - value.length;
+        const std::size_t at = span.start + value.offset;
+        out.append(text, copied, at - copied).append(charset);
+        copied = at + value.length;
+        renamed = true;
     }
+    if (!renamed) return;
+    out.append(text, copied);
+    text = std::move(out);
 }
 
 namespace {
