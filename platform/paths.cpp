@@ -48,6 +48,20 @@ std::string ProgramFilePath() {
     return ec ? std::string() : exe.string();
 }
 
+std::string ProgramDataFile(std::string_view name) {
+    return ProgramDataFile(name, ProgramFilePath());
+}
+
+std::string ProgramDataFile(std::string_view name, const std::string& executable) {
+    const fs::path folder = fs::path(executable).parent_path();
+    const fs::path beside = folder / name;
+    std::error_code ec;
+    if (fs::is_regular_file(beside, ec)) return beside.string();
+    const fs::path installed = folder.parent_path() / "share" / "veskaron" / name;
+    if (fs::is_regular_file(installed, ec)) return installed.lexically_normal().string();
+    return beside.string();
+}
+
 std::string DataHome() { return XdgFolder("XDG_DATA_HOME", ".local/share"); }
 std::string ConfigHome() { return XdgFolder("XDG_CONFIG_HOME", ".config"); }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Where the program keeps its files on this platform.
 #include <string>
+#include <string_view>
 
 namespace veskaron {
 
@@ -9,6 +10,13 @@ std::string HomeFolder();
 
 // Full path of the running program's executable file, without length limit.
 std::string ProgramFilePath();
+
+// A file shipped with the program (the help page), by name: beside the
+// executable (the build folder, or a copy moved along with its files), else
+// in ../share/veskaron/ from its folder (the installed layout). When neither
+// exists, the path beside the executable, so a message names a likely place.
+std::string ProgramDataFile(std::string_view name);
+std::string ProgramDataFile(std::string_view name, const std::string& executable);
 
 // The program folder, with a trailing "/": VESKARON_DATA_DIR when set;
 // otherwise the executable's folder when it is writable, else

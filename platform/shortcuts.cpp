@@ -14,6 +14,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
+}
+
 bool IsUtf8(std::string_view s) {
     for (std::size_t i = 0; i < s.size();) {
         std::size_t length = 1;
@@ -51,7 +60,14 @@ std::string DesktopEntryText(std::string_view executable) {
            "Type=Application\n"
            "Name=Veskaron\n"
            "Comment=Veskaron\n"
-           "Exec=" + QuoteExecArgument(executable) + "\n";
+           "Exec=" + QuoteExecArgument(executable) + "\n"
+           "Icon=" + std::string(kAppId) + "\n"
+           "Categories=Development;WebDevelopment;Qt;\n";
+}
+
+bool ShortcutWanted(std::string_view name, bool desktop, bool startMenu, bool programs) {
+    if (SameName(name, "Desktop")) return desktop;
+    return startMenu || programs;
 }
 
 std::string ShortcutFolder(std::string_view name) {

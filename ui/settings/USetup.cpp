@@ -355,9 +355,10 @@ void TFmSetup::shortcutToggled(const QCheckBox& box, const char* folderName,
     const std::string folder = ShortcutFolder(folderName);
     shortcutPath_ = ShortcutFilePath(folder);
     // Nothing is reported: a folder that cannot be made skips the shortcut.
+    const session::ShortcutWishes& w = edited_.shortcuts;
     if (box.isChecked()) {
         WriteShortcut(folder, ProgramFilePath());
-    } else {
+    } else if (!ShortcutWanted(folderName, w.desktop, w.startMenu, w.programs)) {
         DeleteShortcut(folder);
     }
 }
