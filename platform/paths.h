@@ -19,10 +19,12 @@ std::string ProgramDataFile(std::string_view name);
 std::string ProgramDataFile(std::string_view name, const std::string& executable);
 
 // The program folder, with a trailing "/": VESKARON_DATA_DIR when set;
-// otherwise the executable's folder when it is writable, else
+// otherwise the executable's folder when it is writable and not an installed
+// tree (with ../share/veskaron beside it), else
 // ${XDG_DATA_HOME:-~/.local/share}/Veskaron/. The chosen folder is created
 // when missing (failures show up when a file is written there).
 std::string ProgramFolder();
+std::string ProgramFolder(const std::string& executable);
 
 // The settings folder: VESKARON_CONFIG_DIR when set, else
 // ${XDG_CONFIG_HOME:-~/.config}/Varnok-Soft. No trailing "/".

@@ -161,6 +161,11 @@ TEST_F(EnvTest, ShippedFilesBesideTheProgramOrInTheInstalledTree) {
              {root_ / "moved" / "veskaron", root_ / "moved" / "veskaron.html"}}) {
         EXPECT_EQ(ProgramDataFile("veskaron.html", exe.string()), expected.string()) << exe;
     }
+    // Histories and lists: beside a writable build, never in an installed tree.
+    ::unsetenv("VESKARON_DATA_DIR");
+    EXPECT_EQ(ProgramFolder((build / "veskaron").string()), build.string() + "/");
+    EXPECT_EQ(ProgramFolder((installed / "veskaron").string()),
+              (root_ / "home" / ".local/share/Veskaron").string() + "/");
 }
 
 }  // namespace
