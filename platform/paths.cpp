@@ -48,18 +48,38 @@ std::string ProgramFilePath() {
     return ec ? std::string() : exe.string();
 }
 
+std::string ProgramDataFile(std::string_view name) {
+    return ProgramDataFile(name, ProgramFilePath());
+}
+
+std::string ProgramDataFile(std::string_view name, const std::string& executable) {
+    const fs::path folder = fs::path(executable).parent_path();
+    const fs::path beside = folder / name;
+    std::error_code ec;
+    if (fs::is_regular_file(beside, ec)) return beside.string();
+    const fs::path installed = folder.parent_path() / "share" / "veskaron" / name;
+    if (fs::is_regular_file(installed, ec)) return installed.lexically_normal().string();
+    return beside.string();
+}
+
 std::string DataHome() { return XdgFolder("XDG_DATA_HOME", ".local/share"); }
 std::string ConfigHome() { return XdgFolder("XDG_CONFIG_HOME", ".config"); }
 
-std::string ProgramFolder() {
+std::string ProgramFolder() { return ProgramFolder(ProgramFilePath()); }
+
+std::string ProgramFolder(const std::string& exe) {
     if (std::string data = Env("VESKARON_DATA_DIR"); !data.empty()) {
         EnsureFolder(data);
         return WithSlash(std::move(data));
     }
-    const std::string exe = ProgramFilePath();
     if (!exe.empty()) {
-        const std::string folder = fs::path(exe).parent_path().string();
-        if (::access(folder.c_str(), W_OK) == 0) return WithSlash(folder);
+        const fs::path folder = fs::path(exe).parent_path();
+        // An installed program (its files in ../share/veskaron) keeps the user's
+        // files out of the system's folders, even when root starts it: a package
+        // removal must leave nothing behind.
+        std::error_code ec;
+        const bool installed = fs::is_directory(folder.parent_path() / "share" / "veskaron", ec);
+        if (!installed && ::access(folder.c_str(), W_OK) == 0) return WithSlash(folder.string());
     }
     const std::string fallback = DataHome() + "/Veskaron";
     EnsureFolder(fallback);

@@ -50,7 +50,8 @@ std::string ShellFolderPath(std::string_view name) {
         return home + "/Desktop";
     }
     if (key == "start menu") return DataHome() + "/applications";
-    if (key == "programs") return DataHome() + "/applications/Varnok-Soft";
+    // The start menu and the programs menu are one menu here.
+    if (key == "programs") return DataHome() + "/applications";
     return {};
 }
 

@@ -7,7 +7,7 @@ namespace veskaron {
 
 // "Desktop": the XDG desktop folder (user-dirs.dirs, else ~/Desktop);
 // "Start Menu": ${XDG_DATA_HOME:-~/.local/share}/applications;
-// "Programs": its subfolder "Varnok-Soft". Names compare without ASCII case.
+// "Programs": the same folder, as the menu is one. Names compare without ASCII case.
 // Any other name gives the empty string. No trailing "/".
 std::string ShellFolderPath(std::string_view name);
 

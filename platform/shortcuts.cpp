@@ -14,6 +14,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
+}
+
 bool IsUtf8(std::string_view s) {
     for (std::size_t i = 0; i < s.size();) {
         std::size_t length = 1;
@@ -51,7 +60,14 @@ std::string DesktopEntryText(std::string_view executable) {
            "Type=Application\n"
            "Name=Veskaron\n"
            "Comment=Veskaron\n"
-           "Exec=" + QuoteExecArgument(executable) + "\n";
+           "Exec=" + QuoteExecArgument(executable) + "\n"
+           "Icon=" + std::string(kAppId) + "\n"
+           "Categories=Development;WebDevelopment;Qt;\n";
+}
+
+bool ShortcutWanted(std::string_view name, bool desktop, bool startMenu, bool programs) {
+    if (SameName(name, "Desktop")) return desktop;
+    return startMenu || programs;
 }
 
 std::string ShortcutFolder(std::string_view name) {
@@ -61,17 +77,21 @@ std::string ShortcutFolder(std::string_view name) {
     return folder;
 }
 
-std::string ShortcutFilePath(std::string_view folder) {
+std::string_view ShortcutFileName(std::string_view folderName) {
+    return folderName == "Desktop" ? kDesktopShortcutFileName : kShortcutFileName;
+}
+
+std::string ShortcutFilePath(std::string_view folder, std::string_view fileName) {
     if (folder.empty() || folder.front() != '/') return {};
     std::string path(folder);
     while (path.size() > 1 && path.back() == '/') path.pop_back();
     if (path != "/") path += '/';
-    path += kShortcutFileName;
+    path += fileName;
     return path;
 }
 
-bool WriteShortcut(const std::string& folder, std::string_view executable) {
-    const std::string path = ShortcutFilePath(folder);
+bool WriteShortcut(const std::string& folder, std::string_view executable, std::string_view fileName) {
+    const std::string path = ShortcutFilePath(folder, fileName);
     const std::string text = DesktopEntryText(executable);
     if (path.empty() || text.empty()) return false;
     std::error_code ec;
@@ -90,8 +110,8 @@ bool WriteShortcut(const std::string& folder, std::string_view executable) {
     return true;
 }
 
-void DeleteShortcut(const std::string& folder) {
-    const std::string path = ShortcutFilePath(folder);
+void DeleteShortcut(const std::string& folder, std::string_view fileName) {
+    const std::string path = ShortcutFilePath(folder, fileName);
     if (path.empty()) return;
     std::error_code ec;
     fs::remove(path, ec);

@@ -119,13 +119,13 @@ TEST_F(EnvTest, ShellFoldersFollowTheXdgFolders) {
     const std::string home = (root_ / "home").string();
     EXPECT_EQ(ShellFolderPath("Desktop"), home + "/Desktop");
     EXPECT_EQ(ShellFolderPath("Start Menu"), home + "/.local/share/applications");
-    EXPECT_EQ(ShellFolderPath("Programs"), home + "/.local/share/applications/Varnok-Soft");
+    EXPECT_EQ(ShellFolderPath("Programs"), home + "/.local/share/applications");
     EXPECT_EQ(ShellFolderPath("Favorites"), "");
     ::setenv("XDG_DATA_HOME", "/xdg/data", 1);
     ::setenv("XDG_CONFIG_HOME", (root_ / "cfg").c_str(), 1);
     WriteRaw((root_ / "cfg" / "user-dirs.dirs").string(), "XDG_DESKTOP_DIR=\"$HOME/Стол\"\n");
     EXPECT_EQ(ShellFolderPath("desktop"), home + "/Стол");
-    EXPECT_EQ(ShellFolderPath("Programs"), "/xdg/data/applications/Varnok-Soft");
+    EXPECT_EQ(ShellFolderPath("Programs"), "/xdg/data/applications");
     ::setenv("XDG_DATA_HOME", "relative/is/ignored", 1);
     EXPECT_EQ(ShellFolderPath("Start Menu"), home + "/.local/share/applications");
 }
@@ -144,6 +144,28 @@ TEST_F(EnvTest, ConfigAndProgramFolders) {
     EXPECT_TRUE(folder == exeFolder ||
                 folder == (root_ / "home" / ".local/share/Veskaron").string() + "/")
         << folder;
+}
+
+// The build folder keeps the help page beside the program, the installed tree
+// in share/veskaron; a copy moved without it still gets a path to name.
+TEST_F(EnvTest, ShippedFilesBesideTheProgramOrInTheInstalledTree) {
+    const fs::path build = root_ / "build" / "app";
+    const fs::path installed = root_ / "usr" / "bin";
+    WriteRaw((build / "veskaron.html").string(), "b");
+    WriteRaw((root_ / "usr" / "share" / "veskaron" / "veskaron.html").string(), "i");
+    fs::create_directories(installed);
+    fs::create_directories(root_ / "moved");
+    for (const auto& [exe, expected] : std::vector<std::pair<fs::path, fs::path>>{
+             {build / "veskaron", build / "veskaron.html"},
+             {installed / "veskaron", root_ / "usr" / "share" / "veskaron" / "veskaron.html"},
+             {root_ / "moved" / "veskaron", root_ / "moved" / "veskaron.html"}}) {
+        EXPECT_EQ(ProgramDataFile("veskaron.html", exe.string()), expected.string()) << exe;
+    }
+    // Histories and lists: beside a writable build, never in an installed tree.
+    ::unsetenv("VESKARON_DATA_DIR");
+    EXPECT_EQ(ProgramFolder((build / "veskaron").string()), build.string() + "/");
+    EXPECT_EQ(ProgramFolder((installed / "veskaron").string()),
+              (root_ / "home" / ".local/share/Veskaron").string() + "/");
 }
 
 }  // namespace

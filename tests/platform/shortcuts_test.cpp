@@ -56,18 +56,37 @@ TEST(ShortcutsTest, ExecLineGivesThePathBackAsOneArgument) {
         SCOPED_TRACE(path);
         const std::string entry = DesktopEntryText(path);
         ASSERT_EQ(entry.rfind(header, 0), 0u);
-        const std::string exec = entry.substr(header.size(), entry.size() - header.size() - 1);
+        const std::size_t end = entry.find('\n', header.size());
+        const std::string exec = entry.substr(header.size(), end - header.size());
         EXPECT_EQ(exec.find_first_of("\n\r\t"), std::string::npos);
         EXPECT_EQ(ParseExec(exec), std::vector<std::string>{path});
     }
     EXPECT_EQ(QuoteExecArgument("/a b/$x\\%"), "\"/a b/\\\\$x\\\\\\\\%%\"");
 }
 
+// The start menu and the programs folder are one menu: its entry goes only
+// when neither wish is left; the desktop entry follows its own wish.
+TEST(ShortcutsTest, OneMenuEntryForTwoWishes) {
+    struct Case { const char* name; bool desktop, startMenu, programs, wanted; };
+    for (const Case& c : std::vector<Case>{{"Start Menu", true, false, true, true},
+                                           {"Programs", true, true, false, true},
+                                           {"Programs", true, false, false, false},
+                                           {"Start Menu", false, false, false, false},
+                                           {"Desktop", false, true, true, false},
+                                           {"desktop", true, false, false, true}}) {
+        EXPECT_EQ(ShortcutWanted(c.name, c.desktop, c.startMenu, c.programs), c.wanted)
+            << c.name << c.desktop << c.startMenu << c.programs;
+    }
+    const std::string entry = DesktopEntryText("/usr/bin/veskaron");
+    EXPECT_NE(entry.find("\nIcon=" + std::string(kAppId) + "\n"), std::string::npos);
+    EXPECT_NE(entry.find("\nCategories=Development;WebDevelopment;Qt;\n"), std::string::npos);
+}
+
 class ShortcutFileTest : public testing::StoreFixture {};
 
 TEST_F(ShortcutFileTest, WritesReplacesDeletesAndNeverWritesAtAWrongPlace) {
     const std::string folder = (root_ / "menu" / "Varnok-Soft").string();
-    const std::string file = folder + "/Veskaron.desktop";
+    const std::string file = folder + "/" + std::string(kShortcutFileName);
     WriteRaw((root_ / "elsewhere").string(), "keep");
     fs::create_directories(folder);
     fs::create_symlink(root_ / "elsewhere", file);  // replaced, not written through
@@ -87,7 +106,7 @@ TEST_F(ShortcutFileTest, WritesReplacesDeletesAndNeverWritesAtAWrongPlace) {
              {(root_ / "d").string(), ""}}) {
         EXPECT_FALSE(WriteShortcut(where, executable)) << where;
     }
-    EXPECT_FALSE(fs::exists(root_ / "d" / "Veskaron.desktop"));
+    EXPECT_FALSE(fs::exists(root_ / "d" / kShortcutFileName));
     EXPECT_FALSE(fs::exists("relative"));
 }
 

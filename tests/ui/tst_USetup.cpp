@@ -233,8 +233,8 @@ void TestUSetup::longEntryTip() {
 }
 
 void TestUSetup::shortcuts() {
-    const std::string desktop = ShellFolderPath("Desktop") + "/Veskaron.desktop";
-    const std::string programs = ShellFolderPath("Programs") + "/Veskaron.desktop";
+    const std::string desktop = ShortcutFilePath(ShellFolderPath("Desktop"), kDesktopShortcutFileName);
+    const std::string programs = ShortcutFilePath(ShellFolderPath("Programs"));
     QVERIFY(desktop.rfind(FRoot->path().toStdString(), 0) == 0);
     // Written and deleted at once, before OK.
     Child<QCheckBox>("CheckBox1")->click();
@@ -255,12 +255,18 @@ void TestUSetup::shortcuts() {
     Restart();
     QVERIFY(Child<QCheckBox>("CheckBox15")->isChecked());
     QCOMPARE(ReadWholeFile(programs).bytes, DesktopEntryText(ProgramFilePath()));
+    // The start menu and the programs menu share one entry: it goes with the last wish.
+    Child<QCheckBox>("CheckBox14")->click();
+    Child<QCheckBox>("CheckBox15")->click();
+    QVERIFY(std::filesystem::exists(programs));
+    Child<QCheckBox>("CheckBox14")->click();
+    QVERIFY(!std::filesystem::exists(programs));
 
     // A desktop switched off (named as the home folder) gets no shortcut.
     std::filesystem::create_directories(ConfigHome());
     QVERIFY(WriteFileAtomically(ConfigHome() + "/user-dirs.dirs", "XDG_DESKTOP_DIR=\"$HOME/\"\n").ok);
     Child<QCheckBox>("CheckBox1")->click();
-    QVERIFY(!std::filesystem::exists(HomeFolder() + "/Veskaron.desktop"));
+    QVERIFY(!std::filesystem::exists(ShortcutFilePath(HomeFolder(), kDesktopShortcutFileName)));
 }
 
 // Wired as the program does: the main window reads the settings object and

@@ -167,7 +167,8 @@ void TForm1::FormCreate(const QStringList& arguments) {
 
     programFolder_ = QString::fromStdString(ProgramFolder());
     const QFileInfo program(QString::fromStdString(ProgramFilePath()));
-    helpFile_ = program.absolutePath() + u'/' + program.completeBaseName() + QStringLiteral(".html");
+    helpFile_ = QString::fromStdString(
+        ProgramDataFile((program.completeBaseName() + QStringLiteral(".html")).toStdString()));
     httpPage_->ShowFresh(CurrentDateTime(), session_->codec());  // effects on entry 23, expiry controls off
 
     histories_->Load(programFolder_, this);

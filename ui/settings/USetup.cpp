@@ -353,12 +353,14 @@ void TFmSetup::shortcutToggled(const QCheckBox& box, const char* folderName,
                                bool session::ShortcutWishes::*wish) {
     edited_.shortcuts.*wish = box.isChecked();
     const std::string folder = ShortcutFolder(folderName);
-    shortcutPath_ = ShortcutFilePath(folder);
+    const std::string_view fileName = ShortcutFileName(folderName);
+    shortcutPath_ = ShortcutFilePath(folder, fileName);
     // Nothing is reported: a folder that cannot be made skips the shortcut.
+    const session::ShortcutWishes& w = edited_.shortcuts;
     if (box.isChecked()) {
-        WriteShortcut(folder, ProgramFilePath());
-    } else {
-        DeleteShortcut(folder);
+        WriteShortcut(folder, ProgramFilePath(), fileName);
+    } else if (!ShortcutWanted(folderName, w.desktop, w.startMenu, w.programs)) {
+        DeleteShortcut(folder, fileName);
     }
 }
 
