@@ -179,7 +179,13 @@ int main(int argc, char* argv[]) {
     RootTreeAtHome(form);
 
     auto* tabs = form.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
-    for (int i = 0; tabs && i < tabs->count(); ++i) {
+    auto* about = form.findChild<QAbstractButton*>(QStringLiteral("SpButAbout"));
+    auto* setupButton = form.findChild<QAbstractButton*>(QStringLiteral("SpButSetup"));
+    if (!tabs || !about || !setupButton) {
+        std::fprintf(stderr, "the main window lacks its tabs or buttons\n");
+        return 1;
+    }
+    for (int i = 0; i < tabs->count(); ++i) {
         tabs->setCurrentIndex(i);
         Settle();
         RootTreeAtHome(form);
@@ -216,10 +222,10 @@ int main(int argc, char* argv[]) {
     form.editFolderHistory();
 
     camera.onModal = [](QDialog& dialog) { Save(dialog, QStringLiteral("about")); };
-    form.findChild<QAbstractButton*>(QStringLiteral("SpButAbout"))->click();
+    about->click();
 
     camera.onModal = [](QDialog& dialog) { Save(PagesOf(dialog), QStringLiteral("setup")); };
-    form.findChild<QAbstractButton*>(QStringLiteral("SpButSetup"))->click();
+    setupButton->click();
 
     camera.onModal = nullptr;
     return g_failures == 0 ? 0 : 1;
