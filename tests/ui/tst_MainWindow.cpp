@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -112,7 +111,6 @@ private Q_SLOTS:
     void refreshFollowsThePage();
     void enterInEveryHistoryBox();
     void blankFolderHistoryLine();
-    void screenshot();
 };
 
 void TestMainWindow::firstStart() {
@@ -684,69 +682,6 @@ void TestMainWindow::blankFolderHistoryLine() {
     for (const QString& gone : {QString(), QStringLiteral("   "), QStringLiteral("none/x"), tmp.Page("no/such")})
         Find<FileBrowserPane>(form, "Panel2")->GoToFolder(gone);
     QVERIFY(form.close());
-}
-
-void TestMainWindow::screenshot() {
-    const QString dir = qEnvironmentVariable("VESKARON_SCREENSHOT_DIR");
-    if (dir.isEmpty()) QSKIP("VESKARON_SCREENSHOT_DIR not set");
-    TempFolders tmp;
-    WriteBytes(tmp.Page("index.html"),
-               Page("Домашняя страница",
-                    "<meta name=\"description\" content=\"Мастерская деревянных игрушек\">\r\n"
-                    "<meta name=\"keywords\" content=\"игрушки, дерево, мастерская\">\r\n"
-                    "<meta name=\"revisit-after\" content=\"14 weeks\">\r\n"
-                    "<meta http-equiv=\"content-type\" content=\"text/html; charset=windows-1251\">\r\n"
-                    "<meta http-equiv=\"cache-control\" content=\"no-store\">\r\n"
-                    "<meta http-equiv=\"content-language\" content=\"ru\">\r\n"
-                    "<meta http-equiv=\"refresh\" content=\"30; url=about.html\">\r\n"
-                    "<meta http-equiv=\"page-enter\" content=\"RevealTrans(Duration=2.0,Transition=12)\">\r\n"));
-    WriteBytes(tmp.Page("about.html"), Page("О нас"));
-    WriteBytes(tmp.Data("tag1.fkd"), "<hr>\r\n&lt;table border=1&gt;\r\n");  // a long one shows its start
-    ScopedScriptedDialogs dialogs;
-    TForm1 form({tmp.Page("index.html")});
-    form.SetSetupAction([] {});
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    Choose(form, QStringLiteral("index.html"));
-    Find<QComboBox>(form, "ComboBox3")->setEditText(QStringLiteral("VARNOK-Soft"));
-    QVERIFY(form.grab().save(dir + QStringLiteral("/main.png")));
-    auto* tabs = Find<QTabWidget>(form, "PageControl1");
-    tabs->setCurrentIndex(1);
-    QVERIFY(form.grab().save(dir + QStringLiteral("/http.png")));
-    tabs->setCurrentIndex(2);
-    QVERIFY(form.grab().save(dir + QStringLiteral("/editor.png")));
-    Find<QMenu>(form, "PopupMenu2")->actions().at(1)->trigger();
-    QVERIFY(form.grab().save(dir + QStringLiteral("/snippet.png")));
-    form.resize(615, 555);
-    tabs->setCurrentIndex(1);
-    QTest::qWait(50);
-    QVERIFY(form.grab().save(dir + QStringLiteral("/narrow.png")));
-    form.resize(1280, 860);
-    tabs->setCurrentIndex(0);
-    QTest::qWait(50);
-    QVERIFY(form.grab().save(dir + QStringLiteral("/main-large.png")));
-    form.resize(760, 555);
-    for (int style : {1, 2}) {
-        form.ApplySettings(style);
-        QTest::qWait(20);
-        QVERIFY(form.grab(QRect(200, 0, 560, 120)).save(dir + QStringLiteral("/tabs-%1.png").arg(style)));
-    }
-    form.ApplySettings(0);
-    // The small windows, for a look.
-    dialogs->modal.push_back([&](QDialog& box) {
-        box.show();
-        QTest::qWait(20);
-        box.grab().save(dir + QStringLiteral("/about.png"));
-    });
-    Find<QPushButton>(form, "SpButAbout")->click();
-    dialogs->modal.push_back([&](QDialog& box) {
-        box.show();
-        QTest::qWait(20);
-        box.grab().save(dir + QStringLiteral("/notebook.png"));
-    });
-    form.editFolderHistory();
-    dialogs->answers = {Answer::No};
-    form.close();
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -4,7 +4,6 @@
 #include <QHelpEvent>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -47,7 +46,6 @@ private Q_SLOTS:
     void longEntryTip();
     void shortcuts();
     void settingsButtonOfTheMainWindow();
-    void screenshot();
 
 private:
     // Fresh settings and dialog, as at program start.
@@ -288,23 +286,6 @@ void TestUSetup::settingsButtonOfTheMainWindow() {
     QCOMPARE(form.MinWord(), 6);  // what the generator reads
     for (QTabWidget* pages : form.findChildren<QTabWidget*>(QStringLiteral("PageControl1")))
         QCOMPARE(pages->documentMode(), pages->window() == &form);
-}
-
-// VESKARON_SCREENSHOTS=DIR: the three pages one below the other in DIR/setup.png.
-void TestUSetup::screenshot() {
-    const QString dir = qEnvironmentVariable("VESKARON_SCREENSHOTS");
-    if (dir.isEmpty()) QSKIP("VESKARON_SCREENSHOTS not set");
-    FDialog->show();
-    QList<QImage> shots;
-    for (int i = 0; i < 3; ++i) {
-        Child<QTabWidget>("PageControl1")->setCurrentIndex(i);
-        shots << FDialog->grab().toImage();
-    }
-    QImage all(shots[0].width(), shots[0].height() * 3, QImage::Format_RGB32);
-    QPainter painter(&all);
-    for (int i = 0; i < 3; ++i) painter.drawImage(0, i * shots[0].height(), shots[i]);
-    painter.end();
-    QVERIFY(all.save(dir + QStringLiteral("/setup.png")));
 }
 
 QTEST_MAIN(TestUSetup)
