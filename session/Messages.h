@@ -237,4 +237,18 @@ inline QString CountBroken(const QString& cause) {
 
 }  // namespace keywords
 
+// The search and social tab, and the widths beside the title and description.
+inline const QString kSocialTab = QStringLiteral("Поиск и соцсети");
+inline const QString kSerpGroup = QStringLiteral("Сниппет в поиске");
+inline const QString kSerpDesktop = QStringLiteral("Компьютер");
+inline const QString kSerpMobile = QStringLiteral("Телефон");
+inline const QString kSerpDesktopHint =
+    QStringLiteral("Результат поиска на компьютере|Заголовок 20 px в строке 600 px, описание 14 px в 920 px");
+inline const QString kSerpMobileHint =
+    QStringLiteral("Результат поиска на телефоне|Заголовок 16 px в двух строках по 400 px, описание 14 px в 680 px");
+inline const QString kWidthPx = QStringLiteral("%1 из %2 px");
+inline const QString kWidthHint =
+    QStringLiteral("Ширина в результате поиска на компьютере|Ширина текста в пикселях и ширина строки результата поиска; "
+                   "красным - текст будет обрезан");
+
 }  // namespace veskaron::msg

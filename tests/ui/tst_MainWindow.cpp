@@ -454,7 +454,7 @@ void TestMainWindow::pagesInOtherEncodings() {
     QCOMPARE(charset->currentText(), QStringLiteral("utf-8"));
     // The editor shows the page once its tab is opened.
     auto* tabs = Find<QTabWidget>(form, "PageControl1");
-    tabs->setCurrentIndex(2);
+    tabs->setCurrentIndex(3);
     QVERIFY(Find<QPlainTextEdit>(form, "RE1")->toPlainText().contains(QStringLiteral("<body>Текст</body>")));
     tabs->setCurrentIndex(0);
     title->setText(QStringLiteral("Новая ёлка"));
@@ -542,7 +542,7 @@ void TestMainWindow::koi8LettersStay() {
         author->setEditText(author->currentText() + u' ');
         QVERIFY(!form.CurrentDocument().modified);
         // The source editor follows the same rule.
-        Find<QTabWidget>(form, "PageControl1")->setCurrentIndex(2);
+        Find<QTabWidget>(form, "PageControl1")->setCurrentIndex(3);
         QTextCursor end(Find<QPlainTextEdit>(form, "RE1")->document());
         end.movePosition(QTextCursor::End);
         end.insertText(QString::fromUtf8(c.typed));
@@ -714,6 +714,8 @@ void TestMainWindow::screenshot() {
     tabs->setCurrentIndex(1);
     QVERIFY(form.grab().save(dir + QStringLiteral("/http.png")));
     tabs->setCurrentIndex(2);
+    QVERIFY(form.grab().save(dir + QStringLiteral("/social.png")));
+    tabs->setCurrentIndex(3);
     QVERIFY(form.grab().save(dir + QStringLiteral("/editor.png")));
     Find<QMenu>(form, "PopupMenu2")->actions().at(1)->trigger();
     QVERIFY(form.grab().save(dir + QStringLiteral("/snippet.png")));
@@ -721,10 +723,17 @@ void TestMainWindow::screenshot() {
     tabs->setCurrentIndex(1);
     QTest::qWait(50);
     QVERIFY(form.grab().save(dir + QStringLiteral("/narrow.png")));
+    tabs->setCurrentIndex(2);
+    QTest::qWait(50);
+    QVERIFY(form.grab().save(dir + QStringLiteral("/social-narrow.png")));
     form.resize(1280, 860);
     tabs->setCurrentIndex(0);
     QTest::qWait(50);
     QVERIFY(form.grab().save(dir + QStringLiteral("/main-large.png")));
+    tabs->setCurrentIndex(2);
+    QTest::qWait(50);
+    QVERIFY(form.grab().save(dir + QStringLiteral("/social-large.png")));
+    tabs->setCurrentIndex(0);
     form.resize(760, 555);
     for (int style : {1, 2}) {
         form.ApplySettings(style);

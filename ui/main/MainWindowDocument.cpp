@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "engine/loader.h"
+#include "engine/serp.h"
 #include "session/Messages.h"
 #include "ui/common/Dialogs.h"
 #include "ui/keywords/UGenPage.h"
@@ -20,6 +21,8 @@
 #include "ui/pages/EditorTab.h"
 #include "ui/pages/HttpPage.h"
 #include "ui/pages/NamePage.h"
+#include "ui/pages/SerpPreview.h"
+#include "ui/pages/SocialPage.h"
 
 namespace veskaron::ui {
 namespace {
@@ -65,6 +68,8 @@ void TForm1::BindSession() {
     connect(s, &session::DocumentSession::failed, this, &TForm1::showNotices);
 
     connect(namePage_, &NamePage::Edited, this, &TForm1::fieldEdited);
+    namePage_->SetCodecSource([s]() -> const TextCodec& { return s->codec(); });
+    connect(namePage_, &NamePage::SnippetTextsChanged, this, &TForm1::showSnippetTexts);
     connect(httpPage_, &HttpPage::Edited, this, &TForm1::fieldEdited);
     connect(editor_, &EditorTab::SourceEdited, this, &TForm1::sourceEdited);
     connect(editor_, &EditorTab::CurrentSize, this, &TForm1::showSourceSize);
@@ -141,6 +146,18 @@ void TForm1::showSourceSize(qint64 length) {
 
 bool TForm1::OnEditorTab() const { return PageControl1->currentWidget() == editor_; }
 
+void TForm1::showSnippetTexts() {
+    socialPage_->Serp()->SetTexts(namePage_->MeasuredTitle(), namePage_->MeasuredDescription());
+}
+
+// The canonical address of the text as it stands, else the page's file name.
+void TForm1::showSnippetAddress() {
+    const Document& doc = session_->document();
+    const std::string canonical = doc.codec->ToUtf8(CanonicalHrefFromHead(doc.page.text));
+    const std::string name = QFileInfo(QString::fromStdString(doc.path)).fileName().toStdString();
+    socialPage_->Serp()->SetAddress(QString::fromStdString(SerpAddress(canonical, {}, name)));
+}
+
 void TForm1::showDocumentState() {
     const bool open = session_->isOpen();
     const bool modified = open && session_->isModified();
@@ -199,6 +216,7 @@ void TForm1::showTextChanged() {
     quiet_ = true;
     httpPage_->Show(session_->document().fields, session_->codec(), httpPage_->refreshUrlBox()->isEnabled());
     quiet_ = false;
+    showSnippetAddress();
     if (OnEditorTab()) {
         fillEditorIfStale();
     } else {
@@ -248,6 +266,7 @@ void TForm1::showLoaded(const LoadReport& report) {
     browser_->SetLoadedStats(Ui(report.sizeText), Ui(report.downloadTime));
     browser_->AddFolderToHistory(QFileInfo(path).absolutePath());
     namePage_->Show(doc.fields, *doc.codec);
+    showSnippetAddress();
     httpPage_->Show(doc.fields, *doc.codec,
                     report.ok ? report.refreshUrlEnabled : httpPage_->refreshUrlBox()->isEnabled());
 
