@@ -27,6 +27,7 @@ struct AuditArgs {
     SelectionArgs selection;
     std::string format = "table";
     std::string failOn;  // error | warning | empty
+    std::string baseUrl;  // the site's address, for the checks between pages
 };
 
 struct PageOutcome {
@@ -153,6 +154,9 @@ int RunAudit(const AuditArgs& args, Streams io) {
         AuditPages(selection.pages, options, audits, outcomes, progress);
     }
     site::AddDuplicateFindings(audits, selection.pages);
+    // Addresses are paths under the one -r folder, when one was given.
+    const std::string root = args.selection.folders.size() == 1 ? args.selection.folders.front() : std::string();
+    site::AddHreflangFindings(audits, selection.pages, root, args.baseUrl);
 
     std::size_t read = 0, unreadable = selection.problems, errors = 0, warnings = 0, infos = 0;
     for (std::size_t i = 0; i < outcomes.size(); ++i) {
@@ -196,6 +200,10 @@ void AddAuditCommand(CLI::App& app, Streams io, int& status) {
     cmd->add_option("--fail-on", args->failOn,
                     "Exit with 1 when there are findings of this level: error, or warning (and errors)")
         ->check(CLI::IsMember({"error", "warning"}));
+    cmd->add_option("--base-url", args->baseUrl,
+                    "The site's address (https://example.com/): hreflang addresses under it name "
+                    "the pages at those paths of the -r folder; without it any absolute address "
+                    "names the page at its path");
     AddLoadOptions(*cmd, args->load);
     cmd->callback([args, io, &status] { status = RunAudit(*args, io); });
 }

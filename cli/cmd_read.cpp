@@ -14,6 +14,7 @@
 #include "cli/progress.h"
 #include "engine/catalogue.h"
 #include "engine/loader.h"
+#include "engine/modern_head.h"
 
 namespace veskaron::cli {
 namespace {
@@ -85,6 +86,7 @@ int RunRead(const ReadArgs& args, Streams io) {
         if (r.converted == kCharsetKoi8R) j["Converted"] = "koi8-r";
         else if (r.converted == kCharsetKoi8U) j["Converted"] = "koi8-u";
         else j["Converted"] = nullptr;
+        AddModernJson(j, ReadModernHead(doc.page.text, doc.codec.get()), *doc.codec);
         if (!r.ok) {
             progress.Finish();
             io.err << path << ": " << r.error << "\n";
@@ -111,7 +113,7 @@ int RunRead(const ReadArgs& args, Streams io) {
 }  // namespace
 
 void AddReadCommand(CLI::App& app, Streams io, int& status) {
-    auto* cmd = app.add_subcommand("read", "Read the title and META fields of pages as JSON Lines or CSV");
+    auto* cmd = app.add_subcommand("read", "Read the title, META fields and the canonical, viewport, Open Graph, Twitter, hreflang, JSON-LD and html lang tags of pages as JSON Lines or CSV");
     auto args = std::make_shared<ReadArgs>();
     AddLoadOptions(*cmd, args->load);
     AddSelectionOptions(*cmd, args->selection);

@@ -109,20 +109,31 @@ PageResult WritePage(const std::string& path, const WriteArgs& args, const LoadO
 
     // A KOI8 page's typed texts must survive its translation back to KOI8.
     const CodecPtr koi8 = Koi8TypedTextCodec(doc.encoding.name);
+    bool onlyModern = !args.sets.empty();
     for (const std::string& s : args.sets) {
-        const std::string error = ApplySetting(doc.fields, s, koi8 ? *koi8 : *doc.codec, doc.references);
+        const TextCodec& codec = koi8 ? *koi8 : *doc.codec;
+        const bool modern = IsModernSetting(s);
+        onlyModern = onlyModern && modern;
+        const std::string error = modern ? ApplyModernSetting(doc.modern, s, codec, doc.references)
+                                         : ApplySetting(doc.fields, s, codec, doc.references);
         if (!error.empty()) return fail(kExitFailed, path + ": --set " + s + ": " + error);
     }
 
     SaveOptions options = base;
     options.writer.kind = doc.kind;
     if (!args.asEdited) {
+        const std::string refusal = ModernEditRefusal(doc.page.text, doc.modernSnapshot, doc.modern);
+        if (!refusal.empty()) return fail(kExitRefused, batch ? path + ": " + refusal : refusal);
+    }
+    // Edits of the tags beside the catalogue alone leave the META block as the page has it.
+    if (!args.asEdited && !onlyModern) {
         // A refused run changes nothing, so the page is left alone (an older
         // backup included).
         const WriteResult w = WriteMetaBlock(doc.page.text, doc.fields, options.writer);
         // One page alone gets the refusal as the window shows it; a batch names the page.
         if (!w.Done()) return fail(kExitRefused, batch ? path + ": " + w.message : w.message);
     }
+    if (!args.asEdited) ApplyModernEdits(doc.page.text, doc.modernSnapshot, doc.modern, options.writer.attributeOrder);
     options.asEdited = true;  // the block is in the text now
 
     // A charset the save cannot write is refused before anything is written.
@@ -181,9 +192,11 @@ int RunWrite(const WriteArgs& args, Streams io) {
     }
     // A wrong --set is wrong for every page: say so once, before any page is touched.
     MetaFields scratch = FreshFields(load.now);
+    ModernFields modernScratch;
     std::size_t noReferences = 0;
     for (const std::string& s : args.sets) {
-        const std::string error = ApplySetting(scratch, s, *Utf8Codec(), noReferences);
+        const std::string error = IsModernSetting(s) ? ApplyModernSetting(modernScratch, s, *Utf8Codec(), noReferences)
+                                                     : ApplySetting(scratch, s, *Utf8Codec(), noReferences);
         if (!error.empty()) {
             io.err << "write: --set " << s << ": " << error << "\n";
             return kExitFailed;
@@ -236,8 +249,10 @@ void AddWriteCommand(CLI::App& app, Streams io, int& status) {
     auto args = std::make_shared<WriteArgs>();
     AddSelectionOptions(*cmd, args->selection);
     cmd->add_option("--set", args->sets,
-                    "Member=VALUE, members as in the JSON of read (PageEnter.On=1, ...); "
-                    "texts in UTF-8; may be given many times")
+                    "Member=VALUE, members as in the JSON of read (PageEnter.On=1, OgTitle=..., ...); "
+                    "texts in UTF-8; may be given many times. Canonical, Viewport, Og* and Twitter* "
+                    "are edited in place (an empty VALUE removes the tag); when only they are set, "
+                    "the META block is left as it is")
         ->allow_extra_args(false);
     cmd->add_option("--place", args->place, "Where the block goes: start or end of the head")
         ->check(CLI::IsMember({"start", "end"}));

@@ -270,4 +270,61 @@ std::string ApplySetting(MetaFields& f, std::string_view assignment, const TextC
     return {};
 }
 
+namespace {
+
+constexpr std::string_view kReadOnlyModern[] = {"Hreflang", "JsonLd", "HtmlLang"};
+
+std::string_view MemberName(std::string_view assignment) {
+    return assignment.substr(0, assignment.find('='));
+}
+
+std::string ValidUtf8Error(std::string_view value) {
+    for (std::size_t i = 0, len = 1; i < value.size(); i += len)
+        if (DecodeUtf8At(value, i, len) == 0xFFFD && len == 1)
+            return "the value is not valid UTF-8 (byte " + std::to_string(i) + ")";
+    return {};
+}
+
+}  // namespace
+
+void AddModernJson(json& j, const ModernHead& head, const TextCodec& codec) {
+    for (int f = 0; f < kModernFieldCount; ++f) j[std::string(ModernFieldName(f))] = codec.ToUtf8(head.fields[f]);
+    json links = json::array();
+    for (const HreflangLink& l : head.hreflang)
+        links.push_back(json{{"Lang", codec.ToUtf8(l.lang)}, {"Href", codec.ToUtf8(l.href)}});
+    j["Hreflang"] = std::move(links);
+    json blocks = json::array();
+    for (const JsonLdBlock& b : head.jsonLd) {
+        json block{{"Valid", b.valid}, {"Type", nullptr}, {"Error", nullptr}};
+        if (b.hasType) block["Type"] = b.type;
+        if (!b.valid) block["Error"] = b.error;
+        blocks.push_back(std::move(block));
+    }
+    j["JsonLd"] = std::move(blocks);
+    j["HtmlLang"] = head.hasHtmlLang ? json(codec.ToUtf8(head.htmlLang)) : json(nullptr);
+}
+
+bool IsModernSetting(std::string_view assignment) {
+    const std::string_view name = MemberName(assignment);
+    if (ModernFieldByName(name) >= 0) return true;
+    for (std::string_view r : kReadOnlyModern)
+        if (r == name) return true;
+    return false;
+}
+
+std::string ApplyModernSetting(ModernFields& f, std::string_view assignment, const TextCodec& codec,
+                               std::size_t& references) {
+    const auto eq = assignment.find('=');
+    if (eq == std::string_view::npos) return "'" + std::string(assignment) + "' is not Member=VALUE";
+    const std::string_view name = assignment.substr(0, eq);
+    const int field = ModernFieldByName(name);
+    if (field < 0) return "member '" + std::string(name) + "' is read only";
+    const std::string_view value = assignment.substr(eq + 1);
+    if (std::string error = ValidUtf8Error(value); !error.empty()) return error;
+    EncodeResult r = codec.FromUtf8(value);
+    f[field] = std::move(r.bytes);
+    references += r.references;
+    return {};
+}
+
 }  // namespace veskaron::cli

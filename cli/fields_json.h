@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "engine/meta_fields.h"
+#include "engine/modern_head.h"
 #include "engine/text_codec.h"
 
 namespace veskaron::cli {
@@ -31,5 +32,16 @@ bool ParseDateTime(std::string_view s, DateTime& dt);
 // text, empty on success.
 std::string ApplySetting(MetaFields& f, std::string_view assignment, const TextCodec& codec,
                          std::size_t& references);
+
+// The members of the head tags beside the catalogue (Canonical, OgTitle, ...,
+// Hreflang, JsonLd, HtmlLang) set on `j`; texts through the document's codec.
+void AddModernJson(nlohmann::json& j, const ModernHead& head, const TextCodec& codec);
+
+// Whether "Member=VALUE" names one of those members (the read-only ones too).
+bool IsModernSetting(std::string_view assignment);
+// Sets an editable one of them as ApplySetting does; the read-only ones and
+// the others are refused with an error text.
+std::string ApplyModernSetting(ModernFields& f, std::string_view assignment, const TextCodec& codec,
+                               std::size_t& references);
 
 }  // namespace veskaron::cli

@@ -125,7 +125,11 @@ ValueSpan CharsetAttributeSpan(std::string_view tag) {
         }
         if (name == "charset") {
             const std::string_view trimmed = TrimName(value);
+            // A value that is no name at all ("charset=<title>" of a broken
+            // tag) declares nothing, and renaming it would eat the markup.
             if (trimmed.empty()) return {};
+            for (char c : trimmed)
+                if (!IsNameChar(LowerAsciiChar(c))) return {};
             return {static_cast<std::size_t>(trimmed.data() - tag.data()), trimmed.size()};
         }
         if (i == nameStart) ++i;  // a stray character: move on

@@ -43,7 +43,8 @@ CodecPtr CodecForKind(TextKind kind);
 bool LooksLikeUtf8(std::string_view bytes);
 
 // The value of a `charset` attribute of a tag text (not the charset inside a
-// content value); empty when the tag has none.
+// content value); empty when the tag has none, or one that is not made of the
+// characters of a charset name.
 std::string CharsetAttribute(std::string_view tag);
 // Where that value stands in the tag (length 0 when there is none), for
 // renaming exactly what the load read.

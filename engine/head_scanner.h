@@ -86,13 +86,13 @@ public:
     // `attribute` ("name" or "http-equiv") and `key` would take.
     void MarkMatches(std::string_view attribute, std::string_view key, std::vector<bool>& marks) const;
 
-    // Calls `visit` with each tag not consumed yet, as `text` (the scanned
-    // text) writes it from '<' to '>', and with its looked-up text lower-cased,
-    // in document order, until it returns true; whether one did.
+    // Calls `visit` with each tag of the last scan, consumed or not, as `text`
+    // (the scanned text) writes it from '<' to '>', and with its looked-up
+    // text lower-cased, in document order, until it returns true; whether one did.
     template <class Visit>
     bool AnyMetaTag(std::string_view text, Visit&& visit) const {
         for (const Tag& t : tags_)
-            if (!t.consumed && visit(text.substr(t.span.start, t.span.end - t.span.start), Lower(t))) return true;
+            if (visit(text.substr(t.span.start, t.span.end - t.span.start), Lower(t))) return true;
         return false;
     }
 

@@ -78,6 +78,9 @@ PageEncoding DetectEncoding(std::string_view text, const HeadScanner& scanner,
                             const MetaFields& fields, bool namesCharset) {
     if (text.starts_with(kUtf8Bom)) return {"utf-8", EncodingSource::Bom, true};
     std::string declared;
+    // Every tag of the head counts, the content-type tag that the first look-up
+    // took included: the writer keeps a charset attribute of any tag it
+    // removes, so a declaration the load passed over would rename the page.
     // Only a tag that holds the word can have a charset attribute.
     scanner.AnyMetaTag(text, [&declared](std::string_view tag, std::string_view lower) {
         if (lower.find("charset") == std::string_view::npos) return false;
@@ -194,6 +197,7 @@ PageLoad LoadPage(Document& doc, const std::string& path, const LoadOptions& opt
     withKind.fieldsKind = doc.kind;
     result.report = LoadDocumentText(doc.page.text, doc.fields, withKind);
     AdoptLoad(doc, result.report);
+    doc.modern = ReadModernHead(doc.page.text).fields;
     doc.Remember();
     doc.Update();
     return result;

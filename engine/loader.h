@@ -6,6 +6,7 @@
 
 #include "engine/encoding.h"
 #include "engine/meta_fields.h"
+#include "engine/modern_head.h"
 #include "engine/modified_state.h"
 #include "engine/page_file.h"
 #include "engine/text_codec.h"
@@ -53,6 +54,10 @@ struct Document {
     PageText page;
     MetaFields fields;
     RememberedFields snapshot;
+    // The head tags beside the catalogue, as the page had them when it was
+    // read or last saved, and as edited since; a save edits those that differ.
+    ModernFields modern;
+    ModernFields modernSnapshot;
     EditMarks marks;
     bool modified = false;
     // How the page's bytes become characters in the windows and back.
@@ -69,10 +74,13 @@ struct Document {
 
     void Remember() {
         snapshot = RememberFields(fields);
+        modernSnapshot = modern;
         marks = {};
         modified = false;
     }
-    void Update() { modified = UpdateModifiedState(modified, snapshot, fields, marks); }
+    void Update() {
+        modified = UpdateModifiedState(modified, snapshot, fields, marks) || modern != modernSnapshot;
+    }
 };
 
 // Takes over what a load found about the text: its encoding, kind and codec,

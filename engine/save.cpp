@@ -5,6 +5,7 @@
 
 #include "engine/cp1251.h"
 #include "engine/head_scanner.h"
+#include "engine/modern_head.h"
 #include "engine/translations.h"
 
 namespace veskaron {
@@ -19,22 +20,25 @@ std::string PreviewFileName(const std::string& pagePath) {
 }
 
 void NameCharsetInMetaTags(std::string& text, std::string_view charset) {
-    const HeadRange head = FindHead(text);
-    if (!head.found) return;
-    std::size_t end = head.end, pos = head.begin;
-    while (true) {
-        const std::size_t open = FindNoCase(std::string_view(text).substr(0, end), "<meta", pos);
-        if (open == std::string_view::npos) return;
-        const std::size_t close = text.find('>', open);
-        if (close == std::string::npos || close >= end) return;
-        pos = close + 1;
-        // The value is found as the load reads it, so that what was read is renamed.
-        const ValueSpan value = CharsetAttributeSpan(std::string_view(text.data() + open, close + 1 - open));
+    // The tags the load reads (none inside the title's text), so that what
+    // was read is renamed and nothing else.
+    HeadScanner scanner;
+    scanner.Scan(text);
+    std::string out;
+    std::size_t copied = 0;
+    bool renamed = false;
+    for (std::size_t i = 0; i < scanner.TagCount(); ++i) {
+        const TagSpan span = scanner.Span(i);
+        const ValueSpan value = CharsetAttributeSpan(std::string_view(text).substr(span.start, span.end - span.start));
         if (value.length == 0) continue;
-        text.replace(open + value.offset, value.length, charset);
-        end = end + charset.size() - value.length;
-        pos = pos + charset.size() - value.length;
+        const std::size_t at = span.start + value.offset;
+        out.append(text, copied, at - copied).append(charset);
+        copied = at + value.length;
+        renamed = true;
     }
+    if (!renamed) return;
+    out.append(text, copied);
+    text = std::move(out);
 }
 
 namespace {
@@ -102,7 +106,11 @@ SaveBytes BytesForSave(const Document& doc, const SaveOptions& options) {
         return out;
     }
     std::string text = doc.page.text;
-    if (!options.asEdited) out.refusal = WriteMetaBlock(text, doc.fields, WriterFor(doc, options.writer)).message;
+    if (!options.asEdited) {
+        out.refusal = ModernEditRefusal(text, doc.modernSnapshot, doc.modern);
+        if (out.refusal.empty()) out.refusal = WriteMetaBlock(text, doc.fields, WriterFor(doc, options.writer)).message;
+        ApplyModernEdits(text, doc.modernSnapshot, doc.modern, options.writer.attributeOrder);
+    }
     const std::string charset = SaveCharset(doc);
     NameSaveCharset(doc, charset, text);
     EncodeResult encoded = EncodeForSave(doc, charset, text);
@@ -123,8 +131,12 @@ SaveResult SaveDocument(Document& doc, const SaveOptions& options) {
     if (const std::string unwritable = UnwritableCharset(doc); !unwritable.empty())
         return refuse(UnwritableCharsetRefusal(unwritable));
     if (!options.asEdited) {
+        if (std::string why = ModernEditRefusal(doc.page.text, doc.modernSnapshot, doc.modern); !why.empty())
+            return refuse(std::move(why));
         WriteResult w = WriteMetaBlock(doc.page.text, doc.fields, WriterFor(doc, options.writer));
         if (!w.Done()) return refuse(std::move(w.message));
+        // After the block, so that tags added before </head> follow a block placed there.
+        ApplyModernEdits(doc.page.text, doc.modernSnapshot, doc.modern, options.writer.attributeOrder);
     }
     const std::string charset = SaveCharset(doc);
     NameSaveCharset(doc, charset, doc.page.text);
@@ -170,6 +182,7 @@ PreviewResult WritePreview(const Document& doc, const MetaWriteOptions& writer,
     }
     std::string text = doc.page.text;
     result.refusal = WriteMetaBlock(text, doc.fields, WriterFor(doc, writer)).message;
+    ApplyModernEdits(text, doc.modernSnapshot, doc.modern, writer.attributeOrder);
     const std::string charset = SaveCharset(doc);
     NameSaveCharset(doc, charset, text);
     const FileStatus file = ReplaceFileBytes(result.path, EncodeForSave(doc, charset, text).bytes, false);

@@ -117,6 +117,11 @@ private:
             if (head.found && from < head.begin && head.startTag < to) {
                 if (from < head.startTag) cuts.push_back({from, head.startTag, -1});
                 if (head.begin < to) cuts.push_back({head.begin, to, -1});
+            } else if (ClosesATag(from)) {
+                // "<meta charset=x<title>": the tag lacks its own '>' and the
+                // load reads it up to the title's; that '>' stays with the tag.
+                cuts.push_back({from, to, static_cast<int>(replacements.size())});
+                replacements.emplace_back(">");
             } else {
                 cuts.push_back({from, to, -1});
             }
@@ -144,9 +149,13 @@ private:
         merged.reserve(cuts.size());
         for (const Cut& c : cuts) {
             if (!merged.empty() && c.start < merged.back().end) {
-                // A tag inside the old title goes with it.
+                // A tag inside the old title goes with it; a title that a
+                // removed tag runs into goes with the tag. A charset
+                // declaration of either tag still takes the stretch's place.
                 merged.back().end = std::max(merged.back().end, c.end);
-                merged.back().replacement = -1;
+                if (!merged.back().Replaces() && c.Replaces() &&
+                    replacements[static_cast<std::size_t>(c.replacement)] != ">")
+                    merged.back().replacement = c.replacement;
                 continue;
             }
             merged.push_back(c);
@@ -180,6 +189,17 @@ private:
             i = j + 1;
         }
         return out;
+    }
+
+    // Whether a META tag of the scan starts before `pos` and ends after it.
+    bool ClosesATag(std::size_t pos) const {
+        std::size_t lo = 0, hi = scanner_.TagCount();
+        while (lo < hi) {
+            const std::size_t mid = lo + (hi - lo) / 2;
+            if (scanner_.Span(mid).start < pos) lo = mid + 1;
+            else hi = mid;
+        }
+        return lo > 0 && scanner_.Span(lo - 1).end > pos;
     }
 
     bool OnlyLineBreaks(std::size_t from, std::size_t to) const {
@@ -290,13 +310,19 @@ std::string EscapeHttpEquivValue(std::string_view value) {
 
 std::string EscapeTitle(std::string_view title) {
     // The title ends at the first "</title>", and the head (the title with it)
-    // at the first "</head>": only those sequences are broken up.
+    // at the first "</head>", each also with a blank or '/' after the name:
+    // only those are broken up ("</header>" or "</titles" end nothing).
+    auto endTag = [](std::string_view rest, std::string_view lowerName) {
+        if (FindNoCase(rest.substr(0, lowerName.size()), lowerName) != 0 || rest.size() == lowerName.size()) return false;
+        const char next = rest[lowerName.size()];
+        return next == '>' || next == '/' || IsTagSpace(next);
+    };
     std::string out;
     out.reserve(title.size());
     std::size_t pos = 0;
     for (std::size_t hit = title.find('<'); hit != std::string_view::npos; hit = title.find('<', hit + 1)) {
         const std::string_view rest = title.substr(hit);
-        if (FindNoCase(rest.substr(0, 7), "</title") != 0 && FindNoCase(rest.substr(0, 6), "</head") != 0) continue;
+        if (!endTag(rest, "</title") && !endTag(rest, "</head")) continue;
         out.append(title.substr(pos, hit - pos)).append("&lt;");
         pos = hit + 1;
     }

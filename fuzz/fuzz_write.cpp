@@ -73,11 +73,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const SaveBytes first = BytesForSave(doc, options);
     if (!first.refusal.empty()) return 0;
     const Document saved = fuzz::LoadBytes(first.bytes);
+    // A page that names no charset is read as UTF-8 or Windows-1251 by its
+    // bytes alone; a save that removes the bytes that decided it (with a tag it
+    // replaces) may tip it to the other. Its texts are then read in another
+    // charset than they were written in, so nothing more is compared.
+    auto undeclared = [](const Document& d) {
+        return d.encoding.source == EncodingSource::Detected || d.encoding.source == EncodingSource::Default;
+    };
+    if (saved.encoding.name != doc.encoding.name && undeclared(doc) && undeclared(saved)) return 0;
     fuzz::Expect(saved.encoding.name == doc.encoding.name, "the saved page reads in another charset");
     // A character the charset cannot hold reads back as its reference.
     if (first.references > 0) return 0;
     for (int i = 0; i < kEntryCount; ++i) {
-        const WrittenContent a = WriteEntry(i, f, doc.kind), b = WriteEntry(i, saved.fields, saved.kind);
+        WrittenContent a = WriteEntry(i, f, doc.kind);
+        const WrittenContent b = WriteEntry(i, saved.fields, saved.kind);
+        // A title's text is read as it stands: an end tag typed into it stays
+        // broken up as the writer wrote it.
+        if (i == kTitle) a.content = EscapeTitle(a.content);
         if (a.written != b.written || a.content != b.content || a.second != b.second) {
             std::fprintf(stderr, "entry %d\n", i);
             fuzz::Fail("a written field reads back otherwise", a.content + "|" + a.second, b.content + "|" + b.second);

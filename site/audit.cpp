@@ -241,6 +241,7 @@ PageAudit AuditPage(const Document& doc, std::string_view fileBytes) {
     if (ClosesIndexing(robots))
         a.findings.push_back({Level::Info, "noindex",
                               "Страница закрыта от индексации: robots \"" + codec.ToUtf8(Trim(robots)) + "\""});
+    AddModernHeadFindings(a, doc);
     return a;
 }
 

@@ -26,6 +26,8 @@ struct PageAudit {
     std::vector<Finding> findings;
     std::string title;
     std::string description;
+    // The hreflang addresses of the page (UTF-8), for the checks between pages.
+    std::vector<std::string> hreflang;
 };
 
 // Limits of a title and a description, in characters.
@@ -42,6 +44,18 @@ PageAudit AuditPage(const Document& doc, std::string_view fileBytes);
 // title or description another page has too. `paths[i]` names `pages[i]`.
 // Runs in time proportional to the pages, however many share one text.
 void AddDuplicateFindings(std::vector<PageAudit>& pages, const std::vector<std::string>& paths);
+
+// The rules on the head tags beside the catalogue (canonical, viewport, Open
+// Graph, Twitter, hreflang, JSON-LD, html lang, repeated titles and
+// descriptions, a late charset); AuditPage runs them. Fills `a.hreflang`.
+void AddModernHeadFindings(PageAudit& a, const Document& doc);
+
+// Adds hreflang-no-self and hreflang-no-return findings. A page's address is
+// its path relative to `root` (a folder; empty: as given) after `baseUrl`; an
+// absolute hreflang address under `baseUrl` (or, without one, any absolute
+// address by its path) names the page at that path.
+void AddHreflangFindings(std::vector<PageAudit>& pages, const std::vector<std::string>& paths,
+                         const std::string& root, const std::string& baseUrl);
 
 // Characters of a UTF-8 text (code points, not bytes).
 std::size_t CountCharacters(std::string_view utf8);

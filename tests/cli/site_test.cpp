@@ -133,7 +133,8 @@ TEST_F(SiteRun, AuditFindsExactlyThePlantedProblems) {
     plant("is-utf8.htm", page([](PageRecipe& p) { p.title = "Declared 1251 page"; p.description = std::string(60, 'e'); p.body = "Текст в UTF-8"; }),
           {"charset-mismatch"});
     plant("refresh.htm", page([](PageRecipe& p) { p.title = W("Переезд страницы"); p.description = std::string(60, 'f');
-                                                p.head = "<meta http-equiv=\"refresh\" content=\"0; URL=new.htm\">\r\n"; }),
+                                                p.head = "<meta http-equiv=\"refresh\" content=\"0; URL=new.htm\">\r\n"
+                                                         "<meta name=\"viewport\" content=\"width=device-width\">\r\n"; }),
           {"redirect"});
     plant("location.htm", page([](PageRecipe& p) { p.title = W("Другое место"); p.description = std::string(60, 'g');
                                                  p.head = "<meta http-equiv=\"location\" content=\"/other.htm\">\r\n"; }),
@@ -164,6 +165,10 @@ TEST_F(SiteRun, AuditFindsExactlyThePlantedProblems) {
     for (std::string line; std::getline(lines, line);) {
         const auto j = nlohmann::json::parse(line);
         const std::string code = j["Code"].get<std::string>();
+        // Those of today's head tags are planted elsewhere; these pages have none of them.
+        if (code == "canonical-missing" || code == "viewport-missing" || code == "og-missing" ||
+            code == "lang-missing")
+            continue;
         EXPECT_EQ(j["Level"], code == "no-head" || code == "title-missing" ? "error"
                               : code == "redirect" || code == "noindex" || code == "title-short" ? "info"
                                                                                                  : "warning");
@@ -172,12 +177,14 @@ TEST_F(SiteRun, AuditFindsExactlyThePlantedProblems) {
     }
     EXPECT_EQ(found, planted);
     EXPECT_EQ(short_, 10);  // the titles under 200 px: "Коротко" (74 px) up to "Declared UTF-8 page" (192 px)
-    EXPECT_EQ(err_.str(), "Pages: 51, errors: 3, warnings: 14, info: 14\n");
+    // Besides the planted ones, each of the 50 heads lacks today's tags (viewport,
+    // canonical, Open Graph, lang); the refresh page has a viewport.
+    EXPECT_EQ(err_.str(), "Pages: 51, errors: 3, warnings: 63, info: 164\n");
 
     ASSERT_EQ(Run({"audit", "-r", SiteDir()}), 0);
     EXPECT_NE(out_.str().find("title-length           Длина заголовка — 7 символов, меньше 10\n"), std::string::npos)
         << out_.str();
-    EXPECT_TRUE(out_.str().ends_with("Pages: 51, errors: 3, warnings: 14, info: 14\n"));
+    EXPECT_TRUE(out_.str().ends_with("Pages: 51, errors: 3, warnings: 63, info: 164\n"));
 
     struct Status { std::vector<std::string> args; int status; };
     const Status statuses[] = {
@@ -195,7 +202,8 @@ TEST_F(SiteRun, AuditFindsExactlyThePlantedProblems) {
     const std::string badPath = Site("bad.htm", Win(bad));
     ASSERT_EQ(Run({"audit", badPath}), 0);
     EXPECT_EQ(err_.str(), badPath + ": 'x' is not a valid integer value\n");
-    EXPECT_EQ(out_.str(), "Pages: 1, errors: 0, warnings: 0, info: 0\n");
+    // Only the findings of a head without today's tags.
+    EXPECT_TRUE(out_.str().ends_with("Pages: 1, errors: 0, warnings: 1, info: 3\n")) << out_.str();
 }
 
 TEST_F(SiteRun, CsvValuesParseBack) {
@@ -262,7 +270,8 @@ TEST_F(SiteRun, APageNamedAndFoundInAFolderIsTakenOnce) {
     const std::string original = Get(a);
     // Not a duplicate of itself, and its backup is the page as it was.
     ASSERT_EQ(Run({"audit", a, a, "-r", SiteDir()}), 0) << err_.str();
-    EXPECT_EQ(out_.str(), "Pages: 1, errors: 0, warnings: 0, info: 0\n");
+    EXPECT_EQ(out_.str().find("duplicate"), std::string::npos);
+    EXPECT_TRUE(out_.str().ends_with("Pages: 1, errors: 0, warnings: 1, info: 3\n")) << out_.str();
     ASSERT_EQ(Run({"write", a, "-r", SiteDir(), "--set", "Author=Ann", "--backup"}), 0) << err_.str();
     EXPECT_EQ(out_.str(), "Pages: 1, saved: 1, failed: 0\n");
     EXPECT_EQ(Get(a + ".bak"), original);

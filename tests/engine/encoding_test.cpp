@@ -346,3 +346,42 @@ TEST_F(EncodingTest, AMetaCharsetIsRenamedAsItWasRead) {
         EXPECT_EQ(back.fields.Title, Cp1251("Ёж"));
     }
 }
+
+TEST_F(EncodingTest, ASaveNamesOnlyTheDeclarationsTheLoadRead) {
+    const std::string koi8r = TranslateChars(Cp1251("Ёж"), Koi8RSave());
+    const std::string koi8u = TranslateChars(Cp1251("Ёж"), Koi8USave());
+    struct Case {
+        const char* name;
+        std::string page;
+        std::string loads;  // the charset the page is read in
+        int chosen;         // the charset box before the save; -1 leaves it as read
+        std::string reloads;
+    };
+    const Case cases[] = {
+        {"charset attribute of the content-type tag",
+         "<head><meta http-equiv=\"Content-Type\" charset=\"koi8-r\"><title>" + koi8r + "</title></head>", "koi8-r", -1,
+         "koi8-r"},
+        {"a broken tag's charset value runs into the title",
+         "<head><meta charset=<title>" + Cp1251("Ёж") + "</title></head>", "windows-1251", kCharsetKoi8R, "koi8-r"},
+        {"a tag in the title's text",
+         "<head><meta charset=koi8-u><title>a <meta charset=koi8-u> " + koi8u + "</title></head>", "koi8-u",
+         kCharsetKoi8R, "koi8-r"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Document doc = Load(c.page);
+        EXPECT_EQ(doc.encoding.name, c.loads);
+        const std::string title = doc.codec->ToUtf8(doc.fields.Title);
+        if (c.chosen >= 0) {
+            doc.fields.Charset = c.chosen;
+            doc.fields.ContentTypeOn = true;
+            doc.fields.ContentType = 1;
+        }
+        SaveOptions o;
+        o.writer.placement = 1;  // the block goes where the old title was
+        ASSERT_TRUE(SaveDocument(doc, o).saved);
+        const Document back = Load(Get(doc.path));
+        EXPECT_EQ(back.encoding.name, c.reloads) << Get(doc.path);
+        EXPECT_EQ(back.codec->ToUtf8(back.fields.Title), title) << Get(doc.path);
+    }
+}

@@ -343,6 +343,7 @@ TEST(Escaping, ValuesNeverBreakTheirTag) {
               "&nbsp; AT&T &");
     EXPECT_EQ(EscapeHttpEquivValue(R"~(a"b<c>&amp;)~"), "a&quot;b&lt;c&gt;&amp;");
     EXPECT_EQ(EscapeTitle("a</TITLE>b</title c</HEAD>"), "a&lt;/TITLE>b&lt;/title c&lt;/HEAD>");
+    EXPECT_EQ(EscapeTitle("</header></titles</title/</title"), "</header></titles&lt;/title/</title");
 }
 
 // What the user types into a field comes back from the page after a save and a

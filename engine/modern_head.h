@@ -1,0 +1,107 @@
+#pragma once
+// The head tags that pages carry beside the catalogue: the canonical address,
+// the viewport, Open Graph and Twitter card tags (read and edited in place),
+// the language alternates, the structured data blocks and the <html> language
+// (read only). The META block writer never touches them; an edit changes only
+// the bytes of the one value it edits.
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/text_codec.h"
+
+namespace veskaron {
+
+enum ModernField : int {
+    kCanonical,
+    kViewport,
+    kOgTitle,
+    kOgDescription,
+    kOgType,
+    kOgUrl,
+    kOgImage,
+    kOgSiteName,
+    kOgLocale,
+    kTwitterCard,
+    kTwitterTitle,
+    kTwitterDescription,
+    kTwitterImage,
+    kTwitterSite,
+};
+inline constexpr int kModernFieldCount = 14;
+
+// "Canonical", "OgTitle", ...: the member names of the command line's JSON.
+std::string_view ModernFieldName(int field);
+// "canonical", "viewport", "og:title", "twitter:card", ...
+std::string_view ModernFieldKey(int field);
+// The field of a member name, or -1.
+int ModernFieldByName(std::string_view name);
+
+// The editable values, in the document's text kind, entity references decoded.
+// A field without its tag holds the empty text.
+struct ModernFields {
+    std::array<std::string, kModernFieldCount> values;
+    std::string& operator[](int field) { return values[static_cast<std::size_t>(field)]; }
+    const std::string& operator[](int field) const { return values[static_cast<std::size_t>(field)]; }
+    friend bool operator==(const ModernFields&, const ModernFields&) = default;
+};
+
+struct HreflangLink {
+    std::string lang, href;
+};
+
+// Texts in UTF-8.
+struct JsonLdBlock {
+    bool valid = false;
+    bool hasType = false;
+    std::string type;   // "@type" of the top object (the first of a list)
+    std::string error;  // the parser's message when not valid
+};
+
+// Where a page's tag for one field stands.
+struct ModernTagSpot {
+    std::size_t count = 0;  // tags for the field in the head
+    std::size_t tagStart = 0, tagEnd = 0;
+    bool hasValue = false;  // the first tag has a content= (href=) attribute
+    std::size_t valueStart = 0, valueEnd = 0;  // the value, without its quotes
+    char quote = 0;                            // '"', '\'' or 0
+};
+
+struct ModernHead {
+    ModernFields fields;
+    std::array<ModernTagSpot, kModernFieldCount> spots{};
+    std::vector<HreflangLink> hreflang;
+    std::vector<JsonLdBlock> jsonLd;
+    bool hasHtmlLang = false;
+    std::string htmlLang;
+    // For the audit.
+    std::size_t titleTags = 0;
+    std::size_t descriptionTags = 0;
+    bool canonicalsDiffer = false;               // several canonical links name other addresses
+    std::vector<std::string> ogByName;           // og: keys written with name= instead of property=
+};
+
+// One pass over the head (and the text before it for <html lang>). The
+// structured data blocks are parsed only with the codec of the text, which
+// turns them into UTF-8 first.
+ModernHead ReadModernHead(std::string_view text, const TextCodec* codec = nullptr);
+
+// The page's canonical address (the first <link rel="canonical">), entities
+// decoded; empty without one.
+std::string ReadCanonicalAddress(std::string_view text);
+
+// Why edits from `was` to `now` cannot be made in `text` (a tag to add and no
+// </head> to put it before); empty when they can.
+std::string ModernEditRefusal(std::string_view text, const ModernFields& was, const ModernFields& now);
+
+// Makes the fields that differ between `was` and `now` hold `now` in `text`:
+// the first tag's value is replaced, keeping its quotes; a missing tag gets a
+// line of its own before </head>; an empty value removes the tag (and its line
+// when it stands alone on it). `attributeOrder` 0 writes the key attribute
+// first in new tags, any other value the content first. Returns whether the
+// text changed; nothing changes when ModernEditRefusal says no.
+bool ApplyModernEdits(std::string& text, const ModernFields& was, const ModernFields& now, int attributeOrder);
+
+}  // namespace veskaron

@@ -1,0 +1,205 @@
+// The head tags beside the catalogue: what a page's head reads as, and the
+// bytes an edit leaves.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "engine/loader.h"
+#include "engine/modern_head.h"
+#include "engine/save.h"
+#include "tests/scaling_guard.h"
+
+using namespace veskaron;
+
+namespace {
+
+struct ReadCase {
+    const char* name;
+    std::string page;
+    int field;
+    std::string value;
+    std::size_t count;
+};
+
+struct EditCase {
+    const char* name;
+    std::string page;
+    int field;
+    std::string value;
+    int attributeOrder;
+    std::string expected;
+};
+
+}  // namespace
+
+TEST(ModernHead, ReadsTheFirstTagByTheRules) {
+    const ReadCase cases[] = {
+        {"double quotes", "<head><meta property=\"og:title\" content=\"A\"></head>", kOgTitle, "A", 1},
+        {"single quotes, content first", "<head><meta content='B &amp; C' property='og:title'></head>", kOgTitle,
+         "B & C", 1},
+        {"no quotes, upper case", "<HEAD><META PROPERTY=og:title CONTENT=D></HEAD>", kOgTitle, "D", 1},
+        {"across lines", "<head><meta\r\n  property=\"og:image\"\r\n  content=\"/i.png\"\r\n></head>", kOgImage, "/i.png", 1},
+        {"og by name", "<head><meta name=\"og:type\" content=\"article\"></head>", kOgType, "article", 1},
+        {"twitter by property", "<head><meta property=\"twitter:card\" content=\"summary\"></head>", kTwitterCard,
+         "summary", 1},
+        {"viewport not by property", "<head><meta property=\"viewport\" content=\"x\"></head>", kViewport, "", 0},
+        {"rel with several words", "<head><link rel=\"Canonical nofollow\" href=\"https://a/\"></head>", kCanonical,
+         "https://a/", 1},
+        {"repeated: the first", "<head><meta name=twitter:site content=@a><meta name=twitter:site content=@b></head>",
+         kTwitterSite, "@a", 2},
+        {"in a comment", "<head><!-- <link rel=canonical href=/x> --></head>", kCanonical, "", 0},
+        {"after the head", "<head></head><meta property=\"og:title\" content=\"A\">", kOgTitle, "", 0},
+        {"apostrophe reference", "<head><meta property='og:title' content='it&#39;s'></head>", kOgTitle, "it's", 1},
+    };
+    for (const ReadCase& c : cases) {
+        const ModernHead h = ReadModernHead(c.page);
+        EXPECT_EQ(h.fields[c.field], c.value) << c.name;
+        EXPECT_EQ(h.spots[static_cast<std::size_t>(c.field)].count, c.count) << c.name;
+    }
+}
+
+TEST(ModernHead, ReadsTheListsAndTheLanguage) {
+    const std::string page =
+        "<html LANG=\"ru\"><head>\r\n"
+        "<link rel=\"alternate\" hreflang=\"en\" href=\"https://s/en/\">\r\n"
+        "<link hreflang=ru rel=alternate href=https://s/>\r\n"
+        "<script type=\"application/ld+json\">{\"@type\": \"Article\", \"x\": \"<meta name=viewport>\"}</script>\r\n"
+        "<script type='application/ld+json'>{\"@type\": </script>\r\n"
+        "</head></html>";
+    const ModernHead h = ReadModernHead(page, Utf8Codec().get());
+    EXPECT_EQ(h.htmlLang, "ru");
+    ASSERT_EQ(h.hreflang.size(), 2u);
+    EXPECT_EQ(h.hreflang[1].lang, "ru");
+    EXPECT_EQ(h.hreflang[1].href, "https://s/");
+    ASSERT_EQ(h.jsonLd.size(), 2u);
+    EXPECT_TRUE(h.jsonLd[0].valid);
+    EXPECT_EQ(h.jsonLd[0].type, "Article");
+    EXPECT_FALSE(h.jsonLd[1].valid);
+    EXPECT_FALSE(h.jsonLd[1].error.empty());
+    // Markup inside a script is not a tag of the head.
+    EXPECT_EQ(h.spots[kViewport].count, 0u);
+    EXPECT_EQ(ReadCanonicalAddress("<head><link href='/c' rel=canonical></head>"), "/c");
+}
+
+TEST(ModernHead, EditsOnlyTheValueBytes) {
+    const EditCase cases[] = {
+        {"double quotes", "<head>\r\n<meta property=\"og:title\" content=\"Old\" >\r\n</head>", kOgTitle, "New \"q\"", 0,
+         "<head>\r\n<meta property=\"og:title\" content=\"New &quot;q&quot;\" >\r\n</head>"},
+        {"single quotes", "<head><meta content='Old' name='twitter:title'></head>", kTwitterTitle, "It's", 0,
+         "<head><meta content='It&#39;s' name='twitter:title'></head>"},
+        {"bare stays bare", "<head><META NAME=viewport CONTENT=a></head>", kViewport, "b", 0,
+         "<head><META NAME=viewport CONTENT=b></head>"},
+        {"bare gets quotes", "<head><link rel=canonical href=/a></head>", kCanonical, "/a b", 0,
+         "<head><link rel=canonical href=\"/a b\"></head>"},
+        {"repeated: the first", "<head><meta name=twitter:site content=@a><meta name=twitter:site content=@b></head>",
+         kTwitterSite, "@c", 0, "<head><meta name=twitter:site content=@c><meta name=twitter:site content=@b></head>"},
+        {"no content attribute", "<head><meta property=\"og:type\"/></head>", kOgType, "website", 0,
+         "<head><meta property=\"og:type\" content=\"website\"/></head>"},
+        {"missing, CR LF, indented", "<head>\r\n  <title>t</title>\r\n</head>", kOgTitle, "T", 0,
+         "<head>\r\n  <title>t</title>\r\n  <meta property=\"og:title\" content=\"T\" >\r\n</head>"},
+        {"missing, LF, content first", "<head>\n\t<title>t</title>\n  </head>", kTwitterCard, "summary", 1,
+         "<head>\n\t<title>t</title>\n\t<meta content=\"summary\" name=\"twitter:card\" >\n  </head>"},
+        {"missing, head end mid-line", "<head><title>t</title></head>\r\n", kCanonical, "https://a/", 0,
+         "<head><title>t</title>\r\n<link rel=\"canonical\" href=\"https://a/\" >\r\n</head>\r\n"},
+        {"removed with its line", "<head>\r\n  <meta name=\"viewport\" content=\"w\">  \r\n</head>", kViewport, "", 0,
+         "<head>\r\n</head>"},
+        {"removed alone, not the line", "<head><title>t</title><meta name=viewport content=w>\r\n</head>", kViewport,
+         "", 0, "<head><title>t</title>\r\n</head>"},
+    };
+    for (const EditCase& c : cases) {
+        std::string text = c.page;
+        const ModernFields was = ReadModernHead(text).fields;
+        ModernFields now = was;
+        now[c.field] = c.value;
+        ApplyModernEdits(text, was, now, c.attributeOrder);
+        EXPECT_EQ(text, c.expected) << c.name;
+        if (!c.value.empty()) {
+            EXPECT_EQ(ReadModernHead(text).fields[c.field], c.value) << c.name;
+        }
+    }
+}
+
+TEST(ModernHead, WithoutAHeadEndNothingIsAdded) {
+    std::string text = "<head><title>t</title>";
+    ModernFields now;
+    now[kOgTitle] = "T";
+    EXPECT_FALSE(ModernEditRefusal(text, {}, now).empty());
+    EXPECT_FALSE(ApplyModernEdits(text, {}, now, 0));
+    EXPECT_EQ(text, "<head><title>t</title>");
+}
+
+// A head of many tags on one line, some quotes unclosed: reading and editing stay linear.
+TEST(ModernHead, ReadAndEditAreLinear) {
+    const auto r = test::MeasureScaling(
+        1u << 17,
+        [](std::size_t n) {
+            std::string s = "<head>";
+            while (s.size() < n) s += "<meta content='x name=og:title><link rel=canonical href=\"/a>";
+            return s + "</head>";
+        },
+        [](std::string& text) {
+            ModernFields now = ReadModernHead(text).fields;
+            now[kTwitterCard] = "summary";
+            now[kOgTitle].clear();
+            ApplyModernEdits(text, ReadModernHead(text).fields, now, 0);
+        });
+    EXPECT_LE(r.Ratio(), test::kMaxScaling) << r.small << " s, then " << r.large << " s";
+}
+
+namespace {
+
+class ModernSave : public ::testing::Test {
+protected:
+    void SetUp() override {
+        path_ = (std::filesystem::temp_directory_path() /
+                 ("veskaron_modern_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+                  ".html"))
+                    .string();
+    }
+    void TearDown() override { std::filesystem::remove(path_); }
+    Document Load(const std::string& bytes) {
+        std::ofstream(path_, std::ios::binary) << bytes;
+        Document doc;
+        LoadPage(doc, path_, {});
+        return doc;
+    }
+    std::string Saved(Document& doc, int placement) {
+        SaveOptions o;
+        o.writer.placement = placement;
+        EXPECT_TRUE(SaveDocument(doc, o).saved);
+        std::ifstream in(path_, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    std::string path_;
+};
+
+}  // namespace
+
+// A save writes the catalogue block as before, then the new tag after it; the
+// page's charset and LF line ends hold, and a character outside the charset
+// becomes a reference.
+TEST_F(ModernSave, OneSaveWritesTheBlockAndTheTagsInThePagesCharset) {
+    Document doc = Load("<html><head>\n<meta charset=\"windows-1251\">\n<title>\xC4\xEE\xEC</title>\n</head></html>\n");
+    EXPECT_FALSE(doc.modified);
+    doc.modern[kOgTitle] = "\xC4\xEE\xEC &#8364;";  // as the codec puts a euro sign in
+    doc.Update();
+    EXPECT_TRUE(doc.modified);
+    const std::string bytes = Saved(doc, 1);
+    EXPECT_NE(bytes.find("<title>\xC4\xEE\xEC</title>\n<meta property=\"og:title\" content=\"\xC4\xEE\xEC &#8364;\" >\n</head>"),
+              std::string::npos)
+        << bytes;
+    EXPECT_EQ(bytes.find('\r'), std::string::npos);
+    EXPECT_FALSE(doc.modified);
+    EXPECT_EQ(doc.modernSnapshot, doc.modern);
+}
+
+TEST_F(ModernSave, AnUneditedPageSavesAsBefore) {
+    const std::string page = "<head>\r\n<meta property=og:title content='x'>\r\n<title>t</title></head>";
+    Document doc = Load(page);
+    Document plain = doc;
+    plain.modern = plain.modernSnapshot = {};
+    EXPECT_EQ(BytesForSave(doc, {}).bytes, BytesForSave(plain, {}).bytes);
+}
