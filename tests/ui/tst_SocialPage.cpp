@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 
@@ -72,6 +73,7 @@ private Q_SLOTS:
     void widthsFollowTyping();
     void snippetOnBothProfiles();
     void storedTabs();
+    void headTagsEditedAndSaved();
 };
 
 void TestSocialPage::widthsFollowTyping_data() {
@@ -142,6 +144,35 @@ void TestSocialPage::storedTabs() {
             QCOMPARE(Find<QTabWidget>(again, "PageControl1")->currentWidget()->objectName(), QString::fromLatin1(tab));
         }
     }
+}
+
+void TestSocialPage::headTagsEditedAndSaved() {
+    const QByteArray head = Cp1251("<meta property='og:title' content='Старое'>\r\n"
+                                   "<link rel=\"alternate\" hreflang=\"en\" href=\"https://shop.ru/en/\">\r\n"
+                                   "<script type=\"application/ld+json\">{\"@type\": \"Store\"}</script>\r\n");
+    const QByteArray page = Page(head.constData());
+    Shown w(page);
+    auto* tabs = Find<QTabWidget>(*w.form, "PageControl1");
+    tabs->setCurrentIndex(2);
+    auto* list = Find<QListWidget>(*w.form, "ListHeadData");
+    QCOMPARE(list->count(), 2);
+    QCOMPARE(list->item(1)->text(), msg::JsonLdItem(QStringLiteral("Store"), true, {}));
+    QVERIFY(!w.form->CurrentDocument().modified);
+    w.Type(Find<QLineEdit>(*w.form, "EditOgTitle"), QStringLiteral("Новое"));
+    QVERIFY(w.form->CurrentDocument().modified);
+    QCOMPARE(w.Text("LabelEditOgTitleCount"), msg::kCharacterCount.arg(5));
+    Find<QPushButton>(*w.form, "ButtonTwitterFromTitle")->click();
+    QCOMPARE(Find<QLineEdit>(*w.form, "EditTwitterTitle")->text(), QStringLiteral("Игрушки"));
+    QCOMPARE(w.Text("LabelCardTitle"), QStringLiteral("Новое"));
+    QVERIFY(w.form->saveDocument());
+    // The value changed within its quotes, the new tag on its own line before
+    // </head>, the lines beside them as they were.
+    QByteArray expected = head;
+    expected.replace(Cp1251("'Старое'"), Cp1251("'Новое'"));
+    expected += Cp1251("<meta name=\"twitter:title\" content=\"Игрушки\" >\r\n</head>\r\n<body>x</body>");
+    const QByteArray saved = ReadBytes(w.tmp.Page("page.html"));
+    QVERIFY2(saved.contains(expected), saved.constData());
+    QVERIFY(!w.form->CurrentDocument().modified);
 }
 
 QTEST_MAIN(TestSocialPage)

@@ -95,6 +95,7 @@ private:
     bool OnEditorTab() const;
     void showSnippetTexts();
     void showSnippetAddress();
+    void showModernHead();
 
     // The settings read at the moment of use, in one place.
     const session::Settings& settings() const { return *settings_; }

@@ -70,6 +70,12 @@ void TForm1::BindSession() {
     connect(namePage_, &NamePage::Edited, this, &TForm1::fieldEdited);
     namePage_->SetCodecSource([s]() -> const TextCodec& { return s->codec(); });
     connect(namePage_, &NamePage::SnippetTextsChanged, this, &TForm1::showSnippetTexts);
+    socialPage_->SetPageTexts([this] { return std::pair{namePage_->TitleText(), PlainText(*namePage_->Description())}; });
+    connect(socialPage_, &SocialPage::Edited, this, [this] {
+        showSnippetAddress();
+        if (quiet_ || loading_ || !session_->isOpen()) return;
+        session_->setModernFields(socialPage_->Read(session_->document().modern, session_->codec(), nullptr));
+    });
     connect(httpPage_, &HttpPage::Edited, this, &TForm1::fieldEdited);
     connect(editor_, &EditorTab::SourceEdited, this, &TForm1::sourceEdited);
     connect(editor_, &EditorTab::CurrentSize, this, &TForm1::showSourceSize);
@@ -122,6 +128,7 @@ MetaFields TForm1::fieldsFromPages(std::size_t* references) const {
 }
 
 void TForm1::handFieldsToSession(std::size_t* references) {
+    session_->setModernFields(socialPage_->Read(session_->document().modern, session_->codec(), references));
     session_->setFields(fieldsFromPages(references), references);
 }
 
@@ -148,14 +155,21 @@ bool TForm1::OnEditorTab() const { return PageControl1->currentWidget() == edito
 
 void TForm1::showSnippetTexts() {
     socialPage_->Serp()->SetTexts(namePage_->MeasuredTitle(), namePage_->MeasuredDescription());
+    socialPage_->UpdateCard();
 }
 
-// The canonical address of the text as it stands, else the page's file name.
+// The canonical address as the field holds it, else the page's file name.
 void TForm1::showSnippetAddress() {
+    const std::string name =
+        QFileInfo(QString::fromStdString(session_->document().path)).fileName().toStdString();
+    socialPage_->Serp()->SetAddress(
+        QString::fromStdString(SerpAddress(socialPage_->Canonical().trimmed().toStdString(), {}, name)));
+}
+
+void TForm1::showModernHead() {
     const Document& doc = session_->document();
-    const std::string canonical = doc.codec->ToUtf8(CanonicalHrefFromHead(doc.page.text));
-    const std::string name = QFileInfo(QString::fromStdString(doc.path)).fileName().toStdString();
-    socialPage_->Serp()->SetAddress(QString::fromStdString(SerpAddress(canonical, {}, name)));
+    socialPage_->Show(doc.modern, ReadModernHead(doc.page.text, doc.codec.get()), *doc.codec);
+    showSnippetAddress();
 }
 
 void TForm1::showDocumentState() {
@@ -215,8 +229,8 @@ void TForm1::prepareEditorText() {
 void TForm1::showTextChanged() {
     quiet_ = true;
     httpPage_->Show(session_->document().fields, session_->codec(), httpPage_->refreshUrlBox()->isEnabled());
+    showModernHead();
     quiet_ = false;
-    showSnippetAddress();
     if (OnEditorTab()) {
         fillEditorIfStale();
     } else {
@@ -266,7 +280,7 @@ void TForm1::showLoaded(const LoadReport& report) {
     browser_->SetLoadedStats(Ui(report.sizeText), Ui(report.downloadTime));
     browser_->AddFolderToHistory(QFileInfo(path).absolutePath());
     namePage_->Show(doc.fields, *doc.codec);
-    showSnippetAddress();
+    showModernHead();
     httpPage_->Show(doc.fields, *doc.codec,
                     report.ok ? report.refreshUrlEnabled : httpPage_->refreshUrlBox()->isEnabled());
 

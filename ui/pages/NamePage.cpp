@@ -203,6 +203,8 @@ void NamePage::Show(const MetaFields& f, const TextCodec& codec) {
     Q_EMIT SnippetTextsChanged();
 }
 
+QString NamePage::TitleText() const { return Edit1->text(); }
+
 void NamePage::SetCodecSource(std::function<const TextCodec&()> codec) { codec_ = std::move(codec); }
 
 // Measured as the page would carry the text: characters its charset lacks

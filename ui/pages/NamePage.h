@@ -28,6 +28,7 @@ public:
     // Shows the values without reporting them as edits.
     void Show(const MetaFields& f, const TextCodec& codec);
 
+    QString TitleText() const;
     QPlainTextEdit* Description() const { return Memo1; }
     QPlainTextEdit* KeywordsBox() const { return Memo2; }
     QComboBox* Author() const { return ComboBox1; }
