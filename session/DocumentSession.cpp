@@ -1,5 +1,7 @@
 #include "session/DocumentSession.h"
 
+#include "engine/modern_head.h"
+
 #include <QDir>
 #include <initializer_list>
 #include <utility>
@@ -44,6 +46,11 @@ void DocumentSession::setFields(MetaFields fields, std::size_t* references) {
     updateModified();
 }
 
+void DocumentSession::setModernFields(ModernFields fields) {
+    doc_.modern = std::move(fields);
+    updateModified();
+}
+
 void DocumentSession::markEdited(EditMark mark) {
     EditMarks& marks = doc_.marks;
     switch (mark) {
@@ -61,7 +68,8 @@ void DocumentSession::markEdited(EditMark mark) {
 void DocumentSession::updateModified() {
     if (!isOpen() || loading_) return;
     // Once modified, a document stays so until the next snapshot.
-    setModified(doc_.modified || doc_.marks.Any() || ComparedFields(doc_.fields) != snapshot_);
+    setModified(doc_.modified || doc_.marks.Any() || ComparedFields(doc_.fields) != snapshot_ ||
+                doc_.modern != doc_.modernSnapshot);
 }
 
 void DocumentSession::setModified(bool modified) {
@@ -176,6 +184,8 @@ bool DocumentSession::save(const SaveOptions& options, std::size_t fieldReferenc
     doc_.references = references;
     const bool was = doc_.modified;
     const SaveResult result = SaveDocument(doc_, options);
+    // Saved as edited, the text's own tags are the values now.
+    if (options.asEdited) doc_.modern = ReadModernHead(doc_.page.text).fields;
     // The writer's block (or a <meta charset> renamed for another charset) is
     // part of the text now, whether or not the file took it.
     if (doc_.page.text != before) {

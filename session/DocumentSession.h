@@ -63,6 +63,9 @@ public:
     // "&#N;". Recomputes the modified state.
     void setFields(MetaFields fields, std::size_t* references = nullptr);
     void markEdited(EditMark mark);
+    // The canonical, viewport, Open Graph and Twitter values as the view holds
+    // them, in the codec's bytes. Recomputes the modified state.
+    void setModernFields(ModernFields fields);
     // Recomputes the modified state, e.g. after the source view was edited.
     void updateModified();
 

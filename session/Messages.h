@@ -237,4 +237,51 @@ inline QString CountBroken(const QString& cause) {
 
 }  // namespace keywords
 
+// The search and social tab, and the widths beside the title and description.
+inline const QString kSocialTab = QStringLiteral("Поиск и соцсети");
+inline const QString kSerpGroup = QStringLiteral("Сниппет в поиске");
+inline const QString kSerpDesktop = QStringLiteral("Компьютер");
+inline const QString kSerpMobile = QStringLiteral("Телефон");
+inline const QString kSerpDesktopHint =
+    QStringLiteral("Результат поиска на компьютере|Заголовок 20 px в строке 600 px, описание 14 px в 920 px");
+inline const QString kSerpMobileHint =
+    QStringLiteral("Результат поиска на телефоне|Заголовок 16 px в двух строках по 400 px, описание 14 px в 680 px");
+inline const QString kWidthPx = QStringLiteral("%1 из %2 px");
+inline const QString kWidthHint =
+    QStringLiteral("Ширина в результате поиска на компьютере|Ширина текста в пикселях и ширина строки результата поиска; "
+                   "красным - текст будет обрезан");
+
+inline const QString kAddressesGroup = QStringLiteral("Адреса");
+inline const QString kCanonicalLabel = QStringLiteral("Канонический адрес :");
+inline const QString kCanonicalHint = QStringLiteral("Канонический адрес страницы|<link rel=\"canonical\">");
+inline const QString kViewportLabel = QStringLiteral("Viewport :");
+inline const QString kViewportHint = QStringLiteral("Область просмотра на телефоне|<meta name=\"viewport\">");
+inline const QString kHtmlLangLabel = QStringLiteral("Язык (html lang) :");
+inline const QString kNoHtmlLang = QStringLiteral("не указан");
+inline const QString kOgGroup = QStringLiteral("Open Graph");
+inline const QString kTwitterGroup = QStringLiteral("Twitter");
+inline const QString kFromTitle = QStringLiteral("Из заголовка");
+inline const QString kFromTitleHint =
+    QStringLiteral("Взять заголовок и описание страницы|Заполнить заголовок и описание из полей МЕТА-NAME");
+inline const QString kOgTitleLabel = QStringLiteral("Заголовок :");
+inline const QString kOgDescriptionLabel = QStringLiteral("Описание :");
+inline const QString kOgTypeLabel = QStringLiteral("Тип :");
+inline const QString kOgUrlLabel = QStringLiteral("Адрес :");
+inline const QString kOgImageLabel = QStringLiteral("Картинка :");
+inline const QString kOgSiteNameLabel = QStringLiteral("Название сайта :");
+inline const QString kOgLocaleLabel = QStringLiteral("Язык :");
+inline const QString kTwitterCardLabel = QStringLiteral("Карточка :");
+inline const QString kTwitterSiteLabel = QStringLiteral("Аккаунт :");
+inline const QString kHeadListsGroup = QStringLiteral("Языковые версии и структурированные данные");
+inline const QString kNoHeadLists = QStringLiteral("(нет)");
+inline QString HreflangItem(const QString& lang, const QString& href) {
+    return QStringLiteral("hreflang %1 - %2").arg(lang, href);
+}
+inline QString JsonLdItem(const QString& type, bool valid, const QString& error) {
+    return valid ? QStringLiteral("JSON-LD %1 - без ошибок").arg(type)
+                 : QStringLiteral("JSON-LD - ошибка: %1").arg(error);
+}
+inline const QString kLinkCardGroup = QStringLiteral("Карточка ссылки");
+inline const QString kNoImage = QStringLiteral("(нет картинки)");
+
 }  // namespace veskaron::msg

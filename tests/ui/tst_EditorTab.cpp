@@ -46,7 +46,7 @@ struct Loaded {
         if (!QTest::qWaitForWindowExposed(form.get())) qWarning("window not exposed");
         auto* list = Find<QListWidget>(*form, "FileListBox1");
         list->setCurrentItem(list->findItems(QStringLiteral("page.html"), Qt::MatchExactly).front());
-        Find<QTabWidget>(*form, "PageControl1")->setCurrentIndex(2);
+        Find<QTabWidget>(*form, "PageControl1")->setCurrentIndex(3);
         editor = Find<QPlainTextEdit>(*form, "RE1");
     }
     ~Loaded() {
@@ -201,7 +201,7 @@ void TestEditorTab::editorFollowsTheFieldTabs() {
         QVERIFY(saved.contains("<title>Fields</title>") && saved.contains("typed body"));
         if (pause) QTest::qWait(50);
         // Shown again: the saved text, the caret where it was, no edit.
-        tabs->setCurrentIndex(2);
+        tabs->setCurrentIndex(3);
         QByteArray shown = w.editor->toPlainText().toUtf8();
         shown.replace("\n", "\r\n");
         QCOMPARE(shown, saved);
@@ -211,7 +211,7 @@ void TestEditorTab::editorFollowsTheFieldTabs() {
         // A page loaded while the fields are shown comes up in the editor from its start.
         tabs->setCurrentIndex(0);
         w.form->loadChosenFile(w.tmp.Page("page.html"));
-        tabs->setCurrentIndex(2);
+        tabs->setCurrentIndex(3);
         QCOMPARE(w.editor->textCursor().position(), 0);
         QVERIFY(w.editor->toPlainText().contains(QStringLiteral("typed body")));
         QVERIFY(!save->isEnabled());

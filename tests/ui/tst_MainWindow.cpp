@@ -452,7 +452,7 @@ void TestMainWindow::pagesInOtherEncodings() {
     QCOMPARE(charset->currentText(), QStringLiteral("utf-8"));
     // The editor shows the page once its tab is opened.
     auto* tabs = Find<QTabWidget>(form, "PageControl1");
-    tabs->setCurrentIndex(2);
+    tabs->setCurrentIndex(3);
     QVERIFY(Find<QPlainTextEdit>(form, "RE1")->toPlainText().contains(QStringLiteral("<body>Текст</body>")));
     tabs->setCurrentIndex(0);
     title->setText(QStringLiteral("Новая ёлка"));
@@ -540,7 +540,7 @@ void TestMainWindow::koi8LettersStay() {
         author->setEditText(author->currentText() + u' ');
         QVERIFY(!form.CurrentDocument().modified);
         // The source editor follows the same rule.
-        Find<QTabWidget>(form, "PageControl1")->setCurrentIndex(2);
+        Find<QTabWidget>(form, "PageControl1")->setCurrentIndex(3);
         QTextCursor end(Find<QPlainTextEdit>(form, "RE1")->document());
         end.movePosition(QTextCursor::End);
         end.insertText(QString::fromUtf8(c.typed));

@@ -32,11 +32,22 @@
 #include "ui/pages/EditorTab.h"
 #include "ui/pages/HttpPage.h"
 #include "ui/pages/NamePage.h"
+#include "ui/pages/SocialPage.h"
 
 namespace veskaron::ui {
 namespace {
 
 constexpr int kWidth = 760, kHeight = 555, kMinWidth = 615;
+
+// The stored tab numbers keep the meaning they had before the search tab
+// came between META-HTTP and the editor: 2 is the editor, 3 the search tab.
+constexpr int kStoredEditorTab = 2, kSearchTab = 2, kEditorTab = 3;
+int TabOfStored(int stored) {
+    if (stored == kStoredEditorTab) return kEditorTab;
+    if (stored == kEditorTab) return kSearchTab;
+    return stored;
+}
+int StoredOfTab(int tab) { return TabOfStored(tab); }  // the same swap back
 
 QPushButton* BarButton(const char* name, const QString& caption, const QString& hint) {
     auto* button = Named(new QPushButton(caption), name, hint);
@@ -149,11 +160,14 @@ void TForm1::BuildPages() {
     browser_ = new FileBrowserPane;
     namePage_ = new NamePage;
     httpPage_ = new HttpPage;
+    socialPage_ = new SocialPage;
     editor_ = Named(new EditorTab, "TabSheet3");
     PageControl1 = Named(new QTabWidget, "PageControl1");
     PageControl1->addTab(Scrolled(namePage_, "TabSheet1"), msg::kNameTab);
     PageControl1->addTab(Scrolled(httpPage_, "TabSheet2"), msg::kHttpTab);
+    PageControl1->addTab(Scrolled(socialPage_, "TabSocial"), msg::kSocialTab);
     PageControl1->addTab(editor_, msg::kEditorTab);
+    Q_ASSERT(PageControl1->indexOf(editor_) == kEditorTab);
 }
 
 void TForm1::FormCreate(const QStringList& arguments) {
@@ -189,7 +203,7 @@ void TForm1::FormCreate(const QStringList& arguments) {
         // The page last used comes back with the first page loaded: before
         // that the tabs are greyed and the editor empty.
         if (stored.PageIndex && *stored.PageIndex >= 0 && *stored.PageIndex < PageControl1->count())
-            restoredTab_ = *stored.PageIndex;
+            restoredTab_ = TabOfStored(*stored.PageIndex);
         windowsMax_ = stored.WindowsMax;
     }
     const std::int32_t count = settings_->countStart();
@@ -290,7 +304,7 @@ bool TForm1::FormCloseQuery() {
 void TForm1::FormClose() {
     MainWindowSettings values;
     values.Path = currentPath_.toStdString();
-    values.PageIndex = restoredTab_ >= 0 ? restoredTab_ : PageControl1->currentIndex();
+    values.PageIndex = StoredOfTab(restoredTab_ >= 0 ? restoredTab_ : PageControl1->currentIndex());
     values.PathIdx = browser_->History()->currentIndex();
     values.WindowsMax = isMaximized();
     settings_->storeMainWindowValues(values);

@@ -25,6 +25,7 @@ class FileBrowserPane;
 class Histories;
 class HttpPage;
 class NamePage;
+class SocialPage;
 class StatusBar;
 
 class TForm1 final : public QMainWindow, public KeywordHost {
@@ -92,6 +93,9 @@ private:
     void showNotices(const session::Notices& notices);
     void ShowStoreMessages();
     bool OnEditorTab() const;
+    void showSnippetTexts();
+    void showSnippetAddress();
+    void showModernHead();
 
     // The settings read at the moment of use, in one place.
     const session::Settings& settings() const { return *settings_; }
@@ -117,6 +121,7 @@ private:
     QTabWidget* PageControl1 = nullptr;
     NamePage* namePage_ = nullptr;
     HttpPage* httpPage_ = nullptr;
+    SocialPage* socialPage_ = nullptr;
     EditorTab* editor_ = nullptr;
     StatusBar* status_ = nullptr;
     Histories* histories_ = nullptr;
@@ -126,7 +131,7 @@ private:
     QString currentPath_;  // the loaded page, or the one remembered from the last run
     QString lastPreview_;
     bool windowsMax_ = true;
-    int restoredTab_ = -1;  // the stored tab, until the first page is loaded
+    int restoredTab_ = -1;  // the tab stored, until the first page is loaded
     bool loading_ = false;  // between the file's choice and the end of its load
     // Set while the window itself puts text into the controls: those changes are no edits.
     bool quiet_ = false;

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "engine/loader.h"
+#include "engine/serp.h"
 #include "session/Messages.h"
 #include "ui/common/Dialogs.h"
 #include "ui/keywords/UGenPage.h"
@@ -20,6 +21,8 @@
 #include "ui/pages/EditorTab.h"
 #include "ui/pages/HttpPage.h"
 #include "ui/pages/NamePage.h"
+#include "ui/pages/SerpPreview.h"
+#include "ui/pages/SocialPage.h"
 
 namespace veskaron::ui {
 namespace {
@@ -65,6 +68,14 @@ void TForm1::BindSession() {
     connect(s, &session::DocumentSession::failed, this, &TForm1::showNotices);
 
     connect(namePage_, &NamePage::Edited, this, &TForm1::fieldEdited);
+    namePage_->SetCodecSource([s]() -> const TextCodec& { return s->codec(); });
+    connect(namePage_, &NamePage::SnippetTextsChanged, this, &TForm1::showSnippetTexts);
+    socialPage_->SetPageTexts([this] { return std::pair{namePage_->TitleText(), PlainText(*namePage_->Description())}; });
+    connect(socialPage_, &SocialPage::Edited, this, [this] {
+        showSnippetAddress();
+        if (quiet_ || loading_ || !session_->isOpen()) return;
+        session_->setModernFields(socialPage_->Read(session_->document().modern, session_->codec(), nullptr));
+    });
     connect(httpPage_, &HttpPage::Edited, this, &TForm1::fieldEdited);
     connect(editor_, &EditorTab::SourceEdited, this, &TForm1::sourceEdited);
     connect(editor_, &EditorTab::CurrentSize, this, &TForm1::showSourceSize);
@@ -117,6 +128,7 @@ MetaFields TForm1::fieldsFromPages(std::size_t* references) const {
 }
 
 void TForm1::handFieldsToSession(std::size_t* references) {
+    session_->setModernFields(socialPage_->Read(session_->document().modern, session_->codec(), references));
     session_->setFields(fieldsFromPages(references), references);
 }
 
@@ -140,6 +152,25 @@ void TForm1::showSourceSize(qint64 length) {
 }
 
 bool TForm1::OnEditorTab() const { return PageControl1->currentWidget() == editor_; }
+
+void TForm1::showSnippetTexts() {
+    socialPage_->Serp()->SetTexts(namePage_->MeasuredTitle(), namePage_->MeasuredDescription());
+    socialPage_->UpdateCard();
+}
+
+// The canonical address as the field holds it, else the page's file name.
+void TForm1::showSnippetAddress() {
+    const std::string name =
+        QFileInfo(QString::fromStdString(session_->document().path)).fileName().toStdString();
+    socialPage_->Serp()->SetAddress(
+        QString::fromStdString(SerpAddress(socialPage_->Canonical().trimmed().toStdString(), {}, name)));
+}
+
+void TForm1::showModernHead() {
+    const Document& doc = session_->document();
+    socialPage_->Show(doc.modern, ReadModernHead(doc.page.text, doc.codec.get()), *doc.codec);
+    showSnippetAddress();
+}
 
 void TForm1::showDocumentState() {
     const bool open = session_->isOpen();
@@ -198,6 +229,7 @@ void TForm1::prepareEditorText() {
 void TForm1::showTextChanged() {
     quiet_ = true;
     httpPage_->Show(session_->document().fields, session_->codec(), httpPage_->refreshUrlBox()->isEnabled());
+    showModernHead();
     quiet_ = false;
     if (OnEditorTab()) {
         fillEditorIfStale();
@@ -248,6 +280,7 @@ void TForm1::showLoaded(const LoadReport& report) {
     browser_->SetLoadedStats(Ui(report.sizeText), Ui(report.downloadTime));
     browser_->AddFolderToHistory(QFileInfo(path).absolutePath());
     namePage_->Show(doc.fields, *doc.codec);
+    showModernHead();
     httpPage_->Show(doc.fields, *doc.codec,
                     report.ok ? report.refreshUrlEnabled : httpPage_->refreshUrlBox()->isEnabled());
 

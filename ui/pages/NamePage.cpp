@@ -9,9 +9,11 @@
 #include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "session/Messages.h"
 #include "engine/catalogue.h"
+#include "engine/serp.h"
 #include "ui/pages/DocText.h"
 #include "ui/common/Hints.h"
 #include "ui/common/Widgets.h"
@@ -28,6 +30,20 @@ QPlainTextEdit* MakeMemo() {
     memo->setTabChangesFocus(true);
     memo->setMinimumHeight(44);
     return memo;
+}
+
+// "312 из 600 px", red when the result cuts the text.
+void ShowWidth(QLabel* label, std::size_t px, std::size_t limit) {
+    label->setText(msg::kWidthPx.arg(px).arg(limit));
+    const bool over = px > limit;
+    if (label->property("over").toBool() == over) return;
+    label->setProperty("over", over);
+    QPalette palette;  // empty: the parent's colours
+    if (over) {
+        palette = label->palette();
+        palette.setColor(QPalette::WindowText, QColor(0xc0, 0, 0));
+    }
+    label->setPalette(palette);
 }
 
 }  // namespace
@@ -54,6 +70,10 @@ NamePage::NamePage(QWidget* parent) : QWidget(parent) {
     ComboBoxUrl = Named(new QComboBox, "ComboBoxUrl", msg::kUrlHint, 21);
     Label17 = Caption(msg::kNoCharacters, "Label17");
     Label18 = Caption(msg::kNoCharacters, "Label18");
+    LabelTitlePx = Named(new QLabel(msg::kWidthPx.arg(0).arg(kDesktopSerp.titlePx)), "LabelTitlePx",
+                         msg::kWidthHint, 1);
+    LabelDescriptionPx = Named(new QLabel(msg::kWidthPx.arg(0).arg(kDesktopSerp.descriptionPx)),
+                               "LabelDescriptionPx", msg::kWidthHint, 4);
 
     for (QComboBox* box : {ComboBox1, ComboBox3, ComboBoxGENERATOR, ComboBoxProgId, ComboBoxUrl})
         MakeHistoryBox(box);
@@ -88,13 +108,26 @@ NamePage::NamePage(QWidget* parent) : QWidget(parent) {
         label->setBuddy(memo);
         labels->addWidget(label);
         labels->addWidget(counter);
+        if (memo == Memo1) labels->addWidget(LabelDescriptionPx);
         labels->addStretch();
         grid->addLayout(labels, row, 0);
         grid->addWidget(memo, row, 1);
         grid->setRowStretch(row, 1);
         ++row;
     };
-    addRow(msg::kTitleLabel, "LabelTitle", Edit1);
+    {
+        // The width under the caption, as the description's counters: the
+        // field keeps the page's full width.
+        auto* labels = new QVBoxLayout;
+        labels->setSpacing(0);
+        QLabel* label = Caption(msg::kTitleLabel, "LabelTitle");
+        label->setBuddy(Edit1);
+        labels->addWidget(label);
+        labels->addWidget(LabelTitlePx);
+        grid->addLayout(labels, row, 0);
+        grid->addWidget(Edit1, row, 1, Qt::AlignTop);
+        ++row;
+    }
     addRow(msg::kAuthorLabel, "LabelAuthor", ComboBox1);
     addRow(msg::kCopyrightLabel, "LabelCopyright", ComboBox3);
     addMemo(msg::kDescriptionLabel, "LabelDescription", Memo1, Label17);
@@ -165,12 +198,40 @@ void NamePage::Show(const MetaFields& f, const TextCodec& codec) {
     }
     UpdateCounters();
     UpdateRevisitEnabled();
+    MeasureTitle();
+    MeasureDescription();
+    Q_EMIT SnippetTextsChanged();
 }
 
-void NamePage::titleChanged() { Q_EMIT Edited(FieldEdit::Title); }
+QString NamePage::TitleText() const { return Edit1->text(); }
+
+void NamePage::SetCodecSource(std::function<const TextCodec&()> codec) { codec_ = std::move(codec); }
+
+// Measured as the page would carry the text: characters its charset lacks
+// count as the "&#N;" written for them.
+void NamePage::MeasureTitle() {
+    const QString text = Edit1->text();
+    title_ = codec_ ? codec_().ToUtf8(FromQt(codec_(), text)) : text.toStdString();
+    ShowWidth(LabelTitlePx, TextWidthPx(title_, kDesktopSerp.titleSizePx), kDesktopSerp.titlePx);
+}
+
+void NamePage::MeasureDescription() {
+    const QString text = PlainText(*Memo1);
+    description_ = codec_ ? codec_().ToUtf8(MemoFromQt(codec_(), text, nullptr)) : text.toStdString();
+    ShowWidth(LabelDescriptionPx, TextWidthPx(description_, kDesktopSerp.descriptionSizePx),
+              kDesktopSerp.descriptionPx);
+}
+
+void NamePage::titleChanged() {
+    MeasureTitle();
+    Q_EMIT SnippetTextsChanged();
+    Q_EMIT Edited(FieldEdit::Title);
+}
 
 void NamePage::descriptionChanged() {
     Label17->setText(CharacterCountText(Memo1));
+    MeasureDescription();
+    Q_EMIT SnippetTextsChanged();
     Q_EMIT Edited(FieldEdit::Description);
 }
 

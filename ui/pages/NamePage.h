@@ -3,6 +3,8 @@
 // attribute. Moves values between its controls and MetaFields.
 #include <QWidget>
 #include <cstddef>
+#include <functional>
+#include <string>
 
 #include "engine/meta_fields.h"
 #include "engine/text_codec.h"
@@ -26,6 +28,7 @@ public:
     // Shows the values without reporting them as edits.
     void Show(const MetaFields& f, const TextCodec& codec);
 
+    QString TitleText() const;
     QPlainTextEdit* Description() const { return Memo1; }
     QPlainTextEdit* KeywordsBox() const { return Memo2; }
     QComboBox* Author() const { return ComboBox1; }
@@ -34,8 +37,16 @@ public:
     QComboBox* ProgId() const { return ComboBoxProgId; }
     QComboBox* Url() const { return ComboBoxUrl; }
 
+    // The codec the widths are measured through: the open document's.
+    void SetCodecSource(std::function<const TextCodec&()> codec);
+    // The title and description as the page would carry them, in UTF-8.
+    const std::string& MeasuredTitle() const { return title_; }
+    const std::string& MeasuredDescription() const { return description_; }
+
 Q_SIGNALS:
     void Edited(veskaron::ui::FieldEdit kind);
+    // The measured title or description changed.
+    void SnippetTextsChanged();
 
 private:
     void titleChanged();
@@ -44,12 +55,19 @@ private:
     void robotsChanged();
     void UpdateCounters();
     void UpdateRevisitEnabled();
+    void MeasureTitle();
+    void MeasureDescription();
+
+    std::function<const TextCodec&()> codec_;
+    std::string title_, description_;
 
     QLineEdit* Edit1;
     QComboBox* ComboBox1;
     QComboBox* ComboBox3;
     QPlainTextEdit* Memo1;
+    QLabel* LabelTitlePx;
     QLabel* Label17;
+    QLabel* LabelDescriptionPx;
     QPlainTextEdit* Memo2;
     QLabel* Label18;
     QComboBox* CR1;
