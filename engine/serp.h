@@ -26,10 +26,6 @@ struct SerpSnippet {
 // Title and description in UTF-8.
 SerpSnippet MakeSnippet(std::string_view title, std::string_view description, const SerpProfile& profile);
 
-// The href of the head's <link rel="canonical">, as written (page bytes);
-// empty when there is none. Only until the fields carry the canonical address.
-std::string CanonicalHrefFromHead(std::string_view pageText);
-
 // The address line: the canonical address (resolved against `baseUrl` when it
 // is relative), else `baseUrl` joined with the page's path within the site,
 // else that path.

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <string>
 
+#include "engine/modern_head.h"
 #include "engine/serp.h"
 #include "engine/text_width.h"
 #include "tests/scaling_guard.h"
@@ -107,13 +108,13 @@ TEST(TextWidth, LinearInTheText) {
 }
 
 TEST(Serp, CanonicalHrefAndAddress) {
-    using veskaron::CanonicalHrefFromHead;
-    EXPECT_EQ(CanonicalHrefFromHead("<head><LINK Rel=\"alternate canonical\" HREF='https://a.ru/x'></head>"),
+    using veskaron::ReadCanonicalAddress;
+    EXPECT_EQ(ReadCanonicalAddress("<head><LINK Rel=\"alternate canonical\" HREF='https://a.ru/x'></head>"),
               "https://a.ru/x");
-    EXPECT_EQ(CanonicalHrefFromHead("<head><link rel=stylesheet href=s.css><link href=/y rel=canonical></head>"), "/y");
+    EXPECT_EQ(ReadCanonicalAddress("<head><link rel=stylesheet href=s.css><link href=/y rel=canonical></head>"), "/y");
     // Only the head counts, and a data-href is not the href.
-    EXPECT_EQ(CanonicalHrefFromHead("<head></head><body><link rel=canonical href=/z>"), "");
-    EXPECT_EQ(CanonicalHrefFromHead("<link rel=canonical data-href=/a><body>"), "");
+    EXPECT_EQ(ReadCanonicalAddress("<head></head><body><link rel=canonical href=/z>"), "");
+    EXPECT_EQ(ReadCanonicalAddress("<link rel=canonical data-href=/a><body>"), "");
 
     using veskaron::SerpAddress;
     EXPECT_EQ(SerpAddress("https://a.ru/x", "https://b.ru", "p.htm"), "https://a.ru/x");
