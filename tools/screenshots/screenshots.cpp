@@ -8,8 +8,6 @@
 #include <QEventLoop>
 #include <QFileSystemModel>
 #include <QImage>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QPainter>
 #include <QTabWidget>
 #include <QTimer>
@@ -21,6 +19,7 @@
 #include "controls/ClicLabel.h"
 #include "platform/paths.h"
 #include "session/Settings.h"
+#include "ui/common/AppSetup.h"
 #include "ui/common/Dialogs.h"
 #include "ui/keywords/UGenPage.h"
 #include "ui/main/FileBrowserPane.h"
@@ -145,12 +144,8 @@ int main(int argc, char* argv[]) {
     QDir().mkpath(g_out);
 
     // As the editor starts.
-    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTexts);
-    QApplication::setApplicationName(QStringLiteral("VESKARON \"VARNOK-Soft\""));
+    ui::SetUpRussianApplication(qtTexts);
     auto owned = std::make_unique<Camera>();
     Camera& camera = *owned;
     ui::SetDialogs(std::move(owned));
