@@ -127,7 +127,7 @@ int RunSerp(const SerpArgs& args, Streams io) {
         r.title = doc.codec->ToUtf8(doc.fields.Title);
         r.description = doc.codec->ToUtf8(doc.fields.Description);
         r.snippet = MakeSnippet(r.title, r.description, profile);
-        r.address = SerpAddress(doc.codec->ToUtf8(ReadCanonicalAddress(doc.page.text)), args.baseUrl,
+        r.address = SerpAddress(doc.codec->ToUtf8(doc.modern[kCanonical]), args.baseUrl,
                                 args.baseUrl.empty() ? path : SitePath(path, args.selection.folders));
         if (args.format == "jsonl") WriteJsonLine(io.out, r);
         else if (args.format == "csv") WriteCsvRow(io.out, r);

@@ -277,8 +277,6 @@ ModernHead ReadModernHead(std::string_view text, const TextCodec* codec) {
     return h;
 }
 
-std::string ReadCanonicalAddress(std::string_view text) { return ReadModernHead(text).fields[kCanonical]; }
-
 namespace {
 
 // The value as the attribute's quotes can hold it; an unquoted value that

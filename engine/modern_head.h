@@ -88,10 +88,6 @@ struct ModernHead {
 // turns them into UTF-8 first.
 ModernHead ReadModernHead(std::string_view text, const TextCodec* codec = nullptr);
 
-// The page's canonical address (the first <link rel="canonical">), entities
-// decoded; empty without one.
-std::string ReadCanonicalAddress(std::string_view text);
-
 // Why edits from `was` to `now` cannot be made in `text` (a tag to add and no
 // </head> to put it before); empty when they can.
 std::string ModernEditRefusal(std::string_view text, const ModernFields& was, const ModernFields& now);

@@ -81,7 +81,7 @@ TEST(ModernHead, ReadsTheListsAndTheLanguage) {
     EXPECT_FALSE(h.jsonLd[1].error.empty());
     // Markup inside a script is not a tag of the head.
     EXPECT_EQ(h.spots[kViewport].count, 0u);
-    EXPECT_EQ(ReadCanonicalAddress("<head><link href='/c' rel=canonical></head>"), "/c");
+    EXPECT_EQ(ReadModernHead("<head><link href='/c' rel=canonical></head>").fields[kCanonical], "/c");
 }
 
 TEST(ModernHead, EditsOnlyTheValueBytes) {

@@ -108,7 +108,7 @@ TEST(TextWidth, LinearInTheText) {
 }
 
 TEST(Serp, CanonicalHrefAndAddress) {
-    using veskaron::ReadCanonicalAddress;
+    auto ReadCanonicalAddress = [](std::string_view text) { return veskaron::ReadModernHead(text).fields[veskaron::kCanonical]; };
     EXPECT_EQ(ReadCanonicalAddress("<head><LINK Rel=\"alternate canonical\" HREF='https://a.ru/x'></head>"),
               "https://a.ru/x");
     EXPECT_EQ(ReadCanonicalAddress("<head><link rel=stylesheet href=s.css><link href=/y rel=canonical></head>"), "/y");
