@@ -284,4 +284,96 @@ inline QString JsonLdItem(const QString& type, bool valid, const QString& error)
 inline const QString kLinkCardGroup = QStringLiteral("Карточка ссылки");
 inline const QString kNoImage = QStringLiteral("(нет картинки)");
 
+// ---- The site window ----
+
+namespace site {
+inline const QString kButton = QStringLiteral("Сайт");
+inline const QString kHint = QStringLiteral("Сайт|Все страницы папки: проверка и правка");
+inline const QString kTitle = QStringLiteral("Сайт");
+inline const QString kTitleFolder = QStringLiteral("Сайт - %1");
+// Column captions, in the table's order.
+inline const QStringList kColumns = {
+    QStringLiteral("Страница"),      QStringLiteral("Заголовок"), QStringLiteral("Заголовок, px"),
+    QStringLiteral("Описание"),      QStringLiteral("Описание, px"), QStringLiteral("Ключевые слова"),
+    QStringLiteral("Канонический адрес"), QStringLiteral("Кодировка"), QStringLiteral("Замечаний"),
+    QStringLiteral("Уровень")};
+inline const QString kLevelError = QStringLiteral("ошибка");
+inline const QString kLevelWarning = QStringLiteral("предупреждение");
+inline const QString kLevelInfo = QStringLiteral("сведения");
+// The tooltip of an edited cell: %1 the page's own value.
+inline const QString kEditedWas = QStringLiteral("Правка. На странице: %1");
+inline const QString kEmptyValue = QStringLiteral("(пусто)");
+inline const QString kUnreadable = QStringLiteral("Страница не прочитана: %1");
+
+inline const QString kFilterLabel = QStringLiteral("&Фильтр:");
+inline const QString kFilterHint = QStringLiteral("Фильтр|Показать страницы, где этот текст есть в любом столбце");
+inline const QString kFilterPlaceholder = QStringLiteral("текст в любом столбце");
+inline const QString kCodeLabel = QStringLiteral("&Замечание:");
+inline const QString kCodeHint = QStringLiteral("Замечание|Показать только страницы с этим замечанием");
+inline const QString kAllPages = QStringLiteral("Все страницы");
+inline const QString kAnyFinding = QStringLiteral("С любыми замечаниями");
+// %1 the code, %2 how many pages have it.
+inline const QString kCodeItem = QStringLiteral("%1 (%2)");
+inline const QString kTableHint =
+    QStringLiteral("Страницы папки|F2 или Enter - править ячейку; двойной щелчок - открыть страницу");
+inline const QString kRescanButton = QStringLiteral("&Обновить");
+inline const QString kRescanHint = QStringLiteral("Обновить|Прочитать страницы папки заново; правки остаются");
+inline const QString kStopButton = QStringLiteral("Стоп");
+inline const QString kStopHint = QStringLiteral("Стоп|Остановить чтение страниц");
+inline const QString kExportButton = QStringLiteral("&Экспорт CSV");
+inline const QString kExportHint = QStringLiteral("Экспорт CSV|Записать таблицу в файл CSV (UTF-8) для электронной таблицы");
+inline const QString kImportButton = QStringLiteral("&Импорт CSV");
+inline const QString kImportHint = QStringLiteral("Импорт CSV|Взять правки из файла CSV: они показываются и проверяются как набранные");
+inline const QString kUndoButton = QStringLiteral("&Отменить правки");
+inline const QString kUndoHint = QStringLiteral("Отменить правки|Забыть все правки, не записанные в страницы");
+inline const QString kApplyButton = QStringLiteral("&Проверить и сохранить");
+inline const QString kApplyHint =
+    QStringLiteral("Проверить и сохранить|Показать изменения каждой страницы и записать отмеченные");
+inline const QString kCloseButton = QStringLiteral("Закрыть");
+inline const QString kCloseHint = QStringLiteral("Закрыть|Закрыть окно сайта");
+
+// The status line.
+inline const QString kReading = QStringLiteral("Чтение страниц: %1 из %2");
+inline const QString kCollecting = QStringLiteral("Поиск страниц в папке...");
+inline const QString kSummary = QStringLiteral("Страниц: %1, с замечаниями: %2, показано: %3, правок: %4");
+inline const QString kStopped = QStringLiteral("Чтение остановлено: прочитано %1 из %2. ");
+inline const QString kPlanning = QStringLiteral("Подготовка изменений: %1 из %2");
+inline const QString kSaving = QStringLiteral("Запись страниц: %1 из %2");
+
+inline const QString kCsvFilter = QStringLiteral("Файлы CSV (*.csv);;Все файлы (*)");
+inline const QString kExportCaption = QStringLiteral("Экспорт CSV");
+inline const QString kImportCaption = QStringLiteral("Импорт CSV");
+inline const QString kExportFailed = QStringLiteral("Не удалось записать файл CSV:\n%1");
+inline const QString kImportFailed = QStringLiteral("Файл CSV не прочитан:\n%1");
+inline const QString kImportDone = QStringLiteral("Из файла CSV взято правок: %1 на страницах: %2.");
+inline const QString kImportUnknownPaths = QStringLiteral("Этих страниц нет в таблице, их строки пропущены:\n%1");
+inline const QString kImportUnreadable = QStringLiteral("Эти страницы не прочитаны, их строки пропущены:\n%1");
+inline const QString kMoreLines = QStringLiteral("... и ещё %1");
+
+inline const QString kNoEdits = QStringLiteral("Правок нет: записывать нечего.");
+inline const QString kNothingChanges = QStringLiteral("Правки не меняют ни одной страницы.");
+inline const QString kCloseQuestion =
+    QStringLiteral("В таблице есть правки, не записанные в страницы (%1).\r\nЗакрыть окно и забыть их?");
+inline const QString kSaveReport = QStringLiteral("Записано страниц: %1.");
+inline const QString kSaveFailures = QStringLiteral("Записано страниц: %1. Не записаны (%2):\n%3");
+inline const QString kSaveWarnings = QStringLiteral("Предупреждения:\n%1");
+
+// The review.
+inline const QString kReviewTitle = QStringLiteral("Проверка изменений");
+inline const QString kReviewPages = QStringLiteral("&Страницы, которые изменятся (%1):");
+inline const QString kReviewPagesHint =
+    QStringLiteral("Страницы|Снимите отметку со страницы, которую записывать не нужно");
+inline const QString kReviewDiff = QStringLiteral("&Изменения страницы:");
+inline const QString kReviewDiffHint = QStringLiteral("Изменения|Строки, которые уйдут (-), и строки, которые придут (+)");
+inline const QString kReviewProblems = QStringLiteral("Не будут записаны (%1):");
+inline const QString kReviewSave = QStringLiteral("&Сохранить");
+inline const QString kReviewSaveHint = QStringLiteral("Сохранить|Записать отмеченные страницы");
+inline const QString kReviewCancel = QStringLiteral("Отмена");
+inline const QString kReviewCancelHint = QStringLiteral("Отмена|Ничего не записывать");
+inline const QString kReviewReferences =
+    QStringLiteral("Знаков, которых нет в кодировке страницы, будет записано как &#N;: %1");
+// "<page>: <why>"
+inline const QString kPageProblem = QStringLiteral("%1: %2");
+}  // namespace site
+
 }  // namespace veskaron::msg

@@ -33,6 +33,7 @@
 #include "ui/pages/HttpPage.h"
 #include "ui/pages/NamePage.h"
 #include "ui/pages/SocialPage.h"
+#include "ui/site/SiteWindow.h"
 
 namespace veskaron::ui {
 namespace {
@@ -133,6 +134,7 @@ void TForm1::BuildButtonBar() {
     SpButAbout = BarButton("SpButAbout", msg::kAboutButton, msg::kAboutHint);
     SpButHelp = BarButton("SpButHelp", msg::kHelpButton, msg::kHelpHint);
     SpButSetup = BarButton("SpButSetup", msg::kSetupButton, msg::kSetupHint);
+    SpButSite = BarButton("SpButSite", msg::site::kButton, msg::site::kHint);
     ButGen = BarButton("ButGen", msg::kGeneratorButton, msg::kGeneratorHint);
     ButPreviev = BarButton("ButPreviev", msg::kPreviewButton, msg::kPreviewHint);
     BitSave = BarButton("BitSave", msg::kSaveButton, msg::kSaveHint);
@@ -141,7 +143,7 @@ void TForm1::BuildButtonBar() {
     auto* bar = new QHBoxLayout(Panel1);
     bar->setContentsMargins(4, 4, 4, 2);
     bar->setSpacing(4);
-    for (QPushButton* b : {SpButExit, SpButAbout, SpButHelp, SpButSetup}) bar->addWidget(b);
+    for (QPushButton* b : {SpButExit, SpButAbout, SpButHelp, SpButSetup, SpButSite}) bar->addWidget(b);
     bar->addStretch();
     for (QPushButton* b : {ButGen, ButPreviev, BitSave}) bar->addWidget(b);
 
@@ -151,6 +153,7 @@ void TForm1::BuildButtonBar() {
     connect(SpButSetup, &QPushButton::clicked, this, [this] {
         if (setupAction_) setupAction_();
     });
+    connect(SpButSite, &QPushButton::clicked, this, [this] { showSiteWindow(); });
     connect(ButGen, &QPushButton::clicked, this, &TForm1::showKeywordGenerator);
     connect(ButPreviev, &QPushButton::clicked, this, &TForm1::previewDocument);
     connect(BitSave, &QPushButton::clicked, this, [this] { saveDocument(); });
@@ -270,6 +273,27 @@ void TForm1::editFolderHistory() {
     browser_->SetHistory(lines, selected);
 }
 
+TFmSite* TForm1::showSiteWindow() {
+    QString folder = browser_->Folder();
+    if (folder.isEmpty()) folder = QDir::currentPath();
+    if (site_ && site_->folder() == QDir::cleanPath(folder)) {
+        site_->raise();
+        site_->activateWindow();
+        return site_;
+    }
+    site_ = new TFmSite(folder, *settings_, this);
+    // The page opens as if chosen in the file list: the question about an
+    // edited page comes first.
+    site_->setPageOpener([this](const QString& path) {
+        browser_->GoToFolder(QFileInfo(path).absolutePath());
+        if (!browser_->SelectFile(path)) loadChosenFile(path);
+        raise();
+        activateWindow();
+    });
+    site_->show();
+    return site_;
+}
+
 void TForm1::showAbout() {
     TAboutBox about(this);
     CurrentDialogs().ExecModal(about);
@@ -293,6 +317,8 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 bool TForm1::FormCloseQuery() {
+    // The site window's unsaved edits get their own question first.
+    if (site_ && !site_->close()) return false;
     if (!session_->isModified()) return true;
     switch (CurrentDialogs().AskYesNoCancel(this, msg::kCaptionAttention, msg::kSaveQuestion)) {
     case Answer::Yes: return saveDocument();

@@ -3,6 +3,7 @@
 // tab and the status bar as views of the open document (DocumentSession),
 // with the stored settings and histories.
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -27,6 +28,7 @@ class HttpPage;
 class NamePage;
 class SocialPage;
 class StatusBar;
+class TFmSite;
 
 class TForm1 final : public QMainWindow, public KeywordHost {
     Q_OBJECT
@@ -65,6 +67,8 @@ public:
     void insertMetaBlock();
     void editFolderHistory();
     void showKeywordGenerator();
+    // The site window on the folder the file pane shows (one per folder).
+    TFmSite* showSiteWindow();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -113,6 +117,7 @@ private:
     QPushButton* SpButAbout = nullptr;
     QPushButton* SpButHelp = nullptr;
     QPushButton* SpButSetup = nullptr;
+    QPushButton* SpButSite = nullptr;
     QPushButton* ButGen = nullptr;
     QPushButton* ButPreviev = nullptr;
     QPushButton* BitSave = nullptr;
@@ -125,6 +130,7 @@ private:
     EditorTab* editor_ = nullptr;
     StatusBar* status_ = nullptr;
     Histories* histories_ = nullptr;
+    QPointer<TFmSite> site_;
 
     QString programFolder_;
     QString helpFile_;

@@ -1,0 +1,202 @@
+// The site window as a webmaster meets it: the folder read into the table,
+// a title edited in a cell by keyboard, the review driven by keyboard, the
+// bytes on disk afterwards, and the main window's button and double click.
+#include <QApplication>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTableView>
+
+#include "engine/text_codec.h"
+#include "session/Messages.h"
+#include "session/Settings.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/ui/ui_fixture.h"
+#include "ui/main/MainWindow.h"
+#include "ui/site/SiteWindow.h"
+
+using namespace veskaron;
+using namespace veskaron::ui;
+using namespace veskaron::ui::test;
+
+namespace {
+
+QByteArray Cp1251(const char* utf8) { return QByteArray::fromStdString(Windows1251Codec()->FromUtf8(utf8).bytes); }
+
+QByteArray Page(const char* title) {
+    return Cp1251("<html>\r\n<head>\r\n<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1251\">\r\n"
+                  "<title>") +
+           Cp1251(title) + Cp1251("</title>\r\n<meta name=\"author\" content=\"Иван\">\r\n</head>\r\n<body>Текст</body>\r\n</html>\r\n");
+}
+
+QModelIndex CellOf(QTableView& table, const QString& relative, int column) {
+    QAbstractItemModel& m = *table.model();
+    for (int r = 0; r < m.rowCount(); ++r)
+        if (m.index(r, session::SiteModel::kPath).data().toString() == relative) return m.index(r, column);
+    return {};
+}
+
+// Types a new text into a cell as a person does: F2, the text, Enter.
+void TypeInto(QTableView& table, const QModelIndex& cell, const QString& text) {
+    table.window()->activateWindow();
+    QTRY_VERIFY(table.window()->isActiveWindow());
+    table.setFocus();
+    table.setCurrentIndex(cell);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
+    QWidget* editor = QApplication::focusWidget();
+    QVERIFY(editor && editor != &table);
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    // keyClicks takes Latin-1 only: Cyrillic goes as the keys' texts.
+    for (const QChar c : text) QTest::sendKeyEvent(QTest::Click, editor, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    QTest::keyClick(editor, Qt::Key_Return);
+    // The delegate commits after the key's event.
+    QTRY_COMPARE(QApplication::focusWidget(), &table);
+}
+
+}  // namespace
+
+class TestSiteWindow : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void editReviewAndSave();
+    void siteButtonAndDoubleClick();
+};
+
+void TestSiteWindow::editReviewAndSave() {
+    TempFolders tmp;
+    ScopedScriptedDialogs dialogs;
+    const QByteArray a = Page("Старый заголовок"), b = Page("Вторая страница сайта");
+    WriteBytes(tmp.Page("a.html"), a);
+    QDir(tmp.pages.path()).mkpath(QStringLiteral("d"));
+    WriteBytes(tmp.Page("d/b.html"), b);
+    WriteBytes(tmp.Page("notes.txt"), "not a page");
+    session::Settings settings;
+    settings.load();
+
+    QPointer<TFmSite> site = new TFmSite(tmp.pages.path(), settings);
+    const auto leftOpen = qScopeGuard([&site] { delete site.data(); });  // a failed check leaves no window behind
+    QSignalSpy scanned(site.data(), &TFmSite::scanEnded);
+    site->show();
+    QVERIFY(QTest::qWaitForWindowActive(site));
+    QTRY_COMPARE(scanned.count(), 1);
+    auto* table = Find<QTableView>(*site, "TableSite");
+    QCOMPARE(table->model()->rowCount(), 2);  // the mask leaves the text file out
+
+    TypeInto(*table, CellOf(*table, QStringLiteral("a.html"), session::SiteModel::kTitle),
+             QStringLiteral("Новый заголовок страницы"));
+    TypeInto(*table, CellOf(*table, QStringLiteral("d/b.html"), session::SiteModel::kTitle),
+             QStringLiteral("Не сохранять"));
+    QCOMPARE(site->model().editedPages(), 2);
+    QVERIFY(CellOf(*table, QStringLiteral("a.html"), session::SiteModel::kTitle)
+                .data(session::SiteModel::EditedRole)
+                .toBool());
+
+    // The review: both pages listed with their diffs; the second is unticked
+    // by keyboard, and Enter saves.
+    QString diff;
+    int listed = 0;
+    dialogs->modal.push_back([&](QDialog& review) {
+        review.show();
+        review.activateWindow();
+        QTRY_VERIFY(review.isActiveWindow());
+        auto* pages = Find<QListWidget>(review, "ListReviewPages");
+        listed = pages->count();
+        diff = Find<QPlainTextEdit>(review, "EditReviewDiff")->toPlainText();
+        QCOMPARE(QApplication::focusWidget(), pages);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QCOMPARE(pages->item(1)->checkState(), Qt::Unchecked);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        review.hide();
+    });
+    QSignalSpy saved(site.data(), &TFmSite::saveEnded);
+    QTest::mouseClick(Find<QPushButton>(*site, "BtnSiteApply"), Qt::LeftButton);
+    QTRY_COMPARE(saved.count(), 1);
+    QCOMPARE(listed, 2);
+    QVERIFY2(diff.contains(QStringLiteral("\n-<title>Старый заголовок</title>")), qPrintable(diff));
+    QVERIFY2(diff.contains(QRegularExpression(QStringLiteral("\n\\+.*<title>Новый заголовок страницы</title>"))),
+             qPrintable(diff));
+    QTRY_COMPARE(scanned.count(), 2);  // the saved page read again
+
+    QByteArray expected = a;
+    expected.replace(Cp1251("Старый заголовок"), Cp1251("Новый заголовок страницы"));
+    const QByteArray written = ReadBytes(tmp.Page("a.html"));
+    QVERIFY(written.contains(Cp1251("<title>Новый заголовок страницы</title>")));
+    QVERIFY(!written.contains(Cp1251("Старый")));
+    QEXPECT_FAIL("", "a new title still rewrites the page's whole META block", Continue);
+    QCOMPARE(written, expected);
+    QCOMPARE(ReadBytes(tmp.Page("d/b.html")), b);
+    QVERIFY(!QFile::exists(tmp.Page("a.html.bak")));  // no backups unless the settings ask
+    QCOMPARE(site->model().editedPages(), 1);  // the unticked page keeps its edit
+    const QModelIndex title = CellOf(*table, QStringLiteral("a.html"), session::SiteModel::kTitle);
+    QCOMPARE(title.data().toString(), QStringLiteral("Новый заголовок страницы"));
+    QVERIFY(!title.data(session::SiteModel::EditedRole).toBool());
+    QVERIFY(!dialogs->shown.empty());
+    QVERIFY(dialogs->shown.back().text.contains(QStringLiteral("Записано страниц: 1")));
+
+    // A page changed on disk after the review is refused by name; the others are written.
+    TypeInto(*table, CellOf(*table, QStringLiteral("a.html"), session::SiteModel::kTitle),
+             QStringLiteral("Третий заголовок"));
+    dialogs->modal.push_back([&](QDialog& review) {
+        WriteBytes(tmp.Page("d/b.html"), Page("Правка в другой программе"));
+        review.show();
+        review.activateWindow();
+        QTRY_VERIFY(review.isActiveWindow());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        review.hide();
+    });
+    QTest::mouseClick(Find<QPushButton>(*site, "BtnSiteApply"), Qt::LeftButton);
+    QTRY_COMPARE(saved.count(), 2);
+    QTRY_COMPARE(scanned.count(), 3);
+    QVERIFY(ReadBytes(tmp.Page("a.html")).contains(Cp1251("Третий заголовок")));
+    QCOMPARE(ReadBytes(tmp.Page("d/b.html")), Page("Правка в другой программе"));
+    const QString report = dialogs->shown.back().text;
+    QVERIFY2(report.contains(QStringLiteral("d/b.html")), qPrintable(report));
+    QVERIFY(report.contains(QStringLiteral("Записано страниц: 1")));
+    QCOMPARE(site->model().editedPages(), 1);
+
+    // "Отменить правки" forgets the rest; closing with edits asks first.
+    TypeInto(*table, CellOf(*table, QStringLiteral("a.html"), session::SiteModel::kKeywords), QStringLiteral("камень"));
+    dialogs->answers.push_back(Answer::No);
+    QVERIFY(!site->close());
+    QCOMPARE(dialogs->shown.back().caption, msg::kCaptionAttention);
+    QTest::mouseClick(Find<QPushButton>(*site, "BtnSiteUndo"), Qt::LeftButton);
+    QCOMPARE(site->model().editedPages(), 0);
+    QVERIFY(site->close());
+    QTRY_VERIFY(site.isNull());
+}
+
+void TestSiteWindow::siteButtonAndDoubleClick() {
+    TempFolders tmp;
+    ScopedScriptedDialogs dialogs;
+    WriteBytes(tmp.Page("index.html"), Page("Главная страница сайта"));
+    WriteBytes(tmp.Page("about.html"), Page("О мастерской"));
+    TForm1 form({tmp.Page("index.html")});
+    form.show();
+    QTest::mouseClick(Find<QPushButton>(form, "SpButSite"), Qt::LeftButton);
+    auto* site = form.findChild<TFmSite*>(QStringLiteral("TFmSite"));
+    QVERIFY(site);
+    QCOMPARE(site->folder(), QDir::cleanPath(tmp.pages.path()));
+    QTRY_COMPARE(site->model().rowCount(), 2);
+    QTRY_VERIFY(!site->busy());
+    auto* table = Find<QTableView>(*site, "TableSite");
+    const QModelIndex cell = CellOf(*table, QStringLiteral("about.html"), session::SiteModel::kPath);
+    const QPoint at = table->visualRect(cell).center();
+    // A person's double click: the first press and release, then the second.
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, at);
+    QTRY_COMPARE(QString::fromStdString(form.CurrentDocument().path), tmp.Page("about.html"));
+    // The button again brings the same window forward.
+    QTest::mouseClick(Find<QPushButton>(form, "SpButSite"), Qt::LeftButton);
+    QCOMPARE(form.findChildren<TFmSite*>().size(), 1);
+    QVERIFY(site->close());
+    QVERIFY(form.close());
+}
+
+QTEST_MAIN(TestSiteWindow)
+#include "tst_SiteWindow.moc"

@@ -1,0 +1,318 @@
+#include "ui/site/SiteWindow.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "session/Messages.h"
+#include "session/Settings.h"
+#include "ui/common/Dialogs.h"
+#include "ui/common/Hints.h"
+#include "ui/common/Widgets.h"
+#include "ui/site/SiteApplyRun.h"
+#include "ui/site/SiteScanRun.h"
+#include "ui/site/SiteTable.h"
+
+namespace veskaron::ui {
+namespace {
+
+constexpr int kWidth = 1040, kHeight = 620;
+
+QPushButton* Button(const char* name, const QString& caption, const QString& hint) {
+    auto* button = Named(new QPushButton(caption), name, hint);
+    button->setAutoDefault(false);
+    return button;
+}
+
+char LocaleDecimalSeparator() { return QLocale::system().decimalPoint() == QStringLiteral(",") ? ',' : '.'; }
+
+}  // namespace
+
+TFmSite::TFmSite(const QString& folder, session::Settings& settings, QWidget* parent)
+    : QWidget(parent, Qt::Window), folder_(QDir::cleanPath(folder)), settings_(settings) {
+    setObjectName(QStringLiteral("TFmSite"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(msg::site::kTitleFolder.arg(QDir::toNativeSeparators(folder_)));
+    model_ = new session::SiteModel(this);
+    filter_ = new session::SiteFilter(this);
+    filter_->setSiteModel(model_);
+    scan_ = new SiteScanRun(this);
+    apply_ = new SiteApplyRun(this);
+    buildControls();
+    resize(kWidth, kHeight);
+
+    scan_->setSink([this](std::vector<site::SiteRow> rows) { takeRows(std::move(rows)); });
+    connect(scan_, &SiteScanRun::progressed, this, &TFmSite::showProgress);
+    connect(scan_, &SiteScanRun::ended, this, &TFmSite::scanFinished);
+    connect(apply_, &SiteApplyRun::progressed, this, &TFmSite::showProgress);
+    connect(apply_, &SiteApplyRun::planned, this, &TFmSite::planned);
+    connect(apply_, &SiteApplyRun::committed, this, &TFmSite::committed);
+    connect(model_, &session::SiteModel::editsChanged, this, &TFmSite::showState);
+    connect(model_, &session::SiteModel::findingsChanged, this, &TFmSite::fillCodes);
+    startScan(false);
+}
+
+TFmSite::~TFmSite() = default;
+
+void TFmSite::buildControls() {
+    LabelSiteFolder = Named(new QLabel(QDir::toNativeSeparators(folder_)), "LabelSiteFolder");
+    LabelSiteFolder->setTextFormat(Qt::PlainText);
+    LabelSiteFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    EditSiteFilter = Named(new QLineEdit, "EditSiteFilter", msg::site::kFilterHint);
+    EditSiteFilter->setPlaceholderText(msg::site::kFilterPlaceholder);
+    EditSiteFilter->setClearButtonEnabled(true);
+    ComboSiteCode = Named(new QComboBox, "ComboSiteCode", msg::site::kCodeHint);
+    ComboSiteCode->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    ComboSiteCode->setMinimumContentsLength(24);
+    BtnSiteRescan = Button("BtnSiteRescan", msg::site::kRescanButton, msg::site::kRescanHint);
+
+    TableSite = Named(new SiteTable, "TableSite", msg::site::kTableHint);
+    TableSite->setModel(filter_);
+    TableSite->sizeColumns();
+    TableSite->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+
+    ProgressSite = Named(new QProgressBar, "ProgressSite");
+    ProgressSite->setTextVisible(true);
+    ProgressSite->setMaximumWidth(220);
+    BtnSiteStop = Button("BtnSiteStop", msg::site::kStopButton, msg::site::kStopHint);
+    LabelSiteStatus = Named(new QLabel, "LabelSiteStatus");
+    LabelSiteStatus->setTextFormat(Qt::PlainText);
+    LabelSiteHint = Named(new QLabel, "LabelSiteHint");
+    LabelSiteHint->setTextFormat(Qt::PlainText);
+    BtnSiteExport = Button("BtnSiteExport", msg::site::kExportButton, msg::site::kExportHint);
+    BtnSiteImport = Button("BtnSiteImport", msg::site::kImportButton, msg::site::kImportHint);
+    BtnSiteUndo = Button("BtnSiteUndo", msg::site::kUndoButton, msg::site::kUndoHint);
+    BtnSiteApply = Button("BtnSiteApply", msg::site::kApplyButton, msg::site::kApplyHint);
+    BtnSiteClose = Button("BtnSiteClose", msg::site::kCloseButton, msg::site::kCloseHint);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(Caption(msg::site::kFilterLabel, QStringLiteral("LabelSiteFilter"), EditSiteFilter));
+    top->addWidget(EditSiteFilter, 2);
+    top->addSpacing(8);
+    top->addWidget(Caption(msg::site::kCodeLabel, QStringLiteral("LabelSiteCode"), ComboSiteCode));
+    top->addWidget(ComboSiteCode, 1);
+    top->addSpacing(8);
+    top->addWidget(BtnSiteRescan);
+
+    auto* progress = new QHBoxLayout;
+    progress->addWidget(ProgressSite);
+    progress->addWidget(BtnSiteStop);
+    progress->addWidget(LabelSiteStatus, 1);
+
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : {BtnSiteExport, BtnSiteImport, BtnSiteUndo}) buttons->addWidget(b);
+    buttons->addStretch();
+    buttons->addWidget(BtnSiteApply);
+    buttons->addWidget(BtnSiteClose);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 4);
+    layout->addWidget(LabelSiteFolder);
+    layout->addLayout(top);
+    layout->addWidget(TableSite, 1);
+    layout->addLayout(progress);
+    layout->addLayout(buttons);
+    layout->addWidget(LabelSiteHint);
+
+    setTabOrder(EditSiteFilter, ComboSiteCode);
+    setTabOrder(ComboSiteCode, BtnSiteRescan);
+    setTabOrder(BtnSiteRescan, TableSite);
+    setTabOrder(TableSite, BtnSiteStop);
+    setTabOrder(BtnSiteStop, BtnSiteExport);
+    setTabOrder(BtnSiteExport, BtnSiteImport);
+    setTabOrder(BtnSiteImport, BtnSiteUndo);
+    setTabOrder(BtnSiteUndo, BtnSiteApply);
+    setTabOrder(BtnSiteApply, BtnSiteClose);
+
+    // Typing into the filter does not refilter a large table at every key.
+    filterDelay_ = new QTimer(this);
+    filterDelay_->setSingleShot(true);
+    filterDelay_->setInterval(150);
+    connect(filterDelay_, &QTimer::timeout, this, [this] {
+        filter_->setText(EditSiteFilter->text().trimmed());
+        showState();
+    });
+    connect(EditSiteFilter, &QLineEdit::textChanged, filterDelay_, qOverload<>(&QTimer::start));
+    connect(ComboSiteCode, &QComboBox::activated, this, &TFmSite::codeChosen);
+    connect(BtnSiteRescan, &QPushButton::clicked, this, &TFmSite::rescan);
+    connect(BtnSiteStop, &QPushButton::clicked, this, &TFmSite::stopScan);
+    connect(BtnSiteExport, &QPushButton::clicked, this, &TFmSite::exportCsv);
+    connect(BtnSiteImport, &QPushButton::clicked, this, &TFmSite::importCsv);
+    connect(BtnSiteUndo, &QPushButton::clicked, this, &TFmSite::dropEdits);
+    connect(BtnSiteApply, &QPushButton::clicked, this, &TFmSite::reviewAndSave);
+    connect(BtnSiteClose, &QPushButton::clicked, this, &QWidget::close);
+    connect(TableSite, &SiteTable::pageChosen, this, [this](const QString& path) {
+        if (openPage_) openPage_(path);
+    });
+    auto* hints = new HintTracker(this);
+    connect(hints, &HintTracker::LongHintChanged, LabelSiteHint, &QLabel::setText);
+    fillCodes();
+}
+
+LoadOptions TFmSite::loadOptions() const {
+    LoadOptions options;
+    options.modemSpeed = std::to_string(settings_.modemSpeed());
+    options.now = CurrentDateTime();
+    options.decimalSeparator = LocaleDecimalSeparator();
+    return options;
+}
+
+bool TFmSite::busy() const { return scan_->running() || apply_->running(); }
+
+// ---- Reading the pages ----
+
+void TFmSite::startScan(bool keepEdits) {
+    keptEdits_.clear();
+    if (keepEdits) {
+        for (int row = 0; row < model_->rowCount(); ++row)
+            if (auto edits = model_->edits(row); !edits.empty())
+                keptEdits_.emplace(model_->page(row).relative, std::move(edits));
+    }
+    // New rows come in the pages' order: sorting them one batch at a time
+    // would cost more than the reading. The chosen order returns at the end.
+    filter_->setDynamicSortFilter(false);
+    model_->reset(folder_.toStdString());
+    rescanningSaved_ = false;
+    scanNote_.clear();
+    scan_->startFolder(folder_.toStdString(), settings_.appliedFileMask(), loadOptions());
+    showProgress();
+    showState();
+}
+
+void TFmSite::rescan() {
+    if (busy()) return;
+    startScan(true);
+}
+
+void TFmSite::stopScan() { scan_->stop(); }
+
+void TFmSite::takeRows(std::vector<site::SiteRow> rows) {
+    if (rescanningSaved_) {
+        for (site::SiteRow& row : rows) model_->replaceRow(std::move(row));
+        return;
+    }
+    const int first = model_->rowCount();
+    model_->appendRows(std::move(rows));
+    if (keptEdits_.empty()) return;
+    for (int row = first; row < model_->rowCount(); ++row) {
+        const auto kept = keptEdits_.find(model_->page(row).relative);
+        if (kept == keptEdits_.end()) continue;
+        for (const auto& [member, value] : kept->second) model_->setEdit(row, member, value);
+    }
+}
+
+void TFmSite::scanFinished(const QStringList& problems) {
+    keptEdits_.clear();
+    rescanningSaved_ = false;
+    if (scan_->stopped()) scanNote_ = msg::site::kStopped.arg(scan_->done()).arg(scan_->total());
+    if (!problems.isEmpty()) {
+        scanNote_ += problems.join(QStringLiteral("; "));
+        LabelSiteStatus->setToolTip(PlainTip(problems.join(QLatin1Char('\n'))));
+    }
+    model_->refreshDuplicates();
+    filter_->setDynamicSortFilter(true);
+    const QHeaderView* header = TableSite->horizontalHeader();
+    if (header->sortIndicatorSection() >= 0) filter_->sort(header->sortIndicatorSection(), header->sortIndicatorOrder());
+    fillCodes();
+    showProgress();
+    showState();
+    Q_EMIT scanEnded();
+}
+
+void TFmSite::showProgress() {
+    const bool scanning = scan_->running();
+    const bool applying = apply_->running();
+    ProgressSite->setVisible(scanning || applying);
+    BtnSiteStop->setVisible(scanning);
+    BtnSiteStop->setEnabled(scanning && !scan_->stopped());
+    if (applying) {
+        ProgressSite->setRange(0, std::max(1, apply_->total()));
+        ProgressSite->setValue(apply_->done());
+        LabelSiteStatus->setText((apply_->committing() ? msg::site::kSaving : msg::site::kPlanning)
+                                     .arg(apply_->done())
+                                     .arg(apply_->total()));
+    } else if (scanning) {
+        const auto total = static_cast<int>(scan_->total());
+        if (total == 0 && !rescanningSaved_) {
+            ProgressSite->setRange(0, 0);
+            LabelSiteStatus->setText(msg::site::kCollecting);
+        } else {
+            ProgressSite->setRange(0, std::max(1, total));
+            ProgressSite->setValue(static_cast<int>(scan_->done()));
+            LabelSiteStatus->setText(msg::site::kReading.arg(scan_->done()).arg(total));
+        }
+    } else {
+        showState();
+    }
+}
+
+void TFmSite::showState() {
+    const bool idle = !busy();
+    const bool edits = model_->editedPages() > 0;
+    BtnSiteRescan->setEnabled(idle);
+    BtnSiteExport->setEnabled(idle && model_->rowCount() > 0);
+    BtnSiteImport->setEnabled(idle && model_->rowCount() > 0);
+    BtnSiteUndo->setEnabled(idle && edits);
+    BtnSiteApply->setEnabled(idle && edits);
+    TableSite->setEditTriggers(idle ? QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed
+                                    : QAbstractItemView::NoEditTriggers);
+    if (busy()) return;
+    LabelSiteStatus->setText(scanNote_ + msg::site::kSummary.arg(model_->rowCount())
+                                             .arg(model_->pagesWithFindings())
+                                             .arg(filter_->rowCount())
+                                             .arg(model_->editedPages()));
+}
+
+// The codes found, with the pages that have each; the choice survives a refill.
+void TFmSite::fillCodes() {
+    const QString chosen = filter_->code();
+    const QSignalBlocker block(ComboSiteCode);
+    ComboSiteCode->clear();
+    ComboSiteCode->addItem(msg::site::kAllPages, QString());
+    ComboSiteCode->addItem(msg::site::kAnyFinding, QStringLiteral("*"));
+    for (const auto& [code, pages] : model_->codeCounts())
+        ComboSiteCode->addItem(msg::site::kCodeItem.arg(code).arg(pages), code);
+    const int at = ComboSiteCode->findData(chosen);
+    ComboSiteCode->setCurrentIndex(at >= 0 ? at : 0);
+    if (at < 0) filter_->setCode({});
+    showState();
+}
+
+void TFmSite::codeChosen(int index) {
+    filter_->setCode(ComboSiteCode->itemData(index).toString());
+    showState();
+}
+
+void TFmSite::dropEdits() {
+    if (busy()) return;
+    model_->dropEdits();
+}
+
+// ---- Closing ----
+
+void TFmSite::closeEvent(QCloseEvent* event) {
+    if (apply_->running()) {
+        // Pages being written are not left half done.
+        event->ignore();
+        return;
+    }
+    if (model_->editedPages() > 0 &&
+        CurrentDialogs().AskYesNo(this, msg::kCaptionAttention, msg::site::kCloseQuestion.arg(model_->editedPages()),
+                                  MessageKind::Warning) != Answer::Yes) {
+        event->ignore();
+        return;
+    }
+    scan_->stop();
+    event->accept();
+}
+
+}  // namespace veskaron::ui

@@ -1,0 +1,156 @@
+// The site window's writing side: the CSV export and import, and the review
+// and save of the edited pages.
+#include <QFile>
+
+#include "engine/file_io.h"
+#include "session/Messages.h"
+#include "session/SiteCsv.h"
+#include "session/Settings.h"
+#include "ui/common/Dialogs.h"
+#include "ui/site/SiteApplyRun.h"
+#include "ui/site/SiteReview.h"
+#include "ui/site/SiteScanRun.h"
+#include "ui/site/SiteWindow.h"
+
+namespace veskaron::ui {
+namespace {
+
+constexpr int kListedLines = 20;
+
+// At most kListedLines lines, then how many more.
+QString Listed(const QStringList& lines) {
+    QStringList shown = lines.mid(0, kListedLines);
+    if (lines.size() > kListedLines) shown << msg::site::kMoreLines.arg(lines.size() - kListedLines);
+    return shown.join(QLatin1Char('\n'));
+}
+
+QString Q(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+
+}  // namespace
+
+void TFmSite::exportCsv() {
+    if (busy() || model_->rowCount() == 0) return;
+    const auto file = CurrentDialogs().SaveFileName(this, msg::site::kExportCaption,
+                                                    folder_ + QStringLiteral("/site.csv"), msg::site::kCsvFilter);
+    if (!file || file->isEmpty()) return;
+    // The rows as the table shows them: filtered and sorted.
+    std::vector<int> rows;
+    rows.reserve(static_cast<std::size_t>(filter_->rowCount()));
+    for (int r = 0; r < filter_->rowCount(); ++r) rows.push_back(filter_->mapToSource(filter_->index(r, 0)).row());
+    const std::string bytes = session::SiteCsv(*model_, rows);
+    const FileStatus written = WriteFileAtomically(QFile::encodeName(*file).toStdString(), bytes);
+    if (!written.ok) CurrentDialogs().Error(this, msg::site::kExportFailed.arg(Q(written.error)));
+}
+
+void TFmSite::importCsv() {
+    if (busy() || model_->rowCount() == 0) return;
+    const auto file = CurrentDialogs().OpenFileName(this, msg::site::kImportCaption, folder_, msg::site::kCsvFilter);
+    if (!file || file->isEmpty()) return;
+    const FileRead read = ReadWholeFile(QFile::encodeName(*file).toStdString());
+    if (!read.ok) {
+        CurrentDialogs().Error(this, msg::site::kImportFailed.arg(Q(read.error)));
+        return;
+    }
+    const session::SiteCsvImport taken = session::ImportSiteCsv(*model_, read.bytes);
+    if (!taken.ok) {
+        CurrentDialogs().Error(this, msg::site::kImportFailed.arg(taken.error));
+        return;
+    }
+    QString report = msg::site::kImportDone.arg(taken.edits).arg(taken.pages);
+    if (!taken.unknownPaths.isEmpty())
+        report += QStringLiteral("\n\n") + msg::site::kImportUnknownPaths.arg(Listed(taken.unknownPaths));
+    if (!taken.unreadPages.isEmpty())
+        report += QStringLiteral("\n\n") + msg::site::kImportUnreadable.arg(Listed(taken.unreadPages));
+    const bool clean = taken.unknownPaths.isEmpty() && taken.unreadPages.isEmpty();
+    CurrentDialogs().Message(this, clean ? MessageKind::Information : MessageKind::Warning, msg::kCaptionAttention,
+                             report);
+}
+
+namespace {
+
+SaveOptions SaveOptionsOf(const session::Settings& settings) {
+    SaveOptions options;
+    options.backup = settings.backupFiles();
+    options.writer = settings.writerOptions();
+    return options;
+}
+
+}  // namespace
+
+void TFmSite::reviewAndSave() {
+    if (busy()) return;
+    if (model_->editedPages() == 0) {
+        CurrentDialogs().Message(this, MessageKind::Information, msg::kCaptionAttention, msg::site::kNoEdits);
+        return;
+    }
+    std::vector<SiteApplyRun::PageWork> pages;
+    for (session::SiteModel::PageEdits& page : model_->pendingEdits())
+        pages.push_back({std::move(page.path), std::move(page.assignments)});
+    apply_->plan(std::move(pages), loadOptions(), SaveOptionsOf(settings_));
+    showProgress();
+    showState();
+}
+
+void TFmSite::planned() {
+    std::vector<site::PlannedEdit> plans = apply_->takePlans();
+    std::vector<QString> names;
+    bool changes = false, problems = false;
+    for (const site::PlannedEdit& plan : plans) {
+        const std::string relative = site::RelativePath(model_->root(), plan.path);
+        names.push_back(Q(relative));
+        // Edits that change no byte are done with.
+        if (plan.status == site::EditStatus::Unchanged) model_->dropEdits(model_->rowOfPath(relative));
+        changes = changes || plan.status == site::EditStatus::Changes;
+        problems = problems || (plan.status != site::EditStatus::Changes && plan.status != site::EditStatus::Unchanged);
+    }
+    model_->refreshDuplicates();
+    showProgress();
+    showState();
+    if (!changes && !problems) {
+        CurrentDialogs().Message(this, MessageKind::Information, msg::kCaptionAttention, msg::site::kNothingChanges);
+        return;
+    }
+    TFmSiteReview review(plans, names, this);
+    if (CurrentDialogs().ExecModal(review) != QDialog::Accepted) return;
+    std::vector<site::PlannedEdit> chosen;
+    for (std::size_t i : review.ticked()) chosen.push_back(std::move(plans[i]));
+    if (chosen.empty()) return;
+    apply_->commit(std::move(chosen), SaveOptionsOf(settings_));
+    showProgress();
+    showState();
+}
+
+void TFmSite::committed() {
+    const std::vector<site::PlannedEdit>& plans = apply_->committedPlans();
+    const std::vector<site::CommitResult>& results = apply_->results();
+    std::vector<std::string> written;
+    QStringList failures, warnings;
+    for (std::size_t i = 0; i < plans.size(); ++i) {
+        const QString name = Q(site::RelativePath(model_->root(), plans[i].path));
+        if (results[i].written) {
+            written.push_back(plans[i].path);
+            if (!results[i].warning.empty()) warnings << msg::site::kPageProblem.arg(name, Q(results[i].warning));
+        } else {
+            failures << msg::site::kPageProblem.arg(name, Q(results[i].error));
+        }
+    }
+    QString report = failures.isEmpty() ? msg::site::kSaveReport.arg(written.size())
+                                        : msg::site::kSaveFailures.arg(written.size())
+                                              .arg(failures.size())
+                                              .arg(Listed(failures));
+    if (!warnings.isEmpty()) report += QStringLiteral("\n\n") + msg::site::kSaveWarnings.arg(Listed(warnings));
+    // The pages written show what they hold now, findings included.
+    if (!written.empty()) {
+        rescanningSaved_ = true;
+        scanNote_.clear();
+        scan_->startPages(model_->root(), std::move(written), loadOptions());
+    }
+    showProgress();
+    showState();
+    CurrentDialogs().Message(this, failures.isEmpty() && warnings.isEmpty() ? MessageKind::Information
+                                                                           : MessageKind::Warning,
+                             msg::kCaptionAttention, report);
+    Q_EMIT saveEnded();
+}
+
+}  // namespace veskaron::ui
