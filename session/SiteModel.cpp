@@ -143,6 +143,10 @@ void SiteModel::showRow(Row& row) {
     if (description)
         for (site::Finding& f : site::TextFindings(site::TextField::Description, *description))
             row.own.push_back(std::move(f));
+    rankRow(row);
+}
+
+void SiteModel::rankRow(Row& row) {
     row.worst = 0;
     for (const site::Finding& f : row.own) row.worst = std::max(row.worst, Rank(f.level));
     for (const site::Finding& f : row.duplicates) row.worst = std::max(row.worst, Rank(f.level));
@@ -181,7 +185,7 @@ void SiteModel::replaceRow(site::SiteRow scan) {
 }
 
 void SiteModel::refreshDuplicates() {
-    std::vector<std::string> titles(rows_.size()), descriptions(rows_.size()), paths(rows_.size());
+    std::vector<std::string> paths(rows_.size());
     std::vector<std::string_view> titleViews(rows_.size()), descriptionViews(rows_.size());
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         const Row& r = rows_[i];
@@ -195,20 +199,23 @@ void SiteModel::refreshDuplicates() {
         paths[i] = r.scan.relative;
     }
     std::vector<std::vector<site::Finding>> found = site::DuplicateFindings(titleViews, descriptionViews, paths);
-    bool any = false;
+    auto same = [](const site::Finding& a, const site::Finding& b) { return a.code == b.code && a.message == b.message; };
+    std::vector<int> changed;
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         Row& r = rows_[i];
-        auto same = [](const site::Finding& a, const site::Finding& b) {
-            return a.code == b.code && a.message == b.message;
-        };
         if (std::equal(r.duplicates.begin(), r.duplicates.end(), found[i].begin(), found[i].end(), same)) continue;
         r.duplicates = std::move(found[i]);
-        showRow(r);
-        any = true;
-        const int at = static_cast<int>(i);
-        Q_EMIT dataChanged(index(at, 0), index(at, kColumnCount - 1));
+        rankRow(r);
+        changed.push_back(static_cast<int>(i));
     }
-    if (any) Q_EMIT findingsChanged();
+    if (changed.empty()) return;
+    // A few rows one by one (a sorted view moves just those); many as one range.
+    if (changed.size() <= 64) {
+        for (int at : changed) Q_EMIT dataChanged(index(at, 0), index(at, kColumnCount - 1));
+    } else {
+        Q_EMIT dataChanged(index(changed.front(), 0), index(changed.back(), kColumnCount - 1));
+    }
+    Q_EMIT findingsChanged();
 }
 
 int SiteModel::rowOfPath(const std::string& relative) const {
@@ -341,7 +348,10 @@ bool SiteModel::lessThan(int left, int right, int column) const {
         case kWorstLevel: c = Compare(a.worst, b.worst); break;
         case kEncoding: c = a.scan.encoding.compare(b.scan.encoding); break;
         case kPath: break;
-        default: c = text(left, column).compare(text(right, column), Qt::CaseInsensitive); break;
+        case kTitle: c = a.title.compare(b.title, Qt::CaseInsensitive); break;
+        case kDescription: c = a.description.compare(b.description, Qt::CaseInsensitive); break;
+        case kKeywords: c = a.keywords.compare(b.keywords, Qt::CaseInsensitive); break;
+        case kCanonical: c = a.canonical.compare(b.canonical, Qt::CaseInsensitive); break;
     }
     // Equal cells keep the pages in path order.
     if (c == 0) c = a.path.compare(b.path);
@@ -461,13 +471,15 @@ void SiteFilter::setSiteModel(SiteModel* model) {
 void SiteFilter::setText(const QString& text) {
     if (text == text_) return;
     text_ = text;
-    invalidateFilter();
+    // One new layout rather than a removal per gap: with a hundred thousand
+    // rows the gaps would cost more than sorting them all again.
+    invalidate();
 }
 
 void SiteFilter::setCode(const QString& code) {
     if (code == code_) return;
     code_ = code;
-    invalidateFilter();
+    invalidate();
 }
 
 bool SiteFilter::filterAcceptsRow(int sourceRow, const QModelIndex&) const {

@@ -107,6 +107,7 @@ private:
     };
     static Row MakeRow(site::SiteRow scan);
     void showRow(Row& row);
+    static void rankRow(Row& row);
     const std::string* editOf(const Row& row, const char* member) const;
     bool cellMarked(const Row& row, int column, QString* tooltip) const;
 

@@ -1,6 +1,10 @@
 #include "ui/site/SiteScanRun.h"
 
 #include <QtConcurrent/QtConcurrentRun>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
 #include <thread>
@@ -15,6 +19,17 @@ namespace {
 int Readers() { return static_cast<int>(std::min(64u, 8 * std::max(1u, std::thread::hardware_concurrency()))); }
 
 constexpr int kDeliverMs = 100;
+// Rows taken into the table at one turn of the event loop: more wait for the next turn.
+constexpr std::size_t kBatchRows = 4000;
+
+// The readers yield to the window's thread: with every core reading, the
+// table still fills and answers between batches.
+void YieldToTheWindow() {
+    static thread_local bool done = false;
+    if (done) return;
+    done = true;
+    ::setpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)), 5);
+}
 
 }  // namespace
 
@@ -58,6 +73,7 @@ void SiteScanRun::start(std::string root, std::string mask, std::vector<std::str
     if (running_) return;
     running_ = true;
     stopped_ = false;
+    workDone_ = false;
     auto state = std::make_shared<State>();
     state_ = state;
     QThreadPool* pool = &pool_;
@@ -75,6 +91,7 @@ void SiteScanRun::start(std::string root, std::string mask, std::vector<std::str
         for (std::size_t i = 0; i < n; ++i) state->ready[i].store(false, std::memory_order_relaxed);
         state->total.store(n);
         auto read = [&state, &paths, &root, &options, n] {
+            YieldToTheWindow();
             for (std::size_t i = state->next++; i < n && !state->stop; i = state->next++) {
                 state->rows[i] = site::ScanPage(root, paths[i], options);
                 state->ready[i].store(true, std::memory_order_release);
@@ -97,22 +114,34 @@ void SiteScanRun::stop() {
 }
 
 void SiteScanRun::deliver() {
+    if (!running_) return;
     State& s = *state_;
     const std::size_t n = s.total.load();
     std::vector<site::SiteRow> batch;
-    while (s.delivered < n && s.ready[s.delivered].load(std::memory_order_acquire))
+    while (s.delivered < n && batch.size() < kBatchRows && s.ready[s.delivered].load(std::memory_order_acquire))
         batch.push_back(std::move(s.rows[s.delivered++]));
+    const bool more = s.delivered < n && s.ready[s.delivered].load(std::memory_order_acquire);
     if (!batch.empty() && sink_) sink_(std::move(batch));
     Q_EMIT progressed();
+    if (more) {
+        // The rest at the next turn, after the window has painted and answered.
+        QTimer::singleShot(0, this, &SiteScanRun::deliver);
+    } else if (workDone_) {
+        end();
+    }
 }
 
 void SiteScanRun::finish() {
-    timer_.stop();
+    workDone_ = true;
     deliver();
+}
+
+void SiteScanRun::end() {
+    timer_.stop();
     running_ = false;
     QStringList problems;
     for (const std::string& p : state_->problems) problems << QString::fromStdString(p);
-    // The rows are delivered; what a stop left unread is dropped.
+    // Every row read is in the table; what a stop left unread is dropped.
     state_->rows = {};
     Q_EMIT ended(problems);
 }

@@ -51,6 +51,7 @@ private:
                const LoadOptions& options);
     void deliver();
     void finish();
+    void end();
 
     QThreadPool pool_;
     QFutureWatcher<void> watcher_;
@@ -59,6 +60,7 @@ private:
     std::function<void(std::vector<site::SiteRow>)> sink_;
     bool running_ = false;
     bool stopped_ = false;
+    bool workDone_ = false;  // the readers ended; rows may still wait for the table
 };
 
 }  // namespace veskaron::ui
