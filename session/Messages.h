@@ -293,9 +293,9 @@ inline const QString kTitle = QStringLiteral("Сайт");
 inline const QString kTitleFolder = QStringLiteral("Сайт - %1");
 // Column captions, in the table's order.
 inline const QStringList kColumns = {
-    QStringLiteral("Страница"),      QStringLiteral("Заголовок"), QStringLiteral("Заголовок, px"),
-    QStringLiteral("Описание"),      QStringLiteral("Описание, px"), QStringLiteral("Ключевые слова"),
-    QStringLiteral("Канонический адрес"), QStringLiteral("Кодировка"), QStringLiteral("Замечаний"),
+    QStringLiteral("Страница"),         QStringLiteral("Заголовок"), QStringLiteral("Заголовок,\npx"),
+    QStringLiteral("Описание"),         QStringLiteral("Описание,\npx"), QStringLiteral("Ключевые\nслова"),
+    QStringLiteral("Канонический\nадрес"), QStringLiteral("Кодировка"), QStringLiteral("Замечаний"),
     QStringLiteral("Уровень")};
 inline const QString kLevelError = QStringLiteral("ошибка");
 inline const QString kLevelWarning = QStringLiteral("предупреждение");

@@ -25,6 +25,7 @@
 #include "ui/main/FileBrowserPane.h"
 #include "ui/main/MainWindow.h"
 #include "ui/settings/USetup.h"
+#include "ui/site/SiteWindow.h"
 
 namespace {
 
@@ -221,6 +222,34 @@ int main(int argc, char* argv[]) {
 
     camera.onModal = [](QDialog& dialog) { Save(PagesOf(dialog), QStringLiteral("setup")); };
     setupButton->click();
+
+    // The site window over the demo site with one title typed into the
+    // table, then the review of that edit (rejected: nothing is written).
+    ui::TFmSite* site = form.showSiteWindow();
+    {
+        QEventLoop loop;
+        QObject::connect(site, &ui::TFmSite::scanEnded, &loop, &QEventLoop::quit);
+        QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+        if (site->busy()) loop.exec();
+    }
+    session::SiteModel& table = site->model();
+    const int contacts = table.rowOfPath("contacts.html");
+    if (contacts < 0) {
+        std::fprintf(stderr, "the site window lacks the demo pages\n");
+        return 1;
+    }
+    table.setData(table.index(contacts, session::SiteModel::kTitle),
+                  QStringLiteral("Контакты мастерской в Екатеринбурге: адрес и телефон"), Qt::EditRole);
+    Save(*site, QStringLiteral("site"));
+    bool reviewed = false;
+    camera.onModal = [&reviewed](QDialog& dialog) {
+        Save(dialog, QStringLiteral("site-review"));
+        reviewed = true;
+    };
+    site->reviewAndSave();
+    for (int waited = 0; !reviewed && waited < 100; ++waited) Settle(100);
+    site->model().dropEdits();
+    site->close();
 
     camera.onModal = nullptr;
     return g_failures == 0 ? 0 : 1;

@@ -57,12 +57,12 @@ TFmSiteReview::TFmSiteReview(const std::vector<site::PlannedEdit>& plans, const 
 
     auto* left = new QWidget;
     auto* leftColumn = new QVBoxLayout(left);
-    leftColumn->setContentsMargins(0, 0, 0, 0);
+    leftColumn->setContentsMargins(0, 0, 4, 0);
     leftColumn->addWidget(LabelReviewPages);
     leftColumn->addWidget(ListReviewPages);
     auto* right = new QWidget;
     auto* rightColumn = new QVBoxLayout(right);
-    rightColumn->setContentsMargins(0, 0, 0, 0);
+    rightColumn->setContentsMargins(4, 0, 0, 0);
     rightColumn->addWidget(Caption(msg::site::kReviewDiff, QStringLiteral("LabelReviewDiff"), EditReviewDiff));
     rightColumn->addWidget(EditReviewDiff, 1);
     rightColumn->addWidget(LabelReviewReferences);

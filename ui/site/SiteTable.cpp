@@ -47,11 +47,14 @@ SiteTable::SiteTable(QWidget* parent) : QTableView(parent) {
 
 void SiteTable::sizeColumns() {
     const int em = fontMetrics().horizontalAdvance(QLatin1Char('m'));
-    const int widths[] = {18, 28, 0, 34, 0, 20, 18, 0, 0, 0};
+    // Texts get room for a typical value; numbers and names as much as their caption's longest line.
+    const int widths[] = {11, 18, 0, 18, 0, 9, 9, 9, 0, 11};
     static_assert(std::size(widths) == SiteModel::kColumnCount);
     for (int c = 0; c < SiteModel::kColumnCount; ++c) {
-        const int caption = fontMetrics().horizontalAdvance(model()->headerData(c, Qt::Horizontal).toString()) + 3 * em;
-        setColumnWidth(c, std::max(caption, widths[c] * em));
+        int caption = 0;
+        for (const QString& line : model()->headerData(c, Qt::Horizontal).toString().split(QLatin1Char('\n')))
+            caption = std::max(caption, fontMetrics().horizontalAdvance(line));
+        setColumnWidth(c, std::max(caption + em, widths[c] * em));
     }
 }
 

@@ -25,7 +25,7 @@
 namespace veskaron::ui {
 namespace {
 
-constexpr int kWidth = 1040, kHeight = 620;
+constexpr int kWidth = 1280, kHeight = 560;
 
 QPushButton* Button(const char* name, const QString& caption, const QString& hint) {
     auto* button = Named(new QPushButton(caption), name, hint);
