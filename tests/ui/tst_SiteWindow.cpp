@@ -2,6 +2,7 @@
 // a title edited in a cell by keyboard, the review driven by keyboard, the
 // bytes on disk afterwards, and the main window's button and double click.
 #include <QApplication>
+#include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -65,6 +66,8 @@ class TestSiteWindow : public QObject {
 private Q_SLOTS:
     void editReviewAndSave();
     void siteButtonAndDoubleClick();
+    void stopThenReadAgainKeepingEdits();
+    void csvThroughTheButtons();
 };
 
 void TestSiteWindow::editReviewAndSave() {
@@ -196,6 +199,73 @@ void TestSiteWindow::siteButtonAndDoubleClick() {
     QCOMPARE(form.findChildren<TFmSite*>().size(), 1);
     QVERIFY(site->close());
     QVERIFY(form.close());
+}
+
+// "Стоп" leaves the pages read so far, in order; "Обновить" reads them all
+// again and keeps what was typed.
+void TestSiteWindow::stopThenReadAgainKeepingEdits() {
+    TempFolders tmp;
+    ScopedScriptedDialogs dialogs;
+    const int pages = 3000;
+    for (int i = 0; i < pages; ++i)
+        WriteBytes(tmp.Page(QStringLiteral("p%1.html").arg(i, 4, 10, QLatin1Char('0'))), Page("Страница сайта"));
+    session::Settings settings;
+    settings.load();
+    QPointer<TFmSite> site = new TFmSite(tmp.pages.path(), settings);
+    const auto leftOpen = qScopeGuard([&site] { delete site.data(); });
+    QSignalSpy scanned(site.data(), &TFmSite::scanEnded);
+    site->show();
+    session::SiteModel& model = site->model();
+    QTRY_VERIFY(model.rowCount() > 0);
+    if (site->busy()) QTest::mouseClick(Find<QPushButton>(*site, "BtnSiteStop"), Qt::LeftButton);
+    QTRY_COMPARE(scanned.count(), 1);
+    QVERIFY(model.rowCount() <= pages);
+    for (int r = 0; r < model.rowCount(); ++r)
+        QCOMPARE(model.text(r, session::SiteModel::kPath), QStringLiteral("p%1.html").arg(r, 4, 10, QLatin1Char('0')));
+    QVERIFY(model.setEdit(0, "Title", "Первая страница"));
+
+    QTest::mouseClick(Find<QPushButton>(*site, "BtnSiteRescan"), Qt::LeftButton);
+    QTRY_COMPARE(scanned.count(), 2);
+    QCOMPARE(model.rowCount(), pages);
+    QCOMPARE(model.editedPages(), 1);
+    QCOMPARE(model.text(0, session::SiteModel::kTitle), QStringLiteral("Первая страница"));
+    QVERIFY(Find<QLabel>(*site, "LabelSiteStatus")->text().contains(QStringLiteral("Страниц: 3000")));
+    model.dropEdits();
+}
+
+// The export as a spreadsheet gets it, one cell changed there, and the import.
+void TestSiteWindow::csvThroughTheButtons() {
+    TempFolders tmp;
+    ScopedScriptedDialogs dialogs;
+    WriteBytes(tmp.Page("a.html"), Page("Первая страница сайта"));
+    WriteBytes(tmp.Page("b.html"), Page("Вторая страница сайта"));
+    session::Settings settings;
+    settings.load();
+    QPointer<TFmSite> site = new TFmSite(tmp.pages.path(), settings);
+    const auto leftOpen = qScopeGuard([&site] { delete site.data(); });
+    QSignalSpy scanned(site.data(), &TFmSite::scanEnded);
+    site->show();
+    QTRY_COMPARE(scanned.count(), 1);
+
+    const QString csv = tmp.Data("site.csv");
+    dialogs->fileNames.push_back(csv);
+    QTest::mouseClick(Find<QPushButton>(*site, "BtnSiteExport"), Qt::LeftButton);
+    QByteArray bytes = ReadBytes(csv);
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBFPath,Title,"));
+    QVERIFY(bytes.contains(QStringLiteral("a.html,Первая страница сайта,").toUtf8()));
+    bytes.replace("Вторая страница сайта", "\"Вторая, исправленная\"");  // quoted, as a spreadsheet writes it
+    bytes += "c.html,Нет такой,,,,,,,,\r\n";
+    WriteBytes(csv, bytes);
+
+    dialogs->fileNames.push_back(csv);
+    QTest::mouseClick(Find<QPushButton>(*site, "BtnSiteImport"), Qt::LeftButton);
+    QCOMPARE(site->model().editedPages(), 1);
+    QCOMPARE(site->model().pendingEdits().front().assignments,
+             std::vector<std::string>{"Title=Вторая, исправленная"});
+    const QString report = dialogs->shown.back().text;
+    QVERIFY2(report.contains(QStringLiteral("правок: 1")) && report.contains(QStringLiteral("c.html")),
+             qPrintable(report));
+    site->model().dropEdits();
 }
 
 QTEST_MAIN(TestSiteWindow)
