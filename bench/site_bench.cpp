@@ -74,7 +74,10 @@ int main(int argc, char* argv[]) {
     turn.start();
     while (!ended) {
         QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-        longest = std::max(longest, turn.restart());
+        const qint64 gap = turn.restart();
+        if (gap > 150 && qEnvironmentVariableIsSet("VESKARON_BENCH_GAPS"))
+            std::printf("  a pause of %lld ms at %d rows\n", static_cast<long long>(gap), site->model().rowCount());
+        longest = std::max(longest, gap);
     }
     const int rows = site->model().rowCount();
     rusage use {};

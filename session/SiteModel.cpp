@@ -101,6 +101,7 @@ void SiteModel::reset(const std::string& root) {
     rows_.clear();
     byPath_.clear();
     editedPages_ = 0;
+    ++revision_;
     endResetModel();
     Q_EMIT editsChanged();
 }
@@ -154,9 +155,9 @@ void SiteModel::rankRow(Row& row) {
 
 void SiteModel::appendRows(std::vector<site::SiteRow> rows) {
     if (rows.empty()) return;
+    ++revision_;
     const int first = static_cast<int>(rows_.size());
     beginInsertRows({}, first, first + static_cast<int>(rows.size()) - 1);
-    rows_.reserve(rows_.size() + rows.size());
     for (site::SiteRow& scan : rows) {
         byPath_.emplace(scan.relative, static_cast<int>(rows_.size()));
         rows_.push_back(MakeRow(std::move(scan)));
@@ -173,6 +174,7 @@ void SiteModel::replaceRow(site::SiteRow scan) {
         appendRows(std::move(one));
         return;
     }
+    ++revision_;
     Row& row = rows_[static_cast<std::size_t>(at)];
     const bool hadEdits = !row.edits.empty();
     Row fresh = MakeRow(std::move(scan));
@@ -184,21 +186,35 @@ void SiteModel::replaceRow(site::SiteRow scan) {
     if (hadEdits) Q_EMIT editsChanged();
 }
 
-void SiteModel::refreshDuplicates() {
-    std::vector<std::string> paths(rows_.size());
-    std::vector<std::string_view> titleViews(rows_.size()), descriptionViews(rows_.size());
+void SiteModel::refreshDuplicates() { takeDuplicates(FindDuplicates(duplicateTexts())); }
+
+SiteModel::DuplicateTexts SiteModel::duplicateTexts() const {
+    DuplicateTexts texts;
+    texts.titles.resize(rows_.size());
+    texts.descriptions.resize(rows_.size());
+    texts.paths.resize(rows_.size());
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         const Row& r = rows_[i];
         // Only pages that were read take part.
         if (r.scan.read) {
             const std::string* t = editOf(r, "Title");
             const std::string* d = editOf(r, "Description");
-            titleViews[i] = t ? *t : r.scan.title;
-            descriptionViews[i] = d ? *d : r.scan.description;
+            texts.titles[i] = t ? *t : r.scan.title;
+            texts.descriptions[i] = d ? *d : r.scan.description;
         }
-        paths[i] = r.scan.relative;
+        texts.paths[i] = r.scan.relative;
     }
-    std::vector<std::vector<site::Finding>> found = site::DuplicateFindings(titleViews, descriptionViews, paths);
+    return texts;
+}
+
+std::vector<std::vector<site::Finding>> SiteModel::FindDuplicates(const DuplicateTexts& texts) {
+    const std::vector<std::string_view> titles(texts.titles.begin(), texts.titles.end());
+    const std::vector<std::string_view> descriptions(texts.descriptions.begin(), texts.descriptions.end());
+    return site::DuplicateFindings(titles, descriptions, texts.paths);
+}
+
+void SiteModel::takeDuplicates(std::vector<std::vector<site::Finding>> found) {
+    if (found.size() != rows_.size()) return;
     auto same = [](const site::Finding& a, const site::Finding& b) { return a.code == b.code && a.message == b.message; };
     std::vector<int> changed;
     for (std::size_t i = 0; i < rows_.size(); ++i) {
@@ -255,6 +271,7 @@ bool SiteModel::setEdit(int at, const std::string& member, const std::string& va
         std::sort(row.edits.begin(), row.edits.end());
     }
     showRow(row);
+    ++revision_;
     const bool isEdited = !row.edits.empty();
     editedPages_ += int(isEdited) - int(wasEdited);
     Q_EMIT dataChanged(index(at, 0), index(at, kColumnCount - 1));
@@ -271,6 +288,7 @@ void SiteModel::dropEdits(int at) {
     if (row.edits.empty()) return;
     row.edits.clear();
     showRow(row);
+    ++revision_;
     --editedPages_;
     Q_EMIT dataChanged(index(at, 0), index(at, kColumnCount - 1));
     Q_EMIT editsChanged();
@@ -287,6 +305,7 @@ void SiteModel::dropEdits() {
         Q_EMIT dataChanged(index(at, 0), index(at, kColumnCount - 1));
     }
     editedPages_ = 0;
+    ++revision_;
     refreshDuplicates();
     Q_EMIT editsChanged();
 }

@@ -6,6 +6,8 @@
 #include <QAbstractTableModel>
 #include <QSortFilterProxyModel>
 #include <QString>
+#include <cstdint>
+#include <deque>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -52,6 +54,16 @@ public:
     // A page read again (after a save): its row shows it, without edits.
     void replaceRow(site::SiteRow row);
     void refreshDuplicates();
+    // The same in three steps, so that the long middle one can run on
+    // another thread: the texts as they are now, the duplicates among them,
+    // and taking those in. revision() tells whether the texts changed since.
+    struct DuplicateTexts {
+        std::vector<std::string> titles, descriptions, paths;
+    };
+    DuplicateTexts duplicateTexts() const;
+    static std::vector<std::vector<site::Finding>> FindDuplicates(const DuplicateTexts& texts);
+    void takeDuplicates(std::vector<std::vector<site::Finding>> found);
+    std::uint64_t revision() const { return revision_; }
 
     int rowOfPath(const std::string& relative) const;  // -1 when absent
     const site::SiteRow& page(int row) const { return rows_[static_cast<std::size_t>(row)].scan; }
@@ -112,9 +124,10 @@ private:
     bool cellMarked(const Row& row, int column, QString* tooltip) const;
 
     std::string root_;
-    std::vector<Row> rows_;
+    std::deque<Row> rows_;  // grows without moving the rows it has
     std::unordered_map<std::string, int> byPath_;  // relative path -> row
     int editedPages_ = 0;
+    std::uint64_t revision_ = 0;  // counts changes of the rows and their texts
 };
 
 // Sorting and filtering over SiteModel by its rows, without a QVariant per comparison.

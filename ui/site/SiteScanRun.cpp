@@ -20,7 +20,7 @@ int Readers() { return static_cast<int>(std::min(64u, 8 * std::max(1u, std::thre
 
 constexpr int kDeliverMs = 100;
 // Rows taken into the table at one turn of the event loop: more wait for the next turn.
-constexpr std::size_t kBatchRows = 4000;
+constexpr std::size_t kBatchRows = 2000;
 
 // The readers yield to the window's thread: with every core reading, the
 // table still fills and answers between batches.

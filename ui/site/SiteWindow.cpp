@@ -1,6 +1,8 @@
 #include "ui/site/SiteWindow.h"
 
 #include <QCloseEvent>
+#include <QFutureWatcher>
+#include <QtConcurrent/QtConcurrentRun>
 #include <QComboBox>
 #include <QDir>
 #include <QHBoxLayout>
@@ -218,14 +220,32 @@ void TFmSite::scanFinished(const QStringList& problems) {
         scanNote_ += problems.join(QStringLiteral("; "));
         LabelSiteStatus->setToolTip(PlainTip(problems.join(QLatin1Char('\n'))));
     }
-    model_->refreshDuplicates();
-    filter_->setDynamicSortFilter(true);
-    const QHeaderView* header = TableSite->horizontalHeader();
-    if (header->sortIndicatorSection() >= 0) filter_->sort(header->sortIndicatorSection(), header->sortIndicatorOrder());
-    fillCodes();
+    // The duplicates between a hundred thousand pages are found on another
+    // thread; the table answers meanwhile and takes them when they come.
+    const std::uint64_t revision = model_->revision();
+    auto* found = new QFutureWatcher<std::vector<std::vector<site::Finding>>>(this);
+    connect(found, &QFutureWatcherBase::finished, this, [this, found, revision] {
+        found->deleteLater();
+        // Rows sorted once afterwards, rather than moved one by one.
+        filter_->setDynamicSortFilter(false);
+        if (model_->revision() == revision) {
+            model_->takeDuplicates(found->future().takeResult());
+        } else {
+            model_->refreshDuplicates();  // edited meanwhile
+        }
+        filter_->setDynamicSortFilter(true);
+        const QHeaderView* header = TableSite->horizontalHeader();
+        if (header->sortIndicatorSection() >= 0)
+            filter_->sort(header->sortIndicatorSection(), header->sortIndicatorOrder());
+        fillCodes();
+        showProgress();
+        showState();
+        Q_EMIT scanEnded();
+    });
+    found->setFuture(QtConcurrent::run(
+        [texts = model_->duplicateTexts()] { return session::SiteModel::FindDuplicates(texts); }));
     showProgress();
     showState();
-    Q_EMIT scanEnded();
 }
 
 void TFmSite::showProgress() {
