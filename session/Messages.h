@@ -372,6 +372,9 @@ inline const QString kReviewCancel = QStringLiteral("Отмена");
 inline const QString kReviewCancelHint = QStringLiteral("Отмена|Ничего не записывать");
 inline const QString kReviewReferences =
     QStringLiteral("Знаков, которых нет в кодировке страницы, будет записано как &#N;: %1");
+inline const QString kOpenPageWritten =
+    QStringLiteral("Страница %1 записана из окна «Сайт», а здесь она изменена и не сохранена.\r\n"
+                   "Сохранение отсюда заменит то, что записано из окна «Сайт».");
 // "<page>: <why>"
 inline const QString kPageProblem = QStringLiteral("%1: %2");
 }  // namespace site

@@ -194,6 +194,15 @@ void TestSiteWindow::siteButtonAndDoubleClick() {
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, at);
     QTRY_COMPARE(QString::fromStdString(form.CurrentDocument().path), tmp.Page("about.html"));
+
+    // A save from the site window of the page open here reads it again.
+    QVERIFY(site->model().setEdit(site->model().rowOfPath("about.html"), "Title", "О мастерской и мастерах"));
+    dialogs->modal.push_back([](QDialog& review) { Find<QPushButton>(review, "BtnReviewSave")->click(); });
+    QSignalSpy saved(site, &TFmSite::saveEnded);
+    site->reviewAndSave();
+    QTRY_COMPARE(saved.count(), 1);
+    QCOMPARE(Windows1251Codec()->ToUtf8(form.CurrentDocument().fields.Title), std::string("О мастерской и мастерах"));
+    QVERIFY(!form.Session().isModified());
     // The button again brings the same window forward.
     QTest::mouseClick(Find<QPushButton>(form, "SpButSite"), Qt::LeftButton);
     QCOMPARE(form.findChildren<TFmSite*>().size(), 1);

@@ -1,6 +1,7 @@
 #include "ui/main/MainWindow.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
@@ -290,8 +291,23 @@ TFmSite* TForm1::showSiteWindow() {
         raise();
         activateWindow();
     });
+    connect(site_, &TFmSite::pagesSaved, this, &TForm1::pagesWrittenElsewhere);
     site_->show();
     return site_;
+}
+
+void TForm1::pagesWrittenElsewhere(const QStringList& paths) {
+    if (!session_->isOpen()) return;
+    const QString open = QFileInfo(QString::fromStdString(session_->document().path)).canonicalFilePath();
+    const bool written = std::any_of(paths.begin(), paths.end(),
+                                     [&open](const QString& path) { return QFileInfo(path).canonicalFilePath() == open; });
+    if (!written) return;
+    if (session_->isModified()) {
+        CurrentDialogs().Message(this, MessageKind::Warning, msg::kCaptionAttention,
+                                 msg::site::kOpenPageWritten.arg(QDir::toNativeSeparators(open)));
+        return;
+    }
+    loadChosenFile(QString::fromStdString(session_->document().path));
 }
 
 void TForm1::showAbout() {

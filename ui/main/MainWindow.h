@@ -81,6 +81,8 @@ private:
     bool FormCloseQuery();
     void FormClose();
     void showAbout();
+    // The site window wrote pages: the open one is read again unless it has edits.
+    void pagesWrittenElsewhere(const QStringList& paths);
     void OpenHelp(int topic);
 
     // The document's views.

@@ -58,6 +58,8 @@ Q_SIGNALS:
     void scanEnded();
     // The save of the reviewed pages ended (its report was shown).
     void saveEnded();
+    // Pages the save wrote, by path: a window showing one of them is out of date.
+    void pagesSaved(const QStringList& paths);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -139,6 +139,8 @@ void TFmSite::committed() {
                                               .arg(failures.size())
                                               .arg(Listed(failures));
     if (!warnings.isEmpty()) report += QStringLiteral("\n\n") + msg::site::kSaveWarnings.arg(Listed(warnings));
+    QStringList savedPaths;
+    for (const std::string& path : written) savedPaths << QString::fromStdString(path);
     // The pages written show what they hold now, findings included.
     if (!written.empty()) {
         rescanningSaved_ = true;
@@ -150,6 +152,7 @@ void TFmSite::committed() {
     CurrentDialogs().Message(this, failures.isEmpty() && warnings.isEmpty() ? MessageKind::Information
                                                                            : MessageKind::Warning,
                              msg::kCaptionAttention, report);
+    if (!savedPaths.isEmpty()) Q_EMIT pagesSaved(savedPaths);
     Q_EMIT saveEnded();
 }
 
