@@ -16,6 +16,7 @@
 #include "engine/loader.h"
 #include "engine/save.h"
 #include "engine/writer.h"
+#include "messages/refusal_text.h"
 #include "settings/setup_values.h"
 
 namespace veskaron::cli {
@@ -122,7 +123,7 @@ PageResult WritePage(const std::string& path, const WriteArgs& args, const LoadO
     SaveOptions options = base;
     options.writer.kind = doc.kind;
     if (!args.asEdited) {
-        const std::string refusal = ModernEditRefusal(doc.page.text, doc.modernSnapshot, doc.modern);
+        const std::string refusal = RefusalText(ModernEditRefusal(doc.page.text, doc.modernSnapshot, doc.modern));
         if (!refusal.empty()) return fail(kExitRefused, batch ? path + ": " + refusal : refusal);
     }
     // Edits of the tags beside the catalogue alone leave the META block as the page has it.
@@ -131,14 +132,17 @@ PageResult WritePage(const std::string& path, const WriteArgs& args, const LoadO
         // backup included).
         const WriteResult w = WriteMetaBlock(doc.page.text, doc.fields, options.writer);
         // One page alone gets the refusal as the window shows it; a batch names the page.
-        if (!w.Done()) return fail(kExitRefused, batch ? path + ": " + w.message : w.message);
+        if (!w.Done()) {
+            const std::string refusal = RefusalText(w.refusal);
+            return fail(kExitRefused, batch ? path + ": " + refusal : refusal);
+        }
     }
     if (!args.asEdited) ApplyModernEdits(doc.page.text, doc.modernSnapshot, doc.modern, options.writer.attributeOrder);
     options.asEdited = true;  // the block is in the text now
 
     // A charset the save cannot write is refused before anything is written.
     const std::string unwritable = UnwritableCharset(doc);
-    if (!unwritable.empty()) return fail(kExitFailed, path + ": " + UnwritableCharsetRefusal(unwritable));
+    if (!unwritable.empty()) return fail(kExitFailed, path + ": " + RefusalText({Refusal::UnwritableCharset, unwritable}));
 
     if (args.toStdout) {
         const SaveBytes bytes = BytesForSave(doc, options);
@@ -160,7 +164,7 @@ PageResult WritePage(const std::string& path, const WriteArgs& args, const LoadO
         return {PageOutcome::WouldChange, kExitOk};
     }
     const SaveResult saved = SaveDocument(doc, options);
-    if (!saved.written) return fail(kExitFailed, saved.error.empty() ? path + ": " + saved.refusal : saved.error);
+    if (!saved.written) return fail(kExitFailed, saved.error.empty() ? path + ": " + RefusalText(saved.refusal) : saved.error);
     ReportReferences(path, saved.references, io, progress);
     if (!saved.warning.empty()) {
         progress.Finish();
