@@ -1,0 +1,140 @@
+// write --from-csv over a folder that read --format csv described.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <sstream>
+
+#include "engine/cp1251.h"
+#include "site/csv.h"
+#include "tests/cli/cli_fixture.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string W(std::string_view utf8) { return veskaron::Utf8ToCp1251(utf8).text; }
+
+class CsvEdit : public CliTest {
+protected:
+    CsvEdit() : CliTest({"csvedit"}) {}
+    void SetUp() override {
+        CliTest::SetUp();
+        prefix_.clear();
+        cwd_ = fs::current_path();
+        fs::create_directories(dir_ / "site" / "news");
+        const char* pages[] = {"a.htm", "b.htm", "news/c.htm"};
+        for (int i = 0; i < 3; ++i) {
+            paths_.push_back(Put(std::string("site/") + pages[i],
+                                 W("<html>\r\n<head>\r\n<title>Страница " + std::to_string(i) +
+                                   "</title>\r\n<meta name=\"description\" content=\"Описание страницы " +
+                                   std::to_string(i) + "\">\r\n</head>\r\n<body>Текст</body>\r\n</html>\r\n")));
+        }
+        // The pages as the writer lays out their block, so that one changed field is one changed line.
+        std::vector<std::string> write = {"write", "--now", kNow};
+        write.insert(write.end(), paths_.begin(), paths_.end());
+        EXPECT_EQ(Run(write), 0) << err_.str();
+        for (const std::string& p : paths_) {
+            before_.push_back(Get(p));
+            fs::last_write_time(p, fs::file_time_type::clock::now() - std::chrono::hours(24));
+        }
+    }
+
+    // read's CSV of the folder with one cell changed, saved beside the folder.
+    std::string CsvWith(const std::string& column, std::size_t row, const std::string& value) {
+        EXPECT_EQ(Run({"read", "--now", kNow, "--format", "csv", "-r", "site"}), 0) << err_.str();
+        veskaron::site::CsvParse csv = veskaron::site::ParseCsv(out_.str());
+        EXPECT_TRUE(csv.ok) << csv.error;
+        const auto& header = csv.records.front();
+        const auto at = std::find_if(header.begin(), header.end(), [&](const auto& c) { return c.text == column; });
+        csv.records.at(row).at(static_cast<std::size_t>(at - header.begin())).text = value;
+        std::ostringstream out;
+        for (const auto& record : csv.records) {
+            std::vector<std::string> cells;
+            for (const auto& c : record) cells.push_back(c.text);
+            veskaron::site::WriteCsvRecord(out, cells);
+        }
+        Put("site.csv", std::string(veskaron::site::kUtf8Bom) + out.str());
+        return "site.csv";
+    }
+
+    void TearDown() override {
+        fs::current_path(cwd_);
+        CliTest::TearDown();
+    }
+
+    static constexpr const char* kNow = "2026-12-07T10:00:00";
+    std::vector<std::string> paths_, before_;
+    fs::path cwd_;
+};
+
+TEST_F(CsvEdit, OneChangedCellChangesOnlyItsBytes) {
+    fs::current_path(dir_);  // read names the pages relative to here, as the CSV's folder is
+    const std::string csv = CsvWith("Description", 2, "Новое описание");
+
+    ASSERT_EQ(Run({"write", "--from-csv", csv, "--dry-run", "--now", kNow}), 0) << err_.str();
+    const std::string diff = out_.str();
+    EXPECT_EQ(err_.str(), "Pages: 3, would change: 1, unchanged: 2, failed: 0\n");
+    EXPECT_EQ(diff.rfind("--- site/b.htm\n+++ site/b.htm\n", 0), 0u) << diff;
+    EXPECT_EQ(std::count(diff.begin(), diff.end(), '@'), 4) << diff;  // one hunk
+    EXPECT_NE(diff.find("\n-<meta name=\"description\" content=\"Описание страницы 1\" >\n"
+                        "+<meta name=\"description\" content=\"Новое описание\" >\n"),
+              std::string::npos)
+        << diff;
+    for (std::size_t i = 0; i < paths_.size(); ++i) EXPECT_EQ(Get(paths_[i]), before_[i]);
+
+    const auto untouched = fs::last_write_time(paths_[0]);
+    ASSERT_EQ(Run({"write", "--from-csv", csv, "--no-backup", "--backup", "--now", kNow}), 0) << err_.str();
+    EXPECT_EQ(out_.str(), "Pages: 3, saved: 1, failed: 0\n");
+    std::string expected = before_[1];
+    expected.replace(expected.find(W("Описание страницы 1")), W("Описание страницы 1").size(), W("Новое описание"));
+    EXPECT_EQ(Get(paths_[1]), expected);
+    EXPECT_EQ(Get(paths_[1] + ".bak"), before_[1]);
+    for (std::size_t i : {0u, 2u}) {
+        EXPECT_EQ(Get(paths_[i]), before_[i]);
+        EXPECT_FALSE(fs::exists(paths_[i] + ".bak"));
+    }
+    EXPECT_EQ(fs::last_write_time(paths_[0]), untouched);
+
+    // Without a backup, and the page already holds the value: nothing more is written.
+    ASSERT_EQ(Run({"write", "--from-csv", csv, "--no-backup", "--now", kNow}), 0) << err_.str();
+    EXPECT_EQ(out_.str(), "Pages: 3, saved: 0, failed: 0\n");
+}
+
+TEST_F(CsvEdit, ARowThatFailsIsReportedAndTheOthersAreWritten) {
+    const std::string csv = Put("edits.csv", "Path,Title,Keywords\r\n"
+                                             "site/a.htm,Новый,\r\n"
+                                             "site/gone.htm,X,\r\n"
+                                             "\"site/news/c.htm\",,\"\"\r\n");
+    fs::current_path(fs::temp_directory_path());  // paths are taken from the CSV's folder, not from here
+    EXPECT_EQ(Run({"write", "--from-csv", csv, "--now", kNow}), 1);
+    EXPECT_EQ(out_.str(), "Pages: 3, saved: 1, failed: 1\n");
+    EXPECT_EQ(err_.str().rfind(csv + ": line 3: ", 0), 0u) << err_.str();
+    EXPECT_NE(err_.str().find("gone.htm"), std::string::npos);
+    EXPECT_NE(Get(paths_[0]).find(W("<title>Новый</title>")), std::string::npos);
+    EXPECT_EQ(Get(paths_[2]), before_[2]);  // no keywords to empty: the same bytes
+}
+
+TEST_F(CsvEdit, WrongFilesAndArgumentsTouchNoPage) {
+    struct Case { std::string csv; std::vector<std::string> more; int status; std::string error; };
+    const Case cases[] = {
+        {"Path,Title,Colour\r\nsite/a.htm,X,red\r\n", {}, 1, "edits.csv: unknown column 'Colour'\n"},
+        {"Path,Title,Robots\r\nsite/a.htm,X,0\r\nsite/b.htm,Y,many\r\n", {}, 1,
+         "edits.csv: line 3: column Robots: 'many' is not a valid integer value\n"},
+        {"Path,Title\r\nsite/a.htm,X\r\n", {"--set", "Title=Y"}, 1, "--set excludes --from-csv"},
+        {"Path,Title\r\nsite/a.htm,X\r\n", {"site/b.htm"}, 1, "PAGE excludes --from-csv"},
+    };
+    fs::current_path(dir_);
+    for (const Case& c : cases) {
+        Put("edits.csv", c.csv);
+        std::vector<std::string> args = {"write", "--from-csv", "edits.csv"};
+        args.insert(args.end(), c.more.begin(), c.more.end());
+        EXPECT_EQ(Run(args), c.status) << c.csv;
+        EXPECT_NE(err_.str().find(c.error), std::string::npos) << err_.str();
+        for (std::size_t i = 0; i < paths_.size(); ++i) EXPECT_EQ(Get(paths_[i]), before_[i]);
+    }
+    EXPECT_EQ(Run({"write", "--from-csv", "missing.csv"}), 2);
+    EXPECT_NE(err_.str().find("missing.csv"), std::string::npos);
+}
+
+}  // namespace
