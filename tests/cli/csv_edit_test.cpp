@@ -101,6 +101,26 @@ TEST_F(CsvEdit, OneChangedCellChangesOnlyItsBytes) {
     EXPECT_EQ(out_.str(), "Pages: 3, saved: 0, failed: 0\n");
 }
 
+TEST_F(CsvEdit, AValueReadCarriedOverFromThePageBeforeIsNoEdit) {
+    fs::current_path(dir_);
+    Put("one.htm", "<html><head><title>One</title>\r\n<meta name=\"robots\" content=\"none\">\r\n</head></html>\r\n");
+    const std::string two = "<html><head><title>Two</title>\r\n<meta name=\"robots\" content=\"odd\">\r\n</head></html>\r\n";
+    Put("two.htm", two);
+    ASSERT_EQ(Run({"read", "--now", kNow, "--format", "csv", "one.htm", "two.htm"}), 0) << err_.str();
+    const std::string csv = out_.str();
+    ASSERT_EQ(std::count(csv.begin(), csv.end(), '\n'), 3);
+    Put("carry.csv", csv);
+    ASSERT_EQ(Run({"write", "--from-csv", "carry.csv", "--dry-run", "--now", kNow}), 0) << err_.str();
+    EXPECT_EQ(err_.str(), "Pages: 2, would change: 0, unchanged: 2, failed: 0\n");
+
+    // An edit of the page writes the values of the page, not those of the one before it.
+    std::string edited = csv;
+    edited.replace(edited.find(",Two,"), 5, ",Zwei,");
+    Put("carry.csv", edited);
+    ASSERT_EQ(Run({"write", "--from-csv", "carry.csv", "--now", kNow}), 0) << err_.str();
+    EXPECT_EQ(Get("two.htm"), "<html><head><title>Zwei</title>\r\n</head></html>\r\n");
+}
+
 TEST_F(CsvEdit, ARowThatFailsIsReportedAndTheOthersAreWritten) {
     const std::string csv = Put("edits.csv", "Path,Title,Keywords\r\n"
                                              "site/a.htm,Новый,\r\n"
