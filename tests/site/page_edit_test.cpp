@@ -72,22 +72,6 @@ TEST_F(PageEdit, ATagBesideTheCatalogueIsEditedInPlace) {
         << plan.diff;
 }
 
-TEST_F(PageEdit, StatusesNameThePage) {
-    const std::string noHead = Put("nohead.htm", "<p>text</p>");
-    const PlannedEdit refused = PlanEdit(noHead, {"Title=X"}, load_, save_);
-    EXPECT_EQ(refused.status, EditStatus::Refused);
-    EXPECT_EQ(refused.error, noHead + ": " + refused.cause);
-
-    const PlannedEdit wrong = PlanEdit(Put("a.htm", kPage), {"Robots=many"}, load_, save_);
-    EXPECT_EQ(wrong.status, EditStatus::Failed);
-    EXPECT_EQ(wrong.assignment, "Robots=many");
-    EXPECT_EQ(wrong.error.rfind((dir_ / "a.htm").string() + ": Robots=many: ", 0), 0u) << wrong.error;
-
-    const PlannedEdit missing = PlanEdit((dir_ / "none.htm").string(), {"Title=X"}, load_, save_);
-    EXPECT_EQ(missing.status, EditStatus::FileError);
-    EXPECT_NE(missing.error.find("none.htm"), std::string::npos);
-}
-
 TEST_F(PageEdit, CommitRefusesAPageChangedOnDiskSinceThePlan) {
     const std::string page = Put("a.htm", kPage);
     save_.backup = true;
