@@ -157,14 +157,6 @@ void PrintSummary(Streams io, bool dryRun, std::size_t pages, std::size_t saved,
     io.out.flush();
 }
 
-// What a value would do to a page's fields: an error text, empty when it can be set.
-std::string SettingError(const std::string& assignment, const LoadOptions& load) {
-    MetaFields fields = FreshFields(load.now);
-    ModernFields modern;
-    std::size_t noReferences = 0;
-    return site::ApplyAnySetting(fields, modern, assignment, *Utf8Codec(), noReferences);
-}
-
 // read loads its pages into one document, as picking them one after another
 // in the window does: a field a page leaves as it was (an unknown robots word)
 // shows the value of the page before it. Such a cell of read's CSV is no edit
@@ -206,7 +198,7 @@ int RunWriteCsv(const WriteArgs& args, const LoadOptions& load, const SaveOption
     bool wrong = false;
     for (const site::CsvEditRow& row : edits.rows) {
         for (const auto& [name, value] : row.values) {
-            if (const std::string error = SettingError(name + "=" + value, load); !error.empty()) {
+            if (const std::string error = site::SettingError(name + "=" + value); !error.empty()) {
                 io.err << where(row) << "column " << name << ": " << error << "\n";
                 wrong = true;
             }
@@ -228,9 +220,7 @@ int RunWriteCsv(const WriteArgs& args, const LoadOptions& load, const SaveOption
         for (std::size_t i = 0; i < edits.rows.size(); ++i) {
             progress.Show(i);
             const site::CsvEditRow& row = edits.rows[i];
-            std::vector<std::string> sets;
-            for (const auto& [name, value] : row.values) sets.push_back(name + "=" + value);
-            const site::PlannedEdit plan = site::PlanEdit(paths[i], sets, load, options, how);
+            const site::PlannedEdit plan = site::PlanEdit(paths[i], site::Assignments(row), load, options, how);
             ReportWarnings(plan, io, progress);
             if (plan.status == site::EditStatus::Unchanged) {
                 ++unchanged;
@@ -277,7 +267,7 @@ int RunWrite(const WriteArgs& args, Streams io) {
     if (!args.fromCsv.empty()) return RunWriteCsv(args, load, options, io);
     // A wrong --set is wrong for every page: say so once, before any page is touched.
     for (const std::string& s : args.sets) {
-        const std::string error = SettingError(s, load);
+        const std::string error = site::SettingError(s);
         if (!error.empty()) {
             io.err << "write: --set " << s << ": " << error << "\n";
             return kExitFailed;

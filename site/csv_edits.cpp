@@ -43,6 +43,13 @@ bool IsIgnoredCsvColumn(std::string_view name) {
     return false;
 }
 
+std::vector<std::string> Assignments(const CsvEditRow& row) {
+    std::vector<std::string> out;
+    out.reserve(row.values.size());
+    for (const auto& [name, value] : row.values) out.push_back(name + "=" + value);
+    return out;
+}
+
 CsvEdits ReadCsvEdits(std::string_view bytes) {
     CsvParse csv = ParseCsv(bytes);
     if (!csv.ok) return Fail(std::move(csv.error));
