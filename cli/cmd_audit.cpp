@@ -11,13 +11,13 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/commands.h"
-#include "cli/csv.h"
 #include "cli/page_loading.h"
 #include "cli/page_selection.h"
 #include "cli/progress.h"
 #include "engine/loader.h"
 #include "engine/save.h"
 #include "site/audit.h"
+#include "site/csv.h"
 
 namespace veskaron::cli {
 namespace {
@@ -124,11 +124,11 @@ void PrintTable(std::ostream& out, const std::vector<std::string>& pages,
 
 void PrintRecords(std::ostream& out, bool csv, const std::vector<std::string>& pages,
                   const std::vector<site::PageAudit>& audits) {
-    if (csv) WriteCsvRecord(out, {"Path", "Level", "Code", "Message"});
+    if (csv) site::WriteCsvRecord(out, {"Path", "Level", "Code", "Message"});
     for (std::size_t i = 0; i < pages.size(); ++i) {
         for (const site::Finding& f : audits[i].findings) {
             if (csv) {
-                WriteCsvRecord(out, {pages[i], std::string(site::LevelName(f.level)), std::string(f.code), f.message});
+                site::WriteCsvRecord(out, {pages[i], std::string(site::LevelName(f.level)), std::string(f.code), f.message});
                 continue;
             }
             nlohmann::ordered_json j;

@@ -6,7 +6,6 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/commands.h"
-#include "cli/csv.h"
 #include "cli/fields_json.h"
 #include "cli/json_out.h"
 #include "cli/page_loading.h"
@@ -15,6 +14,7 @@
 #include "engine/catalogue.h"
 #include "engine/loader.h"
 #include "engine/modern_head.h"
+#include "site/csv.h"
 
 namespace veskaron::cli {
 namespace {
@@ -30,20 +30,20 @@ struct ReadArgs {
 class CsvRows {
 public:
     void Write(std::ostream& out, const nlohmann::json& j) {
-        std::vector<std::pair<std::string, std::string>> cells = CsvCells(j);
+        std::vector<std::pair<std::string, std::string>> cells = site::CsvCells(j);
         if (header_.empty()) {
             header_.push_back("Path");
             for (const auto& [name, value] : cells)
                 if (name != "Path" && name != "Error") header_.push_back(name);
             header_.push_back("Error");
-            WriteCsvRecord(out, header_);
+            site::WriteCsvRecord(out, header_);
         }
         std::vector<std::string> row(header_.size());
         for (auto& [name, value] : cells) {
             for (std::size_t i = 0; i < header_.size(); ++i)
                 if (header_[i] == name) row[i] = std::move(value);
         }
-        WriteCsvRecord(out, row);
+        site::WriteCsvRecord(out, row);
     }
 
 private:

@@ -8,13 +8,13 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/commands.h"
-#include "cli/csv.h"
 #include "cli/page_loading.h"
 #include "cli/page_selection.h"
 #include "cli/progress.h"
 #include "engine/loader.h"
 #include "engine/modern_head.h"
 #include "engine/serp.h"
+#include "site/csv.h"
 
 namespace veskaron::cli {
 namespace {
@@ -70,7 +70,7 @@ void WriteJsonLine(std::ostream& out, const SerpRow& r) {
 
 void WriteCsvRow(std::ostream& out, const SerpRow& r) {
     auto flag = [](bool b) { return std::string(b ? "true" : "false"); };
-    WriteCsvRecord(out, {r.path, r.title, std::to_string(r.snippet.title.px), r.snippet.title.shown,
+    site::WriteCsvRecord(out, {r.path, r.title, std::to_string(r.snippet.title.px), r.snippet.title.shown,
                          flag(r.snippet.title.cut), r.description, std::to_string(r.snippet.description.px),
                          r.snippet.description.shown, flag(r.snippet.description.cut), r.address});
 }
@@ -100,7 +100,7 @@ int RunSerp(const SerpArgs& args, Streams io) {
 
     int status = selection.problems > 0 ? kExitFileError : kExitOk;
     if (args.format == "csv")
-        WriteCsvRecord(io.out, {"Path", "Title", "TitlePx", "TitleShown", "TitleCut", "Description", "DescriptionPx",
+        site::WriteCsvRecord(io.out, {"Path", "Title", "TitlePx", "TitleShown", "TitleCut", "Description", "DescriptionPx",
                                 "DescriptionShown", "DescriptionCut", "Address"});
     Progress progress(io.err, io.progress, selection.pages.size());
     std::size_t done = 0;

@@ -1,3 +1,5 @@
+#include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -11,13 +13,15 @@
 #include "cli/page_loading.h"
 #include "cli/page_selection.h"
 #include "cli/progress.h"
-#include "cli/unified_diff.h"
 #include "engine/file_io.h"
 #include "engine/loader.h"
 #include "engine/save.h"
 #include "engine/writer.h"
-#include "messages/refusal_text.h"
 #include "settings/setup_values.h"
+#include "site/csv.h"
+#include "site/csv_edits.h"
+#include "site/field_members.h"
+#include "site/page_edit.h"
 
 namespace veskaron::cli {
 namespace {
@@ -26,7 +30,9 @@ struct WriteArgs {
     SelectionArgs selection;
     bool dryRun = false;
     std::vector<std::string> sets;
-    std::string place;  // start | end
+    std::string fromCsv;  // a CSV file of edits, a row per page
+    std::string base;     // the folder the CSV's paths are relative to
+    std::string place;    // start | end
     std::string attr;   // key-first | content-first
     std::optional<int> lineMode;  // the last of --one-line / --per-line
     std::string order;
@@ -53,20 +59,6 @@ struct PageResult {
     int status = kExitOk;
 };
 
-// The codec that shows file bytes in `charset` as text in a diff.
-CodecPtr DisplayCodec(const std::string& charset) {
-    if (charset == "utf-8") return Utf8Codec();
-    if (charset == "windows-1251") return Windows1251Codec();
-    CodecPtr codec = CharsetCodec(charset);
-    return codec ? codec : Windows1251Codec();
-}
-
-std::vector<std::string> DisplayLines(const TextCodec& codec, std::string_view bytes) {
-    std::vector<std::string> lines = SplitLinesForDiff(bytes);
-    for (std::string& line : lines) line = codec.ToUtf8(line);
-    return lines;
-}
-
 // Characters the page's encoding cannot hold, told once per save.
 void ReportReferences(const std::string& page, std::size_t references, Streams io, Progress& progress) {
     if (references == 0) return;
@@ -75,6 +67,28 @@ void ReportReferences(const std::string& page, std::size_t references, Streams i
     io.err << page << ": " << references << (one ? " character" : " characters")
            << " that the page's charset cannot hold " << (one ? "was" : "were")
            << " written as numeric character references (&#N;)\n";
+}
+
+void ReportWarnings(const site::PlannedEdit& plan, Streams io, Progress& progress) {
+    if (!plan.warnings.empty()) progress.Finish();
+    for (const std::string& w : plan.warnings) io.err << plan.path << ": " << w << "\n";
+}
+
+// Writes a planned page; problems are reported naming it.
+PageResult CommitPage(const site::PlannedEdit& plan, const SaveOptions& options, const std::string& where,
+                      Streams io, Progress& progress) {
+    const site::CommitResult saved = site::CommitEdit(plan, options);
+    if (!saved.written) {
+        progress.Finish();
+        io.err << where << saved.error << "\n";
+        return {PageOutcome::Failed, kExitFailed};
+    }
+    ReportReferences(plan.path, saved.references, io, progress);
+    if (!saved.warning.empty()) {
+        progress.Finish();
+        io.err << plan.path << ": saved without a backup: " << saved.warning << "\n";
+    }
+    return {PageOutcome::Saved, kExitOk};
 }
 
 // Of two opposite flags the one given last wins, so a script can append an
@@ -99,78 +113,134 @@ PageResult WritePage(const std::string& path, const WriteArgs& args, const LoadO
         io.err << message << "\n";
         return PageResult{PageOutcome::Failed, status};
     };
-    Document doc = FreshDocument(load);
-    const PageLoad loaded = LoadPage(doc, path, load);
-    if (!loaded.fileOk) return fail(kExitFileError, loaded.fileError);
-    if (!loaded.report.warnings.empty()) progress.Finish();
-    for (const std::string& w : loaded.report.warnings) io.err << path << ": " << w << "\n";
-    // Fields after a failed conversion were never read from the page: writing
-    // them would take their tags out of it.
-    if (!loaded.report.ok && !args.asEdited) return fail(kExitFailed, path + ": " + loaded.report.error);
-
-    // A KOI8 page's typed texts must survive its translation back to KOI8.
-    const CodecPtr koi8 = Koi8TypedTextCodec(doc.encoding.name);
-    bool onlyModern = !args.sets.empty();
-    for (const std::string& s : args.sets) {
-        const TextCodec& codec = koi8 ? *koi8 : *doc.codec;
-        const bool modern = IsModernSetting(s);
-        onlyModern = onlyModern && modern;
-        const std::string error = modern ? ApplyModernSetting(doc.modern, s, codec, doc.references)
-                                         : ApplySetting(doc.fields, s, codec, doc.references);
-        if (!error.empty()) return fail(kExitFailed, path + ": --set " + s + ": " + error);
-    }
-
-    SaveOptions options = base;
-    options.writer.kind = doc.kind;
-    if (!args.asEdited) {
-        const std::string refusal = RefusalText(ModernEditRefusal(doc.page.text, doc.modernSnapshot, doc.modern));
-        if (!refusal.empty()) return fail(kExitRefused, batch ? path + ": " + refusal : refusal);
-    }
-    // Edits of the tags beside the catalogue alone leave the META block as the page has it.
-    if (!args.asEdited && !onlyModern) {
-        // A refused run changes nothing, so the page is left alone (an older
-        // backup included).
-        const WriteResult w = WriteMetaBlock(doc.page.text, doc.fields, options.writer);
+    site::PlanOptions how;
+    how.block = site::BlockRewrite::Always;
+    how.diff = args.dryRun;
+    const site::PlannedEdit plan = site::PlanEdit(path, args.sets, load, base, how);
+    ReportWarnings(plan, io, progress);
+    switch (plan.status) {
+        case site::EditStatus::FileError: return fail(kExitFileError, plan.error);
+        case site::EditStatus::Failed:
+            return fail(kExitFailed, plan.assignment.empty() ? plan.error
+                                                             : path + ": --set " + plan.assignment + ": " + plan.cause);
         // One page alone gets the refusal as the window shows it; a batch names the page.
-        if (!w.Done()) {
-            const std::string refusal = RefusalText(w.refusal);
-            return fail(kExitRefused, batch ? path + ": " + refusal : refusal);
-        }
+        case site::EditStatus::Refused: return fail(kExitRefused, batch ? plan.error : plan.cause);
+        case site::EditStatus::Changes:
+        case site::EditStatus::Unchanged: break;
     }
-    if (!args.asEdited) ApplyModernEdits(doc.page.text, doc.modernSnapshot, doc.modern, options.writer.attributeOrder);
-    options.asEdited = true;  // the block is in the text now
-
-    // A charset the save cannot write is refused before anything is written.
-    const std::string unwritable = UnwritableCharset(doc);
-    if (!unwritable.empty()) return fail(kExitFailed, path + ": " + RefusalText({Refusal::UnwritableCharset, unwritable}));
-
     if (args.toStdout) {
-        const SaveBytes bytes = BytesForSave(doc, options);
-        ReportReferences(path, bytes.references, io, progress);
-        io.out.write(bytes.bytes.data(), static_cast<std::streamsize>(bytes.bytes.size()));
+        ReportReferences(path, plan.references, io, progress);
+        io.out.write(plan.newBytes.data(), static_cast<std::streamsize>(plan.newBytes.size()));
         io.out.flush();
         return {io.out ? PageOutcome::Saved : PageOutcome::Failed, io.out ? kExitOk : kExitFailed};
     }
     if (args.dryRun) {
-        const SaveBytes bytes = BytesForSave(doc, options);
-        const FileRead old = ReadWholeFile(path);
-        if (!old.ok) return fail(kExitFileError, old.error);
-        if (old.bytes == bytes.bytes) return {PageOutcome::Unchanged, kExitOk};
-        // A charset chosen with --set changes the bytes of every line: each
-        // side is shown in its own charset.
+        if (plan.status == site::EditStatus::Unchanged) return {PageOutcome::Unchanged, kExitOk};
         progress.Finish();
-        PrintUnifiedDiff(io.out, path, DisplayLines(*DisplayCodec(doc.encoding.name), old.bytes),
-                         DisplayLines(*DisplayCodec(SaveCharset(doc)), bytes.bytes));
+        io.out << plan.diff;
         return {PageOutcome::WouldChange, kExitOk};
     }
-    const SaveResult saved = SaveDocument(doc, options);
-    if (!saved.written) return fail(kExitFailed, saved.error.empty() ? path + ": " + RefusalText(saved.refusal) : saved.error);
-    ReportReferences(path, saved.references, io, progress);
-    if (!saved.warning.empty()) {
-        progress.Finish();
-        io.err << path << ": saved without a backup: " << saved.warning << "\n";
+    // A page named for writing is written even when its bytes stay, as a save in the window is.
+    return CommitPage(plan, base, std::string(), io, progress);
+}
+
+// The batch summary; a dry run's stdout is the diff alone, so its summary goes to stderr.
+void PrintSummary(Streams io, bool dryRun, std::size_t pages, std::size_t saved, std::size_t changed,
+                  std::size_t unchanged, std::size_t failed, std::size_t problems) {
+    std::ostream& summary = dryRun ? io.err : io.out;
+    summary << "Pages: " << pages;
+    if (dryRun) summary << ", would change: " << changed << ", unchanged: " << unchanged;
+    else summary << ", saved: " << saved;
+    summary << ", failed: " << failed;
+    if (problems > 0) summary << ", unreadable folders or links: " << problems;
+    summary << "\n";
+    io.out.flush();
+}
+
+// read loads its pages into one document, as picking them one after another
+// in the window does: a field a page leaves as it was (an unknown robots word)
+// shows the value of the page before it. Such a cell of read's CSV is no edit
+// of the page, so the pages are loaded once more in the rows' order, and the
+// cells that hold what read showed are dropped. Each page is then edited from
+// its own values alone, as a batch write does.
+void DropCellsAsReadShowedThem(std::vector<site::CsvEditRow>& rows, const std::vector<std::string>& paths,
+                               const LoadOptions& load) {
+    Document doc = FreshDocument(load);
+    std::map<std::string, std::string, std::less<>> shown;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (!LoadPage(doc, paths[i], load).fileOk) continue;  // reported when the page is planned
+        nlohmann::json fields = FieldsToJson(doc.fields, *doc.codec);
+        AddModernJson(fields, ReadModernHead(doc.page.text, doc.codec.get()), *doc.codec);
+        shown.clear();
+        for (auto& [name, value] : site::CsvCells(fields)) shown.emplace(std::move(name), std::move(value));
+        std::erase_if(rows[i].values, [&shown](const auto& cell) {
+            const auto it = shown.find(cell.first);
+            return it != shown.end() && it->second == cell.second;
+        });
     }
-    return {PageOutcome::Saved, kExitOk};
+}
+
+// Each row of the CSV file is one page's edits. The file is checked whole
+// before any page is touched; a page that then fails is reported with its row
+// and the others are still written. A page whose bytes would stay is not written.
+int RunWriteCsv(const WriteArgs& args, const LoadOptions& load, const SaveOptions& options, Streams io) {
+    const FileRead file = ReadWholeFile(args.fromCsv);
+    if (!file.ok) {
+        io.err << "write: " << file.error << "\n";
+        return kExitFileError;
+    }
+    site::CsvEdits edits = site::ReadCsvEdits(file.bytes);
+    if (!edits.ok) {
+        io.err << args.fromCsv << ": " << edits.error << "\n";
+        return kExitFailed;
+    }
+    auto where = [&](const site::CsvEditRow& row) { return args.fromCsv + ": line " + std::to_string(row.line) + ": "; };
+    bool wrong = false;
+    for (const site::CsvEditRow& row : edits.rows) {
+        for (const auto& [name, value] : row.values) {
+            if (const std::string error = site::SettingError(name + "=" + value); !error.empty()) {
+                io.err << where(row) << "column " << name << ": " << error << "\n";
+                wrong = true;
+            }
+        }
+    }
+    if (wrong) return kExitFailed;
+
+    // Paths are relative to --base, else to the folder of the CSV file.
+    const std::filesystem::path base =
+        args.base.empty() ? std::filesystem::path(args.fromCsv).parent_path() : std::filesystem::path(args.base);
+    std::vector<std::string> paths;
+    for (const site::CsvEditRow& row : edits.rows) paths.push_back((base / row.path).string());
+    DropCellsAsReadShowedThem(edits.rows, paths, load);
+    site::PlanOptions how;
+    how.diff = args.dryRun;
+    std::size_t saved = 0, unchanged = 0, changed = 0, failed = 0;
+    {
+        Progress progress(io.err, io.progress, edits.rows.size());
+        for (std::size_t i = 0; i < edits.rows.size(); ++i) {
+            progress.Show(i);
+            const site::CsvEditRow& row = edits.rows[i];
+            const site::PlannedEdit plan = site::PlanEdit(paths[i], site::Assignments(row), load, options, how);
+            ReportWarnings(plan, io, progress);
+            if (plan.status == site::EditStatus::Unchanged) {
+                ++unchanged;
+            } else if (plan.status != site::EditStatus::Changes) {
+                progress.Finish();
+                io.err << where(row) << plan.error << "\n";
+                ++failed;
+            } else if (args.dryRun) {
+                progress.Finish();
+                io.out << plan.diff;
+                ++changed;
+            } else if (CommitPage(plan, options, where(row), io, progress).outcome == PageOutcome::Saved) {
+                ++saved;
+            } else {
+                ++failed;
+            }
+        }
+    }
+    PrintSummary(io, args.dryRun, edits.rows.size(), saved, changed, unchanged, failed, 0);
+    return failed > 0 ? kExitFailed : kExitOk;
 }
 
 int RunWrite(const WriteArgs& args, Streams io) {
@@ -194,13 +264,10 @@ int RunWrite(const WriteArgs& args, Streams io) {
                << "' is not the 22 indices 0 to 21, each once, separated by commas\n";
         return kExitFailed;
     }
+    if (!args.fromCsv.empty()) return RunWriteCsv(args, load, options, io);
     // A wrong --set is wrong for every page: say so once, before any page is touched.
-    MetaFields scratch = FreshFields(load.now);
-    ModernFields modernScratch;
-    std::size_t noReferences = 0;
     for (const std::string& s : args.sets) {
-        const std::string error = IsModernSetting(s) ? ApplyModernSetting(modernScratch, s, *Utf8Codec(), noReferences)
-                                                     : ApplySetting(scratch, s, *Utf8Codec(), noReferences);
+        const std::string error = site::SettingError(s);
         if (!error.empty()) {
             io.err << "write: --set " << s << ": " << error << "\n";
             return kExitFailed;
@@ -234,15 +301,7 @@ int RunWrite(const WriteArgs& args, Streams io) {
             }
         }
     }
-    // A dry run's stdout is the diff alone; its summary goes to stderr.
-    std::ostream& summary = args.dryRun ? io.err : io.out;
-    summary << "Pages: " << selection.pages.size();
-    if (args.dryRun) summary << ", would change: " << changed << ", unchanged: " << unchanged;
-    else summary << ", saved: " << saved;
-    summary << ", failed: " << failed;
-    if (selection.problems > 0) summary << ", unreadable folders or links: " << selection.problems;
-    summary << "\n";
-    io.out.flush();
+    PrintSummary(io, args.dryRun, selection.pages.size(), saved, changed, unchanged, failed, selection.problems);
     return failed > 0 || selection.problems > 0 ? kExitFailed : kExitOk;
 }
 
@@ -252,7 +311,7 @@ void AddWriteCommand(CLI::App& app, Streams io, int& status) {
     auto* cmd = app.add_subcommand("write", "Write fields into a page's META block and save it");
     auto args = std::make_shared<WriteArgs>();
     AddSelectionOptions(*cmd, args->selection);
-    cmd->add_option("--set", args->sets,
+    auto* sets = cmd->add_option("--set", args->sets,
                     "Member=VALUE, members as in the JSON of read (PageEnter.On=1, OgTitle=..., ...); "
                     "texts in UTF-8; may be given many times. Canonical, Viewport, Og* and Twitter* "
                     "are edited in place (an empty VALUE removes the tag); when only they are set, "
@@ -267,13 +326,28 @@ void AddWriteCommand(CLI::App& app, Streams io, int& status) {
     cmd->add_option("--order", args->order, "Output order: the indices 0 to 21 separated by commas");
     auto* bak = cmd->add_flag("--backup")->description("Keep the old page as PAGE.bak");
     auto* nobak = cmd->add_flag("--no-backup")->description("Keep no backup (the last of the two wins)");
-    cmd->add_flag("--as-edited", args->asEdited,
-                  "Save the page's text as it is, without writing the fields into it");
+    auto* asEdited = cmd->add_flag("--as-edited", args->asEdited,
+                                   "Save the page's text as it is, without writing the fields into it");
     auto* toStdout =
         cmd->add_flag("--stdout", args->toStdout, "Print the bytes the file would get instead of writing it");
     cmd->add_flag("--dry-run", args->dryRun,
                   "Write nothing; print a unified diff of every page that would change")
         ->excludes(toStdout);
+    // The CSV names its pages and their values itself.
+    auto* fromCsv =
+        cmd->add_option("--from-csv", args->fromCsv,
+                        "Edits from a CSV file (RFC 4180, UTF-8): a row per page, its Path and columns named "
+                        "like the members of read (read --format csv writes such a file); an empty cell "
+                        "leaves the field, \"\" sets it empty. Only pages whose bytes change are written; "
+                        "the META block is rewritten only when one of its fields changes")
+            ->type_name("FILE")
+            ->excludes(sets)
+            ->excludes(asEdited)
+            ->excludes(toStdout);
+    for (const char* name : {"PAGE", "-r", "--mask"}) fromCsv->excludes(cmd->get_option(name));
+    cmd->add_option("--base", args->base, "The folder the paths of --from-csv are relative to (default: the CSV file's)")
+        ->type_name("DIR")
+        ->needs(fromCsv);
     AddLoadOptions(*cmd, args->load);
     cmd->callback([cmd, one, per, bak, nobak, args, io, &status] {
         args->lineMode = LastOf(*cmd, one, 1, per, 0);

@@ -1,202 +1,15 @@
 #include "cli/fields_json.h"
 
 #include "cli/json_out.h"
-
-#include <cstdio>
-#include <functional>
-#include <map>
-
-#include "engine/catalogue.h"
-#include "engine/expiry.h"
-#include "engine/translations.h"
+#include "site/field_members.h"
 
 namespace veskaron::cli {
-namespace {
 
 using nlohmann::json;
 
-json TransitionJson(const Transition& t) {
-    return json{{"On", t.On}, {"Duration", t.Duration}, {"Effect", t.Effect}};
-}
-
-// A text member is read and written through the document's codec; the other
-// members through their own functions.
-struct Member {
-    std::function<json(const MetaFields&)> get;
-    std::function<std::string(MetaFields&, std::string_view)> set;
-    std::string MetaFields::*text = nullptr;
-    int transition = -1;  // the transition `get` returns, written directly by AppendFieldsJson
-};
-
-std::string ParseInteger(std::string_view v, long long& out) {
-    const IntResult n = ParseContentInt(v);
-    if (!n.ok) return n.error;
-    out = n.value;
-    return {};
-}
-
-std::string ParseBool(std::string_view v, bool& out) {
-    if (v == "1" || v == "true" || v == "on") { out = true; return {}; }
-    if (v == "0" || v == "false" || v == "off" || v.empty()) { out = false; return {}; }
-    return "'" + std::string(v) + "' is not a flag (use 1 or 0)";
-}
-
-Member Text(std::string MetaFields::*m) {
-    return {nullptr, nullptr, m};
-}
-
-Member Index(int MetaFields::*m, int count) {
-    return {[m](const MetaFields& f) { return json(f.*m); },
-            [m, count](MetaFields& f, std::string_view v) {
-                long long n = 0;
-                std::string e = ParseInteger(v, n);
-                if (e.empty()) f.*m = SelectIndex(n, count);
-                return e;
-            }};
-}
-
-Member Flag(bool MetaFields::*m) {
-    return {[m](const MetaFields& f) { return json(f.*m); },
-            [m](MetaFields& f, std::string_view v) { return ParseBool(v, f.*m); }};
-}
-
-void RebuildExpiryText(MetaFields& f) {
-    f.ExpiriesText = FormatExpiryText(f.ExpiriesDate, f.ExpiriesTime).value_or(std::string());
-}
-
-const std::map<std::string, Member, std::less<>>& Members() {
-    static const std::map<std::string, Member, std::less<>> members = [] {
-        std::map<std::string, Member, std::less<>> m;
-        m["Title"] = Text(&MetaFields::Title);
-        m["Author"] = Text(&MetaFields::Author);
-        m["Copyright"] = Text(&MetaFields::Copyright);
-        m["Description"] = Text(&MetaFields::Description);
-        m["Keywords"] = Text(&MetaFields::Keywords);
-        m["Robots"] = Index(&MetaFields::Robots, 5);
-        m["RevisitCount"] = {[](const MetaFields& f) { return json(f.RevisitCount); },
-                             [](MetaFields& f, std::string_view v) {
-                                 long long n = 0;
-                                 std::string e = ParseInteger(v, n);
-                                 if (e.empty()) f.SetRevisitCount(n);
-                                 return e;
-                             }};
-        m["RevisitUnit"] = Index(&MetaFields::RevisitUnit, 4);
-        m["Generator"] = Text(&MetaFields::Generator);
-        m["ProgId"] = Text(&MetaFields::ProgId);
-        m["Distribution"] = Index(&MetaFields::Distribution, 3);
-        m["Url"] = Text(&MetaFields::Url);
-        m["CacheControl"] = Index(&MetaFields::CacheControl, 5);
-        m["Pragma"] = Index(&MetaFields::Pragma, 2);
-        m["RefreshOn"] = Flag(&MetaFields::RefreshOn);
-        m["RefreshSeconds"] = {[](const MetaFields& f) { return json(f.RefreshSeconds); },
-                               [](MetaFields& f, std::string_view v) {
-                                   long long n = 0;
-                                   std::string e = ParseInteger(v, n);
-                                   if (e.empty()) f.SetRefreshSeconds(n);
-                                   return e;
-                               }};
-        m["RefreshUrl"] = Text(&MetaFields::RefreshUrl);
-        m["ExpiriesOn"] = Flag(&MetaFields::ExpiriesOn);
-        m["ExpiriesDate"] = {[](const MetaFields& f) { return json(FormatDate(f.ExpiriesDate)); },
-                             [](MetaFields& f, std::string_view v) -> std::string {
-                                 if (!ParseDate(v, f.ExpiriesDate))
-                                     return "'" + std::string(v) + "' is not a date (YYYY-MM-DD)";
-                                 RebuildExpiryText(f);
-                                 return {};
-                             }};
-        m["ExpiriesTime"] = {[](const MetaFields& f) { return json(FormatTime(f.ExpiriesTime)); },
-                             [](MetaFields& f, std::string_view v) -> std::string {
-                                 if (!ParseTime(v, f.ExpiriesTime))
-                                     return "'" + std::string(v) + "' is not a time (HH:MM:SS)";
-                                 RebuildExpiryText(f);
-                                 return {};
-                             }};
-        m["ExpiriesText"] = Text(&MetaFields::ExpiriesText);
-        m["ContentTypeOn"] = Flag(&MetaFields::ContentTypeOn);
-        m["ContentType"] = Index(&MetaFields::ContentType, 11);
-        m["Charset"] = Index(&MetaFields::Charset, static_cast<int>(ItemLists::Charset.size()));
-        m["CharsetText"] = Text(&MetaFields::CharsetText);
-        m["ContentLanguage"] = Index(&MetaFields::ContentLanguage, 126);
-        m["Location"] = Text(&MetaFields::Location);
-        const char* names[] = {"PageEnter", "PageExit", "SiteEnter", "SiteExit"};
-        for (int i = 0; i < 4; ++i) {
-            m[names[i]] = {[i](const MetaFields& f) { return TransitionJson(f.TransitionAt(i)); },
-                           [](MetaFields&, std::string_view) -> std::string {
-                               return "set a transition's parts: .On, .Duration or .Effect";
-                           },
-                           nullptr, i};
-            m[std::string(names[i]) + ".On"] = {
-                nullptr, [i](MetaFields& f, std::string_view v) { return ParseBool(v, f.TransitionAt(i).On); }};
-            m[std::string(names[i]) + ".Duration"] = {
-                nullptr, [i](MetaFields& f, std::string_view v) {
-                    long long n = 0;
-                    std::string e = ParseInteger(v, n);
-                    if (e.empty()) f.TransitionAt(i).SetDuration(n);
-                    return e;
-                }};
-            m[std::string(names[i]) + ".Effect"] = {
-                nullptr, [i](MetaFields& f, std::string_view v) {
-                    long long n = 0;
-                    std::string e = ParseInteger(v, n);
-                    if (e.empty()) f.TransitionAt(i).SetEffect(n);
-                    return e;
-                }};
-        }
-        return m;
-    }();
-    return members;
-}
-
-int Digits(std::string_view s, std::size_t from, std::size_t count, bool& ok) {
-    int v = 0;
-    for (std::size_t i = from; i < from + count; ++i) {
-        if (i >= s.size() || s[i] < '0' || s[i] > '9') { ok = false; return 0; }
-        v = v * 10 + (s[i] - '0');
-    }
-    return v;
-}
-
-}  // namespace
-
-std::string FormatDate(const Date& d) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", d.year, d.month, d.day);
-    return buf;
-}
-
-std::string FormatTime(const TimeOfDay& t) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", t.hour, t.minute, t.second);
-    return buf;
-}
-
-bool ParseDate(std::string_view s, Date& d) {
-    bool ok = s.size() == 10 && s[4] == '-' && s[7] == '-';
-    const Date v{Digits(s, 0, 4, ok), Digits(s, 5, 2, ok), Digits(s, 8, 2, ok)};
-    if (!ok || !IsValidDate(v)) return false;
-    d = v;
-    return true;
-}
-
-bool ParseTime(std::string_view s, TimeOfDay& t) {
-    bool ok = s.size() == 8 && s[2] == ':' && s[5] == ':';
-    const TimeOfDay v{Digits(s, 0, 2, ok), Digits(s, 3, 2, ok), Digits(s, 6, 2, ok)};
-    if (!ok || !IsValidTime(v)) return false;
-    t = v;
-    return true;
-}
-
-bool ParseDateTime(std::string_view s, DateTime& dt) {
-    if (s.size() != 19 || (s[10] != 'T' && s[10] != ' ')) return false;
-    DateTime v;
-    if (!ParseDate(s.substr(0, 10), v.date) || !ParseTime(s.substr(11), v.time)) return false;
-    dt = v;
-    return true;
-}
-
 json FieldsToJson(const MetaFields& f, const TextCodec& codec) {
     json j = json::object();
-    for (const auto& [name, member] : Members()) {
+    for (const auto& [name, member] : site::FieldMembers()) {
         if (member.text) j[name] = codec.ToUtf8(f.*member.text);
         else if (member.get) j[name] = member.get(f);
     }
@@ -205,8 +18,8 @@ json FieldsToJson(const MetaFields& f, const TextCodec& codec) {
 
 void AppendFieldsJson(std::string& out, const MetaFields& f, const TextCodec& codec, const json& extra) {
     // Both are ordered by name, as the object's members would be.
-    auto member = Members().begin();
-    const auto members = Members().end();
+    auto member = site::FieldMembers().begin();
+    const auto members = site::FieldMembers().end();
     auto added = extra.items().begin();
     const auto addedEnd = extra.items().end();
     bool first = true;
@@ -226,7 +39,7 @@ void AppendFieldsJson(std::string& out, const MetaFields& f, const TextCodec& co
             ++added;
             continue;
         }
-        const Member& m = member->second;
+        const site::FieldMember& m = member->second;
         if (m.text) {
             put(member->first);
             AppendJsonString(out, codec.ToUtf8(f.*m.text));
@@ -249,44 +62,6 @@ void AppendFieldsJson(std::string& out, const MetaFields& f, const TextCodec& co
     out += first ? "{}" : "}";
 }
 
-std::string ApplySetting(MetaFields& f, std::string_view assignment, const TextCodec& codec,
-                         std::size_t& references) {
-
-    const auto eq = assignment.find('=');
-    if (eq == std::string_view::npos)
-        return "'" + std::string(assignment) + "' is not Member=VALUE";
-    const std::string_view name = assignment.substr(0, eq);
-    const auto it = Members().find(name);
-    if (it == Members().end()) return "unknown member '" + std::string(name) + "'";
-    const Member& member = it->second;
-    if (!member.text) return member.set(f, assignment.substr(eq + 1));
-    const std::string_view value = assignment.substr(eq + 1);
-    for (std::size_t i = 0, len = 1; i < value.size(); i += len)
-        if (DecodeUtf8At(value, i, len) == 0xFFFD && len == 1)
-            return "the value is not valid UTF-8 (byte " + std::to_string(i) + ")";
-    EncodeResult r = codec.FromUtf8(value);
-    f.*member.text = std::move(r.bytes);
-    references += r.references;
-    return {};
-}
-
-namespace {
-
-constexpr std::string_view kReadOnlyModern[] = {"Hreflang", "JsonLd", "HtmlLang"};
-
-std::string_view MemberName(std::string_view assignment) {
-    return assignment.substr(0, assignment.find('='));
-}
-
-std::string ValidUtf8Error(std::string_view value) {
-    for (std::size_t i = 0, len = 1; i < value.size(); i += len)
-        if (DecodeUtf8At(value, i, len) == 0xFFFD && len == 1)
-            return "the value is not valid UTF-8 (byte " + std::to_string(i) + ")";
-    return {};
-}
-
-}  // namespace
-
 void AddModernJson(json& j, const ModernHead& head, const TextCodec& codec) {
     for (int f = 0; f < kModernFieldCount; ++f) j[std::string(ModernFieldName(f))] = codec.ToUtf8(head.fields[f]);
     json links = json::array();
@@ -302,29 +77,6 @@ void AddModernJson(json& j, const ModernHead& head, const TextCodec& codec) {
     }
     j["JsonLd"] = std::move(blocks);
     j["HtmlLang"] = head.hasHtmlLang ? json(codec.ToUtf8(head.htmlLang)) : json(nullptr);
-}
-
-bool IsModernSetting(std::string_view assignment) {
-    const std::string_view name = MemberName(assignment);
-    if (ModernFieldByName(name) >= 0) return true;
-    for (std::string_view r : kReadOnlyModern)
-        if (r == name) return true;
-    return false;
-}
-
-std::string ApplyModernSetting(ModernFields& f, std::string_view assignment, const TextCodec& codec,
-                               std::size_t& references) {
-    const auto eq = assignment.find('=');
-    if (eq == std::string_view::npos) return "'" + std::string(assignment) + "' is not Member=VALUE";
-    const std::string_view name = assignment.substr(0, eq);
-    const int field = ModernFieldByName(name);
-    if (field < 0) return "member '" + std::string(name) + "' is read only";
-    const std::string_view value = assignment.substr(eq + 1);
-    if (std::string error = ValidUtf8Error(value); !error.empty()) return error;
-    EncodeResult r = codec.FromUtf8(value);
-    f[field] = std::move(r.bytes);
-    references += r.references;
-    return {};
 }
 
 }  // namespace veskaron::cli

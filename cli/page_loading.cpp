@@ -4,9 +4,9 @@
 
 #include <CLI/CLI.hpp>
 
-#include "cli/fields_json.h"
 #include "engine/translations.h"
 #include "settings/setup_values.h"
+#include "site/field_members.h"
 
 namespace veskaron::cli {
 
@@ -19,7 +19,7 @@ void AddLoadOptions(CLI::App& cmd, LoadArgs& args) {
 bool ResolveLoadOptions(const LoadArgs& args, std::string_view command, std::ostream& err,
                         LoadOptions& options) {
     options.now = CurrentDateTime();
-    if (!args.now.empty() && !ParseDateTime(args.now, options.now)) {
+    if (!args.now.empty() && !site::ParseDateTime(args.now, options.now)) {
         err << command << ": --now '" << args.now << "' is not YYYY-MM-DDTHH:MM:SS\n";
         return false;
     }

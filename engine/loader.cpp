@@ -191,16 +191,21 @@ PageLoad LoadPage(Document& doc, const std::string& path, const LoadOptions& opt
         return result;
     }
     result.fileOk = true;
+    result.report = LoadPageBytes(doc, path, std::move(file.bytes), options);
+    return result;
+}
+
+LoadReport LoadPageBytes(Document& doc, const std::string& path, std::string bytes, const LoadOptions& options) {
     doc.path = path;
-    doc.page = ToDocumentText(std::move(file.bytes));
+    doc.page = ToDocumentText(std::move(bytes));
     LoadOptions withKind = options;
     withKind.fieldsKind = doc.kind;
-    result.report = LoadDocumentText(doc.page.text, doc.fields, withKind);
-    AdoptLoad(doc, result.report);
+    LoadReport report = LoadDocumentText(doc.page.text, doc.fields, withKind);
+    AdoptLoad(doc, report);
     doc.modern = ReadModernHead(doc.page.text).fields;
     doc.Remember();
     doc.Update();
-    return result;
+    return report;
 }
 
 }  // namespace veskaron

@@ -94,5 +94,8 @@ struct PageLoad {
 };
 // Reads the file and loads it into `doc`, as selecting it in the file list does.
 PageLoad LoadPage(Document& doc, const std::string& path, const LoadOptions& options);
+// The same for the file's bytes read already (a caller that keeps them to
+// compare with the file later).
+LoadReport LoadPageBytes(Document& doc, const std::string& path, std::string bytes, const LoadOptions& options);
 
 }  // namespace veskaron

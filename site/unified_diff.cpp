@@ -1,10 +1,10 @@
-#include "cli/unified_diff.h"
+#include "site/unified_diff.h"
 
 #include <ostream>
 
 #include <dtl/dtl.hpp>
 
-namespace veskaron::cli {
+namespace veskaron::site {
 
 std::vector<std::string> SplitLinesForDiff(std::string_view text) {
     std::vector<std::string> lines;
@@ -31,4 +31,4 @@ void PrintUnifiedDiff(std::ostream& out, const std::string& name, const std::vec
     diff.printUnifiedFormat(out);
 }
 
-}  // namespace veskaron::cli
+}  // namespace veskaron::site

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-namespace veskaron::cli {
+namespace veskaron::site {
 
 // Lines without their line ends (LF or CR LF).
 std::vector<std::string> SplitLinesForDiff(std::string_view text);
@@ -15,4 +15,4 @@ std::vector<std::string> SplitLinesForDiff(std::string_view text);
 void PrintUnifiedDiff(std::ostream& out, const std::string& name, const std::vector<std::string>& before,
                       const std::vector<std::string>& after);
 
-}  // namespace veskaron::cli
+}  // namespace veskaron::site
