@@ -1,4 +1,5 @@
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -8,6 +9,7 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/commands.h"
+#include "cli/fields_json.h"
 #include "cli/page_loading.h"
 #include "cli/page_selection.h"
 #include "cli/progress.h"
@@ -16,6 +18,7 @@
 #include "engine/save.h"
 #include "engine/writer.h"
 #include "settings/setup_values.h"
+#include "site/csv.h"
 #include "site/csv_edits.h"
 #include "site/field_members.h"
 #include "site/page_edit.h"
@@ -154,12 +157,27 @@ void PrintSummary(Streams io, bool dryRun, std::size_t pages, std::size_t saved,
     io.out.flush();
 }
 
-// What a value would do to a page's fields: an error text, empty when it can be set.
-std::string SettingError(const std::string& assignment, const LoadOptions& load) {
-    MetaFields fields = FreshFields(load.now);
-    ModernFields modern;
-    std::size_t noReferences = 0;
-    return site::ApplyAnySetting(fields, modern, assignment, *Utf8Codec(), noReferences);
+// read loads its pages into one document, as picking them one after another
+// in the window does: a field a page leaves as it was (an unknown robots word)
+// shows the value of the page before it. Such a cell of read's CSV is no edit
+// of the page, so the pages are loaded once more in the rows' order, and the
+// cells that hold what read showed are dropped. Each page is then edited from
+// its own values alone, as a batch write does.
+void DropCellsAsReadShowedThem(std::vector<site::CsvEditRow>& rows, const std::vector<std::string>& paths,
+                               const LoadOptions& load) {
+    Document doc = FreshDocument(load);
+    std::map<std::string, std::string, std::less<>> shown;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (!LoadPage(doc, paths[i], load).fileOk) continue;  // reported when the page is planned
+        nlohmann::json fields = FieldsToJson(doc.fields, *doc.codec);
+        AddModernJson(fields, ReadModernHead(doc.page.text, doc.codec.get()), *doc.codec);
+        shown.clear();
+        for (auto& [name, value] : site::CsvCells(fields)) shown.emplace(std::move(name), std::move(value));
+        std::erase_if(rows[i].values, [&shown](const auto& cell) {
+            const auto it = shown.find(cell.first);
+            return it != shown.end() && it->second == cell.second;
+        });
+    }
 }
 
 // Each row of the CSV file is one page's edits. The file is checked whole
@@ -171,20 +189,16 @@ int RunWriteCsv(const WriteArgs& args, const LoadOptions& load, const SaveOption
         io.err << "write: " << file.error << "\n";
         return kExitFileError;
     }
-    const site::CsvEdits edits = site::ReadCsvEdits(file.bytes);
+    site::CsvEdits edits = site::ReadCsvEdits(file.bytes);
     if (!edits.ok) {
         io.err << args.fromCsv << ": " << edits.error << "\n";
         return kExitFailed;
     }
     auto where = [&](const site::CsvEditRow& row) { return args.fromCsv + ": line " + std::to_string(row.line) + ": "; };
-    std::vector<std::vector<std::string>> assignments;
-    assignments.reserve(edits.rows.size());
     bool wrong = false;
     for (const site::CsvEditRow& row : edits.rows) {
-        std::vector<std::string>& sets = assignments.emplace_back();
         for (const auto& [name, value] : row.values) {
-            sets.push_back(name + "=" + value);
-            if (const std::string error = SettingError(sets.back(), load); !error.empty()) {
+            if (const std::string error = site::SettingError(name + "=" + value); !error.empty()) {
                 io.err << where(row) << "column " << name << ": " << error << "\n";
                 wrong = true;
             }
@@ -195,6 +209,9 @@ int RunWriteCsv(const WriteArgs& args, const LoadOptions& load, const SaveOption
     // Paths are relative to --base, else to the folder of the CSV file.
     const std::filesystem::path base =
         args.base.empty() ? std::filesystem::path(args.fromCsv).parent_path() : std::filesystem::path(args.base);
+    std::vector<std::string> paths;
+    for (const site::CsvEditRow& row : edits.rows) paths.push_back((base / row.path).string());
+    DropCellsAsReadShowedThem(edits.rows, paths, load);
     site::PlanOptions how;
     how.diff = args.dryRun;
     std::size_t saved = 0, unchanged = 0, changed = 0, failed = 0;
@@ -203,7 +220,7 @@ int RunWriteCsv(const WriteArgs& args, const LoadOptions& load, const SaveOption
         for (std::size_t i = 0; i < edits.rows.size(); ++i) {
             progress.Show(i);
             const site::CsvEditRow& row = edits.rows[i];
-            const site::PlannedEdit plan = site::PlanEdit((base / row.path).string(), assignments[i], load, options, how);
+            const site::PlannedEdit plan = site::PlanEdit(paths[i], site::Assignments(row), load, options, how);
             ReportWarnings(plan, io, progress);
             if (plan.status == site::EditStatus::Unchanged) {
                 ++unchanged;
@@ -250,7 +267,7 @@ int RunWrite(const WriteArgs& args, Streams io) {
     if (!args.fromCsv.empty()) return RunWriteCsv(args, load, options, io);
     // A wrong --set is wrong for every page: say so once, before any page is touched.
     for (const std::string& s : args.sets) {
-        const std::string error = SettingError(s, load);
+        const std::string error = site::SettingError(s);
         if (!error.empty()) {
             io.err << "write: --set " << s << ": " << error << "\n";
             return kExitFailed;
@@ -321,8 +338,8 @@ void AddWriteCommand(CLI::App& app, Streams io, int& status) {
         cmd->add_option("--from-csv", args->fromCsv,
                         "Edits from a CSV file (RFC 4180, UTF-8): a row per page, its Path and columns named "
                         "like the members of read (read --format csv writes such a file); an empty cell "
-                        "leaves the field, \"\" sets it empty. Only pages whose bytes change are written. "
-                        "Takes no PAGE, -r, --mask, --set, --as-edited or --stdout")
+                        "leaves the field, \"\" sets it empty. Only pages whose bytes change are written; "
+                        "the META block is rewritten only when one of its fields changes")
             ->type_name("FILE")
             ->excludes(sets)
             ->excludes(asEdited)

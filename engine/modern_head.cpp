@@ -349,16 +349,16 @@ bool NeedsNewTag(const ModernHead& h, const ModernFields& was, const ModernField
 
 }  // namespace
 
-std::string ModernEditRefusal(std::string_view text, const ModernFields& was, const ModernFields& now) {
-    if (was == now) return {};
+Refusal ModernEditRefusal(std::string_view text, const ModernFields& was, const ModernFields& now) {
+    if (was == now) return Refusal::None;
     const HeadRange head = FindHead(text);
-    if (!head.found) return std::string(kNoHeadRefusal);
-    if (!head.closed && NeedsNewTag(ReadModernHead(text), was, now)) return std::string(kNoHeadEndRefusal);
-    return {};
+    if (!head.found) return Refusal::NoHead;
+    if (!head.closed && NeedsNewTag(ReadModernHead(text), was, now)) return Refusal::NoHeadEnd;
+    return Refusal::None;
 }
 
 bool ApplyModernEdits(std::string& text, const ModernFields& was, const ModernFields& now, int attributeOrder) {
-    if (was == now || !ModernEditRefusal(text, was, now).empty()) return false;
+    if (was == now || ModernEditRefusal(text, was, now) != Refusal::None) return false;
     const std::string_view t = text;
     const ModernHead h = ReadModernHead(t);
     const HeadRange head = FindHead(t);

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/refusal.h"
 #include "engine/text_codec.h"
 
 namespace veskaron {
@@ -89,8 +90,8 @@ struct ModernHead {
 ModernHead ReadModernHead(std::string_view text, const TextCodec* codec = nullptr);
 
 // Why edits from `was` to `now` cannot be made in `text` (a tag to add and no
-// </head> to put it before); empty when they can.
-std::string ModernEditRefusal(std::string_view text, const ModernFields& was, const ModernFields& now);
+// </head> to put it before); Refusal::None when they can.
+Refusal ModernEditRefusal(std::string_view text, const ModernFields& was, const ModernFields& now);
 
 // Makes the fields that differ between `was` and `now` hold `now` in `text`:
 // the first tag's value is replaced, keeping its quotes; a missing tag gets a

@@ -45,6 +45,4 @@ RememberedFields RememberFields(const MetaFields& f);
 bool UpdateModifiedState(bool modified, const RememberedFields& snapshot,
                          const MetaFields& current, const EditMarks& marks);
 
-inline constexpr const char* kModifiedStatusText = "Файл - изменён";
-
 }  // namespace veskaron

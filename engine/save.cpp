@@ -59,11 +59,6 @@ std::string UnwritableCharset(const Document& doc) {
     return named;
 }
 
-std::string UnwritableCharsetRefusal(std::string_view charset) {
-    return "Страницу нельзя сохранить в кодировке \"" + std::string(charset) +
-           "\": программа не умеет записывать текст в этой кодировке. Выберите другую кодировку.";
-}
-
 std::string SaveCharset(const Document& doc) {
     const MetaFields& f = doc.fields;
     if (!CharsetChosen(doc)) return doc.encoding.name;
@@ -102,13 +97,13 @@ EncodeResult FileBytesForSave(const Document& doc, std::string_view text) {
 SaveBytes BytesForSave(const Document& doc, const SaveOptions& options) {
     SaveBytes out;
     if (const std::string unwritable = UnwritableCharset(doc); !unwritable.empty()) {
-        out.refusal = UnwritableCharsetRefusal(unwritable);
+        out.refusal = {Refusal::UnwritableCharset, unwritable};
         return out;
     }
     std::string text = doc.page.text;
     if (!options.asEdited) {
-        out.refusal = ModernEditRefusal(text, doc.modernSnapshot, doc.modern);
-        if (out.refusal.empty()) out.refusal = WriteMetaBlock(text, doc.fields, WriterFor(doc, options.writer)).message;
+        out.refusal.code = ModernEditRefusal(text, doc.modernSnapshot, doc.modern);
+        if (out.refusal.empty()) out.refusal.code = WriteMetaBlock(text, doc.fields, WriterFor(doc, options.writer)).refusal;
         ApplyModernEdits(text, doc.modernSnapshot, doc.modern, options.writer.attributeOrder);
     }
     const std::string charset = SaveCharset(doc);
@@ -123,18 +118,18 @@ SaveResult SaveDocument(Document& doc, const SaveOptions& options) {
     SaveResult result;
     // A refused save writes nothing: the page and an older backup stay as they
     // were, and the document stays modified so that its values are not dropped.
-    auto refuse = [&](std::string message) {
-        result.refusal = std::move(message);
+    auto refuse = [&](RefusalReason why) {
+        result.refusal = std::move(why);
         doc.modified = true;
         return result;
     };
     if (const std::string unwritable = UnwritableCharset(doc); !unwritable.empty())
-        return refuse(UnwritableCharsetRefusal(unwritable));
+        return refuse({Refusal::UnwritableCharset, unwritable});
     if (!options.asEdited) {
-        if (std::string why = ModernEditRefusal(doc.page.text, doc.modernSnapshot, doc.modern); !why.empty())
-            return refuse(std::move(why));
-        WriteResult w = WriteMetaBlock(doc.page.text, doc.fields, WriterFor(doc, options.writer));
-        if (!w.Done()) return refuse(std::move(w.message));
+        if (const Refusal why = ModernEditRefusal(doc.page.text, doc.modernSnapshot, doc.modern); why != Refusal::None)
+            return refuse({why, {}});
+        const WriteResult w = WriteMetaBlock(doc.page.text, doc.fields, WriterFor(doc, options.writer));
+        if (!w.Done()) return refuse({w.refusal, {}});
         // After the block, so that tags added before </head> follow a block placed there.
         ApplyModernEdits(doc.page.text, doc.modernSnapshot, doc.modern, options.writer.attributeOrder);
     }
@@ -181,7 +176,7 @@ PreviewResult WritePreview(const Document& doc, const MetaWriteOptions& writer,
         return result;
     }
     std::string text = doc.page.text;
-    result.refusal = WriteMetaBlock(text, doc.fields, WriterFor(doc, writer)).message;
+    result.refusal.code = WriteMetaBlock(text, doc.fields, WriterFor(doc, writer)).refusal;
     ApplyModernEdits(text, doc.modernSnapshot, doc.modern, writer.attributeOrder);
     const std::string charset = SaveCharset(doc);
     NameSaveCharset(doc, charset, text);

@@ -21,10 +21,9 @@ void NameCharsetInMetaTags(std::string& text, std::string_view charset);
 
 // The charset the user chose that no save can write the page in (the program
 // reads no page in it either); empty when the choice can be saved. Such a
-// save is refused with UnwritableCharsetRefusal, rather than naming a charset
+// save is refused (Refusal::UnwritableCharset), rather than naming a charset
 // the bytes are not in.
 std::string UnwritableCharset(const Document& doc);
-std::string UnwritableCharsetRefusal(std::string_view charset);
 
 // The charset a save writes: the file's own, unless the user chose another
 // one in the charset box since the file was read or last saved. A Windows-1251
@@ -44,7 +43,7 @@ struct SaveOptions {
 struct SaveResult {
     bool written = false;  // the page file holds the document's bytes
     bool saved = false;    // written with the fields: the document is not modified
-    std::string refusal;   // why the save was refused (UTF-8); nothing was written then
+    RefusalReason refusal;  // why the save was refused; nothing was written then
     std::string error;     // why the file could not be written
     std::string warning;   // written, but the backup could not be made
     // Characters written as "&#N;" because the page's charset cannot hold
@@ -63,7 +62,7 @@ SaveResult SaveDocument(Document& doc, const SaveOptions& options);
 // Bytes the save would write, without touching the document or the disk.
 struct SaveBytes {
     std::string bytes;     // empty when a chosen charset is refused
-    std::string refusal;   // the writer's (bytes without the block) or the charset's
+    RefusalReason refusal;  // the writer's (bytes without the block) or the charset's
     std::size_t references = 0;
 };
 SaveBytes BytesForSave(const Document& doc, const SaveOptions& options);
@@ -74,7 +73,7 @@ using FileOpener = std::function<void(const std::string& path)>;
 struct PreviewResult {
     std::string path;     // the preview file
     bool written = false;
-    std::string refusal;  // the writer's refusal; the preview then shows the page without the block
+    RefusalReason refusal;  // the writer's; the preview then shows the page without the block
     std::string error;
 };
 // Writes the document with its fields applied to the preview file and opens it.

@@ -417,18 +417,16 @@ bool PlaceBlock(std::string& text, const std::vector<std::string>& lines,
 
 WriteResult WriteMetaBlock(std::string& text, const MetaFields& fields,
                            const MetaWriteOptions& options) {
-    auto refuse = [](std::string_view message) {
-        return WriteResult{WriteStatus::Refused, std::string(message)};
-    };
-    if (fields.RefreshOn && fields.RefreshSeconds < 0) return refuse(kRefreshRefusal);
+    auto refuse = [](Refusal why) { return WriteResult{WriteStatus::Refused, why}; };
+    if (fields.RefreshOn && fields.RefreshSeconds < 0) return refuse(Refusal::NegativeRefresh);
     if (fields.ContentTypeOn) {
         const WrittenContent ct = WriteEntry(kContentType, fields);
-        if (ct.content.empty() && !ct.second.empty()) return refuse(kContentTypeRefusal);
+        if (ct.content.empty() && !ct.second.empty()) return refuse(Refusal::EmptyContentType);
     }
     HeadEdit edit(text);
-    if (!edit.Head().found) return refuse(kNoHeadRefusal);
-    if (!HasPlace(edit.Head(), options)) return refuse(kNoHeadEndRefusal);
-    if (edit.TitleUnclosed()) return refuse(kUnclosedTitleRefusal);
+    if (!edit.Head().found) return refuse(Refusal::NoHead);
+    if (!HasPlace(edit.Head(), options)) return refuse(Refusal::NoHeadEnd);
+    if (edit.TitleUnclosed()) return refuse(Refusal::UnclosedTitle);
 
     // Every catalogued tag of the head goes, however often the page repeats it,
     // so that the page holds what the fields say.

@@ -13,6 +13,7 @@
 #include "engine/encoding.h"
 #include "engine/head_scanner.h"
 #include "engine/meta_fields.h"
+#include "engine/refusal.h"
 
 namespace veskaron {
 
@@ -24,27 +25,10 @@ struct MetaWriteOptions {
     TextKind kind = TextKind::Cp1251;  // the document's text kind: lengths count its characters
 };
 
-// Refusal texts (UTF-8), shown under the caption "Ошибка".
-inline constexpr std::string_view kRefreshRefusal =
-    "Неверно введено время перезагрузки страницы - тег \"Refresh\".\r\n"
-    "Установите значение больше или равное нулю.";
-inline constexpr std::string_view kContentTypeRefusal =
-    "Укажите тип данных в поле тега Content-Type!";
-// A block without its head tag would land at a wrong place, so the run stops.
-inline constexpr std::string_view kNoHeadRefusal =
-    "В странице нет тега <head>: META-теги некуда вставить.";
-inline constexpr std::string_view kNoHeadEndRefusal =
-    "В странице нет тега </head>: META-теги некуда вставить.";
-// An unclosed title reads as the rest of the head (or of the page); writing it
-// back would copy that into the block, and removing it would take the head's
-// other tags with it, so the run stops.
-inline constexpr std::string_view kUnclosedTitleRefusal =
-    "В странице нет закрывающего тега </title>: исправьте заголовок в редакторе.";
-
 enum class WriteStatus { Done, Refused };
 struct WriteResult {
     WriteStatus status = WriteStatus::Done;
-    std::string message;  // the refusal text (UTF-8); empty when done
+    Refusal refusal = Refusal::None;
     bool Done() const { return status == WriteStatus::Done; }
 };
 

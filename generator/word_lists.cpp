@@ -227,20 +227,6 @@ EditOutcome EditWord(WordList& list, ListKind kind, std::string text) {
 
 std::size_t DeleteCount(const WordList& list) { return list.SelectedCount(); }
 
-std::string WordsSuffix(std::size_t count) {
-    return (count >= 2 && count <= 4) ? " слова?" : " слов?";
-}
-
-std::optional<std::string> DeleteQuestion(const WordList& list) {
-    if (list.empty()) return std::nullopt;
-    const std::size_t count = DeleteCount(list);
-    if (count == 1) {
-        const std::size_t i = list.SelectedIndices().front();
-        return "Удалить \"" + Cp1251ToUtf8(list.at(i)) + "\"?";
-    }
-    return "Удалить " + std::to_string(count) + " " + WordsSuffix(count);
-}
-
 bool DeleteChosen(WordList& list) {
     if (list.empty()) return false;
     const auto chosen = list.SelectedIndices();

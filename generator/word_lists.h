@@ -94,11 +94,6 @@ EditOutcome EditWord(WordList& list, ListKind kind, std::string text);
 // How many entries a delete takes: the selected ones, or for a one-selection
 // list 1 when it has a current entry.
 std::size_t DeleteCount(const WordList& list);
-// " слова?" after 2, 3 and 4, " слов?" after any other number.
-std::string WordsSuffix(std::size_t count);
-// The question asked before a delete (UTF-8), or nothing when the list is
-// empty and the delete does nothing at all.
-std::optional<std::string> DeleteQuestion(const WordList& list);
 // Deletes what the question spoke of; returns whether anything was deleted.
 bool DeleteChosen(WordList& list);
 

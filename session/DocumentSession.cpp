@@ -194,7 +194,7 @@ bool DocumentSession::save(const SaveOptions& options, std::size_t fieldReferenc
     }
 
     Notices notices;
-    if (!result.refusal.empty()) notices << ErrorNotice(Utf8(result.refusal));
+    if (!result.refusal.empty()) notices << ErrorNotice(msg::RefusalText(result.refusal));
     if (!result.error.empty()) {
         notices << ErrorNotice(Utf8(RussianFileError(result.error)));
     } else if (!result.warning.empty()) {
@@ -223,7 +223,7 @@ QString DocumentSession::preview(const MetaWriteOptions& writer, const FileOpene
     syncEditedSource(nullptr);
     const PreviewResult result = WritePreview(doc_, writer, open);
     Notices notices;
-    if (!result.refusal.empty()) notices << ErrorNotice(Utf8(result.refusal));
+    if (!result.refusal.empty()) notices << ErrorNotice(msg::RefusalText(result.refusal));
     if (!result.error.empty()) notices << ErrorNotice(Utf8(RussianFileError(result.error)));
     if (!notices.isEmpty()) Q_EMIT failed(notices);
     return result.written ? QString::fromStdString(result.path) : QString();
@@ -236,7 +236,7 @@ bool DocumentSession::insertMetaBlock(MetaWriteOptions writer) {
     std::string text = doc_.page.text;
     const WriteResult result = WriteMetaBlock(text, doc_.fields, writer);
     if (!result.Done()) {
-        Q_EMIT failed({ErrorNotice(Utf8(result.message))});
+        Q_EMIT failed({ErrorNotice(msg::RefusalText(RefusalReason{result.refusal, {}}))});
         return false;
     }
     changeText(std::move(text));

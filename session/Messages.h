@@ -5,12 +5,17 @@
 #include <QString>
 #include <QStringList>
 
+#include "messages/refusal_text.h"
+
 namespace veskaron::msg {
 
 inline const QString kCaptionError = QStringLiteral("Ошибка");
 inline const QString kCaptionAttention = QStringLiteral("Внимание");
 
 // ---- The open document: load, save, preview, the META block ----
+
+// Why the engine wrote nothing (the texts veskaron-meta prints too).
+inline QString RefusalText(const RefusalReason& why) { return QString::fromStdString(veskaron::RefusalText(why)); }
 
 inline const QString kSaveQuestion =
     QStringLiteral("Содержимое файла было изменено.\r\nСохранить изменения?");

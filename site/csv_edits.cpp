@@ -43,6 +43,13 @@ bool IsIgnoredCsvColumn(std::string_view name) {
     return false;
 }
 
+std::vector<std::string> Assignments(const CsvEditRow& row) {
+    std::vector<std::string> out;
+    out.reserve(row.values.size());
+    for (const auto& [name, value] : row.values) out.push_back(name + "=" + value);
+    return out;
+}
+
 CsvEdits ReadCsvEdits(std::string_view bytes) {
     CsvParse csv = ParseCsv(bytes);
     if (!csv.ok) return Fail(std::move(csv.error));
@@ -50,22 +57,23 @@ CsvEdits ReadCsvEdits(std::string_view bytes) {
 
     // The header: for each column, the member it sets, or nothing.
     const std::vector<CsvCell>& header = csv.records.front();
-    std::vector<const std::string*> members(header.size(), nullptr);
-    std::size_t pathColumn = header.size();
-    std::map<std::string_view, std::size_t> seen;
-    for (std::size_t c = 0; c < header.size(); ++c) {
-        const std::string& name = header[c].text;
-        if (!seen.emplace(name, c).second)
-            return Fail("line " + std::to_string(csv.lines.front()) + ": column '" + name + "' is given twice");
-        if (name == "Path") pathColumn = c;
-        else if (IsSettable(name)) members[c] = &name;
-        else if (!IsIgnoredCsvColumn(name)) return Fail("unknown column '" + name + "'");
-    }
+    std::size_t pathColumn = 0;
+    while (pathColumn < header.size() && header[pathColumn].text != "Path") ++pathColumn;
     if (pathColumn == header.size()) {
         std::string error = "no Path column in the header line";
         if (header.size() == 1 && header.front().text.find(';') != std::string::npos)
             error += " (fields must be separated by commas)";
         return Fail(std::move(error));
+    }
+    std::vector<const std::string*> members(header.size(), nullptr);
+    std::map<std::string_view, std::size_t> seen;
+    for (std::size_t c = 0; c < header.size(); ++c) {
+        const std::string& name = header[c].text;
+        if (!seen.emplace(name, c).second)
+            return Fail("line " + std::to_string(csv.lines.front()) + ": column '" + name + "' is given twice");
+        if (c == pathColumn || IsIgnoredCsvColumn(name)) continue;
+        if (!IsSettable(name)) return Fail("unknown column '" + name + "'");
+        members[c] = &name;
     }
 
     CsvEdits out;

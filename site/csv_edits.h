@@ -20,6 +20,9 @@ struct CsvEditRow {
     std::vector<std::pair<std::string, std::string>> values;
 };
 
+// The row's values as "Member=VALUE" assignments, as PlanEdit takes them.
+std::vector<std::string> Assignments(const CsvEditRow& row);
+
 struct CsvEdits {
     bool ok = false;
     std::string error;  // "line N: ..." (or the column's name) when not ok

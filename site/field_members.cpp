@@ -254,4 +254,11 @@ std::string ApplyAnySetting(MetaFields& fields, ModernFields& modern, std::strin
                                        : ApplySetting(fields, assignment, codec, references);
 }
 
+std::string SettingError(std::string_view assignment) {
+    MetaFields fields;
+    ModernFields modern;
+    std::size_t references = 0;
+    return ApplyAnySetting(fields, modern, assignment, *Utf8Codec(), references);
+}
+
 }  // namespace veskaron::site

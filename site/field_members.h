@@ -52,5 +52,8 @@ std::string ApplyModernSetting(ModernFields& f, std::string_view assignment, con
 // Either of the two above, by the member's name.
 std::string ApplyAnySetting(MetaFields& fields, ModernFields& modern, std::string_view assignment,
                             const TextCodec& codec, std::size_t& references);
+// What ApplyAnySetting would say of the assignment on any page: an error text,
+// empty when the value can be set. For checking values before any page is read.
+std::string SettingError(std::string_view assignment);
 
 }  // namespace veskaron::site

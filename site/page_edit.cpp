@@ -6,6 +6,7 @@
 #include "engine/file_io.h"
 #include "engine/modern_head.h"
 #include "engine/writer.h"
+#include "messages/refusal_text.h"
 #include "site/field_members.h"
 #include "site/unified_diff.h"
 
@@ -86,14 +87,14 @@ PlannedEdit PlanEdit(const std::string& path, const std::vector<std::string>& as
     SaveOptions options = save;
     options.writer.kind = doc.kind;
     if (!save.asEdited) {
-        std::string refusal = ModernEditRefusal(doc.page.text, doc.modernSnapshot, doc.modern);
-        if (!refusal.empty()) return fail(EditStatus::Refused, std::move(refusal));
+        const Refusal refusal = ModernEditRefusal(doc.page.text, doc.modernSnapshot, doc.modern);
+        if (refusal != Refusal::None) return fail(EditStatus::Refused, RefusalText(refusal));
         // Edits of the tags beside the catalogue alone leave the META block as the page has it.
         const bool rewrite = plan.block == BlockRewrite::Always ? !onlyModern
                                                                 : BlockDiffers(before, doc.fields, options.writer);
         if (rewrite) {
-            WriteResult w = WriteMetaBlock(doc.page.text, doc.fields, options.writer);
-            if (!w.Done()) return fail(EditStatus::Refused, std::move(w.message));
+            const WriteResult w = WriteMetaBlock(doc.page.text, doc.fields, options.writer);
+            if (!w.Done()) return fail(EditStatus::Refused, RefusalText(w.refusal));
         }
         // After the block, so that tags added before </head> follow a block placed there.
         ApplyModernEdits(doc.page.text, doc.modernSnapshot, doc.modern, options.writer.attributeOrder);
@@ -102,7 +103,7 @@ PlannedEdit PlanEdit(const std::string& path, const std::vector<std::string>& as
 
     // A charset the save cannot write is refused before anything is written.
     const std::string unwritable = UnwritableCharset(doc);
-    if (!unwritable.empty()) return fail(EditStatus::Failed, UnwritableCharsetRefusal(unwritable));
+    if (!unwritable.empty()) return fail(EditStatus::Failed, RefusalText({Refusal::UnwritableCharset, unwritable}));
 
     SaveBytes bytes = BytesForSave(doc, options);
     out.newBytes = std::move(bytes.bytes);

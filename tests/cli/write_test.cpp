@@ -8,6 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "messages/refusal_text.h"
 #include "tests/cli/cli_fixture.h"
 #include "engine/writer.h"
 #include "platform/key_store.h"
@@ -129,7 +130,7 @@ TEST_F(WriteCommand, AsEditedKeepsTheBytesOfAnLfOnlyPage) {
 TEST_F(WriteCommand, FailuresLeaveThePageAsItWas) {
     // Refusal: status 3, the text on stderr, nothing written (no backup either).
     EXPECT_EQ(Run({page_, "--set", "ContentTypeOn=1", "--set", "Charset=3", "--backup"}), 3);
-    EXPECT_EQ(err_.str(), std::string(veskaron::kContentTypeRefusal) + "\n");
+    EXPECT_EQ(err_.str(), "Укажите тип данных в поле тега Content-Type!\n");
     EXPECT_EQ(Get(page_), kPage);
     EXPECT_FALSE(fs::exists(page_ + ".bak"));
 
@@ -242,4 +243,14 @@ TEST_F(WriteCommand, DocBookStylePage) {
     veskaron::cli::Main(5, argv, {out, err});
     EXPECT_EQ(out.str().find("no-head"), std::string::npos) << out.str();
     EXPECT_EQ(out.str().find("title-missing"), std::string::npos) << out.str();
+}
+
+TEST(RefusalTexts, AreWordedAsTheWindowShowsThem) {
+    EXPECT_EQ(veskaron::RefusalText(veskaron::Refusal::NegativeRefresh),
+              "Неверно введено время перезагрузки страницы - тег \"Refresh\".\r\n"
+              "Установите значение больше или равное нулю.");
+    EXPECT_EQ(veskaron::RefusalText({veskaron::Refusal::UnwritableCharset, "shift_jis"}),
+              "Страницу нельзя сохранить в кодировке \"shift_jis\": программа не умеет записывать текст "
+              "в этой кодировке. Выберите другую кодировку.");
+    EXPECT_EQ(veskaron::RefusalText(veskaron::Refusal::None), "");
 }

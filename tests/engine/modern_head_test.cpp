@@ -126,7 +126,7 @@ TEST(ModernHead, WithoutAHeadEndNothingIsAdded) {
     std::string text = "<head><title>t</title>";
     ModernFields now;
     now[kOgTitle] = "T";
-    EXPECT_FALSE(ModernEditRefusal(text, {}, now).empty());
+    EXPECT_EQ(ModernEditRefusal(text, {}, now), Refusal::NoHeadEnd);
     EXPECT_FALSE(ApplyModernEdits(text, {}, now, 0));
     EXPECT_EQ(text, "<head><title>t</title>");
 }

@@ -310,21 +310,21 @@ TEST_F(SaveTest, RefusedOrFailedSaveLeavesTheDocumentModified) {
     Put(noHeadPath + ".bak", "older");
     SaveOptions withBackup;
     withBackup.backup = true;
-    struct Refusal {
+    struct Case {
         std::string path;
         void (*change)(MetaFields&);
-        std::string_view refusal;
+        Refusal refusal;
     } refusals[] = {
-        {path, [](MetaFields& f) { f.RefreshOn = true; f.RefreshSeconds = -1; }, kRefreshRefusal},
-        {noHeadPath, [](MetaFields&) {}, kNoHeadRefusal},
+        {path, [](MetaFields& f) { f.RefreshOn = true; f.RefreshSeconds = -1; }, Refusal::NegativeRefresh},
+        {noHeadPath, [](MetaFields&) {}, Refusal::NoHead},
     };
-    for (const Refusal& c : refusals) {
+    for (const Case& c : refusals) {
         Document doc = Load(c.path);
         c.change(doc.fields);
         doc.fields.Author = "Somebody";
         const std::string text = doc.page.text;
         const SaveResult r = SaveDocument(doc, withBackup);
-        EXPECT_EQ(r.refusal, c.refusal);
+        EXPECT_EQ(r.refusal.code, c.refusal);
         EXPECT_FALSE(r.written);
         EXPECT_FALSE(r.saved);
         EXPECT_TRUE(doc.modified);
@@ -379,7 +379,7 @@ TEST_F(SaveTest, PreviewLeavesTheDocumentAlone) {
     // A refusal still previews the page, without the block; no opener is fine.
     doc.fields.ContentType = 0;
     const PreviewResult refused = WritePreview(doc, {}, nullptr);
-    EXPECT_EQ(refused.refusal, kContentTypeRefusal);
+    EXPECT_EQ(refused.refusal.code, Refusal::EmptyContentType);
     EXPECT_TRUE(refused.written);
     EXPECT_EQ(Get(refused.path), Page("koi8-r", "\r\n", "b"));
 }

@@ -45,27 +45,14 @@ TEST(WordList, AddRefusesDuplicatesInAnyCase) {
     EXPECT_EQ(Utf8(l), (std::vector<std::string>{"Слово", "web", "web ", ""}));
 }
 
-TEST(WordList, DeleteQuestions) {
+TEST(WordList, DeleteCounts) {
     WordList l = ListOf({"один", "b", "c", "d", "e", "f"});
-    struct Case {
-        std::vector<std::size_t> selected;
-        const char* question;
-    } cases[] = {
-        {{0}, "Удалить \"один\"?"},
-        {{1, 2}, "Удалить 2  слова?"},
-        {{1, 2, 3}, "Удалить 3  слова?"},
-        {{1, 2, 3, 4}, "Удалить 4  слова?"},
-        {{1, 2, 3, 4, 5}, "Удалить 5  слов?"},
-        {{}, "Удалить 0  слов?"},
-    };
-    for (const auto& c : cases) {
-        SelectOnly(l, c.selected);
-        EXPECT_EQ(DeleteQuestion(l).value_or("none"), c.question);
+    for (const std::vector<std::size_t>& selected : std::vector<std::vector<std::size_t>>{{0}, {1, 2}, {1, 2, 3, 4, 5}, {}}) {
+        SelectOnly(l, selected);
+        EXPECT_EQ(DeleteCount(l), selected.size());
     }
     EXPECT_FALSE(DeleteChosen(l));  // nothing selected: Yes deletes nothing
     EXPECT_EQ(l.size(), 6u);
-    EXPECT_FALSE(DeleteQuestion(WordList()).has_value());
-    EXPECT_EQ(WordsSuffix(22), " слов?");
 }
 
 TEST(WordList, DeleteSelectedAndOneSelectionList) {
@@ -80,7 +67,8 @@ TEST(WordList, DeleteSelectedAndOneSelectionList) {
     WordList del = ListOf({"x", "y"}, false);
     EXPECT_EQ(DeleteCount(del), 0u);
     del.SetCurrent(1);
-    EXPECT_EQ(DeleteQuestion(del).value_or(""), "Удалить \"y\"?");
+    EXPECT_EQ(DeleteCount(del), 1u);
+    EXPECT_EQ(del.SelectedIndices(), std::vector<std::size_t>{1});
     EXPECT_TRUE(DeleteChosen(del));
     EXPECT_EQ(Utf8(del), (std::vector<std::string>{"x"}));
 }

@@ -3,6 +3,7 @@
 #include <QSignalSpy>
 #include <algorithm>
 
+#include "session/Messages.h"
 #include "session/WordListModel.h"
 
 namespace veskaron::session {
@@ -80,6 +81,16 @@ TEST(WordListModel, ChangesShowTheSelectionTheyLeave) {
     // The person's next choice starts from what the view shows.
     selection.select(model.index(0), QItemSelectionModel::Deselect);
     EXPECT_EQ(model.list().SelectedIndices(), (std::vector<std::size_t>{1}));
+}
+
+// "слова" after 2, 3 and 4 only; one word is named.
+TEST(DeleteQuestions, CountTheWordsInRussian) {
+    const std::pair<qsizetype, const char*> cases[] = {
+        {0, "Удалить 0  слов?"}, {2, "Удалить 2  слова?"}, {4, "Удалить 4  слова?"},
+        {5, "Удалить 5  слов?"}, {22, "Удалить 22  слов?"}};
+    for (const auto& [count, question] : cases)
+        EXPECT_EQ(msg::keywords::DeleteWordsQuestion(count), QString::fromUtf8(question)) << count;
+    EXPECT_EQ(msg::keywords::DeleteWordQuestion(QStringLiteral("один")), QStringLiteral("Удалить \"один\"?"));
 }
 
 }  // namespace

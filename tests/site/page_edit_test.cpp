@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "site/page_edit.h"
+
+namespace fs = std::filesystem;
+using namespace veskaron;
+using namespace veskaron::site;
+
+namespace {
+
+// A head the writer did not write: a rewritten block would reorder and respell it.
+const std::string kPage =
+    "<html><head>\r\n<META NAME=\"keywords\" CONTENT=\"a, b\">\r\n<title>Old</title>\r\n"
+    "<meta property=\"og:title\" content=\"OG\">\r\n</head><body>x</body></html>\r\n";
+
+class PageEdit : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("veskaron_page_edit_" + std::to_string(::getpid()));
+        fs::create_directories(dir_);
+        page_ = (dir_ / "a.htm").string();
+        Put(kPage);
+        load_.now = {{2026, 12, 7}, {10, 0, 0}};
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    void Put(const std::string& bytes) { std::ofstream(page_, std::ios::binary) << bytes; }
+    std::string Get(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    fs::path dir_;
+    std::string page_;
+    LoadOptions load_;
+    SaveOptions save_;
+};
+
+TEST_F(PageEdit, ValuesThePageHasAlreadyAreNoEditAndATagBesideTheBlockIsEditedInPlace) {
+    // As read's CSV carries them: today's expiry date while the expiry is off.
+    std::vector<std::string> same = {"Title=Old", "Keywords=a, b", "OgTitle=OG", "ExpiriesDate=2020-01-01", "Robots=0"};
+    const PlannedEdit plan = PlanEdit(page_, same, load_, save_);
+    EXPECT_EQ(plan.status, EditStatus::Unchanged) << plan.error;
+    EXPECT_EQ(plan.newBytes, kPage);
+    PlanOptions always;  // the command line's --set writes the block in any case
+    always.block = BlockRewrite::Always;
+    EXPECT_EQ(PlanEdit(page_, same, load_, save_, always).status, EditStatus::Changes);
+
+    same.push_back("OgTitle=New");
+    const PlannedEdit og = PlanEdit(page_, same, load_, save_);
+    std::string expected = kPage;
+    expected.replace(expected.find("\"OG\""), 4, "\"New\"");
+    EXPECT_EQ(og.newBytes, expected);
+    EXPECT_NE(og.diff.find("-<meta property=\"og:title\" content=\"OG\">\n+<meta property=\"og:title\" content=\"New\">"),
+              std::string::npos)
+        << og.diff;
+}
+
+TEST_F(PageEdit, CommitRefusesAPageChangedOnDiskSinceThePlan) {
+    save_.backup = true;
+    const PlannedEdit plan = PlanEdit(page_, {"OgTitle=New"}, load_, save_);
+    ASSERT_EQ(plan.status, EditStatus::Changes);
+
+    const std::string theirs = kPage + "<!-- saved by someone else -->\r\n";
+    Put(theirs);
+    const CommitResult refused = CommitEdit(plan, save_);
+    EXPECT_FALSE(refused.written);
+    EXPECT_EQ(refused.error, ChangedOnDiskError(page_));
+    EXPECT_EQ(Get(page_), theirs);
+    EXPECT_FALSE(fs::exists(page_ + ".bak"));
+
+    Put(kPage);
+    const CommitResult done = CommitEdit(plan, save_);
+    EXPECT_TRUE(done.written) << done.error;
+    EXPECT_EQ(Get(page_), plan.newBytes);
+    EXPECT_EQ(Get(page_ + ".bak"), kPage);
+}
+
+}  // namespace
