@@ -4,6 +4,7 @@
 
 #include "site/csv.h"
 #include "site/csv_edits.h"
+#include "site/field_members.h"
 
 namespace veskaron::session {
 
@@ -50,7 +51,15 @@ SiteCsvImport ImportSiteCsv(SiteModel& model, std::string_view bytes) {
             continue;
         }
         const auto before = model.edits(row);
-        for (const auto& [member, value] : line.values) model.setEdit(row, member, value);
+        for (const auto& [member, value] : line.values) {
+            // A value no page could take is told now, not at the review.
+            const std::string error = site::SettingError(member + "=" + value);
+            if (!error.empty()) {
+                result.badValues << QStringLiteral("%1: %2").arg(line.line).arg(QString::fromStdString(error));
+                continue;
+            }
+            model.setEdit(row, member, value);
+        }
         const auto after = model.edits(row);
         int changed = 0;
         for (const auto& edit : after)

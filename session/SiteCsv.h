@@ -22,6 +22,7 @@ struct SiteCsvImport {
     int pages = 0;             // pages with such a cell
     QStringList unknownPaths;  // rows whose page is not in the table
     QStringList unreadPages;   // rows of pages that could not be read
+    QStringList badValues;     // cells no page could take, with why
 };
 SiteCsvImport ImportSiteCsv(SiteModel& model, std::string_view bytes);
 

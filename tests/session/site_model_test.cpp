@@ -158,6 +158,13 @@ TEST(SiteModel, CsvRoundTripMakesExactlyOneEdit) {
     EXPECT_EQ(again.edits, 0);
     EXPECT_EQ(again.unknownPaths.size(), 1);
     EXPECT_TRUE(again.unknownPaths.front().contains(QStringLiteral("gone.html")));
+
+    // A value no page takes is named with its line and leaves no edit.
+    const SiteCsvImport bad = ImportSiteCsv(site.model, "Path,Robots\r\nb.html,sometimes\r\n");
+    ASSERT_TRUE(bad.ok) << bad.error.toStdString();
+    EXPECT_EQ(bad.edits, 0);
+    ASSERT_EQ(bad.badValues.size(), 1);
+    EXPECT_TRUE(bad.badValues.front().startsWith(QStringLiteral("2: "))) << bad.badValues.front().toStdString();
 }
 
 }  // namespace

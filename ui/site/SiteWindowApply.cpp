@@ -61,7 +61,9 @@ void TFmSite::importCsv() {
         report += QStringLiteral("\n\n") + msg::site::kImportUnknownPaths.arg(Listed(taken.unknownPaths));
     if (!taken.unreadPages.isEmpty())
         report += QStringLiteral("\n\n") + msg::site::kImportUnreadable.arg(Listed(taken.unreadPages));
-    const bool clean = taken.unknownPaths.isEmpty() && taken.unreadPages.isEmpty();
+    if (!taken.badValues.isEmpty())
+        report += QStringLiteral("\n\n") + msg::site::kImportBadValues.arg(Listed(taken.badValues));
+    const bool clean = taken.unknownPaths.isEmpty() && taken.unreadPages.isEmpty() && taken.badValues.isEmpty();
     CurrentDialogs().Message(this, clean ? MessageKind::Information : MessageKind::Warning, msg::kCaptionAttention,
                              report);
 }
