@@ -366,15 +366,14 @@ bool SiteModel::lessThan(int left, int right, int column) const {
         case kFindings: c = Compare(a.own.size() + a.duplicates.size(), b.own.size() + b.duplicates.size()); break;
         case kWorstLevel: c = Compare(a.worst, b.worst); break;
         case kEncoding: c = a.scan.encoding.compare(b.scan.encoding); break;
-        case kPath: break;
+        case kPath: c = a.path.compare(b.path); break;
         case kTitle: c = a.title.compare(b.title, Qt::CaseInsensitive); break;
         case kDescription: c = a.description.compare(b.description, Qt::CaseInsensitive); break;
         case kKeywords: c = a.keywords.compare(b.keywords, Qt::CaseInsensitive); break;
         case kCanonical: c = a.canonical.compare(b.canonical, Qt::CaseInsensitive); break;
     }
-    // Equal cells keep the pages in path order.
-    if (c == 0) c = a.path.compare(b.path);
-    return c < 0;
+    // Equal cells keep the pages in the order they were read (the folder's order).
+    return c != 0 ? c < 0 : left < right;
 }
 
 std::vector<std::pair<QString, int>> SiteModel::codeCounts() const {
