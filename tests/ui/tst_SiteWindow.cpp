@@ -259,6 +259,7 @@ void TestSiteWindow::csvThroughTheButtons() {
     const QString csv = tmp.Data("site.csv");
     dialogs->fileNames.push_back(csv);
     QTest::mouseClick(Find<QPushButton>(*site, "BtnSiteExport"), Qt::LeftButton);
+    QTRY_VERIFY(QFile::exists(csv));  // written off the window's thread, in place at once
     QByteArray bytes = ReadBytes(csv);
     QVERIFY(bytes.startsWith("\xEF\xBB\xBFPath,Title,"));
     QVERIFY(bytes.contains(QStringLiteral("a.html,Первая страница сайта,").toUtf8()));
@@ -267,7 +268,9 @@ void TestSiteWindow::csvThroughTheButtons() {
     WriteBytes(csv, bytes);
 
     dialogs->fileNames.push_back(csv);
+    const auto shown = dialogs->shown.size();
     QTest::mouseClick(Find<QPushButton>(*site, "BtnSiteImport"), Qt::LeftButton);
+    QTRY_COMPARE(dialogs->shown.size(), shown + 1);
     QCOMPARE(site->model().editedPages(), 1);
     QCOMPARE(site->model().pendingEdits().front().assignments,
              std::vector<std::string>{"Title=Вторая, исправленная"});

@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "engine/file_io.h"
 #include "engine/loader.h"
 #include "session/SiteModel.h"
 
@@ -74,6 +75,7 @@ private:
     void fillCodes();
     void codeChosen(int index);
     LoadOptions loadOptions() const;
+    void takeCsv(const FileRead& read);
     void planned();
     void committed();
 
