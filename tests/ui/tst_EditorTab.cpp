@@ -323,11 +323,11 @@ void TestEditorTab::staleTextsAreNotWaitedFor() {
         tab.PrepareText(i + 1, [&] {
             ++started;
             gate.tryAcquire(1, 30000);
-            return QStringLiteral("stale");
+            return QByteArray("stale");
         });
         QVERIFY(QTest::qWaitFor([&] { return started == i + 1; }));
     }
-    tab.PrepareText(100, [] { return QStringLiteral("saved\ntext"); });
+    tab.PrepareText(100, [] { return QByteArray("saved\ntext"); });
     QElapsedTimer timer;
     timer.start();
     QVERIFY(tab.ShowPreparedText(100, false));

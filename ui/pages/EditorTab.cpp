@@ -70,7 +70,6 @@ EditorTab::EditorTab(QWidget* parent) : QWidget(parent) {
 
     RE1 = new SourceView;
     RE1->setObjectName(QStringLiteral("RE1"));
-    RE1->setWrapMode(QsciScintilla::WrapNone);
     RE1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RE1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RE1->SetViewFont(QFont(QStringLiteral("DejaVu Sans Mono")));
@@ -125,7 +124,7 @@ void EditorTab::ReplaceText(const QString& text) {
 // the window's own thread when the text is wanted before any thread took it
 // up (the pool may be busy with texts nobody waits for any more).
 struct EditorTab::Prepared {
-    std::function<QString()> make;
+    std::function<QByteArray()> make;
     std::atomic<bool> taken{false};
     std::promise<SourceView::Shown> promise;
     std::shared_future<SourceView::Shown> result = promise.get_future().share();
@@ -134,7 +133,7 @@ struct EditorTab::Prepared {
     void Make() { promise.set_value(SourceView::ToShown(make())); }
 };
 
-void EditorTab::PrepareText(std::uint64_t revision, std::function<QString()> make) {
+void EditorTab::PrepareText(std::uint64_t revision, std::function<QByteArray()> make) {
     // Nobody waits for the text of an older revision any more.
     if (prepared_) prepared_->Take();
     auto prepared = std::make_shared<Prepared>();

@@ -1,6 +1,7 @@
 #pragma once
 // The "Редактор" page: the page source in a plain-text editor with its tool
 // bar (new META block, clipboard, undo, word wrap) and the snippet button.
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -32,10 +33,11 @@ public:
     void LoadText(const QString& text);
     // The same, keeping the caret and the scroll position as near as the new text allows.
     void ReplaceText(const QString& text);
-    // Makes the next text ready away from the window's thread, so that
-    // showing a large page costs only the copy into the view. `revision`
-    // names the text; an older text that nobody started is never made.
-    void PrepareText(std::uint64_t revision, std::function<QString()> make);
+    // Makes the next text (UTF-8, as Text() would give it) ready away from
+    // the window's thread, so that showing a large page costs only the copy
+    // into the view. `revision` names the text; an older text that nobody
+    // started is never made.
+    void PrepareText(std::uint64_t revision, std::function<QByteArray()> make);
     // Shows the text prepared for `revision` (waiting for it while a thread
     // makes it, making it here when no thread has started it), as LoadText
     // does, or as ReplaceText does with `keepCaret`; false when none was

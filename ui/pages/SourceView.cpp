@@ -61,8 +61,7 @@ SourceView::SourceView(QWidget* parent) : QsciScintilla(parent) {
     SendScintilla(Sci::SCI_SETLEXER, 0UL);  // the styles are set here
     SendScintilla(Sci::SCI_USEPOPUP, 0UL);
     SendScintilla(Sci::SCI_SETPOSITIONCACHE, static_cast<unsigned long>(kPositionStore));
-    // The caret's line keeps its measures while the lines around it are drawn.
-    SendScintilla(Sci::SCI_SETLAYOUTCACHE, static_cast<unsigned long>(Sci::SC_CACHE_PAGE));
+    setWrapMode(WrapNone);
     SendScintilla(Sci::SCI_SETSCROLLWIDTH, 1UL);
     SendScintilla(Sci::SCI_SETSCROLLWIDTHTRACKING, 1UL);
     connect(this, &Sci::SCN_MODIFIED, this,
@@ -80,11 +79,19 @@ void SourceView::SetViewFont(const QFont& font) {
     SendScintilla(Sci::SCI_SETMARGINLEFT, 0UL, 4L);
 }
 
-SourceView::Shown SourceView::ToShown(const QString& text) {
-    Shown shown{text.toUtf8()};
+void SourceView::setWrapMode(WrapMode mode) {
+    QsciScintilla::setWrapMode(mode);
+    // Unwrapped, the caret's line keeps its measures while the lines around
+    // it are drawn (a long line is not measured again for every picture).
+    if (mode == WrapNone) SendScintilla(Sci::SCI_SETLAYOUTCACHE, static_cast<unsigned long>(Sci::SC_CACHE_PAGE));
+}
+
+SourceView::Shown SourceView::ToShown(QByteArray utf8) {
+    Shown shown{std::move(utf8)};
     QByteArray& bytes = shown.utf8;
     shown.crIsSeparator = !bytes.contains('\r') && bytes.contains(kSeparatorUtf8);
     if (shown.crIsSeparator) bytes.replace(kSeparatorUtf8, "\r");
+    CountUtf8(bytes.constData(), static_cast<long>(bytes.size()), shown.units, shown.lineFeeds);
     return shown;
 }
 
@@ -100,7 +107,8 @@ void SourceView::SetShown(const Shown& shown) {
     SendScintilla(Sci::SCI_GOTOPOS, 0UL);
     setting_ = false;
     crIsSeparator_ = shown.crIsSeparator;
-    CountUtf8(shown.utf8.constData(), static_cast<long>(shown.utf8.size()), units_, lineFeeds_);
+    units_ = shown.units;
+    lineFeeds_ = shown.lineFeeds;
     edited_ = false;
     // A new text is a change for those who count them, as every fill was.
     Q_EMIT Changed();

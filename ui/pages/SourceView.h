@@ -26,9 +26,12 @@ public:
     struct Shown {
         QByteArray utf8;
         bool crIsSeparator = false;
+        qint64 units = 0;  // UTF-16 units
+        qint64 lineFeeds = 0;
     };
-    // Safe on any thread.
-    static Shown ToShown(const QString& text);
+    // From a text as Text() gives it, or as its UTF-8. Safe on any thread.
+    static Shown ToShown(QByteArray utf8);
+    static Shown ToShown(const QString& text) { return ToShown(text.toUtf8()); }
     // The start shown, the caret at the start, nothing to undo, not edited.
     void SetShown(const Shown& shown);
     void SetText(const QString& text) { SetShown(ToShown(text)); }
@@ -56,6 +59,7 @@ public:
     void SetScrollPosition(Scroll scroll);
     // The font of every style.
     void SetViewFont(const QFont& font);
+    void setWrapMode(WrapMode mode) override;
     // Replaces the selection (or inserts at the caret) without an undo step.
     void ReplaceSelectionQuietly(const QString& text);
     // Runs `action` so that it gives one change notification at most.
