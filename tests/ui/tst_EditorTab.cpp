@@ -285,6 +285,7 @@ void TestEditorTab::roundTripThroughTheView() {
     const QByteArray nul(nulPage, sizeof nulPage - 1);
     const Case cases[] = {
         {"NUL bytes", nul, QStringLiteral("ж"), "\xE6", 3},
+        {"LF-only page", "<html>\n<head><title>t</title></head>\n<body>a\nb</body>\n</html>\n", QStringLiteral("ж"), "\xE6", 6},
         {"lone CRs", utf8 + "a\rb\rc\r\nd</body></html>", QStringLiteral("ж"), "\xD0\xB6", 4},
         {"lone CR beside a line separator", utf8 + "a\rb\xE2\x80\xA8" "c\r\n</body></html>", {}, {}, 3},
         {"line separators alone", utf8 + "a\xE2\x80\xA8" "b\r\n</body></html>", {}, {}, 3},
