@@ -100,6 +100,29 @@ ShownSource ToShownSource(std::string_view bytes, const TextCodec& codec) {
     return shown;
 }
 
+ShownSourceUtf8 ToShownSourceUtf8(std::string_view bytes, const TextCodec& codec) {
+    const std::string utf8 = codec.ToUtf8(bytes);
+    ShownSourceUtf8 shown;
+    QByteArray& text = shown.utf8;
+    text.resize(static_cast<qsizetype>(utf8.size()));
+    char* out = text.data();
+    bool cr = false;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const char c = utf8[i];
+        if (c == '\r') {
+            if (i + 1 < utf8.size() && utf8[i + 1] == '\n') continue;
+            cr = true;
+        }
+        *out++ = c;
+    }
+    text.truncate(out - text.data());
+    // As ToShownSource decides it.
+    constexpr char kLineSeparator[] = "\xE2\x80\xA8";
+    shown.loneCr = cr && !text.contains(kLineSeparator);
+    if (shown.loneCr) text.replace('\r', kLineSeparator);
+    return shown;
+}
+
 QString DocumentSession::sourceText() {
     ShownSource shown = ToShownSource(doc_.page.text, *doc_.codec);
     noteSourceShown(shown.loneCr);

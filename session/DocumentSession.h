@@ -3,6 +3,7 @@
 // with, and the load, save, preview and block writing that change them. The
 // windows are views: they show what the session holds, hand it what the user
 // typed, and show the notices its signals carry.
+#include <QByteArray>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -45,6 +46,13 @@ struct ShownSource {
     bool loneCr = false;
 };
 ShownSource ToShownSource(std::string_view bytes, const TextCodec& codec);
+// The same text as UTF-8, made without a detour through UTF-16: what a large
+// page's view is filled from.
+struct ShownSourceUtf8 {
+    QByteArray utf8;
+    bool loneCr = false;
+};
+ShownSourceUtf8 ToShownSourceUtf8(std::string_view bytes, const TextCodec& codec);
 
 class DocumentSession final : public QObject {
     Q_OBJECT

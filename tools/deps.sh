@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need, and any given as
 # arguments, only when missing.
 set -euo pipefail
-packages=(g++ cmake ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev
+packages=(g++ cmake ninja-build pkg-config qt6-base-dev libqscintilla2-qt6-dev libgtest-dev libgmock-dev
           nlohmann-json3-dev libcli11-dev libutf8proc-dev libdtl-dev fonts-dejavu-core qt6-translations-l10n
           libfreetype-dev fonts-liberation2
           help2man librsvg2-bin desktop-file-utils appstream man-db)

@@ -10,6 +10,7 @@
 
 #include "engine/catalogue.h"
 #include "engine/expiry.h"
+#include "engine/text_codec.h"
 #include "session/DocumentSession.h"
 
 using namespace veskaron;
@@ -279,4 +280,26 @@ TEST(SourceText, Koi8KeepsThePageBytes) {
     options.asEdited = true;
     ASSERT_TRUE(s.session.save(options));
     EXPECT_EQ(ReadFile(s.path), page + "!");
+}
+
+// The UTF-8 form a large page's view is filled from is the same text.
+TEST(SourceText, Utf8FormIsTheSameText) {
+    const CodecPtr cp1251 = Windows1251Codec();
+    const CodecPtr utf8 = Utf8Codec();
+    const struct {
+        const CodecPtr& codec;
+        std::string bytes;
+    } cases[] = {
+        {cp1251, "a\r\nb\rc\r\r\nd\xE0\xFF"},
+        {cp1251, std::string("a\0b\r\n\r", 6)},
+        {utf8, "a\rb\xE2\x80\xA8" "c\r\n"},
+        {utf8, "a\xE2\x80\xA8" "b\n\xF0\x9F\x98\x80\xFF\r"},
+        {utf8, ""},
+    };
+    for (const auto& c : cases) {
+        const session::ShownSource text = session::ToShownSource(c.bytes, *c.codec);
+        const session::ShownSourceUtf8 bytes = session::ToShownSourceUtf8(c.bytes, *c.codec);
+        EXPECT_EQ(bytes.utf8, text.text.toUtf8()) << c.bytes;
+        EXPECT_EQ(bytes.loneCr, text.loneCr) << c.bytes;
+    }
 }

@@ -1,6 +1,7 @@
 // The "Редактор" tab and the field editor: snippets, word wrap, the new META
 // block, saving the source as edited, the size labels, the folder history
-// edited as lines, and the time a 20 MB page takes to load and save.
+// edited as lines, the exact bytes of a page edited in the view, texts made
+// ahead of time, and the time a 20 MB page takes to load and save.
 #include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
@@ -12,6 +13,8 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSemaphore>
+#include <QThreadPool>
 #include <QTabWidget>
 #include <QTextDocument>
 
@@ -20,6 +23,8 @@
 #include "tests/support/ScriptedDialogs.h"
 #include "ui/main/MainWindow.h"
 #include "ui/common/UNoteBook.h"
+#include "ui/pages/EditorTab.h"
+#include "ui/pages/SourceView.h"
 
 using namespace veskaron;
 using namespace veskaron::ui;
@@ -36,7 +41,7 @@ struct Loaded {
     TempFolders tmp;
     ScopedScriptedDialogs dialogs;
     std::unique_ptr<TForm1> form;
-    QPlainTextEdit* editor = nullptr;
+    SourceView* editor = nullptr;
 
     explicit Loaded(const QByteArray& page = kPage, const QByteArray& snippets = {}) {
         WriteBytes(tmp.Page("page.html"), page);
@@ -47,7 +52,7 @@ struct Loaded {
         auto* list = Find<QListWidget>(*form, "FileListBox1");
         list->setCurrentItem(list->findItems(QStringLiteral("page.html"), Qt::MatchExactly).front());
         Find<QTabWidget>(*form, "PageControl1")->setCurrentIndex(3);
-        editor = Find<QPlainTextEdit>(*form, "RE1");
+        editor = Find<SourceView>(*form, "RE1");
     }
     ~Loaded() {
         dialogs->answers = {Answer::No};
@@ -56,12 +61,7 @@ struct Loaded {
     QString Panel(int i) {
         return Find<QLabel>(*form, QStringLiteral("StatusPanel%1").arg(i).toLatin1().constData())->text();
     }
-    void Caret(int position, int selected = 0) {
-        QTextCursor cursor(editor->document());
-        cursor.setPosition(position);
-        cursor.setPosition(position + selected, QTextCursor::KeepAnchor);
-        editor->setTextCursor(cursor);
-    }
+    void Caret(int position, int selected = 0) { editor->SetCaretCharacter(position, selected); }
 };
 
 }  // namespace
@@ -76,6 +76,8 @@ private Q_SLOTS:
     void editorFollowsTheFieldTabs();
     void sizeLabels();
     void folderHistoryEditor();
+    void roundTripThroughTheView();
+    void staleTextsAreNotWaitedFor();
     void largePage();
 };
 
@@ -90,22 +92,22 @@ void TestEditorTab::snippets() {
     QVERIFY(button->isEnabled());
 
     // Nothing goes in at the very start; one character on it does.
-    const QString before = w.editor->toPlainText();
+    const QString before = w.editor->Text();
     w.Caret(0);
     button->click();
-    QCOMPARE(w.editor->toPlainText(), before);
+    QCOMPARE(w.editor->Text(), before);
     QCOMPARE(w.Panel(0), QString());
     w.Caret(1);
     button->click();
-    QCOMPARE(w.editor->toPlainText(), before.left(1) + QStringLiteral("<br>") + before.mid(1));
+    QCOMPARE(w.editor->Text(), before.left(1) + QStringLiteral("<br>") + before.mid(1));
     QCOMPARE(w.Panel(0), QStringLiteral("Файл - изменён"));
 
     // A menu entry loses its "&"s, becomes the button's caption, replaces a selection.
-    const int body = static_cast<int>(w.editor->toPlainText().indexOf(QStringLiteral("0123456789")));
+    const int body = static_cast<int>(w.editor->Text().indexOf(QStringLiteral("0123456789")));
     w.Caret(body, 10);
     menu->actions().at(2)->trigger();
     QCOMPARE(button->text(), QStringLiteral("lt;hrgt;"));
-    QVERIFY(w.editor->toPlainText().contains(QStringLiteral("<body>lt;hrgt; body</body>")));
+    QVERIFY(w.editor->Text().contains(QStringLiteral("<body>lt;hrgt; body</body>")));
     QCOMPARE(w.Panel(1), QStringLiteral("Вставка в позицию курсора - lt;hrgt;"));
     // Markup from the snippet file is shown as the text it is: in the status
     // bar, in the tips, as the caption and as the accessible name.
@@ -121,9 +123,9 @@ void TestEditorTab::snippets() {
     QCOMPARE(QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name), QStringLiteral("<hr>"));
     QVERIFY(button->width() >= button->fontMetrics().horizontalAdvance(QStringLiteral("<hr>")) + 13 + 4);
     // Undo does not bring the replaced characters back.
-    const QString inserted = w.editor->toPlainText();
+    const QString inserted = w.editor->Text();
     Find<QAbstractButton>(*w.form, "SpeedButton4")->click();
-    QCOMPARE(w.editor->toPlainText(), inserted);
+    QCOMPARE(w.editor->Text(), inserted);
 
     // Cut and copy follow selections made with the mouse, not with the keyboard.
     auto* cut = Find<QAbstractButton>(*w.form, "SpeedButton1");
@@ -132,7 +134,7 @@ void TestEditorTab::snippets() {
     QVERIFY(!cut->isEnabled());
     QTest::keyClick(w.editor, Qt::Key_Right, Qt::ShiftModifier);
     QTest::qWait(1);
-    QVERIFY(w.editor->textCursor().hasSelection());
+    QVERIFY(w.editor->HasSelection());
     QVERIFY(!cut->isEnabled());
 }
 
@@ -140,14 +142,14 @@ void TestEditorTab::wordWrapKeepsState() {
     Loaded w;
     auto* wrap = Find<QCheckBox>(*w.form, "CheckBox1");
     wrap->click();
-    QCOMPARE(w.editor->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    QCOMPARE(w.editor->wrapMode(), QsciScintilla::WrapWord);
     QCOMPARE(w.Panel(0), QString());
     QVERIFY(!Find<QPushButton>(*w.form, "BitSave")->isEnabled());
     // The load works without wrap and gives it back.
     w.form->loadChosenFile(w.tmp.Page("page.html"));
-    QCOMPARE(w.editor->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    QCOMPARE(w.editor->wrapMode(), QsciScintilla::WrapWord);
     wrap->click();
-    QCOMPARE(w.editor->lineWrapMode(), QPlainTextEdit::NoWrap);
+    QCOMPARE(w.editor->wrapMode(), QsciScintilla::WrapNone);
 }
 
 void TestEditorTab::insertNewAndSaveAsEdited() {
@@ -165,16 +167,16 @@ void TestEditorTab::insertNewAndSaveAsEdited() {
     Find<QLineEdit>(*w.form, "Edit1")->setText(QStringLiteral("New"));
     auto* save = Find<QPushButton>(*w.form, "BitSave");
     Find<QPushButton>(*w.form, "Button3")->click();
-    QVERIFY(w.editor->toPlainText().contains(QStringLiteral("<title>New</title>")));
-    QVERIFY(!w.editor->toPlainText().contains(QStringLiteral("Old")));
+    QVERIFY(w.editor->Text().contains(QStringLiteral("<title>New</title>")));
+    QVERIFY(!w.editor->Text().contains(QStringLiteral("Old")));
     QVERIFY(save->isEnabled());
 
     // On this tab the text is saved exactly as edited; a changed field is not applied.
     Find<QLineEdit>(*w.form, "Edit1")->setText(QStringLiteral("Ignored"));
-    w.Caret(static_cast<int>(w.editor->toPlainText().indexOf(QStringLiteral("body</body>"))));
+    w.Caret(static_cast<int>(w.editor->Text().indexOf(QStringLiteral("body</body>"))));
     QTest::keyClicks(w.editor, QStringLiteral("typed "));
     save->click();
-    QByteArray expected = w.editor->toPlainText().toUtf8();
+    QByteArray expected = w.editor->Text().toUtf8();
     expected.replace("\n", "\r\n");
     QCOMPARE(ReadBytes(w.tmp.Page("page.html")), expected);
     QVERIFY(expected.contains("<title>New</title>") && expected.contains("typed body"));
@@ -189,12 +191,12 @@ void TestEditorTab::editorFollowsTheFieldTabs() {
         auto* tabs = Find<QTabWidget>(*w.form, "PageControl1");
         auto* save = Find<QPushButton>(*w.form, "BitSave");
         // Typed in the editor, then saved from the fields with a new title.
-        w.Caret(static_cast<int>(w.editor->toPlainText().indexOf(QStringLiteral("body</body>"))));
+        w.Caret(static_cast<int>(w.editor->Text().indexOf(QStringLiteral("body</body>"))));
         QTest::keyClicks(w.editor, QStringLiteral("typed "));
         QVERIFY(save->isEnabled());
         tabs->setCurrentIndex(0);
         Find<QLineEdit>(*w.form, "Edit1")->setText(QStringLiteral("Fields"));
-        const int caret = w.editor->textCursor().position();
+        const int caret = w.editor->CaretCharacter();
         save->click();
         QVERIFY(!save->isEnabled());
         const QByteArray saved = ReadBytes(w.tmp.Page("page.html"));
@@ -202,18 +204,18 @@ void TestEditorTab::editorFollowsTheFieldTabs() {
         if (pause) QTest::qWait(50);
         // Shown again: the saved text, the caret where it was, no edit.
         tabs->setCurrentIndex(3);
-        QByteArray shown = w.editor->toPlainText().toUtf8();
+        QByteArray shown = w.editor->Text().toUtf8();
         shown.replace("\n", "\r\n");
         QCOMPARE(shown, saved);
-        QCOMPARE(w.editor->textCursor().position(), caret);
+        QCOMPARE(w.editor->CaretCharacter(), caret);
         QVERIFY(!save->isEnabled());
         QCOMPARE(w.Panel(0), QString());
         // A page loaded while the fields are shown comes up in the editor from its start.
         tabs->setCurrentIndex(0);
         w.form->loadChosenFile(w.tmp.Page("page.html"));
         tabs->setCurrentIndex(3);
-        QCOMPARE(w.editor->textCursor().position(), 0);
-        QVERIFY(w.editor->toPlainText().contains(QStringLiteral("typed body")));
+        QCOMPARE(w.editor->CaretCharacter(), 0);
+        QVERIFY(w.editor->Text().contains(QStringLiteral("typed body")));
         QVERIFY(!save->isEnabled());
     }
 }
@@ -266,6 +268,78 @@ void TestEditorTab::folderHistoryEditor() {
     QCOMPARE(MergeEditedHistory(lines, QStringLiteral("/a/")), 0);
 }
 
+// Edited in the view and saved from it, a page keeps every byte it had, and
+// what is typed is written in the page's own charset.
+void TestEditorTab::roundTripThroughTheView() {
+    struct Case {
+        const char* name;
+        QByteArray page;
+        QString typed;
+        QByteArray written;  // the typed text in the page's charset
+        int lines;           // as the view shows them
+    };
+    const QByteArray utf8 = "<html><head><meta charset=\"utf-8\"><title>t</title></head><body>";
+    const QByteArray koi8 = "<html><head><meta http-equiv=\"content-type\" content=\"text/html; charset=koi8-r\">"
+                            "<title>t</title></head><body>";
+    const char nulPage[] = "<html><head><title>t</title></head><body>a\0b\r\nc\xE0\0</body></html>\r\n";
+    const QByteArray nul(nulPage, sizeof nulPage - 1);
+    const Case cases[] = {
+        {"NUL bytes", nul, QStringLiteral("ж"), "\xE6", 3},
+        {"LF-only page", "<html>\n<head><title>t</title></head>\n<body>a\nb</body>\n</html>\n", QStringLiteral("ж"), "\xE6", 6},
+        {"lone CRs", utf8 + "a\rb\rc\r\nd</body></html>", QStringLiteral("ж"), "\xD0\xB6", 4},
+        {"lone CR beside a line separator", utf8 + "a\rb\xE2\x80\xA8" "c\r\n</body></html>", {}, {}, 3},
+        {"line separators alone", utf8 + "a\xE2\x80\xA8" "b\r\n</body></html>", {}, {}, 3},
+        {"KOI8 with a lone CR", koi8 + "\xF0\xD2\xC9\xD7\xC5\xD4\rend\x9A</body></html>\r\n", QStringLiteral("ж"),
+         "\xD6", 3},
+    };
+    for (const Case& c : cases) {
+        Loaded w(c.page);
+        QCOMPARE(w.editor->lines(), c.lines);
+        w.Caret(1);
+        QTest::keyClick(w.editor, 'x');
+        QTest::keyClick(w.editor, Qt::Key_Backspace);
+        if (!c.typed.isEmpty()) {
+            QTest::sendKeyEvent(QTest::Press, w.editor, Qt::Key_unknown, c.typed, Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Release, w.editor, Qt::Key_unknown, c.typed, Qt::NoModifier);
+        }
+        Find<QPushButton>(*w.form, "BitSave")->click();
+        QVERIFY2(ReadBytes(w.tmp.Page("page.html")) == c.page.left(1) + c.written + c.page.mid(1), c.name);
+    }
+    // The view is an editable text to assistive tools, which read its text.
+    Loaded w;
+    QAccessibleInterface* view = QAccessible::queryAccessibleInterface(w.editor);
+    QCOMPARE(view->role(), QAccessible::EditableText);
+    QVERIFY(view->textInterface());
+    QVERIFY(view->textInterface()->text(0, view->textInterface()->characterCount()).contains(QStringLiteral("0123456789 body")));
+}
+
+// A text asked for is shown at once, even while the threads are still busy
+// with texts of older revisions that nobody waits for.
+void TestEditorTab::staleTextsAreNotWaitedFor() {
+    EditorTab tab;
+    QSemaphore gate;
+    std::atomic<int> started = 0;
+    const int threads = QThreadPool::globalInstance()->maxThreadCount();
+    for (int i = 0; i < threads; ++i) {
+        tab.PrepareText(i + 1, [&] {
+            ++started;
+            gate.tryAcquire(1, 30000);
+            return QByteArray("stale");
+        });
+        QVERIFY(QTest::qWaitFor([&] { return started == i + 1; }));
+    }
+    tab.PrepareText(100, [] { return QByteArray("saved\ntext"); });
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(tab.ShowPreparedText(100, false));
+    QVERIFY(timer.elapsed() < 10000);
+    QCOMPARE(tab.Text(), QStringLiteral("saved\ntext"));
+    QVERIFY(!tab.Edited());
+    QVERIFY(!tab.ShowPreparedText(1, false));
+    gate.release(threads);
+    QThreadPool::globalInstance()->waitForDone();
+}
+
 void TestEditorTab::largePage() {
     // VESKARON_LARGE_PAGE_MB=20 measures the 20 MB page; the suite runs a
     // smaller one so that it does not slow the timing tests running beside it.
@@ -286,7 +360,7 @@ void TestEditorTab::largePage() {
     Loaded w(page);
     const qint64 load = timer.elapsed();
     QCOMPARE(Find<QLineEdit>(*w.form, "Edit1")->text(), QStringLiteral("Old"));
-    QCOMPARE(w.editor->document()->characterCount() > mb * 1000 * 1000, true);
+    QCOMPARE(w.editor->Length() > mb * 1000 * 1000, true);
 
     timer.restart();
     w.Caret(1);

@@ -22,6 +22,7 @@
 #include "tests/support/ScriptedDialogs.h"
 #include "ui/main/FileBrowserPane.h"
 #include "ui/main/MainWindow.h"
+#include "ui/pages/SourceView.h"
 #include "ui/common/UNoteBook.h"
 #include <QCalendarWidget>
 #include <QDateEdit>
@@ -453,7 +454,7 @@ void TestMainWindow::pagesInOtherEncodings() {
     // The editor shows the page once its tab is opened.
     auto* tabs = Find<QTabWidget>(form, "PageControl1");
     tabs->setCurrentIndex(3);
-    QVERIFY(Find<QPlainTextEdit>(form, "RE1")->toPlainText().contains(QStringLiteral("<body>Текст</body>")));
+    QVERIFY(Find<SourceView>(form, "RE1")->Text().contains(QStringLiteral("<body>Текст</body>")));
     tabs->setCurrentIndex(0);
     title->setText(QStringLiteral("Новая ёлка"));
     Find<QPushButton>(form, "BitSave")->click();
@@ -541,9 +542,7 @@ void TestMainWindow::koi8LettersStay() {
         QVERIFY(!form.CurrentDocument().modified);
         // The source editor follows the same rule.
         Find<QTabWidget>(form, "PageControl1")->setCurrentIndex(3);
-        QTextCursor end(Find<QPlainTextEdit>(form, "RE1")->document());
-        end.movePosition(QTextCursor::End);
-        end.insertText(QString::fromUtf8(c.typed));
+        Find<SourceView>(form, "RE1")->append(QString::fromUtf8(c.typed));
         QVERIFY(form.saveDocument());
         QVERIFY(ReadBytes(tmp.Page("k.html")).endsWith(body + c.written.mid(InCharset(c.charset, c.author).size())));
         QVERIFY(form.close());

@@ -220,9 +220,9 @@ void TForm1::prepareEditorText() {
     preparedLoneCr_ = std::make_shared<bool>(false);
     editor_->PrepareText(session_->textRevision(),
                          [bytes = doc.page.text, codec = doc.codec, loneCr = preparedLoneCr_] {
-                             session::ShownSource shown = session::ToShownSource(bytes, *codec);
+                             session::ShownSourceUtf8 shown = session::ToShownSourceUtf8(bytes, *codec);
                              *loneCr = shown.loneCr;
-                             return std::move(shown.text);
+                             return std::move(shown.utf8);
                          });
 }
 

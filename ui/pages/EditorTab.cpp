@@ -1,8 +1,9 @@
 #include "ui/pages/EditorTab.h"
 
-#include "ui/pages/DocText.h"
-
 #include <algorithm>
+#include <atomic>
+#include <future>
+#include <utility>
 
 #include <QAction>
 #include <QApplication>
@@ -13,11 +14,7 @@
 #include <QIcon>
 #include <QMenu>
 #include <QMimeData>
-#include <QPlainTextDocumentLayout>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollBar>
-#include <QTextBlock>
 #include <QThreadPool>
 #include <QToolBar>
 #include <QToolButton>
@@ -26,6 +23,7 @@
 #include "controls/BtnPopup.h"
 #include "session/Messages.h"
 #include "ui/common/Hints.h"
+#include "ui/pages/SourceView.h"
 
 namespace veskaron::ui {
 namespace {
@@ -70,12 +68,11 @@ EditorTab::EditorTab(QWidget* parent) : QWidget(parent) {
     ShowSnippet(QStringLiteral("<br>"));
     BtnPopup1->setEnabled(false);
 
-    RE1 = new QPlainTextEdit;
+    RE1 = new SourceView;
     RE1->setObjectName(QStringLiteral("RE1"));
-    RE1->setLineWrapMode(QPlainTextEdit::NoWrap);
     RE1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RE1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    RE1->setFont(QFont(QStringLiteral("DejaVu Sans Mono")));
+    RE1->SetViewFont(QFont(QStringLiteral("DejaVu Sans Mono")));
     SetHelpTopic(RE1, 13);
 
     // A tool bar moves what does not fit into its overflow menu on a narrow window.
@@ -97,116 +94,85 @@ EditorTab::EditorTab(QWidget* parent) : QWidget(parent) {
     layout->addWidget(RE1, 1);
 
     connect(Button3, &QPushButton::clicked, this, &EditorTab::InsertMetaBlock);
-    connect(SpeedButton1, &QToolButton::clicked, RE1, &QPlainTextEdit::cut);
-    connect(SpeedButton2, &QToolButton::clicked, RE1, &QPlainTextEdit::copy);
-    connect(SpeedButton3, &QToolButton::clicked, RE1, &QPlainTextEdit::paste);
-    connect(SpeedButton4, &QToolButton::clicked, RE1, &QPlainTextEdit::undo);
+    connect(SpeedButton1, &QToolButton::clicked, this, [this] { RunOnEditor(&SourceView::cut); });
+    connect(SpeedButton2, &QToolButton::clicked, this, [this] { RunOnEditor(&SourceView::copy); });
+    connect(SpeedButton3, &QToolButton::clicked, this, [this] { RunOnEditor(&SourceView::paste); });
+    connect(SpeedButton4, &QToolButton::clicked, this, [this] { RunOnEditor(&SourceView::undo); });
     connect(CheckBox1, &QCheckBox::clicked, this, &EditorTab::wordWrapClicked);
     connect(BtnPopup1, &TBtnPopup::OnClick, this, &EditorTab::insertShownSnippet);
     connect(PopupMenu2, &QMenu::triggered, this, &EditorTab::insertMenuSnippet);
-    connect(RE1, &QPlainTextEdit::textChanged, this, &EditorTab::sourceTextChanged);
-    connect(RE1, &QPlainTextEdit::modificationChanged, this, [this](bool modified) {
-        if (modified) Q_EMIT SourceEdited();
-    });
+    connect(RE1, &SourceView::Changed, this, &EditorTab::sourceTextChanged);
+    connect(RE1, &SourceView::EditStarted, this, &EditorTab::SourceEdited);
     RE1->installEventFilter(this);
     RE1->viewport()->installEventFilter(this);
 }
 
 void EditorTab::LoadText(const QString& text) {
     WrapPause pause(*this);
-    QTextDocument* doc = RE1->document();
-    doc->setUndoRedoEnabled(false);
-    RE1->setPlainText(text);
-    doc->setUndoRedoEnabled(true);
-    doc->setModified(false);
-    QTextCursor start(doc);
-    RE1->setTextCursor(start);
+    RE1->SetText(text);
 }
 
 void EditorTab::ReplaceText(const QString& text) {
-    const int caret = RE1->textCursor().position();
-    const int vertical = RE1->verticalScrollBar()->value();
-    const int horizontal = RE1->horizontalScrollBar()->value();
+    const int caret = RE1->CaretByte();
+    const SourceView::Scroll scroll = RE1->ScrollPosition();
     LoadText(text);
-    QTextCursor cursor(RE1->document());
-    cursor.setPosition(std::min(caret, RE1->document()->characterCount() - 1));
-    RE1->setTextCursor(cursor);
-    RE1->verticalScrollBar()->setValue(vertical);
-    RE1->horizontalScrollBar()->setValue(horizontal);
+    RE1->PlaceCaretNear(caret);
+    RE1->SetScrollPosition(scroll);
 }
 
+// The text for one revision, made by whoever comes first: a pool thread, or
+// the window's own thread when the text is wanted before any thread took it
+// up (the pool may be busy with texts nobody waits for any more).
 struct EditorTab::Prepared {
-    // Without a thread until it is shown, so either side may delete it.
-    std::unique_ptr<QTextDocument> doc;
+    std::function<QByteArray()> make;
+    std::atomic<bool> taken{false};
+    std::promise<SourceView::Shown> promise;
+    std::shared_future<SourceView::Shown> result = promise.get_future().share();
+
+    bool Take() { return !taken.exchange(true); }
+    void Make() { promise.set_value(SourceView::ToShown(make())); }
 };
 
-void EditorTab::PrepareText(std::uint64_t revision, std::function<QString()> make) {
-    auto promise = std::make_shared<std::promise<std::shared_ptr<Prepared>>>();
-    prepared_ = promise->get_future().share();
+void EditorTab::PrepareText(std::uint64_t revision, std::function<QByteArray()> make) {
+    // Nobody waits for the text of an older revision any more.
+    if (prepared_) prepared_->Take();
+    auto prepared = std::make_shared<Prepared>();
+    prepared->make = std::move(make);
+    prepared_ = prepared;
     preparedRevision_ = revision;
-    const QTextDocument* shown = RE1->document();
-    QThreadPool::globalInstance()->start([promise, make = std::move(make), font = shown->defaultFont(),
-                                          option = shown->defaultTextOption(),
-                                          margin = shown->documentMargin()] {
-        auto prepared = std::make_shared<Prepared>();
-        prepared->doc = std::make_unique<QTextDocument>();
-        QTextDocument* doc = prepared->doc.get();
-        doc->setDocumentLayout(new QPlainTextDocumentLayout(doc));
-        doc->setDefaultFont(font);
-        doc->setDefaultTextOption(option);
-        doc->setDocumentMargin(margin);
-        doc->setUndoRedoEnabled(false);
-        doc->setPlainText(make());
-        doc->setUndoRedoEnabled(true);
-        doc->setModified(false);
-        doc->moveToThread(nullptr);
-        promise->set_value(std::move(prepared));
+    QThreadPool::globalInstance()->start([prepared] {
+        if (prepared->Take()) prepared->Make();
     });
 }
 
 bool EditorTab::ShowPreparedText(std::uint64_t revision, bool keepCaret) {
-    if (!prepared_.valid() || preparedRevision_ != revision) return false;
-    const std::shared_ptr<Prepared> prepared = prepared_.get();
-    prepared_ = {};
-    if (!prepared->doc) return false;
-    const int caret = RE1->textCursor().position();
-    const int vertical = RE1->verticalScrollBar()->value();
-    const int horizontal = RE1->horizontalScrollBar()->value();
-    QTextDocument* doc = prepared->doc.release();
-    doc->moveToThread(thread());
+    if (!prepared_ || preparedRevision_ != revision) return false;
+    const std::shared_ptr<Prepared> prepared = std::exchange(prepared_, nullptr);
+    if (prepared->Take()) prepared->Make();
+    const SourceView::Shown& shown = prepared->result.get();
+    const int caret = RE1->CaretByte();
+    const SourceView::Scroll scroll = RE1->ScrollPosition();
     {
         WrapPause pause(*this);
-        SetDocument(doc);
+        RE1->SetShown(shown);
     }
-    QTextCursor cursor(doc);
-    if (keepCaret) cursor.setPosition(std::min(caret, doc->characterCount() - 1));
-    RE1->setTextCursor(cursor);
     if (keepCaret) {
-        RE1->verticalScrollBar()->setValue(vertical);
-        RE1->horizontalScrollBar()->setValue(horizontal);
+        RE1->PlaceCaretNear(caret);
+        RE1->SetScrollPosition(scroll);
     }
     return true;
 }
 
-void EditorTab::SetDocument(QTextDocument* doc) {
-    QTextDocument* old = RE1->document();
-    // The editor deletes the document it made itself; the prepared ones are ours.
-    const bool ours = old->parent() == RE1;
-    doc->setParent(RE1);
-    RE1->setDocument(doc);
-    if (ours) old->deleteLater();
-}
+QString EditorTab::Text() const { return RE1->Text(); }
 
-QString EditorTab::Text() const { return PlainText(*RE1); }
+bool EditorTab::Edited() const { return RE1->Edited(); }
 
-bool EditorTab::Edited() const { return RE1->document()->isModified(); }
+void EditorTab::ClearEdited() { RE1->ClearEdited(); }
 
-void EditorTab::ClearEdited() { RE1->document()->setModified(false); }
+qint64 EditorTab::TextLength() const { return RE1->Length(); }
 
-qint64 EditorTab::TextLength() const {
-    const QTextDocument* doc = RE1->document();
-    // characterCount holds one separator per block; a line break is two characters.
-    return qint64(doc->characterCount()) - 1 + (doc->blockCount() - 1);
+void EditorTab::RunOnEditor(void (SourceView::*action)()) {
+    RE1->AsOneChange([this, action] { (RE1->*action)(); });
 }
 
 void EditorTab::DisableSnippetButton() { BtnPopup1->setEnabled(false); }
@@ -217,15 +183,8 @@ void EditorTab::BuildSnippetMenu(const QStringList& lines) {
 }
 
 void EditorTab::InsertSnippet(const QString& snippet) {
-    QTextCursor cursor = RE1->textCursor();
-    if (cursor.selectionStart() == 0) return;
-    // The insertion is not undoable: undo must not bring back what it replaced
-    // (nor anything before it).
-    QTextDocument* doc = RE1->document();
-    doc->setUndoRedoEnabled(false);
-    cursor.insertText(snippet);
-    doc->setUndoRedoEnabled(true);
-    RE1->setTextCursor(cursor);
+    if (RE1->SelectionStartByte() == 0) return;
+    RE1->ReplaceSelectionQuietly(snippet);
     const QString inserted = msg::kSnippetInserted + snippet;
     SetHintParts(RE1, snippet, inserted);
     Q_EMIT HintShown(inserted);
@@ -242,8 +201,8 @@ void EditorTab::sourceTextChanged() {
 void EditorTab::wordWrapClicked() { ApplyWordWrap(CheckBox1->isChecked()); }
 
 void EditorTab::ApplyWordWrap(bool on) {
-    const auto mode = on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap;
-    if (RE1->lineWrapMode() != mode) RE1->setLineWrapMode(mode);
+    const auto mode = on ? QsciScintilla::WrapWord : QsciScintilla::WrapNone;
+    if (RE1->wrapMode() != mode) RE1->setWrapMode(mode);
 }
 
 void EditorTab::insertShownSnippet() { InsertSnippet(BtnPopup1->Caption()); }
@@ -266,7 +225,7 @@ void EditorTab::ShowSnippet(const QString& snippet) {
 }
 
 void EditorTab::UpdateClipboardButtons() {
-    const bool selected = RE1->textCursor().hasSelection();
+    const bool selected = RE1->HasSelection();
     SpeedButton1->setEnabled(selected);
     SpeedButton2->setEnabled(selected);
     const QMimeData* data = QApplication::clipboard()->mimeData();

@@ -1,20 +1,18 @@
 #pragma once
 // The "Редактор" page: the page source in a plain-text editor with its tool
 // bar (new META block, clipboard, undo, word wrap) and the snippet button.
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
-#include <future>
 #include <memory>
 
 class QAction;
 class QCheckBox;
 class QMenu;
-class QPlainTextEdit;
 class QPushButton;
-class QTextDocument;
 class QToolButton;
 
 namespace veskaron {
@@ -22,6 +20,8 @@ class TBtnPopup;
 }
 
 namespace veskaron::ui {
+
+class SourceView;
 
 class EditorTab final : public QWidget {
     Q_OBJECT
@@ -33,12 +33,15 @@ public:
     void LoadText(const QString& text);
     // The same, keeping the caret and the scroll position as near as the new text allows.
     void ReplaceText(const QString& text);
-    // Makes the next text's document away from the window's thread, so that
-    // showing a large page costs only the swap. `revision` names the text.
-    void PrepareText(std::uint64_t revision, std::function<QString()> make);
-    // Shows the text prepared for `revision` (waiting for it if need be),
-    // as LoadText does, or as ReplaceText does with `keepCaret`; false when
-    // none was prepared for it.
+    // Makes the next text (UTF-8, as Text() would give it) ready away from
+    // the window's thread, so that showing a large page costs only the copy
+    // into the view. `revision` names the text; an older text that nobody
+    // started is never made.
+    void PrepareText(std::uint64_t revision, std::function<QByteArray()> make);
+    // Shows the text prepared for `revision` (waiting for it while a thread
+    // makes it, making it here when no thread has started it), as LoadText
+    // does, or as ReplaceText does with `keepCaret`; false when none was
+    // prepared for it.
     bool ShowPreparedText(std::uint64_t revision, bool keepCaret);
     QString Text() const;
     // The user changed the text since it was loaded or saved.
@@ -66,7 +69,7 @@ public:
         EditorTab& tab_;
     };
 
-    QPlainTextEdit* Editor() const { return RE1; }
+    SourceView* Editor() const { return RE1; }
 
 Q_SIGNALS:
     void InsertMetaBlock();                       // Button3
@@ -85,7 +88,7 @@ private:
     void insertMenuSnippet(QAction* entry);
     void UpdateClipboardButtons();
     void ApplyWordWrap(bool on);
-    void SetDocument(QTextDocument* doc);
+    void RunOnEditor(void (SourceView::*action)());
 
     struct Prepared;
 
@@ -97,10 +100,10 @@ private:
     QCheckBox* CheckBox1;
     TBtnPopup* BtnPopup1;
     QMenu* PopupMenu2;
-    QPlainTextEdit* RE1;
+    SourceView* RE1;
     int changes_ = 0;
     std::uint64_t preparedRevision_ = 0;
-    std::shared_future<std::shared_ptr<Prepared>> prepared_;
+    std::shared_ptr<Prepared> prepared_;
 };
 
 }  // namespace veskaron::ui
