@@ -407,6 +407,46 @@ bool HasPlace(const HeadRange& head, const MetaWriteOptions& options) {
 
 }  // namespace
 
+bool ReplaceEntriesInPlace(std::string& text, const MetaFields& was, const MetaFields& now,
+                           const MetaWriteOptions& options) {
+    HeadScanner scanner;
+    scanner.Scan(text);
+    const HeadRange& head = scanner.Head();
+    if (!head.found || !head.closed) return false;
+    struct Change {
+        std::size_t start, end;
+        std::string with;
+    };
+    std::vector<Change> changes;
+    std::vector<bool> marks;
+    for (int index = 0; index < kEntryCount; ++index) {
+        const std::string line = BuildEntryLine(index, now, options.attributeOrder, options.kind);
+        if (line == BuildEntryLine(index, was, options.attributeOrder, options.kind)) continue;
+        const CatalogueEntry& entry = CatalogueAt(index);
+        if (line.empty() || entry.kind == EntryKind::HttpEquiv) return false;
+        if (index == kTitle) {
+            const TitleElement title = FindTitleElement(text, head);
+            if (!title.found || !title.closed || title.start < head.begin || title.end > head.end ||
+                FindTitleElement(text, head, title.end, head.end).found)
+                return false;
+            changes.push_back({title.textBegin, title.textEnd,
+                               line.substr(kTitleOpen.size(), line.size() - kTitleOpen.size() - kTitleClose.size())});
+            continue;
+        }
+        marks.assign(scanner.TagCount(), false);
+        scanner.MarkMatches("name", entry.key, marks);
+        if (std::count(marks.begin(), marks.end(), true) != 1) return false;
+        const TagSpan span = scanner.Span(static_cast<std::size_t>(std::find(marks.begin(), marks.end(), true) - marks.begin()));
+        changes.push_back({span.start, span.end, line});
+    }
+    std::sort(changes.begin(), changes.end(), [](const Change& a, const Change& b) { return a.start < b.start; });
+    for (std::size_t i = 1; i < changes.size(); ++i)
+        if (changes[i].start < changes[i - 1].end) return false;
+    // From the back, so that the positions in front stay true.
+    for (auto it = changes.rbegin(); it != changes.rend(); ++it) text.replace(it->start, it->end - it->start, it->with);
+    return true;
+}
+
 bool PlaceBlock(std::string& text, const std::vector<std::string>& lines,
                 const MetaWriteOptions& options) {
     const HeadEdit edit(text);

@@ -51,6 +51,15 @@ std::size_t DropLineBreakAt(std::string& text, std::size_t pos);
 bool PlaceBlock(std::string& text, const std::vector<std::string>& lines,
                 const MetaWriteOptions& options);
 
+// Writes the title and the name entries whose lines differ between `was` and
+// `now` over the page's own tags, leaving every other byte: the title's text
+// between its tags, a META tag as a whole. Only where each of them stands in
+// a closed head exactly once and still writes a line; otherwise (and for the
+// http-equiv entries, whose values reach beyond their tag) the text stays as
+// it is and false says the block must be written instead.
+bool ReplaceEntriesInPlace(std::string& text, const MetaFields& was, const MetaFields& now,
+                           const MetaWriteOptions& options);
+
 // The block line of one entry, empty when the entry writes nothing.
 std::string BuildEntryLine(int index, const MetaFields& fields, int attributeOrder,
                            TextKind kind = TextKind::Cp1251);

@@ -90,8 +90,10 @@ PlannedEdit PlanEdit(const std::string& path, const std::vector<std::string>& as
         const Refusal refusal = ModernEditRefusal(doc.page.text, doc.modernSnapshot, doc.modern);
         if (refusal != Refusal::None) return fail(EditStatus::Refused, RefusalText(refusal));
         // Edits of the tags beside the catalogue alone leave the META block as the page has it.
-        const bool rewrite = plan.block == BlockRewrite::Always ? !onlyModern
-                                                                : BlockDiffers(before, doc.fields, options.writer);
+        const bool rewrite = plan.block == BlockRewrite::Always
+                                 ? !onlyModern
+                                 : BlockDiffers(before, doc.fields, options.writer) &&
+                                       !ReplaceEntriesInPlace(doc.page.text, before, doc.fields, options.writer);
         if (rewrite) {
             const WriteResult w = WriteMetaBlock(doc.page.text, doc.fields, options.writer);
             if (!w.Done()) return fail(EditStatus::Refused, RefusalText(w.refusal));

@@ -22,7 +22,10 @@ enum class EditStatus {
 
 // How the catalogue META block is treated.
 enum class BlockRewrite {
-    WhenChanged,  // only when the edited fields make another block than the page's fields
+    // Only when the edited fields make another block than the page's fields,
+    // and then, where the page holds each changed title or name tag once, by
+    // writing those tags in place instead.
+    WhenChanged,
     Always,       // every time (the command line's --set: a page gets the block as it writes it)
 };
 

@@ -61,6 +61,23 @@ TEST_F(PageEdit, ValuesThePageHasAlreadyAreNoEditAndATagBesideTheBlockIsEditedIn
         << og.diff;
 }
 
+// A new title or keywords change those tags alone; a tag the page lacks
+// (or holds twice) takes the whole block, as a save from the window does.
+TEST_F(PageEdit, ChangedTitleAndNameTagsAreWrittenInPlace) {
+    const PlannedEdit plan = PlanEdit(page_, {"Title=New \"one\"", "Keywords=x, y"}, load_, save_);
+    ASSERT_EQ(plan.status, EditStatus::Changes) << plan.error;
+    std::string expected = kPage;
+    const std::string old = "<META NAME=\"keywords\" CONTENT=\"a, b\">";
+    expected.replace(expected.find(old), old.size(), "<meta name=\"keywords\" content=\"x, y\" >");
+    expected.replace(expected.find("Old"), 3, "New \"one\"");
+    EXPECT_EQ(plan.newBytes, expected);
+
+    const PlannedEdit added = PlanEdit(page_, {"Title=New", "Author=Ann"}, load_, save_);
+    ASSERT_EQ(added.status, EditStatus::Changes) << added.error;
+    EXPECT_EQ(added.newBytes.find("<META NAME"), std::string::npos) << "the block was written";
+    EXPECT_NE(added.newBytes.find("<title>New</title>"), std::string::npos);
+}
+
 TEST_F(PageEdit, CommitRefusesAPageChangedOnDiskSinceThePlan) {
     save_.backup = true;
     const PlannedEdit plan = PlanEdit(page_, {"OgTitle=New"}, load_, save_);
