@@ -407,43 +407,106 @@ bool HasPlace(const HeadRange& head, const MetaWriteOptions& options) {
 
 }  // namespace
 
+namespace {
+
+// The raw values a load takes from `text`: the title and the first content of
+// every catalogue key.
+std::vector<std::string> ReadEntries(std::string_view text) {
+    HeadScanner scanner;
+    scanner.Scan(text);
+    std::vector<std::string> values;
+    values.reserve(kEntryCount);
+    for (const CatalogueEntry& entry : Catalogue()) {
+        if (entry.kind == EntryKind::Title) values.push_back(FindTitle(text));
+        else if (entry.kind == EntryKind::Name) values.push_back(scanner.NameContent(entry.key));
+        else values.push_back(scanner.HttpEquivContent(entry.key));
+    }
+    return values;
+}
+
+// Whether `edited` reads like `text` but for the entries whose lines changed,
+// which read as their new lines do on their own.
+bool ReadsAsWritten(std::string_view text, std::string_view edited, const MetaFields& was, const MetaFields& now,
+                    const MetaWriteOptions& options) {
+    const std::vector<std::string> old = ReadEntries(text), got = ReadEntries(edited);
+    for (int index = 0; index < kEntryCount; ++index) {
+        const std::string line = BuildEntryLine(index, now, options.attributeOrder, options.kind);
+        const auto i = static_cast<std::size_t>(index);
+        if (line == BuildEntryLine(index, was, options.attributeOrder, options.kind)) {
+            if (got[i] != old[i]) return false;
+        } else if (got[i] != ReadEntries("<head>" + line + "</head>")[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 bool ReplaceEntriesInPlace(std::string& text, const MetaFields& was, const MetaFields& now,
                            const MetaWriteOptions& options) {
     HeadScanner scanner;
     scanner.Scan(text);
     const HeadRange& head = scanner.Head();
     if (!head.found || !head.closed) return false;
+    // What is replaced, and the whole element it belongs to, which no other
+    // change may reach into.
     struct Change {
         std::size_t start, end;
         std::string with;
+        std::size_t elementStart, elementEnd;
     };
     std::vector<Change> changes;
     std::vector<bool> marks;
+    // A tag may hold the title's start tag (a '>' inside a quoted value ends
+    // it there); rewriting it would take the title with it.
+    const TitleElement title = FindTitleElement(text, head);
+    auto touchesTitle = [&](const TagSpan& span) {
+        return title.found && span.start < title.end && title.start < span.end;
+    };
+    // How many entries read each tag: one that also carries another entry's
+    // key would lose that entry's value.
+    std::vector<int> readers(scanner.TagCount(), 0);
+    for (int index = 0; index < kEntryCount; ++index) {
+        const CatalogueEntry& entry = CatalogueAt(index);
+        if (entry.kind == EntryKind::Title) continue;
+        marks.assign(scanner.TagCount(), false);
+        scanner.MarkMatches(entry.kind == EntryKind::Name ? "name" : "http-equiv", entry.key, marks);
+        for (std::size_t t = 0; t < marks.size(); ++t) readers[t] += marks[t] ? 1 : 0;
+    }
     for (int index = 0; index < kEntryCount; ++index) {
         const std::string line = BuildEntryLine(index, now, options.attributeOrder, options.kind);
         if (line == BuildEntryLine(index, was, options.attributeOrder, options.kind)) continue;
         const CatalogueEntry& entry = CatalogueAt(index);
         if (line.empty() || entry.kind == EntryKind::HttpEquiv) return false;
         if (index == kTitle) {
-            const TitleElement title = FindTitleElement(text, head);
             if (!title.found || !title.closed || title.start < head.begin || title.end > head.end ||
                 FindTitleElement(text, head, title.end, head.end).found)
                 return false;
             changes.push_back({title.textBegin, title.textEnd,
-                               line.substr(kTitleOpen.size(), line.size() - kTitleOpen.size() - kTitleClose.size())});
+                               line.substr(kTitleOpen.size(), line.size() - kTitleOpen.size() - kTitleClose.size()),
+                               title.start, title.end});
             continue;
         }
         marks.assign(scanner.TagCount(), false);
         scanner.MarkMatches("name", entry.key, marks);
         if (std::count(marks.begin(), marks.end(), true) != 1) return false;
-        const TagSpan span = scanner.Span(static_cast<std::size_t>(std::find(marks.begin(), marks.end(), true) - marks.begin()));
-        changes.push_back({span.start, span.end, line});
+        const auto tag = static_cast<std::size_t>(std::find(marks.begin(), marks.end(), true) - marks.begin());
+        const TagSpan span = scanner.Span(tag);
+        if (readers[tag] != 1 || touchesTitle(span) || span.start < head.begin || span.end > head.end) return false;
+        changes.push_back({span.start, span.end, line, span.start, span.end});
     }
-    std::sort(changes.begin(), changes.end(), [](const Change& a, const Change& b) { return a.start < b.start; });
+    std::sort(changes.begin(), changes.end(),
+              [](const Change& a, const Change& b) { return a.elementStart < b.elementStart; });
     for (std::size_t i = 1; i < changes.size(); ++i)
-        if (changes[i].start < changes[i - 1].end) return false;
+        if (changes[i].elementStart < changes[i - 1].elementEnd) return false;
     // From the back, so that the positions in front stay true.
-    for (auto it = changes.rbegin(); it != changes.rend(); ++it) text.replace(it->start, it->end - it->start, it->with);
+    std::string edited = text;
+    for (auto it = changes.rbegin(); it != changes.rend(); ++it) edited.replace(it->start, it->end - it->start, it->with);
+    // A broken head can read a tag otherwise once its neighbour changed: the
+    // edit stands only when every entry reads as intended, else the block goes.
+    if (!ReadsAsWritten(text, edited, was, now, options)) return false;
+    text = std::move(edited);
     return true;
 }
 
