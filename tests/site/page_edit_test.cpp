@@ -76,6 +76,12 @@ TEST_F(PageEdit, ChangedTitleAndNameTagsAreWrittenInPlace) {
     ASSERT_EQ(added.status, EditStatus::Changes) << added.error;
     EXPECT_EQ(added.newBytes.find("<META NAME"), std::string::npos) << "the block was written";
     EXPECT_NE(added.newBytes.find("<title>New</title>"), std::string::npos);
+
+    // A tag whose quoted value holds the title's start tag goes with the block.
+    Put("<html><head><meta name=\"keywords\" content=\"a<title>\"T</title></head></html>");
+    const PlannedEdit wrapped = PlanEdit(page_, {"Keywords=b"}, load_, save_);
+    ASSERT_EQ(wrapped.status, EditStatus::Changes) << wrapped.error;
+    EXPECT_NE(wrapped.newBytes.find("<title>"), std::string::npos) << wrapped.newBytes;
 }
 
 TEST_F(PageEdit, CommitRefusesAPageChangedOnDiskSinceThePlan) {
