@@ -474,7 +474,10 @@ bool ReplaceEntriesInPlace(std::string& text, const MetaFields& was, const MetaF
         scanner.MarkMatches(entry.kind == EntryKind::Name ? "name" : "http-equiv", entry.key, marks);
         for (std::size_t t = 0; t < marks.size(); ++t) readers[t] += marks[t] ? 1 : 0;
     }
-    for (int index = 0; index < kEntryCount; ++index) {
+    // Tags the page lacks go where the block would, one line each, in the
+    // output order.
+    std::string added;
+    for (int index : UsableOrder(options.order)) {
         const std::string line = BuildEntryLine(index, now, options.attributeOrder, options.kind);
         if (line == BuildEntryLine(index, was, options.attributeOrder, options.kind)) continue;
         const CatalogueEntry& entry = CatalogueAt(index);
@@ -490,14 +493,30 @@ bool ReplaceEntriesInPlace(std::string& text, const MetaFields& was, const MetaF
         }
         marks.assign(scanner.TagCount(), false);
         scanner.MarkMatches("name", entry.key, marks);
-        if (std::count(marks.begin(), marks.end(), true) != 1) return false;
+        const auto count = std::count(marks.begin(), marks.end(), true);
+        if (count == 0) {
+            added.append(line).append("\r\n");
+            continue;
+        }
+        if (count != 1) return false;
         const auto tag = static_cast<std::size_t>(std::find(marks.begin(), marks.end(), true) - marks.begin());
         const TagSpan span = scanner.Span(tag);
         if (readers[tag] != 1 || touchesTitle(span) || span.start < head.begin || span.end > head.end) return false;
         changes.push_back({span.start, span.end, line, span.start, span.end});
     }
+    if (!added.empty()) {
+        const std::size_t at = options.placement == 0 ? head.begin : std::min(head.end, scanner.UnclosedTagAt());
+        // On lines of their own, without an empty line after them.
+        if (at > 0 && text[at - 1] != '\n') added.insert(0, "\r\n");
+        if (std::string_view(text).substr(at, 2) == "\r\n") added.resize(added.size() - 2);
+        changes.push_back({at, at, std::move(added), at, at});
+    }
     std::sort(changes.begin(), changes.end(),
-              [](const Change& a, const Change& b) { return a.elementStart < b.elementStart; });
+              [](const Change& a, const Change& b) {
+                  // Added lines (an empty stretch) go in front of a tag they touch.
+                  return a.elementStart != b.elementStart ? a.elementStart < b.elementStart
+                                                          : a.elementEnd < b.elementEnd;
+              });
     for (std::size_t i = 1; i < changes.size(); ++i)
         if (changes[i].elementStart < changes[i - 1].elementEnd) return false;
     // From the back, so that the positions in front stay true.

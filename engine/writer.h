@@ -53,10 +53,12 @@ bool PlaceBlock(std::string& text, const std::vector<std::string>& lines,
 
 // Writes the title and the name entries whose lines differ between `was` and
 // `now` over the page's own tags, leaving every other byte: the title's text
-// between its tags, a META tag as a whole. Only where each of them stands in
-// a closed head exactly once and still writes a line; otherwise (and for the
-// http-equiv entries, whose values reach beyond their tag) the text stays as
-// it is and false says the block must be written instead.
+// between its tags, a META tag as a whole; a name tag the page lacks gets a
+// line of its own where the block would go. Only where each stands in a
+// closed head at most once (the title exactly once) and the result reads as
+// intended; otherwise (and for the http-equiv entries, whose values reach
+// beyond their tag) the text stays as it is and false says the block must be
+// written instead.
 bool ReplaceEntriesInPlace(std::string& text, const MetaFields& was, const MetaFields& now,
                            const MetaWriteOptions& options);
 

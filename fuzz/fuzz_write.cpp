@@ -99,10 +99,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     };
     for (int i = 0; i < kEntryCount; ++i) expectReadBack(f, saved, i, "a written field reads back otherwise");
 
+    // Site edits take only pages whose load read every field.
+    LoadOptions whole = fuzz::FixedLoadOptions();
+    whole.fieldsKind = doc.kind;
+    MetaFields scratch = FreshFields(whole.now);
     Document inPlace = doc;
     MetaWriteOptions place = writer;
     place.kind = doc.kind;
-    if (ReplaceEntriesInPlace(inPlace.page.text, before, f, place)) {
+    if (LoadDocumentText(doc.page.text, scratch, whole).ok && ReplaceEntriesInPlace(inPlace.page.text, before, f, place)) {
         SaveOptions asEdited;
         asEdited.asEdited = true;
         const Document read = fuzz::LoadBytes(BytesForSave(inPlace, asEdited).bytes);

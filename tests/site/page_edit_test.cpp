@@ -72,10 +72,18 @@ TEST_F(PageEdit, ChangedTitleAndNameTagsAreWrittenInPlace) {
     expected.replace(expected.find("Old"), 3, "New \"one\"");
     EXPECT_EQ(plan.newBytes, expected);
 
-    const PlannedEdit added = PlanEdit(page_, {"Title=New", "Author=Ann"}, load_, save_);
+    // A tag the page lacks goes where the block would, on a line of its own.
+    const PlannedEdit added = PlanEdit(page_, {"Author=Ann"}, load_, save_);
     ASSERT_EQ(added.status, EditStatus::Changes) << added.error;
-    EXPECT_EQ(added.newBytes.find("<META NAME"), std::string::npos) << "the block was written";
-    EXPECT_NE(added.newBytes.find("<title>New</title>"), std::string::npos);
+    expected = kPage;
+    expected.insert(expected.find("\r\n<META"), "\r\n<meta name=\"author\" content=\"Ann\" >");
+    EXPECT_EQ(added.newBytes, expected);
+
+    // A tag the page repeats takes the whole block.
+    Put("<html><head><title>T</title><meta name=\"author\" content=\"Anna\"><meta name=\"author\" content=\"Boris\"></head></html>");
+    const PlannedEdit repeated = PlanEdit(page_, {"Author=Clara"}, load_, save_);
+    ASSERT_EQ(repeated.status, EditStatus::Changes) << repeated.error;
+    EXPECT_EQ(repeated.newBytes, "<html><head><title>T</title>\r\n<meta name=\"author\" content=\"Clara\" ></head></html>");
 
     // A tag whose quoted value holds the title's start tag goes with the block.
     Put("<html><head><meta name=\"keywords\" content=\"a<title>\"T</title></head></html>");
