@@ -295,7 +295,6 @@ namespace site {
 inline const QString kButton = QStringLiteral("Сайт");
 inline const QString kHint = QStringLiteral("Сайт|Все страницы папки: проверка и правка");
 inline const QString kTitle = QStringLiteral("Сайт");
-inline const QString kTitleFolder = QStringLiteral("Сайт - %1");
 // Column captions, in the table's order.
 inline const QStringList kColumns = {
     QStringLiteral("Страница"),         QStringLiteral("Заголовок"), QStringLiteral("Заголовок,\npx"),

@@ -184,6 +184,8 @@ void TestSiteWindow::siteButtonAndDoubleClick() {
     auto* site = form.findChild<TFmSite*>(QStringLiteral("TFmSite"));
     QVERIFY(site);
     QCOMPARE(site->folder(), QDir::cleanPath(tmp.pages.path()));
+    QCOMPARE(site->windowTitle(), QStringLiteral("Сайт"));
+    QVERIFY(!site->isModal());
     QTRY_COMPARE(site->model().rowCount(), 2);
     QTRY_VERIFY(!site->busy());
     auto* table = Find<QTableView>(*site, "TableSite");

@@ -43,7 +43,7 @@ TFmSite::TFmSite(const QString& folder, session::Settings& settings, QWidget* pa
     : QWidget(parent, Qt::Window), folder_(QDir::cleanPath(folder)), settings_(settings) {
     setObjectName(QStringLiteral("TFmSite"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(msg::site::kTitleFolder.arg(QDir::toNativeSeparators(folder_)));
+    setWindowTitle(msg::site::kTitle);  // the folder is shown above the table
     model_ = new session::SiteModel(this);
     filter_ = new session::SiteFilter(this);
     filter_->setSiteModel(model_);
