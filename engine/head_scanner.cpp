@@ -257,6 +257,21 @@ TitleElement FindTitleElement(std::string_view text, const HeadRange& head, std:
     return title;
 }
 
+std::size_t UnclosedTitleStart(std::string_view text, const HeadRange& head) {
+    if (!head.found) return std::string_view::npos;
+    const std::string_view in = text.substr(0, head.end);
+    std::size_t from = head.begin;
+    for (std::size_t at = FindNoCase(in, "<title", from); at != std::string_view::npos;
+         at = FindNoCase(in, "<title", from)) {
+        from = at + 1;
+        if (!StartTagNameEnds(in, at + 6)) continue;
+        const std::size_t gt = ByteFrom(in, at + 6, '>');
+        if (gt == std::string_view::npos) return at;
+        from = gt + 1;
+    }
+    return std::string_view::npos;
+}
+
 std::string FindTitle(std::string_view text) {
     const TitleElement t = FindTitleElement(text, FindHead(text));
     return t.found ? std::string(text.substr(t.textBegin, t.textEnd - t.textBegin)) : std::string();

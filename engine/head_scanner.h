@@ -36,6 +36,11 @@ struct HeadRange {
 };
 HeadRange FindHead(std::string_view text);
 
+// The '<' of the first "<title" start tag in the head that the head's end
+// leaves open (no '>' before it), or npos. A title written after it would be
+// read from that start.
+std::size_t UnclosedTitleStart(std::string_view text, const HeadRange& head);
+
 // The first title element of the page ("<title>", "<TITLE\n>", with attributes
 // or not). A title that starts before the end of the head ends there at the
 // latest; one after the head may run to the end of the text.

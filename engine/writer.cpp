@@ -55,12 +55,12 @@ public:
     void MarkTitle() { takeTitle_ = !TitleUnclosed(); }
 
     // Where a block goes: right after the head's start tag, or in front of its
-    // end tag, though never after a "<meta" that the end of the head leaves
-    // open (the block would be read as part of that tag).
+    // end tag, though never after a "<meta" or "<title" that the end of the
+    // head leaves open (the block would be read as part of that tag).
     std::size_t InsertionPoint(int placement) const {
         const HeadRange& head = scanner_.Head();
         if (placement == 0) return head.begin;
-        return std::min(head.end, scanner_.UnclosedTagAt());
+        return std::min({head.end, scanner_.UnclosedTagAt(), UnclosedTitleStart(text_, head)});
     }
 
     // Takes the marked tags and titles out of `text` (the text this edit was
@@ -505,7 +505,9 @@ bool ReplaceEntriesInPlace(std::string& text, const MetaFields& was, const MetaF
         changes.push_back({span.start, span.end, line, span.start, span.end});
     }
     if (!added.empty()) {
-        const std::size_t at = options.placement == 0 ? head.begin : std::min(head.end, scanner.UnclosedTagAt());
+        const std::size_t at = options.placement == 0
+                                   ? head.begin
+                                   : std::min({head.end, scanner.UnclosedTagAt(), UnclosedTitleStart(text, head)});
         // On lines of their own, without an empty line after them.
         if (at > 0 && text[at - 1] != '\n') added.insert(0, "\r\n");
         if (std::string_view(text).substr(at, 2) == "\r\n") added.resize(added.size() - 2);
