@@ -32,6 +32,15 @@ struct Cut {
 
 // The old title and catalogued tags of a page, found once, and removed in one
 // pass over the text together with the placing of the block.
+// Where a block goes in a scanned text: right after the head's start tag, or
+// in front of its end tag, though never after a "<meta" or "<title" that the
+// end of the head leaves open (the block would be read as part of that tag).
+std::size_t BlockInsertionPoint(std::string_view text, const HeadScanner& scanner, int placement) {
+    const HeadRange& head = scanner.Head();
+    if (placement == 0) return head.begin;
+    return std::min({head.end, scanner.UnclosedTagAt(), UnclosedTitleStart(text, head)});
+}
+
 class HeadEdit {
 public:
     explicit HeadEdit(std::string_view text) : text_(text) {
@@ -54,14 +63,7 @@ public:
     void MarkEntry(std::string_view attribute, std::string_view key) { scanner_.MarkMatches(attribute, key, marks_); }
     void MarkTitle() { takeTitle_ = !TitleUnclosed(); }
 
-    // Where a block goes: right after the head's start tag, or in front of its
-    // end tag, though never after a "<meta" or "<title" that the end of the
-    // head leaves open (the block would be read as part of that tag).
-    std::size_t InsertionPoint(int placement) const {
-        const HeadRange& head = scanner_.Head();
-        if (placement == 0) return head.begin;
-        return std::min({head.end, scanner_.UnclosedTagAt(), UnclosedTitleStart(text_, head)});
-    }
+    std::size_t InsertionPoint(int placement) const { return BlockInsertionPoint(text_, scanner_, placement); }
 
     // Takes the marked tags and titles out of `text` (the text this edit was
     // made for) and puts `block` in at `insertAt`, a position of the original
@@ -458,22 +460,7 @@ bool ReplaceEntriesInPlace(std::string& text, const MetaFields& was, const MetaF
     };
     std::vector<Change> changes;
     std::vector<bool> marks;
-    // A tag may hold the title's start tag (a '>' inside a quoted value ends
-    // it there); rewriting it would take the title with it.
     const TitleElement title = FindTitleElement(text, head);
-    auto touchesTitle = [&](const TagSpan& span) {
-        return title.found && span.start < title.end && title.start < span.end;
-    };
-    // How many entries read each tag: one that also carries another entry's
-    // key would lose that entry's value.
-    std::vector<int> readers(scanner.TagCount(), 0);
-    for (int index = 0; index < kEntryCount; ++index) {
-        const CatalogueEntry& entry = CatalogueAt(index);
-        if (entry.kind == EntryKind::Title) continue;
-        marks.assign(scanner.TagCount(), false);
-        scanner.MarkMatches(entry.kind == EntryKind::Name ? "name" : "http-equiv", entry.key, marks);
-        for (std::size_t t = 0; t < marks.size(); ++t) readers[t] += marks[t] ? 1 : 0;
-    }
     // Tags the page lacks go where the block would, one line each, in the
     // output order.
     std::string added;
@@ -501,13 +488,11 @@ bool ReplaceEntriesInPlace(std::string& text, const MetaFields& was, const MetaF
         if (count != 1) return false;
         const auto tag = static_cast<std::size_t>(std::find(marks.begin(), marks.end(), true) - marks.begin());
         const TagSpan span = scanner.Span(tag);
-        if (readers[tag] != 1 || touchesTitle(span) || span.start < head.begin || span.end > head.end) return false;
+        if (span.start < head.begin || span.end > head.end) return false;
         changes.push_back({span.start, span.end, line, span.start, span.end});
     }
     if (!added.empty()) {
-        const std::size_t at = options.placement == 0
-                                   ? head.begin
-                                   : std::min({head.end, scanner.UnclosedTagAt(), UnclosedTitleStart(text, head)});
+        const std::size_t at = BlockInsertionPoint(text, scanner, options.placement);
         // On lines of their own, without an empty line after them.
         if (at > 0 && text[at - 1] != '\n') added.insert(0, "\r\n");
         if (std::string_view(text).substr(at, 2) == "\r\n") added.resize(added.size() - 2);
@@ -521,11 +506,18 @@ bool ReplaceEntriesInPlace(std::string& text, const MetaFields& was, const MetaF
               });
     for (std::size_t i = 1; i < changes.size(); ++i)
         if (changes[i].elementStart < changes[i - 1].elementEnd) return false;
-    // From the back, so that the positions in front stay true.
-    std::string edited = text;
-    for (auto it = changes.rbegin(); it != changes.rend(); ++it) edited.replace(it->start, it->end - it->start, it->with);
-    // A broken head can read a tag otherwise once its neighbour changed: the
-    // edit stands only when every entry reads as intended, else the block goes.
+    std::string edited;
+    edited.reserve(text.size() + 64 * changes.size());
+    std::size_t copied = 0;
+    for (const Change& c : changes) {
+        edited.append(text, copied, c.start - copied).append(c.with);
+        copied = c.end;
+    }
+    edited.append(text, copied);
+    // A tag may hold the title's start tag (a '>' inside a quoted value ends
+    // it there) or another entry's key, and a broken head can read a tag
+    // otherwise once its neighbour changed: the edit stands only when every
+    // entry reads as intended, else the block goes.
     if (!ReadsAsWritten(text, edited, was, now, options)) return false;
     text = std::move(edited);
     return true;
