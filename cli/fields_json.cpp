@@ -11,6 +11,7 @@ json FieldsToJson(const MetaFields& f, const TextCodec& codec) {
     json j = json::object();
     for (const auto& [name, member] : site::FieldMembers()) {
         if (member.text) j[name] = codec.ToUtf8(f.*member.text);
+        else if (member.own >= 0) j[name] = codec.ToUtf8(f.OwnText[static_cast<std::size_t>(member.own)]);
         else if (member.get) j[name] = member.get(f);
     }
     return j;
@@ -40,9 +41,9 @@ void AppendFieldsJson(std::string& out, const MetaFields& f, const TextCodec& co
             continue;
         }
         const site::FieldMember& m = member->second;
-        if (m.text) {
+        if (m.text || m.own >= 0) {
             put(member->first);
-            AppendJsonString(out, codec.ToUtf8(f.*m.text));
+            AppendJsonString(out, codec.ToUtf8(m.text ? f.*m.text : f.OwnText[static_cast<std::size_t>(m.own)]));
         } else if (m.transition >= 0) {
             // As TransitionJson's object writes itself: members by name.
             const Transition& t = f.TransitionAt(m.transition);

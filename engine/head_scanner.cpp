@@ -27,23 +27,45 @@ std::string ReplaceAll(std::string_view text, std::string_view what, std::string
     return out;
 }
 
+bool IsAttributeNameChar(char c) {
+    return !IsTagSpace(c) && c != '=' && c != '>' && c != '/' && c != '"' && c != '\'' && c != '<';
+}
+
+// The value of the tag's first "content" attribute, as HTML reads it: in
+// double quotes, in single quotes or bare, blanks allowed around '='. `text`
+// is the tag from its "<meta" (or "meta", for a tag joined from several lines)
+// to its '>' (or its end).
 std::string ExtractContent(std::string_view text, std::string_view lower) {
-    static constexpr std::string_view kContent = "content=";
-    const auto at = lower.find(kContent);
-    if (at == std::string_view::npos) return {};
-    const std::size_t start = at + kContent.size();
-    const std::size_t last = text.empty() ? 0 : text.size() - 1;  // before the final character
-    std::size_t from = start, to = std::string_view::npos;
-    if (start < text.size() && text[start] == '"') {
-        from = start + 1;
-        const auto quote = text.find('"', from);
-        to = quote != std::string_view::npos ? quote : last;
-    } else {
-        const auto blank = start + 1 <= text.size() ? text.find(' ', start + 1) : std::string_view::npos;
-        to = blank != std::string_view::npos ? blank : last;
+    std::size_t end = text.size();
+    if (end > 0 && text[end - 1] == '>') --end;
+    // Past "meta": a tag joined from lines may have its first attribute right after it.
+    std::size_t i = (!text.empty() && text[0] == '<' ? 1 : 0) + 4;
+    while (i < end) {
+        while (i < end && (IsTagSpace(text[i]) || text[i] == '/')) ++i;
+        const std::size_t nameStart = i;
+        while (i < end && (IsAttributeNameChar(text[i]) || (i == nameStart && text[i] != '/'))) ++i;
+        const std::string_view name = lower.substr(nameStart, i - nameStart);
+        std::size_t j = i;
+        while (j < end && IsTagSpace(text[j])) ++j;
+        if (j >= end || text[j] != '=') {
+            if (i == nameStart) ++i;
+            continue;
+        }
+        ++j;
+        while (j < end && IsTagSpace(text[j])) ++j;
+        std::size_t from = j, to = j;
+        if (j < end && (text[j] == '"' || text[j] == '\'')) {
+            from = j + 1;
+            const std::size_t close = text.substr(0, end).find(text[j], from);
+            to = close == std::string_view::npos ? end : close;
+            i = to < end ? to + 1 : end;
+        } else {
+            while (to < end && !IsTagSpace(text[to])) ++to;
+            i = to;
+        }
+        if (name == "content") return std::string(text.substr(from, to - from));
     }
-    if (from >= to || from >= text.size()) return {};
-    return std::string(text.substr(from, to - from));
+    return {};
 }
 
 }  // namespace
@@ -221,6 +243,71 @@ void LowerInto(std::string_view from, char* to) {
 
 }  // namespace
 
+namespace {
+
+// The stretches of a head where markup is text: comments, and the text of
+// scripts and styles. A "<meta" in them is no tag: it is neither read nor
+// removed. Found in one pass: each kind of start is looked for again only once
+// the scan has passed the last one found.
+class TextStretches {
+public:
+    explicit TextStretches(std::string_view head) : head_(head) {}
+
+    // Where the scan goes on from a "<meta" at `pos`, given that no stretch
+    // starts inside a tag that ends at or before `floor`: `pos` itself when it
+    // stands outside every stretch, else the end of the stretch it is in.
+    std::size_t Skip(std::size_t pos, std::size_t floor) {
+        while (true) {
+            const std::size_t start = NextStart(floor);
+            if (start == npos || start > pos) return pos;
+            const std::size_t end = StretchEnd(start);
+            if (end > pos) return end;
+            floor = end;
+        }
+    }
+
+private:
+    static constexpr std::size_t npos = std::string_view::npos;
+
+    std::size_t NextStart(std::size_t from) {
+        static constexpr std::string_view kStarts[3] = {"<!--", "<script", "<style"};
+        for (std::size_t k = 0; k < 3; ++k) {
+            if (done_[k] || (starts_[k] != npos && starts_[k] >= from)) continue;
+            std::size_t at = FindNoCase(head_, kStarts[k], from);
+            while (k > 0 && at != npos && !StartTagNameEnds(head_, at + kStarts[k].size()))
+                at = FindNoCase(head_, kStarts[k], at + 1);
+            starts_[k] = at;
+            done_[k] = at == npos;
+        }
+        return std::min({starts_[0], starts_[1], starts_[2]});
+    }
+
+    std::size_t StretchEnd(std::size_t start) const {
+        if (start == starts_[0]) {
+            const std::size_t close = head_.find("-->", start + 4);
+            return close == npos ? head_.size() : close + 3;
+        }
+        const std::string_view endName = start == starts_[1] ? "</script" : "</style";
+        const std::size_t gt = ByteFrom(head_, start, '>');
+        if (gt == npos) return head_.size();
+        for (std::size_t at = FindNoCase(head_, endName, gt + 1); at != npos;
+             at = FindNoCase(head_, endName, at + 1)) {
+            const std::size_t after = at + endName.size();
+            if (after < head_.size() && head_[after] != '>' && head_[after] != '/' && !IsTagSpace(head_[after]))
+                continue;
+            const std::size_t close = ByteFrom(head_, after, '>');
+            return close == npos ? head_.size() : close + 1;
+        }
+        return head_.size();
+    }
+
+    std::string_view head_;
+    std::size_t starts_[3] = {npos, npos, npos};
+    bool done_[3] = {false, false, false};  // that kind stands nowhere further on
+};
+
+}  // namespace
+
 HeadRange FindHead(std::string_view text) {
     HeadRange head;
     std::size_t open = 0, after = 0;
@@ -299,9 +386,13 @@ void HeadScanner::AddTag(std::string_view raw, TagSpan span) {
     // only compares there. A quoted value is skipped whole, so that a key in
     // another attribute's value is never taken for the tag's own.
     for (std::size_t eq = lower.find('='); eq != std::string_view::npos;) {
-        const std::string_view before = lower.substr(0, eq);
+        // Blanks may stand around the '=', as HTML allows.
+        std::size_t nameEnd = eq;
+        while (nameEnd > 0 && IsTagSpace(lower[nameEnd - 1])) --nameEnd;
+        const std::string_view before = lower.substr(0, nameEnd);
         const int kind = before.ends_with("name") ? 0 : before.ends_with("http-equiv") ? 1 : -1;
-        const std::size_t value = eq + 1;
+        std::size_t value = eq + 1;
+        while (value < lower.size() && IsTagSpace(lower[value])) ++value;
         if (kind >= 0) {
             attributes_.push_back({static_cast<std::uint32_t>(value), static_cast<std::uint8_t>(kind),
                                    value < lower.size() ? lower[value] : '\0',
@@ -336,7 +427,14 @@ void HeadScanner::Scan(std::string_view text) {
         // looked for only up to the tag at hand, so the head is walked once.
         TitleElement title;
         std::size_t searched = 0;  // no title starts between the last one and here
+        TextStretches stretches(head);
+        std::size_t floor = head_.begin;  // just after the last tag taken
         for (std::size_t pos = MetaOpenFrom(head, head_.begin, limit); pos != std::string_view::npos;) {
+            if (const std::size_t past = stretches.Skip(pos, floor); past != pos) {
+                floor = past;
+                pos = past < limit ? MetaOpenFrom(head, past, limit) : std::string_view::npos;
+                continue;
+            }
             while (true) {
                 if (title.found && title.closed && title.end <= pos) {
                     searched = title.end;
@@ -356,6 +454,7 @@ void HeadScanner::Scan(std::string_view text) {
                 break;
             }
             AddTag(text.substr(pos, gt + 1 - pos), {pos, gt + 1});
+            floor = gt + 1;
             pos = MetaOpenFrom(head, gt + 1, limit);
         }
     }
@@ -368,7 +467,8 @@ void HeadScanner::Scan(std::string_view text) {
             for (std::uint32_t a = t.firstAttribute; a < t.firstAttribute + t.attributeCount; ++a) {
                 const Attribute& attr = attributes_[a];
                 add(i, attr.kind * 256u + static_cast<unsigned char>(attr.first));
-                if (attr.first == '"') add(i, attr.kind * 256u + static_cast<unsigned char>(attr.second));
+                if (attr.first == '"' || attr.first == '\'')
+                    add(i, attr.kind * 256u + static_cast<unsigned char>(attr.second));
             }
         }
     };
@@ -428,7 +528,7 @@ std::vector<std::string> HeadScanner::MetaTags() const {
 
 bool HeadScanner::Matches(const Tag& t, std::uint8_t kind, std::string_view k) const {
     // A tag matches when, after one of its "attribute=", stands the key in
-    // double quotes or, failing that anywhere in the tag, the key itself.
+    // quotes or, failing that anywhere in the tag, the key itself.
     auto at = [](std::string_view lower, std::size_t pos, std::string_view what) {
         return lower.size() >= pos && lower.size() - pos >= what.size() && lower.compare(pos, what.size(), what) == 0;
     };
@@ -438,9 +538,12 @@ bool HeadScanner::Matches(const Tag& t, std::uint8_t kind, std::string_view k) c
         const Attribute& attr = attributes_[a];
         if (attr.kind != kind) continue;
         // Neither form can stand here unless the key's first letter does.
-        if (!k.empty() && attr.first != k[0] && !(attr.first == '"' && attr.second == k[0])) continue;
+        const bool quoted = attr.first == '"' || attr.first == '\'';
+        if (!k.empty() && attr.first != k[0] && !(quoted && attr.second == k[0])) continue;
         const std::size_t value = attr.valueAt;
-        if (at(lower, value, "\"") && at(lower, value + 1, k) && at(lower, value + 1 + k.size(), "\"")) return true;
+        if (quoted && at(lower, value + 1, k) && lower.size() > value + 1 + k.size() &&
+            lower[value + 1 + k.size()] == attr.first)
+            return true;
         bare = bare || at(lower, value, k);
     }
     return bare;

@@ -11,29 +11,13 @@
 namespace veskaron {
 namespace {
 
-// The refresh box follows the page: a save keeps the page's own refresh tag
-// and never adds one the page lacks. A delay alone counts as a refresh too.
-void ReadRefreshState(std::string_view content, const ReadOutcome& read, MetaFields& f,
-                      LoadReport& report) {
-    const std::string trimmed = TrimBlanks(content);
-    f.RefreshOn = !trimmed.empty();
-    if (f.RefreshOn && !read.refreshUrlEnabled) {
-        // A delay alone; a content that is no delay at all must not become a
-        // reload every few seconds.
-        const IntResult delay = ParseContentInt(trimmed);
-        f.RefreshOn = delay.ok;
-        if (delay.ok) f.SetRefreshSeconds(delay.value);
-    }
-    report.refreshUrlEnabled = f.RefreshOn;
-}
-
 // Fills the fields in the fixed order; returns an error text when a number of
 // the page cannot be converted (the fields after it are not filled).
 std::string FillFields(std::string_view text, HeadScanner& scanner, MetaFields& f,
                        const LoadOptions& options, LoadReport& report) {
     auto read = [&](int index, const std::string& content) {
         const ReadOutcome r = ReadEntry(index, content, f, options.decimalSeparator, report.kind);
-        if (index == kRefresh && r.error.empty()) ReadRefreshState(content, r, f, report);
+        if (index == kRefresh && r.error.empty()) report.refreshUrlEnabled = f.RefreshOn;
         return r.error;
     };
     auto byName = [&](int index) { return read(index, scanner.NameContent(CatalogueAt(index).key)); };
@@ -127,6 +111,7 @@ LoadReport LoadDocumentText(std::string& text, MetaFields& fields, const LoadOpt
     fields.Keywords.clear();
     for (int i = 0; i < 4; ++i) fields.TransitionAt(i).Effect = 23;
     fields.RefreshOn = false;
+    for (std::string& own : fields.OwnText) own.clear();
     report.size = EditorTextSize(text);
     report.sizeText = FormatSizeText(report.size);
     if (!FormatDownloadTime(report.size, options.modemSpeed, report.downloadTime)) {

@@ -3,6 +3,7 @@
 // hold them. Texts are in the document's text kind (Windows-1251 bytes or
 // UTF-8, engine/encoding.h); index fields hold -1 for "nothing
 // selected"; number fields clamp what is assigned into their range.
+#include <array>
 #include <string>
 
 namespace veskaron {
@@ -31,7 +32,8 @@ int ClampInt(long long value, int lo, int hi);
 int SelectIndex(long long value, int count);
 
 inline constexpr int kRevisitMin = 0, kRevisitMax = 180;
-inline constexpr int kRefreshMin = 5, kRefreshMax = 9999999;
+// A page may ask for an instant refresh (0); a new one starts at 5 seconds.
+inline constexpr int kRefreshMin = 0, kRefreshMax = 9999999, kRefreshDefault = 5;
 inline constexpr int kDurationMin = 0, kDurationMax = 60;
 inline constexpr int kEffectCount = 24;
 
@@ -60,7 +62,7 @@ struct MetaFields {
     int CacheControl = -1;
     int Pragma = -1;
     bool RefreshOn = false;
-    int RefreshSeconds = kRefreshMin;
+    int RefreshSeconds = kRefreshDefault;
     std::string RefreshUrl;
     bool ExpiriesOn = false;
     Date ExpiriesDate;
@@ -79,6 +81,12 @@ struct MetaFields {
     Transition PageExit;
     Transition SiteEnter;
     Transition SiteExit;
+    // The page's own words, by catalogue index: the content a load found where
+    // the fields cannot say it as the page did ("noindex, noarchive", a
+    // language "ru-RU", an author of two letters). While the entry's values
+    // still read as these words, a save writes them back as they stand; an
+    // edit that gives the entry other values replaces them.
+    std::array<std::string, 22> OwnText;
 
     void SetRevisitCount(long long v) { RevisitCount = ClampInt(v, kRevisitMin, kRevisitMax); }
     void SetRefreshSeconds(long long v) { RefreshSeconds = ClampInt(v, kRefreshMin, kRefreshMax); }

@@ -38,29 +38,32 @@ std::string JoinLines(std::string_view text) {
     return out;
 }
 
+// The robots words, compared whole in any case with blanks ignored. The
+// list's four entries say whether to index and whether to follow; words the
+// list has no entry for (noarchive, max-snippet:50) do not change that, and
+// where the words disagree the stricter one counts. Words that say neither
+// give 0: the page's own words then stand alone.
 void ReadRobots(std::string_view content, MetaFields& f, TextKind kind) {
-    if (content.empty()) { f.Robots = 0; return; }
-    const WordParts w = SplitWords(content, ',');
-    const std::string p1 = LowerFor(kind, w.part[0]);
-    const std::string p2 = LowerFor(kind, w.part[1]);
-    if (w.separators == 0) {
-        if (Contains(p1, "none")) f.Robots = 1;
-        else if (Contains(p1, "all")) f.Robots = 2;
-        else if (Contains(p1, "index")) f.Robots = 3;
-        else if (Contains(p1, "follow")) f.Robots = 4;
-        return;
+    f.Robots = 0;
+    if (content.empty()) return;
+    int index = 0, follow = 0;  // 1 yes, -1 no, 0 not said
+    const std::string lower = LowerFor(kind, content);
+    for (std::size_t from = 0; from <= lower.size();) {
+        std::size_t comma = lower.find(',', from);
+        if (comma == std::string::npos) comma = lower.size();
+        const std::string word = TrimBlanks(std::string_view(lower).substr(from, comma - from));
+        from = comma + 1;
+        auto say = [](int& what, int value) { what = what < 0 ? what : value; };
+        if (word == "none") { say(index, -1); say(follow, -1); }
+        else if (word == "all") { say(index, 1); say(follow, 1); }
+        else if (word == "index") say(index, 1);
+        else if (word == "noindex") say(index, -1);
+        else if (word == "follow") say(follow, 1);
+        else if (word == "nofollow") say(follow, -1);
     }
-    if (w.separators != 1) return;
-    struct Rule { const std::string& a; const char* wa; const std::string& b; const char* wb; int value; };
-    const Rule rules[] = {
-        {p2, "noindex", p1, "nofollow", 1}, {p1, "noindex", p2, "nofollow", 1},
-        {p2, "index", p1, "nofollow", 3},   {p1, "index", p2, "nofollow", 3},
-        {p2, "noindex", p1, "follow", 4},   {p1, "noindex", p2, "follow", 4},
-        {p1, "index", p2, "follow", 2},     {p2, "index", p1, "follow", 2},
-    };
-    for (const Rule& r : rules) {
-        if (Contains(r.a, r.wa) && Contains(r.b, r.wb)) { f.Robots = r.value; return; }
-    }
+    if (index == 0 && follow == 0) return;
+    if (index < 0) f.Robots = follow < 0 ? 1 : 4;
+    else f.Robots = follow < 0 ? 3 : 2;
 }
 
 std::string ReadRevisit(std::string_view content, MetaFields& f) {
@@ -69,6 +72,7 @@ std::string ReadRevisit(std::string_view content, MetaFields& f) {
     const IntResult n = ParseContentInt(w.part[0]);
     if (!n.ok) return n.error;
     f.SetRevisitCount(n.value);
+    f.RevisitUnit = 0;
     if (EqualsNoCase(w.part[1], "day")) f.RevisitUnit = 1;
     else if (EqualsNoCase(w.part[1], "weeks")) f.RevisitUnit = 2;
     else if (EqualsNoCase(w.part[1], "month")) f.RevisitUnit = 3;
@@ -78,27 +82,38 @@ std::string ReadRevisit(std::string_view content, MetaFields& f) {
 // Distribution and cache-control: short contents clear, known words select.
 void ReadWordIndex(std::string_view content, int& field, TextKind kind,
                    std::initializer_list<std::pair<const char*, int>> words) {
-    if (CharCount(kind, content) <= 4) { field = 0; return; }
+    field = 0;
+    if (CharCount(kind, content) <= 4) return;
     for (const auto& [word, value] : words)
         if (EqualsNoCase(content, word)) { field = value; return; }
 }
 
+// The refresh box follows the page: a save keeps the page's own refresh tag
+// and never adds one the page lacks. A delay alone counts as a refresh too;
+// the address keeps its letter case (servers may tell it apart).
 std::string ReadRefresh(std::string_view content, MetaFields& f, bool& urlEnabled, TextKind kind) {
     const ContentParts parts = SplitContent(content, "url", kind);
+    f.RefreshUrl.clear();
     if (parts.outcome == SplitOutcome::Absent) {
-        f.SetRefreshSeconds(-1);
-        f.RefreshUrl.clear();
-        urlEnabled = false;
+        // A content that is no delay at all must not become a reload every few seconds.
+        const std::string trimmed = TrimBlanks(content);
+        const IntResult delay = ParseContentInt(trimmed);
+        f.RefreshOn = !trimmed.empty() && delay.ok;
+        f.RefreshSeconds = kRefreshDefault;
+        if (f.RefreshOn) f.SetRefreshSeconds(delay.value);
+        urlEnabled = f.RefreshOn;
         return {};
     }
     urlEnabled = true;
-    if (parts.outcome == SplitOutcome::Both) f.RefreshUrl = parts.second;
+    if (parts.outcome == SplitOutcome::Both) f.RefreshUrl = parts.secondAsWritten;
     if (parts.outcome == SplitOutcome::FirstOnly && parts.first.empty()) {
-        f.SetRefreshSeconds(-1);
+        f.RefreshOn = true;
+        f.RefreshSeconds = kRefreshDefault;
         return {};
     }
     const IntResult n = ParseContentInt(parts.first);
     if (!n.ok) return n.error;
+    f.RefreshOn = true;
     f.SetRefreshSeconds(n.value);
     return {};
 }
@@ -157,13 +172,13 @@ long long PosOrMinus1(std::string_view s, std::string_view what) {
     return p == std::string_view::npos ? -1 : static_cast<long long>(p);
 }
 
-std::string ReadTransition(std::string_view content, Transition& t, char localeSep, TextKind kind) {
-    if (content.empty()) {
-        t.On = false;
-        t.Duration = 4;
-        t.Effect = 23;
-        return {};
-    }
+// A content the numbers cannot be read from (another filter, "blendTrans(...)")
+// is still a transition the page has: it stays on, its words kept as its own.
+void ReadTransition(std::string_view content, Transition& t, char localeSep, TextKind kind) {
+    t.Duration = 4;
+    t.Effect = 23;
+    t.On = !content.empty();
+    if (!t.On) return;
     const std::string lower = LowerFor(kind, content);
     // A missing word or terminator behaves as a position before the text, so
     // the slices below come out empty or start near the beginning.
@@ -172,15 +187,72 @@ std::string ReadTransition(std::string_view content, Transition& t, char localeS
     const long long tra = PosOrMinus1(lower, "transition");
     const long long paren = PosOrMinus1(lower, ")");
     const IntResult d = ParseContentInt(CleanNumberText(Slice(lower, dur + 9, dot), localeSep));
-    if (!d.ok) return d.error;
     const IntResult e = ParseContentInt(CleanNumberText(Slice(lower, tra + 11, paren), localeSep));
-    if (!e.ok) return e.error;
-    // All three controls are set only once both numbers were read.
-    t.On = true;
+    if (!d.ok || !e.ok) return;
     t.SetDuration(d.value);
     t.SetEffect(e.value);
-    return {};
 }
+
+// Blanks dropped and ASCII letters lowered: list words compare so.
+std::string Normalised(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text)
+        if (!IsBlank(c)) out += LowerAsciiChar(c);
+    return out;
+}
+
+bool IsTextEntry(int index) {
+    switch (index) {
+        case kAuthor: case kCopyright: case kDescription: case kKeywords: case kGenerator:
+        case kProgId: case kUrl: case kLocation:
+            return true;
+        default:
+            return false;
+    }
+}
+
+const std::string& EntryText(int index, const MetaFields& f) {
+    switch (index) {
+        case kAuthor: return f.Author;
+        case kCopyright: return f.Copyright;
+        case kDescription: return f.Description;
+        case kKeywords: return f.Keywords;
+        case kGenerator: return f.Generator;
+        case kProgId: return f.ProgId;
+        case kUrl: return f.Url;
+        default: return f.Location;
+    }
+}
+
+int Selected(int index) { return index < 0 ? 0 : index; }
+
+}  // namespace
+
+bool SameEntryValues(int index, const MetaFields& a, const MetaFields& b) {
+    switch (index) {
+        case kRobots: return Selected(a.Robots) == Selected(b.Robots);
+        case kRevisitAfter:
+            return Selected(a.RevisitUnit) == Selected(b.RevisitUnit) && a.RevisitCount == b.RevisitCount;
+        case kDistribution: return Selected(a.Distribution) == Selected(b.Distribution);
+        case kCacheControl: return Selected(a.CacheControl) == Selected(b.CacheControl);
+        case kPragma: return Selected(a.Pragma) == Selected(b.Pragma);
+        case kRefresh:
+            return a.RefreshOn == b.RefreshOn && a.RefreshSeconds == b.RefreshSeconds &&
+                   TrimBlanks(a.RefreshUrl) == TrimBlanks(b.RefreshUrl);
+        case kContentType:
+            return a.ContentTypeOn == b.ContentTypeOn && Selected(a.ContentType) == Selected(b.ContentType) &&
+                   Selected(a.Charset) == Selected(b.Charset) && a.CharsetText == b.CharsetText;
+        case kContentLanguage: return Selected(a.ContentLanguage) == Selected(b.ContentLanguage);
+        case kPageEnter: case kPageExit: case kSiteEnter: case kSiteExit:
+            return a.TransitionAt(index - kPageEnter) == b.TransitionAt(index - kPageEnter);
+        default: return IsTextEntry(index) ? EntryText(index, a) == EntryText(index, b) : false;
+    }
+}
+
+namespace {
+
+WrittenContent WriteByFields(int index, const MetaFields& f, TextKind kind);
 
 }  // namespace
 
@@ -296,10 +368,11 @@ ReadOutcome ReadEntry(int index, std::string_view content, MetaFields& f, char l
         }
         case kLocation: f.Location = content; break;
         case kPageEnter: case kPageExit: case kSiteEnter: case kSiteExit:
-            r.error = ReadTransition(content, f.TransitionAt(index - kPageEnter), localeSep, kind);
+            ReadTransition(content, f.TransitionAt(index - kPageEnter), localeSep, kind);
             break;
         default: break;
     }
+    if (index >= 0 && index < kEntryCount && r.error.empty()) KeepOwnText(index, content, f, kind);
     return r;
 }
 
@@ -329,7 +402,63 @@ std::string CharsetNameOf(const MetaFields& f) {
     return TrimBlanks(f.CharsetText);
 }
 
+std::string EntryContentText(int index, const MetaFields& f, TextKind kind) {
+    const WrittenContent w = WriteEntry(index, f, kind);
+    if (!w.written || w.own) return w.content;
+    if (index == kRefresh && CharCount(kind, w.second) > 3) return w.content + ";url=" + w.second;
+    if (index == kContentType) return w.content + "; charset=" + w.second;
+    return w.content;
+}
+
+void KeepOwnText(int index, std::string_view content, MetaFields& f, TextKind kind) {
+    std::string& own = f.OwnText[static_cast<std::size_t>(index)];
+    own.clear();
+    // The title and the expiry date are always written as read.
+    if (index == kTitle || index == kExpiries) return;
+    if (Normalised(EntryContentText(index, f, kind)) != Normalised(content)) own = content;
+}
+
+bool OwnTextHolds(int index, const MetaFields& f, TextKind kind) {
+    if (index <= kTitle || index >= kEntryCount || index == kExpiries) return false;
+    const std::string& own = f.OwnText[static_cast<std::size_t>(index)];
+    if (own.empty()) return false;
+    if (IsTextEntry(index)) {
+        const std::string& text = EntryText(index, f);
+        return (index == kDescription || index == kKeywords ? JoinLines(text) : text) == own;
+    }
+    MetaFields read = f;
+    if (!ReadEntry(index, own, read, '.', kind).error.empty()) return false;
+    return SameEntryValues(index, f, read);
+}
+
+void ReconcileOwnTexts(const MetaFields& before, MetaFields& after, TextKind kind) {
+    for (int index = kAuthor; index < kEntryCount; ++index) {
+        if (index == kExpiries || IsTextEntry(index)) continue;
+        const auto i = static_cast<std::size_t>(index);
+        if (after.OwnText[i] != before.OwnText[i]) {
+            // Words typed for the entry: read as a load reads them.
+            const std::string words = after.OwnText[i];
+            ReadEntry(index, words, after, '.', kind);
+        } else if (!SameEntryValues(index, before, after)) {
+            after.OwnText[i].clear();
+        }
+    }
+}
+
 WrittenContent WriteEntry(int index, const MetaFields& f, TextKind kind) {
+    if (OwnTextHolds(index, f, kind)) {
+        WrittenContent w;
+        w.written = true;
+        w.own = true;
+        w.content = f.OwnText[static_cast<std::size_t>(index)];
+        return w;
+    }
+    return WriteByFields(index, f, kind);
+}
+
+namespace {
+
+WrittenContent WriteByFields(int index, const MetaFields& f, TextKind kind) {
     WrittenContent w;
     auto text = [&w, kind](const std::string& value, std::size_t min) {
         if (CharCount(kind, value) >= min) { w.written = true; w.content = value; }
@@ -394,5 +523,7 @@ WrittenContent WriteEntry(int index, const MetaFields& f, TextKind kind) {
     }
     return w;
 }
+
+}  // namespace
 
 }  // namespace veskaron

@@ -62,10 +62,28 @@ ReadOutcome ReadEntry(int index, std::string_view content, MetaFields& f,
 // with `content` = Title. Lengths are counted in characters of `kind`.
 struct WrittenContent {
     bool written = false;
+    bool own = false;  // `content` is the page's own words, the whole content
     std::string content;
     std::string second;
 };
+// An entry whose values still read as the page's own words writes those.
 WrittenContent WriteEntry(int index, const MetaFields& f, TextKind kind = TextKind::Cp1251);
+
+// The content the entry's tag would carry, before escaping; empty when the
+// entry writes no line.
+std::string EntryContentText(int index, const MetaFields& f, TextKind kind = TextKind::Cp1251);
+// Keeps `content`, just read into the entry, as the page's own words when the
+// fields would write it otherwise (blank runs and the letter case of list words
+// aside); clears them when they would write it so.
+void KeepOwnText(int index, std::string_view content, MetaFields& f, TextKind kind = TextKind::Cp1251);
+// Whether the entry's values are the same in `a` and `b` (own words aside).
+bool SameEntryValues(int index, const MetaFields& a, const MetaFields& b);
+// After edits that may set an entry's own words and its values both (a CSV
+// row holds both columns): own words that changed are read into the entry as a
+// load reads them; values that changed without them replace them.
+void ReconcileOwnTexts(const MetaFields& before, MetaFields& after, TextKind kind = TextKind::Cp1251);
+// Whether the entry's own words are set and its values still read as them.
+bool OwnTextHolds(int index, const MetaFields& f, TextKind kind = TextKind::Cp1251);
 
 // The charset the content-type line names: the list item, or the page's own
 // charset text when the list holds none.

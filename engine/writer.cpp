@@ -337,6 +337,14 @@ std::string BuildEntryLine(int index, const MetaFields& fields, int attributeOrd
     const WrittenContent w = WriteEntry(index, fields, kind);
     if (!w.written) return {};
     const CatalogueEntry& entry = CatalogueAt(index);
+    if (w.own) {
+        // The page's own words, in the block's layout.
+        if (entry.kind == EntryKind::Name)
+            return AttributeLine("name", entry.key, EscapeNameValue(w.content), attributeOrder);
+        if (index == kRefresh || index == kContentType)
+            return PairLine(entry.key, EscapeHttpEquivValue(w.content), attributeOrder);
+        return AttributeLine("http-equiv", entry.key, EscapeHttpEquivValue(w.content), attributeOrder);
+    }
     switch (index) {
         case kTitle: {
             std::string line;

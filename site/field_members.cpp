@@ -133,6 +133,19 @@ const std::map<std::string, FieldMember, std::less<>>& FieldMembers() {
                     return e;
                 }};
         }
+        // The page's own words where the lists cannot say them.
+        const std::pair<const char*, int> own[] = {
+            {"RobotsText", kRobots},          {"RevisitText", kRevisitAfter},
+            {"DistributionText", kDistribution}, {"CacheControlText", kCacheControl},
+            {"PragmaText", kPragma},          {"RefreshText", kRefresh},
+            {"ContentTypeText", kContentType}, {"ContentLanguageText", kContentLanguage},
+            {"PageEnterText", kPageEnter},    {"PageExitText", kPageExit},
+            {"SiteEnterText", kSiteEnter},    {"SiteExitText", kSiteExit}};
+        for (const auto& [name, index] : own) {
+            Member member;
+            member.own = index;
+            m[name] = member;
+        }
         return m;
     }();
     return members;
@@ -197,13 +210,13 @@ std::string ApplySetting(MetaFields& f, std::string_view assignment, const TextC
     const auto it = FieldMembers().find(name);
     if (it == FieldMembers().end()) return "unknown member '" + std::string(name) + "'";
     const Member& member = it->second;
-    if (!member.text) return member.set(f, assignment.substr(eq + 1));
+    if (!member.text && member.own < 0) return member.set(f, assignment.substr(eq + 1));
     const std::string_view value = assignment.substr(eq + 1);
     for (std::size_t i = 0, len = 1; i < value.size(); i += len)
         if (DecodeUtf8At(value, i, len) == 0xFFFD && len == 1)
             return "the value is not valid UTF-8 (byte " + std::to_string(i) + ")";
     EncodeResult r = codec.FromUtf8(value);
-    f.*member.text = std::move(r.bytes);
+    (member.text ? f.*member.text : f.OwnText[static_cast<std::size_t>(member.own)]) = std::move(r.bytes);
     references += r.references;
     return {};
 }

@@ -22,6 +22,9 @@ struct FieldMember {
     std::function<std::string(MetaFields&, std::string_view)> set;
     std::string MetaFields::*text = nullptr;
     int transition = -1;  // the transition `get` returns, for writers that spell it out
+    // The page's own words of the catalogue entry of that index (RobotsText,
+    // ...): a text member kept in MetaFields::OwnText.
+    int own = -1;
 };
 // Every member by name, in name order.
 const std::map<std::string, FieldMember, std::less<>>& FieldMembers();

@@ -5,6 +5,7 @@
 #include "engine/catalogue.h"
 #include "engine/file_io.h"
 #include "engine/modern_head.h"
+#include "engine/translations.h"
 #include "engine/writer.h"
 #include "messages/refusal_text.h"
 #include "site/field_members.h"
@@ -83,6 +84,7 @@ PlannedEdit PlanEdit(const std::string& path, const std::vector<std::string>& as
             return fail(EditStatus::Failed, error);
         }
     }
+    ReconcileOwnTexts(before, doc.fields, doc.kind);
 
     SaveOptions options = save;
     options.writer.kind = doc.kind;

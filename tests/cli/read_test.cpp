@@ -62,7 +62,10 @@ TEST_F(ReadCommand, FreshWindowValuesForTheFirstPage) {
     const std::string a = Put("a.htm", "<head>\n<meta name=\"robots\" content=\"unknown\">\n</head>\n");
     ASSERT_EQ(Run({a}), 0);
     const auto j = Lines().at(0);
-    EXPECT_EQ(j["Robots"], -1);
+    // Words the list cannot say: no list entry, the page's own words instead.
+    EXPECT_EQ(j["Robots"], 0);
+    EXPECT_EQ(j["RobotsText"], "unknown");
+    EXPECT_EQ(j["CacheControlText"], "");
     EXPECT_EQ(j["RevisitCount"], 30);
     EXPECT_EQ(j["Charset"], -1);
     EXPECT_EQ(j["RefreshSeconds"], 5);

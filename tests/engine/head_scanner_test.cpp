@@ -34,8 +34,18 @@ TEST(HeadScanner, LookupTable) {
         {"<head>\r\n<meta name=\"description\"\r\ncontent=\"abc\"\r\n>\r\n</head>", true, "description", "abc"},
         {"<head>\r\n<meta name=\"author\" content=\"A\">\r\n</head>", true, "auth", ""},
         {"<head>\r\n<meta name=urls content=x >\r\n</head>", true, "url", "x"},
-        {"<head>\r\n<meta name=\"a\" content = \"x\">\r\n</head>", true, "a", ""},
-        {"<head>\r\n<meta name=\"a\" content='x y'>\r\n</head>", true, "a", "'x"},
+        // Quotes and blanks as HTML reads them.
+        {"<head>\r\n<meta name=\"a\" content = \"x\">\r\n</head>", true, "a", "x"},
+        {"<head>\r\n<meta name=\"a\" content='x y'>\r\n</head>", true, "a", "x y"},
+        {"<head>\r\n<meta name='keywords' content='монтаж, ГОСТ'>\r\n</head>", true, "keywords", "монтаж, ГОСТ"},
+        {"<head>\r\n<meta name = robots data-content=\"x\" content=all>\r\n</head>", true, "robots", "all"},
+        // Comments, scripts and styles hold text, not tags.
+        {"<head>\r\n<!-- <meta name=\"robots\" content=\"noindex\"> -->\r\n</head>", true, "robots", ""},
+        {"<head><script>var s='<meta name=\"a\" content=\"s\">';</scripts></script><meta name=\"a\" content=\"t\"></head>",
+         true, "a", "t"},
+        {"<head><style>/*<meta name=\"a\" content=\"s\">*/</style ><meta name=\"a\" content=\"t\"></head>", true, "a", "t"},
+        {"<head><meta name=\"b\" content=\"<!--\"><meta name=\"a\" content=\"t\"></head>", true, "a", "t"},
+        {"<head><!-- unclosed <meta name=\"a\" content=\"s\"></head>", true, "a", ""},
         {"<head>\r\n<meta name=\"a\" content=\"x>y\">\r\n</head>", true, "a", "x"},
         {"<head>\r\n<meta name=\"a\" content=\"unclosed>\r\n</head>", true, "a", "unclosed"},
         // Unclosed head: every line after <head> belongs to it.

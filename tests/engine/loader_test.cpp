@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "engine/catalogue.h"
 #include "engine/file_io.h"
 #include "engine/koi8.h"
 #include "engine/loader.h"
@@ -150,7 +151,7 @@ TEST(Loader, FillsEveryFieldInOrder) {
     EXPECT_EQ(f.Pragma, 1);
     EXPECT_TRUE(f.RefreshOn);
     EXPECT_EQ(f.RefreshSeconds, 10);
-    EXPECT_EQ(f.RefreshUrl, "next.htm");
+    EXPECT_EQ(f.RefreshUrl, "Next.htm");
     EXPECT_TRUE(r.refreshUrlEnabled);
     EXPECT_TRUE(f.ExpiriesOn);
     EXPECT_EQ(f.ExpiriesDate, (Date{2026, 12, 19}));
@@ -213,21 +214,28 @@ TEST(Loader, ConversionFailureStopsTheFilling) {
     EXPECT_EQ(f.PageEnter, (Transition{true, 2, 23})) << "effects are reset before the filling";
 }
 
-TEST(Loader, UnchangedValuesCarryOverBetweenPages) {
+TEST(Loader, WordsNotInTheListsAreThePagesOwnNotThePreviousPagesValues) {
     MetaFields f;
-    Load(Page("<meta name=\"robots\" content=\"noindex\">\r\n"
+    Load(Page("<meta name=\"robots\" content=\"all\">\r\n"
               "<meta name=\"revisit-after\" content=\"7 month\">\r\n"
               "<meta name=\"distribution\" content=\"global\">\r\n"),
          f);
-    EXPECT_EQ(f.Robots, 3);
-    Load(Page("<meta name=\"robots\" content=\"index,follow,archive\">\r\n"
+    EXPECT_EQ(f.Robots, 2);
+    Load(Page("<meta name=\"robots\" content=\"noindex, nofollow, noarchive\">\r\n"
               "<meta name=\"revisit-after\" content=\"7 days\">\r\n"
               "<meta name=\"distribution\" content=\"world\">\r\n"),
          f);
-    EXPECT_EQ(f.Robots, 3);
+    EXPECT_EQ(f.Robots, 1);
+    EXPECT_EQ(f.OwnText[kRobots], "noindex, nofollow, noarchive");
     EXPECT_EQ(f.RevisitCount, 7);
-    EXPECT_EQ(f.RevisitUnit, 3);
-    EXPECT_EQ(f.Distribution, 1);
+    EXPECT_EQ(f.RevisitUnit, 0);
+    EXPECT_EQ(f.OwnText[kRevisitAfter], "7 days");
+    EXPECT_EQ(f.Distribution, 0);
+    EXPECT_EQ(f.OwnText[kDistribution], "world");
+    // A page whose words the lists hold leaves no own words behind.
+    Load(Page("<meta name=\"robots\" content=\"none\">\r\n"), f);
+    EXPECT_EQ(f.Robots, 1);
+    for (const std::string& own : f.OwnText) EXPECT_EQ(own, "");
 }
 
 TEST(Loader, BadInputNeverCrashes) {
@@ -332,7 +340,8 @@ TEST(Loader, RefreshFollowsThePage) {
         int seconds;
         const char* url;
     } cases[] = {
-        {"delay and address", "<meta http-equiv=\"refresh\" content=\"10; url=Next.htm\">\r\n", true, 10, "next.htm"},
+        {"delay and address", "<meta http-equiv=\"refresh\" content=\"10; url=Next.htm\">\r\n", true, 10, "Next.htm"},
+        {"instant", "<meta http-equiv=\"refresh\" content=\"0; url=/new/\">\r\n", true, 0, "/new/"},
         {"no tag", "", false, 5, ""},
         {"delay alone", "<meta http-equiv=\"refresh\" content=\"30\">\r\n", true, 30, ""},
         {"no delay", "<meta http-equiv=\"refresh\" content=\"soon\">\r\n", false, 5, ""},
