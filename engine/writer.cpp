@@ -369,6 +369,16 @@ std::string BuildEntryLine(int index, const MetaFields& fields, int attributeOrd
     return AttributeLine("http-equiv", entry.key, EscapeHttpEquivValue(w.content), attributeOrder);
 }
 
+bool BlockDiffers(const MetaFields& was, const MetaFields& now, const MetaWriteOptions& options) {
+    if (was.Title != now.Title) return true;
+    for (int index = kTitle + 1; index < kEntryCount; ++index) {
+        if (BuildEntryLine(index, was, options.attributeOrder, options.kind) !=
+            BuildEntryLine(index, now, options.attributeOrder, options.kind))
+            return true;
+    }
+    return false;
+}
+
 std::size_t DropLineBreakAt(std::string& text, std::size_t pos) {
     // A CR LF pair goes whole; a stray CR or LF alone, so that the character
     // after it (which may start a tag) is never taken with it.

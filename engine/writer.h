@@ -62,6 +62,10 @@ bool PlaceBlock(std::string& text, const std::vector<std::string>& lines,
 bool ReplaceEntriesInPlace(std::string& text, const MetaFields& was, const MetaFields& now,
                            const MetaWriteOptions& options);
 
+// Whether the writer would make another block of `now` than of `was`: values
+// that write nothing (an expiry date while the expiry is off) are no change.
+bool BlockDiffers(const MetaFields& was, const MetaFields& now, const MetaWriteOptions& options);
+
 // The block line of one entry, empty when the entry writes nothing.
 std::string BuildEntryLine(int index, const MetaFields& fields, int attributeOrder,
                            TextKind kind = TextKind::Cp1251);

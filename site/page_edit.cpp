@@ -28,20 +28,6 @@ std::vector<std::string> DisplayLines(const TextCodec& codec, std::string_view b
     return lines;
 }
 
-// Whether the writer would make another block of `now` than of `was`: the
-// same lines in the same order, so the page's block needs no rewrite. Values
-// that write nothing (an expiry date while the expiry is off) are no change.
-bool BlockDiffers(const MetaFields& was, const MetaFields& now, const MetaWriteOptions& writer) {
-    if (was.Title != now.Title) return true;
-    for (int index = 0; index < kEntryCount; ++index) {
-        if (index == kTitle) continue;
-        if (BuildEntryLine(index, was, writer.attributeOrder, writer.kind) !=
-            BuildEntryLine(index, now, writer.attributeOrder, writer.kind))
-            return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 PlannedEdit PlanEdit(const std::string& path, const std::vector<std::string>& assignments,
