@@ -12,47 +12,42 @@ namespace veskaron {
 namespace {
 
 // Fills the fields in the fixed order; returns an error text when a number of
-// the page cannot be converted (the fields after it are not filled).
+// the page cannot be converted (that field and the fields after it are not
+// filled, and are named in the report).
 std::string FillFields(std::string_view text, HeadScanner& scanner, MetaFields& f,
                        const LoadOptions& options, LoadReport& report) {
-    auto read = [&](int index, const std::string& content) {
+    static constexpr int kOrder[] = {kTitle, kAuthor, kCopyright, kDescription, kKeywords, kRobots,
+                                     kRevisitAfter, kDistribution, kGenerator, kProgId, kCacheControl,
+                                     kPragma, kUrl, kLocation, kExpiries, kRefresh, kContentLanguage,
+                                     kPageEnter, kPageExit, kSiteEnter, kSiteExit};
+    for (std::size_t step = 0; step < std::size(kOrder); ++step) {
+        const int index = kOrder[step];
+        const CatalogueEntry& entry = CatalogueAt(index);
+        if (index == kExpiries) {
+            f.ExpiriesDate = options.now.date;
+            f.ExpiriesTime = options.now.time;
+            f.ExpiriesText = scanner.HttpEquivContent(entry.key);
+            f.ExpiriesOn = !f.ExpiriesText.empty();
+            if (f.ExpiriesOn) {
+                const ExpiryParse parsed = ParseExpiryText(f.ExpiriesText, options.now);
+                if (!parsed.ok) report.warnings.push_back(kDateConversionError);
+                f.ExpiriesDate = parsed.value.date;
+                f.ExpiriesTime = parsed.value.time;
+            }
+            const auto formatted = FormatExpiryText(f.ExpiriesDate, f.ExpiriesTime);
+            if (!formatted) report.warnings.push_back(kDateConversionError);
+            f.ExpiriesText = formatted.value_or(std::string());
+            continue;
+        }
+        const std::string content = index == kTitle ? FindTitle(text)
+                                    : entry.kind == EntryKind::Name ? scanner.NameContent(entry.key)
+                                                                    : scanner.HttpEquivContent(entry.key);
         const ReadOutcome r = ReadEntry(index, content, f, options.decimalSeparator, report.kind);
-        if (index == kRefresh && r.error.empty()) report.refreshUrlEnabled = f.RefreshOn;
-        return r.error;
-    };
-    auto byName = [&](int index) { return read(index, scanner.NameContent(CatalogueAt(index).key)); };
-    auto byEquiv = [&](int index) {
-        return read(index, scanner.HttpEquivContent(CatalogueAt(index).key));
-    };
-
-    std::string error = read(kTitle, FindTitle(text));
-    for (int index : {kAuthor, kCopyright, kDescription, kKeywords, kRobots, kRevisitAfter,
-                      kDistribution, kGenerator, kProgId}) {
-        if (!error.empty()) return error;
-        error = byName(index);
-    }
-    if (!error.empty()) return error;
-    if (!(error = byEquiv(kCacheControl)).empty()) return error;
-    if (!(error = byEquiv(kPragma)).empty()) return error;
-    if (!(error = byName(kUrl)).empty()) return error;
-    if (!(error = byEquiv(kLocation)).empty()) return error;
-
-    f.ExpiriesDate = options.now.date;
-    f.ExpiriesTime = options.now.time;
-    f.ExpiriesText = scanner.HttpEquivContent(CatalogueAt(kExpiries).key);
-    f.ExpiriesOn = !f.ExpiriesText.empty();
-    if (f.ExpiriesOn) {
-        const ExpiryParse parsed = ParseExpiryText(f.ExpiriesText, options.now);
-        if (!parsed.ok) report.warnings.push_back(kDateConversionError);
-        f.ExpiriesDate = parsed.value.date;
-        f.ExpiriesTime = parsed.value.time;
-    }
-    const auto formatted = FormatExpiryText(f.ExpiriesDate, f.ExpiriesTime);
-    if (!formatted) report.warnings.push_back(kDateConversionError);
-    f.ExpiriesText = formatted.value_or(std::string());
-
-    for (int index : {kRefresh, kContentLanguage, kPageEnter, kPageExit, kSiteEnter, kSiteExit}) {
-        if (!(error = byEquiv(index)).empty()) return error;
+        if (!r.error.empty()) {
+            for (std::size_t rest = step; rest < std::size(kOrder); ++rest) report.unread.push_back(kOrder[rest]);
+            return r.error;
+        }
+        if (index == kRefresh) report.refreshUrlEnabled = f.RefreshOn;
     }
     return {};
 }

@@ -34,6 +34,8 @@ struct LoadReport {
     TextKind kind = TextKind::Cp1251;  // how the text is held from now on
     bool refreshUrlEnabled = false;
     std::vector<std::string> warnings;  // reported without stopping the load
+    // The catalogue entries a stopped load did not fill, in the order it fills them.
+    std::vector<int> unread;
 };
 
 std::string FormatSizeText(long long size);
@@ -54,6 +56,9 @@ struct Document {
     PageText page;
     MetaFields fields;
     RememberedFields snapshot;
+    // The fields as the page had them when it was read or last saved: a save
+    // that leaves every catalogued entry so keeps the page's block as it stands.
+    MetaFields savedFields;
     // The head tags beside the catalogue, as the page had them when it was
     // read or last saved, and as edited since; a save edits those that differ.
     ModernFields modern;
@@ -74,6 +79,7 @@ struct Document {
 
     void Remember() {
         snapshot = RememberFields(fields);
+        savedFields = fields;
         modernSnapshot = modern;
         marks = {};
         modified = false;

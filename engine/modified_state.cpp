@@ -24,6 +24,7 @@ RememberedFields RememberFields(const MetaFields& f) {
     r.CharsetText = f.CharsetText;
     r.RevisitCount = f.RevisitCount;
     for (int i = 0; i < 4; ++i) r.Transitions[static_cast<std::size_t>(i)] = f.TransitionAt(i);
+    r.OwnText = f.OwnText;
     return r;
 }
 

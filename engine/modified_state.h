@@ -18,6 +18,8 @@ struct RememberedFields {
     std::string CharsetText;
     int RevisitCount = 0;
     std::array<Transition, 4> Transitions{};
+    // The page's own words: choosing a list entry over them is an edit.
+    std::array<std::string, 22> OwnText;
     friend bool operator==(const RememberedFields&, const RememberedFields&) = default;
 };
 

@@ -103,7 +103,9 @@ SaveBytes BytesForSave(const Document& doc, const SaveOptions& options) {
     std::string text = doc.page.text;
     if (!options.asEdited) {
         out.refusal.code = ModernEditRefusal(text, doc.modernSnapshot, doc.modern);
-        if (out.refusal.empty()) out.refusal.code = WriteMetaBlock(text, doc.fields, WriterFor(doc, options.writer)).refusal;
+        const MetaWriteOptions writer = WriterFor(doc, options.writer);
+        if (out.refusal.empty() && BlockDiffers(doc.savedFields, doc.fields, writer))
+            out.refusal.code = WriteMetaBlock(text, doc.fields, writer).refusal;
         ApplyModernEdits(text, doc.modernSnapshot, doc.modern, options.writer.attributeOrder);
     }
     const std::string charset = SaveCharset(doc);
@@ -128,8 +130,12 @@ SaveResult SaveDocument(Document& doc, const SaveOptions& options) {
     if (!options.asEdited) {
         if (const Refusal why = ModernEditRefusal(doc.page.text, doc.modernSnapshot, doc.modern); why != Refusal::None)
             return refuse({why, {}});
-        const WriteResult w = WriteMetaBlock(doc.page.text, doc.fields, WriterFor(doc, options.writer));
-        if (!w.Done()) return refuse({w.refusal, {}});
+        // A save that changes no catalogued entry leaves the page's block as it is.
+        const MetaWriteOptions writer = WriterFor(doc, options.writer);
+        if (BlockDiffers(doc.savedFields, doc.fields, writer)) {
+            const WriteResult w = WriteMetaBlock(doc.page.text, doc.fields, writer);
+            if (!w.Done()) return refuse({w.refusal, {}});
+        }
         // After the block, so that tags added before </head> follow a block placed there.
         ApplyModernEdits(doc.page.text, doc.modernSnapshot, doc.modern, options.writer.attributeOrder);
     }

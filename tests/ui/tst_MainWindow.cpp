@@ -110,6 +110,7 @@ private Q_SLOTS:
     void koi8LettersStay();
     void httpControlsChangedAndBack();
     void refreshFollowsThePage();
+    void pagesOwnWordsStay();
     void enterInEveryHistoryBox();
     void blankFolderHistoryLine();
 };
@@ -615,6 +616,49 @@ void TestMainWindow::refreshFollowsThePage() {
         QCOMPARE(saved.contains("<meta http-equiv=\"refresh\" content=\"10;url=next.htm\">"), has);
         QCOMPARE(saved.contains("refresh"), has);
     }
+    QVERIFY(form.close());
+}
+
+// Words the fixed lists cannot hold are shown as the page's own entry and
+// written back as they stand, until the user chooses another entry; nothing
+// of the page before is carried over.
+void TestMainWindow::pagesOwnWordsStay() {
+    TempFolders tmp;
+    WriteBytes(tmp.Page("a.html"), Page("A", "<meta http-equiv=\"content-language\" content=\"ru\">\r\n"));
+    const char* own = "<meta name=\"robots\" content=\"noindex, nofollow, noarchive\">\r\n"
+                      "<meta http-equiv=\"content-language\" content=\"ru-RU\">\r\n";
+    QByteArray b = Page("B", own);
+    b.replace("<meta name=\"robots\" content=\"index,follow\">\r\n", "");
+    WriteBytes(tmp.Page("b.html"), b);
+    ScopedScriptedDialogs dialogs;
+    TForm1 form({tmp.Page("a.html")});
+    Choose(form, QStringLiteral("a.html"));
+    Choose(form, QStringLiteral("b.html"));
+    auto* robots = Find<QComboBox>(form, "CR1");
+    auto* language = Find<QComboBox>(form, "ComboBoxLanguage");
+    QCOMPARE(robots->currentIndex(), 1);  // what the words say...
+    QCOMPARE(robots->count(), 6);         // ...and the words themselves
+    QCOMPARE(robots->itemText(5), QStringLiteral("noindex, nofollow, noarchive (слова страницы)"));
+    QCOMPARE(language->currentText(), QStringLiteral("ru-RU (слова страницы)"));
+    QVERIFY(!language->itemData(language->currentIndex(), Qt::ToolTipRole).toString().isEmpty());
+    auto* save = Find<QPushButton>(form, "BitSave");
+    QVERIFY(!save->isEnabled());
+
+    Find<QLineEdit>(form, "Edit1")->setText(QStringLiteral("Новый"));
+    QVERIFY(form.saveDocument());
+    QByteArray saved = ReadBytes(tmp.Page("b.html"));
+    QVERIFY(saved.contains("content=\"noindex, nofollow, noarchive\""));
+    QVERIFY(saved.contains("content=\"ru-RU\""));
+
+    // Another entry replaces the words; the empty one takes the tag out.
+    robots->setCurrentIndex(2);
+    language->setCurrentIndex(0);
+    QVERIFY(save->isEnabled());
+    QVERIFY(form.saveDocument());
+    saved = ReadBytes(tmp.Page("b.html"));
+    QVERIFY(saved.contains("<meta name=\"robots\" content=\"all\" >"));
+    QVERIFY(!saved.contains("noarchive"));
+    QVERIFY(!saved.contains("content-language"));
     QVERIFY(form.close());
 }
 

@@ -9,6 +9,7 @@
 #include <QUrl>
 #include <utility>
 
+#include "engine/catalogue.h"
 #include "engine/loader.h"
 #include "engine/serp.h"
 #include "session/Messages.h"
@@ -299,6 +300,12 @@ void TForm1::showLoaded(const LoadReport& report) {
     browser_->MarkLoaded(path);
     editor_->ResetChangeCounter();
     if (report.ok) editor_->DisableSnippetButton();
+    if (!report.unread.empty()) {
+        // These keep the values the window showed before: say which.
+        QStringList keys;
+        for (int index : report.unread) keys << Ui(CatalogueAt(index).key);
+        status_->SetPanel(1, msg::kUnreadFields.arg(keys.join(QStringLiteral(", "))));
+    }
     // The session's snapshot follows; the editor fills now if it is showing.
     if (OnEditorTab()) {
         fillEditorIfStale();

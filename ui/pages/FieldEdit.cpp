@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "session/Messages.h"
 #include "ui/pages/DocText.h"
 
 namespace veskaron::ui {
@@ -34,6 +35,38 @@ void SetBoxText(QComboBox* box, const QString& text) {
     } else {
         box->setCurrentIndex(box->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive));
     }
+}
+
+void TrackOwnWords(QComboBox* box, int listed) {
+    QObject::connect(box, &QComboBox::currentIndexChanged, box, [box, listed](int index) {
+        box->setProperty("ownActive", index == listed && box->count() > listed);
+    });
+}
+
+void ShowOwnWords(QComboBox* box, int listed, int index, const std::string& own, const QString& shown,
+                  bool selectOwn) {
+    const QSignalBlocker block(box);
+    while (box->count() > listed) box->removeItem(listed);
+    box->setProperty("ownText", QByteArray::fromStdString(own));
+    box->setProperty("ownIndex", index);
+    box->setProperty("ownActive", !own.empty());
+    if (own.empty()) {
+        SetBoxIndex(box, index);
+        return;
+    }
+    box->addItem(msg::kOwnWordsItem.arg(shown));
+    box->setItemData(listed, msg::kOwnWordsTip, Qt::ToolTipRole);
+    box->setCurrentIndex(!selectOwn && index >= 1 && index < listed ? index : listed);
+}
+
+int ReadOwnWords(const QComboBox* box, int listed, std::string& own) {
+    if (box->property("ownActive").toBool()) {
+        own = box->property("ownText").toByteArray().toStdString();
+        return box->property("ownIndex").toInt();
+    }
+    own.clear();
+    const int index = box->currentIndex();
+    return index >= listed ? 0 : index;
 }
 
 void SetBoxIndex(QComboBox* box, int index) {

@@ -28,6 +28,18 @@ void SetBoxText(QComboBox* box, const QString& text);
 // Selects an index (-1: nothing selected).
 void SetBoxIndex(QComboBox* box, int index);
 
+// The page's own words in a fixed list of `listed` items: an extra last item,
+// marked and with a tooltip. The box shows the list item `index` when it is
+// one (the words then still stand until another item is chosen), else the
+// page's item; `selectOwn` shows the page's item whatever the index.
+// TrackOwnWords must be connected before any other handler of the box.
+void TrackOwnWords(QComboBox* box, int listed);
+void ShowOwnWords(QComboBox* box, int listed, int index, const std::string& own, const QString& shown,
+                  bool selectOwn = false);
+// The index for the field and, in `own`, the words that still stand (empty
+// once the user chose another item).
+int ReadOwnWords(const QComboBox* box, int listed, std::string& own);
+
 // Multi-line texts: CR LF in the document, one line feed in the widgets.
 QString MemoToQt(const TextCodec& codec, std::string_view bytes);
 std::string MemoFromQt(const TextCodec& codec, const QString& text, std::size_t* references);

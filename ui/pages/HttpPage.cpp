@@ -61,6 +61,12 @@ HttpPage::HttpPage(QWidget* parent) : QWidget(parent) {
     connect(DateEdit1, &QDateEdit::dateChanged, this, &HttpPage::expiryDateChanged);
     connect(DateTimePicker2, &QTimeEdit::timeChanged, this, &HttpPage::expiryDateChanged);
     connect(CheckBoxType, &QCheckBox::clicked, this, &HttpPage::contentTypeToggled);
+    // First, so that the handlers below read which words still stand.
+    TrackOwnWords(ComboBoxCasecontrol, static_cast<int>(ItemLists::Cache.size()));
+    TrackOwnWords(ComboBoxProgma, static_cast<int>(ItemLists::Pragma.size()));
+    TrackOwnWords(ComboBoxType, static_cast<int>(ItemLists::Type.size()));
+    TrackOwnWords(ComboBoxLanguage, static_cast<int>(ItemLists::Language.size()));
+    for (TComBox* box : ComBox) TrackOwnWords(box, kEffectCount);
     auto compare = [this] { Q_EMIT Edited(FieldEdit::Compare); };
     for (QComboBox* box : {ComboBoxCasecontrol, ComboBoxProgma, ComboBoxType, ComboBoxWin,
                            ComboBoxLanguage})
@@ -238,8 +244,9 @@ void HttpPage::showEvent(QShowEvent* event) {
 }
 
 void HttpPage::ReadInto(MetaFields& f, const TextCodec& codec, std::size_t* refs) const {
-    f.CacheControl = ComboBoxCasecontrol->currentIndex();
-    f.Pragma = ComboBoxProgma->currentIndex();
+    auto own = [&f](int index) -> std::string& { return f.OwnText[static_cast<std::size_t>(index)]; };
+    f.CacheControl = ReadOwnWords(ComboBoxCasecontrol, static_cast<int>(ItemLists::Cache.size()), own(kCacheControl));
+    f.Pragma = ReadOwnWords(ComboBoxProgma, static_cast<int>(ItemLists::Pragma.size()), own(kPragma));
     f.RefreshOn = CheckBoxRefrech->isChecked();
     f.SetRefreshSeconds(SpinEdit1->value());
     f.RefreshUrl = FromQt(codec, refreshUrlBox_->currentText(), refs);
@@ -250,18 +257,19 @@ void HttpPage::ReadInto(MetaFields& f, const TextCodec& codec, std::size_t* refs
     f.ExpiriesTime = {time.hour(), time.minute(), time.second()};
     f.ExpiriesText = FromQt(codec, Label34->text(), refs);
     f.ContentTypeOn = CheckBoxType->isChecked();
-    f.ContentType = ComboBoxType->currentIndex();
+    f.ContentType = ReadOwnWords(ComboBoxType, static_cast<int>(ItemLists::Type.size()), own(kContentType));
     const int listed = static_cast<int>(ItemLists::Charset.size());
     const int charset = ComboBoxWin->currentIndex();
     f.Charset = charset >= listed ? 0 : charset;
     f.CharsetText = charset >= listed ? ComboBoxWin->currentText().toStdString() : std::string();
-    f.ContentLanguage = ComboBoxLanguage->currentIndex();
+    f.ContentLanguage =
+        ReadOwnWords(ComboBoxLanguage, static_cast<int>(ItemLists::Language.size()), own(kContentLanguage));
     f.Location = FromQt(codec, ComboBoxLocation->currentText(), refs);
     for (int i = 0; i < 4; ++i) {
         Transition& t = f.TransitionAt(i);
         t.On = XPCheckBox[i]->isChecked();
         t.SetDuration(SpinEdit[i]->value());
-        t.Effect = ComBox[i]->currentIndex();
+        t.Effect = ReadOwnWords(ComBox[i], kEffectCount, own(kPageEnter + i));
     }
 }
 
@@ -282,8 +290,12 @@ void HttpPage::Show(const MetaFields& f, const TextCodec& codec, bool refreshUrl
             b4(SpinEdit1), b5(refreshUrlBox_), b6(CheckBoxExpiries), b7(DateEdit1),
             b8(DateTimePicker2), b9(CheckBoxType), b10(ComboBoxType), b11(ComboBoxWin),
             b12(ComboBoxLanguage), b13(ComboBoxLocation);
-        SetBoxIndex(ComboBoxCasecontrol, f.CacheControl);
-        SetBoxIndex(ComboBoxProgma, f.Pragma);
+        auto own = [&](QComboBox* box, std::size_t listed, int field, int index, bool selectOwn = false) {
+            const std::string& words = f.OwnText[static_cast<std::size_t>(index)];
+            ShowOwnWords(box, static_cast<int>(listed), field, words, ToQt(codec, words), selectOwn);
+        };
+        own(ComboBoxCasecontrol, ItemLists::Cache.size(), f.CacheControl, kCacheControl);
+        own(ComboBoxProgma, ItemLists::Pragma.size(), f.Pragma, kPragma);
         CheckBoxRefrech->setChecked(f.RefreshOn);
         SpinEdit1->setValue(f.RefreshSeconds);
         if (f.RefreshUrl.empty()) refreshUrlBox_->setCurrentIndex(-1);
@@ -293,16 +305,17 @@ void HttpPage::Show(const MetaFields& f, const TextCodec& codec, bool refreshUrl
         DateTimePicker2->setTime(ToQTime(f.ExpiriesTime));
         Label34->setText(ToQt(codec, f.ExpiriesText));
         CheckBoxType->setChecked(f.ContentTypeOn);
-        SetBoxIndex(ComboBoxType, f.ContentType);
+        own(ComboBoxType, ItemLists::Type.size(), f.ContentType, kContentType);
         ShowCharset(f);
-        SetBoxIndex(ComboBoxLanguage, f.ContentLanguage);
+        own(ComboBoxLanguage, ItemLists::Language.size(), f.ContentLanguage, kContentLanguage);
         SetBoxText(ComboBoxLocation, ToQt(codec, f.Location));
         for (int i = 0; i < 4; ++i) {
             const QSignalBlocker c1(XPCheckBox[i]), c2(SpinEdit[i]), c3(ComBox[i]);
             const Transition& t = f.TransitionAt(i);
             XPCheckBox[i]->setChecked(t.On);
             SpinEdit[i]->setValue(t.Duration);
-            SetBoxIndex(ComBox[i], t.Effect);
+            // Every effect is a list item: words of another filter show as the page's own.
+            own(ComBox[i], kEffectCount, t.Effect, kPageEnter + i, true);
         }
     }
     UpdateRefreshEnabled();

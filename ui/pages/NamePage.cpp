@@ -80,6 +80,10 @@ NamePage::NamePage(QWidget* parent) : QWidget(parent) {
     FillItems(CR1, ItemLists::Robots);
     FillItems(ComboBox2, ItemLists::Unit);
     FillItems(ComboBox4, ItemLists::Distribution);
+    // First, so that the handlers below read which words still stand.
+    TrackOwnWords(CR1, static_cast<int>(ItemLists::Robots.size()));
+    TrackOwnWords(ComboBox2, static_cast<int>(ItemLists::Unit.size()));
+    TrackOwnWords(ComboBox4, static_cast<int>(ItemLists::Distribution.size()));
     // The page may be narrower than the longest robots item.
     for (QComboBox* box : {CR1, ComboBox2, ComboBox4}) {
         box->setMinimumContentsLength(8);
@@ -168,12 +172,13 @@ void NamePage::ReadInto(MetaFields& f, const TextCodec& codec, std::size_t* refs
     f.Copyright = FromQt(codec, ComboBox3->currentText(), refs);
     f.Description = MemoFromQt(codec, PlainText(*Memo1), refs);
     f.Keywords = MemoFromQt(codec, PlainText(*Memo2), refs);
-    f.Robots = CR1->currentIndex();
+    auto own = [&f](int index) -> std::string& { return f.OwnText[static_cast<std::size_t>(index)]; };
+    f.Robots = ReadOwnWords(CR1, static_cast<int>(ItemLists::Robots.size()), own(kRobots));
     f.SetRevisitCount(SEditRev1->value());
-    f.RevisitUnit = ComboBox2->currentIndex();
+    f.RevisitUnit = ReadOwnWords(ComboBox2, static_cast<int>(ItemLists::Unit.size()), own(kRevisitAfter));
     f.Generator = FromQt(codec, ComboBoxGENERATOR->currentText(), refs);
     f.ProgId = FromQt(codec, ComboBoxProgId->currentText(), refs);
-    f.Distribution = ComboBox4->currentIndex();
+    f.Distribution = ReadOwnWords(ComboBox4, static_cast<int>(ItemLists::Distribution.size()), own(kDistribution));
     f.Url = FromQt(codec, ComboBoxUrl->currentText(), refs);
 }
 
@@ -188,12 +193,16 @@ void NamePage::Show(const MetaFields& f, const TextCodec& codec) {
         SetBoxText(ComboBox3, ToQt(codec, f.Copyright));
         Memo1->setPlainText(MemoToQt(codec, f.Description));
         Memo2->setPlainText(MemoToQt(codec, f.Keywords));
-        SetBoxIndex(CR1, f.Robots);
+        auto own = [&](QComboBox* box, std::size_t listed, int field, int index) {
+            const std::string& words = f.OwnText[static_cast<std::size_t>(index)];
+            ShowOwnWords(box, static_cast<int>(listed), field, words, ToQt(codec, words));
+        };
+        own(CR1, ItemLists::Robots.size(), f.Robots, kRobots);
         SEditRev1->setValue(f.RevisitCount);
-        SetBoxIndex(ComboBox2, f.RevisitUnit);
+        own(ComboBox2, ItemLists::Unit.size(), f.RevisitUnit, kRevisitAfter);
         SetBoxText(ComboBoxGENERATOR, ToQt(codec, f.Generator));
         SetBoxText(ComboBoxProgId, ToQt(codec, f.ProgId));
-        SetBoxIndex(ComboBox4, f.Distribution);
+        own(ComboBox4, ItemLists::Distribution.size(), f.Distribution, kDistribution);
         SetBoxText(ComboBoxUrl, ToQt(codec, f.Url));
     }
     UpdateCounters();
