@@ -27,7 +27,7 @@ inline const QString kLoadStopped = QStringLiteral("%1:\n%2");
 // The status line after a stopped load: the fields that keep their earlier values.
 inline const QString kUnreadFields = QStringLiteral("Не прочитаны со страницы: %1");
 // A fixed list's extra entry with the page's own words.
-inline const QString kOwnWordsItem = QStringLiteral("%1 (слова страницы)");
+inline const QString kOwnWordsItem = QStringLiteral("%1 (со страницы)");
 inline const QString kOwnWordsTip =
     QStringLiteral("В списке нет такого пункта: страница пишет так, и при сохранении эти слова остаются, "
                    "пока не выбран другой пункт");

@@ -39,7 +39,7 @@ page index.html CP1251 <<'HTML'
 <head>
 <title>Уральский камень — изделия из малахита и яшмы</title>
 <meta http-equiv="Content-Type" content="text/html; charset=windows-1251">
-<meta http-equiv="Content-Language" content="ru">
+<meta http-equiv="Content-Language" content="ru-RU">
 <meta http-equiv="Cache-Control" content="no-cache">
 <meta name="description" content="Мастерская «Уральский камень» из Екатеринбурга: шкатулки, вазы, часы и украшения из малахита, яшмы и чароита ручной работы. Доставка по России.">
 <meta name="keywords" content="малахит, яшма, чароит, шкатулка, изделия из камня, Екатеринбург, ручная работа">

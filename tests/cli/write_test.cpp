@@ -254,3 +254,35 @@ TEST(RefusalTexts, AreWordedAsTheWindowShowsThem) {
               "в этой кодировке. Выберите другую кодировку.");
     EXPECT_EQ(veskaron::RefusalText(veskaron::Refusal::None), "");
 }
+
+// Free words of the page and the list's entries, from --set and from a CSV
+// row that carries both columns.
+TEST_F(WriteCommand, OwnWordsAndListEntries) {
+    const std::string page = Put("own.htm", "<html><head><title>T</title>\r\n"
+                                            "<meta name=\"robots\" content=\"noindex\">\r\n</head></html>\r\n");
+    struct Case { std::vector<std::string> sets; const char* robots; };
+    const Case cases[] = {
+        {{"Title=New"}, "noindex"},
+        {{"Robots=2"}, "all"},
+        {{"Robots=4"}, "noindex"},  // the same meaning: the words stand
+        {{"RobotsText=noarchive, nosnippet"}, "noarchive, nosnippet"},
+        {{"RobotsText="}, nullptr},
+        // A row of `read --format csv` with only the index cell changed.
+        {{"Robots=3", "RobotsText=noindex"}, "index,nofollow"},
+        {{"Robots=4", "RobotsText=noarchive"}, "noarchive"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args{page, "--stdout"};
+        for (const std::string& s : c.sets) args.insert(args.end(), {"--set", s});
+        out_.str("");
+        ASSERT_EQ(Run(args), 0) << err_.str();
+        const std::string written = out_.str();
+        if (!c.robots) {
+            EXPECT_EQ(written.find("robots"), std::string::npos) << c.sets.back();
+        } else {
+            EXPECT_NE(written.find(std::string("<meta name=\"robots\" content=\"") + c.robots + "\" >"),
+                      std::string::npos)
+                << c.sets.back() << "\n" << written;
+        }
+    }
+}

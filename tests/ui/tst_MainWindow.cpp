@@ -638,8 +638,8 @@ void TestMainWindow::pagesOwnWordsStay() {
     auto* language = Find<QComboBox>(form, "ComboBoxLanguage");
     QCOMPARE(robots->currentIndex(), 1);  // what the words say...
     QCOMPARE(robots->count(), 6);         // ...and the words themselves
-    QCOMPARE(robots->itemText(5), QStringLiteral("noindex, nofollow, noarchive (слова страницы)"));
-    QCOMPARE(language->currentText(), QStringLiteral("ru-RU (слова страницы)"));
+    QCOMPARE(robots->itemText(5), QStringLiteral("noindex, nofollow, noarchive (со страницы)"));
+    QCOMPARE(language->currentText(), QStringLiteral("ru-RU (со страницы)"));
     QVERIFY(!language->itemData(language->currentIndex(), Qt::ToolTipRole).toString().isEmpty());
     auto* save = Find<QPushButton>(form, "BitSave");
     QVERIFY(!save->isEnabled());
