@@ -611,6 +611,15 @@ std::string HeadScanner::NameContent(std::string_view key) {
     return DecodeEntities(Lookup("name", key));
 }
 
+std::vector<std::string> HeadScanner::NameContents(std::string_view key) const {
+    std::vector<bool> marks;
+    MarkMatches("name", key, marks);
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < tags_.size(); ++i)
+        if (marks[i]) out.push_back(DecodeEntities(ExtractContent(Text(tags_[i]), Lower(tags_[i]))));
+    return out;
+}
+
 std::string HeadScanner::HttpEquivContent(std::string_view key) {
     return Lookup("http-equiv", key);
 }

@@ -82,6 +82,8 @@ public:
     // The content of the first unconsumed tag for the key, which is consumed.
     std::string NameContent(std::string_view key);
     std::string HttpEquivContent(std::string_view key);
+    // The contents of every tag for the key, consumed or not, in document order.
+    std::vector<std::string> NameContents(std::string_view key) const;
 
     // The tags not consumed yet, in document order.
     std::vector<std::string> MetaTags() const;
