@@ -187,14 +187,69 @@ bool StartTagNameEnds(std::string_view text, std::size_t at) {
     return at < text.size() && (text[at] == '>' || IsTagSpace(text[at]));
 }
 
+// Walks the text from a point where no tag is open, to tell whether a tag
+// may start at a later point: not in the name of a tag opened before it
+// ("<title<title>") nor in one of its quoted values (content="a <title>").
+// Every tag ends at its first '>', as the scanner reads tags.
+class TagStartWalk {
+public:
+    TagStartWalk(std::string_view text, std::size_t from) : text_(text), pos_(from) {}
+
+    // `at` never goes back.
+    bool MayStartAt(std::size_t at) {
+        for (; pos_ < at; ++pos_) {
+            const char c = text_[pos_];
+            switch (state_) {
+                case State::Text: {
+                    const std::size_t lt = ByteFrom(text_.substr(0, at), pos_, '<');
+                    if (lt == std::string_view::npos) {
+                        pos_ = at;
+                        return true;
+                    }
+                    pos_ = lt;
+                    const char next = lt + 1 < text_.size() ? text_[lt + 1] : '\0';
+                    if ((next >= 'a' && next <= 'z') || (next >= 'A' && next <= 'Z')) state_ = State::Name;
+                    break;
+                }
+                case State::Name:
+                    if (c == '>') state_ = State::Text;
+                    else if (IsTagSpace(c) || c == '/') state_ = State::Attributes;
+                    break;
+                case State::Attributes:
+                    if (c == '>') state_ = State::Text;
+                    else if (c == '=') afterEquals_ = true;
+                    else if ((c == '"' || c == '\'') && afterEquals_) quote_ = c, state_ = State::Quoted;
+                    else if (!IsTagSpace(c)) afterEquals_ = false;
+                    break;
+                case State::Quoted:
+                    if (c == '>') state_ = State::Text;
+                    else if (c == quote_) state_ = State::Attributes, afterEquals_ = false;
+                    break;
+            }
+        }
+        return state_ == State::Text || state_ == State::Attributes;
+    }
+
+private:
+    enum class State { Text, Name, Attributes, Quoted };
+    std::string_view text_;
+    std::size_t pos_;
+    State state_ = State::Text;
+    bool afterEquals_ = false;
+    char quote_ = 0;
+};
+
 // The first start tag `lowerName` at or after `from` and before `limit`:
 // where its '<' stands and just after its '>'. False when there is none.
+// With `walk`, a start that stands inside another tag's name or quoted
+// value is passed over.
 bool FindStartTag(std::string_view text, std::string_view lowerName, std::size_t from, std::size_t limit,
-                  std::size_t& open, std::size_t& afterGt) {
+                  std::size_t& open, std::size_t& afterGt, TagStartWalk* walk = nullptr) {
     const std::string_view in = text.substr(0, limit);
     for (std::size_t at = FindNoCase(in, lowerName, from); at != std::string_view::npos;
          at = FindNoCase(in, lowerName, at + 1)) {
         if (!StartTagNameEnds(in, at + lowerName.size())) continue;
+        if (walk && !walk->MayStartAt(at)) continue;
         const std::size_t gt = ByteFrom(in, at + lowerName.size(), '>');
         if (gt == std::string_view::npos) return false;
         open = at;
@@ -326,7 +381,8 @@ TitleElement FindTitleElement(std::string_view text, const HeadRange& head, std:
     std::size_t open = 0, after = 0;
     limit = std::min(limit, text.size());
     while (true) {
-        if (!FindStartTag(text, "<title", from, limit, open, after)) return title;
+        TagStartWalk walk(text, from);
+        if (!FindStartTag(text, "<title", from, limit, open, after, &walk)) return title;
         // "<head <title>": the head's own start tag, not a title.
         if (!head.found || open < head.startTag || open >= head.begin) break;
         from = head.begin;

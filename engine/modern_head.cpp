@@ -4,8 +4,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "engine/catalogue.h"
 #include "engine/head_scanner.h"
-#include "engine/writer.h"
 
 namespace veskaron {
 namespace {
@@ -40,25 +40,75 @@ std::string_view TrimBlanks(std::string_view s) {
     return s;
 }
 
-// The writer's entities, and the apostrophe that a single-quoted value needs.
+constexpr std::size_t npos = std::string_view::npos;
+
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// The references a value is read with: the writer's ("&copy;" reads as "(c)")
+// and the apostrophe that a single-quoted value needs.
+struct Reference {
+    std::string_view name, text;  // the name after '&', and what it reads as
+};
+constexpr Reference kReferences[] = {{"lt;", "<"},    {"gt;", ">"},   {"copy;", "(c)"}, {"quot;", "\""},
+                                     {"amp;", "&"},   {"#39;", "'"}, {"apos;", "'"}};
+
+const Reference* ReferenceAt(std::string_view afterAmpersand) {
+    for (const Reference& r : kReferences)
+        if (afterAmpersand.starts_with(r.name)) return &r;
+    return nullptr;
+}
+
+// One pass, left to right: "&amp;lt;" reads as "&lt;".
 std::string DecodeValue(std::string_view raw) {
-    std::string s = DecodeEntities(raw);
-    for (std::string_view apos : {std::string_view("&#39;"), std::string_view("&apos;")}) {
-        for (std::size_t at = s.find(apos); at != std::string::npos; at = s.find(apos, at + 1))
-            s.replace(at, apos.size(), "'");
+    std::string out;
+    out.reserve(raw.size());
+    std::size_t pos = 0;
+    for (std::size_t amp = raw.find('&'); amp != npos; amp = raw.find('&', pos)) {
+        out.append(raw.substr(pos, amp - pos));
+        pos = amp + 1;
+        if (const Reference* r = ReferenceAt(raw.substr(pos))) {
+            out.append(r->text);
+            pos += r->name.size();
+        } else {
+            out += '&';
+        }
     }
-    return s;
+    out.append(raw.substr(pos));
+    return out;
+}
+
+// The value as it must stand between `quote`s ('"', '\'', or 0 for none) to
+// read back as typed: an ampersand is escaped only where it would start a
+// reference that the reading turns back, so "&nbsp;" and the codec's "&#8364;"
+// stay as they are.
+std::string EscapeValue(std::string_view value, char quote) {
+    std::string out;
+    out.reserve(value.size());
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const char c = value[i];
+        switch (c) {
+            case '"': out += "&quot;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '\'': out += quote == '\'' ? "&#39;" : "'"; break;
+            case '&': out += ReferenceAt(value.substr(i + 1)) ? "&amp;" : "&"; break;
+            default: out += c;
+        }
+    }
+    return out;
 }
 
 struct Attribute {
-    std::string_view name;  // as written
-    bool hasValue = false;
+    std::string_view name;      // as written
+    std::size_t start = 0;      // the name's first character
+    std::size_t end = 0;        // just after the name, or after the value and its closing quote
+    bool hasValue = false;      // an '=' follows the name
     std::size_t valueStart = 0, valueEnd = 0;  // in the text, without quotes
     char quote = 0;
 };
 
 struct Tag {
-    std::size_t start = 0, end = 0;  // '<' and just after '>'
+    std::size_t start = 0, nameEnd = 0, end = 0;  // '<', just after the name, just after '>'
     std::vector<Attribute> attributes;
     const Attribute* Find(std::string_view lowerName) const {
         for (const Attribute& a : attributes)
@@ -67,45 +117,48 @@ struct Tag {
     }
 };
 
-// Reads the attributes between `from` and the tag's '>' at `gt`.
-void ParseAttributes(std::string_view text, std::size_t from, std::size_t gt, Tag& tag) {
-    std::size_t i = from;
-    while (i < gt) {
-        while (i < gt && (IsTagSpace(text[i]) || text[i] == '/')) ++i;
-        if (i >= gt) break;
-        const std::size_t nameStart = i;
-        while (i < gt && !IsTagSpace(text[i]) && text[i] != '=' && text[i] != '/') ++i;
+// Reads the attributes of a tag from `i` (just after its name) as HTML does:
+// a quoted value runs to its closing quote, '>' included; an unquoted one to a
+// blank or '>'; "x=" right before '>' has an empty value; a name without '='
+// has none. Returns the position just after the tag's '>', or npos when
+// `limit` comes first (the tag is left open).
+std::size_t ParseAttributes(std::string_view text, std::size_t i, std::size_t limit, Tag& tag) {
+    const std::string_view in = text.substr(0, limit);
+    while (true) {
+        while (i < limit && (IsTagSpace(in[i]) || in[i] == '/')) ++i;
+        if (i >= limit) return npos;
+        if (in[i] == '>') return i + 1;
         Attribute a;
-        a.name = text.substr(nameStart, i - nameStart);
+        a.start = i++;  // the first character belongs to the name, even an '='
+        while (i < limit && !IsTagSpace(in[i]) && in[i] != '/' && in[i] != '>' && in[i] != '=') ++i;
+        a.name = in.substr(a.start, i - a.start);
+        a.end = i;
         std::size_t j = i;
-        while (j < gt && IsTagSpace(text[j])) ++j;
-        if (j < gt && text[j] == '=') {
+        while (j < limit && IsTagSpace(in[j])) ++j;
+        if (j < limit && in[j] == '=') {
             ++j;
-            while (j < gt && IsTagSpace(text[j])) ++j;
+            while (j < limit && IsTagSpace(in[j])) ++j;
+            if (j >= limit) return npos;
             a.hasValue = true;
-            if (j < gt && (text[j] == '"' || text[j] == '\'')) {
-                a.quote = text[j];
+            if (in[j] == '"' || in[j] == '\'') {
+                a.quote = in[j];
                 a.valueStart = j + 1;
-                // Within the tag: an unclosed quote must not send the search through the page.
-                const std::size_t close = text.substr(0, gt).find(a.quote, a.valueStart);
-                a.valueEnd = close == std::string_view::npos ? gt : close;
-                i = a.valueEnd < gt ? a.valueEnd + 1 : gt;
+                const std::size_t close = in.find(a.quote, a.valueStart);
+                if (close == npos) return npos;
+                a.valueEnd = close;
+                i = close + 1;
             } else {
                 a.valueStart = j;
-                while (j < gt && !IsTagSpace(text[j])) ++j;
+                while (j < limit && !IsTagSpace(in[j]) && in[j] != '>') ++j;
                 a.valueEnd = j;
                 i = j;
             }
+            a.end = i;
+        } else {
+            i = j;
         }
-        if (!a.name.empty()) tag.attributes.push_back(a);
+        tag.attributes.push_back(a);
     }
-}
-
-// The name of the tag whose '<' is at `at` ends at the returned position.
-std::size_t TagNameEnd(std::string_view text, std::size_t at) {
-    std::size_t i = at + 1;
-    while (i < text.size() && !IsTagSpace(text[i]) && text[i] != '>' && text[i] != '/') ++i;
-    return i;
 }
 
 bool HasWord(std::string_view value, std::string_view lowerWord) {
@@ -124,8 +177,58 @@ std::string_view ValueOf(std::string_view text, const Attribute* a) {
     return a && a->hasValue ? text.substr(a->valueStart, a->valueEnd - a->valueStart) : std::string_view();
 }
 
-void NoteSpot(ModernHead& h, int field, const Tag& tag, const Attribute* value, std::string_view text) {
-    ModernTagSpot& spot = h.spots[static_cast<std::size_t>(field)];
+// The attribute with the blanks before it: what goes when a tag drops it.
+std::pair<std::size_t, std::size_t> WithBlanksBefore(std::string_view text, const Attribute& a) {
+    std::size_t from = a.start;
+    while (from > 0 && IsTagSpace(text[from - 1])) --from;
+    return {from, a.end};
+}
+
+// One tag's hold on a field, and what an edit needs of it.
+struct Use {
+    std::size_t tag = 0;  // in HeadWalk::tags
+    bool hasAttribute = false;  // the content= (href=) attribute is there
+    Attribute value;
+    std::size_t addAt = 0;  // where a missing content= (href=) goes
+    std::size_t keyStart = 0, keyEnd = 0;  // what names the field: it goes when a shared tag lets the field go
+};
+
+struct TagRoles {
+    std::size_t start = 0, end = 0;
+    int roles = 0;  // the names the tag answers to: name, property, itemprop, http-equiv, rel words
+};
+
+// What one pass over the head found, for reading and for editing.
+struct HeadWalk {
+    HeadRange head;
+    ModernHead read;
+    std::vector<TagRoles> tags;
+    std::array<std::vector<Use>, kModernFieldCount> uses;
+    enum class Stop { None, Text, OpenTag, OpenTitle } stop = Stop::None;
+    std::size_t stopAt = npos;  // the '<' of what the head's end leaves open
+    // Where added tags go: before </head>, or before text that runs into it.
+    std::size_t InsertAt() const { return stop == Stop::Text ? stopAt : head.end; }
+};
+
+void NoteUse(HeadWalk& w, int field, const Tag& tag, const Attribute* value, std::pair<std::size_t, std::size_t> key,
+             std::string_view text) {
+    Use use;
+    use.tag = w.tags.size() - 1;
+    use.keyStart = key.first;
+    use.keyEnd = key.second;
+    if (value) {
+        use.hasAttribute = true;
+        use.value = *value;
+    }
+    // A missing value goes before the tag's end ("/>" included), unless the
+    // last attribute waits for its value there ("x=>"): then after the name.
+    use.addAt = tag.end - 1;
+    const Attribute* last = tag.attributes.empty() ? nullptr : &tag.attributes.back();
+    if (use.addAt > tag.nameEnd && text[use.addAt - 1] == '/' && !(last && last->end == use.addAt)) --use.addAt;
+    if (last && last->hasValue && !last->quote && last->valueStart == last->valueEnd) use.addAt = tag.nameEnd;
+    w.uses[static_cast<std::size_t>(field)].push_back(use);
+
+    ModernTagSpot& spot = w.read.spots[static_cast<std::size_t>(field)];
     if (spot.count++ > 0) return;
     spot.tagStart = tag.start;
     spot.tagEnd = tag.end;
@@ -134,49 +237,80 @@ void NoteSpot(ModernHead& h, int field, const Tag& tag, const Attribute* value, 
         spot.valueStart = value->valueStart;
         spot.valueEnd = value->valueEnd;
         spot.quote = value->quote;
-        h.fields[field] = DecodeValue(ValueOf(text, value));
+        w.read.fields[field] = DecodeValue(ValueOf(text, value));
     }
 }
 
-// Whether a key may be one this module reads: most META tags of a head are not.
-bool MayBeKey(std::string_view key) {
-    if (key.empty()) return false;
-    const char c = LowerChar(key.front());
-    return c == 'o' || c == 't' || c == 'v' || c == 'd';
+// The field a META key names, or -1; the viewport only by name.
+int FieldOfKey(std::string_view lowerKey, bool byName) {
+    if (lowerKey.empty()) return -1;
+    const char c = lowerKey.front();
+    if (c != 'o' && c != 't' && c != 'v') return -1;
+    for (int f = byName ? kViewport : kOgTitle; f < kModernFieldCount; ++f)
+        if (kKeys[static_cast<std::size_t>(f)] == lowerKey) return f;
+    return -1;
 }
 
-void ReadMeta(ModernHead& h, const Tag& tag, std::string_view text) {
-    const std::string_view nameValue = TrimBlanks(ValueOf(text, tag.Find("name")));
-    const std::string_view propertyValue = TrimBlanks(ValueOf(text, tag.Find("property")));
-    if (!MayBeKey(nameValue) && !MayBeKey(propertyValue)) return;
+void ReadMeta(HeadWalk& w, const Tag& tag, std::string_view text) {
+    const Attribute* name = tag.Find("name");
+    const Attribute* property = tag.Find("property");
+    const std::string byName = Lower(TrimBlanks(ValueOf(text, name)));
+    const std::string byProperty = Lower(TrimBlanks(ValueOf(text, property)));
+    if (byName == "description") ++w.read.descriptionTags;
+    const int fieldByName = FieldOfKey(byName, true);
+    const int fieldByProperty = FieldOfKey(byProperty, false);
+    if (fieldByName >= 0 && kKeys[static_cast<std::size_t>(fieldByName)].starts_with("og:") && byProperty != byName)
+        w.read.ogByName.push_back(byName);
+    else if (fieldByName < 0 && byName.starts_with("og:") && byProperty.empty())
+        w.read.ogByName.push_back(byName);
+    if (fieldByName < 0 && fieldByProperty < 0) return;
+    int roles = (!byName.empty()) + (!byProperty.empty() && byProperty != byName);
+    for (std::string_view other : {std::string_view("itemprop"), std::string_view("http-equiv")})
+        roles += !TrimBlanks(ValueOf(text, tag.Find(other))).empty();
+    w.tags.push_back({tag.start, tag.end, roles});
     const Attribute* content = tag.Find("content");
-    const std::string byName = Lower(nameValue);
-    const std::string byProperty = Lower(propertyValue);
-    if (byName == "description") ++h.descriptionTags;
-    for (int f = kViewport; f < kModernFieldCount; ++f) {
-        const std::string_view key = kKeys[static_cast<std::size_t>(f)];
-        const bool og = key.starts_with("og:");
-        const bool found = byName == key || (f != kViewport && byProperty == key);
-        if (!found) continue;
-        if (og && byName == key && byProperty != key) h.ogByName.emplace_back(key);
-        NoteSpot(h, f, tag, content, text);
-        return;
-    }
-    if (byName.starts_with("og:") && byProperty.empty()) h.ogByName.push_back(byName);
+    if (fieldByName >= 0) NoteUse(w, fieldByName, tag, content, WithBlanksBefore(text, *name), text);
+    if (fieldByProperty >= 0 && fieldByProperty != fieldByName)
+        NoteUse(w, fieldByProperty, tag, content, WithBlanksBefore(text, *property), text);
 }
 
-void ReadLink(ModernHead& h, const Tag& tag, std::string_view text) {
-    const std::string_view rel = ValueOf(text, tag.Find("rel"));
+void ReadLink(HeadWalk& w, const Tag& tag, std::string_view text) {
+    const Attribute* rel = tag.Find("rel");
+    const std::string_view relValue = ValueOf(text, rel);
     const Attribute* href = tag.Find("href");
-    if (HasWord(rel, "canonical")) {
-        const ModernTagSpot& spot = h.spots[kCanonical];
-        if (spot.count > 0 && DecodeValue(TrimBlanks(ValueOf(text, href))) != TrimBlanks(h.fields[kCanonical]))
-            h.canonicalsDiffer = true;
-        NoteSpot(h, kCanonical, tag, href, text);
+    if (HasWord(relValue, "canonical")) {
+        const ModernTagSpot& spot = w.read.spots[kCanonical];
+        if (spot.count > 0 && DecodeValue(TrimBlanks(ValueOf(text, href))) != TrimBlanks(w.read.fields[kCanonical]))
+            w.read.canonicalsDiffer = true;
+        // The words of rel; a shared link loses the word "canonical" with a blank beside it.
+        int roles = 0;
+        std::pair<std::size_t, std::size_t> key{rel->start, rel->end};
+        std::size_t wordsEnd = 0;  // the end of the word before
+        bool taken = false, joinNext = false;
+        for (std::size_t i = 0; i < relValue.size();) {
+            while (i < relValue.size() && IsTagSpace(relValue[i])) ++i;
+            if (i >= relValue.size()) break;
+            std::size_t e = i;
+            while (e < relValue.size() && !IsTagSpace(relValue[e])) ++e;
+            ++roles;
+            if (joinNext) {
+                key.second = rel->valueStart + i;
+                joinNext = false;
+            }
+            if (!taken && EqualsNoCase(relValue.substr(i, e - i), "canonical")) {
+                taken = true;
+                key = {rel->valueStart + (roles > 1 ? wordsEnd : i), rel->valueStart + e};
+                joinNext = roles == 1;
+            }
+            wordsEnd = e;
+            i = e;
+        }
+        w.tags.push_back({tag.start, tag.end, roles});
+        NoteUse(w, kCanonical, tag, href, key, text);
     }
     const Attribute* lang = tag.Find("hreflang");
-    if (lang && HasWord(rel, "alternate"))
-        h.hreflang.push_back({DecodeValue(ValueOf(text, lang)), DecodeValue(TrimBlanks(ValueOf(text, href)))});
+    if (lang && HasWord(relValue, "alternate"))
+        w.read.hreflang.push_back({DecodeValue(ValueOf(text, lang)), DecodeValue(TrimBlanks(ValueOf(text, href)))});
 }
 
 JsonLdBlock ReadJsonLd(std::string_view body) {
@@ -199,6 +333,127 @@ JsonLdBlock ReadJsonLd(std::string_view body) {
     return block;
 }
 
+
+// The '<' of the first end tag `lowerName` ("</script") at or after `from`
+// whose name ends there (a blank, '/' or '>' follows), or npos.
+std::size_t EndTagFrom(std::string_view in, std::string_view lowerName, std::size_t from) {
+    for (std::size_t at = FindNoCase(in, lowerName, from); at != npos; at = FindNoCase(in, lowerName, at + 1)) {
+        const std::size_t after = at + lowerName.size();
+        if (after >= in.size() || in[after] == '>' || in[after] == '/' || IsTagSpace(in[after])) return at;
+    }
+    return npos;
+}
+
+// The <html lang> before the head (or anywhere, in a page without one).
+void ReadHtmlLang(std::string_view text, const HeadRange& head, ModernHead& h) {
+    const std::string_view before = text.substr(0, head.found ? head.startTag : text.size());
+    for (std::size_t at = FindNoCase(before, "<html"); at != npos; at = FindNoCase(before, "<html", at + 5)) {
+        if (at + 5 < text.size() && !IsTagSpace(text[at + 5]) && text[at + 5] != '>' && text[at + 5] != '/') continue;
+        Tag tag;
+        if (ParseAttributes(text, at + 5, text.size(), tag) == npos) break;
+        if (const Attribute* lang = tag.Find("lang"); lang && lang->hasValue) {
+            h.hasHtmlLang = true;
+            h.htmlLang = DecodeValue(ValueOf(text, lang));
+        }
+        break;
+    }
+}
+
+// One pass over the head, tag by tag, as HTML reads it.
+HeadWalk WalkHead(std::string_view text, const TextCodec* codec) {
+    HeadWalk w;
+    w.head = FindHead(text);
+    ReadHtmlLang(text, w.head, w.read);
+    if (!w.head.found) return w;
+    const std::string_view in = text.substr(0, w.head.end);
+    auto stop = [&w](HeadWalk::Stop why, std::size_t at) {
+        w.stop = why;
+        w.stopAt = at;
+    };
+    Tag tag;  // one for all, so that its attributes are allocated once
+    for (std::size_t pos = w.head.begin;;) {
+        const std::size_t lt = in.find('<', pos);
+        if (lt == npos || lt + 1 >= in.size()) break;
+        const std::string_view rest = in.substr(lt);
+        if (rest.starts_with("<!--")) {
+            // "<!-->" and "<!--->" are whole (empty) comments.
+            std::size_t end = rest.substr(4, 1) == ">" ? lt + 5 : rest.substr(4, 2) == "->" ? lt + 6 : npos;
+            if (end == npos) {
+                const std::size_t close = in.find("-->", lt + 4);
+                end = close == npos ? npos : close + 3;
+            }
+            if (end == npos) {
+                stop(HeadWalk::Stop::Text, lt);
+                break;
+            }
+            pos = end;
+            continue;
+        }
+        const bool endTag = rest[1] == '/';
+        const std::size_t nameStart = lt + (endTag ? 2 : 1);
+        if (nameStart >= in.size() || !IsAsciiLetter(in[nameStart])) {
+            if (rest[1] == '!' || rest[1] == '?' || endTag) {
+                // "<!DOCTYPE", "<?xml", "</ x>": up to the first '>'.
+                const std::size_t gt = in.find('>', lt + 2);
+                if (gt == npos) {
+                    stop(HeadWalk::Stop::Text, lt);
+                    break;
+                }
+                pos = gt + 1;
+            } else {
+                pos = lt + 1;  // a '<' of the text
+            }
+            continue;
+        }
+        std::size_t nameEnd = nameStart;
+        while (nameEnd < in.size() && !IsTagSpace(in[nameEnd]) && in[nameEnd] != '/' && in[nameEnd] != '>') ++nameEnd;
+        tag.attributes.clear();
+        tag.start = lt;
+        tag.nameEnd = nameEnd;
+        tag.end = ParseAttributes(in, nameEnd, in.size(), tag);
+        if (tag.end == npos) {
+            stop(HeadWalk::Stop::OpenTag, lt);
+            break;
+        }
+        pos = tag.end;
+        if (endTag) continue;
+        const std::string_view name = in.substr(nameStart, nameEnd - nameStart);
+        if (EqualsNoCase(name, "meta")) {
+            ReadMeta(w, tag, in);
+        } else if (EqualsNoCase(name, "link")) {
+            ReadLink(w, tag, in);
+        } else if (EqualsNoCase(name, "title") || EqualsNoCase(name, "script") || EqualsNoCase(name, "style")) {
+            // Their text runs to their own end tag: markup in it is text.
+            const bool title = EqualsNoCase(name, "title"), script = EqualsNoCase(name, "script");
+            const std::size_t close = EndTagFrom(in, title ? "</title" : script ? "</script" : "</style", pos);
+            if (close == npos) {
+                stop(title ? HeadWalk::Stop::OpenTitle : HeadWalk::Stop::Text, lt);
+                break;
+            }
+            if (title) ++w.read.titleTags;
+            if (script && codec && EqualsNoCase(TrimBlanks(ValueOf(in, tag.Find("type"))), "application/ld+json"))
+                w.read.jsonLd.push_back(ReadJsonLd(codec->ToUtf8(in.substr(pos, close - pos))));
+            pos = close;  // the end tag is read next, as a tag
+        }
+    }
+    return w;
+}
+
+// What a load reads of the catalogue: the title and the first content of
+// every catalogued key.
+std::vector<std::string> CatalogueReading(std::string_view text) {
+    HeadScanner scanner;
+    scanner.Scan(text);
+    std::vector<std::string> values;
+    values.reserve(kEntryCount);
+    for (const CatalogueEntry& entry : Catalogue()) {
+        if (entry.kind == EntryKind::Title) values.push_back(FindTitle(text));
+        else if (entry.kind == EntryKind::Name) values.push_back(scanner.NameContent(entry.key));
+        else values.push_back(scanner.HttpEquivContent(entry.key));
+    }
+    return values;
+}
+
 }  // namespace
 
 std::string_view ModernFieldName(int field) { return kNames[static_cast<std::size_t>(field)]; }
@@ -211,70 +466,7 @@ int ModernFieldByName(std::string_view name) {
 }
 
 ModernHead ReadModernHead(std::string_view text, const TextCodec* codec) {
-    ModernHead h;
-    const HeadRange head = FindHead(text);
-    // <html lang> stands before the head (or anywhere, in a page without one).
-    const std::size_t htmlLimit = head.found ? head.startTag : text.size();
-    for (std::size_t at = FindNoCase(text.substr(0, htmlLimit), "<html"); at != std::string_view::npos;
-         at = FindNoCase(text.substr(0, htmlLimit), "<html", at + 5)) {
-        if (TagNameEnd(text, at) != at + 5) continue;
-        const std::size_t gt = text.find('>', at);
-        if (gt == std::string_view::npos) break;
-        Tag tag;
-        ParseAttributes(text, at + 5, gt, tag);
-        if (const Attribute* lang = tag.Find("lang"); lang && lang->hasValue) {
-            h.hasHtmlLang = true;
-            h.htmlLang = DecodeValue(ValueOf(text, lang));
-        }
-        break;
-    }
-    if (!head.found) return h;
-    const std::string_view in = text.substr(0, head.end);
-    std::size_t pos = head.begin;
-    Tag tag;  // one for all, so that its attributes are allocated once
-    while (true) {
-        const std::size_t lt = in.find('<', pos);
-        if (lt == std::string_view::npos) break;
-        if (in.substr(lt, 4) == "<!--") {
-            const std::size_t close = in.find("-->", lt + 4);
-            if (close == std::string_view::npos) break;
-            pos = close + 3;
-            continue;
-        }
-        const std::size_t nameEnd = TagNameEnd(in, lt);
-        const std::string_view name = in.substr(lt + 1, nameEnd - lt - 1);
-        const bool meta = EqualsNoCase(name, "meta"), link = EqualsNoCase(name, "link");
-        const bool script = EqualsNoCase(name, "script"), title = EqualsNoCase(name, "title");
-        if (!meta && !link && !script && !title) {
-            pos = lt + 1;
-            continue;
-        }
-        const std::size_t gt = in.find('>', nameEnd);
-        if (gt == std::string_view::npos) break;
-        tag.attributes.clear();
-        tag.start = lt;
-        tag.end = gt + 1;
-        pos = gt + 1;
-        if (title) {
-            ++h.titleTags;
-            continue;
-        }
-        ParseAttributes(in, nameEnd, gt, tag);
-        if (meta) {
-            ReadMeta(h, tag, in);
-        } else if (link) {
-            ReadLink(h, tag, in);
-        } else {
-            // A script's text is skipped whatever its type, so that markup in it is not read.
-            const std::size_t close = FindNoCase(in, "</script", pos);
-            const std::size_t bodyEnd = close == std::string_view::npos ? in.size() : close;
-            if (codec && EqualsNoCase(TrimBlanks(ValueOf(in, tag.Find("type"))), "application/ld+json"))
-                h.jsonLd.push_back(ReadJsonLd(codec->ToUtf8(in.substr(pos, bodyEnd - pos))));
-            if (close == std::string_view::npos) break;
-            pos = close + 8;
-        }
-    }
-    return h;
+    return WalkHead(text, codec).read;
 }
 
 namespace {
@@ -282,19 +474,14 @@ namespace {
 // The value as the attribute's quotes can hold it; an unquoted value that
 // needs quotes gets double ones.
 std::string QuotedValue(std::string_view value, char quote) {
-    std::string escaped = EscapeNameValue(value);
-    if (quote == '"') return escaped;
-    if (quote == '\'') {
-        std::string out;
-        for (char c : escaped) out += c == '\'' ? std::string("&#39;") : std::string(1, c);
-        return out;
-    }
+    if (quote) return EscapeValue(value, quote);
+    const std::string escaped = EscapeValue(value, '"');
     const bool bare = !escaped.empty() && escaped.find_first_of(" \t\r\n\f'\"=`<>") == std::string::npos;
     return bare ? escaped : "\"" + escaped + "\"";
 }
 
 std::string NewTag(int field, std::string_view value, int attributeOrder) {
-    const std::string v = EscapeNameValue(value);
+    const std::string v = EscapeValue(value, '"');
     const std::string_view key = kKeys[static_cast<std::size_t>(field)];
     if (field == kCanonical)
         return attributeOrder == 0 ? "<link rel=\"canonical\" href=\"" + v + "\" >"
@@ -341,32 +528,69 @@ struct Change {
     std::string with;
 };
 
-bool NeedsNewTag(const ModernHead& h, const ModernFields& was, const ModernFields& now) {
+// A tag as a whole; a tag alone on its line goes with the line.
+Change TagRemoval(std::string_view t, std::size_t begin, std::size_t end) {
+    const std::size_t lineStart = LineStart(t, begin);
+    std::size_t after = end;
+    while (after < t.size() && IsBlank(t[after])) ++after;
+    const std::size_t br = BreakLength(t, after);
+    bool alone = br > 0;
+    for (std::size_t i = lineStart; i < begin && alone; ++i) alone = IsBlank(t[i]);
+    return alone ? Change{lineStart, after + br, {}} : Change{begin, end, {}};
+}
+
+// The new value in the tag's own value attribute.
+Change ValueChange(const Use& use, int field, std::string_view value) {
+    const Attribute& a = use.value;
+    if (use.hasAttribute && a.hasValue) return {a.valueStart, a.valueEnd, QuotedValue(value, a.quote)};
+    const std::string v = "=\"" + EscapeValue(value, '"') + "\"";
+    // "href" without a value: HTML takes the first of two, so it gets the value.
+    if (use.hasAttribute) return {a.start, a.end, std::string(a.name) + v};
+    return {use.addAt, use.addAt, std::string(field == kCanonical ? " href" : " content") + v};
+}
+
+// What the edits do to one tag.
+struct TagEdit {
+    bool touched = false, removeWhole = false;
+    int rolesRemoved = 0;
+    std::vector<Change> parts;
+    std::string after;  // tags that take over a field the tag lets go
+};
+
+bool SameHreflang(const std::vector<HreflangLink>& a, const std::vector<HreflangLink>& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i].lang != b[i].lang || a[i].href != b[i].href) return false;
+    return true;
+}
+
+// Whether `edited` reads as `text` but for the edited fields, which read as `now` has them.
+bool ReadsAsMade(std::string_view text, const HeadWalk& before, std::string_view edited, const ModernFields& was,
+                 const ModernFields& now) {
+    const HeadWalk after = WalkHead(edited, nullptr);
+    if (after.stop == HeadWalk::Stop::OpenTag || after.stop == HeadWalk::Stop::OpenTitle) return false;
     for (int f = 0; f < kModernFieldCount; ++f)
-        if (was[f] != now[f] && !now[f].empty() && h.spots[static_cast<std::size_t>(f)].count == 0) return true;
-    return false;
+        if (after.read.fields[f] != (was[f] != now[f] ? now[f] : before.read.fields[f])) return false;
+    return SameHreflang(before.read.hreflang, after.read.hreflang) && CatalogueReading(text) == CatalogueReading(edited);
 }
 
-}  // namespace
-
-Refusal ModernEditRefusal(std::string_view text, const ModernFields& was, const ModernFields& now) {
+// The edited text, or the reason why there is none. `edited` stays empty
+// when nothing is to change.
+Refusal PlanEdits(std::string_view t, const ModernFields& was, const ModernFields& now, int attributeOrder,
+                  std::string& edited) {
+    edited.clear();
     if (was == now) return Refusal::None;
-    const HeadRange head = FindHead(text);
-    if (!head.found) return Refusal::NoHead;
-    if (!head.closed && NeedsNewTag(ReadModernHead(text), was, now)) return Refusal::NoHeadEnd;
-    return Refusal::None;
-}
+    const HeadWalk w = WalkHead(t, nullptr);
+    if (!w.head.found) return Refusal::NoHead;
+    if (w.stop == HeadWalk::Stop::OpenTag) return Refusal::UnclosedTag;
+    if (w.stop == HeadWalk::Stop::OpenTitle) return Refusal::UnclosedTitle;
 
-bool ApplyModernEdits(std::string& text, const ModernFields& was, const ModernFields& now, int attributeOrder) {
-    if (was == now || ModernEditRefusal(text, was, now) != Refusal::None) return false;
-    const std::string_view t = text;
-    const ModernHead h = ReadModernHead(t);
-    const HeadRange head = FindHead(t);
-    std::vector<Change> changes;
+    std::vector<TagEdit> tagEdits(w.tags.size());
     std::string added;
-    const std::size_t endLine = LineStart(t, head.end);
+    const std::size_t insertAt = w.InsertAt();
+    const std::size_t endLine = LineStart(t, insertAt);
     bool endAlone = true;
-    for (std::size_t i = endLine; i < head.end; ++i) endAlone = endAlone && IsBlank(t[i]);
+    for (std::size_t i = endLine; i < insertAt; ++i) endAlone = endAlone && IsBlank(t[i]);
     // The new lines take the indent of the line they follow.
     std::size_t previousLine = endLine;
     if (endAlone && endLine > 0) {
@@ -374,59 +598,112 @@ bool ApplyModernEdits(std::string& text, const ModernFields& was, const ModernFi
         if (breakAt > 0 && t[breakAt] == '\n' && t[breakAt - 1] == '\r') --breakAt;
         previousLine = LineStart(t, breakAt);
     }
-    const std::string_view eol = LineEndFor(t, endAlone ? endLine : LineStart(t, head.end));
+    const std::string_view eol = LineEndFor(t, endAlone ? endLine : LineStart(t, insertAt));
     const std::string_view indent = Indent(t, previousLine);
     for (int f = 0; f < kModernFieldCount; ++f) {
         if (was[f] == now[f]) continue;
-        const ModernTagSpot& spot = h.spots[static_cast<std::size_t>(f)];
-        if (spot.count == 0) {
+        const std::vector<Use>& uses = w.uses[static_cast<std::size_t>(f)];
+        if (uses.empty()) {
             if (!now[f].empty()) added.append(indent).append(NewTag(f, now[f], attributeOrder)).append(eol);
             continue;
         }
-        if (now[f].empty()) {
-            // A tag alone on its line goes with the line.
-            std::size_t begin = spot.tagStart, end = spot.tagEnd;
-            const std::size_t lineStart = LineStart(t, begin);
-            std::size_t after = end;
-            while (after < t.size() && IsBlank(t[after])) ++after;
-            const std::size_t br = BreakLength(t, after);
-            bool alone = br > 0;
-            for (std::size_t i = lineStart; i < begin && alone; ++i) alone = IsBlank(t[i]);
-            if (alone) {
-                begin = lineStart;
-                end = after + br;
+        // An emptied field lets every tag of it go, so that no repeat is read in its place.
+        for (const Use& use : uses) {
+            TagEdit& e = tagEdits[use.tag];
+            e.touched = true;
+            if (w.tags[use.tag].roles > 1) {
+                e.parts.push_back({use.keyStart, use.keyEnd, {}});
+                ++e.rolesRemoved;
+                if (!now[f].empty()) e.after += NewTag(f, now[f], attributeOrder);
+            } else if (now[f].empty()) {
+                e.removeWhole = true;
+            } else {
+                e.parts.push_back(ValueChange(use, f, now[f]));
             }
-            changes.push_back({begin, end, {}});
-        } else if (spot.hasValue) {
-            changes.push_back({spot.valueStart - (spot.quote ? 1 : 0), spot.valueEnd + (spot.quote && spot.valueEnd < t.size() && t[spot.valueEnd] == spot.quote ? 1 : 0),
-                               spot.quote ? std::string(1, spot.quote) + QuotedValue(now[f], spot.quote) + spot.quote
-                                          : QuotedValue(now[f], 0)});
-        } else {
-            // A tag without the value attribute gets one before its end.
-            std::size_t at = spot.tagEnd - 1;
-            if (at > spot.tagStart && t[at - 1] == '/') --at;
-            const std::string_view attribute = f == kCanonical ? " href=\"" : " content=\"";
-            changes.push_back({at, at, std::string(attribute) + EscapeNameValue(now[f]) + "\""});
+            if (!now[f].empty()) break;  // a new value goes to the first tag only
+        }
+    }
+    if (!added.empty() && !w.head.closed) return Refusal::NoHeadEnd;
+
+    std::vector<Change> changes;
+    for (std::size_t i = 0; i < tagEdits.size(); ++i) {
+        TagEdit& e = tagEdits[i];
+        if (!e.touched) continue;
+        const TagRoles& tag = w.tags[i];
+        if (e.removeWhole || e.rolesRemoved >= tag.roles) {
+            changes.push_back(e.after.empty() ? TagRemoval(t, tag.start, tag.end) : Change{tag.start, tag.end, e.after});
+            continue;
+        }
+        for (Change& c : e.parts) changes.push_back(std::move(c));
+        if (!e.after.empty()) {
+            // On a line of its own when the tag ends its line.
+            std::size_t next = tag.end;
+            while (next < t.size() && IsBlank(t[next])) ++next;
+            const std::size_t br = BreakLength(t, next);
+            std::string with = br > 0 ? std::string(t.substr(next, br)) + std::string(Indent(t, LineStart(t, tag.start))) + e.after
+                                      : e.after;
+            changes.push_back({tag.end, tag.end, std::move(with)});
         }
     }
     if (!added.empty()) {
         if (endAlone) changes.push_back({endLine, endLine, std::move(added)});
-        else changes.push_back({head.end, head.end, std::string(eol) + std::move(added)});
+        else changes.push_back({insertAt, insertAt, std::string(eol) + std::move(added)});
     }
-    if (changes.empty()) return false;
     std::stable_sort(changes.begin(), changes.end(), [](const Change& a, const Change& b) { return a.begin < b.begin; });
-    std::string out;
-    out.reserve(text.size() + 256);
+    edited.reserve(t.size() + 256);
     std::size_t cursor = 0;
     for (const Change& c : changes) {
-        if (c.begin < cursor) continue;  // never overlaps; kept safe all the same
-        out.append(t.substr(cursor, c.begin - cursor));
-        out.append(c.with);
+        if (c.begin < cursor) {  // never overlaps; refused rather than guessed
+            edited.clear();
+            return Refusal::UnreadableEdit;
+        }
+        edited.append(t.substr(cursor, c.begin - cursor));
+        edited.append(c.with);
         cursor = c.end;
     }
-    out.append(t.substr(cursor));
-    text = std::move(out);
+    edited.append(t.substr(cursor));
+    if (!ReadsAsMade(t, w, edited, was, now)) {
+        edited.clear();
+        return Refusal::UnreadableEdit;
+    }
+    return Refusal::None;
+}
+
+}  // namespace
+
+Refusal ModernEditRefusal(std::string_view text, const ModernFields& was, const ModernFields& now) {
+    std::string edited;
+    return PlanEdits(text, was, now, 0, edited);
+}
+
+bool ApplyModernEdits(std::string& text, const ModernFields& was, const ModernFields& now, int attributeOrder) {
+    std::string edited;
+    if (PlanEdits(text, was, now, attributeOrder, edited) != Refusal::None || edited.empty() || edited == text)
+        return false;
+    text = std::move(edited);
     return true;
+}
+
+std::string TagKeptWithoutName(std::string_view tag) {
+    // A tag that runs into the next one ("<meta name=x<title>") keeps nothing of it.
+    if (tag.size() < 6 || tag.front() != '<' || tag.find('<', 1) != std::string_view::npos) return {};
+    std::size_t nameEnd = 1;
+    while (nameEnd < tag.size() && !IsTagSpace(tag[nameEnd]) && tag[nameEnd] != '/' && tag[nameEnd] != '>') ++nameEnd;
+    Tag parsed;
+    if (ParseAttributes(tag, nameEnd, tag.size(), parsed) != tag.size()) return {};
+    const Attribute* name = parsed.Find("name");
+    if (!name) return {};
+    bool kept = false;
+    for (std::string_view other : {std::string_view("property"), std::string_view("itemprop")})
+        kept = kept || !TrimBlanks(ValueOf(tag, parsed.Find(other))).empty();
+    if (!kept) return {};
+    const auto [from, to] = WithBlanksBefore(tag, *name);
+    return std::string(tag.substr(0, from)) + std::string(tag.substr(to));
+}
+
+std::size_t OpenTextBeforeHeadEnd(std::string_view text) {
+    const HeadWalk w = WalkHead(text, nullptr);
+    return w.stop == HeadWalk::Stop::Text ? w.stopAt : npos;
 }
 
 }  // namespace veskaron

@@ -84,21 +84,42 @@ struct ModernHead {
     std::vector<std::string> ogByName;           // og: keys written with name= instead of property=
 };
 
-// One pass over the head (and the text before it for <html lang>). The
-// structured data blocks are parsed only with the codec of the text, which
-// turns them into UTF-8 first.
+// One pass over the head (and the text before it for <html lang>), taking
+// the head as HTML does: markup in a comment, a script, a style or the title's
+// text is text, and a tag ends at the first '>' outside its quoted values.
+// Reading stops at a tag or a title that the head's end leaves open, and at a
+// comment, script or style that it leaves open. The structured data blocks are
+// parsed only with the codec of the text, which turns them into UTF-8 first.
 ModernHead ReadModernHead(std::string_view text, const TextCodec* codec = nullptr);
 
-// Why edits from `was` to `now` cannot be made in `text` (a tag to add and no
-// </head> to put it before); Refusal::None when they can.
+// Why edits from `was` to `now` cannot be made in `text`; Refusal::None when
+// they can. A tag or a title that the head's end leaves open refuses every
+// edit (a tag added or changed there would not read back); a tag to add needs
+// a </head>; and an edit that would not read back as made, or would change
+// another field (of the catalogue too), is refused as a whole.
 Refusal ModernEditRefusal(std::string_view text, const ModernFields& was, const ModernFields& now);
 
 // Makes the fields that differ between `was` and `now` hold `now` in `text`:
 // the first tag's value is replaced, keeping its quotes; a missing tag gets a
-// line of its own before </head>; an empty value removes the tag (and its line
-// when it stands alone on it). `attributeOrder` 0 writes the key attribute
-// first in new tags, any other value the content first. Returns whether the
-// text changed; nothing changes when ModernEditRefusal says no.
+// line of its own before </head> (before a comment, script or style that the
+// head's end leaves open); an empty value removes every tag of the field (and
+// its line when it stands alone on it). A tag that also names another field
+// ("description" and "og:description", "canonical alternate") keeps that
+// name and loses only the edited one: a new value goes into a tag of its own
+// right after it. `attributeOrder` 0 writes the key attribute first in new
+// tags, any other value the content first. Returns whether the text changed;
+// nothing changes when ModernEditRefusal says no.
 bool ApplyModernEdits(std::string& text, const ModernFields& was, const ModernFields& now, int attributeOrder);
+
+// For the block writer, which takes out a catalogued META tag: the tag (from
+// '<' to '>') without its name attribute when it also carries a property or
+// an itemprop that other readers take, so that those outlive the block;
+// empty when it carries none.
+std::string TagKeptWithoutName(std::string_view tag);
+
+// Where a comment, script or style that the head's end leaves open starts
+// (a "</head>" in it is text), or npos: nothing added to the head may go
+// after it.
+std::size_t OpenTextBeforeHeadEnd(std::string_view text);
 
 }  // namespace veskaron

@@ -16,6 +16,11 @@ enum class Refusal {
     // it back would copy that into the block, and removing it would take the
     // head's other tags with it.
     UnclosedTitle,
+    // A tag that the head's end leaves open: what goes after it is read as part of it.
+    UnclosedTag,
+    // A tag edited in place would not read back as typed, or another field
+    // would read otherwise after it.
+    UnreadableEdit,
     UnwritableCharset,  // the charset chosen is one no save can write
 };
 

@@ -5,6 +5,7 @@
 
 #include "engine/cp1251.h"
 #include "engine/head_scanner.h"
+#include "engine/modern_head.h"
 #include "engine/translations.h"
 
 namespace veskaron {
@@ -35,10 +36,11 @@ struct Cut {
 // Where a block goes in a scanned text: right after the head's start tag, or
 // in front of its end tag, though never after a "<meta" or "<title" that the
 // end of the head leaves open (the block would be read as part of that tag).
+// Nor inside a comment, script or style that holds the "</head>".
 std::size_t BlockInsertionPoint(std::string_view text, const HeadScanner& scanner, int placement) {
     const HeadRange& head = scanner.Head();
     if (placement == 0) return head.begin;
-    return std::min({head.end, scanner.UnclosedTagAt(), UnclosedTitleStart(text, head)});
+    return std::min({head.end, scanner.UnclosedTagAt(), UnclosedTitleStart(text, head), OpenTextBeforeHeadEnd(text)});
 }
 
 class HeadEdit {
@@ -133,13 +135,21 @@ private:
             if (!marks_[i]) continue;
             const TagSpan span = scanner_.Span(i);
             Cut cut{span.start, span.end, -1};
-            // A charset declared in a catalogued tag outlives the tag.
+            // A charset declared in a catalogued tag outlives the tag, and so
+            // does a property ("og:description") that the tag carries beside its name.
             const std::string_view raw = text_.substr(span.start, span.end - span.start);
             if (FindNoCase(raw, "charset") != std::string_view::npos) {
                 const std::string charset = CharsetAttribute(raw);
                 if (!charset.empty()) {
                     cut.replacement = static_cast<int>(replacements.size());
                     replacements.push_back("<meta charset=\"" + charset + "\">");
+                }
+            }
+            if (!cut.Replaces()) {
+                std::string kept = TagKeptWithoutName(raw);
+                if (!kept.empty()) {
+                    cut.replacement = static_cast<int>(replacements.size());
+                    replacements.push_back(std::move(kept));
                 }
             }
             cuts.push_back(cut);
@@ -507,6 +517,10 @@ bool ReplaceEntriesInPlace(std::string& text, const MetaFields& was, const MetaF
         const auto tag = static_cast<std::size_t>(std::find(marks.begin(), marks.end(), true) - marks.begin());
         const TagSpan span = scanner.Span(tag);
         if (span.start < head.begin || span.end > head.end) return false;
+        // A tag that also carries a property is split by the block.
+        const std::string_view raw = std::string_view(text).substr(span.start, span.end - span.start);
+        if (FindNoCase(raw, "property") != std::string_view::npos || FindNoCase(raw, "itemprop") != std::string_view::npos)
+            return false;
         changes.push_back({span.start, span.end, line, span.start, span.end});
     }
     if (!added.empty()) {

@@ -13,6 +13,11 @@ std::string RefusalText(const RefusalReason& why) {
         case Refusal::NoHeadEnd: return "В странице нет тега </head>: META-теги некуда вставить.";
         case Refusal::UnclosedTitle:
             return "В странице нет закрывающего тега </title>: исправьте заголовок в редакторе.";
+        case Refusal::UnclosedTag:
+            return "В разделе <head> страницы не закрыт тег: исправьте его в редакторе.";
+        case Refusal::UnreadableEdit:
+            return "Тег нельзя изменить на месте: страница после правки читалась бы иначе. "
+                   "Исправьте раздел <head> в редакторе.";
         case Refusal::UnwritableCharset:
             return "Страницу нельзя сохранить в кодировке \"" + why.charset +
                    "\": программа не умеет записывать текст в этой кодировке. Выберите другую кодировку.";

@@ -6,7 +6,10 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "engine/head_scanner.h"
 #include "engine/loader.h"
 #include "engine/modern_head.h"
 #include "engine/save.h"
@@ -122,6 +125,94 @@ TEST(ModernHead, EditsOnlyTheValueBytes) {
     }
 }
 
+namespace {
+
+struct PlaceCase {
+    const char* name;
+    std::string page;
+    std::vector<std::pair<int, std::string>> edits;
+    Refusal refusal;
+    std::string expected;  // the page after the edits (as it was when refused)
+};
+
+// The catalogue's title and description, as a load reads them.
+std::pair<std::string, std::string> CatalogueOf(const std::string& text) {
+    HeadScanner scanner;
+    scanner.Scan(text);
+    return {FindTitle(text), scanner.NameContent("description")};
+}
+
+}  // namespace
+
+// An edit touches its own field alone, reads back as typed, and goes only
+// where HTML sees a tag; where it cannot, it is refused and nothing changes.
+TEST(ModernHead, EditsStandWhereTheyReadBackOrAreRefused) {
+    const std::string kRock = "Rock &#39;n&#39; roll";
+    const PlaceCase cases[] = {
+        {"a typed reference stays text", "<head><meta property=\"og:title\" content=\"a\"></head>", {{kOgTitle, kRock}},
+         Refusal::None, "<head><meta property=\"og:title\" content=\"Rock &amp;#39;n&amp;#39; roll\"></head>"},
+        {"not inside a comment holding </head>", "<head><title>t</title><!-- </head> --></head>", {{kOgTitle, "b"}},
+         Refusal::None, "<head><title>t</title>\r\n<meta property=\"og:title\" content=\"b\" >\r\n<!-- </head> --></head>"},
+        {"description and og:description: split",
+         "<head>\r\n  <meta name=\"description\" property=\"og:description\" content=\"a\">\r\n</head>",
+         {{kOgDescription, "b"}}, Refusal::None,
+         "<head>\r\n  <meta name=\"description\" content=\"a\">\r\n  <meta property=\"og:description\" content=\"b\" >\r\n</head>"},
+        {"description and og:description: emptied",
+         "<head><meta name=\"description\" property=\"og:description\" content=\"a\"></head>", {{kOgDescription, ""}},
+         Refusal::None, "<head><meta name=\"description\" content=\"a\"></head>"},
+        {"twitter:title and og:title both edited",
+         "<head><meta name=\"twitter:title\" property=\"og:title\" content=\"a\"></head>",
+         {{kOgTitle, ""}, {kTwitterTitle, "c"}}, Refusal::None,
+         "<head><meta name=\"twitter:title\" content=\"c\" ></head>"},
+        {"every repeat goes when emptied",
+         "<head>\r\n<meta property=og:title content=a>\r\n<meta property=og:title content=b>\r\n</head>", {{kOgTitle, ""}},
+         Refusal::None, "<head>\r\n</head>"},
+        {"canonical alternate: split",
+         "<head><link rel=\"canonical alternate\" hreflang=\"ru\" href=\"/a\"></head>", {{kCanonical, "/b"}},
+         Refusal::None,
+         "<head><link rel=\"alternate\" hreflang=\"ru\" href=\"/a\"><link rel=\"canonical\" href=\"/b\" ></head>"},
+        {"alternate canonical: emptied", "<head><link rel=\"alternate canonical\" hreflang=ru href=/a></head>",
+         {{kCanonical, ""}}, Refusal::None, "<head><link rel=\"alternate\" hreflang=ru href=/a></head>"},
+        {"a valueless href takes the value", "<head><link rel=canonical href></head>", {{kCanonical, "/b"}},
+         Refusal::None, "<head><link rel=canonical href=\"/b\"></head>"},
+        {"x= waits for a value", "<head><meta property=og:title x=></head>", {{kOgTitle, "b"}}, Refusal::None,
+         "<head><meta content=\"b\" property=og:title x=></head>"},
+        {"a '>' inside quotes is the value's",
+         "<head><meta property=\"og:title\" content=\"a > b\"></head>", {{kOgTitle, "c"}}, Refusal::None,
+         "<head><meta property=\"og:title\" content=\"c\"></head>"},
+        {"scripts and styles are text",
+         "<head><script>s=\"<meta property=og:title content=s>\"</scripts></script>"
+         "<style><meta property=og:title content=t></style><meta property=og:title content=real></head>",
+         {{kOgTitle, "new"}}, Refusal::None,
+         "<head><script>s=\"<meta property=og:title content=s>\"</scripts></script>"
+         "<style><meta property=og:title content=t></style><meta property=og:title content=new></head>"},
+        {"a title left open", "<head><meta property=og:image content=a><title>T</head>", {{kOgImage, "x"}},
+         Refusal::UnclosedTitle, "<head><meta property=og:image content=a><title>T</head>"},
+        {"a tag left open", "<head><title>T</title><meta\r\n</head>", {{kCanonical, "/b"}}, Refusal::UnclosedTag,
+         "<head><title>T</title><meta\r\n</head>"},
+        {"a quote left open", "<head><meta property=og:title content=\"a></head>", {{kOgTitle, "b"}},
+         Refusal::UnclosedTag, "<head><meta property=og:title content=\"a></head>"},
+        {"an edit that would change the catalogue",
+         "<head><meta property=og:title content=\"x><meta name=description content=d>\"></head>", {{kOgTitle, "y"}},
+         Refusal::UnreadableEdit, "<head><meta property=og:title content=\"x><meta name=description content=d>\"></head>"},
+    };
+    for (const PlaceCase& c : cases) {
+        std::string text = c.page;
+        const ModernFields was = ReadModernHead(text).fields;
+        ModernFields now = was;
+        for (const auto& [field, value] : c.edits) now[field] = value;
+        EXPECT_EQ(ModernEditRefusal(text, was, now), c.refusal) << c.name;
+        EXPECT_EQ(ApplyModernEdits(text, was, now, 0), c.refusal == Refusal::None) << c.name;
+        EXPECT_EQ(text, c.expected) << c.name;
+        if (c.refusal != Refusal::None) continue;
+        const ModernHead back = ReadModernHead(text);
+        EXPECT_EQ(back.fields, now) << c.name;
+        EXPECT_EQ(back.hreflang.size(), ReadModernHead(c.page).hreflang.size()) << c.name;
+        EXPECT_EQ(CatalogueOf(text), CatalogueOf(c.page)) << c.name;
+        EXPECT_FALSE(ApplyModernEdits(text, back.fields, now, 0)) << c.name << ": a second edit changed the page";
+    }
+}
+
 TEST(ModernHead, WithoutAHeadEndNothingIsAdded) {
     std::string text = "<head><title>t</title>";
     ModernFields now;
@@ -146,6 +237,19 @@ TEST(ModernHead, ReadAndEditAreLinear) {
             now[kOgTitle].clear();
             ApplyModernEdits(text, ReadModernHead(text).fields, now, 0);
         });
+    EXPECT_LE(r.Ratio(), test::kMaxScaling) << r.small << " s, then " << r.large << " s";
+}
+
+// References are read in one pass, however many a value holds.
+TEST(ModernHead, ReferencesAreReadInLinearTime) {
+    const auto r = test::MeasureScaling(
+        1u << 16,
+        [](std::size_t n) {
+            std::string s = "<head><meta property=og:title content='";
+            while (s.size() < n) s += "&#39;&amp;";
+            return s + "'></head>";
+        },
+        [](const std::string& text) { ReadModernHead(text); });
     EXPECT_LE(r.Ratio(), test::kMaxScaling) << r.small << " s, then " << r.large << " s";
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/loader.h"
+#include "engine/modern_head.h"
 #include "engine/writer.h"
 
 using namespace veskaron;
@@ -111,6 +112,20 @@ TEST(WriterHeads, PageInFieldsAndBytesOut) {
         {"leftovers of a cut tag", "<head>\r\n<m<meta >eta name=author content=fake>\r\n<meta name=author content=real>\r\n</head>",
          [](MetaFields& f) { f.Author = "Ann B"; }, 1,
          "<head>\r\n<m<meta >eta name=author content=fake>\r\n<title></title>\r\n<meta name=\"author\" content=\"Ann B\" ></head>"},
+        {"a property beside the name outlives the block",
+         "<head>\r\n<meta name=\"description\" property=\"og:description\" content=\"a\">\r\n</head>",
+         [](MetaFields& f) { f.Title = "x"; }, 0,
+         "<head><title>x</title>\r\n<meta name=\"description\" content=\"a\" >\r\n"
+         "<meta property=\"og:description\" content=\"a\">\r\n</head>"},
+        {"a title inside a quoted value is text",
+         "<head>\r\n<meta property=\"og:description\" content=\"Fill <title></title> right\">\r\n</head>",
+         [](MetaFields& f) { f.Title = "New"; }, 1,
+         "<head>\r\n<meta property=\"og:description\" content=\"Fill <title></title> right\">\r\n<title>New</title></head>"},
+        {"a title inside another tag's name is text", "<head><title<title>x</title>></head>",
+         [](MetaFields& f) { f.Title = "New"; }, 0, "<head><title>New</title><title<title>x</title>></head>"},
+        {"not inside a comment holding </head>", "<head><title>T</title><!-- </head> --></head>",
+         [](MetaFields& f) { f.Author = "Ann B"; }, 1,
+         "<head><title>T</title>\r\n<meta name=\"author\" content=\"Ann B\" ><!-- </head> --></head>"},
     };
     for (const Case& c : cases) {
         MetaFields f = Read(c.page);
@@ -127,6 +142,7 @@ TEST(WriterHeads, PageInFieldsAndBytesOut) {
         EXPECT_EQ(back.Keywords, f.Keywords) << c.name;
         EXPECT_EQ(back.Url, f.Url) << c.name;
         EXPECT_EQ(back.Generator, f.Generator) << c.name;
+        EXPECT_EQ(ReadModernHead(text).fields, ReadModernHead(c.page).fields) << c.name;
         std::string again = text;
         ASSERT_TRUE(WriteMetaBlock(again, back, o).Done()) << c.name;
         EXPECT_EQ(again, text) << c.name << ": a second run changed the page";
