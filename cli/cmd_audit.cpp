@@ -14,10 +14,12 @@
 #include "cli/page_loading.h"
 #include "cli/page_selection.h"
 #include "cli/progress.h"
+#include "cli/site_options.h"
 #include "engine/loader.h"
 #include "engine/save.h"
 #include "site/audit.h"
 #include "site/csv.h"
+#include "site/indexability.h"
 
 namespace veskaron::cli {
 namespace {
@@ -27,7 +29,7 @@ struct AuditArgs {
     SelectionArgs selection;
     std::string format = "table";
     std::string failOn;  // error | warning | empty
-    std::string baseUrl;  // the site's address, for the checks between pages
+    SiteArgs site;       // the site's address, root and robot
 };
 
 struct PageOutcome {
@@ -45,10 +47,12 @@ std::size_t ReaderThreads() {
 
 // Loads and audits every page, several at a time; results keep the
 // pages' order. Only what the audit keeps of a page outlives its load.
-void AuditPages(const std::vector<std::string>& pages, const LoadOptions& options,
-                std::vector<site::PageAudit>& audits, std::vector<PageOutcome>& outcomes, Progress& progress) {
+void AuditPages(const std::vector<std::string>& pages, const LoadOptions& options, const site::SiteIndexing& site,
+                std::vector<site::PageAudit>& audits, std::vector<site::Indexability>& verdicts,
+                std::vector<PageOutcome>& outcomes, Progress& progress) {
     const std::size_t n = pages.size();
     audits.assign(n, {});
+    verdicts.assign(n, {});
     outcomes.assign(n, {});
     std::atomic<std::size_t> next{0}, done{0};
     auto work = [&] {
@@ -68,6 +72,8 @@ void AuditPages(const std::vector<std::string>& pages, const LoadOptions& option
                 const bool asStored = charset == "utf-8" || charset == "windows-1251";
                 const std::string stored = asStored ? std::string() : FileBytesForSave(doc, doc.page.text).bytes;
                 audits[i] = site::AuditPage(doc, asStored ? std::string_view(doc.page.text) : std::string_view(stored));
+                verdicts[i] = site::JudgeIndexability(doc, pages[i], site);
+                site::AddIndexabilityFindings(audits[i].findings, verdicts[i]);
                 outcomes[i].read = true;
             }
             ++done;
@@ -146,17 +152,36 @@ int RunAudit(const AuditArgs& args, Streams io) {
     if (!ResolveLoadOptions(args.load, "audit", io.err, options)) return kExitFailed;
     const Selection selection = SelectPages(args.selection, "audit", io.err, true);
     if (!selection.ok) return kExitFailed;
+    site::SiteIndexing site;
+    if (!ResolveSiteIndexing(args.site, args.selection, selection.pages, io.err, site)) return kExitFileError;
 
     std::vector<site::PageAudit> audits;
+    std::vector<site::Indexability> verdicts;
     std::vector<PageOutcome> outcomes;
     {
         Progress progress(io.err, io.progress, selection.pages.size());
-        AuditPages(selection.pages, options, audits, outcomes, progress);
+        AuditPages(selection.pages, options, site, audits, verdicts, outcomes, progress);
     }
     site::AddDuplicateFindings(audits, selection.pages);
     // Addresses are paths under the one -r folder, when one was given.
     const std::string root = args.selection.folders.size() == 1 ? args.selection.folders.front() : std::string();
-    site::AddHreflangFindings(audits, selection.pages, root, args.baseUrl);
+    site::AddHreflangFindings(audits, selection.pages, root, args.site.baseUrl);
+    {
+        std::vector<std::vector<site::Finding>*> findings;
+        std::vector<const site::Indexability*> judged;
+        for (std::size_t i = 0; i < audits.size(); ++i) {
+            findings.push_back(&audits[i].findings);
+            judged.push_back(outcomes[i].read ? &verdicts[i] : nullptr);
+        }
+        site::AddCanonicalToNoindexFindings(findings, judged);
+    }
+    // The robots.txt's own findings come first, under its own name.
+    std::vector<std::string> paths = selection.pages;
+    if (std::vector<site::Finding> lines = site::RobotsTxtFindings(site); !lines.empty()) {
+        paths.insert(paths.begin(), (site.root == "." ? std::string() : site.root + "/") + "robots.txt");
+        audits.insert(audits.begin(), site::PageAudit{std::move(lines), {}, {}, {}});
+        outcomes.insert(outcomes.begin(), PageOutcome{true, {}, {}});
+    }
 
     std::size_t read = 0, unreadable = selection.problems, errors = 0, warnings = 0, infos = 0;
     for (std::size_t i = 0; i < outcomes.size(); ++i) {
@@ -165,7 +190,7 @@ int RunAudit(const AuditArgs& args, Streams io) {
             ++unreadable;
             continue;
         }
-        ++read;
+        if (i >= paths.size() - selection.pages.size()) ++read;  // robots.txt is no page
         if (!outcomes[i].loadError.empty()) io.err << outcomes[i].loadError << "\n";
         for (const site::Finding& f : audits[i].findings) {
             if (f.level == site::Level::Error) ++errors;
@@ -174,8 +199,8 @@ int RunAudit(const AuditArgs& args, Streams io) {
         }
     }
 
-    if (args.format == "table") PrintTable(io.out, selection.pages, audits);
-    else PrintRecords(io.out, args.format == "csv", selection.pages, audits);
+    if (args.format == "table") PrintTable(io.out, paths, audits);
+    else PrintRecords(io.out, args.format == "csv", paths, audits);
     // Machine-readable output stays records only; the summary then goes to stderr.
     std::ostream& summary = args.format == "table" ? io.out : io.err;
     summary << "Pages: " << read << ", errors: " << errors << ", warnings: " << warnings << ", info: " << infos;
@@ -200,10 +225,11 @@ void AddAuditCommand(CLI::App& app, Streams io, int& status) {
     cmd->add_option("--fail-on", args->failOn,
                     "Exit with 1 when there are findings of this level: error, or warning (and errors)")
         ->check(CLI::IsMember({"error", "warning"}));
-    cmd->add_option("--base-url", args->baseUrl,
+    cmd->add_option("--base-url", args->site.baseUrl,
                     "The site's address (https://example.com/): hreflang addresses under it name "
                     "the pages at those paths of the -r folder; without it any absolute address "
                     "names the page at its path");
+    AddSiteOptions(*cmd, args->site, false);
     AddLoadOptions(*cmd, args->load);
     cmd->callback([args, io, &status] { status = RunAudit(*args, io); });
 }

@@ -11,6 +11,7 @@
 #include "cli/page_loading.h"
 #include "cli/page_selection.h"
 #include "cli/progress.h"
+#include "cli/site_options.h"
 #include "engine/catalogue.h"
 #include "engine/loader.h"
 #include "engine/modern_head.h"
@@ -22,6 +23,7 @@ namespace {
 struct ReadArgs {
     LoadArgs load;
     SelectionArgs selection;
+    SiteArgs site;
     std::string format = "jsonl";
 };
 
@@ -55,6 +57,8 @@ int RunRead(const ReadArgs& args, Streams io) {
     if (!ResolveLoadOptions(args.load, "read", io.err, options)) return kExitFailed;
     const Selection selection = SelectPages(args.selection, "read", io.err);
     if (!selection.ok) return kExitFailed;
+    site::SiteIndexing site;
+    if (!ResolveSiteIndexing(args.site, args.selection, selection.pages, io.err, site)) return kExitFileError;
     // One document state for all pages, as the window keeps it while the user
     // picks one file after another.
     Document doc = FreshDocument(options);
@@ -87,6 +91,11 @@ int RunRead(const ReadArgs& args, Streams io) {
         else if (r.converted == kCharsetKoi8U) j["Converted"] = "koi8-u";
         else j["Converted"] = nullptr;
         AddModernJson(j, ReadModernHead(doc.page.text, doc.codec.get()), *doc.codec);
+        const site::Indexability verdict = site::JudgeIndexability(doc, path, site);
+        j["Indexable"] = verdict.indexable;
+        j["IndexabilityReason"] = site::IndexReasonCode(verdict.reason);
+        j["IndexabilityDetail"] = verdict.detail;
+        j["RobotsDirectives"] = DirectivesJson(verdict.directives);
         if (!r.ok) {
             progress.Finish();
             io.err << path << ": " << r.error << "\n";
@@ -117,6 +126,7 @@ void AddReadCommand(CLI::App& app, Streams io, int& status) {
     auto args = std::make_shared<ReadArgs>();
     AddLoadOptions(*cmd, args->load);
     AddSelectionOptions(*cmd, args->selection);
+    AddSiteOptions(*cmd, args->site);
     cmd->add_option("--format", args->format, "jsonl (one JSON object per line) or csv (RFC 4180)")
         ->check(CLI::IsMember({"jsonl", "csv"}));
     cmd->callback([args, io, &status] { status = RunRead(*args, io); });

@@ -17,6 +17,7 @@ constexpr std::string_view kIgnored[] = {
     "Size",     "DownloadTime", "Passes",   "Encoding",   "EncodingSource",   "Converted",
     "Error",    "ExpiriesText", "Hreflang", "JsonLd",     "HtmlLang",         "TitleWidth",
     "DescriptionWidth",         "Findings", "WorstLevel",
+    "Indexable", "IndexabilityReason", "IndexabilityDetail", "RobotsDirectives",
 };
 
 bool IsSettable(std::string_view name) {
