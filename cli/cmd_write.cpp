@@ -194,19 +194,33 @@ int RunWriteCsv(const WriteArgs& args, const LoadOptions& load, const SaveOption
         io.err << args.fromCsv << ": " << edits.error << "\n";
         return kExitFailed;
     }
-    auto where = [&](const site::CsvEditRow& row) { return args.fromCsv + ": line " + std::to_string(row.line) + ": "; };
+    // A spreadsheet's own separator or encoding is worth a word: the user sees what was taken.
+    if (!edits.plain) io.err << args.fromCsv << ": " << edits.note << "\n";
+    auto where = [&](const site::CsvEditRow& row) { return args.fromCsv + ": " + site::CsvLineError(row.line, ""); };
     bool wrong = false;
     for (const site::CsvEditRow& row : edits.rows) {
         for (const auto& [name, value] : row.values) {
             if (const std::string error = site::SettingError(name + "=" + value); !error.empty()) {
-                io.err << where(row) << "column " << name << ": " << error << "\n";
+                io.err << where(row) << "столбец " << name << ": " << error << "\n";
                 wrong = true;
             }
         }
     }
     if (wrong) return kExitFailed;
 
-    // Paths are relative to --base, else to the folder of the CSV file.
+    // Paths are relative to --base, else to the folder of the CSV file. With
+    // --base, a row whose page lies outside that folder is refused, and the
+    // others go on.
+    const std::size_t rows = edits.rows.size();
+    std::size_t failed = 0;
+    if (!args.base.empty()) {
+        std::erase_if(edits.rows, [&](const site::CsvEditRow& row) {
+            if (!site::LeadsOutside(args.base, row.path)) return false;
+            io.err << args.fromCsv << ": " << site::OutsideFolderError(row.line, row.path, args.base) << "\n";
+            ++failed;
+            return true;
+        });
+    }
     const std::filesystem::path base =
         args.base.empty() ? std::filesystem::path(args.fromCsv).parent_path() : std::filesystem::path(args.base);
     std::vector<std::string> paths;
@@ -214,7 +228,7 @@ int RunWriteCsv(const WriteArgs& args, const LoadOptions& load, const SaveOption
     DropCellsAsReadShowedThem(edits.rows, paths, load);
     site::PlanOptions how;
     how.diff = args.dryRun;
-    std::size_t saved = 0, unchanged = 0, changed = 0, failed = 0;
+    std::size_t saved = 0, unchanged = 0, changed = 0;
     {
         Progress progress(io.err, io.progress, edits.rows.size());
         for (std::size_t i = 0; i < edits.rows.size(); ++i) {
@@ -239,7 +253,7 @@ int RunWriteCsv(const WriteArgs& args, const LoadOptions& load, const SaveOption
             }
         }
     }
-    PrintSummary(io, args.dryRun, edits.rows.size(), saved, changed, unchanged, failed, 0);
+    PrintSummary(io, args.dryRun, rows, saved, changed, unchanged, failed, 0);
     return failed > 0 ? kExitFailed : kExitOk;
 }
 
@@ -336,16 +350,19 @@ void AddWriteCommand(CLI::App& app, Streams io, int& status) {
     // The CSV names its pages and their values itself.
     auto* fromCsv =
         cmd->add_option("--from-csv", args->fromCsv,
-                        "Edits from a CSV file (RFC 4180, UTF-8): a row per page, its Path and columns named "
-                        "like the members of read (read --format csv writes such a file); an empty cell "
-                        "leaves the field, \"\" sets it empty. Only pages whose bytes change are written; "
-                        "the META block is rewritten only when one of its fields changes")
+                        "Edits from a CSV file (RFC 4180; a semicolon or a tab between fields and Windows-1251 "
+                        "or UTF-16 are taken too, as a spreadsheet saves them): a row per page, its Path and "
+                        "columns named like the members of read (read --format csv writes such a file); an "
+                        "empty cell leaves the field, \"\" sets it empty. Only pages whose bytes change are "
+                        "written; the META block is rewritten only when one of its fields changes")
             ->type_name("FILE")
             ->excludes(sets)
             ->excludes(asEdited)
             ->excludes(toStdout);
     for (const char* name : {"PAGE", "-r", "--mask"}) fromCsv->excludes(cmd->get_option(name));
-    cmd->add_option("--base", args->base, "The folder the paths of --from-csv are relative to (default: the CSV file's)")
+    cmd->add_option("--base", args->base,
+                    "The folder the paths of --from-csv are relative to (default: the CSV file's); a row whose "
+                    "page lies outside it is refused")
         ->type_name("DIR")
         ->needs(fromCsv);
     AddLoadOptions(*cmd, args->load);

@@ -25,20 +25,30 @@ std::vector<std::string> Assignments(const CsvEditRow& row);
 
 struct CsvEdits {
     bool ok = false;
-    std::string error;  // "line N: ..." (or the column's name) when not ok
+    std::string error;  // "строка N: ..." when not ok
     std::vector<CsvEditRow> rows;
+    char separator = ',';
+    std::string note;    // how the file was read, in Russian (CsvFormatNote)
+    bool plain = true;   // commas in UTF-8, as RFC 4180 has it
 };
 
 // Columns: `Path` (required); the settable members of `read` (Title, Robots,
 // PageEnter.On, Canonical, OgTitle, ...) become values; the read-only ones
 // (Size, Encoding, ExpiriesText, Hreflang, Error, ...) and the site window's
 // own (TitleWidth, DescriptionWidth, Findings, WorstLevel) are passed over;
-// any other column is an error naming it. A row without a Path, a page named
-// twice, or a row longer than the header is an error naming its line; rows
-// of empty cells are skipped.
+// any other column is an error naming it. A row without a Path, a path with
+// a control character (a NUL), a page named twice, or a row longer than the
+// header is an error; every error names its line. Rows of empty cells are
+// skipped.
 CsvEdits ReadCsvEdits(std::string_view bytes);
 
 // Whether a CSV column of that name is passed over by ReadCsvEdits.
 bool IsIgnoredCsvColumn(std::string_view name);
+
+// Whether a row's `path` (relative to `folder`, or absolute) leads outside
+// `folder` once ".." and links are resolved.
+bool LeadsOutside(const std::string& folder, const std::string& path);
+// The refusal of such a row, in Russian, naming it.
+std::string OutsideFolderError(std::size_t line, const std::string& path, const std::string& folder);
 
 }  // namespace veskaron::site

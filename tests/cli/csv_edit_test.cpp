@@ -130,17 +130,36 @@ TEST_F(CsvEdit, ProblemsAreReportedWithTheirLine) {
     // A value no page takes stops the run before any page is touched.
     Put("edits.csv", "Path,Title,Robots\r\nsite/a.htm,X,0\r\nsite/b.htm,Y,many\r\n");
     EXPECT_EQ(Run({"write", "--from-csv", csv}), 1);
-    EXPECT_EQ(err_.str(), csv + ": line 3: column Robots: 'many' is not a valid integer value\n");
+    EXPECT_EQ(err_.str(), csv + ": строка 3: столбец Robots: 'many' is not a valid integer value\n");
     for (std::size_t i = 0; i < paths_.size(); ++i) EXPECT_EQ(Get(paths_[i]), before_[i]);
 
     // A page that fails is reported; the others are still written.
     Put("edits.csv", "Path,Title,Keywords\r\nsite/a.htm,Новый,\r\nsite/gone.htm,X,\r\n\"site/news/c.htm\",,\"\"\r\n");
     EXPECT_EQ(Run({"write", "--from-csv", csv, "--now", kNow}), 1);
     EXPECT_EQ(out_.str(), "Pages: 3, saved: 1, failed: 1\n");
-    EXPECT_EQ(err_.str().rfind(csv + ": line 3: ", 0), 0u) << err_.str();
+    EXPECT_EQ(err_.str().rfind(csv + ": строка 3: ", 0), 0u) << err_.str();
     EXPECT_NE(err_.str().find("gone.htm"), std::string::npos);
     EXPECT_NE(Get(paths_[0]).find(W("<title>Новый</title>")), std::string::npos);
     EXPECT_EQ(Get(paths_[2]), before_[2]);  // no keywords to empty: the same bytes
+}
+
+// What a spreadsheet in a Russian locale saves is taken, and said so; with
+// --base, a row whose page lies outside the folder is refused by name while
+// the others are written.
+TEST_F(CsvEdit, ASpreadsheetsFileWritesInsideItsBaseOnly) {
+    fs::create_directories(dir_ / "out");
+    const std::string victim = Put("out/victim.html", "<html><head><title>V</title></head></html>");
+    const std::string csv = (dir_ / "edits.csv").string();
+    Put("edits.csv", W("Path;Title\r\n../out/victim.html;Взлом\r\n") + W(victim) + W(";Взлом\r\na.htm;Новый\r\n"));
+    EXPECT_EQ(Run({"write", "--from-csv", csv, "--base", (dir_ / "site").string(), "--now", kNow}), 1);
+    EXPECT_EQ(out_.str(), "Pages: 3, saved: 1, failed: 2\n");
+    const std::string err = err_.str();
+    EXPECT_EQ(err.rfind(csv + ": Файл CSV прочитан так: разделитель — точка с запятой, кодировка — Windows-1251.\n", 0), 0u)
+        << err;
+    EXPECT_NE(err.find(csv + ": строка 2: путь «../out/victim.html» ведёт за пределы папки"), std::string::npos) << err;
+    EXPECT_NE(err.find(csv + ": строка 3: путь «" + victim + "» ведёт за пределы папки"), std::string::npos) << err;
+    EXPECT_EQ(Get(victim), "<html><head><title>V</title></head></html>");
+    EXPECT_NE(Get(paths_[0]).find(W("<title>Новый</title>")), std::string::npos);
 }
 
 }  // namespace
