@@ -3,6 +3,7 @@
 #include "engine/modern_head.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <initializer_list>
 #include <utility>
 
@@ -67,9 +68,36 @@ void DocumentSession::markEdited(EditMark mark) {
 
 void DocumentSession::updateModified() {
     if (!isOpen() || loading_) return;
-    // Once modified, a document stays so until the next snapshot.
-    setModified(doc_.modified || doc_.marks.Any() || ComparedFields(doc_.fields) != snapshot_ ||
-                doc_.modern != doc_.modernSnapshot);
+    // Once the fields made it modified, a document stays so until the next snapshot.
+    fieldsModified_ = fieldsModified_ || doc_.marks.Any() || ComparedFields(doc_.fields) != snapshot_ ||
+                      doc_.modern != doc_.modernSnapshot;
+    setModified(fieldsModified_ || sourceEdited_);
+}
+
+void DocumentSession::setSourceEdited(bool edited) {
+    sourceEdited_ = edited;
+    updateModified();
+}
+
+qint64 DocumentSession::sizeOnSave() {
+    if (size_ < 0 || sizeRevision_ != revision_) {
+        size_ = static_cast<qint64>(FileBytesForSave(doc_, doc_.page.text).bytes.size());
+        sizeRevision_ = revision_;
+    }
+    return size_;
+}
+
+int DocumentSession::lineBreakOnSave() const {
+    return static_cast<int>(FileBytesForSave(doc_, "\r\n").bytes.size() - FileBytesForSave(doc_, "").bytes.size());
+}
+
+int DocumentSession::bytesOnSave(char32_t typed) const {
+    if (typed == QChar::LineSeparator && loneCrShown_) return 1;  // the page's lone CR
+    std::string utf8;
+    AppendUtf8(utf8, typed);
+    std::string held = doc_.codec->FromUtf8(utf8).bytes;
+    if (const auto koi8 = Koi8FieldTexts::For(doc_.encoding.name)) held = koi8->Merge({}, held, nullptr);
+    return static_cast<int>(FileBytesForSave(doc_, held).bytes.size() - FileBytesForSave(doc_, "").bytes.size());
 }
 
 void DocumentSession::setModified(bool modified) {
@@ -80,6 +108,7 @@ void DocumentSession::setModified(bool modified) {
 
 void DocumentSession::takeSnapshot() {
     const bool was = doc_.modified;
+    fieldsModified_ = sourceEdited_ = false;
     doc_.Remember();
     snapshot_ = ComparedFields(doc_.fields);
     pageTexts_ = doc_.fields;
@@ -177,6 +206,9 @@ bool DocumentSession::load(const QString& path, const LoadOptions& options) {
         return false;
     }
     ++revision_;
+    // The page as read is the page a save of it writes.
+    size_ = QFileInfo(path).size();
+    sizeRevision_ = revision_;
     sourceBase_.clear();
     loneCrShown_ = false;
     pageTexts_ = doc_.fields;
@@ -227,11 +259,17 @@ bool DocumentSession::save(const SaveOptions& options, std::size_t fieldReferenc
         notices << Notice{Notice::Kind::Information,
                           msg::kReferencesWritten.arg(Utf8(doc_.encoding.name)).arg(result.references)};
     }
+    if (result.written) {
+        size_ = QFileInfo(Utf8(doc_.path)).size();
+        sizeRevision_ = revision_;
+    }
     if (result.saved) {
         doc_.modified = was;
         takeSnapshot();
-    } else if (!was) {
-        Q_EMIT modifiedChanged(true);
+    } else {
+        // The file does not hold what the window shows.
+        fieldsModified_ = true;
+        if (!was) Q_EMIT modifiedChanged(true);
     }
     if (result.written) {
         Q_EMIT saved(notices);
@@ -243,8 +281,15 @@ bool DocumentSession::save(const SaveOptions& options, std::size_t fieldReferenc
 
 QString DocumentSession::preview(const MetaWriteOptions& writer, const FileOpener& open) {
     if (!isOpen()) return {};
-    syncEditedSource(nullptr);
+    // The view's edits go into the preview, not into the session's text: an
+    // edit undone later must leave the text as it was.
+    std::optional<std::string> held;
+    if (editedSource_) {
+        if (const std::optional<QString> edited = editedSource_())
+            held = std::exchange(doc_.page.text, fromSourceText(*edited, nullptr));
+    }
     const PreviewResult result = WritePreview(doc_, writer, open);
+    if (held) doc_.page.text = std::move(*held);
     Notices notices;
     if (!result.refusal.empty()) notices << ErrorNotice(msg::RefusalText(result.refusal));
     if (!result.error.empty()) notices << ErrorNotice(Utf8(RussianFileError(result.error)));

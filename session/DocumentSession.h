@@ -76,6 +76,17 @@ public:
     void setModernFields(ModernFields fields);
     // Recomputes the modified state, e.g. after the source view was edited.
     void updateModified();
+    // Whether the source view's text differs from the one it was given: it
+    // counts while it does, and no longer once undone or typed back.
+    void setSourceEdited(bool edited);
+
+    // The bytes a save of the session's text writes, and what the source
+    // view's characters weigh in them: a line break, and any other character
+    // as the save would write it when typed (a reference where the page's
+    // charset has no such character).
+    qint64 sizeOnSave();
+    int lineBreakOnSave() const;
+    int bytesOnSave(char32_t typed) const;
 
     // The source view's text when the user edited it since it was filled,
     // else nothing: the session then holds the text as it stands.
@@ -139,6 +150,14 @@ private:
     bool loneCrShown_ = false;
     // A KOI8 page's text as the source view was last given it.
     std::string sourceBase_;
+    // The fields or the program's own changes made the document modified
+    // (which lasts until the next snapshot), the source view's edits make it
+    // modified while they stand.
+    bool fieldsModified_ = false;
+    bool sourceEdited_ = false;
+    // sizeOnSave() of the text at a revision.
+    std::uint64_t sizeRevision_ = 0;
+    qint64 size_ = -1;
 };
 
 }  // namespace veskaron::session

@@ -62,6 +62,21 @@ struct Loaded {
         return Find<QLabel>(*form, QStringLiteral("StatusPanel%1").arg(i).toLatin1().constData())->text();
     }
     void Caret(int position, int selected = 0) { editor->SetCaretCharacter(position, selected); }
+    // A character typed as the keyboard gives it.
+    void Type(const QString& text) {
+        for (const QChar c : text) {
+            if (c == u'\n') {
+                QTest::keyClick(editor, Qt::Key_Return);
+                continue;
+            }
+            QTest::sendKeyEvent(QTest::Press, editor, Qt::Key_unknown, QString(c), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Release, editor, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
+    }
+    qint64 Label(const char* name) {
+        const QString text = Find<QLabel>(*form, name)->text();
+        return text.left(text.indexOf(u' ')).toLongLong();
+    }
 };
 
 }  // namespace
@@ -75,6 +90,8 @@ private Q_SLOTS:
     void insertNewAndSaveAsEdited();
     void editorFollowsTheFieldTabs();
     void sizeLabels();
+    void sizesAreTheBytesSaved();
+    void undoneEditsAreNoEdits();
     void folderHistoryEditor();
     void roundTripThroughTheView();
     void staleTextsAreNotWaitedFor();
@@ -234,6 +251,91 @@ void TestEditorTab::sizeLabels() {
     const int length = kPage.size() + 3;
     QCOMPARE(size->text(), QStringLiteral("%1 байт").arg(length));
     QCOMPARE(time->text(), QStringLiteral("%1 cек.").arg(length * 8.0 / 33600, 0, 'f', 2));
+}
+
+// "Тек." is what the file will hold, in the page's charset and line ends:
+// the save writes exactly as many bytes, and "Исх." shows them afterwards.
+void TestEditorTab::sizesAreTheBytesSaved() {
+    struct Case {
+        const char* name;
+        QByteArray page;
+        QString typed;
+        int added;  // bytes the typed text adds to the file
+    };
+    const QByteArray utf8Body = "<html>\n<head><meta charset=\"utf-8\"><title>Т</title></head>\n<body>"
+                                "\xD1\x82\xD0\xB5\xD0\xBA\xD1\x81\xD1\x82</body>\n</html>\n";
+    const QByteArray koi8 = "<html><head><meta http-equiv=\"content-type\" content=\"text/html; charset=koi8-r\">"
+                            "<title>t</title></head><body>\xD4\xC5\xCB\xD3\xD4</body></html>\r\n";
+    const Case cases[] = {
+        // Two bytes for "ж", one for the LF, three for the euro sign.
+        {"UTF-8, LF", utf8Body, QStringLiteral("ж\n€"), 2 + 1 + 3},
+        {"Windows-1251, CR LF", "<html><head><title>t</title></head><body>\xF2\xE5\xEA\xF1\xF2</body></html>\r\n",
+         QStringLiteral("ж\n€"), 1 + 2 + 1},
+        // KOI8 has no dash: the save writes it as a reference.
+        {"KOI8-R", koi8, QStringLiteral("ж—"), 1 + 7},
+    };
+    for (const Case& c : cases) {
+        Loaded w(c.page);
+        QCOMPARE(w.Label("Label5"), c.page.size());
+        w.Caret(static_cast<int>(w.editor->Text().indexOf(QStringLiteral("</body>"))));
+        w.Type(QStringLiteral("ab"));  // the first two changes leave the labels
+        w.Type(c.typed);
+        QVERIFY2(w.Label("Label13") == c.page.size() + 2 + c.added, c.name);
+        const qint64 shown = w.Label("Label13");
+        QTest::keyClick(w.editor, Qt::Key_Backspace);
+        QVERIFY2(w.Label("Label13") < shown, c.name);
+        w.Type(c.typed.right(1));
+        QCOMPARE(w.Label("Label13"), shown);
+        Find<QPushButton>(*w.form, "BitSave")->click();
+        QVERIFY2(ReadBytes(w.tmp.Page("page.html")).size() == shown, c.name);
+        QCOMPARE(w.Label("Label5"), shown);
+        // Typed on after the save: counted from the saved file.
+        w.Type(QStringLiteral("z"));
+        QCOMPARE(w.Label("Label13"), shown + 1);
+    }
+}
+
+// Undoing every keystroke, or typing back what was deleted, leaves a page
+// that is not modified: no mark, no Save, no question when leaving it.
+void TestEditorTab::undoneEditsAreNoEdits() {
+    {
+        Loaded clean;
+        clean.Caret(3);
+        QTest::keyClicks(clean.editor, QStringLiteral("abc"));
+        for (int i = 0; i < 3; ++i) QTest::keyClick(clean.editor, Qt::Key_Z, Qt::ControlModifier);
+        clean.form->loadChosenFile(clean.tmp.Page("page.html"));
+        QVERIFY(clean.dialogs->shown.empty());
+        QCOMPARE(ReadBytes(clean.tmp.Page("page.html")), kPage);
+    }
+    Loaded w;
+    auto* save = Find<QPushButton>(*w.form, "BitSave");
+    w.Caret(static_cast<int>(w.editor->Text().indexOf(QStringLiteral("body</body>"))));
+    QTest::keyClicks(w.editor, QStringLiteral("typed "));
+    QTest::keyClick(w.editor, Qt::Key_Return);
+    QCOMPARE(w.Panel(0), QStringLiteral("Файл - изменён"));
+    // A preview of the edits takes them as they stand and keeps nothing.
+    Find<QPushButton>(*w.form, "ButPreviev")->click();
+    QVERIFY(save->isEnabled());
+    for (int i = 0; i < 20 && save->isEnabled(); ++i) Find<QAbstractButton>(*w.form, "SpeedButton4")->click();
+    QVERIFY(!save->isEnabled());
+    QCOMPARE(w.Panel(0), QString());
+    // Deleted and typed back by hand.
+    QTest::keyClick(w.editor, Qt::Key_Backspace);
+    QVERIFY(save->isEnabled());
+    QTest::keyClick(w.editor, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(!save->isEnabled());
+    w.Caret(1);
+    QTest::keyClick(w.editor, Qt::Key_Delete);
+    QTest::keyClicks(w.editor, QString(kPage.at(1)));
+    QVERIFY(!save->isEnabled());
+    QCOMPARE(w.Panel(0), QString());
+    // A changed field still counts when the source comes back.
+    Find<QLineEdit>(*w.form, "Edit1")->setText(QStringLiteral("New"));
+    QTest::keyClicks(w.editor, QStringLiteral("q"));
+    QTest::keyClick(w.editor, Qt::Key_Backspace);
+    QVERIFY(save->isEnabled());
+    Find<QLineEdit>(*w.form, "Edit1")->setText(QStringLiteral("Old"));
+    QVERIFY(save->isEnabled());
 }
 
 void TestEditorTab::folderHistoryEditor() {

@@ -88,7 +88,8 @@ private:
     // The document's views.
     void fieldEdited(FieldEdit kind);
     void sourceEdited();
-    void showSourceSize(qint64 length);
+    void showSourceSize(qint64 bytes);
+    void showFileSize();
     MetaFields fieldsFromPages(std::size_t* references) const;
     void handFieldsToSession(std::size_t* references = nullptr);
     void showLoaded(const LoadReport& report);

@@ -64,6 +64,7 @@ void TForm1::BindSession() {
     connect(s, &session::DocumentSession::textChanged, this, &TForm1::showTextChanged);
     connect(s, &session::DocumentSession::saved, this, [this](const session::Notices& notices) {
         editor_->ClearEdited();
+        showFileSize();
         showNotices(notices);
     });
     connect(s, &session::DocumentSession::failed, this, &TForm1::showNotices);
@@ -142,14 +143,21 @@ void TForm1::fieldEdited(FieldEdit kind) {
 }
 
 void TForm1::sourceEdited() {
-    if (quiet_ || !session_->isOpen() || !editor_->Edited()) return;
-    session_->markEdited(session::EditMark::Source);
+    if (session_->isOpen()) session_->setSourceEdited(editor_->Edited());
 }
 
-void TForm1::showSourceSize(qint64 length) {
+void TForm1::showSourceSize(qint64 bytes) {
     std::string time;
-    FormatDownloadTime(length, modemSpeed(), time);
-    browser_->SetCurrentStats(msg::kSizeBytes.arg(length), Ui(time));
+    FormatDownloadTime(bytes, modemSpeed(), time);
+    browser_->SetCurrentStats(msg::kSizeBytes.arg(bytes), Ui(time));
+}
+
+// The page file as read or last written.
+void TForm1::showFileSize() {
+    const qint64 bytes = session_->sizeOnSave();
+    std::string time;
+    FormatDownloadTime(bytes, modemSpeed(), time);
+    browser_->SetLoadedStats(msg::kSizeBytes.arg(bytes), Ui(time));
 }
 
 bool TForm1::OnEditorTab() const { return PageControl1->currentWidget() == editor_; }
@@ -212,6 +220,10 @@ void TForm1::fillEditorIfStale() {
     } else {
         editor_->ReplaceText(session_->sourceText());
     }
+    // The sizes the editor tells are the bytes a save writes.
+    session::DocumentSession* s = session_;
+    editor_->SetSizeMeasure(s->sizeOnSave(), s->lineBreakOnSave(),
+                            [s](char32_t c) { return s->bytesOnSave(c); });
     quiet_ = false;
     editorRevision_ = revision;
 }
@@ -278,7 +290,7 @@ void TForm1::showLoaded(const LoadReport& report) {
     const Document& doc = session_->document();
     const QString path = QString::fromStdString(doc.path);
     quiet_ = true;
-    browser_->SetLoadedStats(Ui(report.sizeText), Ui(report.downloadTime));
+    showFileSize();
     browser_->AddFolderToHistory(QFileInfo(path).absolutePath());
     namePage_->Show(doc.fields, *doc.codec);
     showModernHead();

@@ -102,13 +102,14 @@ EditorTab::EditorTab(QWidget* parent) : QWidget(parent) {
     connect(BtnPopup1, &TBtnPopup::OnClick, this, &EditorTab::insertShownSnippet);
     connect(PopupMenu2, &QMenu::triggered, this, &EditorTab::insertMenuSnippet);
     connect(RE1, &SourceView::Changed, this, &EditorTab::sourceTextChanged);
-    connect(RE1, &SourceView::EditStarted, this, &EditorTab::SourceEdited);
+    connect(RE1, &SourceView::EditedChanged, this, &EditorTab::SourceEdited);
     RE1->installEventFilter(this);
     RE1->viewport()->installEventFilter(this);
 }
 
 void EditorTab::LoadText(const QString& text) {
     WrapPause pause(*this);
+    shownSize_.reset();
     RE1->SetText(text);
 }
 
@@ -154,6 +155,7 @@ bool EditorTab::ShowPreparedText(std::uint64_t revision, bool keepCaret) {
     const SourceView::Scroll scroll = RE1->ScrollPosition();
     {
         WrapPause pause(*this);
+        shownSize_.reset();
         RE1->SetShown(shown);
     }
     if (keepCaret) {
@@ -167,9 +169,23 @@ QString EditorTab::Text() const { return RE1->Text(); }
 
 bool EditorTab::Edited() const { return RE1->Edited(); }
 
-void EditorTab::ClearEdited() { RE1->ClearEdited(); }
+void EditorTab::ClearEdited() {
+    // What the view holds now is what the file has.
+    if (shownSize_) shownSize_ = SizeOnSave();
+    RE1->ClearEdited();
+}
 
 qint64 EditorTab::TextLength() const { return RE1->Length(); }
+
+void EditorTab::SetSizeMeasure(qint64 shown, int lineBreak, std::function<int(char32_t)> other) {
+    shownSize_ = shown;
+    RE1->SetByteMeasure(lineBreak, std::move(other));
+}
+
+qint64 EditorTab::SizeOnSave() const {
+    if (!shownSize_) return TextLength();
+    return *shownSize_ + RE1->BytesSinceSet();
+}
 
 void EditorTab::RunOnEditor(void (SourceView::*action)()) {
     RE1->AsOneChange([this, action] { (RE1->*action)(); });
@@ -194,7 +210,7 @@ void EditorTab::InsertSnippet(const QString& snippet) {
 void EditorTab::sourceTextChanged() {
     // The notifications of a load come before the counter is reset; the next
     // two leave the labels as the load set them.
-    if (changes_ > 1) Q_EMIT CurrentSize(TextLength());
+    if (changes_ > 1) Q_EMIT CurrentSize(SizeOnSave());
     ++changes_;
 }
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -49,6 +50,12 @@ public:
     void ClearEdited();
     // Length with CR LF line breaks, without copying the text.
     qint64 TextLength() const;
+    // How the current size is told: `shown` is the bytes the page file has
+    // for the text as it was shown; the edits add what their characters
+    // weigh in it (a line break, and each character beyond ASCII).
+    void SetSizeMeasure(qint64 shown, int lineBreak, std::function<int(char32_t)> other);
+    // The bytes the page would have if saved now.
+    qint64 SizeOnSave() const;
 
     void ResetChangeCounter() { changes_ = 0; }
     void DisableSnippetButton();
@@ -74,7 +81,7 @@ public:
 Q_SIGNALS:
     void InsertMetaBlock();                       // Button3
     void SourceEdited();                    // the user changed the text
-    void CurrentSize(qint64 length);        // after the first two changes since a load
+    void CurrentSize(qint64 bytes);         // after the first two changes since a load
     void HintShown(const QString& longHint);
 
 protected:
@@ -104,6 +111,7 @@ private:
     int changes_ = 0;
     std::uint64_t preparedRevision_ = 0;
     std::shared_ptr<Prepared> prepared_;
+    std::optional<qint64> shownSize_;  // the file's bytes for the text shown
 };
 
 }  // namespace veskaron::ui

@@ -1,7 +1,9 @@
 #include "ui/pages/SourceView.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include <QApplication>
@@ -11,6 +13,8 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QMimeData>
+
+#include "engine/text_codec.h"
 
 namespace veskaron::ui {
 namespace {
@@ -109,7 +113,12 @@ void SourceView::SetShown(const Shown& shown) {
     crIsSeparator_ = shown.crIsSeparator;
     units_ = shown.units;
     lineFeeds_ = shown.lineFeeds;
-    edited_ = false;
+    // Shared, not copied: the view holds its own copy of the bytes.
+    base_ = shown.utf8;
+    diffFrom_ = diffTail_ = LONG_MAX;
+    bytesDelta_ = 0;
+    const bool was = std::exchange(edited_, false);
+    if (was) Q_EMIT EditedChanged(false);
     // A new text is a change for those who count them, as every fill was.
     Q_EMIT Changed();
 }
@@ -123,8 +132,65 @@ QString SourceView::Text() const {
 }
 
 void SourceView::ClearEdited() {
-    edited_ = false;
+    bytesDelta_ = 0;
     SendScintilla(Sci::SCI_SETSAVEPOINT);
+    if (!edited_) return;  // the text is the base already
+    const long length = SendScintilla(Sci::SCI_GETLENGTH);
+    base_ = QByteArray(Range(0, length), length);
+    diffFrom_ = diffTail_ = LONG_MAX;
+    edited_ = false;
+    Q_EMIT EditedChanged(false);
+}
+
+void SourceView::SetByteMeasure(int lineBreak, CharBytes other) {
+    lineBreakBytes_ = lineBreak;
+    charBytes_ = std::move(other);
+    bmpBytes_.assign(0x10000, -1);
+    otherBytes_.clear();
+}
+
+qint64 SourceView::Bytes(const char* utf8, long length) {
+    qint64 bytes = 0;
+    const std::string_view text(utf8, static_cast<std::size_t>(length));
+    for (std::size_t i = 0, step = 1; i < text.size(); i += step) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        step = 1;
+        if (b < 0x80) {
+            bytes += b == '\n' ? lineBreakBytes_ : 1;
+            continue;
+        }
+        const char32_t cp = DecodeUtf8At(text, i, step);
+        if (!charBytes_) {
+            bytes += static_cast<qint64>(step);
+        } else if (cp < 0x10000) {
+            std::int8_t& known = bmpBytes_[cp];
+            if (known < 0) known = static_cast<std::int8_t>(std::clamp(charBytes_(cp), 0, 127));
+            bytes += known;
+        } else {
+            const auto found = otherBytes_.find(cp);
+            bytes += found != otherBytes_.end() ? found->second : otherBytes_[cp] = charBytes_(cp);
+        }
+    }
+    return bytes;
+}
+
+// The text can differ from the base only where it was changed; comparing
+// that stretch when the lengths agree finds a text typed or undone back.
+void SourceView::NoteChanged(long position, long inserted) {
+    const long length = SendScintilla(Sci::SCI_GETLENGTH);
+    diffFrom_ = std::min(diffFrom_, position);
+    diffTail_ = std::min(diffTail_, length - position - inserted);
+}
+
+bool SourceView::SameAsBase() {
+    const long length = SendScintilla(Sci::SCI_GETLENGTH);
+    if (length != base_.size()) return false;
+    const long from = std::min(diffFrom_, length);
+    const long to = std::max(from, length - std::min(diffTail_, length));
+    if (to > from && std::memcmp(Range(from, to - from), base_.constData() + from, static_cast<std::size_t>(to - from)) != 0)
+        return false;
+    diffFrom_ = diffTail_ = LONG_MAX;
+    return true;
 }
 
 int SourceView::CaretCharacter() const {
@@ -224,18 +290,22 @@ void SourceView::modified(int position, int type, int length) {
     if (setting_) return;
     if (type & Sci::SC_MOD_BEFOREDELETE) {
         qint64 units = 0, lineFeeds = 0;
-        CountUtf8(Range(position, length), length, units, lineFeeds);
+        const char* removed = Range(position, length);
+        CountUtf8(removed, length, units, lineFeeds);
         units_ -= units;
         lineFeeds_ -= lineFeeds;
+        bytesDelta_ -= Bytes(removed, length);
         return;
     }
     const bool inserted = type & Sci::SC_MOD_INSERTTEXT;
     if (!inserted && !(type & Sci::SC_MOD_DELETETEXT)) return;
     if (inserted) {
         qint64 units = 0, lineFeeds = 0;
-        CountUtf8(Range(position, length), length, units, lineFeeds);
+        const char* added = Range(position, length);
+        CountUtf8(added, length, units, lineFeeds);
         units_ += units;
         lineFeeds_ += lineFeeds;
+        bytesDelta_ += Bytes(added, length);
         if (position < styledEnd_) styledEnd_ += length;
     } else if (position < styledEnd_) {
         styledEnd_ = std::max<long>(position, styledEnd_ - length);
@@ -248,7 +318,9 @@ void SourceView::modified(int position, int type, int length) {
         SendScintilla(Sci::SCI_STARTSTYLING, static_cast<unsigned long>(styled), 0L);
         styledEnd_ = styled;
     }
-    if (!std::exchange(edited_, true)) Q_EMIT EditStarted();
+    NoteChanged(position, inserted ? length : 0);
+    const bool edited = !SameAsBase();
+    if (std::exchange(edited_, edited) != edited) Q_EMIT EditedChanged(edited);
     if (batch_ > 0) {
         pendingChange_ = true;
     } else {

@@ -5,6 +5,11 @@
 #include <QByteArray>
 #include <QString>
 #include <QWidget>
+#include <climits>
+#include <cstdint>
+#include <functional>
+#include <unordered_map>
+#include <vector>
 // The view's library spells out Qt's keywords, which this program builds without.
 #define signals Q_SIGNALS
 #define slots Q_SLOTS
@@ -37,10 +42,19 @@ public:
     void SetText(const QString& text) { SetShown(ToShown(text)); }
     QString Text() const;
 
+    // The text differs from the one set (or the one there at ClearEdited):
+    // undoing every change, or typing back what was removed, is no edit.
     bool Edited() const { return edited_; }
     void ClearEdited();
     // Characters, with a line break counted as two.
     qint64 Length() const { return units_ + lineFeeds_; }
+
+    // What the characters weigh in the page's file: a line break, and each
+    // character beyond ASCII (asked once per character). The bytes gained
+    // or lost since the text was set are counted with it.
+    using CharBytes = std::function<int(char32_t)>;
+    void SetByteMeasure(int lineBreak, CharBytes other);
+    qint64 BytesSinceSet() const { return bytesDelta_; }
 
     // Caret and selection in characters.
     int CaretCharacter() const;
@@ -72,8 +86,8 @@ public:
 Q_SIGNALS:
     // The text changed: once a key or tool bar action, not for SetShown.
     void Changed();
-    // The first change since the text was set or ClearEdited.
-    void EditStarted();
+    // Edited() changed: the text left the one set, or came back to it.
+    void EditedChanged(bool edited);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -96,6 +110,9 @@ private:
     void styleNeeded(int end);
     void splitIntoRuns(long from, long to);
     const char* Range(long position, long length) const;
+    qint64 Bytes(const char* utf8, long length);
+    void NoteChanged(long position, long inserted);
+    bool SameAsBase();
 
     bool edited_ = false;
     bool setting_ = false;
@@ -106,6 +123,16 @@ private:
     qint64 units_ = 0;
     qint64 lineFeeds_ = 0;
     long styledEnd_ = 0;
+    // The text as set, and where the text may differ from it now: from
+    // diffFrom_ on, up to the last diffTail_ bytes, which are the base's own.
+    QByteArray base_;
+    long diffFrom_ = LONG_MAX;
+    long diffTail_ = LONG_MAX;
+    int lineBreakBytes_ = 2;
+    CharBytes charBytes_;
+    std::vector<std::int8_t> bmpBytes_;  // known weights below U+10000, -1 unknown
+    std::unordered_map<char32_t, int> otherBytes_;
+    qint64 bytesDelta_ = 0;
 };
 
 }  // namespace veskaron::ui
