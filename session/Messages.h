@@ -358,6 +358,8 @@ inline const QString kExportFailed = QStringLiteral("Не удалось зап�
 inline const QString kImportFailed = QStringLiteral("Файл CSV не прочитан:\n%1");
 inline const QString kImportDone = QStringLiteral("Из файла CSV взято правок: %1 на страницах: %2.");
 inline const QString kImportUnknownPaths = QStringLiteral("Этих страниц нет в таблице, их строки пропущены:\n%1");
+inline const QString kImportOutsidePaths =
+    QStringLiteral("Эти строки ведут за пределы папки сайта, они пропущены:\n%1");
 inline const QString kImportUnreadable = QStringLiteral("Эти страницы не прочитаны, их строки пропущены:\n%1");
 inline const QString kImportBusy = QStringLiteral("страницы читаются или записываются; повторите, когда они закончат.");
 inline const QString kImportBadValues = QStringLiteral("Эти значения не подходят, они пропущены:\n%1");

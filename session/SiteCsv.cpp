@@ -37,10 +37,16 @@ SiteCsvImport ImportSiteCsv(SiteModel& model, std::string_view bytes) {
         return result;
     }
     result.ok = true;
+    result.note = QString::fromStdString(parsed.note);
     for (const site::CsvEditRow& line : parsed.rows) {
+        const QString named = QStringLiteral("%1: %2").arg(line.line).arg(QString::fromStdString(line.path));
+        // Not even a page of the table that a link leads out of the folder.
+        if (site::LeadsOutside(model.root(), line.path)) {
+            result.outsidePaths << named;
+            continue;
+        }
         std::string relative = site::RelativePath(model.root(), line.path);
         while (relative.starts_with("./")) relative.erase(0, 2);
-        const QString named = QStringLiteral("%1: %2").arg(line.line).arg(QString::fromStdString(line.path));
         const int row = model.rowOfPath(relative);
         if (row < 0) {
             result.unknownPaths << named;

@@ -18,9 +18,11 @@ std::string SiteCsv(const SiteModel& model, const std::vector<int>& rows);
 struct SiteCsvImport {
     bool ok = false;
     QString error;             // the file is no CSV of the table (nothing was taken)
+    QString note;              // how the file was read: its separator and encoding
     int edits = 0;             // cells that became, changed or dropped an edit
     int pages = 0;             // pages with such a cell
     QStringList unknownPaths;  // rows whose page is not in the table
+    QStringList outsidePaths;  // rows whose path leads outside the site's folder
     QStringList unreadPages;   // rows of pages that could not be read
     QStringList badValues;     // cells no page could take, with why
 };

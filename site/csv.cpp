@@ -44,7 +44,8 @@ void WriteCsvRecord(std::ostream& out, const std::vector<std::string>& fields) {
         if (!first) out << ',';
         first = false;
         const std::string f = GuardFormula(field);
-        if (f.find_first_of(",\"\r\n") == std::string::npos) {
+        // A semicolon or a tab is quoted too, so that a reader never takes it for the separator.
+        if (f.find_first_of(",\"\r\n;\t") == std::string::npos) {
             out << f;
             continue;
         }

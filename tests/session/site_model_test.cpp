@@ -165,6 +165,17 @@ TEST(SiteModel, CsvRoundTripMakesExactlyOneEdit) {
     EXPECT_EQ(bad.edits, 0);
     ASSERT_EQ(bad.badValues.size(), 1);
     EXPECT_TRUE(bad.badValues.front().startsWith(QStringLiteral("2: "))) << bad.badValues.front().toStdString();
+
+    // A Russian spreadsheet's file is taken and said so; a row that leads out
+    // of the folder is refused by name, even to a page of the table.
+    const std::string spreadsheet =
+        Windows1251Codec()->FromUtf8("Path;Title\r\nb.html;Новый\r\n../elsewhere/x.html;X\r\n").bytes;
+    const SiteCsvImport outside = ImportSiteCsv(site.model, spreadsheet);
+    ASSERT_TRUE(outside.ok) << outside.error.toStdString();
+    EXPECT_EQ(outside.note.toStdString(), "Файл CSV прочитан так: разделитель — точка с запятой, кодировка — Windows-1251.");
+    EXPECT_EQ(outside.outsidePaths, QStringList{QStringLiteral("3: ../elsewhere/x.html")});
+    EXPECT_EQ(outside.edits, 1);
+    EXPECT_FALSE(ImportSiteCsv(site.model, "Path,Title\r\na.html\tb,X\r\n").error.isEmpty());
 }
 
 }  // namespace

@@ -50,12 +50,13 @@ TEST(ParseCsv, RecordsTheirLinesAndErrors) {
 }
 
 // What a spreadsheet would run as a formula is written with an apostrophe,
-// and comes back as it was.
+// and comes back as it was; a semicolon or a tab is quoted, so that no reader
+// takes it for the separator.
 TEST(WriteCsvRecord, GuardsFormulasAndTheReaderTakesTheGuardOff) {
-    const std::vector<std::string> cells = {"=SUM(A1)", "'=x", "-1", "@a", "\tx", "\rx", "plain", "'plain", "", "a=b"};
+    const std::vector<std::string> cells = {"=SUM(A1)", "'=x", "-1", "@a", "\tx", "\rx", "plain", "'plain", "", "a=b", "x;y"};
     std::ostringstream out;
     WriteCsvRecord(out, cells);
-    EXPECT_EQ(out.str(), "'=SUM(A1),''=x,'-1,'@a,'\tx,\"'\rx\",plain,'plain,,a=b\r\n");
+    EXPECT_EQ(out.str(), "'=SUM(A1),''=x,'-1,'@a,\"'\tx\",\"'\rx\",plain,'plain,,a=b,\"x;y\"\r\n");
     const CsvParse back = ParseCsv(out.str());
     ASSERT_TRUE(back.ok) << back.error;
     ASSERT_EQ(back.records.size(), 1u);

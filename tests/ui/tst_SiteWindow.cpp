@@ -279,6 +279,28 @@ void TestSiteWindow::csvThroughTheButtons() {
     QVERIFY2(report.contains(QStringLiteral("правок: 1")) && report.contains(QStringLiteral("c.html")),
              qPrintable(report));
     site->model().dropEdits();
+
+    // What a spreadsheet in a Russian locale saves: semicolons, Windows-1251,
+    // and a row that leads out of the site's folder, which is refused by name.
+    WriteBytes(csv, Cp1251("Path;Title\r\na.html;Первая, новая\r\n../../victim.html;Взлом\r\n"));
+    dialogs->fileNames.push_back(csv);
+    QTest::mouseClick(Find<QPushButton>(*site, "BtnSiteImport"), Qt::LeftButton);
+    QTRY_COMPARE(dialogs->shown.size(), shown + 2);
+    QCOMPARE(site->model().pendingEdits().front().assignments, std::vector<std::string>{"Title=Первая, новая"});
+    const QString spreadsheet = dialogs->shown.back().text;
+    QVERIFY2(spreadsheet.contains(QStringLiteral("разделитель — точка с запятой, кодировка — Windows-1251")) &&
+                 spreadsheet.contains(QStringLiteral("за пределы папки сайта")) &&
+                 spreadsheet.contains(QStringLiteral("3: ../../victim.html")),
+             qPrintable(spreadsheet));
+
+    // A broken file is refused in Russian, naming its line.
+    WriteBytes(csv, "Path,Title\r\na.html,\"open\r\n");
+    dialogs->fileNames.push_back(csv);
+    QTest::mouseClick(Find<QPushButton>(*site, "BtnSiteImport"), Qt::LeftButton);
+    QTRY_COMPARE(dialogs->shown.size(), shown + 3);
+    QVERIFY2(dialogs->shown.back().text.contains(QStringLiteral("строка 2: поле в кавычках не закрыто")),
+             qPrintable(dialogs->shown.back().text));
+    site->model().dropEdits();
 }
 
 QTEST_MAIN(TestSiteWindow)

@@ -85,14 +85,17 @@ void TFmSite::takeCsv(const FileRead& read) {
         CurrentDialogs().Error(this, msg::site::kImportFailed.arg(taken.error));
         return;
     }
-    QString report = msg::site::kImportDone.arg(taken.edits).arg(taken.pages);
+    QString report = taken.note + QStringLiteral("\n") + msg::site::kImportDone.arg(taken.edits).arg(taken.pages);
+    if (!taken.outsidePaths.isEmpty())
+        report += QStringLiteral("\n\n") + msg::site::kImportOutsidePaths.arg(Listed(taken.outsidePaths));
     if (!taken.unknownPaths.isEmpty())
         report += QStringLiteral("\n\n") + msg::site::kImportUnknownPaths.arg(Listed(taken.unknownPaths));
     if (!taken.unreadPages.isEmpty())
         report += QStringLiteral("\n\n") + msg::site::kImportUnreadable.arg(Listed(taken.unreadPages));
     if (!taken.badValues.isEmpty())
         report += QStringLiteral("\n\n") + msg::site::kImportBadValues.arg(Listed(taken.badValues));
-    const bool clean = taken.unknownPaths.isEmpty() && taken.unreadPages.isEmpty() && taken.badValues.isEmpty();
+    const bool clean = taken.unknownPaths.isEmpty() && taken.outsidePaths.isEmpty() && taken.unreadPages.isEmpty() &&
+                       taken.badValues.isEmpty();
     CurrentDialogs().Message(this, clean ? MessageKind::Information : MessageKind::Warning, msg::kCaptionAttention,
                              report);
 }
