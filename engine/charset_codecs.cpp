@@ -132,8 +132,9 @@ void DecodeLeniently(Iconv& cv, std::string_view bytes, std::string& out) {
 
 // UTF-8 to page bytes: runs of ordinary characters go through iconv; raw-byte
 // code points, invalid input and characters the charset cannot hold are
-// handled here.
-EncodeResult EncodeWith(Iconv& cv, std::string_view utf8) {
+// handled here. `intended` gets the text as written (with its references),
+// and `raw` whether a raw byte was written.
+EncodeResult EncodeWith(Iconv& cv, std::string_view utf8, std::string* intended = nullptr, bool* raw = nullptr) {
     EncodeResult r;
     r.bytes.reserve(utf8.size());
     cv.Reset();
@@ -141,11 +142,14 @@ EncodeResult EncodeWith(Iconv& cv, std::string_view utf8) {
         std::size_t pos = 0;
         while (pos < run.size()) {
             int err = 0;
-            pos += cv.Convert(run.substr(pos), r.bytes, err);
+            const std::size_t used = cv.Convert(run.substr(pos), r.bytes, err);
+            if (intended) intended->append(run.substr(pos, used));
+            pos += used;
             if (err == 0) break;
             std::size_t len = 1;
             const char32_t cp = DecodeUtf8At(run, pos, len);
             r.bytes += NumericReference(cp);
+            if (intended) intended->append(NumericReference(cp));
             ++r.references;
             pos += len;
             cv.Reset();
@@ -166,13 +170,85 @@ EncodeResult EncodeWith(Iconv& cv, std::string_view utf8) {
             continue;
         }
         flush(utf8.substr(start, i - start));
-        if (invalid) flush("\xEF\xBF\xBD");
-        else r.bytes += static_cast<char>(cp - kRawByteBase);
+        if (invalid) {
+            flush("\xEF\xBF\xBD");
+        } else {
+            r.bytes += static_cast<char>(cp - kRawByteBase);
+            if (intended) intended->append(utf8.substr(i, len));
+            if (raw) *raw = true;
+        }
         i += len;
         start = i;
     }
     flush(utf8.substr(start));
     return r;
+}
+
+// Whether the bytes `probe` begins with (`runLength` raw bytes, then what
+// follows them) are read with a character that starts in the raw bytes and
+// ends after them. A sequence cut short by the probe's end counts as one.
+bool RawBytesJoinWhatFollows(Iconv& dec, std::string_view probe, std::size_t runLength) {
+    std::string sink;
+    std::size_t pos = 0;
+    while (pos < runLength) {
+        std::size_t length = 0;  // of the shortest complete sequence at pos
+        bool cutShort = false;
+        for (std::size_t n = 1; n <= 4 && pos + n <= probe.size(); ++n) {
+            dec.Reset();
+            int err = 0;
+            sink.clear();
+            const std::size_t used = dec.Convert(probe.substr(pos, n), sink, err);
+            if (err == 0 && used == n) {
+                length = n;
+                break;
+            }
+            cutShort = err == EINVAL && used == 0 && pos + n == probe.size();
+            if (err == EILSEQ && used == 0) break;
+        }
+        if (length == 0 && cutShort) return true;
+        if (length > 0 && pos + length > runLength) return true;
+        pos += length > 0 ? length : 1;
+    }
+    return false;
+}
+
+// The text with every character that a run of raw bytes would be read
+// with written as "&#N;" instead: an edit may have put it there (a tag
+// taken out from between them), and the page must keep the raw bytes
+// apart, as they were.
+std::string KeepRawBytesApart(Iconv& dec, Iconv& enc, std::string_view text, std::size_t& references) {
+    std::string out, run, next;
+    out.reserve(text.size() + 16);
+    std::size_t i = 0;
+    while (i < text.size()) {
+        std::size_t len = 1;
+        const char32_t cp = static_cast<unsigned char>(text[i]) < 0x80 ? static_cast<char32_t>(text[i]) : DecodeUtf8At(text, i, len);
+        if (!IsRawByteCodePoint(cp)) {
+            out.append(text.substr(i, len));
+            i += len;
+            continue;
+        }
+        run.clear();
+        while (i < text.size()) {
+            const char32_t c = DecodeUtf8At(text, i, len);
+            if (!IsRawByteCodePoint(c)) break;
+            run += static_cast<char>(c - kRawByteBase);
+            out.append(text.substr(i, len));
+            i += len;
+        }
+        if (i >= text.size()) break;
+        const char32_t c = static_cast<unsigned char>(text[i]) < 0x80 ? static_cast<char32_t>(text[i]) : DecodeUtf8At(text, i, len);
+        if (static_cast<unsigned char>(text[i]) < 0x80) len = 1;
+        next.clear();
+        int err = 0;
+        enc.Reset();
+        if (enc.Convert(text.substr(i, len), next, err) != len || err != 0) continue;
+        if (!RawBytesJoinWhatFollows(dec, run + next, run.size())) continue;
+        out += NumericReference(c);
+        ++references;
+        i += len;
+    }
+    return out;
 }
 
 void AppendRawBytes(std::string& out, std::string_view bytes) {
@@ -288,7 +364,19 @@ public:
     EncodeResult FromUtf8(std::string_view utf8) const override {
         Iconv cv(name_.c_str(), "UTF-8");
         if (!cv.ok()) return Utf8Codec()->FromUtf8(utf8);
-        return EncodeWith(cv, utf8);
+        std::string intended;
+        bool raw = false;
+        EncodeResult r = EncodeWith(cv, utf8, &intended, &raw);
+        // Raw bytes are written as they came; what follows them may have
+        // changed, and a save must not make them part of another character.
+        if (!raw || ToUtf8(r.bytes) == intended) return r;
+        Iconv dec("UTF-8", name_.c_str());
+        if (!dec.ok()) return r;
+        std::size_t references = r.references;
+        const std::string apart = KeepRawBytesApart(dec, cv, intended, references);
+        EncodeResult kept = EncodeWith(cv, apart);
+        kept.references += references;
+        return kept;
     }
 
 private:

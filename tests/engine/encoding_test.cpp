@@ -309,6 +309,28 @@ TEST(EncodingRules, ASequenceThatEncodesBackOtherwiseStaysRaw) {
     }
 }
 
+// A raw byte that an edit brings next to bytes it would be read with keeps
+// them apart: what follows it is written as a reference.
+TEST(EncodingRules, ARawByteIsNeverReadWithWhatAnEditPutsAfterIt) {
+    struct Case {
+        const char* charset;
+        std::string text;   // document text: a raw byte (0xA4, 0x81), then what an edit left after it
+        std::string bytes;  // what the save writes
+    } cases[] = {
+        {"big5", "\xF4\x8F\xB6\xA4<b", "\xA4<b"},           // as the page had it: '<' is read alone
+        {"big5", "\xF4\x8F\xB6\xA4" "abc", "\xA4&#97;bc"},  // 0xA4 'a' would be one character
+        {"big5", "\xF4\x8F\xB6\xA4中", "\xA4&#20013;"},
+        {"gb18030", "\xF4\x8F\xB6\x81" "1\xF4\x8F\xB6\x81" "1", "\x81&#49;\x81&#49;"},  // four-byte sequences too
+    };
+    for (const Case& c : cases) {
+        const EncodeResult written = EncodeText(c.text, TextKind::Utf8, c.charset);
+        EXPECT_EQ(written.bytes, c.bytes) << c.charset;
+        std::string back = written.bytes;
+        DecodeText(back, c.charset);
+        EXPECT_EQ(back.substr(0, 4), c.text.substr(0, 4)) << c.charset << ": the raw byte is read otherwise";
+    }
+}
+
 TEST_F(EncodingTest, ACharsetTheSaveCannotWriteIsRefusedAndNeverNamed) {
     const std::string page = Page(std::string(kCtDecl) + "cp866\">", "\xA5\xAB\xAA\xA8", "\x8F\xA0\xAB\xAA\xA8");
     for (const char* chosen : {"shift_jis", "no-such-charset"}) {
