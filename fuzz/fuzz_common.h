@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "engine/loader.h"
+#include "engine/modern_head.h"
 #include "engine/save.h"
 
 namespace veskaron::fuzz {
@@ -53,6 +54,7 @@ inline Document LoadBytes(std::string bytes, const std::string& path = "/nonexis
     LoadOptions options = FixedLoadOptions();
     options.fieldsKind = doc.kind;
     AdoptLoad(doc, LoadDocumentText(doc.page.text, doc.fields, options));
+    doc.modern = ReadModernHead(doc.page.text).fields;
     doc.Remember();
     doc.Update();
     return doc;

@@ -2,6 +2,7 @@
 // Every text the program shows a person, in Russian, as the windows show it.
 // The engine, the generator and the settings return codes and values; the
 // windows turn them into these texts.
+#include <string>
 #include <QString>
 #include <QStringList>
 
@@ -306,8 +307,21 @@ inline const QString kTitle = QStringLiteral("Сайт");
 inline const QStringList kColumns = {
     QStringLiteral("Страница"),         QStringLiteral("Заголовок"), QStringLiteral("Заголовок,\npx"),
     QStringLiteral("Описание"),         QStringLiteral("Описание,\npx"), QStringLiteral("Ключевые\nслова"),
-    QStringLiteral("Канонический\nадрес"), QStringLiteral("Кодировка"), QStringLiteral("Замечаний"),
-    QStringLiteral("Уровень")};
+    QStringLiteral("Канонический\nадрес"), QStringLiteral("Кодировка"), QStringLiteral("Индексация"),
+    QStringLiteral("Замечаний"), QStringLiteral("Уровень")};
+// The indexing column: "да", or "нет" and why.
+inline QString IndexingText(bool indexable, const std::string& reason) {
+    if (indexable) return QStringLiteral("да");
+    if (reason == "disallowed") return QStringLiteral("нет: robots.txt");
+    if (reason == "noindex") return QStringLiteral("нет: noindex");
+    if (reason == "canonical-elsewhere") return QStringLiteral("нет: канон. адрес");
+    if (reason == "redirect") return QStringLiteral("нет: перенаправление");
+    return QStringLiteral("нет");
+}
+inline const QString kIndexableItem = QStringLiteral("Индексируются (%1)");
+inline const QString kNotIndexableItem = QStringLiteral("Не индексируются (%1)");
+inline const QString kRobotLabel = QStringLiteral("Робот:");
+inline const QString kRobotHint = QStringLiteral("Робот|Для какого поискового робота решать, индексируется ли страница");
 inline const QString kLevelError = QStringLiteral("ошибка");
 inline const QString kLevelWarning = QStringLiteral("предупреждение");
 inline const QString kLevelInfo = QStringLiteral("сведения");
