@@ -11,7 +11,7 @@ namespace veskaron::session {
 namespace {
 
 constexpr const char* kColumnNames[] = {"Path",     "Title",     "TitleWidth", "Description", "DescriptionWidth",
-                                        "Keywords", "Canonical", "Encoding",   "Findings",    "WorstLevel"};
+                                        "Keywords", "Canonical", "Encoding",   "IndexabilityReason", "Findings", "WorstLevel"};
 static_assert(std::size(kColumnNames) == SiteModel::kColumnCount);
 
 // Stays valid as long as the program: a finding's code is a view.
@@ -333,6 +333,7 @@ QString SiteModel::text(int at, int column) const {
         case kKeywords: return r.keywords;
         case kCanonical: return r.canonical;
         case kEncoding: return Q(r.scan.encoding);
+        case kIndexing: return read ? msg::site::IndexingText(r.scan.indexable, r.scan.indexReason) : QString();
         case kFindings: return QString::number(r.own.size() + r.duplicates.size());
         case kWorstLevel: return LevelText(r.worst);
     }
@@ -343,6 +344,8 @@ bool SiteModel::matches(int at, const QString& lowerText, const QString& code) c
     const Row& r = rows_[static_cast<std::size_t>(at)];
     if (code == QLatin1String("*")) {
         if (r.own.empty() && r.duplicates.empty()) return false;
+    } else if (code == QLatin1String(kIndexable) || code == QLatin1String(kNotIndexable)) {
+        if (!r.scan.read || r.scan.indexable != (code == QLatin1String(kIndexable))) return false;
     } else if (!code.isEmpty()) {
         const std::string wanted = code.toStdString();
         auto has = [&](const std::vector<site::Finding>& list) {
@@ -366,6 +369,9 @@ bool SiteModel::lessThan(int left, int right, int column) const {
         case kFindings: c = Compare(a.own.size() + a.duplicates.size(), b.own.size() + b.duplicates.size()); break;
         case kWorstLevel: c = Compare(a.worst, b.worst); break;
         case kEncoding: c = a.scan.encoding.compare(b.scan.encoding); break;
+        case kIndexing: c = a.scan.indexable != b.scan.indexable ? (a.scan.indexable ? 1 : -1)
+                                                                 : a.scan.indexReason.compare(b.scan.indexReason);
+            break;
         case kPath: c = a.path.compare(b.path); break;
         case kTitle: c = a.title.compare(b.title, Qt::CaseInsensitive); break;
         case kDescription: c = a.description.compare(b.description, Qt::CaseInsensitive); break;
@@ -389,6 +395,15 @@ std::vector<std::pair<QString, int>> SiteModel::codeCounts() const {
     for (const auto& [code, n] : counts)
         list.emplace_back(QString::fromUtf8(code.data(), static_cast<qsizetype>(code.size())), n);
     return list;
+}
+
+std::pair<int, int> SiteModel::indexingCounts() const {
+    std::pair<int, int> counts{0, 0};
+    for (const Row& r : rows_) {
+        if (!r.scan.read) continue;
+        (r.scan.indexable ? counts.first : counts.second) += 1;
+    }
+    return counts;
 }
 
 int SiteModel::pagesWithFindings() const {
@@ -443,6 +458,7 @@ QVariant SiteModel::data(const QModelIndex& index, int role) const {
                 }
             }
             if (tip.isEmpty() && column == kPath) tip = Q(r.scan.path);
+            if (column == kIndexing && !r.scan.indexDetail.empty()) tip = Q(r.scan.indexDetail);
             return PlainTip(tip);
         }
         case EditedRole:

@@ -30,6 +30,7 @@ public:
         kKeywords,
         kCanonical,
         kEncoding,
+        kIndexing,
         kFindings,
         kWorstLevel,
         kColumnCount
@@ -43,6 +44,8 @@ public:
     static const char* ColumnName(int column);
     // The member an editable column sets; nullptr for the others.
     static const char* ColumnMember(int column);
+    static constexpr const char* kIndexable = "index:yes";
+    static constexpr const char* kNotIndexable = "index:no";
 
     explicit SiteModel(QObject* parent = nullptr);
 
@@ -86,12 +89,15 @@ public:
     std::vector<PageEdits> pendingEdits() const;
 
     // For the filter: `lowerText` is matched in any column, ignoring case;
-    // `code` empty for any page, "*" for a page with any finding.
+    // `code` empty for any page, "*" for a page with any finding, kIndexable
+    // or kNotIndexable for the pages the robot may or may not index.
     bool matches(int row, const QString& lowerText, const QString& code) const;
     bool lessThan(int left, int right, int column) const;
     // The codes found, each with the number of pages that have it, in code order.
     std::vector<std::pair<QString, int>> codeCounts() const;
     int pagesWithFindings() const;
+    // The pages read that the robot may index, and those it may not.
+    std::pair<int, int> indexingCounts() const;
     // The shown text of a cell (the CSV's value).
     QString text(int row, int column) const;
 

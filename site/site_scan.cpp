@@ -8,6 +8,7 @@
 #include "engine/encoding.h"
 #include "engine/save.h"
 #include "engine/serp.h"
+#include "site/indexability.h"
 #include "engine/text_width.h"
 
 namespace veskaron::site {
@@ -48,7 +49,8 @@ std::string RelativePath(const std::string& root, const std::string& path) {
     return path.substr(base.size() + 1);
 }
 
-SiteRow ScanPage(const std::string& root, const std::string& path, const LoadOptions& options) {
+SiteRow ScanPage(const std::string& root, const std::string& path, const LoadOptions& options,
+                 const SiteIndexing* site) {
     SiteRow row;
     row.path = path;
     row.relative = RelativePath(root, path);
@@ -81,9 +83,22 @@ SiteRow ScanPage(const std::string& root, const std::string& path, const LoadOpt
         const std::string stored = asStored ? std::string() : FileBytesForSave(doc, doc.page.text).bytes;
         PageAudit audit = AuditPage(doc, asStored ? std::string_view(doc.page.text) : std::string_view(stored));
         row.findings = std::move(audit.findings);
+        if (site) {
+            const Indexability verdict = JudgeIndexability(doc, path, *site);
+            AddIndexabilityFindings(row.findings, verdict);
+            row.indexable = verdict.indexable;
+            row.indexReason = IndexReasonCode(verdict.reason);
+            row.indexDetail = verdict.detail;
+        }
     } catch (const std::exception& e) {
         // Out of memory on a huge page: the page is reported, the scan goes on.
-        row = SiteRow{path, row.relative, false, e.what(), {}, {}, {}, {}, 0, 0, {}, {}, row.stamp};
+        const PageStamp stamp = row.stamp;
+        const std::string relative = row.relative;
+        row = SiteRow{};
+        row.path = path;
+        row.relative = relative;
+        row.error = e.what();
+        row.stamp = stamp;
     }
     return row;
 }

@@ -34,10 +34,18 @@ struct SiteRow {
     // The page's own findings; the ones between pages are added by the table.
     std::vector<Finding> findings;
     PageStamp stamp;
+    // Whether the site's robot may index the page; the reason's code and its
+    // detail when not (site/indexability.h).
+    bool indexable = true;
+    std::string indexReason, indexDetail;
 };
 
-// `root` is the folder the relative path is taken from.
-SiteRow ScanPage(const std::string& root, const std::string& path, const LoadOptions& options);
+struct SiteIndexing;
+
+// `root` is the folder the relative path is taken from; with `site` the
+// page's indexability is judged too.
+SiteRow ScanPage(const std::string& root, const std::string& path, const LoadOptions& options,
+                 const SiteIndexing* site = nullptr);
 
 // "dir/page.html" for a path under `root`; the path itself otherwise.
 std::string RelativePath(const std::string& root, const std::string& path);

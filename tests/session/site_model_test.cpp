@@ -8,6 +8,7 @@
 #include "engine/text_codec.h"
 #include "session/SiteCsv.h"
 #include "session/SiteModel.h"
+#include "site/indexability.h"
 
 namespace veskaron::session {
 namespace {
@@ -176,6 +177,44 @@ TEST(SiteModel, CsvRoundTripMakesExactlyOneEdit) {
     EXPECT_EQ(outside.outsidePaths, QStringList{QStringLiteral("3: ../elsewhere/x.html")});
     EXPECT_EQ(outside.edits, 1);
     EXPECT_FALSE(ImportSiteCsv(site.model, "Path,Title\r\na.html\tb,X\r\n").error.isEmpty());
+}
+
+// The indexing column follows the site's robots.txt and the robot chosen,
+// its tooltip names the deciding line, and the filter takes either side.
+TEST(SiteModel, IndexingColumnAndFilter) {
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath(QStringLiteral("private"));
+    auto put = [&dir](const char* name, const std::string& bytes) {
+        QFile file(dir.filePath(QString::fromUtf8(name)));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray::fromStdString(bytes));
+    };
+    put("robots.txt", "User-agent: Yandex\nDisallow: /private/\n");
+    put("a.html", Page("Первая страница сайта", kLongDescription));
+    put("private/b.html", Page("Закрытая страница сайта", kLongDescription));
+    for (const Robot robot : {Robot::Google, Robot::Yandex}) {
+        const site::SiteIndexing indexing = site::LoadSiteIndexing(dir.path().toStdString(), {}, robot);
+        std::vector<site::SiteRow> rows;
+        for (const char* name : {"a.html", "private/b.html"})
+            rows.push_back(site::ScanPage(dir.path().toStdString(), dir.filePath(QString::fromUtf8(name)).toStdString(),
+                                          LoadOptions{}, &indexing));
+        SiteModel model;
+        model.reset(dir.path().toStdString());
+        model.appendRows(std::move(rows));
+        SiteFilter filter;
+        filter.setSiteModel(&model);
+        const int b = model.rowOfPath("private/b.html");
+        const bool closed = robot == Robot::Yandex;
+        EXPECT_EQ(model.index(b, M::kIndexing).data().toString(),
+                  closed ? QStringLiteral("нет: robots.txt") : QStringLiteral("да"));
+        EXPECT_EQ(model.index(b, M::kIndexing).data(Qt::ToolTipRole).toString().contains(QStringLiteral("robots.txt:2")),
+                  closed);
+        filter.setCode(QString::fromLatin1(M::kNotIndexable));
+        EXPECT_EQ(filter.rowCount(), closed ? 1 : 0);
+        filter.setCode(QString::fromLatin1(M::kIndexable));
+        EXPECT_EQ(filter.rowCount(), closed ? 1 : 2);
+        EXPECT_EQ(model.indexingCounts(), (std::pair<int, int>{closed ? 1 : 2, closed ? 1 : 0}));
+    }
 }
 
 }  // namespace

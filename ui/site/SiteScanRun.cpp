@@ -9,6 +9,7 @@
 #include <atomic>
 #include <thread>
 
+#include "site/indexability.h"
 #include "site/page_selection.h"
 
 namespace veskaron::ui {
@@ -77,8 +78,11 @@ void SiteScanRun::start(std::string root, std::string mask, std::vector<std::str
     auto state = std::make_shared<State>();
     state_ = state;
     QThreadPool* pool = &pool_;
+    const Robot robot = robot_;
     watcher_.setFuture(QtConcurrent::run(pool, [state, pool, root = std::move(root), mask = std::move(mask),
-                                                paths = std::move(paths), walk, options]() mutable {
+                                                paths = std::move(paths), walk, options, robot]() mutable {
+        // The site's robots.txt, read once for all its pages.
+        const site::SiteIndexing indexing = site::LoadSiteIndexing(root, {}, robot);
         if (walk) {
             site::PageCollector collector{site::FileMask(mask)};
             collector.AddFolder(root);
@@ -90,10 +94,10 @@ void SiteScanRun::start(std::string root, std::string mask, std::vector<std::str
         state->ready = std::make_unique<std::atomic<bool>[]>(n);
         for (std::size_t i = 0; i < n; ++i) state->ready[i].store(false, std::memory_order_relaxed);
         state->total.store(n);
-        auto read = [&state, &paths, &root, &options, n] {
+        auto read = [&state, &paths, &root, &options, &indexing, n] {
             YieldToTheWindow();
             for (std::size_t i = state->next++; i < n && !state->stop; i = state->next++) {
-                state->rows[i] = site::ScanPage(root, paths[i], options);
+                state->rows[i] = site::ScanPage(root, paths[i], options, &indexing);
                 state->ready[i].store(true, std::memory_order_release);
                 ++state->done;
             }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "engine/loader.h"
+#include "engine/robots_directives.h"
 #include "site/site_scan.h"
 
 namespace veskaron::ui {
@@ -32,6 +33,9 @@ public:
     // Just these pages (read again after a save).
     void startPages(const std::string& root, std::vector<std::string> paths, const LoadOptions& options);
     void stop();
+    // The robot whose verdicts the rows carry, from the next run on.
+    void setRobot(Robot robot) { robot_ = robot; }
+    Robot robot() const { return robot_; }
     // Takes the rows read, in the pages' order, on this object's thread.
     void setSink(std::function<void(std::vector<site::SiteRow>)> sink) { sink_ = std::move(sink); }
     bool running() const { return running_; }
@@ -61,6 +65,7 @@ private:
     bool running_ = false;
     bool stopped_ = false;
     bool workDone_ = false;  // the readers ended; rows may still wait for the table
+    Robot robot_ = Robot::Google;
 };
 
 }  // namespace veskaron::ui

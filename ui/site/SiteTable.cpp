@@ -48,7 +48,7 @@ SiteTable::SiteTable(QWidget* parent) : QTableView(parent) {
 void SiteTable::sizeColumns() {
     const int em = fontMetrics().horizontalAdvance(QLatin1Char('m'));
     // Texts get room for a typical value; numbers and names as much as their caption's longest line.
-    const int widths[] = {11, 18, 0, 18, 0, 9, 9, 9, 0, 11};
+    const int widths[] = {11, 18, 0, 18, 0, 9, 9, 9, 10, 0, 11};
     static_assert(std::size(widths) == SiteModel::kColumnCount);
     for (int c = 0; c < SiteModel::kColumnCount; ++c) {
         int caption = 0;

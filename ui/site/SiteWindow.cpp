@@ -76,6 +76,9 @@ void TFmSite::buildControls() {
     ComboSiteCode->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     ComboSiteCode->setMinimumContentsLength(24);
     BtnSiteRescan = Button("BtnSiteRescan", msg::site::kRescanButton, msg::site::kRescanHint);
+    ComboSiteRobot = Named(new QComboBox, "ComboSiteRobot", msg::site::kRobotHint);
+    ComboSiteRobot->addItem(QStringLiteral("Google"));
+    ComboSiteRobot->addItem(QStringLiteral("Яндекс"));
 
     TableSite = Named(new SiteTable, "TableSite", msg::site::kTableHint);
     TableSite->setModel(filter_);
@@ -103,6 +106,9 @@ void TFmSite::buildControls() {
     top->addWidget(Caption(msg::site::kCodeLabel, QStringLiteral("LabelSiteCode"), ComboSiteCode));
     top->addWidget(ComboSiteCode, 1);
     top->addSpacing(8);
+    top->addWidget(Caption(msg::site::kRobotLabel, QStringLiteral("LabelSiteRobot"), ComboSiteRobot));
+    top->addWidget(ComboSiteRobot);
+    top->addSpacing(8);
     top->addWidget(BtnSiteRescan);
 
     auto* progress = new QHBoxLayout;
@@ -126,7 +132,8 @@ void TFmSite::buildControls() {
     layout->addWidget(LabelSiteHint);
 
     setTabOrder(EditSiteFilter, ComboSiteCode);
-    setTabOrder(ComboSiteCode, BtnSiteRescan);
+    setTabOrder(ComboSiteCode, ComboSiteRobot);
+    setTabOrder(ComboSiteRobot, BtnSiteRescan);
     setTabOrder(BtnSiteRescan, TableSite);
     setTabOrder(TableSite, BtnSiteStop);
     setTabOrder(BtnSiteStop, BtnSiteExport);
@@ -146,6 +153,13 @@ void TFmSite::buildControls() {
     connect(EditSiteFilter, &QLineEdit::textChanged, filterDelay_, qOverload<>(&QTimer::start));
     connect(ComboSiteCode, &QComboBox::activated, this, &TFmSite::codeChosen);
     connect(BtnSiteRescan, &QPushButton::clicked, this, &TFmSite::rescan);
+    // Another robot reads robots.txt and the robots words otherwise: the pages are read again.
+    connect(ComboSiteRobot, &QComboBox::activated, this, [this](int index) {
+        const Robot robot = index == 1 ? Robot::Yandex : Robot::Google;
+        if (robot == scan_->robot()) return;
+        scan_->setRobot(robot);
+        rescan();
+    });
     connect(BtnSiteStop, &QPushButton::clicked, this, &TFmSite::stopScan);
     connect(BtnSiteExport, &QPushButton::clicked, this, &TFmSite::exportCsv);
     connect(BtnSiteImport, &QPushButton::clicked, this, &TFmSite::importCsv);
@@ -279,6 +293,7 @@ void TFmSite::showState() {
     const bool idle = !busy();
     const bool edits = model_->editedPages() > 0;
     BtnSiteRescan->setEnabled(idle);
+    ComboSiteRobot->setEnabled(idle);
     BtnSiteExport->setEnabled(idle && model_->rowCount() > 0);
     BtnSiteImport->setEnabled(idle && model_->rowCount() > 0);
     BtnSiteUndo->setEnabled(idle && edits);
@@ -299,6 +314,9 @@ void TFmSite::fillCodes() {
     ComboSiteCode->clear();
     ComboSiteCode->addItem(msg::site::kAllPages, QString());
     ComboSiteCode->addItem(msg::site::kAnyFinding, QStringLiteral("*"));
+    const auto [indexable, closed] = model_->indexingCounts();
+    ComboSiteCode->addItem(msg::site::kIndexableItem.arg(indexable), QString::fromLatin1(session::SiteModel::kIndexable));
+    ComboSiteCode->addItem(msg::site::kNotIndexableItem.arg(closed), QString::fromLatin1(session::SiteModel::kNotIndexable));
     for (const auto& [code, pages] : model_->codeCounts())
         ComboSiteCode->addItem(msg::site::kCodeItem.arg(code).arg(pages), code);
     const int at = ComboSiteCode->findData(chosen);

@@ -91,6 +91,7 @@ private:
     QLabel* LabelSiteFolder = nullptr;
     QLineEdit* EditSiteFilter = nullptr;
     QComboBox* ComboSiteCode = nullptr;
+    QComboBox* ComboSiteRobot = nullptr;
     QPushButton* BtnSiteRescan = nullptr;
     SiteTable* TableSite = nullptr;
     QProgressBar* ProgressSite = nullptr;
