@@ -125,12 +125,12 @@ void AddDirectives(RobotsDirectives& set, std::string_view content, std::string_
     }
 }
 
-RobotsDirectives PageDirectives(std::string_view text, Robot robot) {
+RobotsDirectives PageDirectives(std::string_view text, Robot robot, bool general) {
     RobotsDirectives set;
     HeadScanner scanner;
     scanner.Scan(text);
     for (std::string_view name : {"robots", "googlebot", "yandex", "yandexbot"}) {
-        if (!SpeaksTo(name, robot)) continue;
+        if (!SpeaksTo(name, robot) || (!general && name == "robots")) continue;
         for (const std::string& content : scanner.NameContents(name)) AddDirectives(set, content, name);
     }
     return set;

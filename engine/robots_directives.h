@@ -38,6 +38,7 @@ void AddDirectives(RobotsDirectives& set, std::string_view content, std::string_
 
 // Every robots tag of the head that speaks to `robot`, combined. Texts are
 // the document's; the words compared are ASCII.
-RobotsDirectives PageDirectives(std::string_view text, Robot robot);
+// Without `general`, only the robot's own tags count.
+RobotsDirectives PageDirectives(std::string_view text, Robot robot, bool general = true);
 
 }  // namespace veskaron

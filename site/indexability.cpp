@@ -109,10 +109,29 @@ std::string CanonicalPath(std::string_view canonical, std::string_view pagePath,
     return Tidy(path);
 }
 
-Indexability JudgeIndexability(const Document& doc, const std::string& file, const SiteIndexing& site) {
+std::string SiteRootOf(const std::string& page) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path own = fs::absolute(fs::path(page), ec).parent_path();
+    fs::path folder = own;
+    for (int up = 0; up < 32 && !folder.empty(); ++up) {
+        if (fs::is_regular_file(folder / "robots.txt", ec)) return folder.string();
+        if (folder == folder.root_path()) break;
+        folder = folder.parent_path();
+    }
+    return own.string();
+}
+
+Indexability JudgeIndexability(const Document& doc, const std::string& file, const SiteIndexing& site,
+                               const std::string* robotsWords) {
     Indexability v;
     v.urlPath = PagePathUnder(site.root.empty() ? std::string(".") : site.root, file);
-    v.directives = PageDirectives(doc.page.text, site.robot);
+    if (robotsWords) {
+        v.directives = PageDirectives(doc.page.text, site.robot, false);
+        AddDirectives(v.directives, *robotsWords, "robots");
+    } else {
+        v.directives = PageDirectives(doc.page.text, site.robot);
+    }
     const TextCodec& codec = *doc.codec;
     bool disallowed = false;
     if (site.robotsTxt && !v.urlPath.empty()) {

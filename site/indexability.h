@@ -43,8 +43,15 @@ struct Indexability {
     RobotsDirectives directives;
 };
 
-// The verdict on a loaded page at `file`.
-Indexability JudgeIndexability(const Document& doc, const std::string& file, const SiteIndexing& site);
+// The verdict on a loaded page at `file`. With `robotsWords` the general
+// robots tag says those words (the editor's field as it stands) instead of
+// the page's.
+Indexability JudgeIndexability(const Document& doc, const std::string& file, const SiteIndexing& site,
+                               const std::string* robotsWords = nullptr);
+
+// The root of the site a page belongs to, as the editor guesses it: the
+// nearest folder above the page that holds a robots.txt, else the page's own.
+std::string SiteRootOf(const std::string& page);
 
 // The findings of one page's verdict: disallowed, disallowed-noindex, noindex
 // (when a robot's own tag says it; the general one is the audit's), and
