@@ -60,7 +60,7 @@ Input Parse(std::string_view data) {
     if (repeat > 0 && close != std::string::npos) {
         const std::string piece = in.page.substr(open + 2, close - open - 2);
         std::string body;
-        for (std::size_t i = 0; i < repeat && body.size() + piece.size() <= (8u << 20); ++i) body += piece;
+        for (std::size_t i = 0; i < repeat && body.size() + piece.size() <= (2u << 20); ++i) body += piece;
         in.page.replace(open, close + 2 - open, body);
     }
     return in;

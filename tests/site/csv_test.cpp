@@ -65,20 +65,6 @@ TEST(WriteCsvRecord, GuardsFormulasAndTheReaderTakesTheGuardOff) {
     EXPECT_EQ(texts, cells);
 }
 
-TEST(ParseCsv, SaysHowItReadTheFile) {
-    struct Case { std::string_view in; bool plain; std::string_view note; };
-    const Case cases[] = {
-        {"Path,Title\r\n", true, "Файл CSV прочитан так: разделитель — запятая, кодировка — UTF-8."},
-        {"\xEF\xBB\xBFPath\tTitle\r\n", false, "Файл CSV прочитан так: разделитель — табуляция, кодировка — UTF-8 с меткой BOM."},
-        {"Path;\xD2\r\n", false, "Файл CSV прочитан так: разделитель — точка с запятой, кодировка — Windows-1251."},
-    };
-    for (const Case& c : cases) {
-        const CsvParse p = ParseCsv(c.in);
-        EXPECT_EQ(IsPlainCsv(p), c.plain) << c.in;
-        EXPECT_EQ(CsvFormatNote(p), c.note) << c.in;
-    }
-}
-
 TEST(ReadCsvEdits, EmptyLeavesQuotedEmptySetsReadOnlyColumnsArePassedOver) {
     const CsvEdits e = ReadCsvEdits(
         "Path,Size,Title,Description,ExpiriesText,OgTitle,PageEnter.On,TitleWidth\r\n"
