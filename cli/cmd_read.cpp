@@ -127,7 +127,9 @@ void AddReadCommand(CLI::App& app, Streams io, int& status) {
     AddLoadOptions(*cmd, args->load);
     AddSelectionOptions(*cmd, args->selection);
     AddSiteOptions(*cmd, args->site);
-    cmd->add_option("--format", args->format, "jsonl (one JSON object per line) or csv (RFC 4180)")
+    cmd->add_option("--format", args->format,
+                    "jsonl (one JSON object per line) or csv (RFC 4180; a cell that a spreadsheet would run as a "
+                    "formula gets an apostrophe in front, which write --from-csv takes off)")
         ->check(CLI::IsMember({"jsonl", "csv"}));
     cmd->callback([args, io, &status] { status = RunRead(*args, io); });
 }
