@@ -19,6 +19,13 @@ std::string PreviewFileName(const std::string& pagePath) {
     return pagePath.substr(0, nameStart) + "metatmp" + ext;
 }
 
+bool IsPreviewFileName(std::string_view fileName) {
+    constexpr std::string_view kStem = "metatmp";
+    if (!fileName.starts_with(kStem)) return false;
+    const std::string_view ext = fileName.substr(kStem.size());
+    return ext.empty() || (ext.front() == '.' && ext.find('.', 1) == std::string_view::npos);
+}
+
 void NameCharsetInMetaTags(std::string& text, std::string_view charset) {
     // The tags the load reads (none inside the title's text), so that what
     // was read is renamed and nothing else.

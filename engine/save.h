@@ -15,6 +15,9 @@ namespace veskaron {
 // "metatmp" with the page's extension, in the page's folder:
 // "/site/index.html" -> "/site/metatmp.html", "/site/README" -> "/site/metatmp".
 std::string PreviewFileName(const std::string& pagePath);
+// A name PreviewFileName gives ("metatmp", "metatmp.html"): the program's
+// own scratch file, which no list or scan of pages takes in.
+bool IsPreviewFileName(std::string_view fileName);
 
 // Puts `charset` as the value of every <meta charset=...> tag in the head.
 void NameCharsetInMetaTags(std::string& text, std::string_view charset);

@@ -409,3 +409,18 @@ inline const QString kPageProblem = QStringLiteral("%1: %2");
 }  // namespace site
 
 }  // namespace veskaron::msg
+
+// The main window's notices about programs it starts and its status line.
+namespace veskaron::msg {
+
+inline const QString kNoBrowser =
+    QStringLiteral("Не удалось открыть %1: в системе не найдена программа для просмотра страниц (браузер).");
+
+// "Программа запущена - 1 раз / 2 раза / 5 раз".
+inline QString StartCountStatus(qint64 count) {
+    const qint64 n = count < 0 ? -count : count;
+    const bool few = n % 10 >= 2 && n % 10 <= 4 && (n % 100 < 12 || n % 100 > 14);
+    return QStringLiteral("Программа запущена - %1 %2").arg(count).arg(few ? QStringLiteral("раза") : QStringLiteral("раз"));
+}
+
+}  // namespace veskaron::msg

@@ -8,6 +8,7 @@
 #include <cerrno>
 
 #include "engine/file_io.h"
+#include "engine/save.h"
 #include "engine/translations.h"
 
 namespace veskaron::site {
@@ -23,6 +24,8 @@ FileMask::FileMask(std::string_view mask) {
 }
 
 bool FileMask::Matches(const std::string& fileName) const {
+    // The editor's preview beside a page is no page of the site.
+    if (IsPreviewFileName(fileName)) return false;
     if (patterns_.empty()) return true;
     for (const std::string& p : patterns_)
         if (::fnmatch(p.c_str(), fileName.c_str(), FNM_CASEFOLD) == 0) return true;

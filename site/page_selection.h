@@ -12,7 +12,8 @@ namespace veskaron::site {
 
 // A file mask as the settings keep it: "*.htm; *.html". The patterns are
 // separated by ";" and matched against file names ignoring ASCII case, as on
-// the system the mask comes from. A blank mask matches every file.
+// the system the mask comes from. A blank mask matches every file but the
+// editor's preview files.
 class FileMask {
 public:
     explicit FileMask(std::string_view mask);

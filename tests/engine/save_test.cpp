@@ -83,7 +83,12 @@ TEST(PreviewFileName, FolderAndExtensionOfThePage) {
         {"/a/b.c.htm", "/a/metatmp.htm"},
         {"index.htm", "metatmp.htm"},
     };
-    for (const auto& [page, preview] : cases) EXPECT_EQ(PreviewFileName(page), preview) << page;
+    for (const auto& [page, preview] : cases) {
+        EXPECT_EQ(PreviewFileName(page), preview) << page;
+        EXPECT_TRUE(IsPreviewFileName(preview.substr(preview.rfind('/') + 1))) << preview;
+    }
+    for (const char* page : {"metatmp2.html", "my-metatmp.html", "metatmp.html.bak", "Metatmp.html", "index.html"})
+        EXPECT_FALSE(IsPreviewFileName(page)) << page;
     EXPECT_EQ(BackupFileName("/site/index.html"), "/site/index.html.bak");
 }
 

@@ -65,7 +65,10 @@ int ScriptedDialogs::ExecModal(QDialog& dialog) {
     return dialog.result();
 }
 
-void ScriptedDialogs::OpenUrl(const QUrl& url) { opened.push_back(url); }
+void ScriptedDialogs::OpenUrl(const QUrl& url, Opened done) {
+    opened.push_back(url);
+    if (done) done(openWorks);
+}
 
 ScopedScriptedDialogs::ScopedScriptedDialogs() {
     auto dialogs = std::make_unique<ScriptedDialogs>();

@@ -26,6 +26,7 @@ public:
     std::deque<std::function<void(QDialog&)>> modal;
     std::vector<Shown> shown;                         // messages and questions, in order
     std::vector<QUrl> opened;                         // OpenUrl
+    bool openWorks = true;                            // what OpenUrl tells at once
     std::vector<QString> fileFilters;                 // the filters of the file dialogs asked
 
     void Message(QWidget* parent, MessageKind kind, const QString& caption,
@@ -40,7 +41,7 @@ public:
     std::optional<QString> SaveFileName(QWidget* parent, const QString& caption,
                                         const QString& dir, const QString& filter) override;
     int ExecModal(QDialog& dialog) override;
-    void OpenUrl(const QUrl& url) override;
+    void OpenUrl(const QUrl& url, Opened done = {}) override;
 };
 
 // Installs a ScriptedDialogs for the lifetime of the object (tests).

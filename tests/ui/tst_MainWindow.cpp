@@ -372,7 +372,11 @@ void TestMainWindow::stateAfterRestart() {
         QVERIFY(form.close());
     }
     TForm1 form;
-    QCOMPARE(Panel(form, 2), QStringLiteral("Программа запущена - 2 раз"));
+    QCOMPARE(Panel(form, 2), QStringLiteral("Программа запущена - 2 раза"));
+    // The count takes the word's Russian form.
+    for (const auto& [count, word] : std::initializer_list<std::pair<int, const char*>>{
+             {4, "раза"}, {5, "раз"}, {11, "раз"}, {12, "раз"}, {14, "раз"}, {21, "раз"}, {22, "раза"}, {104, "раза"}, {112, "раз"}})
+        QCOMPARE(msg::StartCountStatus(count), QStringLiteral("Программа запущена - %1 %2").arg(count).arg(QString::fromUtf8(word)));
     // The stored tab comes back with the first page, not over the greyed, empty tabs.
     QCOMPARE(Find<QTabWidget>(form, "PageControl1")->currentIndex(), 0);
     Choose(form, QStringLiteral("one.html"));

@@ -71,7 +71,7 @@ public:
         dialog.hide();
         return QDialog::Rejected;
     }
-    void OpenUrl(const QUrl&) override {}
+    void OpenUrl(const QUrl&, Opened) override {}
 };
 
 QString g_out;

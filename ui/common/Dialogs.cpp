@@ -4,6 +4,9 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QProcess>
+#include <QStandardPaths>
+#include <utility>
 
 namespace veskaron::ui {
 namespace {
@@ -91,6 +94,33 @@ std::optional<QString> QtDialogs::SaveFileName(QWidget* parent, const QString& c
 
 int QtDialogs::ExecModal(QDialog& dialog) { return dialog.exec(); }
 
-void QtDialogs::OpenUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
+void QtDialogs::OpenUrl(const QUrl& url, Opened opened) {
+    // The desktop's opener says by its exit status whether it found a
+    // program; the library's own call only whether the opener started.
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty()) {
+        const bool started = QDesktopServices::openUrl(url);
+        if (opened) opened(started);
+        return;
+    }
+    // Not owned by a window: the opener may stay for the browser's lifetime,
+    // and the program's end must not take the browser with it.
+    auto* process = new QProcess;
+    process->setProgram(opener);
+    process->setArguments({url.toString(QUrl::FullyEncoded)});
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    auto done = std::make_shared<Opened>(std::move(opened));
+    QObject::connect(process, &QProcess::errorOccurred, process, [process, done](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart) return;
+        if (*done) std::exchange(*done, {})(false);
+        process->deleteLater();
+    });
+    QObject::connect(process, &QProcess::finished, process, [process, done](int code, QProcess::ExitStatus status) {
+        if (*done) std::exchange(*done, {})(status == QProcess::NormalExit && code == 0);
+        process->deleteLater();
+    });
+    process->start();
+}
 
 }  // namespace veskaron::ui

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -40,8 +41,11 @@ public:
                                                 const QString& dir, const QString& filter) = 0;
     // Shows a window modally and returns its result (QDialog::Accepted / Rejected).
     virtual int ExecModal(QDialog& dialog) = 0;
-    // Opens a file or link with the desktop's default program; the result is not tested.
-    virtual void OpenUrl(const QUrl& url) = 0;
+    // Opens a file or link with the desktop's default program. `opened`
+    // learns, now or later from the event loop, whether a program took it:
+    // false when none could be started.
+    using Opened = std::function<void(bool)>;
+    virtual void OpenUrl(const QUrl& url, Opened opened = {}) = 0;
 
     // Shorthands for the two captions the program uses.
     void Error(QWidget* parent, const QString& text);
@@ -66,7 +70,7 @@ public:
     std::optional<QString> SaveFileName(QWidget* parent, const QString& caption,
                                         const QString& dir, const QString& filter) override;
     int ExecModal(QDialog& dialog) override;
-    void OpenUrl(const QUrl& url) override;
+    void OpenUrl(const QUrl& url, Opened opened = {}) override;
 };
 
 inline const QString kCaptionError = QStringLiteral("Ошибка");

@@ -17,6 +17,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "engine/save.h"
 #include "session/Messages.h"
 #include "controls/ComBox.h"
 #include "ui/common/Hints.h"
@@ -253,7 +254,8 @@ void FileBrowserPane::FillFileList() {
     }
     for (const QFileInfo& info :
          dir.entryInfoList(mask_, QDir::Files | QDir::Hidden | QDir::System, QDir::Name | QDir::IgnoreCase)) {
-        add(info.fileName(), info, false);
+        // The preview written beside a page is the program's, not a page to pick.
+        if (!IsPreviewFileName(info.fileName().toStdString())) add(info.fileName(), info, false);
     }
     FileListBox1->setCurrentRow(-1);
     FileListBox1->clearSelection();

@@ -29,6 +29,7 @@
 #include "ui/common/Widgets.h"
 #include "ui/main/FileBrowserPane.h"
 #include "ui/main/Histories.h"
+#include "ui/main/PreviewFile.h"
 #include "ui/main/StatusBar.h"
 #include "ui/pages/EditorTab.h"
 #include "ui/pages/HttpPage.h"
@@ -78,6 +79,7 @@ TForm1::TForm1(const QStringList& arguments, QWidget* parent, session::Settings*
         settings_ = ownSettings_.get();
     }
     session_ = new session::DocumentSession(this);
+    preview_ = new PreviewFile(this);
 
     BuildButtonBar();
     BuildPages();
@@ -211,7 +213,7 @@ void TForm1::FormCreate(const QStringList& arguments) {
         windowsMax_ = stored.WindowsMax;
     }
     const std::int32_t count = settings_->countStart();
-    status_->SetPanel(2, msg::kStartCountStatus.arg(count));
+    status_->SetPanel(2, msg::StartCountStatus(count));
     // Kept absolute: the next start may run from another folder.
     if (arguments.size() == 1) currentPath_ = QFileInfo(arguments.front()).absoluteFilePath();
     if (!currentPath_.isEmpty()) browser_->GoToFolder(QFileInfo(currentPath_).absolutePath());
@@ -318,7 +320,14 @@ void TForm1::showAbout() {
 void TForm1::OpenHelp(int topic) {
     QUrl url = QUrl::fromLocalFile(helpFile_);
     if (topic > 0) url.setFragment(QStringLiteral("topic-%1").arg(topic));
-    CurrentDialogs().OpenUrl(url);
+    CurrentDialogs().OpenUrl(url, [window = QPointer<TForm1>(this)](bool opened) {
+        if (window && !opened) window->showNoBrowser(window->helpFile_);
+    });
+}
+
+void TForm1::showNoBrowser(const QString& file) {
+    CurrentDialogs().Message(this, MessageKind::Warning, msg::kCaptionAttention,
+                             msg::kNoBrowser.arg(QDir::toNativeSeparators(file)));
 }
 
 // ---- Closing ----
@@ -351,7 +360,7 @@ void TForm1::FormClose() {
     values.WindowsMax = isMaximized();
     settings_->storeMainWindowValues(values);
     histories_->Save(programFolder_, this);
-    if (!lastPreview_.isEmpty()) QFile::remove(lastPreview_);
+    preview_->Remove();
     ShowStoreMessages();
 }
 

@@ -26,6 +26,7 @@ class FileBrowserPane;
 class Histories;
 class HttpPage;
 class NamePage;
+class PreviewFile;
 class SocialPage;
 class StatusBar;
 class TFmSite;
@@ -84,6 +85,8 @@ private:
     // The site window wrote pages: the open one is read again unless it has edits.
     void pagesWrittenElsewhere(const QStringList& paths);
     void OpenHelp(int topic);
+    // No program took a file to show it.
+    void showNoBrowser(const QString& file);
 
     // The document's views.
     void fieldEdited(FieldEdit kind);
@@ -138,7 +141,7 @@ private:
     QString programFolder_;
     QString helpFile_;
     QString currentPath_;  // the loaded page, or the one remembered from the last run
-    QString lastPreview_;
+    PreviewFile* preview_ = nullptr;
     bool windowsMax_ = true;
     int restoredTab_ = -1;  // the tab stored, until the first page is loaded
     bool loading_ = false;  // between the file's choice and the end of its load

@@ -17,6 +17,7 @@
 #include "ui/keywords/UGenPage.h"
 #include "ui/main/FileBrowserPane.h"
 #include "ui/main/MainWindow.h"
+#include "ui/main/PreviewFile.h"
 #include "ui/main/StatusBar.h"
 #include "ui/pages/DocText.h"
 #include "ui/pages/EditorTab.h"
@@ -345,10 +346,15 @@ bool TForm1::saveDocument() {
 void TForm1::previewDocument() {
     if (!session_->isOpen()) return;
     handFieldsToSession();
-    const QString written = session_->preview(writerOptions(), [](const std::string& file) {
-        CurrentDialogs().OpenUrl(QUrl::fromLocalFile(QString::fromStdString(file)));
+    session_->preview(writerOptions(), [this](const std::string& file) {
+        const QString path = QString::fromStdString(file);
+        const int number = preview_->Written(path);
+        CurrentDialogs().OpenUrl(QUrl::fromLocalFile(path), [window = QPointer<TForm1>(this), number, path](bool opened) {
+            if (!window) return;
+            window->preview_->Opened(number, opened);
+            if (!opened) window->showNoBrowser(path);
+        });
     });
-    if (!written.isEmpty()) lastPreview_ = written;
 }
 
 void TForm1::insertMetaBlock() {
