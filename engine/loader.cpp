@@ -147,6 +147,8 @@ LoadReport LoadDocumentText(std::string& text, MetaFields& fields, const LoadOpt
     }
 
     const std::string error = FillFields(text, scanner, fields, options, report);
+    for (const char* name : {"robots", "googlebot", "yandex", "yandexbot"})
+        for (std::string& content : scanner.NameContents(name)) report.robotsTags.emplace_back(name, std::move(content));
     if (!error.empty()) {
         report.ok = false;
         report.error = error;
@@ -182,6 +184,7 @@ LoadReport LoadPageBytes(Document& doc, const std::string& path, std::string byt
     withKind.fieldsKind = doc.kind;
     LoadReport report = LoadDocumentText(doc.page.text, doc.fields, withKind);
     AdoptLoad(doc, report);
+    doc.robotsTags = report.robotsTags;
     doc.modern = ReadModernHead(doc.page.text).fields;
     doc.Remember();
     doc.Update();

@@ -2,6 +2,7 @@
 // Loading a page: file statistics, charset detection with the KOI8 conversion,
 // and the filling of the fields from the head.
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/encoding.h"
@@ -36,6 +37,9 @@ struct LoadReport {
     std::vector<std::string> warnings;  // reported without stopping the load
     // The catalogue entries a stopped load did not fill, in the order it fills them.
     std::vector<int> unread;
+    // Every robots tag of the head ("robots", "googlebot", "yandex",
+    // "yandexbot"): its name and content, in that order of names.
+    std::vector<std::pair<std::string, std::string>> robotsTags;
 };
 
 std::string FormatSizeText(long long size);
@@ -63,6 +67,8 @@ struct Document {
     // read or last saved, and as edited since; a save edits those that differ.
     ModernFields modern;
     ModernFields modernSnapshot;
+    // The robots tags as the page had them when it was read (LoadReport::robotsTags).
+    std::vector<std::pair<std::string, std::string>> robotsTags;
     EditMarks marks;
     bool modified = false;
     // How the page's bytes become characters in the windows and back.

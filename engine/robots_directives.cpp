@@ -125,8 +125,23 @@ void AddDirectives(RobotsDirectives& set, std::string_view content, std::string_
     }
 }
 
+RobotsDirectives TagDirectives(const std::vector<std::pair<std::string, std::string>>& tags, Robot robot,
+                               bool general) {
+    RobotsDirectives set;
+    for (const auto& [name, content] : tags)
+        if (SpeaksTo(name, robot) && (general || name != "robots")) AddDirectives(set, content, name);
+    return set;
+}
+
 RobotsDirectives PageDirectives(std::string_view text, Robot robot, bool general) {
     RobotsDirectives set;
+    // Most heads name no robot at all: no second scan for those.
+    const HeadRange head = FindHead(text);
+    if (!head.found) return set;
+    const std::string_view in = text.substr(head.begin, head.end - head.begin);
+    if (FindNoCase(in, "robots") == std::string_view::npos && FindNoCase(in, "googlebot") == std::string_view::npos &&
+        FindNoCase(in, "yandex") == std::string_view::npos)
+        return set;
     HeadScanner scanner;
     scanner.Scan(text);
     for (std::string_view name : {"robots", "googlebot", "yandex", "yandexbot"}) {

@@ -5,6 +5,7 @@
 // robot documents are kept, never dropped.
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace veskaron {
@@ -38,6 +39,9 @@ void AddDirectives(RobotsDirectives& set, std::string_view content, std::string_
 
 // Every robots tag of the head that speaks to `robot`, combined. Texts are
 // the document's; the words compared are ASCII.
+// The same from tags a load listed already: (name, content) pairs.
+RobotsDirectives TagDirectives(const std::vector<std::pair<std::string, std::string>>& tags, Robot robot,
+                               bool general = true);
 // Without `general`, only the robot's own tags count.
 RobotsDirectives PageDirectives(std::string_view text, Robot robot, bool general = true);
 

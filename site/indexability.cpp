@@ -126,12 +126,8 @@ Indexability JudgeIndexability(const Document& doc, const std::string& file, con
                                const std::string* robotsWords) {
     Indexability v;
     v.urlPath = PagePathUnder(site.root.empty() ? std::string(".") : site.root, file);
-    if (robotsWords) {
-        v.directives = PageDirectives(doc.page.text, site.robot, false);
-        AddDirectives(v.directives, *robotsWords, "robots");
-    } else {
-        v.directives = PageDirectives(doc.page.text, site.robot);
-    }
+    v.directives = TagDirectives(doc.robotsTags, site.robot, robotsWords == nullptr);
+    if (robotsWords) AddDirectives(v.directives, *robotsWords, "robots");
     const TextCodec& codec = *doc.codec;
     bool disallowed = false;
     if (site.robotsTxt && !v.urlPath.empty()) {
@@ -141,7 +137,8 @@ Indexability JudgeIndexability(const Document& doc, const std::string& file, con
             v.disallowRule = "robots.txt:" + std::to_string(r.line) + ": " + r.rule;
         }
     }
-    const std::string canonical = codec.ToUtf8(ReadModernHead(doc.page.text).fields[kCanonical]);
+    // The load read the head's other tags already.
+    const std::string canonical = codec.ToUtf8(doc.modern[kCanonical]);
     bool otherHost = false;
     const std::string target =
         Trim(canonical).empty() || v.urlPath.empty() ? std::string() : CanonicalPath(canonical, v.urlPath, site.baseUrl, otherHost);
