@@ -413,8 +413,14 @@ std::string EntryContentText(int index, const MetaFields& f, TextKind kind) {
 void KeepOwnText(int index, std::string_view content, MetaFields& f, TextKind kind) {
     std::string& own = f.OwnText[static_cast<std::size_t>(index)];
     own.clear();
-    // The title and the expiry date are always written as read.
-    if (index == kTitle || index == kExpiries) return;
+    // The title and the expiry date are always written as read; an absent tag
+    // writes nothing.
+    if (index == kTitle || index == kExpiries || content.empty()) return;
+    if (IsTextEntry(index)) {
+        // A text is written as it stands once it is long enough.
+        if (!WriteByFields(index, f, kind).written) own = content;
+        return;
+    }
     if (Normalised(EntryContentText(index, f, kind)) != Normalised(content)) own = content;
 }
 
