@@ -152,3 +152,9 @@ if ((gbench)); then
   echo "Engine in process (Google Benchmark; bytes/s over the page, items/s over the folder):"
   VESKARON_BENCH_DIR=$pages "$build/bench/engine_bench" --benchmark_min_time=0.2 2>/dev/null
 fi
+
+# robots.txt: the npm robots-parser package and our robots-txt on the same
+# generated questions; every answer they disagree on is listed.
+echo
+echo "robots.txt verdicts against robots-parser:"
+bash bench/robots_agree.sh "$meta" 300 | tail -20
