@@ -701,9 +701,8 @@ std::string TagKeptWithoutName(std::string_view tag) {
     return std::string(tag.substr(0, from)) + std::string(tag.substr(to));
 }
 
-std::size_t OpenTextBeforeHeadEnd(std::string_view text) {
-    const HeadWalk w = WalkHead(text, nullptr);
-    return w.stop == HeadWalk::Stop::Text ? w.stopAt : npos;
+std::size_t LeftOpenBeforeHeadEnd(std::string_view text) {
+    return WalkHead(text, nullptr).stopAt;
 }
 
 }  // namespace veskaron

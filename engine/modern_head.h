@@ -117,9 +117,9 @@ bool ApplyModernEdits(std::string& text, const ModernFields& was, const ModernFi
 // empty when it carries none.
 std::string TagKeptWithoutName(std::string_view tag);
 
-// Where a comment, script or style that the head's end leaves open starts
-// (a "</head>" in it is text), or npos: nothing added to the head may go
-// after it.
-std::size_t OpenTextBeforeHeadEnd(std::string_view text);
+// Where a comment, script, style, title or tag that the head's end leaves
+// open starts (a "</head>" in it is text, or a value), or npos: nothing added
+// to the head may go after it.
+std::size_t LeftOpenBeforeHeadEnd(std::string_view text);
 
 }  // namespace veskaron

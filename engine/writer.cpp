@@ -36,11 +36,11 @@ struct Cut {
 // Where a block goes in a scanned text: right after the head's start tag, or
 // in front of its end tag, though never after a "<meta" or "<title" that the
 // end of the head leaves open (the block would be read as part of that tag).
-// Nor inside a comment, script or style that holds the "</head>".
+// Nor inside a comment, script, style or any other tag that holds the "</head>".
 std::size_t BlockInsertionPoint(std::string_view text, const HeadScanner& scanner, int placement) {
     const HeadRange& head = scanner.Head();
     if (placement == 0) return head.begin;
-    return std::min({head.end, scanner.UnclosedTagAt(), UnclosedTitleStart(text, head), OpenTextBeforeHeadEnd(text)});
+    return std::min({head.end, scanner.UnclosedTagAt(), UnclosedTitleStart(text, head), LeftOpenBeforeHeadEnd(text)});
 }
 
 class HeadEdit {

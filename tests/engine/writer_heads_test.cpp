@@ -123,6 +123,8 @@ TEST(WriterHeads, PageInFieldsAndBytesOut) {
          "<head>\r\n<meta property=\"og:description\" content=\"Fill <title></title> right\">\r\n<title>New</title></head>"},
         {"a title inside another tag's name is text", "<head><title<title>x</title>></head>",
          [](MetaFields& f) { f.Title = "New"; }, 0, "<head><title>New</title><title<title>x</title>></head>"},
+        {"not inside another tag's open quote", "<head>\r\n<link title=\"a\r\n</head>",
+         [](MetaFields& f) { f.Title = "New"; }, 1, "<head>\r\n<title>New</title><link title=\"a\r\n</head>"},
         {"not inside a comment holding </head>", "<head><title>T</title><!-- </head> --></head>",
          [](MetaFields& f) { f.Author = "Ann B"; }, 1,
          "<head><title>T</title>\r\n<meta name=\"author\" content=\"Ann B\" ><!-- </head> --></head>"},
