@@ -421,6 +421,10 @@ void KeepOwnText(int index, std::string_view content, MetaFields& f, TextKind ki
         if (!WriteByFields(index, f, kind).written) own = content;
         return;
     }
+    // An http-equiv value is read back as it stands: words the writer would
+    // have to escape could not come back as the page had them.
+    if (CatalogueAt(index).kind == EntryKind::HttpEquiv && content.find_first_of("\"<>") != std::string_view::npos)
+        return;
     if (Normalised(EntryContentText(index, f, kind)) != Normalised(content)) own = content;
 }
 

@@ -7,6 +7,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/catalogue.h"
+#include "engine/cp1251.h"
+#include "engine/head_scanner.h"
 #include "engine/translations.h"
 #include "fuzz/fuzz_common.h"
 
@@ -106,7 +109,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Document inPlace = doc;
     MetaWriteOptions place = writer;
     place.kind = doc.kind;
-    if (LoadDocumentText(doc.page.text, scratch, whole).ok && ReplaceEntriesInPlace(inPlace.page.text, before, f, place)) {
+    std::string probe = doc.page.text;  // a load converts its text in place
+    const bool wholeLoad = LoadDocumentText(probe, scratch, whole).ok;
+    if (wholeLoad && ReplaceEntriesInPlace(inPlace.page.text, before, f, place)) {
         SaveOptions asEdited;
         asEdited.asEdited = true;
         const Document read = fuzz::LoadBytes(BytesForSave(inPlace, asEdited).bytes);
@@ -116,6 +121,47 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                      BuildEntryLine(i, f, place.attributeOrder, place.kind);
                 expectReadBack(changed ? f : before, read, i, "a tag written in place reads back otherwise");
             }
+    }
+    // A title edit alone leaves every other catalogued tag's words as the page
+    // had them, whether the fields' lists hold them or not. Pages whose load
+    // stopped, and contents the writer must escape to keep a tag whole, aside.
+    if (wholeLoad) {
+        Document titled = doc;
+        titled.fields = before;
+        titled.fields.Title = f.Title;
+        const SaveBytes edited = BytesForSave(titled, options);
+        const Document read = fuzz::LoadBytes(edited.bytes);
+        if (edited.refusal.empty() && edited.references == 0 && read.encoding.name == doc.encoding.name) {
+            // Looked up in a load's order: a tag that names two entries is read once.
+            HeadScanner was, now;
+            was.Scan(doc.page.text);
+            now.Scan(read.page.text);
+            const std::string typeWas = was.HttpEquivContent("content-type");
+            const std::string typeNow = now.HttpEquivContent("content-type");
+            for (int index : {kAuthor, kCopyright, kDescription, kKeywords, kRobots, kRevisitAfter, kDistribution,
+                              kGenerator, kProgId, kCacheControl, kPragma, kUrl, kLocation, kRefresh,
+                              kContentLanguage, kPageEnter, kPageExit, kSiteEnter, kSiteExit, kContentType}) {
+                const CatalogueEntry& e = CatalogueAt(index);
+                const bool name = e.kind == EntryKind::Name;
+                const std::string a = index == kContentType ? typeWas
+                                      : name                ? was.NameContent(e.key)
+                                                            : was.HttpEquivContent(e.key);
+                const std::string b = index == kContentType ? typeNow
+                                      : name                ? now.NameContent(e.key)
+                                                            : now.HttpEquivContent(e.key);
+                if (a.find_first_of("\"<>&") != std::string::npos) continue;
+                auto loose = [](std::string_view v) {
+                    std::string out;
+                    for (char c : v)
+                        if (static_cast<unsigned char>(c) > ' ') out += LowerAsciiChar(c);
+                    return out;
+                };
+                if (loose(a) != loose(b)) {
+                    std::fprintf(stderr, "entry %d\n", e.index);
+                    fuzz::Fail("a title edit changed another tag's words", a, b);
+                }
+            }
+        }
     }
     const SaveBytes second = BytesForSave(saved, options);
     fuzz::Expect(second.refusal.empty(), "the saved page is refused");
