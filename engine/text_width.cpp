@@ -166,15 +166,18 @@ FittedText FitText(std::string_view utf8, unsigned sizePx, std::size_t linePx, i
     for (int line = 1;; ++line) {
         if ((line == 1 ? r.px : UnitsToPixels(SumUnits(rest), sizePx)) <= linePx) {
             r.shown += rest;
+            if (!rest.empty()) r.lines.emplace_back(rest);
             return r;
         }
         const std::size_t end = line < lines ? WrapEnd(rest, sizePx, linePx) : 0;
         if (end == 0) {
-            r.shown += CutLine(rest, sizePx, linePx);
+            r.lines.push_back(CutLine(rest, sizePx, linePx));
+            r.shown += r.lines.back();
             r.cut = true;
             return r;
         }
         r.shown += rest.substr(0, end + 1);
+        r.lines.emplace_back(rest.substr(0, end));
         rest.remove_prefix(end + 1);
     }
 }

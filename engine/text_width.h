@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace veskaron {
 
@@ -27,6 +28,9 @@ struct FittedText {
     std::size_t px = 0;  // width of the whole text (blanks collapsed)
     std::string shown;   // what the result shows
     bool cut = false;
+    // `shown` line by line, as the result breaks it (the space at a break
+    // is in neither line).
+    std::vector<std::string> lines;
 };
 
 // The text in at most `lines` lines of `linePx`, words wrapping to the next

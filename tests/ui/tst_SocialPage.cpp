@@ -73,6 +73,7 @@ private Q_SLOTS:
     void widthsFollowTyping();
     void snippetOnBothProfiles();
     void storedTabs();
+    void addressWithinTheSite();
     void headTagsEditedAndSaved();
 };
 
@@ -118,7 +119,14 @@ void TestSocialPage::snippetOnBothProfiles() {
         Find<QRadioButton>(*w.form, radio)->click();
         const SerpSnippet s = MakeSnippet(title.toStdString(), description.toStdString(),
                                           QByteArray(radio).endsWith("Mobile") ? kMobileSerp : kDesktopSerp);
-        QCOMPARE(w.Text("LabelSerpTitle"), QString::fromStdString(s.title.shown));
+        // The title in the lines the measure gives (the phone's two), each
+        // shown whole.
+        auto* label = Find<QLabel>(*w.form, "LabelSerpTitle");
+        const QStringList lines = label->text().split(u'\n');
+        QCOMPARE(lines.join(u' '), QString::fromStdString(s.title.shown));
+        QCOMPARE(lines.size(), radio == std::string_view("RadioSerpMobile") ? 2 : 1);
+        QTRY_VERIFY(label->height() >= label->fontMetrics().lineSpacing() * lines.size());
+        for (const QString& line : lines) QTRY_VERIFY(label->width() >= label->fontMetrics().horizontalAdvance(line));
         QCOMPARE(w.Text("LabelSerpDescription"), QString::fromStdString(s.description.shown));
         QVERIFY(s.title.cut && s.description.cut && s.title.shown.ends_with(" …"));
     }
@@ -127,6 +135,33 @@ void TestSocialPage::snippetOnBothProfiles() {
     w.Type(Find<QLineEdit>(*w.form, "Edit1"), QStringLiteral("Кубики"));
     tabs->setCurrentIndex(2);
     QCOMPARE(w.Text("LabelSerpTitle"), QStringLiteral("Кубики"));
+}
+
+// Without a canonical address the result shows the page's address in its
+// site: the site's own (a robots.txt's sitemap names it) joined with the
+// path from the site's folder, else that path under the folder's name.
+void TestSocialPage::addressWithinTheSite() {
+    for (const bool known : {false, true}) {
+        TempFolders tmp;
+        ScopedScriptedDialogs dialogs;
+        QDir(tmp.pages.path()).mkpath(QStringLiteral("site/catalog"));
+        WriteBytes(tmp.Page("site/robots.txt"),
+                   known ? "User-agent: *\nSitemap: https://shop.example/sitemap.xml\n" : "User-agent: *\n");
+        WriteBytes(tmp.Page("site/catalog/index.html"), Page());
+        TForm1 form({tmp.Page("site/catalog/index.html")});
+        auto* list = Find<QListWidget>(form, "FileListBox1");
+        list->setCurrentItem(list->findItems(QStringLiteral("index.html"), Qt::MatchExactly).front());
+        Find<QTabWidget>(form, "PageControl1")->setCurrentWidget(Find<QWidget>(form, "TabSocial"));
+        QCOMPARE(Find<QLabel>(form, "LabelSerpAddress")->text(),
+                 known ? QStringLiteral("https://shop.example/catalog/index.html") : QStringLiteral("site/catalog/index.html"));
+        // A relative canonical address is read against the site's.
+        auto* canonical = Find<QLineEdit>(form, "EditCanonical");
+        canonical->setText(QStringLiteral("/catalog/"));
+        QCOMPARE(Find<QLabel>(form, "LabelSerpAddress")->text(),
+                 known ? QStringLiteral("https://shop.example/catalog/") : QStringLiteral("/catalog/"));
+        dialogs->answers = {Answer::No};
+        QVERIFY(form.close());
+    }
 }
 
 void TestSocialPage::storedTabs() {

@@ -12,6 +12,7 @@
 #include "engine/loader.h"
 #include "session/DocumentSession.h"
 #include "session/Settings.h"
+#include "site/site_root.h"
 #include "ui/pages/FieldEdit.h"
 #include "ui/keywords/KeywordHost.h"
 
@@ -142,6 +143,8 @@ private:
     QString helpFile_;
     QString currentPath_;  // the loaded page, or the one remembered from the last run
     PreviewFile* preview_ = nullptr;
+    // Where the open page's site begins, for its address in the search result.
+    site::SiteRoot snippetRoot_;
     bool windowsMax_ = true;
     int restoredTab_ = -1;  // the tab stored, until the first page is loaded
     bool loading_ = false;  // between the file's choice and the end of its load

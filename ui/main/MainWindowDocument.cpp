@@ -25,6 +25,7 @@
 #include "ui/pages/NamePage.h"
 #include "ui/pages/SerpPreview.h"
 #include "ui/pages/SocialPage.h"
+#include "ui/site/SiteWindow.h"
 
 namespace veskaron::ui {
 namespace {
@@ -168,16 +169,16 @@ void TForm1::showSnippetTexts() {
     socialPage_->UpdateCard();
 }
 
-// The canonical address as the field holds it, else the page's file name.
+// The canonical address as the field holds it, else the page's address
+// within its site, as the command line's search result shows them.
 void TForm1::showSnippetAddress() {
-    const std::string name =
-        QFileInfo(QString::fromStdString(session_->document().path)).fileName().toStdString();
-    socialPage_->Serp()->SetAddress(
-        QString::fromStdString(SerpAddress(socialPage_->Canonical().trimmed().toStdString(), {}, name)));
+    socialPage_->Serp()->SetAddress(QString::fromStdString(site::AddressInSite(
+        socialPage_->Canonical().trimmed().toStdString(), session_->document().path, snippetRoot_)));
 }
 
 void TForm1::showModernHead() {
     const Document& doc = session_->document();
+    snippetRoot_ = site::FindSiteRoot(doc.path, site_ ? site_->folder().toStdString() : std::string());
     socialPage_->Show(doc.modern, ReadModernHead(doc.page.text, doc.codec.get()), *doc.codec);
     showSnippetAddress();
 }

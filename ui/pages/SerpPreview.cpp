@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
+#include <QStringList>
 #include <QVBoxLayout>
 #include <utility>
 
@@ -85,16 +86,17 @@ void SerpPreview::showEvent(QShowEvent* event) {
 void SerpPreview::ApplyProfileLook() {
     const SerpProfile& p = Profile();
     LabelSerpTitle->setFont(ResultFont(static_cast<int>(p.titleSizePx)));
-    // The mobile title wraps to its second line as the result does.
-    LabelSerpTitle->setWordWrap(p.titleLines > 1);
-    LabelSerpTitle->setMaximumWidth(static_cast<int>(p.titlePx));
     LabelSerpDescription->setMaximumWidth(static_cast<int>(p.descriptionPx));
 }
 
 void SerpPreview::Refresh() {
     stale_ = false;
     const SerpSnippet snippet = MakeSnippet(title_, description_, Profile());
-    LabelSerpTitle->setText(QString::fromStdString(snippet.title.shown));
+    // The title breaks where the measure breaks it (the mobile result's two
+    // lines), not where the label's own font would.
+    QStringList lines;
+    for (const std::string& line : snippet.title.lines) lines << QString::fromStdString(line);
+    LabelSerpTitle->setText(lines.join(u'\n'));
     LabelSerpDescription->setText(QString::fromStdString(snippet.description.shown));
     LabelSerpDescription->setVisible(!snippet.description.shown.empty());
 }
