@@ -10,10 +10,6 @@ namespace {
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
-bool Contains(std::string_view text, std::string_view what) {
-    return text.find(what) != std::string_view::npos;
-}
-
 // Index of `text` in `items` comparing whole texts with ASCII case ignored;
 // -1 on a miss. The item lists compared here are ASCII.
 template <std::size_t N>
