@@ -339,6 +339,9 @@ private:
 
     std::size_t StretchEnd(std::size_t start) const {
         if (start == starts_[0]) {
+            // "<!-->" and "<!--->" are whole (empty) comments, as HTML has them.
+            if (head_.substr(start + 4, 1) == ">") return start + 5;
+            if (head_.substr(start + 4, 2) == "->") return start + 6;
             const std::size_t close = head_.find("-->", start + 4);
             return close == npos ? head_.size() : close + 3;
         }

@@ -177,10 +177,13 @@ std::string_view ValueOf(std::string_view text, const Attribute* a) {
     return a && a->hasValue ? text.substr(a->valueStart, a->valueEnd - a->valueStart) : std::string_view();
 }
 
-// The attribute with the blanks before it: what goes when a tag drops it.
+// What goes when a tag drops an attribute: the attribute with the blanks
+// before it, or without them when the next attribute follows it with none
+// ("name="a"content=x"), which would join the tag's name otherwise.
 std::pair<std::size_t, std::size_t> WithBlanksBefore(std::string_view text, const Attribute& a) {
     std::size_t from = a.start;
-    while (from > 0 && IsTagSpace(text[from - 1])) --from;
+    const bool ends = a.end >= text.size() || IsTagSpace(text[a.end]) || text[a.end] == '>' || text[a.end] == '/';
+    while (ends && from > 0 && IsTagSpace(text[from - 1])) --from;
     return {from, a.end};
 }
 
@@ -685,20 +688,31 @@ bool ApplyModernEdits(std::string& text, const ModernFields& was, const ModernFi
 }
 
 std::string TagKeptWithoutName(std::string_view tag) {
-    // A tag that runs into the next one ("<meta name=x<title>") keeps nothing of it.
-    if (tag.size() < 6 || tag.front() != '<' || tag.find('<', 1) != std::string_view::npos) return {};
+    // A tag that runs into a title ("<meta name=x<title>") goes whole: the
+    // title's start must not outlive it.
+    if (tag.size() < 6 || tag.front() != '<' || FindNoCase(tag, "<title", 1) != npos) return {};
     std::size_t nameEnd = 1;
     while (nameEnd < tag.size() && !IsTagSpace(tag[nameEnd]) && tag[nameEnd] != '/' && tag[nameEnd] != '>') ++nameEnd;
     Tag parsed;
     if (ParseAttributes(tag, nameEnd, tag.size(), parsed) != tag.size()) return {};
-    const Attribute* name = parsed.Find("name");
-    if (!name) return {};
     bool kept = false;
     for (std::string_view other : {std::string_view("property"), std::string_view("itemprop")})
         kept = kept || !TrimBlanks(ValueOf(tag, parsed.Find(other))).empty();
     if (!kept) return {};
-    const auto [from, to] = WithBlanksBefore(tag, *name);
-    return std::string(tag.substr(0, from)) + std::string(tag.substr(to));
+    // Every attribute the catalogue reads a tag by goes ("name", "data-name",
+    // "http-equiv", repeated or not), so that the rest is no catalogued tag.
+    std::string out;
+    std::size_t copied = 0;
+    for (const Attribute& a : parsed.attributes) {
+        const std::string name = Lower(a.name);
+        if (!name.ends_with("name") && !name.ends_with("http-equiv")) continue;
+        const auto [from, to] = WithBlanksBefore(tag, a);
+        if (from < copied) continue;
+        out.append(tag.substr(copied, from - copied));
+        copied = to;
+    }
+    out.append(tag.substr(copied));
+    return out;
 }
 
 std::size_t LeftOpenBeforeHeadEnd(std::string_view text) {

@@ -112,9 +112,9 @@ Refusal ModernEditRefusal(std::string_view text, const ModernFields& was, const 
 bool ApplyModernEdits(std::string& text, const ModernFields& was, const ModernFields& now, int attributeOrder);
 
 // For the block writer, which takes out a catalogued META tag: the tag (from
-// '<' to '>') without its name attribute when it also carries a property or
-// an itemprop that other readers take, so that those outlive the block;
-// empty when it carries none.
+// '<' to '>') without the attributes the catalogue reads it by (name,
+// http-equiv) when it also carries a property or an itemprop that other
+// readers take, so that those outlive the block; empty when it carries none.
 std::string TagKeptWithoutName(std::string_view tag);
 
 // Where a comment, script, style, title or tag that the head's end leaves

@@ -46,6 +46,7 @@ TEST(HeadScanner, LookupTable) {
         {"<head><style>/*<meta name=\"a\" content=\"s\">*/</style ><meta name=\"a\" content=\"t\"></head>", true, "a", "t"},
         {"<head><meta name=\"b\" content=\"<!--\"><meta name=\"a\" content=\"t\"></head>", true, "a", "t"},
         {"<head><!-- unclosed <meta name=\"a\" content=\"s\"></head>", true, "a", ""},
+        {"<head><!--><meta name=\"a\" content=\"t\"><!---><meta name=\"b\" content=\"u\"></head>", true, "b", "u"},
         {"<head>\r\n<meta name=\"a\" content=\"x>y\">\r\n</head>", true, "a", "x"},
         {"<head>\r\n<meta name=\"a\" content=\"unclosed>\r\n</head>", true, "a", "unclosed"},
         // Unclosed head: every line after <head> belongs to it.

@@ -117,6 +117,11 @@ TEST(WriterHeads, PageInFieldsAndBytesOut) {
          [](MetaFields& f) { f.Title = "x"; }, 0,
          "<head><title>x</title>\r\n<meta name=\"description\" content=\"a\" >\r\n"
          "<meta property=\"og:description\" content=\"a\">\r\n</head>"},
+        {"a property right after the names",
+         "<head>\r\n<meta name=\"description\"name=\"description\"property=\"og:description\" content=\"a\">\r\n</head>",
+         [](MetaFields& f) { f.Title = "x"; }, 0,
+         "<head><title>x</title>\r\n<meta name=\"description\" content=\"a\" >\r\n"
+         "<meta property=\"og:description\" content=\"a\">\r\n</head>"},
         {"a title inside a quoted value is text",
          "<head>\r\n<meta property=\"og:description\" content=\"Fill <title></title> right\">\r\n</head>",
          [](MetaFields& f) { f.Title = "New"; }, 1,
