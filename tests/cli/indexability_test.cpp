@@ -89,3 +89,39 @@ TEST_F(Indexability, RobotsTxtCommandNamesTheDecidingLine) {
     EXPECT_NE(err_.str().find(":6: "), std::string::npos);
     EXPECT_EQ(Run({(dir_ / "missing.txt").string(), "--agent", "x", "/"}), 2);
 }
+
+// The sitemap of the same site lists exactly its indexable pages; a check
+// of a sitemap that disagrees names every disagreement.
+TEST_F(Indexability, SitemapListsTheIndexablePagesAndChecksOne) {
+    Put("site/каталог.html", "<head><title>Каталог</title></head>");
+    prefix_ = {"sitemap"};
+    const std::string out = (dir_ / "sitemap.xml").string();
+    ASSERT_EQ(Run({"-r", (dir_ / "site").string(), "--base-url", "https://x.ru/", "--out", out, "--now",
+                   "2026-12-07T10:22:31"}),
+              0)
+        << err_.str();
+    const std::string xml = Get(out);
+    for (const char* loc : {"<loc>https://x.ru/</loc>", "<loc>https://x.ru/ya-closed.html</loc>",
+                            "<loc>https://x.ru/%D0%BA%D0%B0%D1%82%D0%B0%D0%BB%D0%BE%D0%B3.html</loc>"})
+        EXPECT_NE(xml.find(loc), std::string::npos) << loc;
+    for (const char* page : {"private", "noindex.html", "copy.html", "go.html", "other-host"})
+        EXPECT_EQ(xml.find(page), std::string::npos) << page;
+    EXPECT_NE(out_.str().find("left out\t"), std::string::npos);
+    if (std::system("command -v xmllint >/dev/null 2>&1") == 0) {
+        EXPECT_EQ(std::system(("xmllint --noout --schema " + (std::filesystem::path(VESKARON_TEST_DATA).parent_path().parent_path() / "site" / "data" / "sitemap.xsd").string() + " " + out + " >/dev/null 2>&1")
+                                  .c_str()),
+                  0);
+    }
+    // The sitemap agrees with the site; one that lists a closed page and misses a page does not.
+    EXPECT_EQ(Run({"-r", (dir_ / "site").string(), "--base-url", "https://x.ru", "--check", out}), 0) << out_.str();
+    Put("bad.xml", "<?xml version=\"1.0\"?>\n<urlset xmlns=\"http://www.sitemaps.org/schemas/sitemap/0.9\">\n"
+                   "<url><loc>https://x.ru/noindex.html</loc></url>\n<url><loc>https://x.ru/</loc></url>\n"
+                   "<url><loc>https://x.ru/</loc></url>\n<url><loc>https://x.ru/gone.html</loc></url>\n</urlset>\n");
+    EXPECT_EQ(Run({"-r", (dir_ / "site").string(), "--base-url", "https://x.ru", "--check", (dir_ / "bad.xml").string()}), 1);
+    for (const char* line : {"not indexable\thttps://x.ru/noindex.html\tnoindex", "duplicated\thttps://x.ru/",
+                             "missing\thttps://x.ru/gone.html", "left out\thttps://x.ru/ya-closed.html"})
+        EXPECT_NE(out_.str().find(line), std::string::npos) << line << "\n" << out_.str();
+    Put("broken.xml", "<urlset>\n<url>\n</urlset>\n");
+    EXPECT_EQ(Run({"-r", (dir_ / "site").string(), "--base-url", "https://x.ru", "--check", (dir_ / "broken.xml").string()}), 1);
+    EXPECT_NE(err_.str().find("line 3: </urlset> closes <url>"), std::string::npos) << err_.str();
+}
