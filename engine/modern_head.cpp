@@ -372,6 +372,7 @@ HeadWalk WalkHead(std::string_view text, const TextCodec* codec) {
     auto stop = [&w](HeadWalk::Stop why, std::size_t at) {
         w.stop = why;
         w.stopAt = at;
+        w.read.stopsOpen = why == HeadWalk::Stop::OpenTag || why == HeadWalk::Stop::OpenTitle;
     };
     Tag tag;  // one for all, so that its attributes are allocated once
     for (std::size_t pos = w.head.begin;;) {
@@ -713,6 +714,13 @@ std::string TagKeptWithoutName(std::string_view tag) {
     }
     out.append(tag.substr(copied));
     return out;
+}
+
+bool KeepsHeadTags(const ModernHead& before, std::string_view text) {
+    const HeadWalk after = WalkHead(text, nullptr);
+    const bool open = after.stop == HeadWalk::Stop::OpenTag || after.stop == HeadWalk::Stop::OpenTitle;
+    return after.read.fields == before.fields && SameHreflang(before.hreflang, after.read.hreflang) &&
+           (!open || before.stopsOpen);
 }
 
 std::size_t LeftOpenBeforeHeadEnd(std::string_view text) {

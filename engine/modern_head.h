@@ -82,6 +82,7 @@ struct ModernHead {
     std::size_t descriptionTags = 0;
     bool canonicalsDiffer = false;               // several canonical links name other addresses
     std::vector<std::string> ogByName;           // og: keys written with name= instead of property=
+    bool stopsOpen = false;  // a tag or title that the head's end leaves open stopped the reading
 };
 
 // One pass over the head (and the text before it for <html lang>), taking
@@ -116,6 +117,11 @@ bool ApplyModernEdits(std::string& text, const ModernFields& was, const ModernFi
 // http-equiv) when it also carries a property or an itemprop that other
 // readers take, so that those outlive the block; empty when it carries none.
 std::string TagKeptWithoutName(std::string_view tag);
+
+// Whether `text` reads the head tags as `before` has them and leaves no tag
+// or title open that `before` did not: what a rewrite of the META block must
+// keep.
+bool KeepsHeadTags(const ModernHead& before, std::string_view text);
 
 // Where a comment, script, style, title or tag that the head's end leaves
 // open starts (a "</head>" in it is text, or a value), or npos: nothing added

@@ -18,8 +18,8 @@ enum class Refusal {
     UnclosedTitle,
     // A tag that the head's end leaves open: what goes after it is read as part of it.
     UnclosedTag,
-    // A tag edited in place would not read back as typed, or another field
-    // would read otherwise after it.
+    // An edit would not read back as typed, or another field would read
+    // otherwise after it (the head tags beside the catalogue after a block).
     UnreadableEdit,
     UnwritableCharset,  // the charset chosen is one no save can write
 };

@@ -73,12 +73,24 @@ public:
     // page is moved once, in place when it fits.
     // Whether anything was taken out.
     bool Apply(std::string& text, std::size_t insertAt, std::string_view block) const {
+        std::string out;
+        const std::size_t touched = Build(insertAt, block, out);
+        text.replace(0, touched, out);
+        return tookOut_;
+    }
+
+    // Whether the last Build took anything out.
+    bool TookOut() const { return tookOut_; }
+
+    // What Apply puts in place of the text's first `returned` characters.
+    std::size_t Build(std::size_t insertAt, std::string_view block, std::string& out) const {
         std::vector<std::string> replacements;
         const std::vector<Cut> cuts = Tidied(Cuts(replacements));
         const bool insert = insertAt != std::string_view::npos;
         std::size_t touched = insert ? insertAt : 0;
         if (!cuts.empty()) touched = std::max(touched, cuts.back().end);
-        std::string out;
+        tookOut_ = !cuts.empty();
+        out.clear();
         out.reserve(touched + block.size());
         std::size_t copied = 0;
         bool inserted = !insert;
@@ -104,8 +116,7 @@ public:
             copied = insertAt;
         }
         out.append(text_, copied, touched - copied);
-        text.replace(0, touched, out);
-        return !cuts.empty();
+        return touched;
     }
 
 private:
@@ -225,6 +236,7 @@ private:
     std::vector<TitleElement> titles_;
     std::vector<bool> marks_;
     bool takeTitle_ = false;
+    mutable bool tookOut_ = false;
 };
 
 std::string TitleLine(std::string_view title) {
@@ -592,7 +604,19 @@ WriteResult WriteMetaBlock(std::string& text, const MetaFields& fields,
         }
         if (line.size() > 3) block.push_back(std::move(line));
     }
-    edit.Apply(text, edit.InsertionPoint(options.placement), JoinBlock(block, options.lineMode));
+    std::string head;
+    const std::size_t touched = edit.Build(edit.InsertionPoint(options.placement), JoinBlock(block, options.lineMode), head);
+    // Taking a tag out may close or open a quote of a tag beside it as HTML
+    // reads the head: the head tags beside the catalogue must read as
+    // before, else the run is refused. They are read from the new head and
+    // the old end tag after it. A block put in alone changes no tag.
+    if (edit.TookOut()) {
+        const std::size_t headEnd = edit.Head().end;
+        const std::size_t tail = headEnd > touched ? headEnd - touched + 64 : 64;
+        if (!KeepsHeadTags(ReadModernHead(text), head + text.substr(touched, tail)))
+            return refuse(Refusal::UnreadableEdit);
+    }
+    text.replace(0, touched, head);
     return {};
 }
 

@@ -16,7 +16,7 @@ std::string RefusalText(const RefusalReason& why) {
         case Refusal::UnclosedTag:
             return "В разделе <head> страницы не закрыт тег: исправьте его в редакторе.";
         case Refusal::UnreadableEdit:
-            return "Тег нельзя изменить на месте: страница после правки читалась бы иначе. "
+            return "Правку нельзя записать: страница после неё читалась бы иначе, чем задумано. "
                    "Исправьте раздел <head> в редакторе.";
         case Refusal::UnwritableCharset:
             return "Страницу нельзя сохранить в кодировке \"" + why.charset +

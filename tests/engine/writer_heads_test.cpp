@@ -155,3 +155,18 @@ TEST(WriterHeads, PageInFieldsAndBytesOut) {
         EXPECT_EQ(again, text) << c.name << ": a second run changed the page";
     }
 }
+
+// Taking a tag out must not change how HTML reads the tags beside it: here
+// the description holds the quote that closes the tag before it, and the
+// og:image after both would be read as part of that tag.
+TEST(WriterHeads, ABlockThatWouldChangeTheHeadTagsIsRefused) {
+    const std::string page =
+        "<head><meta name=\"x>\r\n<meta name=\"description\" content=\"d\">\r\n"
+        "<meta property=og:image content=/i.png></head>";
+    MetaFields f = Read(page);
+    f.Title = "T";
+    std::string text = page;
+    const WriteResult r = WriteMetaBlock(text, f, MetaWriteOptions{});
+    EXPECT_EQ(r.refusal, Refusal::UnreadableEdit);
+    EXPECT_EQ(text, page);
+}
