@@ -320,6 +320,19 @@ inline QString IndexingText(bool indexable, const std::string& reason) {
 }
 inline const QString kIndexableItem = QStringLiteral("Индексируются (%1)");
 inline const QString kNotIndexableItem = QStringLiteral("Не индексируются (%1)");
+inline const QString kSitemapButton = QStringLiteral("Sitemap…");
+inline const QString kSitemapHint =
+    QStringLiteral("Карта сайта|Записать sitemap.xml со страницами, которые робот может индексировать");
+inline const QString kSitemapTitle = QStringLiteral("Карта сайта (sitemap.xml)");
+inline const QString kSitemapUrlLabel = QStringLiteral("Адрес сайта:");
+inline const QString kSitemapUrlHint = QStringLiteral("Адрес сайта|Адрес корня сайта, например https://example.com");
+inline const QString kSitemapCount = QStringLiteral("В карту войдут страниц: %1. Не войдут: %2.");
+inline const QString kSitemapNeedsUrl = QStringLiteral("Укажите адрес сайта, начиная с https:// или http://.");
+inline const QString kSitemapLeftOutLabel = QStringLiteral("Не войдут в карту:");
+inline const QString kSitemapLeftOutHint = QStringLiteral("Не войдут|Страницы, которые робот не индексирует, и почему");
+inline const QString kSitemapWrite = QStringLiteral("Записать");
+inline const QString kSitemapCancel = QStringLiteral("Отмена");
+inline const QString kSitemapWritten = QStringLiteral("Карта сайта записана:\n%1");
 inline const QString kRobotLabel = QStringLiteral("Робот:");
 inline const QString kRobotHint = QStringLiteral("Робот|Для какого поискового робота решать, индексируется ли страница");
 inline const QString kLevelError = QStringLiteral("ошибка");

@@ -2,7 +2,9 @@
 // a title edited in a cell by keyboard, the review driven by keyboard, the
 // bytes on disk afterwards, and the main window's button and double click.
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -68,6 +70,7 @@ private Q_SLOTS:
     void siteButtonAndDoubleClick();
     void stopThenReadAgainKeepingEdits();
     void csvThroughTheButtons();
+    void indexingAndSitemap();
 };
 
 void TestSiteWindow::editReviewAndSave() {
@@ -303,5 +306,49 @@ void TestSiteWindow::csvThroughTheButtons() {
     site->model().dropEdits();
 }
 
+
+// The Индексация column and its filter, then "Sitemap…": the address typed,
+// the closed page named with its reason, the file written on "Записать".
+void TestSiteWindow::indexingAndSitemap() {
+    TempFolders tmp;
+    ScopedScriptedDialogs dialogs;
+    WriteBytes(tmp.Page("a.html"), Page("Открытая страница сайта"));
+    QByteArray closed = Page("Закрытая страница сайта");
+    closed.replace("</head>", "<meta name=\"robots\" content=\"noindex\"></head>");
+    WriteBytes(tmp.Page("b.html"), closed);
+    session::Settings settings;
+    settings.load();
+    QPointer<TFmSite> site = new TFmSite(tmp.pages.path(), settings);
+    const auto leftOpen = qScopeGuard([&site] { delete site.data(); });
+    QSignalSpy scanned(site.data(), &TFmSite::scanEnded);
+    site->show();
+    QVERIFY(QTest::qWaitForWindowActive(site));
+    QTRY_COMPARE(scanned.count(), 1);
+    auto* table = Find<QTableView>(*site, "TableSite");
+    QCOMPARE(CellOf(*table, QStringLiteral("b.html"), session::SiteModel::kIndexing).data().toString(),
+             QStringLiteral("нет: noindex"));
+    auto* codes = Find<QComboBox>(*site, "ComboSiteCode");
+    const int notIndexed = codes->findData(QString::fromLatin1(session::SiteModel::kNotIndexable));
+    QVERIFY(notIndexed >= 0);
+    QCOMPARE(codes->itemText(notIndexed), QStringLiteral("Не индексируются (1)"));
+
+    QString count;
+    int leftOut = 0;
+    dialogs->modal.push_back([&](QDialog& dialog) {
+        auto* url = Find<QLineEdit>(dialog, "EditSitemapUrl");
+        QVERIFY(!Find<QPushButton>(dialog, "BtnSitemapWrite")->isEnabled());
+        url->setText(QStringLiteral("https://x.ru"));
+        count = Find<QLabel>(dialog, "LabelSitemapCount")->text();
+        leftOut = Find<QListWidget>(dialog, "ListSitemapLeftOut")->count();
+        Find<QPushButton>(dialog, "BtnSitemapWrite")->click();
+    });
+    Find<QPushButton>(*site, "BtnSiteSitemap")->click();
+    QCOMPARE(count, QStringLiteral("В карту войдут страниц: 1. Не войдут: 1."));
+    QCOMPARE(leftOut, 1);
+    const QByteArray xml = ReadBytes(tmp.Page("sitemap.xml"));
+    QVERIFY(xml.contains("<loc>https://x.ru/a.html</loc>"));
+    QVERIFY(!xml.contains("b.html"));
+    QVERIFY(!dialogs->shown.empty());  // the message that says where it went
+}
 QTEST_MAIN(TestSiteWindow)
 #include "tst_SiteWindow.moc"

@@ -18,6 +18,7 @@
 #include "session/Messages.h"
 #include "session/Settings.h"
 #include "ui/common/Dialogs.h"
+#include "ui/site/SitemapDialog.h"
 #include "ui/common/Hints.h"
 #include "ui/common/Widgets.h"
 #include "ui/site/SiteApplyRun.h"
@@ -95,6 +96,7 @@ void TFmSite::buildControls() {
     LabelSiteHint->setTextFormat(Qt::PlainText);
     BtnSiteExport = Button("BtnSiteExport", msg::site::kExportButton, msg::site::kExportHint);
     BtnSiteImport = Button("BtnSiteImport", msg::site::kImportButton, msg::site::kImportHint);
+    BtnSiteSitemap = Button("BtnSiteSitemap", msg::site::kSitemapButton, msg::site::kSitemapHint);
     BtnSiteUndo = Button("BtnSiteUndo", msg::site::kUndoButton, msg::site::kUndoHint);
     BtnSiteApply = Button("BtnSiteApply", msg::site::kApplyButton, msg::site::kApplyHint);
     BtnSiteClose = Button("BtnSiteClose", msg::site::kCloseButton, msg::site::kCloseHint);
@@ -117,7 +119,7 @@ void TFmSite::buildControls() {
     progress->addWidget(LabelSiteStatus, 1);
 
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {BtnSiteExport, BtnSiteImport, BtnSiteUndo}) buttons->addWidget(b);
+    for (QPushButton* b : {BtnSiteExport, BtnSiteImport, BtnSiteUndo, BtnSiteSitemap}) buttons->addWidget(b);
     buttons->addStretch();
     buttons->addWidget(BtnSiteApply);
     buttons->addWidget(BtnSiteClose);
@@ -139,7 +141,8 @@ void TFmSite::buildControls() {
     setTabOrder(BtnSiteStop, BtnSiteExport);
     setTabOrder(BtnSiteExport, BtnSiteImport);
     setTabOrder(BtnSiteImport, BtnSiteUndo);
-    setTabOrder(BtnSiteUndo, BtnSiteApply);
+    setTabOrder(BtnSiteUndo, BtnSiteSitemap);
+    setTabOrder(BtnSiteSitemap, BtnSiteApply);
     setTabOrder(BtnSiteApply, BtnSiteClose);
 
     // Typing into the filter does not refilter a large table at every key.
@@ -163,6 +166,7 @@ void TFmSite::buildControls() {
     connect(BtnSiteStop, &QPushButton::clicked, this, &TFmSite::stopScan);
     connect(BtnSiteExport, &QPushButton::clicked, this, &TFmSite::exportCsv);
     connect(BtnSiteImport, &QPushButton::clicked, this, &TFmSite::importCsv);
+    connect(BtnSiteSitemap, &QPushButton::clicked, this, &TFmSite::writeSitemap);
     connect(BtnSiteUndo, &QPushButton::clicked, this, &TFmSite::dropEdits);
     connect(BtnSiteApply, &QPushButton::clicked, this, &TFmSite::reviewAndSave);
     connect(BtnSiteClose, &QPushButton::clicked, this, &QWidget::close);
@@ -296,6 +300,7 @@ void TFmSite::showState() {
     ComboSiteRobot->setEnabled(idle);
     BtnSiteExport->setEnabled(idle && model_->rowCount() > 0);
     BtnSiteImport->setEnabled(idle && model_->rowCount() > 0);
+    BtnSiteSitemap->setEnabled(idle && model_->rowCount() > 0);
     BtnSiteUndo->setEnabled(idle && edits);
     BtnSiteApply->setEnabled(idle && edits);
     TableSite->setEditTriggers(idle ? QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed
@@ -328,6 +333,25 @@ void TFmSite::fillCodes() {
 void TFmSite::codeChosen(int index) {
     filter_->setCode(ComboSiteCode->itemData(index).toString());
     showState();
+}
+
+// The pages as read (edits not saved yet do not count): what the sitemap lists and leaves out.
+void TFmSite::writeSitemap() {
+    if (busy()) return;
+    std::vector<site::SiteRow> rows;
+    rows.reserve(static_cast<std::size_t>(model_->rowCount()));
+    for (int row = 0; row < model_->rowCount(); ++row) rows.push_back(model_->page(row));
+    TFmSitemap dialog(model_->root(), std::move(rows), settings_.backupFiles(), this);
+    dialog.setBaseUrl(sitemapUrl_);
+    const int result = CurrentDialogs().ExecModal(dialog);
+    sitemapUrl_ = dialog.baseUrl();
+    if (result != QDialog::Accepted) return;
+    if (!dialog.error().isEmpty()) {
+        CurrentDialogs().Message(this, MessageKind::Error, msg::kCaptionError, dialog.error());
+        return;
+    }
+    CurrentDialogs().Message(this, MessageKind::Information, msg::kCaptionAttention,
+                             msg::site::kSitemapWritten.arg(dialog.written().join(QLatin1Char('\n'))));
 }
 
 void TFmSite::dropEdits() {

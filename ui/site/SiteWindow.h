@@ -51,6 +51,7 @@ public:
     void exportCsv();
     void importCsv();
     void dropEdits();
+    void writeSitemap();
     // The review of the edited pages, then the save of the ticked ones.
     void reviewAndSave();
 
@@ -92,6 +93,8 @@ private:
     QLineEdit* EditSiteFilter = nullptr;
     QComboBox* ComboSiteCode = nullptr;
     QComboBox* ComboSiteRobot = nullptr;
+    QPushButton* BtnSiteSitemap = nullptr;
+    QString sitemapUrl_;  // the site's address as last typed for its sitemap
     QPushButton* BtnSiteRescan = nullptr;
     SiteTable* TableSite = nullptr;
     QProgressBar* ProgressSite = nullptr;
