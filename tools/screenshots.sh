@@ -123,6 +123,7 @@ page news/vystavka.html CP1251 <<'HTML'
 <head>
 <meta http-equiv="Content-Type" content="text/html; charset=windows-1251">
 <title>Новости мастерской: мы участвуем в выставке «Минералы Урала» в Екатеринбурге, приходите посмотреть на новые шкатулки и вазы</title>
+<meta name="robots" content="noindex, follow">
 <meta name="description" content="Выставка «Минералы Урала».">
 <meta name="description" content="Новости мастерской.">
 </head>

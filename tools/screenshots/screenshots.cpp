@@ -8,6 +8,7 @@
 #include <QEventLoop>
 #include <QFileSystemModel>
 #include <QImage>
+#include <QLineEdit>
 #include <QPainter>
 #include <QTabWidget>
 #include <QTimer>
@@ -249,6 +250,17 @@ int main(int argc, char* argv[]) {
     site->reviewAndSave();
     for (int waited = 0; !reviewed && waited < 100; ++waited) Settle(100);
     site->model().dropEdits();
+    // The sitemap's dialog with the site's address typed (cancelled: nothing is written).
+    bool mapped = false;
+    camera.onModal = [&mapped](QDialog& dialog) {
+        if (auto* url = dialog.findChild<QLineEdit*>(QStringLiteral("EditSitemapUrl")))
+            url->setText(QStringLiteral("https://uralkamen.ru"));
+        Settle(100);
+        Save(dialog, QStringLiteral("sitemap"));
+        mapped = true;
+    };
+    site->writeSitemap();
+    for (int waited = 0; !mapped && waited < 100; ++waited) Settle(100);
     site->close();
 
     camera.onModal = nullptr;
