@@ -71,7 +71,8 @@ void AuditPages(const std::vector<std::string>& pages, const LoadOptions& option
                 const std::string& charset = load.report.encoding.name;
                 const bool asStored = charset == "utf-8" || charset == "windows-1251";
                 const std::string stored = asStored ? std::string() : FileBytesForSave(doc, doc.page.text).bytes;
-                audits[i] = site::AuditPage(doc, asStored ? std::string_view(doc.page.text) : std::string_view(stored));
+                audits[i] = site::AuditPage(doc, asStored ? std::string_view(doc.page.text) : std::string_view(stored),
+                                            load.report.modernHead);
                 verdicts[i] = site::JudgeIndexability(doc, pages[i], site);
                 site::AddIndexabilityFindings(audits[i].findings, verdicts[i]);
                 outcomes[i].read = true;

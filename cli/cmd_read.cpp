@@ -90,7 +90,7 @@ int RunRead(const ReadArgs& args, Streams io) {
         if (r.converted == kCharsetKoi8R) j["Converted"] = "koi8-r";
         else if (r.converted == kCharsetKoi8U) j["Converted"] = "koi8-u";
         else j["Converted"] = nullptr;
-        AddModernJson(j, ReadModernHead(doc.page.text, doc.codec.get()), *doc.codec);
+        AddModernJson(j, r.modernHead, *doc.codec);
         const site::Indexability verdict = site::JudgeIndexability(doc, path, site);
         j["Indexable"] = verdict.indexable;
         j["IndexabilityReason"] = site::IndexReasonCode(verdict.reason);

@@ -185,7 +185,8 @@ LoadReport LoadPageBytes(Document& doc, const std::string& path, std::string byt
     LoadReport report = LoadDocumentText(doc.page.text, doc.fields, withKind);
     AdoptLoad(doc, report);
     doc.robotsTags = report.robotsTags;
-    doc.modern = ReadModernHead(doc.page.text).fields;
+    report.modernHead = ReadModernHead(doc.page.text, doc.codec.get());
+    doc.modern = report.modernHead.fields;
     doc.Remember();
     doc.Update();
     return report;

@@ -40,6 +40,10 @@ struct LoadReport {
     // Every robots tag of the head ("robots", "googlebot", "yandex",
     // "yandexbot"): its name and content, in that order of names.
     std::vector<std::pair<std::string, std::string>> robotsTags;
+    // The head tags beside the catalogue as the load read them, the
+    // structured data parsed through the page's codec (LoadPage and
+    // LoadPageBytes fill it): what shows or audits them needs no second reading.
+    ModernHead modernHead;
 };
 
 std::string FormatSizeText(long long size);

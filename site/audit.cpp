@@ -198,6 +198,10 @@ std::string DeclaredCharset(std::string_view text) {
 }
 
 PageAudit AuditPage(const Document& doc, std::string_view fileBytes) {
+    return AuditPage(doc, fileBytes, ReadModernHead(doc.page.text, doc.codec.get()));
+}
+
+PageAudit AuditPage(const Document& doc, std::string_view fileBytes, const ModernHead& modern) {
     PageAudit a;
     const std::string_view text = doc.page.text;
     const TextCodec& codec = *doc.codec;
@@ -241,7 +245,7 @@ PageAudit AuditPage(const Document& doc, std::string_view fileBytes) {
     if (ClosesIndexing(robots))
         a.findings.push_back({Level::Info, "noindex",
                               "Страница закрыта от индексации: robots \"" + codec.ToUtf8(Trim(robots)) + "\""});
-    AddModernHeadFindings(a, doc);
+    AddModernHeadFindings(a, doc, modern);
     return a;
 }
 

@@ -39,6 +39,8 @@ inline constexpr std::size_t kTitleMinPx = 200;
 // Runs the per-page rules on a loaded document. `fileBytes` are the page's
 // bytes as stored, which the charset check compares with the declaration.
 PageAudit AuditPage(const Document& doc, std::string_view fileBytes);
+// The same with the head tags beside the catalogue as the load read them.
+PageAudit AuditPage(const Document& doc, std::string_view fileBytes, const ModernHead& head);
 
 // Adds title-duplicate and description-duplicate findings to every page whose
 // title or description another page has too. `paths[i]` names `pages[i]`.
@@ -48,7 +50,7 @@ void AddDuplicateFindings(std::vector<PageAudit>& pages, const std::vector<std::
 // The rules on the head tags beside the catalogue (canonical, viewport, Open
 // Graph, Twitter, hreflang, JSON-LD, html lang, repeated titles and
 // descriptions, a late charset); AuditPage runs them. Fills `a.hreflang`.
-void AddModernHeadFindings(PageAudit& a, const Document& doc);
+void AddModernHeadFindings(PageAudit& a, const Document& doc, const ModernHead& head);
 
 // Adds hreflang-no-self and hreflang-no-return findings. A page's address is
 // its path relative to `root` (a folder; empty: as given) after `baseUrl`; an

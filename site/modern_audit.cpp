@@ -58,9 +58,8 @@ void Add(PageAudit& a, Level level, std::string_view code, std::string message) 
 
 }  // namespace
 
-void AddModernHeadFindings(PageAudit& a, const Document& doc) {
+void AddModernHeadFindings(PageAudit& a, const Document& doc, const ModernHead& h) {
     const TextCodec& codec = *doc.codec;
-    const ModernHead h = ReadModernHead(doc.page.text, doc.codec.get());
     auto count = [&h](int field) { return h.spots[static_cast<std::size_t>(field)].count; };
 
     if (h.titleTags > 1)

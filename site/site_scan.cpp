@@ -81,7 +81,8 @@ SiteRow ScanPage(const std::string& root, const std::string& path, const LoadOpt
         // translated holds other ones.
         const bool asStored = row.encoding == "utf-8" || row.encoding == "windows-1251";
         const std::string stored = asStored ? std::string() : FileBytesForSave(doc, doc.page.text).bytes;
-        PageAudit audit = AuditPage(doc, asStored ? std::string_view(doc.page.text) : std::string_view(stored));
+        PageAudit audit =
+            AuditPage(doc, asStored ? std::string_view(doc.page.text) : std::string_view(stored), load.report.modernHead);
         row.findings = std::move(audit.findings);
         if (site) {
             const Indexability verdict = JudgeIndexability(doc, path, *site);

@@ -330,6 +330,34 @@ TEST(LoadPage, DocumentStateAfterLoad) {
     EXPECT_FALSE(LoadPage(other, path.string(), Options()).fileOk);
 }
 
+// The load keeps its whole reading of the head's other tags, structured data
+// included, in the page's own characters: nobody reads them a second time.
+TEST(LoadPage, KeepsTheHeadsOtherTags) {
+    const auto path = std::filesystem::temp_directory_path() / "veskaron_loadpage_modern.htm";
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << "<html lang=\"ru\"><head><meta charset=\"koi8-r\"><title>t</title>\n"
+               "<link rel=\"canonical\" href=\"https://a.ru/\">\n"
+               "<script type=\"application/ld+json\">{\"@type\": \"Product\", \"name\": \"\xF4\xCF\xD7\xC1\xD2\"}</script>\n"
+               "<script type=\"application/ld+json\">{broken</script>\n</head><body></body></html>\n";
+    }
+    Document doc;
+    const PageLoad load = LoadPage(doc, path.string(), Options());
+    std::filesystem::remove(path);
+    ASSERT_TRUE(load.fileOk);
+    const ModernHead& head = load.report.modernHead;
+    EXPECT_EQ(head.fields, doc.modern);
+    EXPECT_EQ(head.fields[kCanonical], "https://a.ru/");
+    EXPECT_EQ(head.htmlLang, "ru");
+    ASSERT_EQ(head.jsonLd.size(), 2u);
+    EXPECT_TRUE(head.jsonLd[0].valid);
+    EXPECT_EQ(head.jsonLd[0].type, "Product");
+    EXPECT_FALSE(head.jsonLd[1].valid);
+    const ModernHead again = ReadModernHead(doc.page.text, doc.codec.get());
+    EXPECT_EQ(again.jsonLd.size(), head.jsonLd.size());
+    EXPECT_EQ(again.hreflang.size(), head.hreflang.size());
+}
+
 // The refresh box is the page's, whatever the page before it had: a save then
 // keeps the page's tag and adds none it lacks.
 TEST(Loader, RefreshFollowsThePage) {

@@ -106,7 +106,8 @@ private:
     bool OnEditorTab() const;
     void showSnippetTexts();
     void showSnippetAddress();
-    void showModernHead();
+    // `head`: the page's head tags beside the catalogue as last read.
+    void showModernHead(const ModernHead& head);
 
     // The settings read at the moment of use, in one place.
     const session::Settings& settings() const { return *settings_; }

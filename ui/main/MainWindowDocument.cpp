@@ -176,10 +176,10 @@ void TForm1::showSnippetAddress() {
         socialPage_->Canonical().trimmed().toStdString(), session_->document().path, snippetRoot_)));
 }
 
-void TForm1::showModernHead() {
+void TForm1::showModernHead(const ModernHead& head) {
     const Document& doc = session_->document();
     snippetRoot_ = site::FindSiteRoot(doc.path, site_ ? site_->folder().toStdString() : std::string());
-    socialPage_->Show(doc.modern, ReadModernHead(doc.page.text, doc.codec.get()), *doc.codec);
+    socialPage_->Show(doc.modern, head, *doc.codec);
     showSnippetAddress();
 }
 
@@ -244,7 +244,8 @@ void TForm1::prepareEditorText() {
 void TForm1::showTextChanged() {
     quiet_ = true;
     httpPage_->Show(session_->document().fields, session_->codec(), httpPage_->refreshUrlBox()->isEnabled());
-    showModernHead();
+    const Document& doc = session_->document();
+    showModernHead(ReadModernHead(doc.page.text, doc.codec.get()));
     quiet_ = false;
     if (OnEditorTab()) {
         fillEditorIfStale();
@@ -295,7 +296,7 @@ void TForm1::showLoaded(const LoadReport& report) {
     showFileSize();
     browser_->AddFolderToHistory(QFileInfo(path).absolutePath());
     namePage_->Show(doc.fields, *doc.codec);
-    showModernHead();
+    showModernHead(report.modernHead);
     httpPage_->Show(doc.fields, *doc.codec,
                     report.ok ? report.refreshUrlEnabled : httpPage_->refreshUrlBox()->isEnabled());
 
