@@ -8,9 +8,11 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/commands.h"
+#include "engine/robots_directives.h"
 #include "cli/page_loading.h"
 #include "cli/page_selection.h"
 #include "cli/progress.h"
+#include "cli/site_options.h"
 #include "engine/loader.h"
 #include "engine/modern_head.h"
 #include "engine/serp.h"
@@ -25,6 +27,7 @@ struct SerpArgs {
     std::string profile = "desktop";
     std::string format = "table";
     std::string baseUrl;
+    SiteArgs site;  // the robot whose words the snippet obeys
     std::optional<std::size_t> titlePx, descriptionPx;
 };
 
@@ -126,7 +129,10 @@ int RunSerp(const SerpArgs& args, Streams io) {
         r.path = path;
         r.title = doc.codec->ToUtf8(doc.fields.Title);
         r.description = doc.codec->ToUtf8(doc.fields.Description);
-        r.snippet = MakeSnippet(r.title, r.description, profile);
+        // nosnippet and max-snippet limit what the result shows of it.
+        Robot robot = Robot::Google;
+        ParseRobot(args.site.robot, robot);
+        r.snippet = MakeSnippet(r.title, SnippetAllowed(r.description, TagDirectives(doc.robotsTags, robot)), profile);
         r.address = SerpAddress(doc.codec->ToUtf8(doc.modern[kCanonical]), args.baseUrl,
                                 args.baseUrl.empty() ? path : SitePath(path, args.selection.folders));
         if (args.format == "jsonl") WriteJsonLine(io.out, r);
@@ -153,6 +159,7 @@ void AddSerpCommand(CLI::App& app, Streams io, int& status) {
     cmd->add_option("--base-url", args->baseUrl,
                     "Address of the site's root; a page without a canonical address shows it joined "
                     "with the page's path below its -r folder");
+    AddSiteOptions(*cmd, args->site, false);
     cmd->add_option("--title-px", args->titlePx, "Width of a title line in pixels (default: the profile's)")
         ->check(CLI::Range(std::size_t{1}, std::size_t{100000}));
     cmd->add_option("--description-px", args->descriptionPx,

@@ -151,4 +151,15 @@ RobotsDirectives PageDirectives(std::string_view text, Robot robot, bool general
     return set;
 }
 
+std::string SnippetAllowed(std::string_view description, const RobotsDirectives& set) {
+    if (set.nosnippet || set.maxSnippet == 0) return {};
+    if (set.maxSnippet < 0) return std::string(description);
+    std::size_t at = 0;
+    for (long long n = 0; at < description.size() && n < set.maxSnippet; ++n) {
+        ++at;
+        while (at < description.size() && (static_cast<unsigned char>(description[at]) & 0xC0) == 0x80) ++at;
+    }
+    return std::string(description.substr(0, at));
+}
+
 }  // namespace veskaron

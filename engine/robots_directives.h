@@ -45,4 +45,8 @@ RobotsDirectives TagDirectives(const std::vector<std::pair<std::string, std::str
 // Without `general`, only the robot's own tags count.
 RobotsDirectives PageDirectives(std::string_view text, Robot robot, bool general = true);
 
+// What a search result may show of a description (UTF-8): nothing under
+// nosnippet, at most max-snippet characters.
+std::string SnippetAllowed(std::string_view description, const RobotsDirectives& set);
+
 }  // namespace veskaron

@@ -154,3 +154,14 @@ TEST(RobotsDirectives, WordsCombineForTheChosenRobot) {
     AddDirectives(none, "NONE", "robots");
     EXPECT_TRUE(none.noindex && none.nofollow);
 }
+
+TEST(RobotsDirectives, WhatASnippetMayShow) {
+    RobotsDirectives d;
+    EXPECT_EQ(SnippetAllowed("Описание", d), "Описание");
+    AddDirectives(d, "max-snippet:3", "robots");
+    EXPECT_EQ(SnippetAllowed("Описание", d), "Опи");
+    AddDirectives(d, "max-snippet:-1", "googlebot");
+    EXPECT_EQ(SnippetAllowed("Описание", d), "Опи") << "no limit never lifts a limit";
+    AddDirectives(d, "nosnippet", "robots");
+    EXPECT_EQ(SnippetAllowed("Описание", d), "");
+}
