@@ -719,6 +719,9 @@ std::string TagKeptWithoutName(std::string_view tag) {
 bool KeepsHeadTags(const ModernHead& before, std::string_view text) {
     const HeadWalk after = WalkHead(text, nullptr);
     const bool open = after.stop == HeadWalk::Stop::OpenTag || after.stop == HeadWalk::Stop::OpenTitle;
+    // As many tags of each field: a field read empty may still have its tag.
+    for (std::size_t f = 0; f < kModernFieldCount; ++f)
+        if (after.read.spots[f].count != before.spots[f].count) return false;
     return after.read.fields == before.fields && SameHreflang(before.hreflang, after.read.hreflang) &&
            (!open || before.stopsOpen);
 }

@@ -118,9 +118,9 @@ bool ApplyModernEdits(std::string& text, const ModernFields& was, const ModernFi
 // readers take, so that those outlive the block; empty when it carries none.
 std::string TagKeptWithoutName(std::string_view tag);
 
-// Whether `text` reads the head tags as `before` has them and leaves no tag
-// or title open that `before` did not: what a rewrite of the META block must
-// keep.
+// Whether `text` reads the head tags as `before` has them (as many tags of
+// each field, with the same values) and leaves no tag or title open that
+// `before` did not: what a rewrite of the META block must keep.
 bool KeepsHeadTags(const ModernHead& before, std::string_view text);
 
 // Where a comment, script, style, title or tag that the head's end leaves

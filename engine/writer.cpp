@@ -148,20 +148,16 @@ private:
             Cut cut{span.start, span.end, -1};
             // A charset declared in a catalogued tag outlives the tag, and so
             // does a property ("og:description") that the tag carries beside its name.
+            // (The tag kept for its property keeps its charset attribute too.)
             const std::string_view raw = text_.substr(span.start, span.end - span.start);
-            if (FindNoCase(raw, "charset") != std::string_view::npos) {
+            std::string kept = TagKeptWithoutName(raw);
+            if (kept.empty() && FindNoCase(raw, "charset") != std::string_view::npos) {
                 const std::string charset = CharsetAttribute(raw);
-                if (!charset.empty()) {
-                    cut.replacement = static_cast<int>(replacements.size());
-                    replacements.push_back("<meta charset=\"" + charset + "\">");
-                }
+                if (!charset.empty()) kept = "<meta charset=\"" + charset + "\">";
             }
-            if (!cut.Replaces()) {
-                std::string kept = TagKeptWithoutName(raw);
-                if (!kept.empty()) {
-                    cut.replacement = static_cast<int>(replacements.size());
-                    replacements.push_back(std::move(kept));
-                }
+            if (!kept.empty()) {
+                cut.replacement = static_cast<int>(replacements.size());
+                replacements.push_back(std::move(kept));
             }
             cuts.push_back(cut);
         }
