@@ -41,10 +41,18 @@ DocumentSession::DocumentSession(QObject* parent) : QObject(parent) {}
 void DocumentSession::setFields(MetaFields fields, std::size_t* references) {
     if (const auto koi8 = Koi8FieldTexts::For(doc_.encoding.name)) {
         for (std::string MetaFields::*text : kTexts)
-            fields.*text = koi8->Merge(pageTexts_.*text, fields.*text, references);
+            fields.*text = koi8->MergeShown(pageTexts_.*text, fields.*text, references);
     }
     doc_.fields = std::move(fields);
     updateModified();
+}
+
+MetaFields DocumentSession::shownFields() const {
+    MetaFields shown = doc_.fields;
+    if (const auto koi8 = Koi8FieldTexts::For(doc_.encoding.name)) {
+        for (std::string MetaFields::*text : kTexts) shown.*text = koi8->Shown(shown.*text);
+    }
+    return shown;
 }
 
 void DocumentSession::setModernFields(ModernFields fields) {

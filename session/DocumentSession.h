@@ -70,6 +70,10 @@ public:
     // (see Koi8FieldTexts); `references` receives the characters written as
     // "&#N;". Recomputes the modified state.
     void setFields(MetaFields fields, std::size_t* references = nullptr);
+    // The field values for the view's controls: on a KOI8 page the
+    // references its saves write for characters KOI8 lacks are shown as
+    // those characters (and setFields writes them back as they were).
+    MetaFields shownFields() const;
     void markEdited(EditMark mark);
     // The canonical, viewport, Open Graph and Twitter values as the view holds
     // them, in the codec's bytes. Recomputes the modified state.

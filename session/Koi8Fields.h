@@ -22,10 +22,20 @@ public:
     // end stays as it is; only the part between counts as typed.
     std::string Merge(std::string_view page, std::string_view edited, std::size_t* references) const;
 
+    // The page's text as a box shows it: the references a save writes for
+    // the characters KOI8 lacks ("&#8212;") become those characters again.
+    std::string Shown(std::string_view page) const;
+    // Merge against the text as Shown() gave it: what is unchanged keeps the
+    // page's bytes, its references included.
+    std::string MergeShown(std::string_view page, std::string_view edited, std::size_t* references) const;
+
     explicit Koi8FieldTexts(int charsetIndex);
 
 private:
     std::string Typed(std::string_view held, std::size_t* references) const;
+    // The held byte a reference at the start of `text` stands for, with its
+    // length; -1 when it is no reference a save writes.
+    int ReferencedByte(std::string_view text, std::size_t& length) const;
 
     // For each held byte 0x80..0xFF read as its Windows-1251 character: the
     // held byte that saves as that character, or -1.

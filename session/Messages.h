@@ -423,11 +423,15 @@ inline const QString kPageProblem = QStringLiteral("%1: %2");
 
 }  // namespace veskaron::msg
 
-// The main window's notices about programs it starts and its status line.
+// Questions and notices of the main and the site window.
 namespace veskaron::msg {
 
 inline const QString kNoBrowser =
     QStringLiteral("Не удалось открыть %1: в системе не найдена программа для просмотра страниц (браузер).");
+
+// The site window's "Отменить правки" with edits in the table.
+inline const QString kDropEditsQuestion =
+    QStringLiteral("В таблице есть правки, не записанные в страницы (%1).\r\nЗабыть их?");
 
 // "Программа запущена - 1 раз / 2 раза / 5 раз".
 inline QString StartCountStatus(qint64 count) {

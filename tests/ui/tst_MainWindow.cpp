@@ -17,6 +17,7 @@
 #include <QTreeView>
 
 #include "engine/text_codec.h"
+#include "engine/text_width.h"
 #include "session/Messages.h"
 #include "tests/ui/ui_fixture.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -108,6 +109,8 @@ private Q_SLOTS:
     void historyFileProblems();
     void pagesInOtherEncodings();
     void koi8LettersStay();
+    void koi8ReferencesShownAsCharacters();
+    void folderBoxFollowsTheList();
     void httpControlsChangedAndBack();
     void refreshFollowsThePage();
     void pagesOwnWordsStay();
@@ -508,6 +511,76 @@ void TestMainWindow::pagesInOtherEncodings() {
 // Letters read from a KOI8 page go back as the bytes they came from, whatever
 // the translation makes of them; typed ones become KOI8's own, or references
 // when KOI8 has no such letter.
+// A KOI8 page holds a dash as "&#8212;" (a save writes it so): the title box
+// shows and measures the dash, and the page gets its bytes back as they were.
+void TestMainWindow::koi8ReferencesShownAsCharacters() {
+    TempFolders tmp;
+    const QByteArray head = "<html><head><meta http-equiv=\"content-type\" content=\"text/html; charset=koi8-r\">";
+    WriteBytes(tmp.Page("k.html"), head + "<title>" + InCharset("koi8-r", "Окна") + " &#8212; &#x2014; " +
+                                       InCharset("koi8-r", "двери") + "</title><meta name=\"author\" content=\"A\"></head><body></body></html>");
+    ScopedScriptedDialogs dialogs;
+    TForm1 form({tmp.Page("k.html")});
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    Choose(form, QStringLiteral("k.html"));
+    auto* title = Find<QLineEdit>(form, "Edit1");
+    // The form a save writes is shown as its character; another form as it is.
+    const QString shown = QStringLiteral("Окна — &#x2014; двери");
+    QCOMPARE(title->text(), shown);
+    QCOMPARE(Find<QLabel>(form, "LabelTitlePx")->text(), msg::kWidthPx.arg(TextWidthPx(shown.toStdString(), 20)).arg(600));
+    QVERIFY(!form.CurrentDocument().modified);
+    // Typed at the end, by keys: the dash keeps its bytes, a new one is written as the page writes it.
+    title->setFocus();
+    title->end(false);
+    for (const QString& key : {QStringLiteral(" "), QStringLiteral("—")})
+        QTest::sendKeyEvent(QTest::Click, title, Qt::Key_unknown, key, Qt::NoModifier);
+    QTest::mouseClick(Find<QPushButton>(form, "BitSave"), Qt::LeftButton);
+    const QByteArray saved = ReadBytes(tmp.Page("k.html"));
+    QVERIFY2(saved.contains("<title>" + InCharset("koi8-r", "Окна") + " &#8212; &#x2014; " + InCharset("koi8-r", "двери") +
+                            " &#8212;</title>"),
+             saved.constData());
+    // Read again: the same text in the box, nothing changed.
+    form.loadChosenFile(tmp.Page("k.html"));
+    QCOMPARE(title->text(), shown + QStringLiteral(" —"));
+    QVERIFY(!form.CurrentDocument().modified);
+    QVERIFY(form.close());
+}
+
+// The folder box names the folder whose files the list shows, however the
+// user got there.
+void TestMainWindow::folderBoxFollowsTheList() {
+    TempFolders tmp;
+    QDir(tmp.pages.path()).mkpath(QStringLiteral("sub"));
+    WriteBytes(tmp.Page("a.html"), Page("A"));
+    WriteBytes(tmp.Page("sub/b.html"), Page("B"));
+    ScopedScriptedDialogs dialogs;
+    TForm1 form({tmp.Page("a.html")});
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    Choose(form, QStringLiteral("a.html"));
+    auto* box = Find<QComboBox>(form, "ComBoxPath");
+    auto* list = Find<QListWidget>(form, "FileListBox1");
+    const auto shownFolder = [box] { return box->currentIndex() >= 0 ? box->currentText() : box->placeholderText(); };
+    QCOMPARE(shownFolder(), tmp.pages.path() + u'/');
+    Choose(form, QStringLiteral("[sub]"));
+    QTest::keyClick(list, Qt::Key_Return);
+    QVERIFY(!list->findItems(QStringLiteral("b.html"), Qt::MatchExactly).isEmpty());
+    QCOMPARE(shownFolder(), tmp.Page("sub/"));
+    QCOMPARE(box->currentIndex(), -1);  // not in the history until a page of it is loaded
+    Choose(form, QStringLiteral("b.html"));
+    QCOMPARE(box->currentText(), tmp.Page("sub/"));
+    // Back up by the list, then by the history's entry.
+    Choose(form, QStringLiteral("[..]"));
+    QTest::keyClick(list, Qt::Key_Return);
+    QCOMPARE(shownFolder(), tmp.pages.path() + u'/');
+    QVERIFY(box->currentIndex() >= 0);
+    QCOMPARE(box->findText(tmp.Page("sub/")), box->currentIndex() + 1);
+    QTest::keyClick(box, Qt::Key_Down);
+    QVERIFY(!list->findItems(QStringLiteral("b.html"), Qt::MatchExactly).isEmpty());
+    QCOMPARE(shownFolder(), tmp.Page("sub/"));
+    QVERIFY(form.close());
+}
+
 void TestMainWindow::koi8LettersStay() {
     struct Case {
         const char* charset;

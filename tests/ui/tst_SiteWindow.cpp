@@ -165,13 +165,23 @@ void TestSiteWindow::editReviewAndSave() {
     QVERIFY(report.contains(QStringLiteral("Записано страниц: 1")));
     QCOMPARE(site->model().editedPages(), 1);
 
-    // "Отменить правки" forgets the rest; closing with edits asks first.
+    // "Отменить правки" forgets the rest once the user agrees; closing with
+    // edits asks first.
     TypeInto(*table, CellOf(*table, QStringLiteral("a.html"), session::SiteModel::kKeywords), QStringLiteral("камень"));
     dialogs->answers.push_back(Answer::No);
     QVERIFY(!site->close());
     QCOMPARE(dialogs->shown.back().caption, msg::kCaptionAttention);
-    QTest::mouseClick(Find<QPushButton>(*site, "BtnSiteUndo"), Qt::LeftButton);
+    auto* undo = Find<QPushButton>(*site, "BtnSiteUndo");
+    const std::size_t asked = dialogs->shown.size();
+    dialogs->answers.push_back(Answer::No);
+    QTest::mouseClick(undo, Qt::LeftButton);
+    QCOMPARE(dialogs->shown.size(), asked + 1);
+    QCOMPARE(dialogs->shown.back().text, msg::kDropEditsQuestion.arg(2));
+    QCOMPARE(site->model().editedPages(), 2);
+    dialogs->answers.push_back(Answer::Yes);
+    QTest::mouseClick(undo, Qt::LeftButton);
     QCOMPARE(site->model().editedPages(), 0);
+    QVERIFY(!undo->isEnabled());
     QVERIFY(site->close());
     QTRY_VERIFY(site.isNull());
 }

@@ -202,6 +202,22 @@ void FileBrowserPane::GoToFolder(const QString& wanted) {
     revealing_ = true;
     ShowTreeFolder();
     FillFileList();
+    ShowFolderInHistory();
+}
+
+// The folder box names the folder the list shows: its history entry, or,
+// for a folder the history lacks, the folder itself in place of an entry.
+void FileBrowserPane::ShowFolderInHistory() {
+    const auto same = [this](const QString& item) {
+        return !item.trimmed().isEmpty() && QDir::cleanPath(QFileInfo(item).absoluteFilePath()) == folder_;
+    };
+    const QSignalBlocker block(ComBoxPath);
+    ComBoxPath->setPlaceholderText(WithSeparator(folder_));
+    if (ComBoxPath->currentIndex() >= 0 && same(ComBoxPath->currentText())) return;
+    int found = -1;
+    for (int i = 0; i < ComBoxPath->count() && found < 0; ++i)
+        if (same(ComBoxPath->itemText(i))) found = i;
+    ComBoxPath->setCurrentIndex(found);
 }
 
 void FileBrowserPane::ShowTreeFolder() {
@@ -275,6 +291,7 @@ void FileBrowserPane::folderChosen() {
     if (!index.isValid()) return;
     folder_ = QDir::cleanPath(folders_->filePath(index));
     FillFileList();
+    ShowFolderInHistory();
 }
 
 void FileBrowserPane::fileChosen() {

@@ -70,6 +70,7 @@ private:
     void FillFileList();
     void FillDrives();
     void ShowTreeFolder();
+    void ShowFolderInHistory();
 
     TComBox* ComBoxPath;
     QComboBox* DriveComboBox1;

@@ -243,7 +243,7 @@ void TForm1::prepareEditorText() {
 
 void TForm1::showTextChanged() {
     quiet_ = true;
-    httpPage_->Show(session_->document().fields, session_->codec(), httpPage_->refreshUrlBox()->isEnabled());
+    httpPage_->Show(session_->shownFields(), session_->codec(), httpPage_->refreshUrlBox()->isEnabled());
     const Document& doc = session_->document();
     showModernHead(ReadModernHead(doc.page.text, doc.codec.get()));
     quiet_ = false;
@@ -295,9 +295,10 @@ void TForm1::showLoaded(const LoadReport& report) {
     quiet_ = true;
     showFileSize();
     browser_->AddFolderToHistory(QFileInfo(path).absolutePath());
-    namePage_->Show(doc.fields, *doc.codec);
+    const MetaFields shown = session_->shownFields();
+    namePage_->Show(shown, *doc.codec);
     showModernHead(report.modernHead);
-    httpPage_->Show(doc.fields, *doc.codec,
+    httpPage_->Show(shown, *doc.codec,
                     report.ok ? report.refreshUrlEnabled : httpPage_->refreshUrlBox()->isEnabled());
 
     // The closing steps run whether or not the filling finished.

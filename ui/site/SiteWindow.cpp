@@ -356,6 +356,11 @@ void TFmSite::writeSitemap() {
 
 void TFmSite::dropEdits() {
     if (busy()) return;
+    // Edits not yet written go only when the user says so, as on closing.
+    const int edited = model_->editedPages();
+    if (edited > 0 && CurrentDialogs().AskYesNo(this, msg::kCaptionAttention, msg::kDropEditsQuestion.arg(edited),
+                                                MessageKind::Warning) != Answer::Yes)
+        return;
     model_->dropEdits();
 }
 
