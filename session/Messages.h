@@ -27,6 +27,9 @@ inline const QString kReferencesWritten =
 inline const QString kLoadStopped = QStringLiteral("%1:\n%2");
 // The status line after a stopped load: the fields that keep their earlier values.
 inline const QString kUnreadFields = QStringLiteral("Не прочитаны со страницы: %1");
+// Beside the robots box: what Google's robot does with the page.
+inline const QString kIndexable = QStringLiteral("Индексируется");
+inline const QString kNotIndexable = QStringLiteral("Не индексируется: %1");
 // A fixed list's extra entry with the page's own words.
 inline const QString kOwnWordsItem = QStringLiteral("%1 (со страницы)");
 inline const QString kOwnWordsTip =

@@ -720,6 +720,8 @@ void TestMainWindow::pagesOwnWordsStay() {
     QVERIFY(!language->itemData(language->currentIndex(), Qt::ToolTipRole).toString().isEmpty());
     auto* save = Find<QPushButton>(form, "BitSave");
     QVERIFY(!save->isEnabled());
+    auto* verdict = Find<QLabel>(form, "LabelIndexing");
+    QCOMPARE(verdict->text(), QStringLiteral("Не индексируется: noindex"));
 
     Find<QLineEdit>(form, "Edit1")->setText(QStringLiteral("Новый"));
     QVERIFY(form.saveDocument());
@@ -729,6 +731,7 @@ void TestMainWindow::pagesOwnWordsStay() {
 
     // Another entry replaces the words; the empty one takes the tag out.
     robots->setCurrentIndex(2);
+    QCOMPARE(verdict->text(), QStringLiteral("Индексируется"));
     language->setCurrentIndex(0);
     QVERIFY(save->isEnabled());
     QVERIFY(form.saveDocument());

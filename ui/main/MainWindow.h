@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "engine/loader.h"
+#include "site/indexability.h"
 #include "session/DocumentSession.h"
 #include "session/Settings.h"
 #include "site/site_root.h"
@@ -108,6 +109,8 @@ private:
     void showSnippetAddress();
     // `head`: the page's head tags beside the catalogue as last read.
     void showModernHead(const ModernHead& head);
+    // The verdict beside the robots box, for the fields as they stand.
+    void showIndexing();
 
     // The settings read at the moment of use, in one place.
     const session::Settings& settings() const { return *settings_; }
@@ -115,6 +118,7 @@ private:
     MetaWriteOptions writerOptions() const;
     bool backupFiles() const;
 
+    site::SiteIndexing indexing_;  // the open page's site, its robots.txt read once
     session::DocumentSession* session_ = nullptr;
     std::unique_ptr<session::Settings> ownSettings_;
     session::Settings* settings_ = nullptr;

@@ -11,6 +11,7 @@
 
 #include "engine/catalogue.h"
 #include "engine/loader.h"
+#include "engine/translations.h"
 #include "engine/serp.h"
 #include "session/Messages.h"
 #include "ui/common/Dialogs.h"
@@ -142,6 +143,22 @@ void TForm1::fieldEdited(FieldEdit kind) {
     if (quiet_ || loading_ || !session_->isOpen()) return;
     handFieldsToSession();
     if (const auto mark = MarkOf(kind)) session_->markEdited(*mark);
+    if (kind == FieldEdit::Compare) showIndexing();
+}
+
+void TForm1::showIndexing() {
+    const Document& doc = session_->document();
+    if (doc.path.empty()) return;
+    const std::string root = site::SiteRootOf(doc.path);
+    if (root != indexing_.root) indexing_ = site::LoadSiteIndexing(root, {}, Robot::Google);
+    const std::string words = EntryContentText(kRobots, doc.fields, doc.kind);
+    const site::Indexability v = site::JudgeIndexability(doc, doc.path, indexing_, &words);
+    namePage_->ShowIndexing(v.indexable ? msg::kIndexable
+                                        : msg::kNotIndexable.arg(msg::site::IndexingText(false, v.reason == site::IndexReason::None
+                                                                                                  ? std::string()
+                                                                                                  : std::string(site::IndexReasonCode(v.reason)))
+                                                                     .mid(5)),
+                            QString::fromStdString(v.detail));
 }
 
 void TForm1::sourceEdited() {
@@ -316,6 +333,7 @@ void TForm1::showLoaded(const LoadReport& report) {
     browser_->MarkLoaded(path);
     editor_->ResetChangeCounter();
     if (report.ok) editor_->DisableSnippetButton();
+    showIndexing();
     if (!report.unread.empty()) {
         // These keep the values the window showed before: say which.
         QStringList keys;

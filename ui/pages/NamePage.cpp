@@ -136,7 +136,22 @@ NamePage::NamePage(QWidget* parent) : QWidget(parent) {
     addRow(msg::kCopyrightLabel, "LabelCopyright", ComboBox3);
     addMemo(msg::kDescriptionLabel, "LabelDescription", Memo1, Label17);
     addMemo(msg::kKeywordsLabel, "LabelKeywords", Memo2, Label18);
-    addRow(msg::kRobotsLabel, "LabelRobots", CR1);
+    {
+        LabelIndexing = Named(new QLabel, "LabelIndexing");
+        LabelIndexing->setTextFormat(Qt::PlainText);
+        // The verdict under the box, which keeps the page's full width.
+        auto* robotsRow = new QWidget;
+        auto* robotsLayout = new QVBoxLayout(robotsRow);
+        robotsLayout->setContentsMargins(0, 0, 0, 0);
+        robotsLayout->setSpacing(0);
+        robotsLayout->addWidget(CR1);
+        robotsLayout->addWidget(LabelIndexing);
+        QLabel* label = Caption(msg::kRobotsLabel, "LabelRobots");
+        label->setBuddy(CR1);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(robotsRow, row, 1);
+        ++row;
+    }
     auto* revisit = new QWidget;
     auto* revisitRow = new QHBoxLayout(revisit);
     revisitRow->setContentsMargins(0, 0, 0, 0);
@@ -213,6 +228,11 @@ void NamePage::Show(const MetaFields& f, const TextCodec& codec) {
 }
 
 QString NamePage::TitleText() const { return Edit1->text(); }
+
+void NamePage::ShowIndexing(const QString& text, const QString& tooltip) {
+    LabelIndexing->setText(text);
+    LabelIndexing->setToolTip(tooltip);
+}
 
 void NamePage::SetCodecSource(std::function<const TextCodec&()> codec) { codec_ = std::move(codec); }
 

@@ -37,6 +37,9 @@ public:
     QComboBox* ProgId() const { return ComboBoxProgId; }
     QComboBox* Url() const { return ComboBoxUrl; }
 
+    // Whether a search engine's robot may index the page, beside the robots box.
+    void ShowIndexing(const QString& text, const QString& tooltip);
+
     // The codec the widths are measured through: the open document's.
     void SetCodecSource(std::function<const TextCodec&()> codec);
     // The title and description as the page would carry them, in UTF-8.
@@ -71,6 +74,7 @@ private:
     QPlainTextEdit* Memo2;
     QLabel* Label18;
     QComboBox* CR1;
+    QLabel* LabelIndexing;
     QSpinBox* SEditRev1;
     QComboBox* ComboBox2;
     QComboBox* ComboBoxGENERATOR;
