@@ -11,6 +11,7 @@
 
 #include "engine/catalogue.h"
 #include "engine/loader.h"
+#include "engine/robots_directives.h"
 #include "engine/translations.h"
 #include "engine/serp.h"
 #include "session/Messages.h"
@@ -159,6 +160,7 @@ void TForm1::showIndexing() {
                                                                                                   : std::string(site::IndexReasonCode(v.reason)))
                                                                      .mid(5)),
                             QString::fromStdString(v.detail));
+    showSnippetTexts();
 }
 
 void TForm1::sourceEdited() {
@@ -182,7 +184,11 @@ void TForm1::showFileSize() {
 bool TForm1::OnEditorTab() const { return PageControl1->currentWidget() == editor_; }
 
 void TForm1::showSnippetTexts() {
-    socialPage_->Serp()->SetTexts(namePage_->MeasuredTitle(), namePage_->MeasuredDescription());
+    // A result shows no more of the description than the robots words allow.
+    const Document& doc = session_->document();
+    RobotsDirectives words = TagDirectives(doc.robotsTags, Robot::Google, false);
+    AddDirectives(words, EntryContentText(kRobots, doc.fields, doc.kind), "robots");
+    socialPage_->Serp()->SetTexts(namePage_->MeasuredTitle(), SnippetAllowed(namePage_->MeasuredDescription(), words));
     socialPage_->UpdateCard();
 }
 
