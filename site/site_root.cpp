@@ -1,24 +1,12 @@
 #include "site/site_root.h"
 
-#include <sys/stat.h>
-
 #include "engine/file_io.h"
 #include "engine/serp.h"
+#include "site/indexability.h"
 #include "site/robots_txt.h"
 
 namespace veskaron::site {
 namespace {
-
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-bool IsFile(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
 
 std::string Below(const std::string& folder, const std::string& name) {
     return folder == "/" ? "/" + name : folder + "/" + name;
@@ -41,15 +29,7 @@ SiteRoot FindSiteRoot(const std::string& page, const std::string& known) {
     if (!k.empty() && page.size() > k.size() && page.starts_with(k) && (page[k.size()] == '/' || k == "/")) {
         root.folder = k;
     } else {
-        const std::string own = FolderOf(page);
-        root.folder = own;
-        for (std::string f = own;; f = FolderOf(f)) {
-            if (IsFile(Below(f, "robots.txt"))) {
-                root.folder = f;
-                break;
-            }
-            if (f == "/" || f == ".") break;
-        }
+        root.folder = SiteRootOf(page);
     }
     const FileRead robots = ReadWholeFile(Below(root.folder, "robots.txt"));
     if (robots.ok) {

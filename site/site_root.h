@@ -11,9 +11,9 @@ struct SiteRoot {
     std::string baseUrl;  // "https://host", empty when unknown
 };
 
-// `known`, when it is a folder holding the page (the site window's), else the
-// nearest folder from the page's own upwards that holds a robots.txt, else the
-// page's own folder. The address is the scheme and host of the robots.txt's
+// `known`, when it is a folder holding the page (the site window's), else
+// SiteRootOf (the nearest folder from the page's own upwards that holds a
+// robots.txt, else the page's own folder). The address is the scheme and host of the robots.txt's
 // first Sitemap line.
 SiteRoot FindSiteRoot(const std::string& page, const std::string& known);
 
