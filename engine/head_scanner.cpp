@@ -6,6 +6,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "engine/catalogue.h"
 #include "engine/cp1251.h"
 
 namespace veskaron {
@@ -681,6 +682,19 @@ std::vector<std::string> HeadScanner::NameContents(std::string_view key) const {
 
 std::string HeadScanner::HttpEquivContent(std::string_view key) {
     return Lookup("http-equiv", key);
+}
+
+std::vector<std::string> CatalogueReading(std::string_view text) {
+    HeadScanner scanner;
+    scanner.Scan(text);
+    std::vector<std::string> values;
+    values.reserve(kEntryCount);
+    for (const CatalogueEntry& entry : Catalogue()) {
+        if (entry.kind == EntryKind::Title) values.push_back(FindTitle(text));
+        else if (entry.kind == EntryKind::Name) values.push_back(scanner.NameContent(entry.key));
+        else values.push_back(scanner.HttpEquivContent(entry.key));
+    }
+    return values;
 }
 
 }  // namespace veskaron

@@ -57,6 +57,9 @@ TitleElement FindTitleElement(std::string_view text, const HeadRange& head, std:
                               std::size_t limit = std::string_view::npos);
 
 std::string DecodeEntities(std::string_view text);
+// What a load reads of the catalogue, by catalogue index: the title and the
+// first content of every catalogued key.
+std::vector<std::string> CatalogueReading(std::string_view text);
 // The title text, with its case and line breaks; empty without a title.
 std::string FindTitle(std::string_view text);
 

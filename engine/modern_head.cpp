@@ -443,21 +443,6 @@ HeadWalk WalkHead(std::string_view text, const TextCodec* codec) {
     return w;
 }
 
-// What a load reads of the catalogue: the title and the first content of
-// every catalogued key.
-std::vector<std::string> CatalogueReading(std::string_view text) {
-    HeadScanner scanner;
-    scanner.Scan(text);
-    std::vector<std::string> values;
-    values.reserve(kEntryCount);
-    for (const CatalogueEntry& entry : Catalogue()) {
-        if (entry.kind == EntryKind::Title) values.push_back(FindTitle(text));
-        else if (entry.kind == EntryKind::Name) values.push_back(scanner.NameContent(entry.key));
-        else values.push_back(scanner.HttpEquivContent(entry.key));
-    }
-    return values;
-}
-
 }  // namespace
 
 std::string_view ModernFieldName(int field) { return kNames[static_cast<std::size_t>(field)]; }

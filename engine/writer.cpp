@@ -447,32 +447,17 @@ bool HasPlace(const HeadRange& head, const MetaWriteOptions& options) {
 
 namespace {
 
-// The raw values a load takes from `text`: the title and the first content of
-// every catalogue key.
-std::vector<std::string> ReadEntries(std::string_view text) {
-    HeadScanner scanner;
-    scanner.Scan(text);
-    std::vector<std::string> values;
-    values.reserve(kEntryCount);
-    for (const CatalogueEntry& entry : Catalogue()) {
-        if (entry.kind == EntryKind::Title) values.push_back(FindTitle(text));
-        else if (entry.kind == EntryKind::Name) values.push_back(scanner.NameContent(entry.key));
-        else values.push_back(scanner.HttpEquivContent(entry.key));
-    }
-    return values;
-}
-
 // Whether `edited` reads like `text` but for the entries whose lines changed,
 // which read as their new lines do on their own.
 bool ReadsAsWritten(std::string_view text, std::string_view edited, const MetaFields& was, const MetaFields& now,
                     const MetaWriteOptions& options) {
-    const std::vector<std::string> old = ReadEntries(text), got = ReadEntries(edited);
+    const std::vector<std::string> old = CatalogueReading(text), got = CatalogueReading(edited);
     for (int index = 0; index < kEntryCount; ++index) {
         const std::string line = BuildEntryLine(index, now, options.attributeOrder, options.kind);
         const auto i = static_cast<std::size_t>(index);
         if (line == BuildEntryLine(index, was, options.attributeOrder, options.kind)) {
             if (got[i] != old[i]) return false;
-        } else if (got[i] != ReadEntries("<head>" + line + "</head>")[i]) {
+        } else if (got[i] != CatalogueReading("<head>" + line + "</head>")[i]) {
             return false;
         }
     }
