@@ -137,12 +137,16 @@ void SiteModel::showRow(Row& row) {
     for (const site::Finding& f : s.findings) {
         if (title && site::IsTextFieldCode(site::TextField::Title, f.code)) continue;
         if (description && site::IsTextFieldCode(site::TextField::Description, f.code)) continue;
+        if (canonical && site::IsTextFieldCode(site::TextField::Canonical, f.code)) continue;
         row.own.push_back(f);
     }
     if (title)
         for (site::Finding& f : site::TextFindings(site::TextField::Title, *title)) row.own.push_back(std::move(f));
     if (description)
         for (site::Finding& f : site::TextFindings(site::TextField::Description, *description))
+            row.own.push_back(std::move(f));
+    if (canonical)
+        for (site::Finding& f : site::TextFindings(site::TextField::Canonical, *canonical))
             row.own.push_back(std::move(f));
     rankRow(row);
 }

@@ -114,6 +114,7 @@ std::optional<Level> WorstLevel(const std::vector<Finding>& findings) {
 bool IsTextFieldCode(TextField field, std::string_view code) {
     if (field == TextField::Title)
         return code == "title-missing" || code == "title-length" || code == "title-width" || code == "title-short";
+    if (field == TextField::Canonical) return code == "canonical-missing" || code == "canonical-relative";
     return code == "description-missing" || code == "description-length" || code == "description-width";
 }
 
@@ -124,7 +125,16 @@ std::vector<Finding> TextFindings(TextField field, std::string_view utf8) {
     doc.codec = Utf8Codec();
     doc.kind = TextKind::Utf8;
     doc.page.text = "<html><head><title></title></head></html>";
-    (field == TextField::Title ? doc.fields.Title : doc.fields.Description) = std::string(utf8);
+    if (field == TextField::Canonical) {
+        // An emptied address removes the tag.
+        if (!utf8.empty()) {
+            std::string href;
+            for (char c : utf8) href += c == '"' ? std::string("&quot;") : c == '&' ? std::string("&amp;") : std::string(1, c);
+            doc.page.text = "<html><head><title></title><link rel=\"canonical\" href=\"" + href + "\"></head></html>";
+        }
+    } else {
+        (field == TextField::Title ? doc.fields.Title : doc.fields.Description) = std::string(utf8);
+    }
     std::vector<Finding> all = AuditPage(doc, doc.page.text).findings;
     std::vector<Finding> kept;
     for (Finding& f : all)

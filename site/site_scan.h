@@ -53,10 +53,11 @@ std::string RelativePath(const std::string& root, const std::string& path);
 std::optional<Level> WorstLevel(const std::vector<Finding>& findings);
 
 // The head texts a table cell can be edited to.
-enum class TextField { Title, Description };
+enum class TextField { Title, Description, Canonical };
 bool IsTextFieldCode(TextField field, std::string_view code);
-// What the audit says about a title or description alone (its length, its
-// width, its absence), with the audit's own codes and messages.
+// What the audit says about a title, a description or a canonical address
+// alone (its length, its width, its absence, a relative address), with the
+// audit's own codes and messages.
 std::vector<Finding> TextFindings(TextField field, std::string_view utf8);
 
 // Duplicates between pages over the texts as they are now, per page: the

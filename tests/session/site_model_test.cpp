@@ -125,6 +125,28 @@ TEST(SiteModel, EditsAreMarkedJudgedAndDropped) {
     EXPECT_TRUE(e.data(M::MarkRole).toBool());
 }
 
+// A canonical address is judged as typed: its findings come and go with the edit.
+TEST(SiteModel, CanonicalFindingsFollowTheEdit) {
+    Site site;
+    const int row = site.Row("a.html");
+    auto codes = [&] {
+        std::vector<std::string> c;
+        for (const site::Finding& f : site.model.findings(row))
+            if (std::string_view(f.code).starts_with("canonical-")) c.emplace_back(f.code);
+        return c;
+    };
+    EXPECT_EQ(codes(), std::vector<std::string>{"canonical-missing"});
+    const QModelIndex cell = site.Cell("a.html", M::kCanonical);
+    ASSERT_TRUE(site.model.setData(cell, QStringLiteral("/catalog/"), Qt::EditRole));
+    EXPECT_EQ(codes(), std::vector<std::string>{"canonical-relative"});
+    EXPECT_TRUE(cell.data(M::MarkRole).toBool());
+    site.model.setData(cell, QStringLiteral("https://example.ru/catalog/\"?a=1&b"), Qt::EditRole);
+    EXPECT_TRUE(codes().empty());
+    EXPECT_FALSE(cell.data(M::MarkRole).toBool());
+    site.model.dropEdits();
+    EXPECT_EQ(codes(), std::vector<std::string>{"canonical-missing"});
+}
+
 // Texts of pages show as written, not as markup.
 TEST(SiteModel, TooltipsArePlainText) {
     Site site;
