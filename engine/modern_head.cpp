@@ -330,6 +330,15 @@ JsonLdBlock ReadJsonLd(std::string_view body) {
                 block.type = it->is_string() ? it->get<std::string>() : it->dump();
             }
         }
+    } catch (const nlohmann::json::parse_error& e) {
+        block.error = e.what();
+        // `byte` counts from 1 and stands one past the end when the text ran out.
+        const std::size_t at = std::min<std::size_t>(e.byte == 0 ? 0 : e.byte - 1, body.size());
+        block.errorAtEnd = e.byte > body.size();
+        const std::string_view before = body.substr(0, at);
+        const std::size_t lastBreak = before.rfind('\n');
+        block.errorLine = 1 + static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n'));
+        block.errorColumn = 1 + (lastBreak == std::string_view::npos ? at : at - lastBreak - 1);
     } catch (const nlohmann::json::exception& e) {
         block.error = e.what();
     }

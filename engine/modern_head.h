@@ -59,6 +59,10 @@ struct JsonLdBlock {
     bool hasType = false;
     std::string type;   // "@type" of the top object (the first of a list)
     std::string error;  // the parser's message when not valid
+    // Where the parser stopped in the block's text (from 1), and whether the
+    // text ended before the data did.
+    std::size_t errorLine = 0, errorColumn = 0;
+    bool errorAtEnd = false;
 };
 
 // Where a page's tag for one field stands.

@@ -4,6 +4,7 @@
 #include "engine/encoding.h"
 #include "engine/head_scanner.h"
 #include "engine/modern_head.h"
+#include "messages/audit_texts.h"
 #include "site/audit.h"
 
 namespace veskaron::site {
@@ -104,7 +105,8 @@ void AddModernHeadFindings(PageAudit& a, const Document& doc, const ModernHead& 
     for (std::size_t i = 0; i < h.jsonLd.size(); ++i)
         if (!h.jsonLd[i].valid)
             Add(a, Level::Error, "jsonld-invalid",
-                "Ошибка в структурированных данных (JSON-LD, блок " + std::to_string(i + 1) + "): " + h.jsonLd[i].error);
+                "Ошибка в структурированных данных (JSON-LD, блок " + std::to_string(i + 1) + "): " +
+                    JsonLdErrorText(h.jsonLd[i]));
 
     const std::size_t charsetEnd = CharsetDeclarationEnd(doc);
     if (charsetEnd != std::string_view::npos && charsetEnd > kCharsetWindow)

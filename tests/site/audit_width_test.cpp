@@ -4,6 +4,9 @@
 #include <vector>
 
 #include "engine/cp1251.h"
+#include "engine/modern_head.h"
+#include "engine/text_codec.h"
+#include "messages/audit_texts.h"
 #include "site/audit.h"
 
 namespace {
@@ -43,6 +46,19 @@ TEST(AuditWidths, TitleAndDescriptionAgainstTheDesktopResult) {
          {"description-width|warning|Описание длиннее места в результате поиска: 996 из 920 px"}},
     };
     for (const Case& c : cases) EXPECT_EQ(WidthFindings(c.title, c.description), c.findings) << c.title;
+}
+
+// A broken JSON-LD block is reported in Russian, with where the parser stopped.
+TEST(AuditTexts, JsonLdErrorsSayWhereInRussian) {
+    const std::string page =
+        "<html><head><script type=\"application/ld+json\">{\n  \"@type\": \"A\",\n  \"x\": ,\n}</script>"
+        "<script type=\"application/ld+json\">{\"@type\": </script></head></html>";
+    const veskaron::ModernHead h = veskaron::ReadModernHead(page, veskaron::Utf8Codec().get());
+    ASSERT_EQ(h.jsonLd.size(), 2u);
+    EXPECT_EQ(veskaron::JsonLdErrorText(h.jsonLd[0]), "строка 3, столбец 8: ошибка в записи данных (знак не на месте или лишний)");
+    EXPECT_TRUE(veskaron::JsonLdErrorText(h.jsonLd[1]).starts_with("строка 1, столбец 11: запись оборвана"));
+    EXPECT_EQ(veskaron::FindingName("canonical-missing"), "Нет канонического адреса");
+    EXPECT_EQ(veskaron::FindingName("new-code"), "new-code");
 }
 
 }  // namespace

@@ -2,6 +2,12 @@
 
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QIdentityProxyModel>
+#include <QLocale>
+#include <QSplitter>
+#include <QTreeView>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProcess>
@@ -24,6 +30,50 @@ QMessageBox::Icon IconOf(MessageKind kind) {
     case MessageKind::Question: return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
+}
+
+QString SizeText(qint64 bytes) {
+    const QLocale locale;
+    if (bytes < 1024) return QStringLiteral("%1 байт").arg(bytes);
+    if (bytes < 1024 * 1024) return QStringLiteral("%1 КБ").arg(locale.toString(bytes / 1024.0, 'f', 1));
+    if (bytes < 1024LL * 1024 * 1024) return QStringLiteral("%1 МБ").arg(locale.toString(bytes / 1048576.0, 'f', 1));
+    return QStringLiteral("%1 ГБ").arg(locale.toString(bytes / 1073741824.0, 'f', 1));
+}
+
+// The file dialog's dates and sizes in the program's language and short enough for
+// their column ("07.12.2026 22:48", not the system locale's long form).
+class FileDates final : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex& index, int role) const override {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (files && role == Qt::DisplayRole) {
+            const QModelIndex source = mapToSource(index);
+            if (index.column() == 3)
+                return QLocale().toString(files->lastModified(source), QStringLiteral("dd.MM.yyyy HH:mm"));
+            if (index.column() == 1 && !files->isDir(source)) return SizeText(files->size(source));
+        }
+        return QIdentityProxyModel::data(index, role);
+    }
+};
+
+std::optional<QString> RunFileDialog(QWidget* parent, const QString& caption, const QString& dir,
+                                     const QString& filter, bool save) {
+    QFileDialog dialog(parent, caption, dir, filter);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setProxyModel(new FileDates(&dialog));
+    if (auto* details = dialog.findChild<QTreeView*>()) {
+        details->header()->setStretchLastSection(false);
+        details->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int column = 1; column <= 3; ++column)  // size, type, date: whole
+            details->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
+    if (auto* panes = dialog.findChild<QSplitter*>()) panes->setSizes({170, 590});
+    dialog.resize(780, 460);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().front();
 }
 
 // Texts name files and tags ("<head>"): shown as they are, never as markup.
@@ -80,16 +130,12 @@ std::optional<QString> QtDialogs::InputText(QWidget* parent, const QString& capt
 
 std::optional<QString> QtDialogs::OpenFileName(QWidget* parent, const QString& caption,
                                                const QString& dir, const QString& filter) {
-    const QString name = QFileDialog::getOpenFileName(parent, caption, dir, filter);
-    if (name.isEmpty()) return std::nullopt;
-    return name;
+    return RunFileDialog(parent, caption, dir, filter, false);
 }
 
 std::optional<QString> QtDialogs::SaveFileName(QWidget* parent, const QString& caption,
                                                const QString& dir, const QString& filter) {
-    const QString name = QFileDialog::getSaveFileName(parent, caption, dir, filter);
-    if (name.isEmpty()) return std::nullopt;
-    return name;
+    return RunFileDialog(parent, caption, dir, filter, true);
 }
 
 int QtDialogs::ExecModal(QDialog& dialog) { return dialog.exec(); }

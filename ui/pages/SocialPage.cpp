@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "messages/audit_texts.h"
 #include "session/Messages.h"
 #include "ui/common/Widgets.h"
 #include "ui/pages/DocText.h"
@@ -197,7 +198,7 @@ void SocialPage::Show(const ModernFields& fields, const ModernHead& head, const 
         ListHeadData->addItem(msg::HreflangItem(ToQt(codec, link.lang), ToQt(codec, link.href)));
     for (const JsonLdBlock& block : head.jsonLd)
         ListHeadData->addItem(msg::JsonLdItem(QString::fromStdString(block.type), block.valid,
-                                              QString::fromStdString(block.error)));
+                                              QString::fromStdString(JsonLdErrorText(block))));
     if (ListHeadData->count() == 0) ListHeadData->addItem(msg::kNoHeadLists);
     UpdateCounters();
     UpdateCard();

@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "messages/audit_texts.h"
 #include "session/Messages.h"
 #include "session/Settings.h"
 #include "ui/common/Dialogs.h"
@@ -322,8 +323,11 @@ void TFmSite::fillCodes() {
     const auto [indexable, closed] = model_->indexingCounts();
     ComboSiteCode->addItem(msg::site::kIndexableItem.arg(indexable), QString::fromLatin1(session::SiteModel::kIndexable));
     ComboSiteCode->addItem(msg::site::kNotIndexableItem.arg(closed), QString::fromLatin1(session::SiteModel::kNotIndexable));
-    for (const auto& [code, pages] : model_->codeCounts())
-        ComboSiteCode->addItem(msg::site::kCodeItem.arg(code).arg(pages), code);
+    for (const auto& [code, pages] : model_->codeCounts()) {
+        const std::string name(FindingName(code.toStdString()));
+        ComboSiteCode->addItem(msg::site::kCodeItem.arg(QString::fromStdString(name)).arg(pages), code);
+        ComboSiteCode->setItemData(ComboSiteCode->count() - 1, code, Qt::ToolTipRole);
+    }
     const int at = ComboSiteCode->findData(chosen);
     ComboSiteCode->setCurrentIndex(at >= 0 ? at : 0);
     if (at < 0) filter_->setCode({});
