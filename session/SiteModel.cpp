@@ -120,8 +120,11 @@ const std::string* SiteModel::editOf(const Row& row, const char* member) const {
     return nullptr;
 }
 
-// The shown texts, widths and own findings of a row from its page and its edits.
-void SiteModel::showRow(Row& row) {
+// The shown texts, widths and own findings of a row from its page and its
+// edits; true when the codes of its findings changed.
+bool SiteModel::showRow(Row& row) {
+    std::vector<std::string_view> codesBefore;
+    for (const site::Finding& f : row.own) codesBefore.push_back(f.code);
     const site::SiteRow& s = row.scan;
     const std::string* title = editOf(row, "Title");
     const std::string* description = editOf(row, "Description");
@@ -149,6 +152,8 @@ void SiteModel::showRow(Row& row) {
         for (site::Finding& f : site::TextFindings(site::TextField::Canonical, *canonical))
             row.own.push_back(std::move(f));
     rankRow(row);
+    return !std::equal(codesBefore.begin(), codesBefore.end(), row.own.begin(), row.own.end(),
+                       [](std::string_view code, const site::Finding& f) { return code == f.code; });
 }
 
 void SiteModel::rankRow(Row& row) {
@@ -274,12 +279,13 @@ bool SiteModel::setEdit(int at, const std::string& member, const std::string& va
         row.edits.emplace_back(member, value);
         std::sort(row.edits.begin(), row.edits.end());
     }
-    showRow(row);
+    const bool findings = showRow(row);
     ++revision_;
     const bool isEdited = !row.edits.empty();
     editedPages_ += int(isEdited) - int(wasEdited);
     Q_EMIT dataChanged(index(at, 0), index(at, kColumnCount - 1));
     Q_EMIT editsChanged();
+    if (findings) Q_EMIT findingsChanged();
     return true;
 }
 
@@ -291,20 +297,22 @@ void SiteModel::dropEdits(int at) {
     Row& row = rows_[static_cast<std::size_t>(at)];
     if (row.edits.empty()) return;
     row.edits.clear();
-    showRow(row);
+    const bool findings = showRow(row);
     ++revision_;
     --editedPages_;
     Q_EMIT dataChanged(index(at, 0), index(at, kColumnCount - 1));
     Q_EMIT editsChanged();
+    if (findings) Q_EMIT findingsChanged();
 }
 
 void SiteModel::dropEdits() {
     if (editedPages_ == 0) return;
+    bool findings = false;
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         Row& row = rows_[i];
         if (row.edits.empty()) continue;
         row.edits.clear();
-        showRow(row);
+        findings = showRow(row) || findings;
         const int at = static_cast<int>(i);
         Q_EMIT dataChanged(index(at, 0), index(at, kColumnCount - 1));
     }
@@ -312,6 +320,7 @@ void SiteModel::dropEdits() {
     ++revision_;
     refreshDuplicates();
     Q_EMIT editsChanged();
+    if (findings) Q_EMIT findingsChanged();
 }
 
 std::vector<SiteModel::PageEdits> SiteModel::pendingEdits() const {
@@ -461,7 +470,7 @@ QVariant SiteModel::data(const QModelIndex& index, int role) const {
                     tip = tip.isEmpty() ? was : was + QLatin1Char('\n') + tip;
                 }
             }
-            if (tip.isEmpty() && column == kPath) tip = Q(r.scan.path);
+            if (column == kPath) tip = tip.isEmpty() ? Q(r.scan.path) : Q(r.scan.path) + QLatin1Char('\n') + tip;
             if (column == kIndexing && !r.scan.indexDetail.empty()) tip = Q(r.scan.indexDetail);
             return PlainTip(tip);
         }

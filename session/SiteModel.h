@@ -124,7 +124,7 @@ private:
         int worst = 0;                          // 0 none, 1 info, 2 warning, 3 error
     };
     static Row MakeRow(site::SiteRow scan);
-    void showRow(Row& row);
+    bool showRow(Row& row);
     static void rankRow(Row& row);
     const std::string* editOf(const Row& row, const char* member) const;
     bool cellMarked(const Row& row, int column, QString* tooltip) const;

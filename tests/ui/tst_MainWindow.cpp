@@ -116,6 +116,7 @@ private Q_SLOTS:
     void pagesOwnWordsStay();
     void enterInEveryHistoryBox();
     void blankFolderHistoryLine();
+    void buttonsWholeOnASmallScreen();
 };
 
 void TestMainWindow::firstStart() {
@@ -805,6 +806,26 @@ void TestMainWindow::blankFolderHistoryLine() {
     for (const QString& gone : {QString(), QStringLiteral("   "), QStringLiteral("none/x"), tmp.Page("no/such")})
         Find<FileBrowserPane>(form, "Panel2")->GoToFolder(gone);
     QVERIFY(form.close());
+}
+
+// On a 640x480 screen every button of the bar is whole and inside the window.
+void TestMainWindow::buttonsWholeOnASmallScreen() {
+    TempFolders tmp;
+    ScopedScriptedDialogs dialogs;
+    TForm1 form;
+    form.show();
+    QVERIFY2(form.minimumSizeHint().width() <= 640, qPrintable(QString::number(form.minimumSizeHint().width())));
+    form.resize(640, 480);
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QCOMPARE(form.width(), 640);
+    for (const char* name : {"SpButExit", "SpButAbout", "SpButHelp", "SpButSetup", "SpButSite", "ButGen", "ButPreviev", "BitSave"}) {
+        auto* button = Find<QPushButton>(form, name);
+        const QRect at(button->mapTo(&form, QPoint(0, 0)), button->size());
+        QVERIFY2(form.rect().contains(at), name);
+        QVERIFY2(button->width() >= button->fontMetrics().horizontalAdvance(button->text()) + 8, name);
+    }
+    if (!qEnvironmentVariableIsEmpty("VESKARON_SHOTS"))
+        form.grab().save(qEnvironmentVariable("VESKARON_SHOTS") + QStringLiteral("/main-640.png"));
 }
 
 QTEST_MAIN(TestMainWindow)

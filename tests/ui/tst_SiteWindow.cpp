@@ -12,6 +12,8 @@
 #include <QScopeGuard>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QHeaderView>
+#include <QStyle>
 #include <QTableView>
 
 #include "engine/text_codec.h"
@@ -71,6 +73,7 @@ private Q_SLOTS:
     void stopThenReadAgainKeepingEdits();
     void csvThroughTheButtons();
     void indexingAndSitemap();
+    void findingsAndCaptionsReadable();
 };
 
 void TestSiteWindow::editReviewAndSave() {
@@ -360,5 +363,46 @@ void TestSiteWindow::indexingAndSitemap() {
     QVERIFY(!xml.contains("b.html"));
     QVERIFY(!dialogs->shown.empty());  // the message that says where it went
 }
+// Findings follow a typed canonical address, the filter names them in
+// Russian, and captions and long paths stay readable.
+void TestSiteWindow::findingsAndCaptionsReadable() {
+    TempFolders tmp;
+    ScopedScriptedDialogs dialogs;
+    QDir(tmp.pages.path()).mkpath(QStringLiteral("catalog/balkony/hrushchevka"));
+    WriteBytes(tmp.Page("catalog/balkony/hrushchevka/uteplenie-balkona.html"), Page("Утепление балкона в хрущёвке"));
+    session::Settings settings;
+    settings.load();
+    QPointer<TFmSite> site = new TFmSite(tmp.pages.path(), settings);
+    const auto leftOpen = qScopeGuard([&site] { delete site.data(); });
+    QSignalSpy scanned(site.data(), &TFmSite::scanEnded);
+    site->show();
+    QVERIFY(QTest::qWaitForWindowActive(site));
+    QTRY_COMPARE(scanned.count(), 1);
+    auto* table = Find<QTableView>(*site, "TableSite");
+    auto* codes = Find<QComboBox>(*site, "ComboSiteCode");
+    const int missing = codes->findData(QStringLiteral("canonical-missing"));
+    QVERIFY(missing >= 0);
+    QCOMPARE(codes->itemText(missing), QStringLiteral("Нет канонического адреса (1)"));
+    QCOMPARE(codes->itemData(missing, Qt::ToolTipRole).toString(), QStringLiteral("canonical-missing"));
+
+    const QString page = QStringLiteral("catalog/balkony/hrushchevka/uteplenie-balkona.html");
+    TypeInto(*table, CellOf(*table, page, session::SiteModel::kCanonical), QStringLiteral("/catalog/"));
+    QVERIFY(CellOf(*table, page, session::SiteModel::kCanonical).data(session::SiteModel::MarkRole).toBool());
+    QVERIFY(codes->findData(QStringLiteral("canonical-relative")) >= 0);
+    TypeInto(*table, CellOf(*table, page, session::SiteModel::kCanonical), QStringLiteral("https://x.ru/catalog/"));
+    QVERIFY(!CellOf(*table, page, session::SiteModel::kCanonical).data(session::SiteModel::MarkRole).toBool());
+    QCOMPARE(codes->findData(QStringLiteral("canonical-relative")), -1);
+
+    const QModelIndex path = CellOf(*table, page, session::SiteModel::kPath);
+    QVERIFY(path.data(Qt::ToolTipRole).toString().contains(QDir::toNativeSeparators(tmp.Page(page))) ||
+            path.data(Qt::ToolTipRole).toString().contains(tmp.Page(page)));
+    const int arrow = table->style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, table->horizontalHeader());
+    for (int c = 0; c < table->model()->columnCount(); ++c)
+        for (const QString& line : table->model()->headerData(c, Qt::Horizontal).toString().split(QLatin1Char('\n')))
+            QVERIFY2(table->columnWidth(c) >= table->fontMetrics().horizontalAdvance(line) + arrow, qPrintable(line));
+    if (!qEnvironmentVariableIsEmpty("VESKARON_SHOTS"))
+        site->grab().save(qEnvironmentVariable("VESKARON_SHOTS") + QStringLiteral("/site-findings.png"));
+}
+
 QTEST_MAIN(TestSiteWindow)
 #include "tst_SiteWindow.moc"

@@ -56,6 +56,9 @@ QPushButton* BarButton(const char* name, const QString& caption, const QString& 
     auto* button = Named(new QPushButton(caption), name, hint);
     button->setAutoDefault(false);
     button->setFocusPolicy(Qt::TabFocus);
+    // On a small screen the bar's buttons give up their spare room, never their caption.
+    button->setMinimumWidth(button->fontMetrics().horizontalAdvance(caption) + 2 * button->fontMetrics().averageCharWidth() + 8);
+    button->setSizePolicy(QSizePolicy::Preferred, button->sizePolicy().verticalPolicy());
     return button;
 }
 
@@ -122,8 +125,10 @@ TForm1::TForm1(const QStringList& arguments, QWidget* parent, session::Settings*
     resize(kWidth, kHeight);
     setMinimumWidth(kMinWidth);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        // A screen smaller than the window gets all of it, not a window cut at its edge.
         const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(kWidth / 2, kHeight / 2));
+        resize(std::min(kWidth, std::max(kMinWidth, area.width())), std::min(kHeight, area.height()));
+        move(area.center() - QPoint(width() / 2, height() / 2));
     }
 
     FormCreate(arguments);

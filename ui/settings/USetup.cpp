@@ -194,18 +194,14 @@ void TFmSetup::buildMetaPage(QWidget* page) {
     orderList_ = Named(new QListWidget, "ListBoxMETA");
     orderList_->setAccessibleName(QStringLiteral("Порядок вывода строк:"));
     orderList_->setSelectionMode(QAbstractItemView::SingleSelection);
-    // Narrow on purpose: entries that do not fit show their full text as a tip.
+    // Every entry whole as the dialog opens; should the list be made narrower,
+    // an entry that no longer fits shows its full text as a tip.
     orderList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     orderList_->setTextElideMode(Qt::ElideRight);
-    // Wide enough for every "name" entry; the longer "http-equiv" ones show
-    // their full text as a tip, and the list takes the width the dialog grows by.
-    int nameWidth = 0;
-    for (const auto& row : MakeOrderCaptions()) {
-        const QString caption = Qt8(row.caption);
-        if (caption.startsWith(QLatin1String("name")))
-            nameWidth = std::max(nameWidth, orderList_->fontMetrics().horizontalAdvance(caption));
-    }
-    orderList_->setMinimumWidth(nameWidth + kTipMargin + 8);
+    int entryWidth = 0;
+    for (const auto& row : MakeOrderCaptions())
+        entryWidth = std::max(entryWidth, orderList_->fontMetrics().horizontalAdvance(Qt8(row.caption)));
+    orderList_->setMinimumWidth(entryWidth + kTipMargin + 8);
     orderList_->viewport()->setMouseTracking(true);
     orderList_->viewport()->installEventFilter(this);
 

@@ -21,6 +21,8 @@ void SiteCellDelegate::initStyleOption(QStyleOptionViewItem* option, const QMode
         option->backgroundBrush = QColor(255, 243, 184);
     }
     if (edited) option->font.setBold(true);
+    // A path keeps its folder and its file name in sight; the tooltip has it whole.
+    if (index.column() == SiteModel::kPath) option->textElideMode = Qt::ElideMiddle;
 }
 
 SiteTable::SiteTable(QWidget* parent) : QTableView(parent) {
@@ -47,14 +49,17 @@ SiteTable::SiteTable(QWidget* parent) : QTableView(parent) {
 
 void SiteTable::sizeColumns() {
     const int em = fontMetrics().horizontalAdvance(QLatin1Char('m'));
+    // A caption keeps its start beside the sort arrow.
+    const int arrow = style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, horizontalHeader()) +
+                      2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, horizontalHeader());
     // Texts get room for a typical value; numbers and names as much as their caption's longest line.
-    const int widths[] = {11, 18, 0, 18, 0, 9, 9, 9, 10, 0, 11};
+    const int widths[] = {14, 18, 0, 18, 0, 9, 9, 9, 10, 0, 11};
     static_assert(std::size(widths) == SiteModel::kColumnCount);
     for (int c = 0; c < SiteModel::kColumnCount; ++c) {
         int caption = 0;
         for (const QString& line : model()->headerData(c, Qt::Horizontal).toString().split(QLatin1Char('\n')))
             caption = std::max(caption, fontMetrics().horizontalAdvance(line));
-        setColumnWidth(c, std::max(caption + em, widths[c] * em));
+        setColumnWidth(c, std::max(caption + em + arrow, widths[c] * em));
     }
 }
 
