@@ -1,10 +1,7 @@
 #include <algorithm>
-#include <atomic>
-#include <chrono>
 #include <memory>
 #include <ostream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <CLI/CLI.hpp>
@@ -16,10 +13,11 @@
 #include "cli/progress.h"
 #include "cli/site_options.h"
 #include "engine/loader.h"
-#include "engine/save.h"
 #include "site/audit.h"
 #include "site/csv.h"
 #include "site/indexability.h"
+#include "site/parallel_pages.h"
+#include "site/site_scan.h"
 
 namespace veskaron::cli {
 namespace {
@@ -38,13 +36,6 @@ struct PageOutcome {
     std::string loadError;  // a number of the head could not be read: the rest of it was not
 };
 
-// Several threads per core: a page that is not in the cache keeps its thread
-// waiting for the disk, and more reads in flight finish a cold folder about
-// three times sooner; with the pages cached the extra threads cost nothing.
-std::size_t ReaderThreads() {
-    return std::min(64u, 8 * std::max(1u, std::thread::hardware_concurrency()));
-}
-
 // Loads and audits every page, several at a time; results keep the
 // pages' order. Only what the audit keeps of a page outlives its load.
 void AuditPages(const std::vector<std::string>& pages, const LoadOptions& options, const site::SiteIndexing& site,
@@ -54,47 +45,24 @@ void AuditPages(const std::vector<std::string>& pages, const LoadOptions& option
     audits.assign(n, {});
     verdicts.assign(n, {});
     outcomes.assign(n, {});
-    std::atomic<std::size_t> next{0}, done{0};
-    auto work = [&] {
-        for (std::size_t i = next++; i < n; i = next++) {
-            Document doc = FreshDocument(options);
-            const PageLoad load = LoadPage(doc, pages[i], options);
-            if (!load.fileOk) {
-                outcomes[i].error = load.fileError;
-            } else if (!load.report.ok && load.report.passes == 0) {
-                // The load stopped before the head was read: findings would be made up.
-                outcomes[i].error = pages[i] + ": " + load.report.error;
-            } else {
-                if (!load.report.ok) outcomes[i].loadError = pages[i] + ": " + load.report.error;
-                // The charset check needs the bytes as stored; only a page
-                // the load translated holds other ones.
-                const std::string& charset = load.report.encoding.name;
-                const bool asStored = charset == "utf-8" || charset == "windows-1251";
-                const std::string stored = asStored ? std::string() : FileBytesForSave(doc, doc.page.text).bytes;
-                audits[i] = site::AuditPage(doc, asStored ? std::string_view(doc.page.text) : std::string_view(stored),
-                                            load.report.modernHead);
-                verdicts[i] = site::JudgeIndexability(doc, pages[i], site);
-                site::AddIndexabilityFindings(audits[i].findings, verdicts[i]);
-                outcomes[i].read = true;
+    site::ParallelControl control;
+    site::ParallelOptions how;
+    // With progress to show, the calling thread tells it.
+    if (progress.Enabled() && n > 1) how.progress = [&progress](std::size_t done) { progress.Show(done); };
+    site::RunEach(
+        n,
+        [&](std::size_t i) {
+            site::PageScan scan = site::ScanPageAudit(pages[i], options, &site);
+            if (!scan.read) {
+                outcomes[i].error = scan.fileError.empty() ? pages[i] + ": " + scan.loadError : scan.fileError;
+                return;
             }
-            ++done;
-        }
-    };
-    const std::size_t threads =
-        std::min<std::size_t>(ReaderThreads(), std::max<std::size_t>(n, 1));
-    // With progress to show, this thread only watches.
-    const bool watch = progress.Enabled() && n > 1;
-    std::vector<std::thread> pool;
-    for (std::size_t t = watch ? 0 : 1; t < threads; ++t) pool.emplace_back(work);
-    if (watch) {
-        while (done < n) {
-            progress.Show(done);
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-    } else {
-        work();
-    }
-    for (std::thread& t : pool) t.join();
+            if (!scan.loadError.empty()) outcomes[i].loadError = pages[i] + ": " + scan.loadError;
+            audits[i] = std::move(scan.audit);
+            verdicts[i] = std::move(scan.verdict);
+            outcomes[i].read = true;
+        },
+        control, how);
     progress.Finish();
 }
 

@@ -49,6 +49,49 @@ std::string RelativePath(const std::string& root, const std::string& path) {
     return path.substr(base.size() + 1);
 }
 
+namespace {
+
+// The audit of a page loaded into `doc`, which the caller may read further.
+PageScan ScanInto(Document& doc, const std::string& path, const LoadOptions& options, const SiteIndexing* site) {
+    PageScan scan;
+    doc.fields = FreshFields(options.now);
+    const PageLoad load = LoadPage(doc, path, options);
+    if (!load.fileOk) {
+        scan.fileError = load.fileError;
+        return scan;
+    }
+    if (!load.report.ok) scan.loadError = load.report.error;
+    // A load that stopped before the head was read would give made-up findings.
+    if (!load.report.ok && load.report.passes == 0) return scan;
+    scan.read = true;
+    // The charset check needs the bytes as stored; only a page the load
+    // translated holds other ones.
+    const std::string& charset = load.report.encoding.name;
+    const bool asStored = charset == "utf-8" || charset == "windows-1251";
+    const std::string stored = asStored ? std::string() : FileBytesForSave(doc, doc.page.text).bytes;
+    scan.audit =
+        AuditPage(doc, asStored ? std::string_view(doc.page.text) : std::string_view(stored), load.report.modernHead);
+    if (site) {
+        scan.verdict = JudgeIndexability(doc, path, *site);
+        AddIndexabilityFindings(scan.audit.findings, scan.verdict);
+    }
+    return scan;
+}
+
+}  // namespace
+
+PageScan ScanPageAudit(const std::string& path, const LoadOptions& options, const SiteIndexing* site) {
+    try {
+        Document doc;
+        return ScanInto(doc, path, options, site);
+    } catch (const std::exception& e) {
+        // Out of memory on a huge page: the page is reported, the scan goes on.
+        PageScan failed;
+        failed.loadError = e.what();
+        return failed;
+    }
+}
+
 SiteRow ScanPage(const std::string& root, const std::string& path, const LoadOptions& options,
                  const SiteIndexing* site) {
     SiteRow row;
@@ -57,15 +100,9 @@ SiteRow ScanPage(const std::string& root, const std::string& path, const LoadOpt
     row.stamp = StampOf(path);
     try {
         Document doc;
-        doc.fields = FreshFields(options.now);
-        const PageLoad load = LoadPage(doc, path, options);
-        if (!load.fileOk) {
-            row.error = load.fileError;
-            return row;
-        }
-        // A load that stopped before the head was read would give made-up findings.
-        if (!load.report.ok && load.report.passes == 0) {
-            row.error = load.report.error;
+        PageScan scan = ScanInto(doc, path, options, site);
+        if (!scan.read) {
+            row.error = scan.fileError.empty() ? scan.loadError : scan.fileError;
             return row;
         }
         const TextCodec& codec = *doc.codec;
@@ -77,19 +114,11 @@ SiteRow ScanPage(const std::string& root, const std::string& path, const LoadOpt
         row.titlePx = TextWidthPx(row.title, kDesktopSerp.titleSizePx);
         row.descriptionPx = TextWidthPx(row.description, kDesktopSerp.descriptionSizePx);
         row.encoding = doc.encoding.name;
-        // The charset check needs the bytes as stored; only a page the load
-        // translated holds other ones.
-        const bool asStored = row.encoding == "utf-8" || row.encoding == "windows-1251";
-        const std::string stored = asStored ? std::string() : FileBytesForSave(doc, doc.page.text).bytes;
-        PageAudit audit =
-            AuditPage(doc, asStored ? std::string_view(doc.page.text) : std::string_view(stored), load.report.modernHead);
-        row.findings = std::move(audit.findings);
+        row.findings = std::move(scan.audit.findings);
         if (site) {
-            const Indexability verdict = JudgeIndexability(doc, path, *site);
-            AddIndexabilityFindings(row.findings, verdict);
-            row.indexable = verdict.indexable;
-            row.indexReason = IndexReasonCode(verdict.reason);
-            row.indexDetail = verdict.detail;
+            row.indexable = scan.verdict.indexable;
+            row.indexReason = IndexReasonCode(scan.verdict.reason);
+            row.indexDetail = scan.verdict.detail;
         }
     } catch (const std::exception& e) {
         // Out of memory on a huge page: the page is reported, the scan goes on.

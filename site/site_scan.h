@@ -10,6 +10,7 @@
 
 #include "engine/loader.h"
 #include "site/audit.h"
+#include "site/indexability.h"
 
 namespace veskaron::site {
 
@@ -40,7 +41,17 @@ struct SiteRow {
     std::string indexReason, indexDetail;
 };
 
-struct SiteIndexing;
+// A page loaded and audited on its own, before the checks between pages:
+// what the site table and the command line's audit both take from it.
+struct PageScan {
+    bool read = false;      // the head was read (maybe not all of it) and audited
+    std::string fileError;  // the file could not be read; names the file
+    std::string loadError;  // the load stopped: before the head when !read, else part way
+    PageAudit audit;        // with the indexability findings when judged
+    Indexability verdict;   // when judged
+};
+// With `site` the page's indexability is judged too.
+PageScan ScanPageAudit(const std::string& path, const LoadOptions& options, const SiteIndexing* site = nullptr);
 
 // `root` is the folder the relative path is taken from; with `site` the
 // page's indexability is judged too.
