@@ -1,58 +1,43 @@
 #include "ui/keywords/WordCountRun.h"
 
-#include <QtConcurrent/QtConcurrentRun>
 #include <exception>
 #include <utility>
 
 namespace veskaron::ui {
 
 WordCountRun::WordCountRun(QObject* parent) : QObject(parent) {
-    connect(&watcher_, &QFutureWatcher<Outcome>::finished, this, &WordCountRun::finish);
-}
-
-WordCountRun::~WordCountRun() {
-    if (!running_) return;  // the last result was taken: that future is spent
-    cancel_->store(true);
-    watcher_.waitForFinished();
+    // Every progress step reaches the bar, none after a stop.
+    connect(&run_, &BackgroundCall::progressed, this, &WordCountRun::progressed);
 }
 
 void WordCountRun::start(Input input) {
-    if (running_) return;
-    running_ = true;
+    if (running()) return;
     stopped_ = false;
-    cancel_ = std::make_shared<generator::CancelFlag>(false);
-    // Every progress step reaches the bar: the worker posts each one to this
-    // object, which outlives the worker (see the destructor).
-    auto report = [this](int percent) {
-        QMetaObject::invokeMethod(
-            this, [this, percent] { if (!stopped_) Q_EMIT progressed(percent); },
-            Qt::QueuedConnection);
-    };
-    watcher_.setFuture(QtConcurrent::run(
-        [input = std::move(input), cancel = cancel_, report]() {
+    run_.start(
+        [input = std::move(input)](const BackgroundCall::Context& context) {
             Outcome outcome;
             try {
-                const bool complete =
-                    generator::RunGenerator(input.source, input.description, input.excluded,
-                                            input.options, outcome.table, report, cancel.get());
+                const bool complete = generator::RunGenerator(
+                    input.source, input.description, input.excluded, input.options, outcome.table,
+                    [&context](int percent) { context.report(percent); }, &context.stopFlag());
                 outcome.end = complete ? End::Counted : End::Stopped;
             } catch (const std::exception& e) {
                 outcome.end = End::Failed;
                 outcome.failure = e.what();
             }
             return outcome;
-        }));
+        },
+        [this](Outcome outcome) { finish(std::move(outcome)); });
 }
 
 void WordCountRun::stop() {
-    if (!running_ || stopped_) return;
+    if (!running() || stopped_) return;
     stopped_ = true;
-    cancel_->store(true);
+    run_.stop();
 }
 
-void WordCountRun::finish() {
-    last_ = watcher_.future().takeResult();  // moved out, not copied
-    running_ = false;
+void WordCountRun::finish(Outcome outcome) {
+    last_ = std::move(outcome);
     if (stopped_) {
         // A stop wins even over a count that was complete when it came.
         last_.end = End::Stopped;

@@ -2,13 +2,12 @@
 // The word count of the generator window, run on a worker thread: the window
 // keeps painting and answering while a large page is counted, and "Стоп"
 // ends a long count.
-#include <QFutureWatcher>
 #include <QObject>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "generator/word_engine.h"
+#include "ui/common/BackgroundWork.h"
 
 namespace veskaron::ui {
 
@@ -26,12 +25,11 @@ public:
     };
     enum class End { Counted, Stopped, Failed };
 
+    // A run still working when this goes is told to stop and waited for: the
+    // engine looks at its flag often, so that is short.
     explicit WordCountRun(QObject* parent = nullptr);
-    // A run still working is told to stop and waited for: the engine looks at
-    // its flag often, so that is short, and the worker never outlives this.
-    ~WordCountRun() override;
 
-    bool running() const { return running_; }
+    bool running() const { return run_.running(); }
     void start(Input input);
     // Drops the result of the current run and tells the engine to stop;
     // ended() follows with End::Stopped.
@@ -52,11 +50,9 @@ private:
         generator::WordTable table;
         std::string failure;
     };
-    void finish();
+    void finish(Outcome outcome);
 
-    QFutureWatcher<Outcome> watcher_;
-    std::shared_ptr<generator::CancelFlag> cancel_;
-    bool running_ = false;
+    BackgroundCall run_;
     bool stopped_ = false;
     Outcome last_;
 };

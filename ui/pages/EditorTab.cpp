@@ -1,8 +1,6 @@
 #include "ui/pages/EditorTab.h"
 
 #include <algorithm>
-#include <atomic>
-#include <future>
 #include <utility>
 
 #include <QAction>
@@ -15,7 +13,6 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
-#include <QThreadPool>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -121,36 +118,18 @@ void EditorTab::ReplaceText(const QString& text) {
     RE1->SetScrollPosition(scroll);
 }
 
-// The text for one revision, made by whoever comes first: a pool thread, or
-// the window's own thread when the text is wanted before any thread took it
-// up (the pool may be busy with texts nobody waits for any more).
-struct EditorTab::Prepared {
-    std::function<QByteArray()> make;
-    std::atomic<bool> taken{false};
-    std::promise<SourceView::Shown> promise;
-    std::shared_future<SourceView::Shown> result = promise.get_future().share();
-
-    bool Take() { return !taken.exchange(true); }
-    void Make() { promise.set_value(SourceView::ToShown(make())); }
-};
-
 void EditorTab::PrepareText(std::uint64_t revision, std::function<QByteArray()> make) {
     // Nobody waits for the text of an older revision any more.
-    if (prepared_) prepared_->Take();
-    auto prepared = std::make_shared<Prepared>();
-    prepared->make = std::move(make);
-    prepared_ = prepared;
+    if (prepared_) prepared_->drop();
+    prepared_ = MadeAhead<SourceView::Shown>::Start(
+        [make = std::move(make)] { return SourceView::ToShown(make()); });
     preparedRevision_ = revision;
-    QThreadPool::globalInstance()->start([prepared] {
-        if (prepared->Take()) prepared->Make();
-    });
 }
 
 bool EditorTab::ShowPreparedText(std::uint64_t revision, bool keepCaret) {
     if (!prepared_ || preparedRevision_ != revision) return false;
-    const std::shared_ptr<Prepared> prepared = std::exchange(prepared_, nullptr);
-    if (prepared->Take()) prepared->Make();
-    const SourceView::Shown& shown = prepared->result.get();
+    const std::shared_ptr<MadeAhead<SourceView::Shown>> prepared = std::exchange(prepared_, nullptr);
+    const SourceView::Shown& shown = prepared->get();
     const int caret = RE1->CaretByte();
     const SourceView::Scroll scroll = RE1->ScrollPosition();
     {

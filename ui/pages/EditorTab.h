@@ -10,6 +10,9 @@
 #include <memory>
 #include <optional>
 
+#include "ui/common/BackgroundWork.h"
+#include "ui/pages/SourceView.h"
+
 class QAction;
 class QCheckBox;
 class QMenu;
@@ -21,8 +24,6 @@ class TBtnPopup;
 }
 
 namespace veskaron::ui {
-
-class SourceView;
 
 class EditorTab final : public QWidget {
     Q_OBJECT
@@ -97,8 +98,6 @@ private:
     void ApplyWordWrap(bool on);
     void RunOnEditor(void (SourceView::*action)());
 
-    struct Prepared;
-
     QPushButton* Button3;
     QToolButton* SpeedButton1;
     QToolButton* SpeedButton2;
@@ -110,7 +109,7 @@ private:
     SourceView* RE1;
     int changes_ = 0;
     std::uint64_t preparedRevision_ = 0;
-    std::shared_ptr<Prepared> prepared_;
+    std::shared_ptr<MadeAhead<SourceView::Shown>> prepared_;
     std::optional<qint64> shownSize_;  // the file's bytes for the text shown
 };
 

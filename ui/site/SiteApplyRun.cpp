@@ -1,94 +1,71 @@
 #include "ui/site/SiteApplyRun.h"
 
-#include <QtConcurrent/QtConcurrentRun>
-#include <algorithm>
-#include <thread>
+#include <iterator>
+#include <memory>
+#include <utility>
 
 namespace veskaron::ui {
 namespace {
 
 // Pages are read and written a few at a time: the disk waits dominate.
-int Workers() { return static_cast<int>(std::min(16u, 4 * std::max(1u, std::thread::hardware_concurrency()))); }
+BackgroundItems::Options Workers() {
+    BackgroundItems::Options how;
+    how.threads = site::DiskThreads(4, 16);
+    return how;
+}
 
-// Runs `work(i)` for every i below n on the pool's threads, counting into `done`.
-template <typename Work>
-void RunAll(QThreadPool* pool, int n, std::atomic<int>& done, Work work) {
-    std::atomic<int> next{0};
-    auto loop = [&] {
-        for (int i = next++; i < n; i = next++) {
-            work(static_cast<std::size_t>(i));
-            ++done;
-        }
-    };
-    std::vector<QFuture<void>> others;
-    for (int w = 1; w < std::min(Workers(), n); ++w) others.push_back(QtConcurrent::run(pool, loop));
-    loop();
-    for (QFuture<void>& f : others) f.waitForFinished();
+template <typename T>
+void Append(std::vector<T>& to, std::vector<T> batch) {
+    to.insert(to.end(), std::make_move_iterator(batch.begin()), std::make_move_iterator(batch.end()));
 }
 
 }  // namespace
 
 SiteApplyRun::SiteApplyRun(QObject* parent) : QObject(parent) {
-    pool_.setMaxThreadCount(Workers() + 1);
-    timer_.setInterval(100);
-    connect(&timer_, &QTimer::timeout, this, &SiteApplyRun::progressed);
-    connect(&watcher_, &QFutureWatcher<void>::finished, this, &SiteApplyRun::finish);
+    connect(&run_, &BackgroundItems::progressed, this, &SiteApplyRun::progressed);
+    connect(&run_, &BackgroundItems::ended, this, &SiteApplyRun::finish);
 }
 
-SiteApplyRun::~SiteApplyRun() { pool_.waitForDone(); }
-
 void SiteApplyRun::plan(std::vector<PageWork> pages, const LoadOptions& load, const SaveOptions& save) {
-    if (running_) return;
-    running_ = true;
+    if (running()) return;
     committing_ = false;
     total_ = static_cast<int>(pages.size());
-    progress_ = std::make_shared<std::atomic<int>>(0);
-    planOut_ = std::make_shared<std::vector<site::PlannedEdit>>(pages.size());
-    resultOut_.reset();
-    QThreadPool* pool = &pool_;
-    watcher_.setFuture(QtConcurrent::run(
-        pool, [pool, pages = std::move(pages), load, save, done = progress_, out = planOut_] {
-            RunAll(pool, static_cast<int>(pages.size()), *done, [&](std::size_t i) {
-                (*out)[i] = site::PlanEdit(pages[i].path, pages[i].assignments, load, save);
-            });
-        }));
-    timer_.start();
+    plans_.clear();
+    results_.clear();
+    auto work = std::make_shared<const std::vector<PageWork>>(std::move(pages));
+    run_.start([work] { return work->size(); },
+               [work, load, save](std::size_t i) {
+                   return site::PlanEdit((*work)[i].path, (*work)[i].assignments, load, save);
+               },
+               [this](std::vector<site::PlannedEdit> batch) { Append(plans_, std::move(batch)); }, Workers());
     Q_EMIT progressed();
 }
 
 void SiteApplyRun::commit(std::vector<site::PlannedEdit> plans, const SaveOptions& save) {
-    if (running_) return;
-    running_ = true;
+    if (running()) return;
     committing_ = true;
     total_ = static_cast<int>(plans.size());
-    progress_ = std::make_shared<std::atomic<int>>(0);
-    planOut_ = std::make_shared<std::vector<site::PlannedEdit>>(std::move(plans));
-    resultOut_ = std::make_shared<std::vector<site::CommitResult>>(planOut_->size());
-    QThreadPool* pool = &pool_;
-    watcher_.setFuture(QtConcurrent::run(pool, [pool, save, done = progress_, plans = planOut_, out = resultOut_] {
-        RunAll(pool, static_cast<int>(plans->size()), *done,
-               [&](std::size_t i) { (*out)[i] = site::CommitEdit((*plans)[i], save); });
-    }));
-    timer_.start();
+    results_.clear();
+    plans_.clear();
+    auto work = std::make_shared<std::vector<site::PlannedEdit>>(std::move(plans));
+    committed_ = work;
+    BackgroundItems::Options how = Workers();
+    how.finishWhenDestroyed = true;  // pages being written are not left half done
+    run_.start([work] { return work->size(); }, [work, save](std::size_t i) { return site::CommitEdit((*work)[i], save); },
+               [this](std::vector<site::CommitResult> batch) { Append(results_, std::move(batch)); }, how);
     Q_EMIT progressed();
 }
 
 void SiteApplyRun::finish() {
-    timer_.stop();
     // The handlers may start the next run at once: this one's state is settled first.
-    const bool wasCommit = committing_;
-    running_ = false;
-    committing_ = false;
-    plans_ = std::move(*planOut_);
-    planOut_.reset();
+    const bool wasCommit = std::exchange(committing_, false);
     if (wasCommit) {
-        results_ = std::move(*resultOut_);
-        resultOut_.reset();
+        // The workers have ended: the plans are this object's again.
+        plans_ = std::move(*committed_);
+        committed_.reset();
         Q_EMIT committed();
-    } else {
-        results_.clear();
-        Q_EMIT planned();
     }
+    else Q_EMIT planned();
 }
 
 }  // namespace veskaron::ui

@@ -2,11 +2,7 @@
 // The two background steps of "Проверить и сохранить": planning every edited
 // page (what its bytes would become) for the review, then writing the pages
 // the review kept. The window stays responsive and shows the progress.
-#include <QFutureWatcher>
 #include <QObject>
-#include <QThreadPool>
-#include <QTimer>
-#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +10,7 @@
 #include "engine/loader.h"
 #include "engine/save.h"
 #include "site/page_edit.h"
+#include "ui/common/BackgroundWork.h"
 
 namespace veskaron::ui {
 
@@ -27,11 +24,10 @@ public:
     };
 
     explicit SiteApplyRun(QObject* parent = nullptr);
-    ~SiteApplyRun() override;
 
-    bool running() const { return running_; }
-    bool committing() const { return committing_; }
-    int done() const { return static_cast<int>(progress_ ? progress_->load() : 0); }
+    bool running() const { return run_.running(); }
+    bool committing() const { return running() && committing_; }
+    int done() const { return static_cast<int>(run_.done()); }
     int total() const { return total_; }
 
     void plan(std::vector<PageWork> pages, const LoadOptions& load, const SaveOptions& save);
@@ -51,16 +47,11 @@ Q_SIGNALS:
 private:
     void finish();
 
-    QThreadPool pool_;
-    QFutureWatcher<void> watcher_;
-    QTimer timer_;
-    std::shared_ptr<std::atomic<int>> progress_;
-    std::shared_ptr<std::vector<site::PlannedEdit>> planOut_;
-    std::shared_ptr<std::vector<site::CommitResult>> resultOut_;
+    BackgroundItems run_;
+    std::shared_ptr<std::vector<site::PlannedEdit>> committed_;  // shared with the writers while they run
     std::vector<site::PlannedEdit> plans_;
     std::vector<site::CommitResult> results_;
     int total_ = 0;
-    bool running_ = false;
     bool committing_ = false;
 };
 

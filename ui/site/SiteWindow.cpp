@@ -1,8 +1,6 @@
 #include "ui/site/SiteWindow.h"
 
 #include <QCloseEvent>
-#include <QFutureWatcher>
-#include <QtConcurrent/QtConcurrentRun>
 #include <QComboBox>
 #include <QDir>
 #include <QHBoxLayout>
@@ -18,6 +16,7 @@
 #include "messages/audit_texts.h"
 #include "session/Messages.h"
 #include "session/Settings.h"
+#include "ui/common/BackgroundWork.h"
 #include "ui/common/Dialogs.h"
 #include "ui/site/SitemapDialog.h"
 #include "ui/common/Hints.h"
@@ -242,27 +241,25 @@ void TFmSite::scanFinished(const QStringList& problems) {
     // The duplicates between a hundred thousand pages are found on another
     // thread; the table answers meanwhile and takes them when they come.
     const std::uint64_t revision = model_->revision();
-    auto* found = new QFutureWatcher<std::vector<std::vector<site::Finding>>>(this);
-    connect(found, &QFutureWatcherBase::finished, this, [this, found, revision] {
-        found->deleteLater();
-        // Rows sorted once afterwards, rather than moved one by one.
-        filter_->setDynamicSortFilter(false);
-        if (model_->revision() == revision) {
-            model_->takeDuplicates(found->future().takeResult());
-        } else {
-            model_->refreshDuplicates();  // edited meanwhile
-        }
-        filter_->setDynamicSortFilter(true);
-        const QHeaderView* header = TableSite->horizontalHeader();
-        if (header->sortIndicatorSection() >= 0)
-            filter_->sort(header->sortIndicatorSection(), header->sortIndicatorOrder());
-        fillCodes();
-        showProgress();
-        showState();
-        Q_EMIT scanEnded();
-    });
-    found->setFuture(QtConcurrent::run(
-        [texts = model_->duplicateTexts()] { return session::SiteModel::FindDuplicates(texts); }));
+    RunThenCall(
+        this, [texts = model_->duplicateTexts()] { return session::SiteModel::FindDuplicates(texts); },
+        [this, revision](std::vector<std::vector<site::Finding>> found) {
+            // Rows sorted once afterwards, rather than moved one by one.
+            filter_->setDynamicSortFilter(false);
+            if (model_->revision() == revision) {
+                model_->takeDuplicates(std::move(found));
+            } else {
+                model_->refreshDuplicates();  // edited meanwhile
+            }
+            filter_->setDynamicSortFilter(true);
+            const QHeaderView* header = TableSite->horizontalHeader();
+            if (header->sortIndicatorSection() >= 0)
+                filter_->sort(header->sortIndicatorSection(), header->sortIndicatorOrder());
+            fillCodes();
+            showProgress();
+            showState();
+            Q_EMIT scanEnded();
+        });
     showProgress();
     showState();
 }

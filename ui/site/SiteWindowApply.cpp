@@ -1,13 +1,12 @@
 // The site window's writing side: the CSV export and import, and the review
 // and save of the edited pages.
 #include <QFile>
-#include <QFutureWatcher>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include "engine/file_io.h"
 #include "session/Messages.h"
 #include "session/SiteCsv.h"
 #include "session/Settings.h"
+#include "ui/common/BackgroundWork.h"
 #include "ui/common/Dialogs.h"
 #include "ui/site/SiteApplyRun.h"
 #include "ui/site/SiteReview.h"
@@ -30,18 +29,6 @@ QString Q(const std::string& utf8) { return QString::fromUtf8(utf8.data(), stati
 
 }  // namespace
 
-// The file is written and read on another thread: a CSV of a large site is
-// tens of megabytes, and the disk may be slow or far away.
-template <typename Result, typename Work, typename Done>
-void RunOffTheWindow(QObject* owner, Work work, Done done) {
-    auto* watcher = new QFutureWatcher<Result>(owner);
-    QObject::connect(watcher, &QFutureWatcherBase::finished, owner, [watcher, done] {
-        watcher->deleteLater();
-        done(watcher->future().takeResult());
-    });
-    watcher->setFuture(QtConcurrent::run(std::move(work)));
-}
-
 void TFmSite::exportCsv() {
     if (busy() || model_->rowCount() == 0) return;
     const auto file = CurrentDialogs().SaveFileName(this, msg::site::kExportCaption,
@@ -51,12 +38,14 @@ void TFmSite::exportCsv() {
     std::vector<int> rows;
     rows.reserve(static_cast<std::size_t>(filter_->rowCount()));
     for (int r = 0; r < filter_->rowCount(); ++r) rows.push_back(filter_->mapToSource(filter_->index(r, 0)).row());
-    RunOffTheWindow<FileStatus>(
+    // The file is written on another thread: a CSV of a large site is tens of
+    // megabytes, and the disk may be slow or far away.
+    RunThenCall(
         this,
         [path = QFile::encodeName(*file).toStdString(), bytes = session::SiteCsv(*model_, rows)] {
             return WriteFileAtomically(path, bytes);
         },
-        [this](const FileStatus& written) {
+        [this](FileStatus written) {
             if (!written.ok) CurrentDialogs().Error(this, msg::site::kExportFailed.arg(Q(written.error)));
         });
 }
@@ -65,9 +54,9 @@ void TFmSite::importCsv() {
     if (busy() || model_->rowCount() == 0) return;
     const auto file = CurrentDialogs().OpenFileName(this, msg::site::kImportCaption, folder_, msg::site::kCsvFilter);
     if (!file || file->isEmpty()) return;
-    RunOffTheWindow<FileRead>(
+    RunThenCall(
         this, [path = QFile::encodeName(*file).toStdString()] { return ReadWholeFile(path); },
-        [this](const FileRead& read) { takeCsv(read); });
+        [this](FileRead read) { takeCsv(read); });
 }
 
 void TFmSite::takeCsv(const FileRead& read) {
