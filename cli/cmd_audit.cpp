@@ -12,6 +12,7 @@
 #include "cli/page_selection.h"
 #include "cli/progress.h"
 #include "cli/site_options.h"
+#include "indexing/link_graph.h"
 #include "engine/loader.h"
 #include "site/audit.h"
 #include "site/csv.h"
@@ -28,6 +29,7 @@ struct AuditArgs {
     std::string format = "table";
     std::string failOn;  // error | warning | empty
     SiteArgs site;       // the site's address, root and robot
+    std::string home;    // the start page of the link checks
 };
 
 struct PageOutcome {
@@ -144,6 +146,17 @@ int RunAudit(const AuditArgs& args, Streams io) {
         }
         site::AddCanonicalToNoindexFindings(findings, judged);
     }
+    {
+        const indexing::LinkGraph graph = indexing::BuildLinkGraph(
+            selection.pages, {site.root, args.site.baseUrl, args.home, indexing::kDefaultDepthLimit, site.robot});
+        if (!args.home.empty() && graph.home == indexing::kNoPage) {
+            io.err << "audit: --home " << args.home << ": not a page of the folder " << site.root << "\n";
+            return kExitFailed;
+        }
+        for (std::uint32_t i = 0; i < graph.pages.size(); ++i)
+            if (outcomes[i].read)
+                for (site::Finding& f : graph.Findings(i)) audits[i].findings.push_back(std::move(f));
+    }
     // The robots.txt's own findings come first, under its own name.
     std::vector<std::string> paths = selection.pages;
     if (std::vector<site::Finding> lines = site::RobotsTxtFindings(site); !lines.empty()) {
@@ -198,6 +211,8 @@ void AddAuditCommand(CLI::App& app, Streams io, int& status) {
                     "The site's address (https://example.com/): hreflang addresses under it name "
                     "the pages at those paths of the -r folder; without it any absolute address "
                     "names the page at its path");
+    cmd->add_option("--home", args->home,
+                    "The start page of the link checks (orphan pages, depth); default: the root's index.html");
     AddSiteOptions(*cmd, args->site, false);
     AddLoadOptions(*cmd, args->load);
     cmd->callback([args, io, &status] { status = RunAudit(*args, io); });
