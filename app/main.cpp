@@ -24,8 +24,6 @@ int main(int argc, char* argv[]) {
     // Hidden for the whole run: it edits a copy of the settings.
     veskaron::ui::TFmSetup setup(settings, &form);
     form.SetSetupAction([&setup] { setup.ShowModal(); });
-    QObject::connect(&setup, &veskaron::ui::TFmSetup::confirmed, &form,
-                     [&form, &settings] { form.ApplySettings(static_cast<int>(settings.tabStyle())); });
     form.ShowAsStored();
     return QApplication::exec();
 }

@@ -24,9 +24,6 @@
 namespace veskaron::cli {
 namespace {
 
-// The settings dialog's spin edit holds the minimum word length in this range.
-constexpr int kMinWordLow = 2, kMinWordHigh = 16;
-
 struct KeywordsArgs {
     SelectionArgs selection;
     std::optional<int> minLen;
@@ -50,12 +47,12 @@ struct StoredGeneratorInputs {
 
 StoredGeneratorInputs ReadStoredGeneratorInputs() {
     KeyAccess access;
-    const SetupValues setup = ReadCommonSettings(access);
+    const SettingsValues stored = ReadSettingsValues(access);
     StoredGeneratorInputs in;
-    in.options.minWordLen = std::clamp<int>(setup.MinWord, kMinWordLow, kMinWordHigh);
-    in.options.keyCifra = setup.KeyCifra;
-    in.options.bolAlt = setup.BolAlt;
-    in.options.insertDescription = setup.InsertDescription;
+    in.options.minWordLen = stored.minWordLength;
+    in.options.keyCifra = stored.digitsInWords;
+    in.options.bolAlt = stored.wordsFromAlt;
+    in.options.insertDescription = stored.wordsFromDescription;
     in.deleteListFile = Read(access, key::FWordDel);
     return in;
 }

@@ -208,8 +208,7 @@ int RunSitemap(const SitemapArgs& args, Streams io) {
         }
         for (site::SitemapFile& f : files) f.bytes = Gzip(f.bytes);
     }
-    const WriterSettings stored = ReadWriterSettings();
-    const bool backup = args.backup.value_or(stored.BakFiles);
+    const bool backup = args.backup.value_or(ReadSettingsValues().backupFiles);
     for (const site::SitemapFile& f : files) {
         const std::string path = (folder / f.name).string();
         std::string warning;

@@ -34,7 +34,7 @@ struct WriteArgs {
     std::string base;     // the folder the CSV's paths are relative to
     std::string place;    // start | end
     std::string attr;   // key-first | content-first
-    std::optional<int> lineMode;  // the last of --one-line / --per-line
+    std::optional<LineMode> lineMode;  // the last of --one-line / --per-line
     std::string order;
     std::optional<bool> backup;   // the last of --backup / --no-backup
     bool asEdited = false;
@@ -261,16 +261,15 @@ int RunWrite(const WriteArgs& args, Streams io) {
     LoadOptions load;
     if (!ResolveLoadOptions(args.load, "write", io.err, load)) return kExitFailed;
 
-    const WriterSettings stored = ReadWriterSettings();
+    const SettingsValues stored = ReadSettingsValues();
     SaveOptions options;
     options.asEdited = args.asEdited;
-    options.backup = stored.BakFiles;
-    options.writer.placement = stored.InsMeta;
-    options.writer.attributeOrder = stored.InsContent;
-    options.writer.lineMode = stored.InsertMetaText;
-    options.writer.order = stored.MetaList;
-    if (!args.place.empty()) options.writer.placement = args.place == "start" ? 0 : 1;
-    if (!args.attr.empty()) options.writer.attributeOrder = args.attr == "key-first" ? 0 : 1;
+    options.backup = stored.backupFiles;
+    options.writer = WriterOptionsOf(stored);
+    if (!args.place.empty())
+        options.writer.placement = args.place == "start" ? Placement::AfterHeadOpen : Placement::BeforeHeadClose;
+    if (!args.attr.empty())
+        options.writer.attributeOrder = args.attr == "key-first" ? AttributeOrder::KeyFirst : AttributeOrder::ContentFirst;
     if (args.lineMode) options.writer.lineMode = *args.lineMode;
     if (args.backup) options.backup = *args.backup;
     if (!args.order.empty() && !ParseOrderArgument(args.order, options.writer.order)) {
@@ -367,7 +366,7 @@ void AddWriteCommand(CLI::App& app, Streams io, int& status) {
         ->needs(fromCsv);
     AddLoadOptions(*cmd, args->load);
     cmd->callback([cmd, one, per, bak, nobak, args, io, &status] {
-        args->lineMode = LastOf(*cmd, one, 1, per, 0);
+        args->lineMode = LastOf(*cmd, one, LineMode::OneLine, per, LineMode::TagPerLine);
         args->backup = LastOf(*cmd, bak, true, nobak, false);
         status = RunWrite(*args, io);
     });

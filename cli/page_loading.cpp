@@ -29,7 +29,7 @@ bool ResolveLoadOptions(const LoadArgs& args, std::string_view command, std::ost
         err << command << ": --modem '" << *args.modem << "' is not a whole number of bits per second\n";
         return false;
     }
-    options.modemSpeed = args.modem ? *args.modem : ReadWriterSettings().ModemSpeed;
+    options.modemSpeed = args.modem ? *args.modem : ModemSpeedOf(ReadSettingsValues());
     return true;
 }
 

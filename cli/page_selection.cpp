@@ -64,7 +64,7 @@ Selection SelectPages(const SelectionArgs& args, std::string_view command, std::
     if (eachFileOnce) TakeEachFileOnce(s.pages);
     if (args.folders.empty()) return s;
     s.folders = true;
-    const std::string mask = args.mask ? *args.mask : ReadCommonSettings(KeyAccess()).FileFiltr;
+    const std::string mask = args.mask ? *args.mask : ReadSettingsValues().fileMask;
     site::PageCollector collector{site::FileMask(mask)};
     for (const std::string& folder : args.folders) collector.AddFolder(folder);
     for (const std::string& problem : collector.Problems()) err << problem << "\n";

@@ -478,15 +478,15 @@ std::string QuotedValue(std::string_view value, char quote) {
     return bare ? escaped : "\"" + escaped + "\"";
 }
 
-std::string NewTag(int field, std::string_view value, int attributeOrder) {
+std::string NewTag(int field, std::string_view value, AttributeOrder attributeOrder) {
     const std::string v = EscapeValue(value, '"');
     const std::string_view key = kKeys[static_cast<std::size_t>(field)];
     if (field == kCanonical)
-        return attributeOrder == 0 ? "<link rel=\"canonical\" href=\"" + v + "\" >"
+        return attributeOrder == AttributeOrder::KeyFirst ? "<link rel=\"canonical\" href=\"" + v + "\" >"
                                    : "<link href=\"" + v + "\" rel=\"canonical\" >";
     const std::string attribute = key.starts_with("og:") ? "property" : "name";
     const std::string keyPart = attribute + "=\"" + std::string(key) + "\"";
-    return attributeOrder == 0 ? "<meta " + keyPart + " content=\"" + v + "\" >"
+    return attributeOrder == AttributeOrder::KeyFirst ? "<meta " + keyPart + " content=\"" + v + "\" >"
                                : "<meta content=\"" + v + "\" " + keyPart + " >";
 }
 
@@ -574,7 +574,7 @@ bool ReadsAsMade(std::string_view text, const HeadWalk& before, std::string_view
 
 // The edited text, or the reason why there is none. `edited` stays empty
 // when nothing is to change.
-Refusal PlanEdits(std::string_view t, const ModernFields& was, const ModernFields& now, int attributeOrder,
+Refusal PlanEdits(std::string_view t, const ModernFields& was, const ModernFields& now, AttributeOrder attributeOrder,
                   std::string& edited) {
     edited.clear();
     if (was == now) return Refusal::None;
@@ -671,10 +671,10 @@ Refusal PlanEdits(std::string_view t, const ModernFields& was, const ModernField
 
 Refusal ModernEditRefusal(std::string_view text, const ModernFields& was, const ModernFields& now) {
     std::string edited;
-    return PlanEdits(text, was, now, 0, edited);
+    return PlanEdits(text, was, now, AttributeOrder::KeyFirst, edited);
 }
 
-bool ApplyModernEdits(std::string& text, const ModernFields& was, const ModernFields& now, int attributeOrder) {
+bool ApplyModernEdits(std::string& text, const ModernFields& was, const ModernFields& now, AttributeOrder attributeOrder) {
     std::string edited;
     if (PlanEdits(text, was, now, attributeOrder, edited) != Refusal::None || edited.empty() || edited == text)
         return false;

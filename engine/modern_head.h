@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/block_layout.h"
 #include "engine/refusal.h"
 #include "engine/text_codec.h"
 
@@ -114,7 +115,7 @@ Refusal ModernEditRefusal(std::string_view text, const ModernFields& was, const 
 // right after it. `attributeOrder` 0 writes the key attribute first in new
 // tags, any other value the content first. Returns whether the text changed;
 // nothing changes when ModernEditRefusal says no.
-bool ApplyModernEdits(std::string& text, const ModernFields& was, const ModernFields& now, int attributeOrder);
+bool ApplyModernEdits(std::string& text, const ModernFields& was, const ModernFields& now, AttributeOrder attributeOrder);
 
 // For the block writer, which takes out a catalogued META tag: the tag (from
 // '<' to '>') without the attributes the catalogue reads it by (name,

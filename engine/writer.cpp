@@ -37,9 +37,9 @@ struct Cut {
 // in front of its end tag, though never after a "<meta" or "<title" that the
 // end of the head leaves open (the block would be read as part of that tag).
 // Nor inside a comment, script, style or any other tag that holds the "</head>".
-std::size_t BlockInsertionPoint(std::string_view text, const HeadScanner& scanner, int placement) {
+std::size_t BlockInsertionPoint(std::string_view text, const HeadScanner& scanner, Placement placement) {
     const HeadRange& head = scanner.Head();
-    if (placement == 0) return head.begin;
+    if (placement == Placement::AfterHeadOpen) return head.begin;
     return std::min({head.end, scanner.UnclosedTagAt(), UnclosedTitleStart(text, head), LeftOpenBeforeHeadEnd(text)});
 }
 
@@ -65,7 +65,7 @@ public:
     void MarkEntry(std::string_view attribute, std::string_view key) { scanner_.MarkMatches(attribute, key, marks_); }
     void MarkTitle() { takeTitle_ = !TitleUnclosed(); }
 
-    std::size_t InsertionPoint(int placement) const { return BlockInsertionPoint(text_, scanner_, placement); }
+    std::size_t InsertionPoint(Placement placement) const { return BlockInsertionPoint(text_, scanner_, placement); }
 
     // Takes the marked tags and titles out of `text` (the text this edit was
     // made for) and puts `block` in at `insertAt`, a position of the original
@@ -261,10 +261,10 @@ OutputOrder UsableOrder(const OutputOrder& order) {
 }
 
 std::string AttributeLine(std::string_view attribute, std::string_view key, std::string_view value,
-                          int attributeOrder) {
+                          AttributeOrder attributeOrder) {
     std::string line;
     line.reserve(key.size() + value.size() + 40);
-    if (attributeOrder == 0) {
+    if (attributeOrder == AttributeOrder::KeyFirst) {
         line.append("<meta ").append(attribute).append("=\"").append(key);
         line.append("\" content=\"").append(value).append("\" >");
     } else {
@@ -275,9 +275,9 @@ std::string AttributeLine(std::string_view attribute, std::string_view key, std:
 }
 
 // The refresh and content-type forms: one value, no blank before ">".
-std::string PairLine(std::string_view key, std::string_view value, int attributeOrder) {
+std::string PairLine(std::string_view key, std::string_view value, AttributeOrder attributeOrder) {
     std::string line;
-    if (attributeOrder == 0) {
+    if (attributeOrder == AttributeOrder::KeyFirst) {
         line.append("<meta http-equiv=\"").append(key).append("\" content=\"").append(value);
         line.append("\">");
     } else {
@@ -350,7 +350,7 @@ std::string EscapeTitle(std::string_view title) {
     return out;
 }
 
-std::string BuildEntryLine(int index, const MetaFields& fields, int attributeOrder, TextKind kind) {
+std::string BuildEntryLine(int index, const MetaFields& fields, AttributeOrder attributeOrder, TextKind kind) {
     if (index < 0 || index >= kEntryCount) return {};
     const WrittenContent w = WriteEntry(index, fields, kind);
     if (!w.written) return {};
@@ -427,20 +427,20 @@ std::string TakeTitle(std::string& text, std::string_view title) {
 
 namespace {
 
-std::string JoinBlock(const std::vector<std::string>& lines, int lineMode) {
+std::string JoinBlock(const std::vector<std::string>& lines, LineMode lineMode) {
     std::size_t size = 0;
     for (const auto& l : lines) size += l.size() + 2;
     std::string block;
     block.reserve(size);
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i > 0 && lineMode != 1) block += "\r\n";
+        if (i > 0 && lineMode != LineMode::OneLine) block += "\r\n";
         block += lines[i];
     }
     return block;
 }
 
 bool HasPlace(const HeadRange& head, const MetaWriteOptions& options) {
-    return head.found && (options.placement == 0 || head.closed);
+    return head.found && (options.placement == Placement::AfterHeadOpen || head.closed);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/block_layout.h"
 #include "engine/catalogue.h"
 #include "engine/encoding.h"
 #include "engine/head_scanner.h"
@@ -18,9 +19,9 @@
 namespace veskaron {
 
 struct MetaWriteOptions {
-    int placement = 0;       // 0 right after <head>; any other value in front of </head>
-    int attributeOrder = 0;  // 0 key attribute first; any other value content first
-    int lineMode = 0;        // 1 the whole block on one line; any other value one tag per line
+    Placement placement = Placement::AfterHeadOpen;
+    AttributeOrder attributeOrder = AttributeOrder::KeyFirst;
+    LineMode lineMode = LineMode::TagPerLine;
     OutputOrder order = DefaultOutputOrder();
     TextKind kind = TextKind::Cp1251;  // the document's text kind: lengths count its characters
 };
@@ -67,7 +68,7 @@ bool ReplaceEntriesInPlace(std::string& text, const MetaFields& was, const MetaF
 bool BlockDiffers(const MetaFields& was, const MetaFields& now, const MetaWriteOptions& options);
 
 // The block line of one entry, empty when the entry writes nothing.
-std::string BuildEntryLine(int index, const MetaFields& fields, int attributeOrder,
+std::string BuildEntryLine(int index, const MetaFields& fields, AttributeOrder attributeOrder,
                            TextKind kind = TextKind::Cp1251);
 
 // Values go into double-quoted attributes. A name value is read back through

@@ -98,7 +98,7 @@ void CheckInPlace(const std::string& text, const ModernFields& now, int order) {
     const ModernFields& was = before.fields;
     const Refusal refusal = ModernEditRefusal(text, was, now);
     std::string edited = text;
-    const bool changed = ApplyModernEdits(edited, was, now, order);
+    const bool changed = ApplyModernEdits(edited, was, now, static_cast<AttributeOrder>(order));
     if (refusal != Refusal::None) {
         fuzz::Expect(!changed, "a refused edit changed the page");
         fuzz::ExpectEqual(text, edited, "a refused edit changed the page");
@@ -122,7 +122,7 @@ void CheckInPlace(const std::string& text, const ModernFields& now, int order) {
     const std::size_t tail = text.size() - head.end;
     fuzz::ExpectEqual(text.substr(head.end), edited.substr(edited.size() - tail), "an edit changed bytes after the head");
     std::string again = edited;
-    fuzz::Expect(!ApplyModernEdits(again, after.fields, now, order), "the same edit made twice changed the page");
+    fuzz::Expect(!ApplyModernEdits(again, after.fields, now, static_cast<AttributeOrder>(order)), "the same edit made twice changed the page");
 }
 
 }  // namespace
@@ -149,8 +149,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (titled) doc.fields.Title = title;
     doc.Update();
     SaveOptions options;
-    options.writer.placement = in.placement;
-    options.writer.attributeOrder = in.order;
+    options.writer.placement = static_cast<Placement>(in.placement);
+    options.writer.attributeOrder = static_cast<AttributeOrder>(in.order);
     const SaveBytes first = BytesForSave(doc, options);
     if (!first.refusal.empty() || first.references > 0) return 0;
     const Document saved = fuzz::LoadBytes(first.bytes);

@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int listed = in.ConsumeIntegralInRange(-1, 6);
     SaveOptions options;
     options.asEdited = in.ConsumeBool();
-    options.writer.placement = in.ConsumeIntegralInRange(0, 1);
+    options.writer.placement = static_cast<Placement>(in.ConsumeIntegralInRange(0, 1));
     Document doc = fuzz::LoadBytes(in.ConsumeRemainingBytesAsString());
     const std::string title = doc.codec->ToUtf8(doc.fields.Title);
 

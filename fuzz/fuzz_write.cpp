@@ -45,9 +45,9 @@ std::string TypedAddress(FuzzedDataProvider& in) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider in(data, size);
     MetaWriteOptions writer;
-    writer.placement = in.ConsumeIntegralInRange(0, 1);
-    writer.attributeOrder = in.ConsumeIntegralInRange(0, 1);
-    writer.lineMode = in.ConsumeIntegralInRange(0, 1);
+    writer.placement = static_cast<Placement>(in.ConsumeIntegralInRange(0, 1));
+    writer.attributeOrder = static_cast<AttributeOrder>(in.ConsumeIntegralInRange(0, 1));
+    writer.lineMode = static_cast<LineMode>(in.ConsumeIntegralInRange(0, 1));
     std::string typed[6];
     for (int i = 0; i < 5; ++i) typed[i] = TypedText(in, i == 2 || i == 3);
     typed[5] = TypedAddress(in);

@@ -17,47 +17,14 @@
 
 namespace veskaron::session {
 
-// Where the written META block goes.
-enum class Placement { AfterHeadOpen = 0, BeforeHeadClose = 1 };
-// Which attribute of a written tag comes first.
-enum class AttributeOrder { KeyFirst = 0, ContentFirst = 1 };
-// How the written META block is laid out.
-enum class LineMode { TagPerLine = 0, OneLine = 1 };
-// The look of the main window's tabs.
-enum class TabStyle { Tabs = 0, Buttons = 1, FlatButtons = 2 };
-
-// The shortcuts the user wants at every start.
-struct ShortcutWishes {
-    bool desktop = false;
-    bool startMenu = false;
-    bool programs = false;
-    bool operator==(const ShortcutWishes&) const = default;
-};
-
-// Plain values: the settings dialog edits a copy of these.
-struct SettingsValues {
-    // Common values.
-    int minWordLength = 4;
-    bool digitsInWords = true;        // "KeyCifra"
-    bool addMandatoryWords = true;    // "BolSaveKeyObword"
-    std::string fileMask = "*.htm; *.html";  // as typed; applied without the blanks around it
-    bool fileIcons = false;
-    bool confirmWordDeletion = false;
-    bool backupFiles = false;
-    LineMode lineMode = LineMode::TagPerLine;
-    bool flatStyle = false;           // "StyleXP"
-    bool wordsFromDescription = false;
-    bool wordsFromAlt = false;
-    // The dialog's own values.
-    int modemSpeed = 33600;           // bit/s, one of kModemSpeeds
-    Placement placement = Placement::AfterHeadOpen;
-    AttributeOrder attributeOrder = AttributeOrder::KeyFirst;
-    OutputOrder outputOrder = DefaultOutputOrder();
-    TabStyle tabStyle = TabStyle::Tabs;
-    ShortcutWishes shortcuts;
-
-    bool operator==(const SettingsValues&) const = default;
-};
+// The values themselves are plain and live with the store's table.
+using veskaron::AttributeOrder;
+using veskaron::LineMode;
+using veskaron::Placement;
+using veskaron::SettingKey;
+using veskaron::SettingsValues;
+using veskaron::ShortcutWishes;
+using veskaron::TabStyle;
 
 class Settings final : public QObject {
     Q_OBJECT
@@ -104,12 +71,9 @@ public:
     GeneratorSettings generatorValues() const;
     void storeGeneratorValues(const GeneratorSettings& values);
 
-    // The stored names ("Modem", "MinWord"...) of the values that differ.
-    static QStringList changedKeys(const SettingsValues& before, const SettingsValues& after);
-
 Q_SIGNALS:
-    // One value changed; key is its stored name.
-    void changed(const QString& key);
+    // One value changed; the windows follow the ones they show.
+    void changed(veskaron::SettingKey key);
 
 private:
     std::string storePath() const;
@@ -118,11 +82,5 @@ private:
     std::string storePath_;
     SettingsValues values_;
 };
-
-// The common values in the record the engine and the store take.
-SetupValues SetupValuesOf(const SettingsValues& values);
-
-// The stored "Modem" index of a speed; the default index for a speed no item has.
-std::int32_t ModemIndex(int bitsPerSecond);
 
 }  // namespace veskaron::session

@@ -3,6 +3,27 @@
 #include "platform/paths.h"
 
 namespace veskaron {
+namespace {
+
+// In the order of SettingKey; each row's own constant checks its place below.
+constexpr std::array<std::string_view, kSettingCount> kNames = {
+    key::MinWord.name,      key::KeyCifra.name,      key::BolSaveKeyObword.name, key::FileFiltr.name,
+    key::IconFile.name,     key::QuestDelWord.name,  key::BakFiles.name,         key::InsertMetaText.name,
+    key::StyleXP.name,      key::InsertDescription.name, key::BolAlt.name,       key::Modem.name,
+    key::InsMeta.name,      key::InsContent.name,    key::MetaList.name,         key::NoteStyle.name,
+    key::IconDesktop.name,  key::IconStartMenu.name, key::IconPrograms.name,     key::Path.name,
+    key::PathIdx.name,      key::PageIndex.name,     key::WindowsMax.name,       key::Z.name,
+    key::RG1.name,          key::RG2.name,           key::RG3.name,              key::RG4.name,
+    key::SE1.name,          key::FWord.name,         key::FWordDel.name,
+};
+template <typename Row>
+constexpr bool InPlace(const Row& row) { return kNames[static_cast<std::size_t>(row.key)] == row.name; }
+static_assert(InPlace(key::MinWord) && InPlace(key::BolAlt) && InPlace(key::Modem) && InPlace(key::IconPrograms) &&
+              InPlace(key::Z) && InPlace(key::SE1) && InPlace(key::FWordDel));
+
+}  // namespace
+
+std::string_view SettingName(SettingKey key) { return kNames[static_cast<std::size_t>(key)]; }
 
 std::string_view ModemSpeedText(std::int32_t index) {
     if (index < 0 || index >= static_cast<std::int32_t>(kModemSpeeds.size()))

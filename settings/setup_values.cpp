@@ -7,78 +7,131 @@
 
 namespace veskaron {
 
-SetupValues DefaultSetupValues() {
-    SetupValues v;
-    v.MinWord = key::MinWord.defaultValue;
-    v.KeyCifra = key::KeyCifra.defaultValue;
-    v.BolSaveKeyObword = key::BolSaveKeyObword.defaultValue;
-    v.FileFiltr = std::string(key::FileFiltr.defaultValue);
-    v.IconFile = key::IconFile.defaultValue;
-    v.QuestDelWord = key::QuestDelWord.defaultValue;
-    v.BakFiles = key::BakFiles.defaultValue;
-    v.InsertMetaText = key::InsertMetaText.defaultValue;
-    v.StyleXP = key::StyleXP.defaultValue;
-    v.InsertDescription = key::InsertDescription.defaultValue;
-    v.BolAlt = key::BolAlt.defaultValue;
+namespace {
+
+int SpeedOfIndex(std::int32_t index) { return std::stoi(std::string(ModemSpeedText(index))); }
+
+}  // namespace
+
+std::int32_t ModemIndex(int bitsPerSecond) {
+    for (std::size_t i = 0; i < kModemSpeeds.size(); ++i)
+        if (SpeedOfIndex(static_cast<std::int32_t>(i)) == bitsPerSecond) return static_cast<std::int32_t>(i);
+    return key::Modem.defaultValue;
+}
+
+SettingsValues ReadSettingsValues(const KeyAccess& access) {
+    SettingsValues v;
+    v.minWordLength = std::clamp<int>(Read(access, key::MinWord), kMinWordLow, kMinWordHigh);
+    v.digitsInWords = Read(access, key::KeyCifra);
+    v.addMandatoryWords = Read(access, key::BolSaveKeyObword);
+    v.fileMask = Read(access, key::FileFiltr);
+    v.fileIcons = Read(access, key::IconFile);
+    v.confirmWordDeletion = Read(access, key::QuestDelWord);
+    v.backupFiles = Read(access, key::BakFiles);
+    // The three layout values are "this one, or any other value", as the
+    // writer has always taken them: no stored value is out of range.
+    v.lineMode = Read(access, key::InsertMetaText) == 1 ? LineMode::OneLine : LineMode::TagPerLine;
+    v.flatStyle = Read(access, key::StyleXP);
+    v.wordsFromDescription = Read(access, key::InsertDescription);
+    v.wordsFromAlt = Read(access, key::BolAlt);
+    v.modemSpeed = SpeedOfIndex(Read(access, key::Modem));
+    v.placement = Read(access, key::InsMeta) != 0 ? Placement::BeforeHeadClose : Placement::AfterHeadOpen;
+    v.attributeOrder = Read(access, key::InsContent) != 0 ? AttributeOrder::ContentFirst : AttributeOrder::KeyFirst;
+    v.outputOrder = ParseOutputOrder(Read(access, key::MetaList));
+    v.tabStyle = static_cast<TabStyle>(Read(access, key::NoteStyle));
+    v.shortcuts.desktop = Read(access, key::IconDesktop).value_or(false);
+    v.shortcuts.startMenu = Read(access, key::IconStartMenu).value_or(false);
+    v.shortcuts.programs = Read(access, key::IconPrograms).value_or(false);
     return v;
 }
 
-SetupValues ReadCommonSettings(const KeyAccess& access) {
-    SetupValues v;
-    v.MinWord = Read(access, key::MinWord);
-    v.KeyCifra = Read(access, key::KeyCifra);
-    v.BolSaveKeyObword = Read(access, key::BolSaveKeyObword);
-    v.FileFiltr = Read(access, key::FileFiltr);
-    v.IconFile = Read(access, key::IconFile);
-    v.QuestDelWord = Read(access, key::QuestDelWord);
-    v.BakFiles = Read(access, key::BakFiles);
-    v.InsertMetaText = Read(access, key::InsertMetaText);
-    v.StyleXP = Read(access, key::StyleXP);
-    v.InsertDescription = Read(access, key::InsertDescription);
-    v.BolAlt = Read(access, key::BolAlt);
+SettingsValues ReadSettingsValues() {
+    const KeyAccess access;
+    return ReadSettingsValues(access);
+}
+
+void WriteSettingsValues(KeyAccess& access, const SettingsValues& v) {
+    Write(access, key::Modem, ModemIndex(v.modemSpeed));
+    Write(access, key::InsMeta, static_cast<std::int32_t>(v.placement));
+    Write(access, key::InsContent, static_cast<std::int32_t>(v.attributeOrder));
+    Write(access, key::MinWord, v.minWordLength);
+    Write(access, key::KeyCifra, v.digitsInWords);
+    Write(access, key::BolSaveKeyObword, v.addMandatoryWords);
+    Write(access, key::FileFiltr, v.fileMask);
+    Write(access, key::IconFile, v.fileIcons);
+    Write(access, key::QuestDelWord, v.confirmWordDeletion);
+    Write(access, key::BakFiles, v.backupFiles);
+    Write(access, key::MetaList, FormatOutputOrder(v.outputOrder));
+    Write(access, key::InsertMetaText, static_cast<std::int32_t>(v.lineMode));
+    Write(access, key::NoteStyle, static_cast<std::int32_t>(v.tabStyle));
+    Write(access, key::IconDesktop, v.shortcuts.desktop);
+    Write(access, key::IconStartMenu, v.shortcuts.startMenu);
+    Write(access, key::IconPrograms, v.shortcuts.programs);
+    Write(access, key::StyleXP, v.flatStyle);
+    Write(access, key::InsertDescription, v.wordsFromDescription);
+    Write(access, key::BolAlt, v.wordsFromAlt);
+}
+
+SettingsValues Normalised(SettingsValues v) {
+    v.minWordLength = std::clamp(v.minWordLength, kMinWordLow, kMinWordHigh);
+    v.modemSpeed = SpeedOfIndex(ModemIndex(v.modemSpeed));
+    if (!IsPermutation(v.outputOrder)) v.outputOrder = DefaultOutputOrder();
     return v;
 }
 
-
-void RefreshGeneratorFlags(const KeyAccess& access, SetupValues& values) {
-    values.KeyCifra = Read(access, key::KeyCifra);
-    values.BolSaveKeyObword = Read(access, key::BolSaveKeyObword);
+std::vector<SettingKey> ChangedSettings(const SettingsValues& a, const SettingsValues& b) {
+    std::vector<SettingKey> keys;
+    auto check = [&keys](bool differs, SettingKey key) {
+        if (differs) keys.push_back(key);
+    };
+    check(a.minWordLength != b.minWordLength, SettingKey::MinWord);
+    check(a.digitsInWords != b.digitsInWords, SettingKey::KeyCifra);
+    check(a.addMandatoryWords != b.addMandatoryWords, SettingKey::BolSaveKeyObword);
+    check(a.fileMask != b.fileMask, SettingKey::FileFiltr);
+    check(a.fileIcons != b.fileIcons, SettingKey::IconFile);
+    check(a.confirmWordDeletion != b.confirmWordDeletion, SettingKey::QuestDelWord);
+    check(a.backupFiles != b.backupFiles, SettingKey::BakFiles);
+    check(a.lineMode != b.lineMode, SettingKey::InsertMetaText);
+    check(a.flatStyle != b.flatStyle, SettingKey::StyleXP);
+    check(a.wordsFromDescription != b.wordsFromDescription, SettingKey::InsertDescription);
+    check(a.wordsFromAlt != b.wordsFromAlt, SettingKey::BolAlt);
+    check(a.modemSpeed != b.modemSpeed, SettingKey::Modem);
+    check(a.placement != b.placement, SettingKey::InsMeta);
+    check(a.attributeOrder != b.attributeOrder, SettingKey::InsContent);
+    check(a.outputOrder != b.outputOrder, SettingKey::MetaList);
+    check(a.tabStyle != b.tabStyle, SettingKey::NoteStyle);
+    check(a.shortcuts.desktop != b.shortcuts.desktop, SettingKey::IconDesktop);
+    check(a.shortcuts.startMenu != b.shortcuts.startMenu, SettingKey::IconStartMenu);
+    check(a.shortcuts.programs != b.shortcuts.programs, SettingKey::IconPrograms);
+    return keys;
 }
 
-DialogSettings ReadDialogSettings(const KeyAccess& access) {
-    DialogSettings d;
-    d.Modem = Read(access, key::Modem);
-    d.InsMeta = Read(access, key::InsMeta);
-    d.InsContent = Read(access, key::InsContent);
-    d.MetaList = Read(access, key::MetaList);
-    d.NoteStyle = Read(access, key::NoteStyle);
-    d.IconDesktop = Read(access, key::IconDesktop);
-    d.IconStartMenu = Read(access, key::IconStartMenu);
-    d.IconPrograms = Read(access, key::IconPrograms);
-    return d;
+MetaWriteOptions WriterOptionsOf(const SettingsValues& v) {
+    MetaWriteOptions options;
+    options.placement = v.placement;
+    options.attributeOrder = v.attributeOrder;
+    options.lineMode = v.lineMode;
+    options.order = v.outputOrder;
+    return options;
 }
 
-void WriteConfirmedSettings(KeyAccess& access, const ConfirmedSettings& s) {
-    Write(access, key::Modem, s.Modem);
-    Write(access, key::InsMeta, s.InsMeta);
-    Write(access, key::InsContent, s.InsContent);
-    Write(access, key::MinWord, s.setup.MinWord);
-    Write(access, key::KeyCifra, s.setup.KeyCifra);
-    Write(access, key::BolSaveKeyObword, s.setup.BolSaveKeyObword);
-    Write(access, key::FileFiltr, s.setup.FileFiltr);
-    Write(access, key::IconFile, s.setup.IconFile);
-    Write(access, key::QuestDelWord, s.setup.QuestDelWord);
-    Write(access, key::BakFiles, s.setup.BakFiles);
-    Write(access, key::MetaList, FormatOutputOrder(s.order));
-    Write(access, key::InsertMetaText, s.setup.InsertMetaText);
-    Write(access, key::NoteStyle, s.NoteStyle);
-    Write(access, key::IconDesktop, s.IconDesktop);
-    Write(access, key::IconStartMenu, s.IconStartMenu);
-    Write(access, key::IconPrograms, s.IconPrograms);
-    Write(access, key::StyleXP, s.setup.StyleXP);
-    Write(access, key::InsertDescription, s.setup.InsertDescription);
-    Write(access, key::BolAlt, s.setup.BolAlt);
+SetupValues SetupValuesOf(const SettingsValues& values) {
+    SetupValues v;
+    v.MinWord = values.minWordLength;
+    v.KeyCifra = values.digitsInWords;
+    v.BolSaveKeyObword = values.addMandatoryWords;
+    v.FileFiltr = values.fileMask;
+    v.IconFile = values.fileIcons;
+    v.QuestDelWord = values.confirmWordDeletion;
+    v.BakFiles = values.backupFiles;
+    v.InsertMetaText = static_cast<std::int32_t>(values.lineMode);
+    v.StyleXP = values.flatStyle;
+    v.InsertDescription = values.wordsFromDescription;
+    v.BolAlt = values.wordsFromAlt;
+    return v;
 }
+
+std::string ModemSpeedOf(const SettingsValues& values) { return std::to_string(values.modemSpeed); }
 
 MainWindowSettings ReadMainWindowSettings(const KeyAccess& access) {
     MainWindowSettings m;
@@ -124,22 +177,6 @@ void WriteGeneratorSettings(KeyAccess& access, const GeneratorSettings& g) {
     Write(access, key::SE1, g.SE1);
     Write(access, key::FWord, g.FWord);
     Write(access, key::FWordDel, g.FWordDel);
-}
-
-WriterSettings ReadWriterSettings(const KeyAccess& access) {
-    WriterSettings w;
-    w.ModemSpeed = std::string(ModemSpeedText(Read(access, key::Modem)));
-    w.InsMeta = Read(access, key::InsMeta);
-    w.InsContent = Read(access, key::InsContent);
-    w.InsertMetaText = Read(access, key::InsertMetaText);
-    w.MetaList = ParseOutputOrder(Read(access, key::MetaList));
-    w.BakFiles = Read(access, key::BakFiles);
-    return w;
-}
-
-WriterSettings ReadWriterSettings() {
-    KeyAccess access;
-    return ReadWriterSettings(access);
 }
 
 }  // namespace veskaron

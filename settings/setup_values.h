@@ -1,17 +1,20 @@
 #pragma once
-// The common settings record and the groups of values each window reads and
-// writes at its moments (start, dialog creation and OK, main window open and
-// close, generator open and close).
+// The settings as typed values, and the groups each window reads and writes
+// at its own moments (main window open and close, generator open and close).
 #include <cstdint>
 #include <optional>
 #include <string>
 
+#include <vector>
+
+#include "engine/writer.h"
 #include "platform/key_store.h"
 #include "settings/output_order.h"
+#include "settings/settings_keys.h"
 
 namespace veskaron {
 
-// Zero-filled as constructed; DefaultSetupValues() holds the defaults.
+// The common values as the generator takes them. Zero-filled as constructed.
 struct SetupValues {
     std::int32_t MinWord = 0;
     bool KeyCifra = false;
@@ -27,41 +30,70 @@ struct SetupValues {
     bool operator==(const SetupValues&) const = default;
 };
 
-SetupValues DefaultSetupValues();
-
-// Reads the eleven members, each with its default.
-SetupValues ReadCommonSettings(const KeyAccess& access);
-
-// Showing the generator reads these two flags again.
-void RefreshGeneratorFlags(const KeyAccess& access, SetupValues& values);
-
-// What the settings dialog reads at its creation.
-struct DialogSettings {
-    std::int32_t Modem = 20;
-    std::int32_t InsMeta = 0;
-    std::int32_t InsContent = 0;
-    std::string MetaList;  // the stored text, or the default order text
-    std::int32_t NoteStyle = 0;
-    std::optional<bool> IconDesktop;  // absent: the box stays as it is
-    std::optional<bool> IconStartMenu;
-    std::optional<bool> IconPrograms;
+// The values every window and the command-line tool work with, typed: the
+// common values, the settings dialog's own ones, and the writer's layout. One
+// record, read from the store in one place and written back in one place.
+struct ShortcutWishes {
+    bool desktop = false;
+    bool startMenu = false;
+    bool programs = false;
+    bool operator==(const ShortcutWishes&) const = default;
 };
-DialogSettings ReadDialogSettings(const KeyAccess& access);
 
-// What the dialog's OK stores. setup.FileFiltr is the mask as typed.
-struct ConfirmedSettings {
-    SetupValues setup;
-    std::int32_t Modem = 20;
-    std::int32_t InsMeta = 0;
-    std::int32_t InsContent = 0;
-    OutputOrder order = DefaultOutputOrder();
-    std::int32_t NoteStyle = 0;
-    bool IconDesktop = false;
-    bool IconStartMenu = false;
-    bool IconPrograms = false;
+enum class TabStyle { Tabs = 0, Buttons = 1, FlatButtons = 2 };
+
+struct SettingsValues {
+    // Common values.
+    int minWordLength = 4;
+    bool digitsInWords = true;               // "KeyCifra"
+    bool addMandatoryWords = true;           // "BolSaveKeyObword"
+    std::string fileMask = "*.htm; *.html";  // as typed; applied without the blanks around it
+    bool fileIcons = false;
+    bool confirmWordDeletion = false;
+    bool backupFiles = false;
+    LineMode lineMode = LineMode::TagPerLine;
+    bool flatStyle = false;  // "StyleXP"
+    bool wordsFromDescription = false;
+    bool wordsFromAlt = false;
+    // The dialog's own values.
+    int modemSpeed = 33600;  // bit/s, one of kModemSpeeds
+    Placement placement = Placement::AfterHeadOpen;
+    AttributeOrder attributeOrder = AttributeOrder::KeyFirst;
+    OutputOrder outputOrder = DefaultOutputOrder();
+    TabStyle tabStyle = TabStyle::Tabs;
+    ShortcutWishes shortcuts;
+
+    bool operator==(const SettingsValues&) const = default;
 };
-// Writes the nineteen values in the dialog's order; Close() stores them.
-void WriteConfirmedSettings(KeyAccess& access, const ConfirmedSettings& settings);
+
+// The spin box of the minimum word length shows 2 to 16; a stored length
+// outside is taken at the nearest end, as the box takes it.
+inline constexpr int kMinWordLow = 2, kMinWordHigh = 16;
+
+// Reads every value with its default; a value no control can show takes its
+// default and a message goes to the store messages.
+SettingsValues ReadSettingsValues(const KeyAccess& access);
+// Opens the store at StoreFilePath() (VESKARON_CONFIG_DIR is honoured).
+SettingsValues ReadSettingsValues();
+// The settings dialog's OK: the nineteen values in the dialog's order, in
+// the store's formats (the mask as typed).
+void WriteSettingsValues(KeyAccess& access, const SettingsValues& values);
+// The values as the store would give them back: the minimum word length in
+// its range, a modem speed of the list, a valid output order.
+SettingsValues Normalised(SettingsValues values);
+// The stored values that differ, in the dialog's order of the checks.
+std::vector<SettingKey> ChangedSettings(const SettingsValues& before, const SettingsValues& after);
+
+// What a save takes from the settings, for the windows and the command-line
+// tool alike.
+MetaWriteOptions WriterOptionsOf(const SettingsValues& values);
+// The common values in the record the generator and its windows exchange.
+SetupValues SetupValuesOf(const SettingsValues& values);
+// The modem speed as the statistics take it ("33600").
+std::string ModemSpeedOf(const SettingsValues& values);
+
+// The stored "Modem" index of a speed; the default index for a speed no item has.
+std::int32_t ModemIndex(int bitsPerSecond);
 
 struct MainWindowSettings {
     std::optional<std::string> Path;   // absent: the current path stays empty
@@ -88,19 +120,5 @@ struct GeneratorSettings {
 };
 GeneratorSettings ReadGeneratorSettings(const KeyAccess& access);
 void WriteGeneratorSettings(KeyAccess& access, const GeneratorSettings& settings);
-
-// The stored values the page writer and the statistics take while no
-// settings window holds other ones (the command-line tool).
-struct WriterSettings {
-    std::string ModemSpeed = "33600";  // bit/s, from the "Modem" index
-    std::int32_t InsMeta = 0;          // 0 after <head>, else before </head>
-    std::int32_t InsContent = 0;       // 0 name/http-equiv first, else content first
-    std::int32_t InsertMetaText = 0;   // 1 all tags on one line, else one per line
-    OutputOrder MetaList = DefaultOutputOrder();
-    bool BakFiles = false;
-};
-WriterSettings ReadWriterSettings(const KeyAccess& access);
-// Opens the store at StoreFilePath() (VESKARON_CONFIG_DIR is honoured).
-WriterSettings ReadWriterSettings();
 
 }  // namespace veskaron

@@ -401,7 +401,7 @@ TEST_F(EncodingTest, ASaveNamesOnlyTheDeclarationsTheLoadRead) {
             doc.fields.ContentType = 1;
         }
         SaveOptions o;
-        o.writer.placement = 1;  // the block goes where the old title was
+        o.writer.placement = Placement::BeforeHeadClose;  // the block goes where the old title was
         ASSERT_TRUE(SaveDocument(doc, o).saved);
         const Document back = Load(Get(doc.path));
         EXPECT_EQ(back.encoding.name, c.reloads) << Get(doc.path);

@@ -117,7 +117,7 @@ TEST(ModernHead, EditsOnlyTheValueBytes) {
         const ModernFields was = ReadModernHead(text).fields;
         ModernFields now = was;
         now[c.field] = c.value;
-        ApplyModernEdits(text, was, now, c.attributeOrder);
+        ApplyModernEdits(text, was, now, static_cast<AttributeOrder>(c.attributeOrder));
         EXPECT_EQ(text, c.expected) << c.name;
         if (!c.value.empty()) {
             EXPECT_EQ(ReadModernHead(text).fields[c.field], c.value) << c.name;
@@ -205,14 +205,14 @@ TEST(ModernHead, EditsStandWhereTheyReadBackOrAreRefused) {
         ModernFields now = was;
         for (const auto& [field, value] : c.edits) now[field] = value;
         EXPECT_EQ(ModernEditRefusal(text, was, now), c.refusal) << c.name;
-        EXPECT_EQ(ApplyModernEdits(text, was, now, 0), c.refusal == Refusal::None) << c.name;
+        EXPECT_EQ(ApplyModernEdits(text, was, now, AttributeOrder::KeyFirst), c.refusal == Refusal::None) << c.name;
         EXPECT_EQ(text, c.expected) << c.name;
         if (c.refusal != Refusal::None) continue;
         const ModernHead back = ReadModernHead(text);
         EXPECT_EQ(back.fields, now) << c.name;
         EXPECT_EQ(back.hreflang.size(), ReadModernHead(c.page).hreflang.size()) << c.name;
         EXPECT_EQ(CatalogueOf(text), CatalogueOf(c.page)) << c.name;
-        EXPECT_FALSE(ApplyModernEdits(text, back.fields, now, 0)) << c.name << ": a second edit changed the page";
+        EXPECT_FALSE(ApplyModernEdits(text, back.fields, now, AttributeOrder::KeyFirst)) << c.name << ": a second edit changed the page";
     }
 }
 
@@ -221,7 +221,7 @@ TEST(ModernHead, WithoutAHeadEndNothingIsAdded) {
     ModernFields now;
     now[kOgTitle] = "T";
     EXPECT_EQ(ModernEditRefusal(text, {}, now), Refusal::NoHeadEnd);
-    EXPECT_FALSE(ApplyModernEdits(text, {}, now, 0));
+    EXPECT_FALSE(ApplyModernEdits(text, {}, now, AttributeOrder::KeyFirst));
     EXPECT_EQ(text, "<head><title>t</title>");
 }
 
@@ -238,7 +238,7 @@ TEST(ModernHead, ReadAndEditAreLinear) {
             ModernFields now = ReadModernHead(text).fields;
             now[kTwitterCard] = "summary";
             now[kOgTitle].clear();
-            ApplyModernEdits(text, ReadModernHead(text).fields, now, 0);
+            ApplyModernEdits(text, ReadModernHead(text).fields, now, AttributeOrder::KeyFirst);
         });
     EXPECT_LE(r.Ratio(), test::kMaxScaling) << r.small << " s, then " << r.large << " s";
 }
@@ -275,7 +275,7 @@ protected:
     }
     std::string Saved(Document& doc, int placement) {
         SaveOptions o;
-        o.writer.placement = placement;
+        o.writer.placement = static_cast<Placement>(placement);
         EXPECT_TRUE(SaveDocument(doc, o).saved);
         std::ifstream in(path_, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

@@ -138,7 +138,7 @@ TEST(WriterHeads, PageInFieldsAndBytesOut) {
         MetaFields f = Read(c.page);
         c.edit(f);
         MetaWriteOptions o;
-        o.placement = c.placement;
+        o.placement = static_cast<Placement>(c.placement);
         std::string text = c.page;
         ASSERT_TRUE(WriteMetaBlock(text, f, o).Done()) << c.name;
         EXPECT_EQ(text, c.expected) << c.name;

@@ -50,8 +50,8 @@ TEST(WriteMetaBlock, WorkedExample) {
 
 TEST(WriteMetaBlock, WorkedExampleContentFirstOnOneLine) {
     MetaWriteOptions o;
-    o.attributeOrder = 1;
-    o.lineMode = 1;
+    o.attributeOrder = AttributeOrder::ContentFirst;
+    o.lineMode = LineMode::OneLine;
     EXPECT_EQ(RunWriter(kExampleHead, ExampleFields(), o),
               "<html>\r\n<head><title>Home page</title>"
               "<meta content=\"Web studio\" name=\"author\" >"
@@ -144,8 +144,8 @@ TEST(BuildEntryLine, EveryEntryInBothAttributeOrders) {
     for (const auto& c : cases) {
         MetaFields f = Empty();
         c.set(f);
-        EXPECT_EQ(BuildEntryLine(c.index, f, 0), c.keyFirst) << c.name;
-        EXPECT_EQ(BuildEntryLine(c.index, f, 1), c.contentFirst) << c.name;
+        EXPECT_EQ(BuildEntryLine(c.index, f, AttributeOrder::KeyFirst), c.keyFirst) << c.name;
+        EXPECT_EQ(BuildEntryLine(c.index, f, AttributeOrder::ContentFirst), c.contentFirst) << c.name;
     }
 }
 
@@ -234,7 +234,7 @@ TEST(WriteMetaBlock, OldTagRemoval) {
     };
     for (const auto& c : cases) {
         MetaWriteOptions o;
-        o.placement = 1;
+        o.placement = Placement::BeforeHeadClose;
         const std::string tail = "</head>\r\n<body><input name=\"url\"></body>";
         const std::string out = RunWriter("<head>" + c.head + tail, Empty(), o);
         EXPECT_EQ(out, "<head>" + c.expected + "<title></title>" + tail) << c.name;
@@ -267,8 +267,8 @@ TEST(WriteMetaBlock, PlacementAndRepeatedRuns) {
     };
     for (const auto& c : cases) {
         MetaWriteOptions o;
-        o.placement = c.placement;
-        o.lineMode = c.lineMode;
+        o.placement = static_cast<Placement>(c.placement);
+        o.lineMode = static_cast<LineMode>(c.lineMode);
         const std::string once = RunWriter(page, f, o);
         EXPECT_EQ(once, c.expected) << c.placement << c.lineMode;
         EXPECT_EQ(RunWriter(once, f, o), once) << c.placement << c.lineMode;
@@ -280,7 +280,7 @@ TEST(WriteMetaBlock, OnlyTheTitleFilled) {
     f.Title = "Only";
     for (int mode : {0, 1}) {
         MetaWriteOptions o;
-        o.lineMode = mode;
+        o.lineMode = static_cast<LineMode>(mode);
         EXPECT_EQ(RunWriter("<head></head>", f, o), "<head><title>Only</title></head>");
     }
 }
@@ -298,7 +298,7 @@ TEST(WriteMetaBlock, PageWithoutHeadIsRefusedUnchanged) {
     for (const auto& c : cases) {
         std::string text = c.page;
         MetaWriteOptions o;
-        o.placement = c.placement;
+        o.placement = static_cast<Placement>(c.placement);
         const WriteResult r = WriteMetaBlock(text, ExampleFields(), o);
         EXPECT_EQ(r.status, WriteStatus::Refused) << c.page;
         EXPECT_EQ(r.refusal, c.refusal);
@@ -368,7 +368,7 @@ TEST(Escaping, TypedTextsReadBackAfterWriteAndLoad) {
             f.RefreshOn = true;
             f.RefreshUrl = "page.htm?x=&amp;";
             MetaWriteOptions o;
-            o.attributeOrder = order;
+            o.attributeOrder = static_cast<AttributeOrder>(order);
             std::string text = "<html><head>\r\n</head><body></body></html>";
             ASSERT_TRUE(WriteMetaBlock(text, f, o).Done());
             // A second run over its own output must find and replace every tag.

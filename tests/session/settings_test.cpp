@@ -19,7 +19,8 @@ protected:
     }
     static QStringList Keys(const QSignalSpy& spy) {
         QStringList keys;
-        for (const QList<QVariant>& call : spy) keys << call.first().toString();
+        for (const QList<QVariant>& call : spy)
+            keys << QString::fromStdString(std::string(SettingName(call.first().value<SettingKey>())));
         return keys;
     }
 };
@@ -125,6 +126,17 @@ TEST_F(SettingsTest, CommittedValuesComeBackFromTheStoreInItsFormat) {
     EXPECT_EQ(again.values(), edited);
 }
 
+TEST_F(SettingsTest, GeneratorFlagsAreReadAgainWhenTheGeneratorOpens) {
+    Settings settings;
+    settings.load();
+    Store("KeyCifra", 0);
+    QSignalSpy spy(&settings, &Settings::changed);
+    settings.reloadGeneratorFlags();
+    EXPECT_FALSE(settings.values().digitsInWords);
+    EXPECT_TRUE(settings.values().addMandatoryWords);
+    EXPECT_EQ(Keys(spy), QStringList{"KeyCifra"});
+}
+
 TEST_F(SettingsTest, KeptForTheRunWithoutStoring) {
     Settings settings;
     settings.load();
@@ -133,7 +145,7 @@ TEST_F(SettingsTest, KeptForTheRunWithoutStoring) {
     edited.minWordLength = 7;
     edited.backupFiles = true;  // only OK takes this one
     settings.keepForRun(edited);
-    EXPECT_EQ(settings.writerOptions().placement, 1);
+    EXPECT_EQ(settings.writerOptions().placement, Placement::BeforeHeadClose);
     EXPECT_EQ(settings.minWordLength(), 7);
     EXPECT_FALSE(settings.backupFiles());
     EXPECT_FALSE(std::filesystem::exists(StorePath()));

@@ -20,8 +20,9 @@ protected:
 
 TEST_F(SettingsTest, FirstStartWithoutAnyStore) {
     KeyAccess key;
-    const SetupValues setup = ReadCommonSettings(key);
-    EXPECT_EQ(setup, DefaultSetupValues());
+    const SettingsValues values = ReadSettingsValues(key);
+    EXPECT_EQ(values, SettingsValues{});
+    const SetupValues setup = SetupValuesOf(values);
     EXPECT_EQ(setup.MinWord, 4);
     EXPECT_TRUE(setup.KeyCifra);
     EXPECT_TRUE(setup.BolSaveKeyObword);
@@ -30,13 +31,12 @@ TEST_F(SettingsTest, FirstStartWithoutAnyStore) {
                  setup.InsertDescription || setup.BolAlt);
     EXPECT_EQ(setup.InsertMetaText, 0);
 
-    const DialogSettings dialog = ReadDialogSettings(key);
-    EXPECT_EQ(ModemSpeedText(dialog.Modem), "33600");
-    EXPECT_EQ(dialog.InsMeta, 0);
-    EXPECT_EQ(dialog.InsContent, 0);
-    EXPECT_EQ(ParseOutputOrder(dialog.MetaList), DefaultOutputOrder());
-    EXPECT_EQ(dialog.NoteStyle, 0);
-    EXPECT_FALSE(dialog.IconDesktop || dialog.IconStartMenu || dialog.IconPrograms);
+    EXPECT_EQ(ModemSpeedOf(values), "33600");
+    EXPECT_EQ(values.placement, Placement::AfterHeadOpen);
+    EXPECT_EQ(values.attributeOrder, AttributeOrder::KeyFirst);
+    EXPECT_EQ(values.outputOrder, DefaultOutputOrder());
+    EXPECT_EQ(values.tabStyle, TabStyle::Tabs);
+    EXPECT_EQ(values.shortcuts, ShortcutWishes{});
 
     const MainWindowSettings main = ReadMainWindowSettings(key);
     EXPECT_FALSE(main.Path);
@@ -62,13 +62,12 @@ TEST_F(SettingsTest, FirstStartWithoutAnyStore) {
 
 TEST_F(SettingsTest, BooleanStoredAsTwoReadsTrueAndIsWrittenBackAsOne) {
     Store("\"BakFiles\"=dword:00000002\r\n\"KeyCifra\"=dword:00000000\r\n");
-    ConfirmedSettings ok;
     {
         KeyAccess key;
-        ok.setup = ReadCommonSettings(key);
-        EXPECT_TRUE(ok.setup.BakFiles);
-        EXPECT_FALSE(ok.setup.KeyCifra);
-        WriteConfirmedSettings(key, ok);
+        const SettingsValues ok = ReadSettingsValues(key);
+        EXPECT_TRUE(ok.backupFiles);
+        EXPECT_FALSE(ok.digitsInWords);
+        WriteSettingsValues(key, ok);
         ASSERT_TRUE(key.Close());
     }
     KeyAccess key;
@@ -77,14 +76,13 @@ TEST_F(SettingsTest, BooleanStoredAsTwoReadsTrueAndIsWrittenBackAsOne) {
 }
 
 TEST_F(SettingsTest, ConfirmationWritesTheNineteenValuesInOrder) {
-    ConfirmedSettings ok;
-    ok.setup = DefaultSetupValues();
-    ok.setup.FileFiltr = "  *.txt  ";  // stored as typed
-    ok.order = ParseOutputOrder("3,0,1,2,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21");
-    ok.IconPrograms = true;
+    SettingsValues ok;
+    ok.fileMask = "  *.txt  ";  // stored as typed
+    ok.outputOrder = ParseOutputOrder("3,0,1,2,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21");
+    ok.shortcuts.programs = true;
     {
         KeyAccess key;
-        WriteConfirmedSettings(key, ok);
+        WriteSettingsValues(key, ok);
         ASSERT_TRUE(key.Close());
     }
     const StoreContents stored = ParseStore(ReadRaw(StorePath()));
@@ -97,8 +95,7 @@ TEST_F(SettingsTest, ConfirmationWritesTheNineteenValuesInOrder) {
                          "IconPrograms", "StyleXP", "InsertDescription", "BolAlt"}));
     KeyAccess key;
     EXPECT_EQ(Read(key, key::FileFiltr), "  *.txt  ");
-    EXPECT_EQ(ReadDialogSettings(key).IconPrograms, true);
-    EXPECT_EQ(ParseOutputOrder(ReadDialogSettings(key).MetaList), ok.order);
+    EXPECT_EQ(ReadSettingsValues(key), ok);
 }
 
 TEST_F(SettingsTest, WindowsWriteTheirValuesInOrder) {
@@ -233,7 +230,7 @@ TEST_F(SettingsTest, DamagedStoreGivesDefaultsAndIsKept) {
     const std::string garbage(kBytes, sizeof kBytes - 1);
     WriteRaw(StorePath(), garbage);
     KeyAccess key;
-    EXPECT_EQ(ReadCommonSettings(key), DefaultSetupValues());
+    EXPECT_EQ(ReadSettingsValues(key), SettingsValues{});
     EXPECT_EQ(CountStart(key), 1);
     ASSERT_TRUE(key.Close());
     EXPECT_EQ(ReadRaw(StorePath() + ".bad"), garbage);
@@ -255,31 +252,23 @@ TEST_F(SettingsTest, StartCounterCountsAndSaturates) {
     EXPECT_EQ(CountStart(key), INT32_MAX);
 }
 
-TEST_F(SettingsTest, GeneratorFlagsAreReadAgainWhenTheGeneratorOpens) {
-    SetupValues values = DefaultSetupValues();
-    Store("\"KeyCifra\"=dword:00000000\r\n");
-    KeyAccess key;
-    RefreshGeneratorFlags(key, values);
-    EXPECT_FALSE(values.KeyCifra);
-    EXPECT_TRUE(values.BolSaveKeyObword);
-}
-
 TEST_F(SettingsTest, WriterSettingsComeFromTheStore) {
-    WriterSettings defaults = ReadWriterSettings();
-    EXPECT_EQ(defaults.ModemSpeed, "33600");
-    EXPECT_EQ(defaults.MetaList, DefaultOutputOrder());
-    EXPECT_FALSE(defaults.BakFiles);
+    const SettingsValues defaults = ReadSettingsValues();
+    EXPECT_EQ(ModemSpeedOf(defaults), "33600");
+    EXPECT_EQ(WriterOptionsOf(defaults).order, DefaultOutputOrder());
+    EXPECT_FALSE(defaults.backupFiles);
     Store("\"Modem\"=dword:00000000\r\n\"InsMeta\"=dword:00000001\r\n\"InsContent\"=dword:00000001\r\n"
           "\"InsertMetaText\"=dword:00000001\r\n\"BakFiles\"=dword:00000001\r\n"
           "\"MetaList\"=\"1,0,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21\"\r\n");
-    const WriterSettings w = ReadWriterSettings();
-    EXPECT_EQ(w.ModemSpeed, "300");
-    EXPECT_EQ(w.InsMeta, 1);
-    EXPECT_EQ(w.InsContent, 1);
-    EXPECT_EQ(w.InsertMetaText, 1);
-    EXPECT_TRUE(w.BakFiles);
-    EXPECT_EQ(w.MetaList[0], 1);
-    EXPECT_EQ(w.MetaList[1], 0);
+    const SettingsValues stored = ReadSettingsValues();
+    const MetaWriteOptions w = WriterOptionsOf(stored);
+    EXPECT_EQ(ModemSpeedOf(stored), "300");
+    EXPECT_EQ(w.placement, Placement::BeforeHeadClose);
+    EXPECT_EQ(w.attributeOrder, AttributeOrder::ContentFirst);
+    EXPECT_EQ(w.lineMode, LineMode::OneLine);
+    EXPECT_TRUE(stored.backupFiles);
+    EXPECT_EQ(w.order[0], 1);
+    EXPECT_EQ(w.order[1], 0);
 }
 
 }  // namespace

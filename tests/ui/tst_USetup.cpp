@@ -31,6 +31,7 @@
 using namespace veskaron;
 using Stored = std::optional<std::string>;
 using session::AttributeOrder;
+using session::LineMode;
 using session::Placement;
 using session::TabStyle;
 
@@ -116,7 +117,7 @@ void TestUSetup::storedValuesAfterRestart() {
     QCOMPARE(Child<QSpinBox>("SEMinWord")->value(), 6);
     QCOMPARE(FSettings->minWordLength(), 6);  // what the generator reads
     QCOMPARE(FSettings->modemSpeed(), 300);
-    QCOMPARE(FSettings->writerOptions().attributeOrder, 1);
+    QCOMPARE(FSettings->writerOptions().attributeOrder, AttributeOrder::ContentFirst);
     QCOMPARE(FSettings->writerOptions().order, DefaultOutputOrder());
     QCOMPARE(FSettings->tabStyle(), TabStyle::FlatButtons);
     QCOMPARE(Child<QComboBox>("ComboBoxStyle")->currentIndex(), 2);
@@ -145,7 +146,7 @@ void TestUSetup::storedValuesAfterRestart() {
     // per line: the dialog shows what the writer does.
     QCOMPARE(FSettings->values().placement, Placement::BeforeHeadClose);
     QVERIFY(Child<QRadioButton>("RadioGroup1Item1")->isChecked());
-    QVERIFY(FSettings->writerOptions().lineMode != 1);
+    QVERIFY(FSettings->writerOptions().lineMode != LineMode::OneLine);
     QVERIFY(Child<QRadioButton>("RadioGroup3Item0")->isChecked());
     QCOMPARE(TakeStoreMessages().size(), std::size_t{2});
 }
@@ -179,7 +180,7 @@ void TestUSetup::outputOrderMoves() {
     Child<QListWidget>("ListBoxMETA")->setCurrentRow(3);
     Child<QToolButton>("SpeedButton1")->click();
     ShowAndPress("Button3");
-    QCOMPARE(FSettings->writerOptions().placement, 1);
+    QCOMPARE(FSettings->writerOptions().placement, Placement::BeforeHeadClose);
     QCOMPARE(FSettings->writerOptions().order[2], 3);
     QVERIFY(Child<QRadioButton>("RadioGroup1Item1")->isChecked());  // the controls keep the change
     QCOMPARE(Value("InsMeta"), Stored("0"));
@@ -268,14 +269,12 @@ void TestUSetup::shortcuts() {
 }
 
 // Wired as the program does: the main window reads the settings object and
-// takes the applied settings.
+// follows its changes.
 void TestUSetup::settingsButtonOfTheMainWindow() {
     FDialog.reset();
     ui::TForm1 form({}, nullptr, FSettings.get());
     ui::TFmSetup setup(*FSettings, &form);
     form.SetSetupAction([&setup] { setup.ShowModal(); });
-    connect(&setup, &ui::TFmSetup::confirmed, &form,
-            [&form, this] { form.ApplySettings(static_cast<int>(FSettings->tabStyle())); });
     (*FScripted)->modal.push_back([](QDialog& d) {
         d.findChild<QSpinBox*>(QStringLiteral("SEMinWord"))->setValue(6);
         d.findChild<QComboBox*>(QStringLiteral("ComboBoxStyle"))->setCurrentIndex(2);

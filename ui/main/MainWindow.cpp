@@ -81,6 +81,10 @@ TForm1::TForm1(const QStringList& arguments, QWidget* parent, session::Settings*
         ownSettings_->load();
         settings_ = ownSettings_.get();
     }
+    // The file list and the tabs follow the settings that shape them.
+    connect(settings_, &session::Settings::changed, this, [this](SettingKey key) {
+        if (key == SettingKey::FileFiltr || key == SettingKey::IconFile || key == SettingKey::NoteStyle) applySettings();
+    });
     session_ = new session::DocumentSession(this);
     preview_ = new PreviewFile(this);
 
@@ -188,7 +192,7 @@ void TForm1::FormCreate(const QStringList& arguments) {
     ButPreviev->setEnabled(false);
     BitSave->setEnabled(false);
     PageControl1->setEnabled(false);
-    ApplySettings(static_cast<int>(settings().tabStyle()));
+    applySettings();
 
     programFolder_ = QString::fromStdString(ProgramFolder());
     const QFileInfo program(QString::fromStdString(ProgramFilePath()));
@@ -232,7 +236,8 @@ void TForm1::SetSetupAction(std::function<void()> show) {
     SpButSetup->setEnabled(static_cast<bool>(setupAction_));
 }
 
-void TForm1::ApplySettings(int noteStyle) {
+void TForm1::applySettings() {
+    const int noteStyle = static_cast<int>(settings().tabStyle());
     browser_->SetMask(QString::fromStdString(settings().appliedFileMask()));
     browser_->SetIcons(settings().values().fileIcons);
     QString sheet;

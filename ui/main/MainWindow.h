@@ -46,8 +46,6 @@ public:
 
     // The settings button stays disabled until it has something to show.
     void SetSetupAction(std::function<void()> show);
-    // The common settings took new values: file mask, icons and tab style.
-    void ApplySettings(int noteStyle);
     // Shows the window maximized or centred at its normal size, as stored.
     void ShowAsStored();
 
@@ -77,6 +75,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The file mask, the icons and the tab style as the settings now say.
+    void applySettings();
     void BuildButtonBar();
     void BuildPages();
     void BindSession();

@@ -290,7 +290,7 @@ void TFmSetup::bindControls() {
 // Once, at creation: the controls show the settings as the run starts.
 void TFmSetup::showValues() {
     const SettingsValues shown = edited_;
-    modemBox_->setCurrentIndex(session::ModemIndex(shown.modemSpeed));
+    modemBox_->setCurrentIndex(ModemIndex(shown.modemSpeed));
     Select(placementGroup_, shown.placement);
     Select(attributeOrderGroup_, shown.attributeOrder);
     tabStyleBox_->setCurrentIndex(static_cast<int>(shown.tabStyle));
