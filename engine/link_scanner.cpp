@@ -139,11 +139,34 @@ void DecodeReferences(std::string_view s, std::string& out) {
     }
 }
 
-// Elements whose content is text up to their end tag: a '<' there starts nothing.
-bool IsRawText(std::string_view lowerName) {
-    return lowerName == "script" || lowerName == "style" || lowerName == "textarea" || lowerName == "title" ||
-           lowerName == "xmp" || lowerName == "iframe" || lowerName == "noembed" || lowerName == "noframes";
+// The elements the scan tells apart; named once per tag, so that the rest
+// compares small numbers, not names.
+enum class Tag : std::uint8_t { Other, A, Area, Link, Img, Script, Iframe, Source, Embed, Base, Meta, Template, Plaintext, RawText };
+
+Tag Classify(std::string_view n) {
+    if (n.empty()) return Tag::Other;
+    switch (n.size()) {
+        case 1: return n[0] == 'a' ? Tag::A : Tag::Other;
+        case 3: return n == "img" ? Tag::Img : n == "xmp" ? Tag::RawText : Tag::Other;
+        case 4:
+            switch (n[0]) {
+                case 'a': return n == "area" ? Tag::Area : Tag::Other;
+                case 'l': return n == "link" ? Tag::Link : Tag::Other;
+                case 'b': return n == "base" ? Tag::Base : Tag::Other;
+                case 'm': return n == "meta" ? Tag::Meta : Tag::Other;
+                default: return Tag::Other;
+            }
+        case 5: return n == "embed" ? Tag::Embed : (n == "style" || n == "title") ? Tag::RawText : Tag::Other;
+        case 6: return n == "script" ? Tag::Script : n == "iframe" ? Tag::Iframe : n == "source" ? Tag::Source : Tag::Other;
+        case 7: return n == "noembed" ? Tag::RawText : Tag::Other;
+        case 8: return n == "template" ? Tag::Template : (n == "textarea" || n == "noframes") ? Tag::RawText : Tag::Other;
+        case 9: return n == "plaintext" ? Tag::Plaintext : Tag::Other;
+        default: return Tag::Other;
+    }
 }
+
+// Elements whose content is text up to their end tag: a '<' there starts nothing.
+bool IsRawText(Tag tag) { return tag == Tag::RawText || tag == Tag::Script || tag == Tag::Iframe; }
 
 // The '<' of the end tag "</name" (followed by a blank, '/' or '>') at or after `from`.
 std::size_t RawTextEnd(std::string_view text, std::size_t from, std::string_view lowerName) {
@@ -222,10 +245,11 @@ private:
         const std::string_view name(lower, rawName.size());
         const std::size_t end = ReadAttributes(text_, e, attributes_);
         if (end == std::string_view::npos) return n;
-        if (name == "template") ++templates_;
-        else if (templates_ == 0) Element(name, lines_.At(lt));
-        if (name == "plaintext") return n;
-        return IsRawText(name) ? RawTextEnd(text_, end, name) : end;
+        const Tag tag = Classify(name);
+        if (tag == Tag::Template) ++templates_;
+        else if (templates_ == 0) Element(tag, lines_.At(lt));
+        if (tag == Tag::Plaintext) return n;
+        return IsRawText(tag) ? RawTextEnd(text_, end, name) : end;
     }
 
     std::size_t SkipTag(std::size_t e) {
@@ -290,24 +314,24 @@ private:
         }
     }
 
-    void Element(std::string_view name, std::uint32_t line) {
+    void Element(Tag tag, std::uint32_t line) {
         if (const Attribute* id = Find(attributes_, "id")) AddTarget(id->value);
         auto attr = [this](std::string_view lowerName) { return Find(attributes_, lowerName); };
         auto src = [&](LinkSource source) {
             if (const Attribute* a = attr("src")) AddLink(source, line, a->value);
         };
-        if (name == "a") {
+        if (tag == Tag::A) {
             if (const Attribute* a = attr("name")) AddTarget(a->value);
             if (const Attribute* a = attr("href")) AddLink(LinkSource::A, line, a->value);
-        } else if (name == "area") {
+        } else if (tag == Tag::Area) {
             if (const Attribute* a = attr("href")) AddLink(LinkSource::Area, line, a->value);
-        } else if (name == "link") {
+        } else if (tag == Tag::Link) {
             if (const Attribute* a = attr("href")) {
                 ScannedLink& l = AddLink(LinkSource::Link, line, a->value);
                 if (const Attribute* rel = attr("rel")) l.rel = LowerAscii(rel->value);
                 if (const Attribute* lang = attr("hreflang")) l.hreflang = Value(lang->value);
             }
-        } else if (name == "img") {
+        } else if (tag == Tag::Img) {
             ScannedImage image;
             image.line = line;
             image.link = UINT32_MAX;
@@ -320,22 +344,22 @@ private:
             if (const Attribute* a = attr("width")) image.width = std::string(a->value);
             if (const Attribute* a = attr("height")) image.height = std::string(a->value);
             out_.images.push_back(std::move(image));
-        } else if (name == "script") {
+        } else if (tag == Tag::Script) {
             src(LinkSource::Script);
-        } else if (name == "iframe") {
+        } else if (tag == Tag::Iframe) {
             src(LinkSource::Iframe);
-        } else if (name == "source") {
+        } else if (tag == Tag::Source) {
             src(LinkSource::Source);
             if (const Attribute* a = attr("srcset")) AddSrcset(line, a->value);
-        } else if (name == "embed") {
+        } else if (tag == Tag::Embed) {
             src(LinkSource::Embed);
-        } else if (name == "base") {
+        } else if (tag == Tag::Base) {
             const Attribute* a = attr("href");
             if (a && !out_.hasBase) {
                 out_.hasBase = true;
                 out_.base = Value(a->value);
             }
-        } else if (name == "meta") {
+        } else if (tag == Tag::Meta) {
             const Attribute* content = attr("content");
             if (!content) return;
             if (const Attribute* equiv = attr("http-equiv"); equiv && EqualsNoCase(equiv->value, "refresh")) {

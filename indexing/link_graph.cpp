@@ -17,8 +17,47 @@
 
 namespace veskaron::indexing {
 
+// Address paths to pages, in one flat open-addressed table: millions of
+// look-ups go to it, and a node per key would cost a cache miss each.
 struct LinkGraph::Index {
-    std::unordered_map<std::string, std::uint32_t> byPath;
+    struct Slot {
+        std::uint32_t hash = 0;
+        std::uint32_t key = kNoPage;  // in keys
+    };
+    std::vector<std::string_view> keys;  // into the pages' paths and `folders`
+    std::vector<std::uint32_t> pages;
+    std::vector<std::string> folders;    // "/dir/" of each dir/index.html
+    std::vector<Slot> slots;
+
+    static std::uint32_t Hash(std::string_view s) { return static_cast<std::uint32_t>(std::hash<std::string_view>{}(s)); }
+
+    void Build() {
+        std::size_t size = 16;
+        while (size < 2 * keys.size()) size *= 2;
+        slots.assign(size, Slot{});
+        for (std::uint32_t k = 0; k < keys.size(); ++k) {
+            const std::uint32_t h = Hash(keys[k]);
+            std::size_t at = h & (size - 1);
+            bool taken = false;
+            while (slots[at].key != kNoPage) {
+                if (slots[at].hash == h && keys[slots[at].key] == keys[k]) {
+                    taken = true;  // the first page of a path keeps it
+                    break;
+                }
+                at = (at + 1) & (size - 1);
+            }
+            if (!taken) slots[at] = {h, k};
+        }
+    }
+
+    std::uint32_t Find(std::string_view path) const {
+        const std::uint32_t h = Hash(path);
+        for (std::size_t at = h & (slots.size() - 1);; at = (at + 1) & (slots.size() - 1)) {
+            const Slot& s = slots[at];
+            if (s.key == kNoPage) return kNoPage;
+            if (s.hash == h && keys[s.key] == path) return pages[s.key];
+        }
+    }
 };
 
 namespace {
@@ -57,6 +96,11 @@ int Pixels(std::string_view s) {
 bool Navigates(const PageLink& l) {
     return l.role == LinkRole::Plain && (l.source == LinkSource::A || l.source == LinkSource::Area ||
                                          l.source == LinkSource::Iframe || l.source == LinkSource::Refresh);
+}
+
+bool IsTop(std::string_view fragment) {
+    return fragment.size() == 3 && LowerAsciiChar(fragment[0]) == 't' && LowerAsciiChar(fragment[1]) == 'o' &&
+           LowerAsciiChar(fragment[2]) == 'p';
 }
 
 bool IsIndexName(std::string_view path) {
@@ -155,16 +199,10 @@ LinkPage ReadLinkPage(const std::string& file, const std::string& root, const st
 
 std::uint32_t LinkGraph::PageAt(std::string_view path) const {
     if (!index) return kNoPage;
-    std::string key(path);
-    auto it = index->byPath.find(key);
-    if (it != index->byPath.end()) return it->second;
+    const std::uint32_t page = index->Find(path);
+    if (page != kNoPage || path.ends_with("/")) return page;
     // A folder's address without its '/' is redirected to the folder.
-    if (!key.ends_with("/")) {
-        key += '/';
-        it = index->byPath.find(key);
-        if (it != index->byPath.end()) return it->second;
-    }
-    return kNoPage;
+    return index->Find(std::string(path) + "/");
 }
 
 std::vector<std::uint32_t> LinkGraph::LinkingTo(std::uint32_t page) const {
@@ -181,9 +219,13 @@ std::vector<std::uint32_t> LinkGraph::LinkingTo(std::uint32_t page) const {
 namespace {
 
 // What one resolving thread keeps: the files it has looked for and the images it has measured.
+struct ViewHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
 struct ResolveState {
-    std::unordered_map<std::string, bool> exists;
-    std::unordered_map<std::string, ImageSize> sizes;
+    std::unordered_map<std::string, bool, ViewHash, std::equal_to<>> exists;
+    std::unordered_map<std::string, ImageSize, ViewHash, std::equal_to<>> sizes;
 };
 
 struct Resolver {
@@ -195,12 +237,11 @@ struct Resolver {
     std::string FileOf(std::string_view path) const { return (root.empty() ? std::string(".") : root) + std::string(path); }
 
     bool Exists(std::string_view path, ResolveState& state) const {
-        auto [it, fresh] = state.exists.try_emplace(std::string(path), false);
-        if (fresh) {
-            struct stat st {};
-            it->second = ::stat(FileOf(path).c_str(), &st) == 0;
-        }
-        return it->second;
+        if (const auto it = state.exists.find(path); it != state.exists.end()) return it->second;
+        struct stat st {};
+        const bool found = ::stat(FileOf(path).c_str(), &st) == 0;
+        state.exists.emplace(std::string(path), found);
+        return found;
     }
 
     void operator()(std::size_t i, ResolveState& state) const {
@@ -218,7 +259,7 @@ struct Resolver {
             const LinkPage& to = g.pages[l.target];
             const std::string_view fragment = p.Fragment(l);
             // An empty fragment and "#top" lead to the top of any page.
-            if (l.hasFragment && !fragment.empty() && LowerAscii(fragment) != "top" &&
+            if (l.hasFragment && !fragment.empty() && !IsTop(fragment) &&
                 !std::binary_search(to.anchors.begin(), to.anchors.end(), fragment)) {
                 l.status = LinkStatus::AnchorMissing;
                 continue;
@@ -229,8 +270,8 @@ struct Resolver {
             if (image.link == UINT32_MAX || (image.width < 0 && image.height < 0)) continue;
             const PageLink& l = p.links[image.link];
             if (!l.isFile || l.target != kNoPage) continue;
-            auto [it, fresh] = state.sizes.try_emplace(std::string(p.Target(l)));
-            if (fresh) it->second = ReadImageSize(FileOf(p.Target(l)));
+            auto it = state.sizes.find(p.Target(l));
+            if (it == state.sizes.end()) it = state.sizes.emplace(std::string(p.Target(l)), ReadImageSize(FileOf(p.Target(l)))).first;
             if (it->second.known) {
                 image.fileWidth = it->second.width;
                 image.fileHeight = it->second.height;
@@ -257,12 +298,18 @@ LinkGraph BuildLinkGraph(const std::vector<std::string>& files, const LinkSiteOp
     InParallel(n, threads, Reader{g.pages, files, options});
 
     auto index = std::make_shared<LinkGraph::Index>();
-    index->byPath.reserve(2 * n);
+    for (std::uint32_t i = 0; i < n; ++i)
+        if (IsIndexName(g.pages[i].path)) index->folders.push_back(g.pages[i].path.substr(0, g.pages[i].path.rfind('/') + 1));
+    std::size_t folder = 0;
     for (std::uint32_t i = 0; i < n; ++i) {
-        const std::string& path = g.pages[i].path;
-        index->byPath.try_emplace(path, i);
-        if (IsIndexName(path)) index->byPath.try_emplace(path.substr(0, path.rfind('/') + 1), i);
+        index->keys.push_back(g.pages[i].path);
+        index->pages.push_back(i);
+        if (IsIndexName(g.pages[i].path)) {
+            index->keys.push_back(index->folders[folder++]);
+            index->pages.push_back(i);
+        }
     }
+    index->Build();
     g.index = std::move(index);
 
     if (options.home.empty()) {
