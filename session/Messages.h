@@ -3,6 +3,7 @@
 // The engine, the generator and the settings return codes and values; the
 // windows turn them into these texts.
 #include <string>
+#include <string_view>
 #include <QString>
 #include <QStringList>
 
@@ -311,7 +312,25 @@ inline const QStringList kColumns = {
     QStringLiteral("Страница"),         QStringLiteral("Заголовок"), QStringLiteral("Заголовок,\npx"),
     QStringLiteral("Описание"),         QStringLiteral("Описание,\npx"), QStringLiteral("Ключевые\nслова"),
     QStringLiteral("Канонический\nадрес"), QStringLiteral("Кодировка"), QStringLiteral("Индексация"),
-    QStringLiteral("Замечаний"), QStringLiteral("Уровень")};
+    QStringLiteral("Входящие\nссылки"), QStringLiteral("Глубина"), QStringLiteral("Замечаний"), QStringLiteral("Уровень")};
+// The panel of the selected page's links.
+inline const QString kLinksOut = QStringLiteral("Ссылки со страницы");
+inline const QString kLinksIn = QStringLiteral("Ссылки на страницу");
+inline const QStringList kLinksOutColumns = {QStringLiteral("Строка"), QStringLiteral("Адрес"), QStringLiteral("Вид"),
+                                             QStringLiteral("Состояние")};
+inline const QStringList kLinksInColumns = {QStringLiteral("Страница"), QStringLiteral("Строка"), QStringLiteral("Вид")};
+inline const QString kLinksHint =
+    QStringLiteral("Ссылки страницы|Ссылки выбранной страницы и страницы, которые ссылаются на неё; двойной щелчок открывает страницу");
+inline const QString kLinksMore = QStringLiteral("… и ещё %1");
+// A link's state in the panel.
+inline QString LinkStatusText(std::string_view status) {
+    if (status == "ok") return QStringLiteral("в порядке");
+    if (status == "broken") return QStringLiteral("нет файла");
+    if (status == "anchor-missing") return QStringLiteral("нет якоря");
+    if (status == "noindex") return QStringLiteral("закрыта от индексации");
+    if (status == "external") return QStringLiteral("другой сайт");
+    return QStringLiteral("не проверяется");
+}
 // The indexing column: "да", or "нет" and why.
 inline QString IndexingText(bool indexable, const std::string& reason) {
     if (indexable) return QStringLiteral("да");

@@ -11,7 +11,7 @@ namespace veskaron::session {
 namespace {
 
 constexpr const char* kColumnNames[] = {"Path",     "Title",     "TitleWidth", "Description", "DescriptionWidth",
-                                        "Keywords", "Canonical", "Encoding",   "IndexabilityReason", "Findings", "WorstLevel"};
+                                        "Keywords", "Canonical", "Encoding",   "IndexabilityReason", "Inbound", "Depth", "Findings", "WorstLevel"};
 static_assert(std::size(kColumnNames) == SiteModel::kColumnCount);
 
 // Stays valid as long as the program: a finding's code is a view.
@@ -69,6 +69,8 @@ int ColumnOfCode(std::string_view code) {
     if (code.starts_with("canonical-")) return SiteModel::kCanonical;
     if (code.starts_with("charset-")) return SiteModel::kEncoding;
     if (code == "no-head" || code == kReadError) return SiteModel::kPath;
+    if (code == "orphan") return SiteModel::kInbound;
+    if (code == "depth") return SiteModel::kDepth;
     return -1;
 }
 
@@ -160,6 +162,7 @@ void SiteModel::rankRow(Row& row) {
     row.worst = 0;
     for (const site::Finding& f : row.own) row.worst = std::max(row.worst, Rank(f.level));
     for (const site::Finding& f : row.duplicates) row.worst = std::max(row.worst, Rank(f.level));
+    for (const site::Finding& f : row.links) row.worst = std::max(row.worst, Rank(f.level));
 }
 
 void SiteModel::appendRows(std::vector<site::SiteRow> rows) {
@@ -188,6 +191,9 @@ void SiteModel::replaceRow(site::SiteRow scan) {
     const bool hadEdits = !row.edits.empty();
     Row fresh = MakeRow(std::move(scan));
     fresh.duplicates = std::move(row.duplicates);
+    fresh.links = std::move(row.links);
+    fresh.inbound = row.inbound;
+    fresh.depth = row.depth;
     showRow(fresh);
     row = std::move(fresh);
     if (hadEdits) --editedPages_;
@@ -243,6 +249,19 @@ void SiteModel::takeDuplicates(std::vector<std::vector<site::Finding>> found) {
     Q_EMIT findingsChanged();
 }
 
+void SiteModel::takeLinks(std::vector<LinkFacts> facts) {
+    if (facts.size() != rows_.size() || rows_.empty()) return;
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        Row& r = rows_[i];
+        r.links = std::move(facts[i].findings);
+        r.inbound = facts[i].inbound;
+        r.depth = facts[i].depth;
+        rankRow(r);
+    }
+    Q_EMIT dataChanged(index(0, 0), index(static_cast<int>(rows_.size()) - 1, kColumnCount - 1));
+    Q_EMIT findingsChanged();
+}
+
 int SiteModel::rowOfPath(const std::string& relative) const {
     const auto it = byPath_.find(relative);
     return it == byPath_.end() ? -1 : it->second;
@@ -252,6 +271,7 @@ std::vector<site::Finding> SiteModel::findings(int row) const {
     const Row& r = rows_[static_cast<std::size_t>(row)];
     std::vector<site::Finding> all = r.own;
     all.insert(all.end(), r.duplicates.begin(), r.duplicates.end());
+    all.insert(all.end(), r.links.begin(), r.links.end());
     return all;
 }
 
@@ -347,7 +367,9 @@ QString SiteModel::text(int at, int column) const {
         case kCanonical: return r.canonical;
         case kEncoding: return Q(r.scan.encoding);
         case kIndexing: return read ? msg::site::IndexingText(r.scan.indexable, r.scan.indexReason) : QString();
-        case kFindings: return QString::number(r.own.size() + r.duplicates.size());
+        case kInbound: return r.inbound >= 0 ? QString::number(r.inbound) : QString();
+        case kDepth: return r.depth >= 0 ? QString::number(r.depth) : QString();
+        case kFindings: return QString::number(r.own.size() + r.duplicates.size() + r.links.size());
         case kWorstLevel: return LevelText(r.worst);
     }
     return {};
@@ -356,7 +378,7 @@ QString SiteModel::text(int at, int column) const {
 bool SiteModel::matches(int at, const QString& lowerText, const QString& code) const {
     const Row& r = rows_[static_cast<std::size_t>(at)];
     if (code == QLatin1String("*")) {
-        if (r.own.empty() && r.duplicates.empty()) return false;
+        if (r.own.empty() && r.duplicates.empty() && r.links.empty()) return false;
     } else if (code == QLatin1String(kIndexable) || code == QLatin1String(kNotIndexable)) {
         if (!r.scan.read || r.scan.indexable != (code == QLatin1String(kIndexable))) return false;
     } else if (!code.isEmpty()) {
@@ -364,7 +386,7 @@ bool SiteModel::matches(int at, const QString& lowerText, const QString& code) c
         auto has = [&](const std::vector<site::Finding>& list) {
             return std::any_of(list.begin(), list.end(), [&](const site::Finding& f) { return f.code == wanted; });
         };
-        if (!has(r.own) && !has(r.duplicates)) return false;
+        if (!has(r.own) && !has(r.duplicates) && !has(r.links)) return false;
     }
     if (lowerText.isEmpty()) return true;
     for (int column = 0; column < kColumnCount; ++column)
@@ -379,7 +401,12 @@ bool SiteModel::lessThan(int left, int right, int column) const {
     switch (column) {
         case kTitleWidth: c = Compare(a.titlePx, b.titlePx); break;
         case kDescriptionWidth: c = Compare(a.descriptionPx, b.descriptionPx); break;
-        case kFindings: c = Compare(a.own.size() + a.duplicates.size(), b.own.size() + b.duplicates.size()); break;
+        case kFindings:
+            c = Compare(a.own.size() + a.duplicates.size() + a.links.size(), b.own.size() + b.duplicates.size() + b.links.size());
+            break;
+        // Out of reach sorts after every depth.
+        case kInbound: c = Compare(a.inbound, b.inbound); break;
+        case kDepth: c = Compare(static_cast<unsigned>(a.depth), static_cast<unsigned>(b.depth)); break;
         case kWorstLevel: c = Compare(a.worst, b.worst); break;
         case kEncoding: c = a.scan.encoding.compare(b.scan.encoding); break;
         case kIndexing: c = a.scan.indexable != b.scan.indexable ? (a.scan.indexable ? 1 : -1)
@@ -399,7 +426,7 @@ std::vector<std::pair<QString, int>> SiteModel::codeCounts() const {
     std::map<std::string_view, int> counts;
     for (const Row& r : rows_) {
         std::vector<std::string_view> codes;
-        for (const auto* list : {&r.own, &r.duplicates})
+        for (const auto* list : {&r.own, &r.duplicates, &r.links})
             for (const site::Finding& f : *list)
                 if (std::find(codes.begin(), codes.end(), f.code) == codes.end()) codes.push_back(f.code);
         for (std::string_view code : codes) ++counts[code];
@@ -421,13 +448,13 @@ std::pair<int, int> SiteModel::indexingCounts() const {
 
 int SiteModel::pagesWithFindings() const {
     return static_cast<int>(
-        std::count_if(rows_.begin(), rows_.end(), [](const Row& r) { return !r.own.empty() || !r.duplicates.empty(); }));
+        std::count_if(rows_.begin(), rows_.end(), [](const Row& r) { return !r.own.empty() || !r.duplicates.empty() || !r.links.empty(); }));
 }
 
 bool SiteModel::cellMarked(const Row& row, int column, QString* tooltip) const {
     bool marked = false;
     QStringList messages;
-    for (const auto* list : {&row.own, &row.duplicates})
+    for (const auto* list : {&row.own, &row.duplicates, &row.links})
         for (const site::Finding& f : *list) {
             if (ColumnOfCode(f.code) != column && !(column == kFindings || column == kWorstLevel)) continue;
             if (column != kFindings && column != kWorstLevel && f.level != site::Level::Info) marked = true;
@@ -453,7 +480,8 @@ QVariant SiteModel::data(const QModelIndex& index, int role) const {
         case Qt::EditRole: return text(index.row(), column);
         case Qt::AccessibleTextRole: return OneLine(text(index.row(), column));
         case Qt::TextAlignmentRole:
-            if (column == kTitleWidth || column == kDescriptionWidth || column == kFindings)
+            if (column == kTitleWidth || column == kDescriptionWidth || column == kFindings || column == kInbound ||
+                column == kDepth)
                 return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
             return {};
         case Qt::ToolTipRole: {

@@ -31,6 +31,8 @@ public:
         kCanonical,
         kEncoding,
         kIndexing,
+        kInbound,
+        kDepth,
         kFindings,
         kWorstLevel,
         kColumnCount
@@ -67,6 +69,16 @@ public:
     static std::vector<std::vector<site::Finding>> FindDuplicates(const DuplicateTexts& texts);
     void takeDuplicates(std::vector<std::vector<site::Finding>> found);
     std::uint64_t revision() const { return revision_; }
+
+    // What the links between the pages say of one page, in the rows' order:
+    // its findings, the pages linking to it and its clicks from the start
+    // page (-1 out of reach).
+    struct LinkFacts {
+        std::vector<site::Finding> findings;
+        int inbound = 0;
+        int depth = -1;
+    };
+    void takeLinks(std::vector<LinkFacts> facts);
 
     int rowOfPath(const std::string& relative) const;  // -1 when absent
     const site::SiteRow& page(int row) const { return rows_[static_cast<std::size_t>(row)].scan; }
@@ -121,6 +133,8 @@ private:
         std::size_t titlePx = 0, descriptionPx = 0;
         std::vector<site::Finding> own;         // the page's, the edited texts' in place of theirs
         std::vector<site::Finding> duplicates;  // between pages
+        std::vector<site::Finding> links;       // of the links between pages
+        int inbound = -1, depth = -1;           // -1: not known (yet), or out of reach
         int worst = 0;                          // 0 none, 1 info, 2 warning, 3 error
     };
     static Row MakeRow(site::SiteRow scan);

@@ -17,7 +17,7 @@ namespace {
 constexpr std::string_view kIgnored[] = {
     "Size",     "DownloadTime", "Passes",   "Encoding",   "EncodingSource",   "Converted",
     "Error",    "ExpiriesText", "Hreflang", "JsonLd",     "HtmlLang",         "TitleWidth",
-    "DescriptionWidth",         "Findings", "WorstLevel",
+    "DescriptionWidth",         "Findings", "WorstLevel", "Inbound", "Depth",
     "Indexable", "IndexabilityReason", "IndexabilityDetail", "RobotsDirectives",
 };
 

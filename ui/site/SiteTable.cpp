@@ -53,7 +53,7 @@ void SiteTable::sizeColumns() {
     const int arrow = style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, horizontalHeader()) +
                       2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, horizontalHeader());
     // Texts get room for a typical value; numbers and names as much as their caption's longest line.
-    const int widths[] = {14, 18, 0, 18, 0, 9, 9, 9, 10, 0, 11};
+    const int widths[] = {14, 18, 0, 18, 0, 9, 9, 9, 10, 0, 0, 0, 11};
     static_assert(std::size(widths) == SiteModel::kColumnCount);
     for (int c = 0; c < SiteModel::kColumnCount; ++c) {
         int caption = 0;

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QProgressBar>
+#include <QSplitter>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -22,6 +23,7 @@
 #include "ui/common/Hints.h"
 #include "ui/common/Widgets.h"
 #include "ui/site/SiteApplyRun.h"
+#include "ui/site/SiteLinksPanel.h"
 #include "ui/site/SiteScanRun.h"
 #include "ui/site/SiteTable.h"
 
@@ -128,7 +130,14 @@ void TFmSite::buildControls() {
     layout->setContentsMargins(6, 6, 6, 4);
     layout->addWidget(LabelSiteFolder);
     layout->addLayout(top);
-    layout->addWidget(TableSite, 1);
+    PanelSiteLinks = new SiteLinksPanel;
+    auto* split = new QSplitter(Qt::Vertical);
+    split->setChildrenCollapsible(false);
+    split->addWidget(TableSite);
+    split->addWidget(PanelSiteLinks);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 1);
+    layout->addWidget(split, 1);
     layout->addLayout(progress);
     layout->addLayout(buttons);
     layout->addWidget(LabelSiteHint);
@@ -173,6 +182,11 @@ void TFmSite::buildControls() {
     connect(TableSite, &SiteTable::pageChosen, this, [this](const QString& path) {
         if (openPage_) openPage_(path);
     });
+    connect(PanelSiteLinks, &SiteLinksPanel::pageChosen, this, [this](const QString& path) {
+        if (openPage_) openPage_(path);
+    });
+    connect(TableSite->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { PanelSiteLinks->showPage(current.data(session::SiteModel::PathRole).toString()); });
     auto* hints = new HintTracker(this);
     connect(hints, &HintTracker::LongHintChanged, LabelSiteHint, &QLabel::setText);
     fillCodes();
@@ -258,10 +272,43 @@ void TFmSite::scanFinished(const QStringList& problems) {
             fillCodes();
             showProgress();
             showState();
-            Q_EMIT scanEnded();
+            readLinks();
         });
     showProgress();
     showState();
+}
+
+// The links between the pages, read again from the files once the pages are:
+// the findings between pages, the inbound counts and the depths, and the
+// panel's lists. The reading of the folder ends with them.
+void TFmSite::readLinks() {
+    std::vector<std::string> files;
+    for (int row = 0; row < model_->rowCount(); ++row) files.push_back(model_->page(row).path);
+    const indexing::LinkSiteOptions options{folder_.toStdString(), sitemapUrl_.toStdString(), {},
+                                            indexing::kDefaultDepthLimit, scan_->robot()};
+    struct Links {
+        std::shared_ptr<const indexing::LinkGraph> graph;
+        std::vector<session::SiteModel::LinkFacts> facts;
+    };
+    RunThenCall(
+        this,
+        [files = std::move(files), options] {
+            auto graph = std::make_shared<const indexing::LinkGraph>(indexing::BuildLinkGraph(files, options));
+            Links links{graph, std::vector<session::SiteModel::LinkFacts>(graph->pages.size())};
+            for (std::uint32_t i = 0; i < graph->pages.size(); ++i)
+                links.facts[i] = {graph->Findings(i), static_cast<int>(graph->inbound[i]),
+                                  graph->depth[i] == indexing::kNoPage ? -1 : static_cast<int>(graph->depth[i])};
+            return links;
+        },
+        [this](Links links) {
+            filter_->setDynamicSortFilter(false);
+            model_->takeLinks(std::move(links.facts));
+            filter_->setDynamicSortFilter(true);
+            PanelSiteLinks->setGraph(std::move(links.graph));
+            fillCodes();
+            showState();
+            Q_EMIT scanEnded();
+        });
 }
 
 void TFmSite::showProgress() {

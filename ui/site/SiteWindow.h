@@ -28,6 +28,7 @@ class Settings;
 namespace veskaron::ui {
 
 class SiteApplyRun;
+class SiteLinksPanel;
 class SiteScanRun;
 class SiteTable;
 
@@ -71,6 +72,7 @@ private:
     void startScan(bool keepEdits);
     void takeRows(std::vector<site::SiteRow> rows);
     void scanFinished(const QStringList& problems);
+    void readLinks();
     void showProgress();
     void showState();
     void fillCodes();
@@ -97,6 +99,7 @@ private:
     QString sitemapUrl_;  // the site's address as last typed for its sitemap
     QPushButton* BtnSiteRescan = nullptr;
     SiteTable* TableSite = nullptr;
+    SiteLinksPanel* PanelSiteLinks = nullptr;
     QProgressBar* ProgressSite = nullptr;
     QPushButton* BtnSiteStop = nullptr;
     QLabel* LabelSiteStatus = nullptr;
