@@ -534,10 +534,14 @@ LinkBase MakeLinkBase(std::string_view pagePath, std::string_view baseHref, std:
 
 LinkAddress ResolveLink(std::string_view href, const LinkBase& base) {
     LinkAddress a;
+    // Tabs and line breaks inside an address are dropped, a backslash is a slash.
     std::string cleaned;
-    for (char c : TrimUrl(href))
-        if (c != '\t' && c != '\n' && c != '\r') cleaned += c == '\\' ? '/' : c;
-    std::string_view h = cleaned;
+    std::string_view h = TrimUrl(href);
+    if (h.find_first_of("\t\n\r\\") != std::string_view::npos) {
+        for (char c : h)
+            if (c != '\t' && c != '\n' && c != '\r') cleaned += c == '\\' ? '/' : c;
+        h = cleaned;
+    }
     if (h.empty()) {
         // An empty address is the page itself.
         a.kind = LinkAddress::Kind::Internal;
@@ -584,7 +588,7 @@ LinkAddress ResolveLink(std::string_view href, const LinkBase& base) {
     a.kind = LinkAddress::Kind::Internal;
     std::string path;
     SplitInto(rest, a, path);
-    a.path = RemoveDotSegments(PercentDecode(path));
+    a.path = path.find('%') == std::string::npos ? RemoveDotSegments(path) : RemoveDotSegments(PercentDecode(path));
     return a;
 }
 
