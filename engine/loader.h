@@ -63,7 +63,7 @@ struct Document {
     std::string path;
     PageText page;
     MetaFields fields;
-    RememberedFields snapshot;
+    MetaFields snapshot;  // RememberFields of the fields
     // The fields as the page had them when it was read or last saved: a save
     // that leaves every catalogued entry so keeps the page's block as it stands.
     MetaFields savedFields;
@@ -94,9 +94,10 @@ struct Document {
         marks = {};
         modified = false;
     }
-    void Update() {
-        modified = UpdateModifiedState(modified, snapshot, fields, marks) || modern != modernSnapshot;
-    }
+    // Whether anything differs from the last load or save: the fields, the
+    // edits the comparison cannot see, or the head tags beside the catalogue.
+    bool Differs() const { return DiffersFromSnapshot(snapshot, fields, marks) || modern != modernSnapshot; }
+    void Update() { modified = modified || Differs(); }
 };
 
 // Takes over what a load found about the text: its encoding, kind and codec,

@@ -1,37 +1,34 @@
 #include "engine/modified_state.h"
 
-#include "engine/catalogue.h"
+#include <initializer_list>
+
 #include "engine/translations.h"
 
 namespace veskaron {
+namespace {
 
-RememberedFields RememberFields(const MetaFields& f) {
-    RememberedFields r;
-    r.Author = TrimBlanks(f.Author);
-    r.Copyright = TrimBlanks(f.Copyright);
-    r.Distribution = TrimBlanks(ItemText(kDistribution, f.Distribution));
-    r.Generator = TrimBlanks(f.Generator);
-    r.ProgId = TrimBlanks(f.ProgId);
-    r.Url = TrimBlanks(f.Url);
-    r.Location = TrimBlanks(f.Location);
-    r.ContentLanguage = TrimBlanks(ItemText(kContentLanguage, f.ContentLanguage));
-    r.Robots = f.Robots;
-    r.RevisitUnit = f.RevisitUnit;
-    r.CacheControl = f.CacheControl;
-    r.Pragma = f.Pragma;
-    r.ContentType = f.ContentType;
-    r.Charset = f.Charset;
-    r.CharsetText = f.CharsetText;
-    r.RevisitCount = f.RevisitCount;
-    for (int i = 0; i < 4; ++i) r.Transitions[static_cast<std::size_t>(i)] = f.TransitionAt(i);
-    r.OwnText = f.OwnText;
-    return r;
+// The free texts of the fields, as a user types them.
+constexpr std::initializer_list<std::string MetaFields::*> kTexts = {
+    &MetaFields::Title,      &MetaFields::Author,       &MetaFields::Copyright,   &MetaFields::Description,
+    &MetaFields::Keywords,   &MetaFields::Generator,    &MetaFields::ProgId,      &MetaFields::Url,
+    &MetaFields::RefreshUrl, &MetaFields::CharsetText,  &MetaFields::Location};
+
+}  // namespace
+
+MetaFields RememberFields(const MetaFields& f) {
+    MetaFields compared = f;
+    for (std::string MetaFields::*text : kTexts) compared.*text = TrimBlanks(compared.*text);
+    compared.ExpiriesText.clear();
+    return compared;
 }
 
-bool UpdateModifiedState(bool modified, const RememberedFields& snapshot, const MetaFields& current,
-                         const EditMarks& marks) {
-    if (modified) return true;
+bool DiffersFromSnapshot(const MetaFields& snapshot, const MetaFields& current, const EditMarks& marks) {
     return marks.Any() || RememberFields(current) != snapshot;
+}
+
+bool UpdateModifiedState(bool modified, const MetaFields& snapshot, const MetaFields& current,
+                         const EditMarks& marks) {
+    return modified || DiffersFromSnapshot(snapshot, current, marks);
 }
 
 }  // namespace veskaron

@@ -29,13 +29,6 @@ Notice ErrorNotice(QString text) { return {Notice::Kind::Error, std::move(text)}
 
 }  // namespace
 
-MetaFields ComparedFields(const MetaFields& fields) {
-    MetaFields compared = fields;
-    for (std::string MetaFields::*text : kTexts) compared.*text = TrimBlanks(compared.*text);
-    compared.ExpiriesText.clear();
-    return compared;
-}
-
 DocumentSession::DocumentSession(QObject* parent) : QObject(parent) {}
 
 void DocumentSession::setFields(MetaFields fields, std::size_t* references) {
@@ -77,8 +70,7 @@ void DocumentSession::markEdited(EditMark mark) {
 void DocumentSession::updateModified() {
     if (!isOpen() || loading_) return;
     // Once the fields made it modified, a document stays so until the next snapshot.
-    fieldsModified_ = fieldsModified_ || doc_.marks.Any() || ComparedFields(doc_.fields) != snapshot_ ||
-                      doc_.modern != doc_.modernSnapshot;
+    fieldsModified_ = fieldsModified_ || doc_.Differs();
     setModified(fieldsModified_ || sourceEdited_);
 }
 
@@ -118,7 +110,6 @@ void DocumentSession::takeSnapshot() {
     const bool was = doc_.modified;
     fieldsModified_ = sourceEdited_ = false;
     doc_.Remember();
-    snapshot_ = ComparedFields(doc_.fields);
     pageTexts_ = doc_.fields;
     if (was) Q_EMIT modifiedChanged(false);
 }

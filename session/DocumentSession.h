@@ -33,11 +33,6 @@ using Notices = QList<Notice>;
 // controls whose every touch counts as a change.
 enum class EditMark { Title, Description, Keywords, Source, ContentType, Refresh, Expiry };
 
-// The values compared against the snapshot: texts without their leading and
-// trailing blanks. Left out on purpose: the expiry text, which is only the
-// shown form of the expiry date and time (those are compared).
-MetaFields ComparedFields(const MetaFields& fields);
-
 // A page text as the source view shows it: line breaks as line feeds, a lone
 // CR as a line separator (`loneCr`: the page's lone CRs are shown so). Safe
 // on any thread.
@@ -142,8 +137,6 @@ private:
     void changeText(std::string text);
 
     Document doc_;
-    // The snapshot of the compared values after the load or the last save.
-    MetaFields snapshot_;
     // The field texts as the page file has them: on a KOI8 page only what
     // differs from them counts as typed.
     MetaFields pageTexts_;

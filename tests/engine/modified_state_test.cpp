@@ -12,13 +12,17 @@ TEST(ModifiedState, WhatCountsAsAChange) {
     base.Distribution = 1;
     base.ContentLanguage = 5;  // en-us
     base.PageEnter = {true, 3, 12};
-    const RememberedFields snap = RememberFields(base);
+    const MetaFields snap = RememberFields(base);
     struct Case { const char* what; std::function<void(MetaFields&, EditMarks&)> edit; bool modified; };
     const Case cases[] = {
         {"nothing", [](MetaFields&, EditMarks&) {}, false},
         {"trailing blank", [](MetaFields& f, EditMarks&) { f.Author += "  "; }, false},
         {"case of a text", [](MetaFields& f, EditMarks&) { f.Author = "ann"; }, true},
-        {"same text other index", [](MetaFields& f, EditMarks&) { f.ContentLanguage = 44; }, false},
+        {"another list entry of the same text", [](MetaFields& f, EditMarks&) { f.ContentLanguage = 44; }, true},
+        {"blanks around the title", [](MetaFields& f, EditMarks&) { f.Title = "  " + f.Title + " "; }, false},
+        {"expiry text alone", [](MetaFields& f, EditMarks&) { f.ExpiriesText = "x"; }, false},
+        {"refresh delay", [](MetaFields& f, EditMarks&) { f.RefreshSeconds += 1; }, true},
+        {"page's own words", [](MetaFields& f, EditMarks&) { f.OwnText[5] = "noindex"; }, true},
         {"no selection vs empty", [](MetaFields& f, EditMarks&) { f.Distribution = 0; }, true},
         {"robots", [](MetaFields& f, EditMarks&) { f.Robots = 2; }, true},
         {"revisit", [](MetaFields& f, EditMarks&) { f.RevisitCount = 1; }, true},
