@@ -22,6 +22,12 @@ struct JournalLimits {
     std::uint64_t bytes = std::uint64_t{500} << 20;
 };
 
+// The limits of the stored setting: that many batches, ten times as many megabytes.
+inline JournalLimits KeepingBatches(int batches) {
+    const std::size_t n = batches > 0 ? static_cast<std::size_t>(batches) : 1;
+    return {n, std::uint64_t{n} * 10 << 20};
+}
+
 // A page as a batch writes it.
 struct PageBytes {
     std::string_view path;

@@ -86,6 +86,13 @@ std::string ProgramFolder(const std::string& exe) {
     return WithSlash(fallback);
 }
 
+std::string JournalFolder() {
+    std::string data = Env("VESKARON_DATA_DIR");
+    if (data.empty()) data = DataHome() + "/Veskaron";
+    while (data.size() > 1 && data.back() == '/') data.pop_back();
+    return data + "/journal";
+}
+
 std::string ConfigFolder() {
     std::string config = Env("VESKARON_CONFIG_DIR");
     if (!config.empty()) {

@@ -26,6 +26,11 @@ std::string ProgramDataFile(std::string_view name, const std::string& executable
 std::string ProgramFolder();
 std::string ProgramFolder(const std::string& executable);
 
+// The journal of saves: VESKARON_DATA_DIR/journal when set, else
+// ${XDG_DATA_HOME:-~/.local/share}/Veskaron/journal, never beside the
+// executable (the pages' old texts are the user's). Not created here.
+std::string JournalFolder();
+
 // The settings folder: VESKARON_CONFIG_DIR when set, else
 // ${XDG_CONFIG_HOME:-~/.config}/Varnok-Soft. No trailing "/".
 std::string ConfigFolder();

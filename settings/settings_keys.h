@@ -17,9 +17,9 @@ enum class SettingKey {
     MinWord, KeyCifra, BolSaveKeyObword, FileFiltr, IconFile, QuestDelWord, BakFiles, InsertMetaText,
     StyleXP, InsertDescription, BolAlt, Modem, InsMeta, InsContent, MetaList, NoteStyle, IconDesktop,
     IconStartMenu, IconPrograms, Path, PathIdx, PageIndex, WindowsMax, Z, RG1, RG2, RG3, RG4, SE1,
-    FWord, FWordDel,
+    FWord, FWordDel, JournalKeep,
 };
-inline constexpr int kSettingCount = static_cast<int>(SettingKey::FWordDel) + 1;
+inline constexpr int kSettingCount = static_cast<int>(SettingKey::JournalKeep) + 1;
 
 // An integer. When min <= max, a stored value outside that range is one no
 // control can show (an index into a list) and reads as the default.
@@ -99,6 +99,9 @@ inline constexpr BoolSetting RG4{SettingKey::RG4, "RG4", false};
 inline constexpr IntSetting SE1{SettingKey::SE1, "SE1", 1};
 inline constexpr ProgramFileSetting FWord{SettingKey::FWord, "FWord", "wordins.fkh"};
 inline constexpr ProgramFileSetting FWordDel{SettingKey::FWordDel, "FWordDel", "worddel.fkw"};
+// The journal of saves keeps this many batches, and at most 10 times as many
+// megabytes (the last 50 batches or 500 MB).
+inline constexpr IntSetting JournalKeep{SettingKey::JournalKeep, "JournalKeep", 50, 1, 100000};
 }  // namespace key
 
 // The stored name of a value ("MinWord").
