@@ -31,18 +31,22 @@ std::string_view KindOf(const indexing::PageLink& l) {
 void AppendJsonString(std::string& out, std::string_view s) {
     static constexpr char kHex[] = "0123456789abcdef";
     out += '"';
-    for (char c : s) {
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const char c = s[i];
+        if (c != '"' && c != '\\' && static_cast<unsigned char>(c) >= 0x20) continue;
+        out.append(s.substr(from, i - from));
+        from = i + 1;
         if (c == '"' || c == '\\') {
             out += '\\';
             out += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
+        } else {
             out += "\\u00";
             out += kHex[(c >> 4) & 0xF];
             out += kHex[c & 0xF];
-        } else {
-            out += c;
         }
     }
+    out.append(s.substr(from));
     out += '"';
 }
 

@@ -190,6 +190,7 @@ public:
 
     void Run() {
         const std::size_t n = text_.size();
+        out_.links.reserve(n / 256);  // about a link in every few lines of a page
         std::size_t pos = 0;
         while (pos < n) {
             const void* hit = std::memchr(text_.data() + pos, '<', n - pos);
@@ -428,8 +429,8 @@ std::string RemoveDotSegments(std::string_view path) {
     return out;
 }
 
-// Splits "path?query#fragment" into `a`.
-void SplitInto(std::string_view rest, LinkAddress& a, std::string& path) {
+// Splits "path?query#fragment" into `a`; the path part is returned.
+std::string_view SplitInto(std::string_view rest, LinkAddress& a) {
     const std::size_t hash = rest.find('#');
     if (hash != std::string_view::npos) {
         a.hasFragment = true;
@@ -441,7 +442,7 @@ void SplitInto(std::string_view rest, LinkAddress& a, std::string& path) {
         a.query = std::string(rest.substr(q + 1));
         rest = rest.substr(0, q);
     }
-    path = std::string(rest);
+    return rest;
 }
 
 }  // namespace
@@ -576,19 +577,16 @@ LinkAddress ResolveLink(std::string_view href, const LinkBase& base) {
         a.url = h.starts_with("/") ? base.external.substr(0, base.external.find('/', base.external.find("//") + 2)) + std::string(h)
                                    : base.external.substr(0, base.external.rfind('/') + 1) + std::string(h);
         return a;
-    } else if (h.starts_with("/")) {
-        rest = std::string(h);
-    } else if (h.starts_with("?")) {
-        rest = base.path + std::string(h);
-    } else if (h.starts_with("#")) {
-        rest = base.path + std::string(h);
-    } else {
-        rest = base.path.substr(0, base.path.rfind('/') + 1) + std::string(h);
+    } else if (!h.starts_with("/")) {
+        // "?q" and "#f" keep the page's whole path, anything else its folder.
+        const std::size_t keep = h.starts_with("?") || h.starts_with("#") ? base.path.size() : base.path.rfind('/') + 1;
+        rest.reserve(keep + h.size());
+        rest.append(base.path, 0, keep);
+        rest.append(h);
     }
     a.kind = LinkAddress::Kind::Internal;
-    std::string path;
-    SplitInto(rest, a, path);
-    a.path = path.find('%') == std::string::npos ? RemoveDotSegments(path) : RemoveDotSegments(PercentDecode(path));
+    const std::string_view path = SplitInto(rest.empty() ? h : std::string_view(rest), a);
+    a.path = path.find('%') == std::string_view::npos ? RemoveDotSegments(path) : RemoveDotSegments(PercentDecode(path));
     return a;
 }
 
