@@ -4,10 +4,12 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/commands.h"
+#include "cli/write_journal.h"
 
 namespace veskaron::cli {
 
 int Main(int argc, const char* const* argv, Streams io) {
+    SetCommandLine(argc, argv);
     CLI::App app{"veskaron-meta: reads and writes the title and META tags of HTML pages"};
     app.require_subcommand(1);
     app.footer("Exit status: 0 success; 1 a page failed, bad arguments, or audit --fail-on findings;\n"

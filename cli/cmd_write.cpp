@@ -13,6 +13,7 @@
 #include "cli/page_loading.h"
 #include "cli/page_selection.h"
 #include "cli/progress.h"
+#include "cli/write_journal.h"
 #include "engine/file_io.h"
 #include "engine/loader.h"
 #include "engine/save.h"
@@ -76,8 +77,8 @@ void ReportWarnings(const site::PlannedEdit& plan, Streams io, Progress& progres
 
 // Writes a planned page; problems are reported naming it.
 PageResult CommitPage(const site::PlannedEdit& plan, const SaveOptions& options, const std::string& where,
-                      Streams io, Progress& progress) {
-    const site::CommitResult saved = site::CommitEdit(plan, options);
+                      Streams io, Progress& progress, JournaledWrites& writes) {
+    const site::CommitResult saved = writes.Commit(plan, options);
     if (!saved.written) {
         progress.Finish();
         io.err << where << saved.error << "\n";
@@ -104,19 +105,25 @@ std::optional<T> LastOf(const CLI::App& cmd, const CLI::Option* a, T aValue, con
     return std::nullopt;
 }
 
-// Loads, writes and saves one page as the editor would, or with --dry-run
-// prints the difference instead of saving. Problems are reported naming the page.
-PageResult WritePage(const std::string& path, const WriteArgs& args, const LoadOptions& load,
-                     const SaveOptions& base, bool batch, Streams io, Progress& progress) {
+// Loads and writes one page as the editor would; the disk is not touched yet.
+site::PlannedEdit PlanPage(const std::string& path, const WriteArgs& args, const LoadOptions& load,
+                           const SaveOptions& base) {
+    site::PlanOptions how;
+    how.block = site::BlockRewrite::Always;
+    how.diff = args.dryRun;
+    return site::PlanEdit(path, args.sets, load, base, how);
+}
+
+// Saves a planned page, or with --dry-run prints the difference instead of
+// saving. Problems are reported naming the page.
+PageResult WritePage(const site::PlannedEdit& plan, const WriteArgs& args, const SaveOptions& base, bool batch,
+                     Streams io, Progress& progress, JournaledWrites& writes) {
+    const std::string& path = plan.path;
     auto fail = [&](int status, const std::string& message) {
         progress.Finish();
         io.err << message << "\n";
         return PageResult{PageOutcome::Failed, status};
     };
-    site::PlanOptions how;
-    how.block = site::BlockRewrite::Always;
-    how.diff = args.dryRun;
-    const site::PlannedEdit plan = site::PlanEdit(path, args.sets, load, base, how);
     ReportWarnings(plan, io, progress);
     switch (plan.status) {
         case site::EditStatus::FileError: return fail(kExitFileError, plan.error);
@@ -141,7 +148,7 @@ PageResult WritePage(const std::string& path, const WriteArgs& args, const LoadO
         return {PageOutcome::WouldChange, kExitOk};
     }
     // A page named for writing is written even when its bytes stay, as a save in the window is.
-    return CommitPage(plan, base, std::string(), io, progress);
+    return CommitPage(plan, base, std::string(), io, progress, writes);
 }
 
 // The batch summary; a dry run's stdout is the diff alone, so its summary goes to stderr.
@@ -231,10 +238,9 @@ int RunWriteCsv(const WriteArgs& args, const LoadOptions& load, const SaveOption
     std::size_t saved = 0, unchanged = 0, changed = 0;
     {
         Progress progress(io.err, io.progress, edits.rows.size());
-        for (std::size_t i = 0; i < edits.rows.size(); ++i) {
-            progress.Show(i);
-            const site::CsvEditRow& row = edits.rows[i];
-            const site::PlannedEdit plan = site::PlanEdit(paths[i], site::Assignments(row), load, options, how);
+        std::size_t handled = 0;
+        JournaledWrites writes(!args.dryRun, [&](const site::PlannedEdit& plan, JournaledWrites& writes) {
+            const site::CsvEditRow& row = edits.rows[handled++];
             ReportWarnings(plan, io, progress);
             if (plan.status == site::EditStatus::Unchanged) {
                 ++unchanged;
@@ -246,12 +252,24 @@ int RunWriteCsv(const WriteArgs& args, const LoadOptions& load, const SaveOption
                 progress.Finish();
                 io.out << plan.diff;
                 ++changed;
-            } else if (CommitPage(plan, options, where(row), io, progress).outcome == PageOutcome::Saved) {
+            } else if (CommitPage(plan, options, where(row), io, progress, writes).outcome == PageOutcome::Saved) {
                 ++saved;
             } else {
                 ++failed;
             }
+        });
+        // Only pages whose bytes change are written, and so journaled.
+        if (std::string error; !writes.Begin(FileBytes(paths), error)) {
+            io.err << "write: " << error << "; no page was written\n";
+            return kExitFailed;
         }
+        for (std::size_t i = 0; i < edits.rows.size(); ++i) {
+            progress.Show(i);
+            site::PlannedEdit plan = site::PlanEdit(paths[i], site::Assignments(edits.rows[i]), load, options, how);
+            const bool written = plan.status == site::EditStatus::Changes;
+            writes.Add(std::move(plan), written);
+        }
+        writes.Finish();
     }
     PrintSummary(io, args.dryRun, rows, saved, changed, unchanged, failed, 0);
     return failed > 0 ? kExitFailed : kExitOk;
@@ -294,25 +312,44 @@ int RunWrite(const WriteArgs& args, Streams io) {
         io.err << "write: --stdout takes one page\n";
         return kExitFailed;
     }
+    const bool journal = !args.dryRun && !args.toStdout;
     if (!batch) {
         if (selection.pages.empty()) return kExitOk;
         Progress none(io.err, false, 1);
-        return WritePage(selection.pages.front(), args, load, options, false, io, none).status;
+        PageResult result;
+        JournaledWrites writes(journal, [&](const site::PlannedEdit& plan, JournaledWrites& writes) {
+            result = WritePage(plan, args, options, false, io, none, writes);
+        });
+        if (std::string error; !writes.Begin(FileBytes(selection.pages), error)) {
+            io.err << "write: " << error << "; the page was not written\n";
+            return kExitFailed;
+        }
+        writes.Add(PlanPage(selection.pages.front(), args, load, options), true);
+        writes.Finish();
+        return result.status;
     }
 
     std::size_t saved = 0, unchanged = 0, changed = 0, failed = 0;
     {
         Progress progress(io.err, io.progress, selection.pages.size());
-        std::size_t done = 0;
-        for (const std::string& page : selection.pages) {
-            progress.Show(done++);
-            switch (WritePage(page, args, load, options, true, io, progress).outcome) {
+        JournaledWrites writes(journal, [&](const site::PlannedEdit& plan, JournaledWrites& writes) {
+            switch (WritePage(plan, args, options, true, io, progress, writes).outcome) {
                 case PageOutcome::Saved: ++saved; break;
                 case PageOutcome::Unchanged: ++unchanged; break;
                 case PageOutcome::WouldChange: ++changed; break;
                 case PageOutcome::Failed: ++failed; break;
             }
+        });
+        if (std::string error; !writes.Begin(FileBytes(selection.pages), error)) {
+            io.err << "write: " << error << "; no page was written\n";
+            return kExitFailed;
         }
+        std::size_t done = 0;
+        for (const std::string& page : selection.pages) {
+            progress.Show(done++);
+            writes.Add(PlanPage(page, args, load, options), true);
+        }
+        writes.Finish();
     }
     PrintSummary(io, args.dryRun, selection.pages.size(), saved, changed, unchanged, failed, selection.problems);
     return failed > 0 || selection.problems > 0 ? kExitFailed : kExitOk;

@@ -293,6 +293,19 @@ void JournalBatch::Finish() {
     PruneJournal(folder_, limits_);
 }
 
+std::size_t JournalBatch::Recorded() {
+    std::lock_guard lock(mutex_);
+    return pages_;
+}
+
+void JournalBatch::Abandon() {
+    std::lock_guard lock(mutex_);
+    if (fd_ < 0 || pages_ > 0) return;
+    ::close(fd_);
+    fd_ = -1;
+    ::unlink(path_.c_str());
+}
+
 // ---- Reading ----
 
 namespace {

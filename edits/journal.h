@@ -68,6 +68,10 @@ public:
     void Written(std::size_t index);
     // Closes the batch as complete and prunes old batches.
     void Finish();
+    // Pages recorded so far.
+    std::size_t Recorded();
+    // Removes a batch in which no page was recorded.
+    void Abandon();
 
 private:
     JournalBatch() = default;

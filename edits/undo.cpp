@@ -43,10 +43,10 @@ std::vector<UndoItem> PlanUndo(const BatchContents& batch) {
         FileRead now = ReadWholeFile(e.path);
         if (!now.ok) {
             item.reason = now.missing ? e.path + ": the page is gone; it was not restored" : now.error;
-        } else if (now.bytes == e.after) {
-            item.action = UndoAction::Restore;
         } else if (now.bytes == e.before) {
             item.action = UndoAction::AlreadyBefore;
+        } else if (now.bytes == e.after) {
+            item.action = UndoAction::Restore;
         } else {
             item.reason = ChangedSince(e.path);
         }
