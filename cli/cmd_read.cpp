@@ -12,6 +12,7 @@
 #include "cli/page_selection.h"
 #include "cli/progress.h"
 #include "cli/site_options.h"
+#include "messages/page_texts.h"
 #include "engine/catalogue.h"
 #include "engine/loader.h"
 #include "engine/modern_head.h"
@@ -83,7 +84,7 @@ int RunRead(const ReadArgs& args, Streams io) {
         nlohmann::json j = nlohmann::json::object();
         j["Path"] = path;
         j["Size"] = r.size;
-        j["DownloadTime"] = r.downloadTime;
+        j["DownloadTime"] = r.downloadHundredths ? DownloadTimeText(*r.downloadHundredths) : std::string();
         j["Passes"] = r.passes;
         j["Encoding"] = doc.encoding.name;
         j["EncodingSource"] = EncodingSourceName(doc.encoding.source);

@@ -77,25 +77,18 @@ PageEncoding DetectEncoding(std::string_view text, const HeadScanner& scanner,
 
 }  // namespace
 
-std::string FormatSizeText(long long size) { return std::to_string(size) + " байт"; }
-
-bool FormatDownloadTime(long long size, const std::string& modemSpeed, std::string& text) {
+std::optional<unsigned long long> DownloadHundredths(long long size, const std::string& modemSpeed,
+                                                     std::string* error) {
     const IntResult speed = ParseContentInt(modemSpeed);
     if (!speed.ok) {
-        text = speed.error;
-        return false;
+        if (error) *error = speed.error;
+        return std::nullopt;
     }
     const long long bps = speed.value < 1 ? 33600 : speed.value;
-    // Hundredths of a second, halves rounded up, in exact integer arithmetic;
-    // the text never follows the process locale: the mark is always a point.
+    // Exact integer arithmetic: no rounding of a double decides a half.
     const unsigned long long bits = static_cast<unsigned long long>(size < 0 ? 0 : size) * 8ULL;
     const unsigned long long speedBps = static_cast<unsigned long long>(bps);
-    const unsigned long long hundredths = (bits * 200ULL + speedBps) / (2ULL * speedBps);
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%llu.%02llu", hundredths / 100, hundredths % 100);
-    text = buf;
-    text += " cек.";
-    return true;
+    return (bits * 200ULL + speedBps) / (2ULL * speedBps);
 }
 
 LoadReport LoadDocumentText(std::string& text, MetaFields& fields, const LoadOptions& options) {
@@ -108,11 +101,9 @@ LoadReport LoadDocumentText(std::string& text, MetaFields& fields, const LoadOpt
     fields.RefreshOn = false;
     for (std::string& own : fields.OwnText) own.clear();
     report.size = EditorTextSize(text);
-    report.sizeText = FormatSizeText(report.size);
-    if (!FormatDownloadTime(report.size, options.modemSpeed, report.downloadTime)) {
+    report.downloadHundredths = DownloadHundredths(report.size, options.modemSpeed, &report.error);
+    if (!report.downloadHundredths) {
         report.ok = false;
-        report.error = report.downloadTime;
-        report.downloadTime.clear();
         return report;
     }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Loading a page: file statistics, charset detection with the KOI8 conversion,
 // and the filling of the fields from the head.
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -27,8 +28,9 @@ struct LoadReport {
     bool ok = true;             // false: `error` stopped the load
     std::string error;          // the conversion or file error text
     long long size = 0;
-    std::string sizeText;       // "12345 байт"
-    std::string downloadTime;   // "2.94 cек."
+    // The download time at the modem speed, in hundredths of a second; empty
+    // when the speed was not a number.
+    std::optional<unsigned long long> downloadHundredths;
     int passes = 0;             // scans of the head: 1, or 2 with a known charset
     int converted = 0;          // 3 KOI8-R, 4 KOI8-U, 0 none
     PageEncoding encoding;      // the page's charset and where it was found
@@ -46,9 +48,11 @@ struct LoadReport {
     ModernHead modernHead;
 };
 
-std::string FormatSizeText(long long size);
-// The download time label text; an error text instead when the speed is not a number.
-bool FormatDownloadTime(long long size, const std::string& modemSpeed, std::string& text);
+// The download time of `size` bytes at the modem speed (bit/s, a decimal
+// number; below 1 taken as 33600), in hundredths of a second, halves rounded
+// up; empty with the reason in `error` when the speed is not a number.
+std::optional<unsigned long long> DownloadHundredths(long long size, const std::string& modemSpeed,
+                                                     std::string* error = nullptr);
 
 // Runs the load over a text already in memory. The page's encoding is found
 // once (a UTF-8 byte-order mark, a <meta charset>, the content-type charset,

@@ -94,6 +94,7 @@ private:
     void fieldEdited(FieldEdit kind);
     void sourceEdited();
     void showSourceSize(qint64 bytes);
+    QString downloadTimeText(qint64 bytes) const;
     void showFileSize();
     MetaFields fieldsFromPages(std::size_t* references) const;
     void handFieldsToSession(std::size_t* references = nullptr);

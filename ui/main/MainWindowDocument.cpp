@@ -14,6 +14,7 @@
 #include "engine/robots_directives.h"
 #include "engine/translations.h"
 #include "engine/serp.h"
+#include "messages/page_texts.h"
 #include "session/Messages.h"
 #include "ui/common/Dialogs.h"
 #include "ui/keywords/UGenPage.h"
@@ -167,18 +168,20 @@ void TForm1::sourceEdited() {
     if (session_->isOpen()) session_->setSourceEdited(editor_->Edited());
 }
 
+// The download time of `bytes` at the settings' modem speed.
+QString TForm1::downloadTimeText(qint64 bytes) const {
+    const auto hundredths = DownloadHundredths(bytes, modemSpeed());
+    return hundredths ? Ui(DownloadTimeText(*hundredths)) : QString();
+}
+
 void TForm1::showSourceSize(qint64 bytes) {
-    std::string time;
-    FormatDownloadTime(bytes, modemSpeed(), time);
-    browser_->SetCurrentStats(msg::kSizeBytes.arg(bytes), Ui(time));
+    browser_->SetCurrentStats(msg::kSizeBytes.arg(bytes), downloadTimeText(bytes));
 }
 
 // The page file as read or last written.
 void TForm1::showFileSize() {
     const qint64 bytes = session_->sizeOnSave();
-    std::string time;
-    FormatDownloadTime(bytes, modemSpeed(), time);
-    browser_->SetLoadedStats(msg::kSizeBytes.arg(bytes), Ui(time));
+    browser_->SetLoadedStats(msg::kSizeBytes.arg(bytes), downloadTimeText(bytes));
 }
 
 bool TForm1::OnEditorTab() const { return PageControl1->currentWidget() == editor_; }

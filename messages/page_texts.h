@@ -1,0 +1,15 @@
+#pragma once
+// Russian texts about a page as the windows and veskaron-meta show them: its
+// size and its download time.
+#include <string>
+
+namespace veskaron {
+
+// "12345 байт".
+std::string SizeText(long long bytes);
+// "2.94 cек." from hundredths of a second: two decimals and a point whatever
+// the locale, then the unit as the program has always written it (its first
+// letter Latin).
+std::string DownloadTimeText(unsigned long long hundredths);
+
+}  // namespace veskaron
