@@ -169,6 +169,50 @@ inline const QString kDownloadTimeLabel = QStringLiteral("Время загру�
 inline const QString kSettingOutOfRange = QStringLiteral(
     "файл настроек %1: значение \"%2\" = %3 вне допустимых границ; взято значение по умолчанию");
 
+// ---- The settings dialog ----
+
+namespace setup {
+inline const QString kTitle = QStringLiteral("Установки");
+inline const QString kGeneralTab = QStringLiteral("Общие");
+inline const QString kMetaTab = QStringLiteral("Сохранение МЕТА");
+inline const QString kGeneratorTab = QStringLiteral("Генератор");
+inline const QString kCancel = QStringLiteral("Отмена");
+inline const QString kFileIcons = QStringLiteral("Показывать пиктограммы файлов");
+inline const QString kMaskCaption = QStringLiteral("Строка задания расширений редактируемых файлов: (*.htm; *.html)");
+inline const QString kMaskHint = QStringLiteral("Разделитель - точка с запятой");
+inline const QString kBackups = QStringLiteral("Создавать резервные копии (*.bak)");
+inline const QString kTabsPlain = QStringLiteral("Обычный");
+inline const QString kTabsButtons = QStringLiteral("Кнопки");
+inline const QString kTabsSunken = QStringLiteral("Утопленные кнопки");
+inline const QString kBitsPerSecond = QStringLiteral("бит/с");
+inline const QString kDesktopShortcut = QStringLiteral("на \"Рабочий стол\"");
+inline const QString kStartMenuShortcut = QStringLiteral("в меню \"Пуск\"");
+inline const QString kProgramsShortcut = QStringLiteral("в меню \"Программы\"");
+inline const QString kFlatStyle = QStringLiteral("Стиль XP");
+inline const QString kFileListGroup = QStringLiteral("Список файлов");
+inline const QString kFilesGroup = QStringLiteral("Файлы : ");
+inline const QString kTabsGroup = QStringLiteral("Вид вкладок");
+inline const QString kModemGroup = QStringLiteral("Скорость модема");
+inline const QString kIconsGroup = QStringLiteral("Вывести иконки программы:");
+inline const QString kLookGroup = QStringLiteral("Оформление");
+inline const QString kPlacementGroup = QStringLiteral("Вставка новых МЕТА тегов: ");
+inline const QString kPlacementStart = QStringLiteral("Впереди заголовка (Рекомендуется)");
+inline const QString kPlacementEnd = QStringLiteral("Сзади заголовка");
+inline const QString kAttributeOrderGroup = QStringLiteral("Размещение content в строке ");
+inline const QString kLineModeGroup = QStringLiteral("Всталять МЕТА в документ : ");
+inline const QString kTagPerLine = QStringLiteral("Построчно");
+inline const QString kOneLine = QStringLiteral("В одну строку");
+inline const QString kOrderGroup = QStringLiteral("Порядок вывода строк:");
+inline const QString kMoveUp = QStringLiteral("Переместить вверх");
+inline const QString kMoveDown = QStringLiteral("Переместить вниз");
+inline const QString kMinWord = QStringLiteral("Минимальная длина слова");
+inline const QString kNoDigits = QStringLiteral("исключать цифры из поиска");
+inline const QString kMandatoryWords = QStringLiteral("Вносить в \"keywords\" слова из списка обязательных.");
+inline const QString kConfirmDeletion = QStringLiteral("Вывод предупреждения об удалении слов.");
+inline const QString kDescriptionWords = QStringLiteral("Включать описание страницы (тег - Description)");
+inline const QString kAltWords = QStringLiteral("Включать Alt в список слов");
+}  // namespace setup
+
 // ---- The keyword generator ----
 
 namespace keywords {

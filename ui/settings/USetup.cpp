@@ -24,6 +24,7 @@
 
 #include "platform/paths.h"
 #include "platform/shortcuts.h"
+#include "session/Messages.h"
 #include "settings/output_order.h"
 #include "settings/settings_keys.h"
 #include "ui/common/Dialogs.h"
@@ -84,7 +85,7 @@ QString Qt8(std::string_view utf8) {
 TFmSetup::TFmSetup(session::Settings& settings, QWidget* parent)
     : QDialog(parent), settings_(settings), edited_(settings.values()) {
     setObjectName(QStringLiteral("FmSetup"));
-    setWindowTitle(QStringLiteral("Установки"));
+    setWindowTitle(msg::setup::kTitle);
 
     pages_ = Named(new QTabWidget, "PageControl1");
     auto* general = Named(new QWidget, "TabSheet1");
@@ -93,12 +94,12 @@ TFmSetup::TFmSetup(session::Settings& settings, QWidget* parent)
     buildGeneralPage(general);
     buildMetaPage(meta);
     buildGeneratorPage(generator);
-    pages_->addTab(general, QStringLiteral("Общие"));
-    pages_->addTab(meta, QStringLiteral("Сохранение МЕТА"));
-    pages_->addTab(generator, QStringLiteral("Генератор"));
+    pages_->addTab(general, msg::setup::kGeneralTab);
+    pages_->addTab(meta, msg::setup::kMetaTab);
+    pages_->addTab(generator, msg::setup::kGeneratorTab);
 
     okButton_ = Named(new QPushButton(QStringLiteral("Ok")), "Button2");
-    cancelButton_ = Named(new QPushButton(QStringLiteral("Отмена")), "Button3");
+    cancelButton_ = Named(new QPushButton(msg::setup::kCancel), "Button3");
     okButton_->setDefault(true);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -118,12 +119,11 @@ TFmSetup::TFmSetup(session::Settings& settings, QWidget* parent)
 }
 
 void TFmSetup::buildGeneralPage(QWidget* page) {
-    fileIconsBox_ = CheckBox("CheckBox2", QStringLiteral("Показывать пиктограммы файлов"));
-    auto* maskCaption = Named(new QLabel(QStringLiteral(
-                                  "Строка задания расширений редактируемых файлов: (*.htm; *.html)")),
+    fileIconsBox_ = CheckBox("CheckBox2", msg::setup::kFileIcons);
+    auto* maskCaption = Named(new QLabel(msg::setup::kMaskCaption),
                               "Label3");
     maskCaption->setWordWrap(true);
-    maskCaption->setToolTip(QStringLiteral("Разделитель - точка с запятой"));
+    maskCaption->setToolTip(msg::setup::kMaskHint);
     maskEdit_ = Named(new QLineEdit(QStringLiteral("*.htm; *.html")), "Edit1");
     maskCaption->setBuddy(maskEdit_);
     auto* files = new QVBoxLayout;
@@ -131,14 +131,14 @@ void TFmSetup::buildGeneralPage(QWidget* page) {
     files->addWidget(maskCaption);
     files->addWidget(maskEdit_);
 
-    backupBox_ = CheckBox("CheckBoxBak", QStringLiteral("Создавать резервные копии (*.bak)"));
+    backupBox_ = CheckBox("CheckBoxBak", msg::setup::kBackups);
     backupBox_->setChecked(true);
     auto* backup = new QVBoxLayout;
     backup->addWidget(backupBox_);
 
     tabStyleBox_ = Named(new QComboBox, "ComboBoxStyle");
-    tabStyleBox_->addItems({QStringLiteral("Обычный"), QStringLiteral("Кнопки"),
-                            QStringLiteral("Утопленные кнопки")});
+    tabStyleBox_->addItems({msg::setup::kTabsPlain, msg::setup::kTabsButtons,
+                            msg::setup::kTabsSunken});
     auto* tabs = new QVBoxLayout;
     tabs->addWidget(tabStyleBox_);
 
@@ -147,29 +147,29 @@ void TFmSetup::buildGeneralPage(QWidget* page) {
     modemBox_->setMaxVisibleItems(16);
     auto* modem = new QHBoxLayout;
     modem->addWidget(modemBox_, 1);
-    modem->addWidget(Named(new QLabel(QStringLiteral("бит/с")), "Label1"));
+    modem->addWidget(Named(new QLabel(msg::setup::kBitsPerSecond), "Label1"));
 
-    desktopShortcutBox_ = CheckBox("CheckBox1", QStringLiteral("на \"Рабочий стол\""));
-    startMenuShortcutBox_ = CheckBox("CheckBox14", QStringLiteral("в меню \"Пуск\""));
-    programsShortcutBox_ = CheckBox("CheckBox15", QStringLiteral("в меню \"Программы\""));
+    desktopShortcutBox_ = CheckBox("CheckBox1", msg::setup::kDesktopShortcut);
+    startMenuShortcutBox_ = CheckBox("CheckBox14", msg::setup::kStartMenuShortcut);
+    programsShortcutBox_ = CheckBox("CheckBox15", msg::setup::kProgramsShortcut);
     auto* icons = new QVBoxLayout;
     icons->addWidget(desktopShortcutBox_);
     icons->addWidget(startMenuShortcutBox_);
     icons->addWidget(programsShortcutBox_);
 
-    flatStyleBox_ = CheckBox("CheckBoxXP", QStringLiteral("Стиль XP"));
+    flatStyleBox_ = CheckBox("CheckBoxXP", msg::setup::kFlatStyle);
     auto* look = new QVBoxLayout;
     look->addWidget(flatStyleBox_);
 
     auto* left = new QVBoxLayout;
-    left->addWidget(Group("GroupBoxFileList", QStringLiteral("Список файлов"), files));
-    left->addWidget(Group("GroupBoxFiles", QStringLiteral("Файлы : "), backup));
-    left->addWidget(Group("GroupBoxTabs", QStringLiteral("Вид вкладок"), tabs));
+    left->addWidget(Group("GroupBoxFileList", msg::setup::kFileListGroup, files));
+    left->addWidget(Group("GroupBoxFiles", msg::setup::kFilesGroup, backup));
+    left->addWidget(Group("GroupBoxTabs", msg::setup::kTabsGroup, tabs));
     left->addStretch();
     auto* right = new QVBoxLayout;
-    right->addWidget(Group("GroupBoxModem", QStringLiteral("Скорость модема"), modem));
-    right->addWidget(Group("GroupBoxIcons", QStringLiteral("Вывести иконки программы:"), icons));
-    right->addWidget(Group("GroupBoxLook", QStringLiteral("Оформление"), look));
+    right->addWidget(Group("GroupBoxModem", msg::setup::kModemGroup, modem));
+    right->addWidget(Group("GroupBoxIcons", msg::setup::kIconsGroup, icons));
+    right->addWidget(Group("GroupBoxLook", msg::setup::kLookGroup, look));
     right->addStretch();
     auto* columns = new QHBoxLayout(page);
     columns->addLayout(left, 3);
@@ -178,21 +178,21 @@ void TFmSetup::buildGeneralPage(QWidget* page) {
 
 void TFmSetup::buildMetaPage(QWidget* page) {
     auto* left = new QVBoxLayout;
-    placementGroup_ = AddRadioGroup(this, left, "RadioGroup1", QStringLiteral("Вставка новых МЕТА тегов: "),
-                                    {QStringLiteral("Впереди заголовка (Рекомендуется)"),
-                                     QStringLiteral("Сзади заголовка")});
-    attributeOrderGroup_ = AddRadioGroup(this, left, "RadioGroup2", QStringLiteral("Размещение content в строке "),
+    placementGroup_ = AddRadioGroup(this, left, "RadioGroup1", msg::setup::kPlacementGroup,
+                                    {msg::setup::kPlacementStart,
+                                     msg::setup::kPlacementEnd});
+    attributeOrderGroup_ = AddRadioGroup(this, left, "RadioGroup2", msg::setup::kAttributeOrderGroup,
                                          {QStringLiteral("<META name=\"...\" content=\"...\">"),
                                           QStringLiteral("<META content=\"...\" name=\"...\">")});
-    lineModeGroup_ = AddRadioGroup(this, left, "RadioGroup3", QStringLiteral("Всталять МЕТА в документ : "),
-                                   {QStringLiteral("Построчно"), QStringLiteral("В одну строку")});
+    lineModeGroup_ = AddRadioGroup(this, left, "RadioGroup3", msg::setup::kLineModeGroup,
+                                   {msg::setup::kTagPerLine, msg::setup::kOneLine});
     // As laid out: the first item of each group until the stored values are shown.
     for (QButtonGroup* group : {placementGroup_, attributeOrderGroup_, lineModeGroup_})
         group->button(0)->setChecked(true);
     left->addStretch();
 
     orderList_ = Named(new QListWidget, "ListBoxMETA");
-    orderList_->setAccessibleName(QStringLiteral("Порядок вывода строк:"));
+    orderList_->setAccessibleName(msg::setup::kOrderGroup);
     orderList_->setSelectionMode(QAbstractItemView::SingleSelection);
     // Every entry whole as the dialog opens; should the list be made narrower,
     // an entry that no longer fits shows its full text as a tip.
@@ -214,8 +214,8 @@ void TFmSetup::buildMetaPage(QWidget* page) {
         button->setAccessibleName(hint);  // an arrow alone names nothing
         return button;
     };
-    moveUpButton_ = arrow("SpeedButton1", Qt::UpArrow, QStringLiteral("Переместить вверх"));
-    moveDownButton_ = arrow("SpeedButton2", Qt::DownArrow, QStringLiteral("Переместить вниз"));
+    moveUpButton_ = arrow("SpeedButton1", Qt::UpArrow, msg::setup::kMoveUp);
+    moveDownButton_ = arrow("SpeedButton2", Qt::DownArrow, msg::setup::kMoveDown);
     auto* moves = new QVBoxLayout;
     moves->addWidget(moveUpButton_);
     moves->addWidget(moveDownButton_);
@@ -227,7 +227,7 @@ void TFmSetup::buildMetaPage(QWidget* page) {
 
     auto* columns = new QHBoxLayout(page);
     columns->addLayout(left);
-    columns->addWidget(Group("GroupBoxOrder", QStringLiteral("Порядок вывода строк:"), order), 1);
+    columns->addWidget(Group("GroupBoxOrder", msg::setup::kOrderGroup, order), 1);
 }
 
 void TFmSetup::buildGeneratorPage(QWidget* page) {
@@ -235,16 +235,16 @@ void TFmSetup::buildGeneratorPage(QWidget* page) {
     minWordBox_->setRange(2, 16);
     minWordBox_->setValue(4);
     auto* minWord = new QHBoxLayout;
-    minWord->addWidget(Caption(QStringLiteral("Минимальная длина слова"), QStringLiteral("Label2"), minWordBox_));
+    minWord->addWidget(Caption(msg::setup::kMinWord, QStringLiteral("Label2"), minWordBox_));
     minWord->addWidget(minWordBox_);
     minWord->addStretch();
 
-    digitsBox_ = CheckBox("ChBox1", QStringLiteral("исключать цифры из поиска"));
-    mandatoryWordsBox_ = CheckBox("ChBox2", QStringLiteral("Вносить в \"keywords\" слова из списка обязательных."));
-    confirmDeletionBox_ = CheckBox("CheckBoxQuestDelWord", QStringLiteral("Вывод предупреждения об удалении слов."));
+    digitsBox_ = CheckBox("ChBox1", msg::setup::kNoDigits);
+    mandatoryWordsBox_ = CheckBox("ChBox2", msg::setup::kMandatoryWords);
+    confirmDeletionBox_ = CheckBox("CheckBoxQuestDelWord", msg::setup::kConfirmDeletion);
     confirmDeletionBox_->setChecked(true);
-    descriptionWordsBox_ = CheckBox("CheckBox3", QStringLiteral("Включать описание страницы (тег - Description)"));
-    altWordsBox_ = CheckBox("CheckBox4", QStringLiteral("Включать Alt в список слов"));
+    descriptionWordsBox_ = CheckBox("CheckBox3", msg::setup::kDescriptionWords);
+    altWordsBox_ = CheckBox("CheckBox4", msg::setup::kAltWords);
 
     auto* column = new QVBoxLayout(page);
     column->addLayout(minWord);
