@@ -30,6 +30,7 @@ int Main(int argc, const char* const* argv, Streams io) {
     AddRobotsTxtCommand(app, io, status);
     AddSitemapCommand(app, io, status);
     AddLinksCommand(app, io, status);
+    AddHistoryCommands(app, io, status);
     app.parse_complete_callback([&configDir] {
         if (!configDir.empty()) ::setenv("VESKARON_CONFIG_DIR", configDir.c_str(), 1);
     });

@@ -27,6 +27,8 @@ void AddSerpCommand(CLI::App& app, Streams io, int& status);
 void AddRobotsTxtCommand(CLI::App& app, Streams io, int& status);
 void AddSitemapCommand(CLI::App& app, Streams io, int& status);
 void AddLinksCommand(CLI::App& app, Streams io, int& status);
+// history and undo.
+void AddHistoryCommands(CLI::App& app, Streams io, int& status);
 
 // Parses argv and runs the chosen command; returns the process exit status.
 int Main(int argc, const char* const* argv, Streams io);
