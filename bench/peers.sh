@@ -4,7 +4,8 @@
 # runs, in ms) and ratios, then the Google Benchmark figures of the engine.
 #
 # Not a test: it installs its peers (Debian python3-lxml, mawk, nodejs/npm;
-# npm htmlparser2 and html-rewriter-wasm into bench/peers/node_modules) and so
+# npm htmlparser2, html-rewriter-wasm, robots-parser and sitemap into
+# bench/peers/node_modules) and so
 # needs the package registries the first time. The peers are speed yardsticks
 # only; the program never uses them.
 #
@@ -25,7 +26,8 @@ gbench=1
 want=(python3-lxml mawk libbenchmark-dev)
 command -v node >/dev/null && command -v npm >/dev/null || want+=(nodejs npm)
 bash tools/deps.sh "${want[@]}"
-if [ ! -d bench/peers/node_modules/htmlparser2 ] || [ ! -d bench/peers/node_modules/html-rewriter-wasm ]; then
+if [ ! -d bench/peers/node_modules/htmlparser2 ] || [ ! -d bench/peers/node_modules/html-rewriter-wasm ] ||
+   [ ! -d bench/peers/node_modules/sitemap ]; then
   (cd bench/peers && npm install --no-audit --no-fund --no-package-lock --silent)
 fi
 python=/usr/bin/python3  # Debian's, where python3-lxml lives
@@ -34,7 +36,7 @@ python=/usr/bin/python3  # Debian's, where python3-lxml lives
 # The build's output is shown only when it fails (Release builds warn more).
 mkdir -p "$build"
 if ! { cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVESKARON_BENCH=ON -DVESKARON_GUI=OFF &&
-       cmake --build "$build" --target veskaron-meta make_pages memchr_scan engine_bench; } >"$build/peers-build.log" 2>&1; then
+       cmake --build "$build" --target veskaron-meta make_pages memchr_scan engine_bench sitemap_write; } >"$build/peers-build.log" 2>&1; then
   cat "$build/peers-build.log"
   exit 1
 fi
@@ -136,6 +138,18 @@ for f in page-20m.htm page-20m-utf8.htm; do
   echo "memchr in process, $f ($(mb "$f")): $("$build/bench/memchr_scan" --repeat "$f")"
 done
 
+# The sitemap of the folder beside its audit; then the writer alone beside
+# the npm sitemap package, both given the addresses our sitemap holds.
+mkdir -p "$scratch/sitemap" "$scratch/peer-sitemap"
+sitemap_ms=$(best_ms "$meta" sitemap -r small --base-url https://x.ru --out "$scratch/sitemap/sitemap.xml")
+audit_ms=$(best_ms "$meta" audit -r small --format jsonl)
+row "sitemap of the folder" "$nsmall small pages" "$sitemap_ms" "our audit -r (jsonl)" "$audit_ms"
+cat "$scratch"/sitemap/sitemap*.xml | tr -d ' \n' | grep -o '<loc>[^<]*</loc><lastmod>[^<]*</lastmod>' |
+  sed 's|<loc>\([^<]*\)</loc><lastmod>\([^<]*\)</lastmod>|\1\t\2|' >"$scratch/addresses.txt"
+ours_write=$(best_ms sh -c "'$build/bench/sitemap_write' https://x.ru '$scratch/sitemap' <'$scratch/addresses.txt'")
+peer_write=$(best_ms sh -c "node '$root/bench/peers/sitemap_write.mjs' '$scratch/peer-sitemap/sitemap.xml' <'$scratch/addresses.txt'")
+row "sitemap write" "$(wc -l <"$scratch/addresses.txt") addresses" "$ours_write" "sitemap (npm)" "$peer_write"
+
 # The goals, from the figures above and the in-process field read.
 field=$(VESKARON_BENCH_DIR=$pages "$build/bench/engine_bench" --benchmark_filter='BM_FieldRead/2$' \
           --benchmark_format=csv 2>/dev/null | awk -F, '/BM_FieldRead/ { printf "%.2f", $6 / 1e9 }')
@@ -146,6 +160,7 @@ echo "  keywords, 20 MB page: $(ratio "${awk_kw[page-20m.htm]}" "${kw[page-20m.h
 echo "  keywords, the same page in UTF-8: $(ratio "${kw[page-20m-utf8.htm]}" "${kw[page-20m.htm]}") the time of the Windows-1251 one (goal: at most 1.5x)"
 echo "  field read in process, 20 MB page: $field GB/s (goal: 2 GB/s), memchr $scan GB/s: $(ratio "$scan" "$field") (goal: within 10x)"
 echo "  read of $nsmall small pages in one call: $ours_small ms (goal: under 3000 ms for 100000)"
+echo "  sitemap of $nsmall pages: $(ratio "$sitemap_ms" "$audit_ms") the time of audit -r (goal: at most 1.2x)"
 
 if ((gbench)); then
   echo
