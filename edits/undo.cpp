@@ -56,12 +56,13 @@ std::vector<UndoItem> PlanUndo(const BatchContents& batch) {
     return plan;
 }
 
-std::string ReverseDiff(const UndoItem& item) {
+std::string PageDiff(const std::string& path, const std::string& from, const std::string& to) {
     std::ostringstream diff;
-    site::PrintUnifiedDiff(diff, item.entry->path, DisplayLines(item.entry->path, item.current),
-                           DisplayLines(item.entry->path, item.entry->before));
+    site::PrintUnifiedDiff(diff, path, DisplayLines(path, from), DisplayLines(path, to));
     return std::move(diff).str();
 }
+
+std::string ReverseDiff(const UndoItem& item) { return PageDiff(item.entry->path, item.current, item.entry->before); }
 
 UndoResult CommitUndo(const std::vector<UndoItem>& plan, const std::string& folder, const std::string& origin,
                       const JournalOptions& options) {

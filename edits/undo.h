@@ -24,6 +24,9 @@ struct UndoItem {
 // What an undo of the batch would do, page by page; the disk is not touched.
 std::vector<UndoItem> PlanUndo(const BatchContents& batch);
 
+// A unified diff of two versions of a page, each side shown in its charset.
+std::string PageDiff(const std::string& path, const std::string& from, const std::string& to);
+
 // The unified diff from what the page holds to what the undo gives it,
 // each side shown in the page's charset.
 std::string ReverseDiff(const UndoItem& item);

@@ -149,7 +149,9 @@ SaveResult SaveDocument(Document& doc, const SaveOptions& options) {
     const std::string charset = SaveCharset(doc);
     NameSaveCharset(doc, charset, doc.page.text);
     const EncodeResult bytes = EncodeForSave(doc, charset, doc.page.text);
-    const FileStatus file = ReplaceFileBytes(doc.path, bytes.bytes, options.backup, &result.warning);
+    const std::string journal = options.beforeReplace ? options.beforeReplace(doc.path, bytes.bytes) : std::string();
+    const FileStatus file = journal.empty() ? ReplaceFileBytes(doc.path, bytes.bytes, options.backup, &result.warning)
+                                            : FileStatus{false, journal};
     result.written = file.ok;
     result.error = file.error;
     result.saved = file.ok;

@@ -41,6 +41,9 @@ struct SaveOptions {
     bool asEdited = false;  // the source editor's text as it stands, without the writer
     bool backup = false;    // BakFiles
     MetaWriteOptions writer;
+    // Told of the page and the bytes about to replace it (the journal of
+    // saves); an error text it gives refuses the write, and is the save's error.
+    std::function<std::string(const std::string& path, std::string_view bytes)> beforeReplace;
 };
 
 struct SaveResult {

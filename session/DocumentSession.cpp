@@ -11,6 +11,7 @@
 #include "platform/error_text.h"
 #include "session/Koi8Fields.h"
 #include "session/Messages.h"
+#include "session/SaveJournal.h"
 
 namespace veskaron::session {
 namespace {
@@ -237,7 +238,12 @@ bool DocumentSession::save(const SaveOptions& options, std::size_t fieldReferenc
     // own charset conversion writes as references.
     doc_.references = references;
     const bool was = doc_.modified;
-    const SaveResult result = SaveDocument(doc_, options);
+    // Journaled first, so that the save can be taken back.
+    PageSaveJournal journal(kMainWindowOrigin);
+    SaveOptions journaled = options;
+    journal.Attach(journaled);
+    const SaveResult result = SaveDocument(doc_, journaled);
+    journal.Done(result.written);
     // Saved as edited, the text's own tags are the values now.
     if (options.asEdited) doc_.modern = ReadModernHead(doc_.page.text).fields;
     // The writer's block (or a <meta charset> renamed for another charset) is

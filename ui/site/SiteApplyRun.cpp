@@ -49,9 +49,33 @@ void SiteApplyRun::commit(std::vector<site::PlannedEdit> plans, const SaveOption
     plans_.clear();
     auto work = std::make_shared<std::vector<site::PlannedEdit>>(std::move(plans));
     committed_ = work;
+    journaling_ = true;
+    // Compressing and flushing a large site's pages takes a moment: off the window's thread.
+    RunThenCall(
+        this, [work] { return session::JournalPlans(*work, session::kSiteWindowOrigin); },
+        [this, save](session::PlansJournal journal) { write(save, std::move(journal)); });
+    Q_EMIT progressed();
+}
+
+void SiteApplyRun::write(const SaveOptions& save, session::PlansJournal journal) {
+    journaling_ = false;
+    auto work = committed_;
+    if (!journal.batch) {
+        for (const site::PlannedEdit& plan : *work)
+            results_.push_back({false, plan.path + ": not written, since the journal cannot hold it: " + journal.error,
+                                {}, 0});
+        finish();
+        return;
+    }
+    journal_ = journal.batch;
     BackgroundItems::Options how = Workers();
     how.finishWhenDestroyed = true;  // pages being written are not left half done
-    run_.start([work] { return work->size(); }, [work, save](std::size_t i) { return site::CommitEdit((*work)[i], save); },
+    run_.start([work] { return work->size(); },
+               [work, save, batch = journal.batch, first = journal.first](std::size_t i) {
+                   site::CommitResult result = site::CommitEdit((*work)[i], save);
+                   if (result.written) batch->Written(first + i);
+                   return result;
+               },
                [this](std::vector<site::CommitResult> batch) { Append(results_, std::move(batch)); }, how);
     Q_EMIT progressed();
 }
@@ -60,6 +84,8 @@ void SiteApplyRun::finish() {
     // The handlers may start the next run at once: this one's state is settled first.
     const bool wasCommit = std::exchange(committing_, false);
     if (wasCommit) {
+        if (journal_) journal_->Finish();
+        journal_.reset();
         // The workers have ended: the plans are this object's again.
         plans_ = std::move(*committed_);
         committed_.reset();

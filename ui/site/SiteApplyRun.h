@@ -9,6 +9,7 @@
 
 #include "engine/loader.h"
 #include "engine/save.h"
+#include "session/SaveJournal.h"
 #include "site/page_edit.h"
 #include "ui/common/BackgroundWork.h"
 
@@ -25,7 +26,7 @@ public:
 
     explicit SiteApplyRun(QObject* parent = nullptr);
 
-    bool running() const { return run_.running(); }
+    bool running() const { return run_.running() || journaling_; }
     bool committing() const { return running() && committing_; }
     int done() const { return static_cast<int>(run_.done()); }
     int total() const { return total_; }
@@ -34,6 +35,8 @@ public:
     // The plans, in the pages' order, once planned() came.
     std::vector<site::PlannedEdit> takePlans() { return std::move(plans_); }
 
+    // The pages are recorded in the journal of saves first; when it refuses
+    // them, none is written and each gets the journal's reason.
     void commit(std::vector<site::PlannedEdit> plans, const SaveOptions& save);
     // The plans written (or refused) and what happened to each, once committed() came.
     const std::vector<site::PlannedEdit>& committedPlans() const { return plans_; }
@@ -46,13 +49,16 @@ Q_SIGNALS:
 
 private:
     void finish();
+    void write(const SaveOptions& save, session::PlansJournal journal);
 
     BackgroundItems run_;
     std::shared_ptr<std::vector<site::PlannedEdit>> committed_;  // shared with the writers while they run
     std::vector<site::PlannedEdit> plans_;
     std::vector<site::CommitResult> results_;
+    std::shared_ptr<edits::JournalBatch> journal_;
     int total_ = 0;
     bool committing_ = false;
+    bool journaling_ = false;
 };
 
 }  // namespace veskaron::ui

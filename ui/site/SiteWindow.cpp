@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "messages/audit_texts.h"
+#include "session/JournalMessages.h"
 #include "session/Messages.h"
 #include "session/Settings.h"
 #include "ui/common/BackgroundWork.h"
@@ -99,6 +100,7 @@ void TFmSite::buildControls() {
     BtnSiteExport = Button("BtnSiteExport", msg::site::kExportButton, msg::site::kExportHint);
     BtnSiteImport = Button("BtnSiteImport", msg::site::kImportButton, msg::site::kImportHint);
     BtnSiteSitemap = Button("BtnSiteSitemap", msg::site::kSitemapButton, msg::site::kSitemapHint);
+    BtnSiteJournal = Button("BtnSiteJournal", msg::journal::kButton, msg::journal::kHint);
     BtnSiteUndo = Button("BtnSiteUndo", msg::site::kUndoButton, msg::site::kUndoHint);
     BtnSiteApply = Button("BtnSiteApply", msg::site::kApplyButton, msg::site::kApplyHint);
     BtnSiteClose = Button("BtnSiteClose", msg::site::kCloseButton, msg::site::kCloseHint);
@@ -121,7 +123,8 @@ void TFmSite::buildControls() {
     progress->addWidget(LabelSiteStatus, 1);
 
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {BtnSiteExport, BtnSiteImport, BtnSiteUndo, BtnSiteSitemap}) buttons->addWidget(b);
+    for (QPushButton* b : {BtnSiteExport, BtnSiteImport, BtnSiteUndo, BtnSiteSitemap, BtnSiteJournal})
+        buttons->addWidget(b);
     buttons->addStretch();
     buttons->addWidget(BtnSiteApply);
     buttons->addWidget(BtnSiteClose);
@@ -151,7 +154,8 @@ void TFmSite::buildControls() {
     setTabOrder(BtnSiteExport, BtnSiteImport);
     setTabOrder(BtnSiteImport, BtnSiteUndo);
     setTabOrder(BtnSiteUndo, BtnSiteSitemap);
-    setTabOrder(BtnSiteSitemap, BtnSiteApply);
+    setTabOrder(BtnSiteSitemap, BtnSiteJournal);
+    setTabOrder(BtnSiteJournal, BtnSiteApply);
     setTabOrder(BtnSiteApply, BtnSiteClose);
 
     // Typing into the filter does not refilter a large table at every key.
@@ -176,6 +180,7 @@ void TFmSite::buildControls() {
     connect(BtnSiteExport, &QPushButton::clicked, this, &TFmSite::exportCsv);
     connect(BtnSiteImport, &QPushButton::clicked, this, &TFmSite::importCsv);
     connect(BtnSiteSitemap, &QPushButton::clicked, this, &TFmSite::writeSitemap);
+    connect(BtnSiteJournal, &QPushButton::clicked, this, &TFmSite::showJournal);
     connect(BtnSiteUndo, &QPushButton::clicked, this, &TFmSite::dropEdits);
     connect(BtnSiteApply, &QPushButton::clicked, this, &TFmSite::reviewAndSave);
     connect(BtnSiteClose, &QPushButton::clicked, this, &QWidget::close);
@@ -346,6 +351,7 @@ void TFmSite::showState() {
     BtnSiteExport->setEnabled(idle && model_->rowCount() > 0);
     BtnSiteImport->setEnabled(idle && model_->rowCount() > 0);
     BtnSiteSitemap->setEnabled(idle && model_->rowCount() > 0);
+    BtnSiteJournal->setEnabled(idle);
     BtnSiteUndo->setEnabled(idle && edits);
     BtnSiteApply->setEnabled(idle && edits);
     TableSite->setEditTriggers(idle ? QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed

@@ -53,6 +53,8 @@ public:
     void importCsv();
     void dropEdits();
     void writeSitemap();
+    // The journal of saves, where a batch can be taken back.
+    void showJournal();
     // The review of the edited pages, then the save of the ticked ones.
     void reviewAndSave();
 
@@ -96,6 +98,7 @@ private:
     QComboBox* ComboSiteCode = nullptr;
     QComboBox* ComboSiteRobot = nullptr;
     QPushButton* BtnSiteSitemap = nullptr;
+    QPushButton* BtnSiteJournal = nullptr;
     QString sitemapUrl_;  // the site's address as last typed for its sitemap
     QPushButton* BtnSiteRescan = nullptr;
     SiteTable* TableSite = nullptr;

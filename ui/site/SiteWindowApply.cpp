@@ -8,6 +8,7 @@
 #include "session/Settings.h"
 #include "ui/common/BackgroundWork.h"
 #include "ui/common/Dialogs.h"
+#include "ui/site/JournalDialog.h"
 #include "ui/site/SiteApplyRun.h"
 #include "ui/site/SiteReview.h"
 #include "ui/site/SiteScanRun.h"
@@ -177,6 +178,30 @@ void TFmSite::committed() {
                              msg::kCaptionAttention, report);
     if (!savedPaths.isEmpty()) Q_EMIT pagesSaved(savedPaths);
     Q_EMIT saveEnded();
+}
+
+void TFmSite::showJournal() {
+    if (busy()) return;
+    TFmJournal journal(this);
+    CurrentDialogs().ExecModal(journal);
+    // The journal holds every folder's saves: the pages of this site that
+    // an undo wrote back are read again, as after a save.
+    const std::string prefix = model_->root() + "/";
+    std::vector<std::string> pages;
+    QStringList paths;
+    for (const std::string& path : journal.restored()) {
+        paths << Q(path);
+        if (path.starts_with(prefix) && model_->rowOfPath(site::RelativePath(model_->root(), path)) >= 0)
+            pages.push_back(path);
+    }
+    if (!pages.empty()) {
+        rescanningSaved_ = true;
+        scanNote_.clear();
+        scan_->startPages(model_->root(), std::move(pages), loadOptions());
+        showProgress();
+        showState();
+    }
+    if (!paths.isEmpty()) Q_EMIT pagesSaved(paths);
 }
 
 }  // namespace veskaron::ui
