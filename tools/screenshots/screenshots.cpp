@@ -9,6 +9,7 @@
 #include <QFileSystemModel>
 #include <QImage>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPainter>
 #include <QTabWidget>
 #include <QTimer>
@@ -19,6 +20,7 @@
 
 #include "controls/ClicLabel.h"
 #include "platform/paths.h"
+#include "session/SaveJournal.h"
 #include "session/Settings.h"
 #include "ui/common/AppSetup.h"
 #include "ui/common/Dialogs.h"
@@ -261,6 +263,23 @@ int main(int argc, char* argv[]) {
     };
     site->writeSitemap();
     for (int waited = 0; !mapped && waited < 100; ++waited) Settle(100);
+    // The journal of saves with one batch: the demo title edit as a save
+    // records it (the page itself stays as it is).
+    const std::string contactsPage = site->model().root() + "/contacts.html";
+    const std::vector<site::PlannedEdit> plans = {site::PlanEdit(
+        contactsPage, {"Title=Контакты мастерской в Екатеринбурге: адрес и телефон"}, LoadOptions{}, SaveOptions{})};
+    if (const session::PlansJournal journal = session::JournalPlans(plans, session::kSiteWindowOrigin); journal.batch) {
+        journal.batch->Written(journal.first);
+        journal.batch->Finish();
+    }
+    bool journaled = false;
+    camera.onModal = [&journaled](QDialog& dialog) {
+        auto* pages = dialog.findChild<QListWidget*>(QStringLiteral("ListJournalPages"));
+        for (int waited = 0; pages && pages->count() == 0 && waited < 100; ++waited) Settle(50);
+        Save(dialog, QStringLiteral("journal"));
+        journaled = true;
+    };
+    site->showJournal();
     site->close();
 
     camera.onModal = nullptr;

@@ -52,6 +52,7 @@ TFmJournal::TFmJournal(QWidget* parent) : QDialog(parent), folder_(session::Jour
     TableJournalBatches->verticalHeader()->hide();
     TableJournalBatches->horizontalHeader()->setStretchLastSection(true);
     ListJournalPages = Named(new QListWidget, "ListJournalPages");
+    ListJournalPages->setTextElideMode(Qt::ElideLeft);  // the page's name matters more than its folder
     LabelJournalPages = Caption(msg::journal::kPagesLabel, QStringLiteral("LabelJournalPages"), ListJournalPages);
     TextJournalDiff = Named(new QPlainTextEdit, "TextJournalDiff");
     TextJournalDiff->setReadOnly(true);
@@ -78,7 +79,7 @@ TFmJournal::TFmJournal(QWidget* parent) : QDialog(parent), folder_(session::Jour
     auto* lower = Named(new QSplitter(Qt::Horizontal), "SplitJournalPages");
     lower->addWidget(pages);
     lower->addWidget(diff);
-    lower->setStretchFactor(1, 2);
+    lower->setSizes({340, 620});
     auto* split = Named(new QSplitter(Qt::Vertical), "SplitJournal");
     split->setChildrenCollapsible(false);
     split->addWidget(TableJournalBatches);
