@@ -21,18 +21,9 @@ endif()
 # Adds a static library from every source file of the calling folder.
 function(veskaron_library name)
   file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
-  list(FILTER _src INCLUDE REGEX "\\.cpp$")
-  if(_src)
-    file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
-    add_library(${name} STATIC ${_src})
-    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
-    target_link_libraries(${name} PUBLIC veskaron_config ${ARGN})
-  else()
-    # A folder whose first sources have not arrived yet.
-    add_library(${name} INTERFACE)
-    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
-    target_link_libraries(${name} INTERFACE veskaron_config ${ARGN})
-  endif()
+  add_library(${name} STATIC ${_src})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC veskaron_config ${ARGN})
 endfunction()
 
 # One GoogleTest executable from every source file of the calling folder.

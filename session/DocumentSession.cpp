@@ -1,4 +1,5 @@
 #include "session/DocumentSession.h"
+#include "session/QtText.h"
 
 #include "engine/modern_head.h"
 
@@ -22,9 +23,6 @@ constexpr std::initializer_list<std::string MetaFields::*> kTexts = {
     &MetaFields::Keywords,   &MetaFields::Generator,    &MetaFields::ProgId,      &MetaFields::Url,
     &MetaFields::RefreshUrl, &MetaFields::ExpiriesText, &MetaFields::CharsetText, &MetaFields::Location};
 
-QString Utf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 Notice ErrorNotice(QString text) { return {Notice::Kind::Error, std::move(text)}; }
 
@@ -118,7 +116,7 @@ void DocumentSession::takeSnapshot() {
 // ---- The source view's text ----
 
 ShownSource ToShownSource(std::string_view bytes, const TextCodec& codec) {
-    ShownSource shown{Utf8(codec.ToUtf8(bytes))};
+    ShownSource shown{FromUtf8(codec.ToUtf8(bytes))};
     QString& text = shown.text;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     // A lone CR would be a line of its own in the view and come back as a
@@ -202,7 +200,7 @@ void DocumentSession::changeText(std::string text) {
 bool DocumentSession::load(const QString& path, const LoadOptions& options) {
     const PageLoad load = LoadPage(doc_, path.toStdString(), options);
     if (!load.fileOk) {
-        Q_EMIT failed({ErrorNotice(Utf8(RussianFileError(load.fileError)))});
+        Q_EMIT failed({ErrorNotice(FromUtf8(RussianFileError(load.fileError)))});
         return false;
     }
     ++revision_;
@@ -220,9 +218,9 @@ bool DocumentSession::load(const QString& path, const LoadOptions& options) {
     takeSnapshot();
 
     Notices notices;
-    for (const std::string& warning : load.report.warnings) notices << ErrorNotice(Utf8(warning));
+    for (const std::string& warning : load.report.warnings) notices << ErrorNotice(FromUtf8(warning));
     if (!load.report.ok)
-        notices << ErrorNotice(msg::kLoadStopped.arg(QDir::toNativeSeparators(path), Utf8(load.report.error)));
+        notices << ErrorNotice(msg::kLoadStopped.arg(QDir::toNativeSeparators(path), FromUtf8(load.report.error)));
     if (!notices.isEmpty()) Q_EMIT failed(notices);
     return true;
 }
@@ -256,16 +254,16 @@ bool DocumentSession::save(const SaveOptions& options, std::size_t fieldReferenc
     Notices notices;
     if (!result.refusal.empty()) notices << ErrorNotice(msg::RefusalText(result.refusal));
     if (!result.error.empty()) {
-        notices << ErrorNotice(Utf8(RussianFileError(result.error)));
+        notices << ErrorNotice(FromUtf8(RussianFileError(result.error)));
     } else if (!result.warning.empty()) {
-        notices << Notice{Notice::Kind::Warning, Utf8(RussianFileError(result.warning))};
+        notices << Notice{Notice::Kind::Warning, FromUtf8(RussianFileError(result.warning))};
     }
     if (result.written && result.references > 0) {
         notices << Notice{Notice::Kind::Information,
-                          msg::kReferencesWritten.arg(Utf8(doc_.encoding.name)).arg(result.references)};
+                          msg::kReferencesWritten.arg(FromUtf8(doc_.encoding.name)).arg(result.references)};
     }
     if (result.written) {
-        size_ = QFileInfo(Utf8(doc_.path)).size();
+        size_ = QFileInfo(FromUtf8(doc_.path)).size();
         sizeRevision_ = revision_;
     }
     if (result.saved) {
@@ -297,7 +295,7 @@ QString DocumentSession::preview(const MetaWriteOptions& writer, const FileOpene
     if (held) doc_.page.text = std::move(*held);
     Notices notices;
     if (!result.refusal.empty()) notices << ErrorNotice(msg::RefusalText(result.refusal));
-    if (!result.error.empty()) notices << ErrorNotice(Utf8(RussianFileError(result.error)));
+    if (!result.error.empty()) notices << ErrorNotice(FromUtf8(RussianFileError(result.error)));
     if (!notices.isEmpty()) Q_EMIT failed(notices);
     return result.written ? QString::fromStdString(result.path) : QString();
 }

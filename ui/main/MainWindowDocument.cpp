@@ -33,13 +33,6 @@
 namespace veskaron::ui {
 namespace {
 
-// The user's own separator, as the pages were written with it: not the
-// program's Russian default.
-char LocaleDecimalSeparator() {
-    const QString point = QLocale::system().decimalPoint();
-    return point == QStringLiteral(",") ? ',' : '.';
-}
-
 // Which mark an edit sets; none for the values the snapshot compares.
 std::optional<session::EditMark> MarkOf(FieldEdit kind) {
     using session::EditMark;
@@ -171,7 +164,7 @@ void TForm1::sourceEdited() {
 // The download time of `bytes` at the settings' modem speed.
 QString TForm1::downloadTimeText(qint64 bytes) const {
     const auto hundredths = DownloadHundredths(bytes, modemSpeed());
-    return hundredths ? Ui(DownloadTimeText(*hundredths)) : QString();
+    return hundredths ? FromUtf8(DownloadTimeText(*hundredths)) : QString();
 }
 
 void TForm1::showSourceSize(qint64 bytes) {
@@ -346,7 +339,7 @@ void TForm1::showLoaded(const LoadReport& report) {
     if (!report.unread.empty()) {
         // These keep the values the window showed before: say which.
         QStringList keys;
-        for (int index : report.unread) keys << Ui(CatalogueAt(index).key);
+        for (int index : report.unread) keys << FromUtf8(CatalogueAt(index).key);
         status_->SetPanel(1, msg::kUnreadFields.arg(keys.join(QStringLiteral(", "))));
     }
     // The session's snapshot follows; the editor fills now if it is showing.

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "engine/text_codec.h"
+#include "session/QtText.h"
 
 namespace veskaron::ui {
 
@@ -31,11 +32,6 @@ inline QString PlainText(const QPlainTextEdit& box) {
     QString text = box.document()->toRawText();
     text.replace(QChar::ParagraphSeparator, u'\n');
     return text;
-}
-
-// Texts of the program itself (UTF-8 in the engine's headers).
-inline QString Ui(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 }  // namespace veskaron::ui

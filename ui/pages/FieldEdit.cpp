@@ -13,7 +13,7 @@ namespace veskaron::ui {
 void FillItems(QComboBox* box, std::span<const std::string_view> items) {
     const QSignalBlocker block(box);
     box->clear();
-    for (std::string_view item : items) box->addItem(Ui(item));
+    for (std::string_view item : items) box->addItem(FromUtf8(item));
     box->setCurrentIndex(-1);
 }
 

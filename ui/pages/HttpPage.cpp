@@ -352,7 +352,7 @@ void HttpPage::expiryDateChanged() {
     const QTime time = DateTimePicker2->time();
     const auto text = FormatExpiryText({date.year(), date.month(), date.day()},
                                        {time.hour(), time.minute(), time.second()});
-    if (!text) CurrentDialogs().Error(this, Ui(kDateConversionError));
+    if (!text) CurrentDialogs().Error(this, FromUtf8(kDateConversionError));
     Label34->setText(QString::fromStdString(text.value_or(std::string())));
     SyncExpiryControls();
     Q_EMIT Edited(FieldEdit::Expiry);

@@ -25,6 +25,7 @@
 #include "platform/paths.h"
 #include "platform/shortcuts.h"
 #include "session/Messages.h"
+#include "session/QtText.h"
 #include "settings/output_order.h"
 #include "settings/settings_keys.h"
 #include "ui/common/Dialogs.h"
@@ -76,9 +77,6 @@ void Select(QButtonGroup* group, E value) {
 // An entry wider than the list minus this gets its full text as a tip.
 constexpr int kTipMargin = 19;
 
-QString Qt8(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
 
 }  // namespace
 
@@ -143,7 +141,7 @@ void TFmSetup::buildGeneralPage(QWidget* page) {
     tabs->addWidget(tabStyleBox_);
 
     modemBox_ = Named(new QComboBox, "ComboBox1");
-    for (const std::string_view speed : kModemSpeeds) modemBox_->addItem(Qt8(speed));
+    for (const std::string_view speed : kModemSpeeds) modemBox_->addItem(FromUtf8(speed));
     modemBox_->setMaxVisibleItems(16);
     auto* modem = new QHBoxLayout;
     modem->addWidget(modemBox_, 1);
@@ -200,7 +198,7 @@ void TFmSetup::buildMetaPage(QWidget* page) {
     orderList_->setTextElideMode(Qt::ElideRight);
     int entryWidth = 0;
     for (const auto& row : MakeOrderCaptions())
-        entryWidth = std::max(entryWidth, orderList_->fontMetrics().horizontalAdvance(Qt8(row.caption)));
+        entryWidth = std::max(entryWidth, orderList_->fontMetrics().horizontalAdvance(FromUtf8(row.caption)));
     orderList_->setMinimumWidth(entryWidth + kTipMargin + 8);
     orderList_->viewport()->setMouseTracking(true);
     orderList_->viewport()->installEventFilter(this);
@@ -318,7 +316,7 @@ void TFmSetup::fillOrderList() {
     orderList_->clear();
     const OrderCaptionTable captions = MakeOrderCaptions();
     for (const std::int32_t index : edited_.outputOrder)
-        orderList_->addItem(Qt8(captions[static_cast<std::size_t>(index)].caption));
+        orderList_->addItem(FromUtf8(captions[static_cast<std::size_t>(index)].caption));
 }
 
 void TFmSetup::ShowModal() { CurrentDialogs().ExecModal(*this); }

@@ -9,13 +9,13 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include "session/QtText.h"
 #include "session/Messages.h"
 #include "ui/common/Widgets.h"
 
 namespace veskaron::ui {
 namespace {
 
-QString Q(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
 }  // namespace
 
@@ -29,7 +29,7 @@ TFmSiteReview::TFmSiteReview(const std::vector<site::PlannedEdit>& plans, const 
         switch (plans[i].status) {
             case site::EditStatus::Changes: shown_.push_back(i); break;
             case site::EditStatus::Unchanged: break;
-            default: problems << msg::site::kPageProblem.arg(names[i], Q(plans[i].error)); break;
+            default: problems << msg::site::kPageProblem.arg(names[i], FromUtf8(plans[i].error)); break;
         }
     }
 
@@ -112,7 +112,7 @@ void TFmSiteReview::showDiff() {
         return;
     }
     const site::PlannedEdit& plan = plans_[shown_[static_cast<std::size_t>(row)]];
-    EditReviewDiff->setPlainText(Q(plan.diff));
+    EditReviewDiff->setPlainText(FromUtf8(plan.diff));
     LabelReviewReferences->setText(plan.references > 0 ? msg::site::kReviewReferences.arg(plan.references)
                                                        : QString());
 }

@@ -12,6 +12,7 @@
 #include <set>
 
 #include "engine/file_io.h"
+#include "session/QtText.h"
 #include "session/Messages.h"
 #include "site/robots_txt.h"
 #include "site/sitemap.h"
@@ -20,7 +21,6 @@
 namespace veskaron::ui {
 namespace {
 
-QString Q(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
 }  // namespace
 
@@ -71,9 +71,9 @@ void TFmSitemap::refresh() {
             ++listed;
             continue;
         }
-        auto* item = new QListWidgetItem(Q(row.relative) + QStringLiteral(" — ") +
+        auto* item = new QListWidgetItem(FromUtf8(row.relative) + QStringLiteral(" — ") +
                                          msg::site::IndexingText(false, row.indexReason));
-        item->setToolTip(Q(row.indexDetail));
+        item->setToolTip(FromUtf8(row.indexDetail));
         ListSitemapLeftOut->addItem(item);
     }
     const bool urlOk = baseUrl().startsWith(QStringLiteral("http://")) || baseUrl().startsWith(QStringLiteral("https://"));
@@ -101,10 +101,10 @@ void TFmSitemap::write() {
         std::string warning;
         const FileStatus status = ReplaceFileBytes(path, f.bytes, backup_, &warning);
         if (!status.ok) {
-            error_ = Q(status.error);
+            error_ = FromUtf8(status.error);
             break;
         }
-        written_ << QDir::toNativeSeparators(Q(path));
+        written_ << QDir::toNativeSeparators(FromUtf8(path));
     }
     accept();
 }
