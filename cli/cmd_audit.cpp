@@ -146,7 +146,8 @@ int RunAudit(const AuditArgs& args, Streams io) {
         }
         site::AddCanonicalToNoindexFindings(findings, judged);
     }
-    {
+    // The links between pages are a folder's: pages named one by one are judged alone.
+    if (!args.selection.folders.empty() || !args.home.empty()) {
         const indexing::LinkGraph graph = indexing::BuildLinkGraph(
             selection.pages, {site.root, args.site.baseUrl, args.home, indexing::kDefaultDepthLimit, site.robot});
         if (!args.home.empty() && graph.home == indexing::kNoPage) {

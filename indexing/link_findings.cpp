@@ -115,11 +115,13 @@ std::vector<Finding> LinkGraph::Findings(std::uint32_t page) const {
         }
     }
     AddRedirectFindings(*this, page, out);
+    // Without a start page nothing says where a visit begins: every page would be an orphan.
+    if (home == kNoPage) return out;
     if (page != home && inbound[page] == 0) {
         out.push_back({Level::Warning, "orphan", "Ни одна страница сайта не ссылается на эту страницу"});
-    } else if (home != kNoPage && depth[page] == kNoPage) {
+    } else if (depth[page] == kNoPage) {
         out.push_back({Level::Info, "depth", "Со стартовой страницы до этой страницы не дойти по ссылкам"});
-    } else if (home != kNoPage && depth[page] > static_cast<std::uint32_t>(depthLimit)) {
+    } else if (depth[page] > static_cast<std::uint32_t>(depthLimit)) {
         out.push_back({Level::Info, "depth",
                        "Страница в " + std::to_string(depth[page]) + " переходах от стартовой (больше " +
                            std::to_string(depthLimit) + ")"});
