@@ -97,6 +97,24 @@ void NameSaveCharset(const Document& doc, const std::string& charset, std::strin
 
 }  // namespace
 
+Refusal WriteHeadEdits(std::string& text, MetaFields& fields, const ModernFields& was, const ModernFields& now,
+                       const MetaWriteOptions& writer, bool rewriteBlock) {
+    std::string edited = text;
+    MetaFields written = fields;
+    if (rewriteBlock) {
+        const WriteResult w = WriteMetaBlock(edited, written, writer);
+        if (!w.Done()) return w.refusal;
+    }
+    if (was != now) {
+        // Asked of the text the block left: a block can move what the edits lean on.
+        if (const Refusal why = ModernEditRefusal(edited, was, now); why != Refusal::None) return why;
+        ApplyModernEdits(edited, was, now, writer.attributeOrder);
+    }
+    text = std::move(edited);
+    fields = std::move(written);
+    return Refusal::None;
+}
+
 EncodeResult FileBytesForSave(const Document& doc, std::string_view text) {
     return EncodeForSave(doc, SaveCharset(doc), text);
 }
@@ -109,11 +127,10 @@ SaveBytes BytesForSave(const Document& doc, const SaveOptions& options) {
     }
     std::string text = doc.page.text;
     if (!options.asEdited) {
-        out.refusal.code = ModernEditRefusal(text, doc.modernSnapshot, doc.modern);
         const MetaWriteOptions writer = WriterFor(doc, options.writer);
-        if (out.refusal.empty() && BlockDiffers(doc.savedFields, doc.fields, writer))
-            out.refusal.code = WriteMetaBlock(text, doc.fields, writer).refusal;
-        ApplyModernEdits(text, doc.modernSnapshot, doc.modern, options.writer.attributeOrder);
+        MetaFields fields = doc.fields;
+        out.refusal.code = WriteHeadEdits(text, fields, doc.modernSnapshot, doc.modern, writer,
+                                          BlockDiffers(doc.savedFields, doc.fields, writer));
     }
     const std::string charset = SaveCharset(doc);
     NameSaveCharset(doc, charset, text);
@@ -135,16 +152,12 @@ SaveResult SaveDocument(Document& doc, const SaveOptions& options) {
     if (const std::string unwritable = UnwritableCharset(doc); !unwritable.empty())
         return refuse({Refusal::UnwritableCharset, unwritable});
     if (!options.asEdited) {
-        if (const Refusal why = ModernEditRefusal(doc.page.text, doc.modernSnapshot, doc.modern); why != Refusal::None)
-            return refuse({why, {}});
         // A save that changes no catalogued entry leaves the page's block as it is.
         const MetaWriteOptions writer = WriterFor(doc, options.writer);
-        if (BlockDiffers(doc.savedFields, doc.fields, writer)) {
-            const WriteResult w = WriteMetaBlock(doc.page.text, doc.fields, writer);
-            if (!w.Done()) return refuse({w.refusal, {}});
-        }
-        // After the block, so that tags added before </head> follow a block placed there.
-        ApplyModernEdits(doc.page.text, doc.modernSnapshot, doc.modern, options.writer.attributeOrder);
+        const bool rewrite = BlockDiffers(doc.savedFields, doc.fields, writer);
+        if (const Refusal why = WriteHeadEdits(doc.page.text, doc.fields, doc.modernSnapshot, doc.modern, writer, rewrite);
+            why != Refusal::None)
+            return refuse({why, {}});
     }
     const std::string charset = SaveCharset(doc);
     NameSaveCharset(doc, charset, doc.page.text);

@@ -65,6 +65,14 @@ struct SaveResult {
 // it and a failed write leave the document modified.
 SaveResult SaveDocument(Document& doc, const SaveOptions& options);
 
+// The META block (when `rewriteBlock`), then the edits of the tags beside the
+// catalogue, made on a copy: either all of them go into `text` or none, and
+// the refusal says why. The tags are edited after the block, in the text the
+// block left, so that tags added before </head> follow a block placed there.
+// `fields` takes the block's effects only when it goes in.
+Refusal WriteHeadEdits(std::string& text, MetaFields& fields, const ModernFields& was, const ModernFields& now,
+                       const MetaWriteOptions& writer, bool rewriteBlock);
+
 // Bytes the save would write, without touching the document or the disk.
 struct SaveBytes {
     std::string bytes;     // empty when a chosen charset is refused

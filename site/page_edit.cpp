@@ -75,19 +75,15 @@ PlannedEdit PlanEdit(const std::string& path, const std::vector<std::string>& as
     SaveOptions options = save;
     options.writer.kind = doc.kind;
     if (!save.asEdited) {
-        const Refusal refusal = ModernEditRefusal(doc.page.text, doc.modernSnapshot, doc.modern);
-        if (refusal != Refusal::None) return fail(EditStatus::Refused, RefusalText(refusal));
         // Edits of the tags beside the catalogue alone leave the META block as the page has it.
+        std::string text = doc.page.text;
         const bool rewrite = plan.block == BlockRewrite::Always
                                  ? !onlyModern
                                  : BlockDiffers(before, doc.fields, options.writer) &&
-                                       !ReplaceEntriesInPlace(doc.page.text, before, doc.fields, options.writer);
-        if (rewrite) {
-            const WriteResult w = WriteMetaBlock(doc.page.text, doc.fields, options.writer);
-            if (!w.Done()) return fail(EditStatus::Refused, RefusalText(w.refusal));
-        }
-        // After the block, so that tags added before </head> follow a block placed there.
-        ApplyModernEdits(doc.page.text, doc.modernSnapshot, doc.modern, options.writer.attributeOrder);
+                                       !ReplaceEntriesInPlace(text, before, doc.fields, options.writer);
+        const Refusal refusal = WriteHeadEdits(text, doc.fields, doc.modernSnapshot, doc.modern, options.writer, rewrite);
+        if (refusal != Refusal::None) return fail(EditStatus::Refused, RefusalText(refusal));
+        doc.page.text = std::move(text);
     }
     options.asEdited = true;  // the block is in the text now
 

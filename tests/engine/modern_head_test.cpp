@@ -225,6 +225,23 @@ TEST(ModernHead, WithoutAHeadEndNothingIsAdded) {
     EXPECT_EQ(text, "<head><title>t</title>");
 }
 
+// The block and the tags beside the catalogue go in together or not at all.
+TEST(ModernHead, BlockAndTagsGoInTogether) {
+    MetaFields fields;
+    fields.Title = "t";
+    fields.Author = "Ann";
+    ModernFields now;
+    now[kOgTitle] = "T";
+    MetaWriteOptions writer;  // after <head>: the block needs no head end, the new tag does
+    std::string text = "<head><title>t</title>";
+    EXPECT_EQ(WriteHeadEdits(text, fields, {}, now, writer, true), Refusal::NoHeadEnd);
+    EXPECT_EQ(text, "<head><title>t</title>");
+    text += "</head>";
+    EXPECT_EQ(WriteHeadEdits(text, fields, {}, now, writer, true), Refusal::None);
+    EXPECT_NE(text.find("content=\"Ann\""), std::string::npos);
+    EXPECT_NE(text.find("og:title"), std::string::npos);
+}
+
 // A head of many tags on one line, some quotes unclosed: reading and editing stay linear.
 TEST(ModernHead, ReadAndEditAreLinear) {
     const auto r = test::MeasureScaling(
