@@ -1,18 +1,21 @@
 #include <algorithm>
 #include <memory>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
+#include "cli/audit_report.h"
 #include "cli/commands.h"
 #include "cli/page_loading.h"
 #include "cli/page_selection.h"
 #include "cli/progress.h"
 #include "cli/site_options.h"
 #include "indexing/link_graph.h"
+#include "engine/file_io.h"
 #include "engine/loader.h"
 #include "site/audit.h"
 #include "site/csv.h"
@@ -30,6 +33,7 @@ struct AuditArgs {
     std::string failOn;  // error | warning | empty
     SiteArgs site;       // the site's address, root and robot
     std::string home;    // the start page of the link checks
+    std::string out;     // the file to write instead of the standard output
 };
 
 struct PageOutcome {
@@ -182,13 +186,32 @@ int RunAudit(const AuditArgs& args, Streams io) {
         }
     }
 
-    if (args.format == "table") PrintTable(io.out, paths, audits);
-    else PrintRecords(io.out, args.format == "csv", paths, audits);
+    std::ostringstream buffer;
+    std::ostream& out = args.out.empty() ? io.out : buffer;
+    std::string html;
+    if (args.format == "html") {
+        std::vector<bool> wasRead(outcomes.size());
+        for (std::size_t i = 0; i < outcomes.size(); ++i) wasRead[i] = outcomes[i].read;
+        html = AuditHtmlReport(site.root, paths, audits, wasRead, verdicts, paths.size() - selection.pages.size());
+    } else if (args.format == "table") {
+        PrintTable(out, paths, audits);
+    } else {
+        PrintRecords(out, args.format == "csv", paths, audits);
+    }
     // Machine-readable output stays records only; the summary then goes to stderr.
-    std::ostream& summary = args.format == "table" ? io.out : io.err;
+    std::ostream& summary = args.format == "table" ? out : io.err;
     summary << "Pages: " << read << ", errors: " << errors << ", warnings: " << warnings << ", info: " << infos;
     if (unreadable > 0) summary << ", unreadable: " << unreadable;
     summary << "\n";
+    if (!args.out.empty()) {
+        const FileStatus written = WriteFileAtomically(args.out, html.empty() ? buffer.str() : html);
+        if (!written.ok) {
+            io.err << written.error << "\n";
+            return kExitFileError;
+        }
+    } else {
+        io.out << html;
+    }
     io.out.flush();
 
     if (unreadable > 0) return kExitFileError;
@@ -203,8 +226,10 @@ void AddAuditCommand(CLI::App& app, Streams io, int& status) {
     auto* cmd = app.add_subcommand("audit", "Check the title and META tags of pages and list the problems");
     auto args = std::make_shared<AuditArgs>();
     AddSelectionOptions(*cmd, args->selection);
-    cmd->add_option("--format", args->format, "table, jsonl (one object per finding) or csv")
-        ->check(CLI::IsMember({"table", "jsonl", "csv"}));
+    cmd->add_option("--format", args->format,
+                    "table, jsonl (one object per finding), csv, or html (a report with charts, one file)")
+        ->check(CLI::IsMember({"table", "jsonl", "csv", "html"}));
+    cmd->add_option("--out", args->out, "Write to this file (replaced whole) instead of the standard output");
     cmd->add_option("--fail-on", args->failOn,
                     "Exit with 1 when there are findings of this level: error, or warning (and errors)")
         ->check(CLI::IsMember({"error", "warning"}));
