@@ -446,6 +446,22 @@ std::pair<int, int> SiteModel::indexingCounts() const {
     return counts;
 }
 
+site::PageFacts SiteModel::facts(int at) const {
+    const Row& r = rows_[static_cast<std::size_t>(at)];
+    site::PageFacts f;
+    f.kind = r.scan.read ? site::PageFacts::Kind::Page : site::PageFacts::Kind::Unread;
+    f.titlePx = r.titlePx;
+    f.descriptionPx = r.descriptionPx;
+    f.indexable = r.scan.indexable;
+    f.reason = site::KnownReason(r.scan.indexReason);
+    return f;
+}
+
+void SiteModel::countRow(int at, site::SiteCounter& counter) const {
+    const Row& r = rows_[static_cast<std::size_t>(at)];
+    counter.Add(facts(at), {&r.own, &r.duplicates, &r.links});
+}
+
 int SiteModel::pagesWithFindings() const {
     return static_cast<int>(
         std::count_if(rows_.begin(), rows_.end(), [](const Row& r) { return !r.own.empty() || !r.duplicates.empty() || !r.links.empty(); }));

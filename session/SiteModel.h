@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "site/report.h"
 #include "site/site_scan.h"
 
 namespace veskaron::session {
@@ -110,6 +111,10 @@ public:
     int pagesWithFindings() const;
     // The pages read that the robot may index, and those it may not.
     std::pair<int, int> indexingCounts() const;
+    // What the overview and the report take of a row: its shown widths and
+    // indexability, and, counted in place, its findings.
+    site::PageFacts facts(int row) const;
+    void countRow(int row, site::SiteCounter& counter) const;
     // The shown text of a cell (the CSV's value).
     QString text(int row, int column) const;
 
