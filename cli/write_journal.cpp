@@ -1,5 +1,6 @@
 #include "cli/write_journal.h"
 
+#include <future>
 #include <sys/stat.h>
 
 #include "platform/key_store.h"
@@ -57,6 +58,17 @@ std::uint64_t FileBytes(const std::vector<std::string>& paths) {
     return total;
 }
 
+struct JournaledWrites::Group {
+    struct Recorded {
+        bool ok = true;
+        std::size_t first = 0;
+        std::string error;
+    };
+    std::vector<site::PlannedEdit> plans;
+    std::vector<bool> written;
+    std::future<Recorded> recorded;  // invalid when no page of the group is written
+};
+
 JournaledWrites::JournaledWrites(bool journal, Handler handler) : journal_(journal), handler_(std::move(handler)) {}
 
 JournaledWrites::~JournaledWrites() = default;
@@ -83,28 +95,51 @@ void JournaledWrites::Add(site::PlannedEdit plan, bool written) {
 }
 
 void JournaledWrites::Flush() {
+    auto group = std::make_unique<Group>();
+    group->plans = std::exchange(waiting_, {});
+    group->written = std::exchange(written_, {});
+    waitingBytes_ = 0;
+    // The group before is written first: records stay in the pages' order,
+    // and a journal that failed refuses every later group.
+    WriteRecorded();
     std::vector<edits::PageBytes> pages;
-    for (std::size_t i = 0; i < waiting_.size(); ++i)
-        if (written_[i]) pages.push_back({waiting_[i].path, waiting_[i].oldBytes, waiting_[i].newBytes});
-    std::size_t first = 0;
-    if (!pages.empty() && refused_.empty() && !batch_->Record(pages, first, refused_) && refused_.empty())
-        refused_ = "the journal could not be written";
-    std::size_t next = first;
-    for (std::size_t i = 0; i < waiting_.size(); ++i) {
-        indexed_ = written_[i];
+    for (std::size_t i = 0; i < group->plans.size(); ++i) {
+        const site::PlannedEdit& p = group->plans[i];
+        if (group->written[i]) pages.push_back({p.path, p.oldBytes, p.newBytes});
+    }
+    if (!pages.empty() && refused_.empty()) {
+        group->recorded = std::async(std::launch::async, [batch = batch_.get(), pages = std::move(pages)] {
+            Group::Recorded r;
+            r.ok = batch->Record(pages, r.first, r.error);
+            return r;
+        });
+    }
+    recording_ = std::move(group);
+}
+
+void JournaledWrites::WriteRecorded() {
+    if (!recording_) return;
+    Group& group = *recording_;
+    std::size_t next = 0;
+    if (group.recorded.valid()) {
+        Group::Recorded r = group.recorded.get();
+        if (!r.ok && refused_.empty()) refused_ = r.error.empty() ? "the journal could not be written" : r.error;
+        next = r.first;
+    }
+    for (std::size_t i = 0; i < group.plans.size(); ++i) {
+        indexed_ = group.written[i];
         index_ = next;
         if (indexed_) ++next;
-        handler_(waiting_[i], *this);
+        handler_(group.plans[i], *this);
     }
     indexed_ = false;
-    waiting_.clear();
-    written_.clear();
-    waitingBytes_ = 0;
+    recording_.reset();
 }
 
 void JournaledWrites::Finish() {
     if (!journal_ || !batch_) return;
     Flush();
+    WriteRecorded();
     // A run that wrote nothing leaves nothing to take back.
     if (batch_->Recorded() == 0) batch_->Abandon();
     else batch_->Finish();

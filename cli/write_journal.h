@@ -1,7 +1,8 @@
 #pragma once
 // The journal of the pages write replaces: planned pages are handled in
 // groups, and each group is recorded in the journal (one flush to the disk)
-// before any of its pages is replaced.
+// before any of its pages is replaced. A group is compressed and recorded on
+// another thread while the next one is planned.
 #include <functional>
 #include <memory>
 #include <string>
@@ -46,13 +47,16 @@ public:
     site::CommitResult Commit(const site::PlannedEdit& plan, const SaveOptions& options);
 
 private:
+    struct Group;
     void Flush();
+    void WriteRecorded();
 
     bool journal_;
     Handler handler_;
     std::unique_ptr<edits::JournalBatch> batch_;
     std::vector<site::PlannedEdit> waiting_;
     std::vector<bool> written_;
+    std::unique_ptr<Group> recording_;  // the group being recorded
     std::size_t waitingBytes_ = 0;
     std::string refused_;       // why the current group is not journaled
     std::size_t index_ = 0;     // the journal index of the page being handled

@@ -56,17 +56,33 @@ std::string MakeRecord(char type, std::string_view payload) {
     return out;
 }
 
-// Fast compression: the journal must not slow a batch down much, and pages
-// compress well even so.
-std::string Compress(std::string_view bytes) {
-    uLongf size = compressBound(static_cast<uLong>(bytes.size()));
-    std::string out(size, '\0');
-    if (compress2(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(bytes.data()),
-                  static_cast<uLong>(bytes.size()), 1) != Z_OK)
-        return {};
-    out.resize(size);
-    return out;
-}
+// Fast compression, one stream for many pages: the journal must not slow a
+// batch down much, and setting a stream up costs as much as a small page.
+class Compressor {
+public:
+    Compressor() { ok_ = deflateInit(&z_, 1) == Z_OK; }
+    ~Compressor() {
+        if (ok_) deflateEnd(&z_);
+    }
+    Compressor(const Compressor&) = delete;
+    Compressor& operator=(const Compressor&) = delete;
+
+    std::string operator()(std::string_view bytes) {
+        if (!ok_ || deflateReset(&z_) != Z_OK) return {};
+        std::string out(deflateBound(&z_, static_cast<uLong>(bytes.size())), '\0');
+        z_.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+        z_.avail_in = static_cast<uInt>(bytes.size());
+        z_.next_out = reinterpret_cast<Bytef*>(out.data());
+        z_.avail_out = static_cast<uInt>(out.size());
+        if (deflate(&z_, Z_FINISH) != Z_STREAM_END) return {};
+        out.resize(z_.total_out);
+        return out;
+    }
+
+private:
+    z_stream z_{};
+    bool ok_ = false;
+};
 
 bool Uncompress(std::string_view packed, std::uint64_t size, std::string& out) {
     out.assign(size, '\0');
@@ -252,14 +268,31 @@ bool JournalBatch::Record(std::span<const PageBytes> pages, std::size_t& firstIn
         first = pages_;
         pages_ += pages.size();  // the numbers are taken even if the write fails
     }
+    Compressor Compress;
     for (std::size_t i = 0; i < pages.size(); ++i) {
+        const std::string_view before = pages[i].before, after = pages[i].after;
+        // A save changes a few lines of the head: the new bytes are kept as
+        // the old ones with their middle replaced, which halves the work.
+        std::size_t prefix = 0;
+        const std::size_t shorter = std::min(before.size(), after.size());
+        while (prefix < shorter && before[prefix] == after[prefix]) ++prefix;
+        std::size_t suffix = 0;
+        while (suffix < shorter - prefix && before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])
+            ++suffix;
         std::string payload;
         PutNumber(payload, first + i, 8);
         PutText(payload, pages[i].path);
-        PutNumber(payload, pages[i].before.size(), 8);
-        PutNumber(payload, pages[i].after.size(), 8);
-        PutText(payload, Compress(pages[i].before));
-        PutText(payload, Compress(pages[i].after));
+        PutNumber(payload, before.size(), 8);
+        PutNumber(payload, after.size(), 8);
+        PutText(payload, Compress(before));
+        PutNumber(payload, prefix, 8);
+        PutNumber(payload, suffix, 8);
+        // A small middle is cheaper kept as it is than compressed.
+        const std::string_view middle = after.substr(prefix, after.size() - prefix - suffix);
+        const bool packed = middle.size() > 512;
+        PutNumber(payload, packed ? 1 : 0, 1);
+        const std::string compressed = packed ? Compress(middle) : std::string();
+        PutText(payload, packed ? std::string_view(compressed) : middle);
         records += MakeRecord(kPage, payload);
     }
     std::lock_guard lock(mutex_);
@@ -417,11 +450,23 @@ BatchContents ReadBatch(const std::string& folder, int number, bool withBytes) {
             header = true;
         } else if (type == kPage) {
             JournalEntry e;
-            std::uint64_t index = 0, beforeSize = 0, afterSize = 0;
-            std::string_view p, before, after;
-            if (!c.Number(index, 8) || !c.Text(p) || !c.Number(beforeSize, 8) || !c.Number(afterSize, 8) ||
-                !c.Text(before) || !c.Text(after) ||
-                (withBytes && (!Uncompress(before, beforeSize, e.before) || !Uncompress(after, afterSize, e.after)))) {
+            std::uint64_t index = 0, beforeSize = 0, afterSize = 0, prefix = 0, suffix = 0;
+            std::uint64_t packed = 0;
+            std::string_view p, before, middle;
+            bool sound = c.Number(index, 8) && c.Text(p) && c.Number(beforeSize, 8) && c.Number(afterSize, 8) &&
+                         c.Text(before) && c.Number(prefix, 8) && c.Number(suffix, 8) && c.Number(packed, 1) &&
+                         c.Text(middle) && c.AtEnd() && prefix + suffix <= beforeSize && prefix + suffix <= afterSize &&
+                         (packed != 0 || prefix + middle.size() + suffix == afterSize);
+            std::string unpacked;
+            if (sound && withBytes && packed != 0) {
+                sound = Uncompress(middle, afterSize - prefix - suffix, unpacked);
+                middle = unpacked;
+            }
+            if (sound && withBytes && (sound = Uncompress(before, beforeSize, e.before))) {
+                e.after.reserve(afterSize);
+                e.after.append(e.before, 0, prefix).append(middle).append(e.before, beforeSize - suffix, suffix);
+            }
+            if (!sound) {
                 problem("a corrupt page entry");
                 continue;
             }
