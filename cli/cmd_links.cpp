@@ -1,4 +1,5 @@
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -20,6 +21,7 @@ struct LinksArgs {
     std::string home;
     std::string inbound;
     std::string format = "jsonl";
+    std::optional<int> maxDepth;
 };
 
 std::string_view KindOf(const indexing::PageLink& l) {
@@ -94,7 +96,7 @@ int RunLinks(const LinksArgs& args, Streams io) {
     if (!selection.ok) return kExitFailed;
     site::SiteIndexing site;
     if (!ResolveSiteIndexing(args.site, args.selection, selection.pages, io.err, site)) return kExitFileError;
-    indexing::LinkSiteOptions options{site.root, args.site.baseUrl, args.home, indexing::kDefaultDepthLimit, site.robot};
+    indexing::LinkSiteOptions options{site.root, args.site.baseUrl, args.home, DepthLimit(args.maxDepth), site.robot};
     const indexing::LinkGraph graph = indexing::BuildLinkGraph(selection.pages, options);
     if (!args.home.empty() && graph.home == indexing::kNoPage) {
         io.err << "links: --home " << args.home << ": not a page of the folder " << site.root << "\n";
@@ -144,6 +146,7 @@ void AddLinksCommand(CLI::App& app, Streams io, int& status) {
     AddSelectionOptions(*cmd, args->selection);
     cmd->add_option("--home", args->home, "The start page (default: the root's index.html)");
     cmd->add_option("--inbound", args->inbound, "Only the links from other pages to this page");
+    AddDepthOption(*cmd, args->maxDepth);
     cmd->add_option("--format", args->format, "jsonl (one object per link) or csv")
         ->check(CLI::IsMember({"jsonl", "csv"}));
     cmd->add_option("--base-url", args->site.baseUrl,

@@ -6,6 +6,8 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/page_selection.h"
+#include "platform/key_store.h"
+#include "settings/settings_keys.h"
 
 namespace veskaron::cli {
 
@@ -53,6 +55,17 @@ nlohmann::json DirectivesJson(const RobotsDirectives& d) {
     j["unavailableAfter"] = d.unavailableAfter.empty() ? nlohmann::json(nullptr) : nlohmann::json(d.unavailableAfter);
     j["unknown"] = d.unknown;
     return j;
+}
+
+void AddDepthOption(CLI::App& cmd, std::optional<int>& maxDepth) {
+    cmd.add_option("--max-depth", maxDepth, "Clicks from the start page past which a page is reported (default: the setting LinkDepth, 4)")
+        ->check(CLI::Range(1, 1000));
+}
+
+int DepthLimit(const std::optional<int>& maxDepth) {
+    if (maxDepth) return *maxDepth;
+    const KeyAccess access;
+    return Read(access, key::LinkDepth);
 }
 
 }  // namespace veskaron::cli

@@ -2,6 +2,7 @@
 // The options of the commands that judge pages as a site: where its root is
 // (its robots.txt and the pages' addresses), its address and the robot.
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,11 @@ struct SiteArgs {
 };
 // --site-root and --robot, and --base-url unless the command has its own.
 void AddSiteOptions(CLI::App& cmd, SiteArgs& args, bool baseUrl = true);
+
+// --max-depth N: the clicks from the start page past which a page is a
+// finding; without it the stored setting (4 unless changed).
+void AddDepthOption(CLI::App& cmd, std::optional<int>& maxDepth);
+int DepthLimit(const std::optional<int>& maxDepth);
 
 // The site of the pages: --site-root, else the one -r folder, else the first
 // page's folder. An unreadable robots.txt is reported on `err` (false).

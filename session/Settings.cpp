@@ -74,6 +74,11 @@ std::int32_t Settings::countStart() {
     return CountStart(access);
 }
 
+int Settings::linkDepthLimit() const {
+    const KeyAccess access(storePath());
+    return Read(access, key::LinkDepth);
+}
+
 GeneratorSettings Settings::generatorValues() const {
     const KeyAccess access(storePath());
     return ReadGeneratorSettings(access);

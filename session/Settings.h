@@ -67,6 +67,9 @@ public:
     void storeMainWindowValues(const MainWindowSettings& values);
     // Counts this start in "Z" and returns the new count.
     std::int32_t countStart();
+    // The clicks from the start page past which a page is a finding (read
+    // from the store each time: no window edits it).
+    int linkDepthLimit() const;
     // The generator window's values.
     GeneratorSettings generatorValues() const;
     void storeGeneratorValues(const GeneratorSettings& values);

@@ -15,12 +15,13 @@ constexpr std::array<std::string_view, kSettingCount> kNames = {
     key::PathIdx.name,      key::PageIndex.name,     key::WindowsMax.name,       key::Z.name,
     key::RG1.name,          key::RG2.name,           key::RG3.name,              key::RG4.name,
     key::SE1.name,          key::FWord.name,         key::FWordDel.name,         key::JournalKeep.name,
+    key::LinkDepth.name,
 };
 template <typename Row>
 constexpr bool InPlace(const Row& row) { return kNames[static_cast<std::size_t>(row.key)] == row.name; }
 static_assert(InPlace(key::MinWord) && InPlace(key::BolAlt) && InPlace(key::Modem) && InPlace(key::IconPrograms) &&
               InPlace(key::Z) && InPlace(key::SE1) && InPlace(key::FWordDel) &&
-              InPlace(key::JournalKeep));
+              InPlace(key::JournalKeep) && InPlace(key::LinkDepth));
 
 }  // namespace
 

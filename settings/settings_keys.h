@@ -17,9 +17,9 @@ enum class SettingKey {
     MinWord, KeyCifra, BolSaveKeyObword, FileFiltr, IconFile, QuestDelWord, BakFiles, InsertMetaText,
     StyleXP, InsertDescription, BolAlt, Modem, InsMeta, InsContent, MetaList, NoteStyle, IconDesktop,
     IconStartMenu, IconPrograms, Path, PathIdx, PageIndex, WindowsMax, Z, RG1, RG2, RG3, RG4, SE1,
-    FWord, FWordDel, JournalKeep,
+    FWord, FWordDel, JournalKeep, LinkDepth,
 };
-inline constexpr int kSettingCount = static_cast<int>(SettingKey::JournalKeep) + 1;
+inline constexpr int kSettingCount = static_cast<int>(SettingKey::LinkDepth) + 1;
 
 // An integer. When min <= max, a stored value outside that range is one no
 // control can show (an index into a list) and reads as the default.
@@ -102,6 +102,8 @@ inline constexpr ProgramFileSetting FWordDel{SettingKey::FWordDel, "FWordDel", "
 // The journal of saves keeps this many batches, and at most 10 times as many
 // megabytes (the last 50 batches or 500 MB).
 inline constexpr IntSetting JournalKeep{SettingKey::JournalKeep, "JournalKeep", 50, 1, 100000};
+// A page more clicks than this from the start page is a finding.
+inline constexpr IntSetting LinkDepth{SettingKey::LinkDepth, "LinkDepth", 4, 1, 1000};
 }  // namespace key
 
 // The stored name of a value ("MinWord").

@@ -190,9 +190,9 @@ TEST_F(SettingsTest, EveryValueReadsItsDefaultAndRoundTrips) {
             [](KeyAccess& k) { Write(k, key::PageIndex, 0); }, "absent", "0"},
         boolRow(key::WindowsMax), intRow(key::Z, 12), intRow(key::RG1, 2), intRow(key::RG2, 1),
         boolRow(key::RG3), boolRow(key::RG4), intRow(key::SE1, 999), fileRow(key::FWord),
-        fileRow(key::FWordDel),
+        fileRow(key::FWordDel), intRow(key::JournalKeep, 7), intRow(key::LinkDepth, 6),
     };
-    EXPECT_EQ(std::size(rows), 31u);
+    EXPECT_EQ(std::size(rows), static_cast<std::size_t>(kSettingCount));
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         {

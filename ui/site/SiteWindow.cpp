@@ -290,7 +290,7 @@ void TFmSite::readLinks() {
     std::vector<std::string> files;
     for (int row = 0; row < model_->rowCount(); ++row) files.push_back(model_->page(row).path);
     const indexing::LinkSiteOptions options{folder_.toStdString(), sitemapUrl_.toStdString(), {},
-                                            indexing::kDefaultDepthLimit, scan_->robot()};
+                                            settings_.linkDepthLimit(), scan_->robot()};
     struct Links {
         std::shared_ptr<const indexing::LinkGraph> graph;
         std::vector<session::SiteModel::LinkFacts> facts;
