@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev libqscintilla2-qt6-dev libgtest-dev libgmock-dev
           nlohmann-json3-dev libcli11-dev libutf8proc-dev libdtl-dev fonts-dejavu-core qt6-translations-l10n
           libfreetype-dev fonts-liberation2 zlib1g-dev libxml2-utils libgumbo-dev
-          help2man librsvg2-bin desktop-file-utils appstream man-db)
+          help2man librsvg2-bin desktop-file-utils appstream man-db qt6-charts-dev qt6-svg-dev)
 packages+=("$@")
 missing=()
 for p in "${packages[@]}"; do

@@ -11,12 +11,14 @@
 #include <QProgressBar>
 #include <QSplitter>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "messages/audit_texts.h"
 #include "session/JournalMessages.h"
 #include "session/Messages.h"
+#include "session/OverviewMessages.h"
 #include "session/Settings.h"
 #include "ui/common/BackgroundWork.h"
 #include "ui/common/Dialogs.h"
@@ -25,6 +27,7 @@
 #include "ui/common/Widgets.h"
 #include "ui/site/SiteApplyRun.h"
 #include "ui/site/SiteLinksPanel.h"
+#include "ui/site/SiteOverview.h"
 #include "ui/site/SiteScanRun.h"
 #include "ui/site/SiteTable.h"
 
@@ -88,6 +91,10 @@ void TFmSite::buildControls() {
     TableSite->setModel(filter_);
     TableSite->sizeColumns();
     TableSite->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    PanelSiteOverview = new SiteOverview(*model_, *filter_);
+    PageSiteViews = Named(new QTabWidget, "PageSiteViews");
+    PageSiteViews->addTab(TableSite, msg::overview::kTableTab);
+    PageSiteViews->addTab(PanelSiteOverview, msg::overview::kTab);
 
     ProgressSite = Named(new QProgressBar, "ProgressSite");
     ProgressSite->setTextVisible(true);
@@ -136,7 +143,7 @@ void TFmSite::buildControls() {
     PanelSiteLinks = new SiteLinksPanel;
     auto* split = new QSplitter(Qt::Vertical);
     split->setChildrenCollapsible(false);
-    split->addWidget(TableSite);
+    split->addWidget(PageSiteViews);
     split->addWidget(PanelSiteLinks);
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 1);
@@ -192,6 +199,10 @@ void TFmSite::buildControls() {
     });
     connect(TableSite->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { PanelSiteLinks->showPage(current.data(session::SiteModel::PathRole).toString()); });
+    connect(PanelSiteOverview, &SiteOverview::codeChosen, this, &TFmSite::showCode);
+    // The links panel follows the table's current row: the overview has none.
+    connect(PageSiteViews, &QTabWidget::currentChanged, this,
+            [this](int index) { PanelSiteLinks->setVisible(PageSiteViews->widget(index) == TableSite); });
     auto* hints = new HintTracker(this);
     connect(hints, &HintTracker::LongHintChanged, LabelSiteHint, &QLabel::setText);
     fillCodes();
@@ -387,6 +398,14 @@ void TFmSite::fillCodes() {
 void TFmSite::codeChosen(int index) {
     filter_->setCode(ComboSiteCode->itemData(index).toString());
     showState();
+}
+
+void TFmSite::showCode(const QString& code) {
+    const int at = ComboSiteCode->findData(code);
+    if (at < 0) return;
+    ComboSiteCode->setCurrentIndex(at);
+    codeChosen(at);
+    PageSiteViews->setCurrentWidget(TableSite);
 }
 
 // The pages as read (edits not saved yet do not count): what the sitemap lists and leaves out.

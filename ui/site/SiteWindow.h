@@ -19,6 +19,7 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class QTabWidget;
 class QTimer;
 
 namespace veskaron::session {
@@ -29,6 +30,7 @@ namespace veskaron::ui {
 
 class SiteApplyRun;
 class SiteLinksPanel;
+class SiteOverview;
 class SiteScanRun;
 class SiteTable;
 
@@ -79,6 +81,8 @@ private:
     void showState();
     void fillCodes();
     void codeChosen(int index);
+    // The table with the pages of a filter's code (a bar of the overview).
+    void showCode(const QString& code);
     LoadOptions loadOptions() const;
     void takeCsv(const FileRead& read);
     void planned();
@@ -102,6 +106,8 @@ private:
     QString sitemapUrl_;  // the site's address as last typed for its sitemap
     QPushButton* BtnSiteRescan = nullptr;
     SiteTable* TableSite = nullptr;
+    QTabWidget* PageSiteViews = nullptr;  // the table and the overview
+    SiteOverview* PanelSiteOverview = nullptr;
     SiteLinksPanel* PanelSiteLinks = nullptr;
     QProgressBar* ProgressSite = nullptr;
     QPushButton* BtnSiteStop = nullptr;
