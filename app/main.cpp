@@ -8,7 +8,7 @@
 #include "ui/common/AppSetup.h"
 #include "ui/common/Dialogs.h"
 #include "ui/main/MainWindow.h"
-#include "ui/settings/USetup.h"
+#include "ui/settings/SettingsDialog.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -20,9 +20,9 @@ int main(int argc, char* argv[]) {
     // The one settings object of the run; the windows read and change it.
     veskaron::session::Settings settings;
     settings.load();
-    veskaron::ui::TForm1 form(QApplication::arguments().mid(1), nullptr, &settings);
+    veskaron::ui::MainWindow form(QApplication::arguments().mid(1), nullptr, &settings);
     // Hidden for the whole run: it edits a copy of the settings.
-    veskaron::ui::TFmSetup setup(settings, &form);
+    veskaron::ui::SettingsDialog setup(settings, &form);
     form.SetSetupAction([&setup] { setup.ShowModal(); });
     form.ShowAsStored();
     return QApplication::exec();

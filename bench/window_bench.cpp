@@ -24,7 +24,7 @@
 namespace {
 
 using veskaron::ui::SourceView;
-using veskaron::ui::TForm1;
+using veskaron::ui::MainWindow;
 
 template <typename T>
 T* Find(QWidget& window, const char* name) {
@@ -53,7 +53,7 @@ double Seconds(QElapsedTimer& timer) {
 
 void Settle() { QApplication::processEvents(); }
 
-void Choose(TForm1& form, const QString& name) {
+void Choose(MainWindow& form, const QString& name) {
     auto* list = Find<QListWidget>(form, "FileListBox1");
     list->setCurrentItem(list->findItems(name, Qt::MatchExactly).front());
     Settle();
@@ -89,7 +89,7 @@ int main(int argc, char* argv[]) {
     write(QStringLiteral("line.html"), line);
     write(QStringLiteral("small.html"), Page(0, false));
 
-    TForm1 form({pages.filePath(QStringLiteral("small.html"))});
+    MainWindow form({pages.filePath(QStringLiteral("small.html"))});
     form.show();
     if (!QTest::qWaitForWindowExposed(&form)) qWarning("window not exposed");
     auto* tabs = Find<QTabWidget>(form, "PageControl1");

@@ -22,7 +22,7 @@
 #include "tests/ui/ui_fixture.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "ui/main/MainWindow.h"
-#include "ui/common/UNoteBook.h"
+#include "ui/common/HistoryEditor.h"
 #include "ui/pages/EditorTab.h"
 #include "ui/pages/SourceView.h"
 
@@ -40,13 +40,13 @@ const QByteArray kPage =
 struct Loaded {
     TempFolders tmp;
     ScopedScriptedDialogs dialogs;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
     SourceView* editor = nullptr;
 
     explicit Loaded(const QByteArray& page = kPage, const QByteArray& snippets = {}) {
         WriteBytes(tmp.Page("page.html"), page);
         if (!snippets.isEmpty()) WriteBytes(tmp.Data("tag1.fkd"), snippets);
-        form = std::make_unique<TForm1>(QStringList{tmp.Page("page.html")});
+        form = std::make_unique<MainWindow>(QStringList{tmp.Page("page.html")});
         form->show();
         if (!QTest::qWaitForWindowExposed(form.get())) qWarning("window not exposed");
         auto* list = Find<QListWidget>(*form, "FileListBox1");

@@ -24,7 +24,7 @@
 #include "ui/main/FileBrowserPane.h"
 #include "ui/main/MainWindow.h"
 #include "ui/pages/SourceView.h"
-#include "ui/common/UNoteBook.h"
+#include "ui/common/HistoryEditor.h"
 #include <QCalendarWidget>
 #include <QDateEdit>
 #include <QDialog>
@@ -124,7 +124,7 @@ void TestMainWindow::firstStart() {
     ScopedScriptedDialogs dialogs;
     // As the program sets it: the calendar of the expiry date speaks Russian.
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-    TForm1 form;
+    MainWindow form;
     QCOMPARE(Find<QDateEdit>(form, "DateEdit1")->calendarWidget()->locale().monthName(12, QLocale::LongFormat),
              QStringLiteral("декабря"));
     for (const char* name : {"pathtek.fkd", "author.fkd", "copyrigt.fkd", "generatr.fkd",
@@ -161,7 +161,7 @@ void TestMainWindow::loadEditSave() {
     WriteBytes(tmp.Page("one.html"), Page("Первая"));
     WriteBytes(tmp.Page("notes.txt"), "not a page");
     ScopedScriptedDialogs dialogs;
-    TForm1 form({tmp.Page("one.html")});
+    MainWindow form({tmp.Page("one.html")});
     auto* list = Find<QListWidget>(form, "FileListBox1");
     // The folder of the argument is shown, the page itself is not loaded.
     QVERIFY(!list->findItems(QStringLiteral("one.html"), Qt::MatchExactly).isEmpty());
@@ -247,7 +247,7 @@ void TestMainWindow::questionsOnSwitchAndClose() {
     WriteBytes(tmp.Page("one.html"), one);
     WriteBytes(tmp.Page("two.html"), two);
     ScopedScriptedDialogs dialogs;
-    TForm1 form({tmp.Page("one.html")});
+    MainWindow form({tmp.Page("one.html")});
     auto* list = Find<QListWidget>(form, "FileListBox1");
     auto* title = Find<QLineEdit>(form, "Edit1");
     Choose(form, QStringLiteral("one.html"));
@@ -295,7 +295,7 @@ void TestMainWindow::questionsOnSwitchAndClose() {
     QCOMPARE(ReadBytes(tmp.Page("two.html")), two);
 
     // Yes with a save that works closes after writing.
-    TForm1 again({tmp.Page("one.html")});
+    MainWindow again({tmp.Page("one.html")});
     Choose(again, QStringLiteral("one.html"));
     Find<QLineEdit>(again, "Edit1")->setText(QStringLiteral("Последняя"));
     dialogs->answers = {Answer::Yes};
@@ -310,7 +310,7 @@ void TestMainWindow::loadErrors() {
     WriteBytes(tmp.Page("gone.html"), Page("Пропавшая"));
     WriteBytes(tmp.Page("headless.html"), "<html><title>No head</title><body></body></html>");
     ScopedScriptedDialogs dialogs;
-    TForm1 form({tmp.Page("good.html")});
+    MainWindow form({tmp.Page("good.html")});
     Choose(form, QStringLiteral("good.html"));
     QVERIFY(dialogs->shown.empty());
 
@@ -366,7 +366,7 @@ void TestMainWindow::stateAfterRestart() {
     WriteBytes(tmp.Page("one.html"), Page("Первая"));
     ScopedScriptedDialogs dialogs;
     {
-        TForm1 form({tmp.Page("one.html")});
+        MainWindow form({tmp.Page("one.html")});
         Choose(form, QStringLiteral("one.html"));
         Find<QTabWidget>(form, "PageControl1")->setCurrentIndex(1);
         auto* copyright = Find<QComboBox>(form, "ComboBox3");
@@ -375,7 +375,7 @@ void TestMainWindow::stateAfterRestart() {
         dialogs->answers = {Answer::No};
         QVERIFY(form.close());
     }
-    TForm1 form;
+    MainWindow form;
     QCOMPARE(Panel(form, 2), QStringLiteral("Программа запущена - 2 раза"));
     // The count takes the word's Russian form.
     for (const auto& [count, word] : std::initializer_list<std::pair<int, const char*>>{
@@ -396,7 +396,7 @@ void TestMainWindow::stateAfterRestart() {
     QDir pages(tmp.pages.path());
     for (int i = 0; i < 300; ++i) pages.mkdir(QStringLiteral("d%1").arg(i, 3, 10, QChar(u'0')));
     pages.mkdir(QStringLiteral("zz"));
-    TForm1 third({tmp.Page(QStringLiteral("zz/two.html"))});
+    MainWindow third({tmp.Page(QStringLiteral("zz/two.html"))});
     third.show();
     QVERIFY(QTest::qWaitForWindowExposed(&third));
     QTest::qWait(500);
@@ -416,7 +416,7 @@ void TestMainWindow::historyFileProblems() {
         QVERIFY(access.Close());
     }
     ScopedScriptedDialogs dialogs;
-    TForm1 form;
+    MainWindow form;
     // Reported once with the file's name, in Russian like the setting out of
     // range; everything else starts as usual.
     QCOMPARE(dialogs->shown.size(), size_t(2));
@@ -453,7 +453,7 @@ void TestMainWindow::pagesInOtherEncodings() {
                                      "content=\"text/html; charset=koi8-r\"><title>t</title>"
                                      "<meta name=\"description\" content=\"abc\xBF\"></head></html>");
     ScopedScriptedDialogs dialogs;
-    TForm1 form({tmp.Page("utf8.html")});
+    MainWindow form({tmp.Page("utf8.html")});
     auto* title = Find<QLineEdit>(form, "Edit1");
     auto* charset = Find<QComboBox>(form, "ComboBoxWin");
 
@@ -504,7 +504,7 @@ void TestMainWindow::pagesInOtherEncodings() {
     QCOMPARE(dialogs->shown.size(), size_t(2));
     QVERIFY(form.close());
     QCOMPARE(ReadBytes(tmp.Data(QStringLiteral("author.fkd"))), Cp1251("Ли &#26446;\r\n"));
-    TForm1 again;
+    MainWindow again;
     QCOMPARE(Find<QComboBox>(again, "ComboBox1")->itemText(0), QStringLiteral("Ли 李"));
     QVERIFY(again.close());
 }
@@ -520,7 +520,7 @@ void TestMainWindow::koi8ReferencesShownAsCharacters() {
     WriteBytes(tmp.Page("k.html"), head + "<title>" + InCharset("koi8-r", "Окна") + " &#8212; &#x2014; " +
                                        InCharset("koi8-r", "двери") + "</title><meta name=\"author\" content=\"A\"></head><body></body></html>");
     ScopedScriptedDialogs dialogs;
-    TForm1 form({tmp.Page("k.html")});
+    MainWindow form({tmp.Page("k.html")});
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     Choose(form, QStringLiteral("k.html"));
@@ -555,7 +555,7 @@ void TestMainWindow::folderBoxFollowsTheList() {
     WriteBytes(tmp.Page("a.html"), Page("A"));
     WriteBytes(tmp.Page("sub/b.html"), Page("B"));
     ScopedScriptedDialogs dialogs;
-    TForm1 form({tmp.Page("a.html")});
+    MainWindow form({tmp.Page("a.html")});
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     Choose(form, QStringLiteral("a.html"));
@@ -602,7 +602,7 @@ void TestMainWindow::koi8LettersStay() {
                                            c.charset + "\"><title>t</title><meta name=\"author\" content=\"" +
                                            InCharset(c.charset, c.author) + "\"></head>" + body);
         ScopedScriptedDialogs dialogs;
-        TForm1 form({tmp.Page("k.html")});
+        MainWindow form({tmp.Page("k.html")});
         Choose(form, QStringLiteral("k.html"));
         auto* author = Find<QComboBox>(form, "ComboBox1");
         const QString shown = author->currentText();
@@ -642,7 +642,7 @@ void TestMainWindow::httpControlsChangedAndBack() {
                                 "<meta http-equiv=\"location\" content=\"http://a.ru/\">\r\n"
                                 "<meta http-equiv=\"page-enter\" content=\"RevealTrans(Duration=2.0,Transition=12)\">\r\n"));
     ScopedScriptedDialogs dialogs;
-    TForm1 form({tmp.Page("h.html")});
+    MainWindow form({tmp.Page("h.html")});
     Choose(form, QStringLiteral("h.html"));
     // Once saved, the file holds the block as the writer lays it out.
     auto* title = Find<QLineEdit>(form, "Edit1");
@@ -682,7 +682,7 @@ void TestMainWindow::refreshFollowsThePage() {
     WriteBytes(tmp.Page("a.html"), Page("A", "<meta http-equiv=\"refresh\" content=\"10; url=next.htm\">\r\n"));
     WriteBytes(tmp.Page("b.html"), Page("B"));
     ScopedScriptedDialogs dialogs;
-    TForm1 form({tmp.Page("a.html")});
+    MainWindow form({tmp.Page("a.html")});
     for (const char* name : {"a.html", "b.html", "a.html"}) {
         Choose(form, QString::fromLatin1(name));
         const bool has = name[0] == 'a';
@@ -709,7 +709,7 @@ void TestMainWindow::pagesOwnWordsStay() {
     b.replace("<meta name=\"robots\" content=\"index,follow\">\r\n", "");
     WriteBytes(tmp.Page("b.html"), b);
     ScopedScriptedDialogs dialogs;
-    TForm1 form({tmp.Page("a.html")});
+    MainWindow form({tmp.Page("a.html")});
     Choose(form, QStringLiteral("a.html"));
     Choose(form, QStringLiteral("b.html"));
     auto* robots = Find<QComboBox>(form, "CR1");
@@ -755,7 +755,7 @@ void TestMainWindow::enterInEveryHistoryBox() {
         {"ComboBoxCharset", "Charset.fkd"},
     };
     {
-        TForm1 form({tmp.Page("one.html")});
+        MainWindow form({tmp.Page("one.html")});
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         form.activateWindow();
@@ -794,11 +794,11 @@ void TestMainWindow::blankFolderHistoryLine() {
     TempFolders tmp;
     WriteBytes(tmp.Data("pathtek.fkd"), ("\r\n" + tmp.pages.path() + "/\r\n \r\n").toUtf8());
     ScopedScriptedDialogs dialogs;
-    TForm1 form;
+    MainWindow form;
     auto* history = Find<QComboBox>(form, "ComBoxPath");
     QCOMPARE(history->count(), 1);
     dialogs->modal.push_back([&](QDialog& dialog) {
-        static_cast<TFmNoteBook&>(dialog).SetLines({QString(), history->itemText(0), QStringLiteral("  ")});
+        static_cast<HistoryEditor&>(dialog).SetLines({QString(), history->itemText(0), QStringLiteral("  ")});
         dialog.findChild<QPushButton*>(QStringLiteral("Button1"))->click();
     });
     form.editFolderHistory();
@@ -812,7 +812,7 @@ void TestMainWindow::blankFolderHistoryLine() {
 void TestMainWindow::buttonsWholeOnASmallScreen() {
     TempFolders tmp;
     ScopedScriptedDialogs dialogs;
-    TForm1 form;
+    MainWindow form;
     form.show();
     QVERIFY2(form.minimumSizeHint().width() <= 640, qPrintable(QString::number(form.minimumSizeHint().width())));
     form.resize(640, 480);

@@ -21,14 +21,14 @@ namespace {
 
 const QByteArray kPage = "<html>\r\n<head>\r\n<title>Page</title>\r\n</head>\r\n<body>text</body>\r\n</html>\r\n";
 
-QStringList Listed(TForm1& form) {
+QStringList Listed(MainWindow& form) {
     QStringList names;
     auto* list = Find<QListWidget>(form, "FileListBox1");
     for (int i = 0; i < list->count(); ++i) names << list->item(i)->text();
     return names;
 }
 
-void Choose(TForm1& form, const QString& name) {
+void Choose(MainWindow& form, const QString& name) {
     auto* list = Find<QListWidget>(form, "FileListBox1");
     const auto items = list->findItems(name, Qt::MatchExactly);
     QVERIFY2(items.size() == 1, qPrintable(name));
@@ -59,7 +59,7 @@ void TestPreview::previewLeavesNothingBehind() {
     WriteBytes(tmp.Page("a.html"), kPage);
     QDir(tmp.pages.path()).mkpath(QStringLiteral("sub"));
     WriteBytes(tmp.Page("sub/b.html"), kPage);
-    TForm1 form({tmp.Page("a.html")});
+    MainWindow form({tmp.Page("a.html")});
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     Choose(form, QStringLiteral("a.html"));
@@ -107,7 +107,7 @@ void TestPreview::noBrowserIsSaid() {
     ScopedScriptedDialogs dialogs;
     dialogs->openWorks = false;
     WriteBytes(tmp.Page("a.html"), kPage);
-    TForm1 form({tmp.Page("a.html")});
+    MainWindow form({tmp.Page("a.html")});
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     Choose(form, QStringLiteral("a.html"));

@@ -194,7 +194,7 @@ void TestSiteWindow::siteButtonAndDoubleClick() {
     ScopedScriptedDialogs dialogs;
     WriteBytes(tmp.Page("index.html"), Page("Главная страница сайта"));
     WriteBytes(tmp.Page("about.html"), Page("О мастерской"));
-    TForm1 form({tmp.Page("index.html")});
+    MainWindow form({tmp.Page("index.html")});
     form.show();
     QTest::mouseClick(Find<QPushButton>(form, "SpButSite"), Qt::LeftButton);
     auto* site = form.findChild<TFmSite*>(QStringLiteral("TFmSite"));

@@ -36,10 +36,10 @@ QByteArray Page(const char* head = "") {
 struct Shown {
     TempFolders tmp;
     ScopedScriptedDialogs dialogs;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
     explicit Shown(const QByteArray& page) {
         WriteBytes(tmp.Page("page.html"), page);
-        form = std::make_unique<TForm1>(QStringList{tmp.Page("page.html")});
+        form = std::make_unique<MainWindow>(QStringList{tmp.Page("page.html")});
         form->show();
         form->activateWindow();
         if (!QTest::qWaitForWindowActive(form.get())) qWarning("window not active");
@@ -148,7 +148,7 @@ void TestSocialPage::addressWithinTheSite() {
         WriteBytes(tmp.Page("site/robots.txt"),
                    known ? "User-agent: *\nSitemap: https://shop.example/sitemap.xml\n" : "User-agent: *\n");
         WriteBytes(tmp.Page("site/catalog/index.html"), Page());
-        TForm1 form({tmp.Page("site/catalog/index.html")});
+        MainWindow form({tmp.Page("site/catalog/index.html")});
         auto* list = Find<QListWidget>(form, "FileListBox1");
         list->setCurrentItem(list->findItems(QStringLiteral("index.html"), Qt::MatchExactly).front());
         Find<QTabWidget>(form, "PageControl1")->setCurrentWidget(Find<QWidget>(form, "TabSocial"));
@@ -173,7 +173,7 @@ void TestSocialPage::storedTabs() {
             tabs->setCurrentWidget(Find<QWidget>(*w.form, tab));
             QVERIFY(w.form->close());
             QCOMPARE(w.form->RunSettings().mainWindowValues().PageIndex.value_or(-1), stored);
-            TForm1 again;
+            MainWindow again;
             auto* list = Find<QListWidget>(again, "FileListBox1");
             list->setCurrentItem(list->findItems(QStringLiteral("page.html"), Qt::MatchExactly).front());
             QCOMPARE(Find<QTabWidget>(again, "PageControl1")->currentWidget()->objectName(), QString::fromLatin1(tab));

@@ -24,10 +24,10 @@
 #include "session/Settings.h"
 #include "ui/common/AppSetup.h"
 #include "ui/common/Dialogs.h"
-#include "ui/keywords/UGenPage.h"
+#include "ui/keywords/KeywordWindow.h"
 #include "ui/main/FileBrowserPane.h"
 #include "ui/main/MainWindow.h"
-#include "ui/settings/USetup.h"
+#include "ui/settings/SettingsDialog.h"
 #include "ui/site/SiteWindow.h"
 
 namespace {
@@ -156,8 +156,8 @@ int main(int argc, char* argv[]) {
     TClickLabel::SetShellOpener([](const QUrl&) {});
     session::Settings settings;
     settings.load();
-    ui::TForm1 form({page}, nullptr, &settings);
-    ui::TFmSetup setup(settings, &form);
+    ui::MainWindow form({page}, nullptr, &settings);
+    ui::SettingsDialog setup(settings, &form);
     form.SetSetupAction([&setup] { setup.ShowModal(); });
     form.show();
     Settle();
@@ -195,7 +195,7 @@ int main(int argc, char* argv[]) {
     // The generator after a run over the page, with a word in each hand-made
     // list, showing the words that repeat.
     camera.onModal = [&camera](QDialog& dialog) {
-        auto* generator = qobject_cast<ui::TFmKeyWord*>(&dialog);
+        auto* generator = qobject_cast<ui::KeywordWindow*>(&dialog);
         auto* start = dialog.findChild<QAbstractButton*>(QStringLiteral("BtStr"));
         if (!generator || !start) return;
         auto press = [&dialog](const char* name) {
@@ -209,7 +209,7 @@ int main(int argc, char* argv[]) {
         press("SpeedButton6");
         press("RadioButton2");
         QEventLoop loop;
-        QObject::connect(generator, &ui::TFmKeyWord::countFinished, &loop, &QEventLoop::quit);
+        QObject::connect(generator, &ui::KeywordWindow::countFinished, &loop, &QEventLoop::quit);
         QTimer::singleShot(20000, &loop, &QEventLoop::quit);
         start->click();
         loop.exec();

@@ -1,5 +1,5 @@
 // The generator window's list buttons and drag and drop between its lists.
-#include "ui/keywords/UGenPage.h"
+#include "ui/keywords/KeywordWindow.h"
 
 #include <QFileInfo>
 #include <QToolButton>
@@ -37,7 +37,7 @@ QString FileError(const std::string& error) { return QString::fromStdString(Russ
 
 }  // namespace
 
-void TFmKeyWord::addWord(ListKind k) {
+void KeywordWindow::addWord(ListKind k) {
     const QString& prompt = k == ListKind::Keyword ? text::kPromptKeyword : text::kPromptMandatoryWord;
     QString initial;
     for (;;) {
@@ -57,7 +57,7 @@ void TFmKeyWord::addWord(ListKind k) {
     if (k == ListKind::Keyword) refreshKeywordCounters();
 }
 
-void TFmKeyWord::deleteWords(ListKind k) {
+void KeywordWindow::deleteWords(ListKind k) {
     const WordList& list = model(k).list();
     if (list.empty()) return;
     const std::size_t count = generator::DeleteCount(list);
@@ -73,7 +73,7 @@ void TFmKeyWord::deleteWords(ListKind k) {
     if (k == ListKind::Keyword) refreshKeywordCounters();
 }
 
-void TFmKeyWord::editWord(ListKind k) {
+void KeywordWindow::editWord(ListKind k) {
     const WordList& list = model(k).list();
     if (!list.empty() && list.current() >= 0) {
         QString initial = shown(list.at(static_cast<std::size_t>(list.current())));
@@ -94,7 +94,7 @@ void TFmKeyWord::editWord(ListKind k) {
     if (k == ListKind::Keyword) refreshKeywordCounters();
 }
 
-void TFmKeyWord::openList(ListKind k) {
+void KeywordWindow::openList(ListKind k) {
     std::string& file = listFile(k);
     const ListFileKind fk = FileKindOf(k);
     const std::optional<QString> name = CurrentDialogs().OpenFileName(
@@ -111,7 +111,7 @@ void TFmKeyWord::openList(ListKind k) {
     model(k).change([&](WordList& l) { l.Assign(std::move(entries)); });
 }
 
-void TFmKeyWord::saveList(ListKind k) {
+void KeywordWindow::saveList(ListKind k) {
     std::string& file = listFile(k);
     const ListFileKind fk = FileKindOf(k);
     const std::optional<QString> name = CurrentDialogs().SaveFileName(
@@ -122,14 +122,14 @@ void TFmKeyWord::saveList(ListKind k) {
         CurrentDialogs().Error(this, text::ListNotWritten(QString::fromStdString(file), FileError(error)));
 }
 
-void TFmKeyWord::moveKeyword(bool up) {
+void KeywordWindow::moveKeyword(bool up) {
     model(ListKind::Keyword).change([up](WordList& l) {
         if (up) generator::MoveUp(l);
         else generator::MoveDown(l);
     });
 }
 
-void TFmKeyWord::transferWord() {
+void KeywordWindow::transferWord() {
     auto outcome = generator::TransferOutcome::Nothing;
     const WordList& formed = model(ListKind::Formed).list();
     model(ListKind::Keyword).change([&](WordList& l) { outcome = generator::TransferCurrent(formed, l); });
@@ -138,7 +138,7 @@ void TFmKeyWord::transferWord() {
     refreshKeywordCounters();
 }
 
-void TFmKeyWord::transferSelectedWords() {
+void KeywordWindow::transferSelectedWords() {
     model(ListKind::Formed).change([this](WordList& formed) {
         model(ListKind::Keyword).change([&](WordList& keywords) {
             generator::TransferSelected(formed, keywords);
@@ -147,7 +147,7 @@ void TFmKeyWord::transferSelectedWords() {
     refreshKeywordCounters();
 }
 
-void TFmKeyWord::toggleSelectAll() {
+void KeywordWindow::toggleSelectAll() {
     selectAllOn_ = !selectAllOn_;
     model(ListKind::Formed).change([this](WordList& l) { l.SelectAll(selectAllOn_); });
     controls_.transferSelected->setEnabled(selectAllOn_);
@@ -155,17 +155,17 @@ void TFmKeyWord::toggleSelectAll() {
 
 // ---- Drag and drop ----
 
-void TFmKeyWord::startWordDrag(WordListView* source) {
+void KeywordWindow::startWordDrag(WordListView* source) {
     const int from = kindOf(source);
     if (from < 0) return;
     dragged_ = generator::DragStartText(model(static_cast<ListKind>(from)).list(), dragged_);
 }
 
-bool TFmKeyWord::acceptsWordDrop(QObject* source) const {
+bool KeywordWindow::acceptsWordDrop(QObject* source) const {
     return kindOf(source) >= 0 && generator::AcceptsDrop(dragged_);
 }
 
-void TFmKeyWord::dropWords(QObject* source, WordListView* target) {
+void KeywordWindow::dropWords(QObject* source, WordListView* target) {
     const int from = kindOf(source);
     const int to = kindOf(target);
     if (from < 0 || to < 0 || !generator::AcceptsDrop(dragged_)) return;

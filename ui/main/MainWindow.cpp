@@ -24,8 +24,8 @@
 #include "session/Messages.h"
 #include "ui/common/Dialogs.h"
 #include "ui/common/Hints.h"
-#include "ui/common/UAbout.h"
-#include "ui/common/UNoteBook.h"
+#include "ui/common/AboutBox.h"
+#include "ui/common/HistoryEditor.h"
 #include "ui/common/Widgets.h"
 #include "ui/main/FileBrowserPane.h"
 #include "ui/main/Histories.h"
@@ -72,7 +72,7 @@ QScrollArea* Scrolled(QWidget* page, const char* name) {
 
 }  // namespace
 
-TForm1::TForm1(const QStringList& arguments, QWidget* parent, session::Settings* settings)
+MainWindow::MainWindow(const QStringList& arguments, QWidget* parent, session::Settings* settings)
     : QMainWindow(parent), settings_(settings) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(msg::kMainTitle);
@@ -118,8 +118,8 @@ TForm1::TForm1(const QStringList& arguments, QWidget* parent, session::Settings*
     histories_->Add(httpPage_->Location(), QStringLiteral("Location.fkd"));
     histories_->Add(httpPage_->refreshUrlBox(), QStringLiteral("Charset.fkd"));
 
-    connect(browser_, &FileBrowserPane::FileChosen, this, &TForm1::loadChosenFile);
-    connect(browser_, &FileBrowserPane::EditHistory, this, &TForm1::editFolderHistory);
+    connect(browser_, &FileBrowserPane::FileChosen, this, &MainWindow::loadChosenFile);
+    connect(browser_, &FileBrowserPane::EditHistory, this, &MainWindow::editFolderHistory);
     BindSession();
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     help->setContext(Qt::WindowShortcut);
@@ -138,9 +138,9 @@ TForm1::TForm1(const QStringList& arguments, QWidget* parent, session::Settings*
     FormCreate(arguments);
 }
 
-TForm1::~TForm1() = default;
+MainWindow::~MainWindow() = default;
 
-void TForm1::BuildButtonBar() {
+void MainWindow::BuildButtonBar() {
     Panel1 = Named(new QWidget, "Panel1");
     SpButExit = BarButton("SpButExit", msg::kExitButton, msg::kExitHint);
     SpButAbout = BarButton("SpButAbout", msg::kAboutButton, msg::kAboutHint);
@@ -160,18 +160,18 @@ void TForm1::BuildButtonBar() {
     for (QPushButton* b : {ButGen, ButPreviev, BitSave}) bar->addWidget(b);
 
     connect(SpButExit, &QPushButton::clicked, this, &QWidget::close);
-    connect(SpButAbout, &QPushButton::clicked, this, &TForm1::showAbout);
+    connect(SpButAbout, &QPushButton::clicked, this, &MainWindow::showAbout);
     connect(SpButHelp, &QPushButton::clicked, this, [this] { OpenHelp(0); });
     connect(SpButSetup, &QPushButton::clicked, this, [this] {
         if (setupAction_) setupAction_();
     });
     connect(SpButSite, &QPushButton::clicked, this, [this] { showSiteWindow(); });
-    connect(ButGen, &QPushButton::clicked, this, &TForm1::showKeywordGenerator);
-    connect(ButPreviev, &QPushButton::clicked, this, &TForm1::previewDocument);
+    connect(ButGen, &QPushButton::clicked, this, &MainWindow::showKeywordGenerator);
+    connect(ButPreviev, &QPushButton::clicked, this, &MainWindow::previewDocument);
     connect(BitSave, &QPushButton::clicked, this, [this] { saveDocument(); });
 }
 
-void TForm1::BuildPages() {
+void MainWindow::BuildPages() {
     browser_ = new FileBrowserPane;
     namePage_ = new NamePage;
     httpPage_ = new HttpPage;
@@ -185,7 +185,7 @@ void TForm1::BuildPages() {
     Q_ASSERT(PageControl1->indexOf(editor_) == kEditorTab);
 }
 
-void TForm1::FormCreate(const QStringList& arguments) {
+void MainWindow::FormCreate(const QStringList& arguments) {
     auto* hints = new HintTracker(this);
     connect(hints, &HintTracker::LongHintChanged, this,
             [this](const QString& text) { status_->SetPanel(1, text); });
@@ -231,12 +231,12 @@ void TForm1::FormCreate(const QStringList& arguments) {
 }
 
 
-void TForm1::SetSetupAction(std::function<void()> show) {
+void MainWindow::SetSetupAction(std::function<void()> show) {
     setupAction_ = std::move(show);
     SpButSetup->setEnabled(static_cast<bool>(setupAction_));
 }
 
-void TForm1::applySettings() {
+void MainWindow::applySettings() {
     const int noteStyle = static_cast<int>(settings().tabStyle());
     browser_->SetMask(QString::fromStdString(settings().appliedFileMask()));
     browser_->SetIcons(settings().values().fileIcons);
@@ -262,7 +262,7 @@ void TForm1::applySettings() {
     PageControl1->setDocumentMode(noteStyle != 0);
 }
 
-void TForm1::ShowAsStored() {
+void MainWindow::ShowAsStored() {
     if (windowsMax_) {
         showMaximized();
     } else {
@@ -272,10 +272,10 @@ void TForm1::ShowAsStored() {
 
 // ---- Folder history, about, help ----
 
-void TForm1::editFolderHistory() {
+void MainWindow::editFolderHistory() {
     TComBox* history = browser_->History();
     const QString shown = history->currentText();
-    TFmNoteBook dialog(this);
+    HistoryEditor dialog(this);
     QStringList items;
     for (int i = 0; i < history->count(); ++i) items << history->itemText(i);
     dialog.SetLines(items);
@@ -286,7 +286,7 @@ void TForm1::editFolderHistory() {
     browser_->SetHistory(lines, selected);
 }
 
-TFmSite* TForm1::showSiteWindow() {
+TFmSite* MainWindow::showSiteWindow() {
     QString folder = browser_->Folder();
     if (folder.isEmpty()) folder = QDir::currentPath();
     if (site_ && site_->folder() == QDir::cleanPath(folder)) {
@@ -303,12 +303,12 @@ TFmSite* TForm1::showSiteWindow() {
         raise();
         activateWindow();
     });
-    connect(site_, &TFmSite::pagesSaved, this, &TForm1::pagesWrittenElsewhere);
+    connect(site_, &TFmSite::pagesSaved, this, &MainWindow::pagesWrittenElsewhere);
     site_->show();
     return site_;
 }
 
-void TForm1::pagesWrittenElsewhere(const QStringList& paths) {
+void MainWindow::pagesWrittenElsewhere(const QStringList& paths) {
     if (!session_->isOpen()) return;
     const QString open = QFileInfo(QString::fromStdString(session_->document().path)).canonicalFilePath();
     const bool written = std::any_of(paths.begin(), paths.end(),
@@ -322,27 +322,27 @@ void TForm1::pagesWrittenElsewhere(const QStringList& paths) {
     loadChosenFile(QString::fromStdString(session_->document().path));
 }
 
-void TForm1::showAbout() {
-    TAboutBox about(this);
+void MainWindow::showAbout() {
+    AboutBox about(this);
     CurrentDialogs().ExecModal(about);
 }
 
-void TForm1::OpenHelp(int topic) {
+void MainWindow::OpenHelp(int topic) {
     QUrl url = QUrl::fromLocalFile(helpFile_);
     if (topic > 0) url.setFragment(QStringLiteral("topic-%1").arg(topic));
-    CurrentDialogs().OpenUrl(url, [window = QPointer<TForm1>(this)](bool opened) {
+    CurrentDialogs().OpenUrl(url, [window = QPointer<MainWindow>(this)](bool opened) {
         if (window && !opened) window->showNoBrowser(window->helpFile_);
     });
 }
 
-void TForm1::showNoBrowser(const QString& file) {
+void MainWindow::showNoBrowser(const QString& file) {
     CurrentDialogs().Message(this, MessageKind::Warning, msg::kCaptionAttention,
                              msg::kNoBrowser.arg(QDir::toNativeSeparators(file)));
 }
 
 // ---- Closing ----
 
-void TForm1::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     if (!FormCloseQuery()) {
         event->ignore();
         return;
@@ -351,7 +351,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-bool TForm1::FormCloseQuery() {
+bool MainWindow::FormCloseQuery() {
     // The site window's unsaved edits get their own question first.
     if (site_ && !site_->close()) return false;
     if (!session_->isModified()) return true;
@@ -362,7 +362,7 @@ bool TForm1::FormCloseQuery() {
     }
 }
 
-void TForm1::FormClose() {
+void MainWindow::FormClose() {
     MainWindowSettings values;
     values.Path = currentPath_.toStdString();
     values.PageIndex = StoredOfTab(restoredTab_ >= 0 ? restoredTab_ : PageControl1->currentIndex());
@@ -374,7 +374,7 @@ void TForm1::FormClose() {
     ShowStoreMessages();
 }
 
-void TForm1::ShowStoreMessages() {
+void MainWindow::ShowStoreMessages() {
     for (const std::string& message : TakeStoreMessages())
         CurrentDialogs().Message(this, MessageKind::Warning, msg::kCaptionAttention,
                                  QString::fromStdString(message));

@@ -33,16 +33,16 @@ class SocialPage;
 class StatusBar;
 class TFmSite;
 
-class TForm1 final : public QMainWindow, public KeywordHost {
+class MainWindow final : public QMainWindow, public KeywordHost {
     Q_OBJECT
 
 public:
     // `arguments`: the command line without the program name; exactly one
     // names a page whose folder is opened. `settings`: the run's settings;
     // nullptr: the window reads its own from the store.
-    explicit TForm1(const QStringList& arguments = {}, QWidget* parent = nullptr,
+    explicit MainWindow(const QStringList& arguments = {}, QWidget* parent = nullptr,
                     session::Settings* settings = nullptr);
-    ~TForm1() override;
+    ~MainWindow() override;
 
     // The settings button stays disabled until it has something to show.
     void SetSetupAction(std::function<void()> show);

@@ -17,7 +17,7 @@
 #include "messages/page_texts.h"
 #include "session/Messages.h"
 #include "ui/common/Dialogs.h"
-#include "ui/keywords/UGenPage.h"
+#include "ui/keywords/KeywordWindow.h"
 #include "ui/main/FileBrowserPane.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/PreviewFile.h"
@@ -50,57 +50,57 @@ std::optional<session::EditMark> MarkOf(FieldEdit kind) {
 
 }  // namespace
 
-void TForm1::BindSession() {
+void MainWindow::BindSession() {
     session::DocumentSession* s = session_;
     // The editor is read back only when the user changed its text.
     s->setEditedSource([this]() -> std::optional<QString> {
         if (!editor_->Edited()) return std::nullopt;
         return editor_->Text();
     });
-    connect(s, &session::DocumentSession::loaded, this, &TForm1::showLoaded);
-    connect(s, &session::DocumentSession::modifiedChanged, this, &TForm1::showDocumentState);
-    connect(s, &session::DocumentSession::textChanged, this, &TForm1::showTextChanged);
+    connect(s, &session::DocumentSession::loaded, this, &MainWindow::showLoaded);
+    connect(s, &session::DocumentSession::modifiedChanged, this, &MainWindow::showDocumentState);
+    connect(s, &session::DocumentSession::textChanged, this, &MainWindow::showTextChanged);
     connect(s, &session::DocumentSession::saved, this, [this](const session::Notices& notices) {
         editor_->ClearEdited();
         showFileSize();
         showNotices(notices);
     });
-    connect(s, &session::DocumentSession::failed, this, &TForm1::showNotices);
+    connect(s, &session::DocumentSession::failed, this, &MainWindow::showNotices);
 
-    connect(namePage_, &NamePage::Edited, this, &TForm1::fieldEdited);
+    connect(namePage_, &NamePage::Edited, this, &MainWindow::fieldEdited);
     namePage_->SetCodecSource([s]() -> const TextCodec& { return s->codec(); });
-    connect(namePage_, &NamePage::SnippetTextsChanged, this, &TForm1::showSnippetTexts);
+    connect(namePage_, &NamePage::SnippetTextsChanged, this, &MainWindow::showSnippetTexts);
     socialPage_->SetPageTexts([this] { return std::pair{namePage_->TitleText(), PlainText(*namePage_->Description())}; });
     connect(socialPage_, &SocialPage::Edited, this, [this] {
         showSnippetAddress();
         if (quiet_ || loading_ || !session_->isOpen()) return;
         session_->setModernFields(socialPage_->Read(session_->document().modern, session_->codec(), nullptr));
     });
-    connect(httpPage_, &HttpPage::Edited, this, &TForm1::fieldEdited);
-    connect(editor_, &EditorTab::SourceEdited, this, &TForm1::sourceEdited);
-    connect(editor_, &EditorTab::CurrentSize, this, &TForm1::showSourceSize);
-    connect(editor_, &EditorTab::InsertMetaBlock, this, &TForm1::insertMetaBlock);
+    connect(httpPage_, &HttpPage::Edited, this, &MainWindow::fieldEdited);
+    connect(editor_, &EditorTab::SourceEdited, this, &MainWindow::sourceEdited);
+    connect(editor_, &EditorTab::CurrentSize, this, &MainWindow::showSourceSize);
+    connect(editor_, &EditorTab::InsertMetaBlock, this, &MainWindow::insertMetaBlock);
     connect(editor_, &EditorTab::HintShown, this, [this](const QString& hint) { status_->SetPanel(1, hint); });
-    connect(PageControl1, &QTabWidget::currentChanged, this, &TForm1::fillEditorIfStale);
+    connect(PageControl1, &QTabWidget::currentChanged, this, &MainWindow::fillEditorIfStale);
 }
 
 // ---- Settings read at the moment of use ----
 
-std::string TForm1::modemSpeed() const { return std::to_string(settings().modemSpeed()); }
-MetaWriteOptions TForm1::writerOptions() const { return settings().writerOptions(); }
-bool TForm1::backupFiles() const { return settings().backupFiles(); }
+std::string MainWindow::modemSpeed() const { return std::to_string(settings().modemSpeed()); }
+MetaWriteOptions MainWindow::writerOptions() const { return settings().writerOptions(); }
+bool MainWindow::backupFiles() const { return settings().backupFiles(); }
 
 // ---- Keyword generator ----
 
-std::string TForm1::SourceBytes() const { return session_->sourceBytes(); }
+std::string MainWindow::SourceBytes() const { return session_->sourceBytes(); }
 
-const TextCodec& TForm1::Codec() const { return session_->codec(); }
+const TextCodec& MainWindow::Codec() const { return session_->codec(); }
 
-QString TForm1::Description() const { return PlainText(*namePage_->Description()); }
+QString MainWindow::Description() const { return PlainText(*namePage_->Description()); }
 
-QString TForm1::Keywords() const { return PlainText(*namePage_->KeywordsBox()); }
+QString MainWindow::Keywords() const { return PlainText(*namePage_->KeywordsBox()); }
 
-void TForm1::SetKeywords(const QString& keywords) {
+void MainWindow::SetKeywords(const QString& keywords) {
     // Replacing the text counts as the user's edit (undoable in the box).
     QString text = keywords;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -109,30 +109,30 @@ void TForm1::SetKeywords(const QString& keywords) {
     cursor.insertText(text);
 }
 
-int TForm1::MinWord() const { return settings().minWordLength(); }
+int MainWindow::MinWord() const { return settings().minWordLength(); }
 
-session::Settings& TForm1::RunSettings() const { return *settings_; }
+session::Settings& MainWindow::RunSettings() const { return *settings_; }
 
-void TForm1::showKeywordGenerator() {
-    TFmKeyWord generator(*this, this);
+void MainWindow::showKeywordGenerator() {
+    KeywordWindow generator(*this, this);
     CurrentDialogs().ExecModal(generator);
 }
 
 // ---- The views ----
 
-MetaFields TForm1::fieldsFromPages(std::size_t* references) const {
+MetaFields MainWindow::fieldsFromPages(std::size_t* references) const {
     MetaFields fields = session_->document().fields;
     namePage_->ReadInto(fields, session_->codec(), references);
     httpPage_->ReadInto(fields, session_->codec(), references);
     return fields;
 }
 
-void TForm1::handFieldsToSession(std::size_t* references) {
+void MainWindow::handFieldsToSession(std::size_t* references) {
     session_->setModernFields(socialPage_->Read(session_->document().modern, session_->codec(), references));
     session_->setFields(fieldsFromPages(references), references);
 }
 
-void TForm1::fieldEdited(FieldEdit kind) {
+void MainWindow::fieldEdited(FieldEdit kind) {
     // The window's own filling of the controls is no edit; the fields are
     // read once the filling is over.
     if (quiet_ || loading_ || !session_->isOpen()) return;
@@ -141,7 +141,7 @@ void TForm1::fieldEdited(FieldEdit kind) {
     if (kind == FieldEdit::Compare) showIndexing();
 }
 
-void TForm1::showIndexing() {
+void MainWindow::showIndexing() {
     const Document& doc = session_->document();
     if (doc.path.empty()) return;
     const std::string root = site::SiteRootOf(doc.path);
@@ -157,29 +157,29 @@ void TForm1::showIndexing() {
     showSnippetTexts();
 }
 
-void TForm1::sourceEdited() {
+void MainWindow::sourceEdited() {
     if (session_->isOpen()) session_->setSourceEdited(editor_->Edited());
 }
 
 // The download time of `bytes` at the settings' modem speed.
-QString TForm1::downloadTimeText(qint64 bytes) const {
+QString MainWindow::downloadTimeText(qint64 bytes) const {
     const auto hundredths = DownloadHundredths(bytes, modemSpeed());
     return hundredths ? FromUtf8(DownloadTimeText(*hundredths)) : QString();
 }
 
-void TForm1::showSourceSize(qint64 bytes) {
+void MainWindow::showSourceSize(qint64 bytes) {
     browser_->SetCurrentStats(msg::kSizeBytes.arg(bytes), downloadTimeText(bytes));
 }
 
 // The page file as read or last written.
-void TForm1::showFileSize() {
+void MainWindow::showFileSize() {
     const qint64 bytes = session_->sizeOnSave();
     browser_->SetLoadedStats(msg::kSizeBytes.arg(bytes), downloadTimeText(bytes));
 }
 
-bool TForm1::OnEditorTab() const { return PageControl1->currentWidget() == editor_; }
+bool MainWindow::OnEditorTab() const { return PageControl1->currentWidget() == editor_; }
 
-void TForm1::showSnippetTexts() {
+void MainWindow::showSnippetTexts() {
     // A result shows no more of the description than the robots words allow.
     const Document& doc = session_->document();
     RobotsDirectives words = TagDirectives(doc.robotsTags, Robot::Google, false);
@@ -190,19 +190,19 @@ void TForm1::showSnippetTexts() {
 
 // The canonical address as the field holds it, else the page's address
 // within its site, as the command line's search result shows them.
-void TForm1::showSnippetAddress() {
+void MainWindow::showSnippetAddress() {
     socialPage_->Serp()->SetAddress(QString::fromStdString(site::AddressInSite(
         socialPage_->Canonical().trimmed().toStdString(), session_->document().path, snippetRoot_)));
 }
 
-void TForm1::showModernHead(const ModernHead& head) {
+void MainWindow::showModernHead(const ModernHead& head) {
     const Document& doc = session_->document();
     snippetRoot_ = site::FindSiteRoot(doc.path, site_ ? site_->folder().toStdString() : std::string());
     socialPage_->Show(doc.modern, head, *doc.codec);
     showSnippetAddress();
 }
 
-void TForm1::showDocumentState() {
+void MainWindow::showDocumentState() {
     const bool open = session_->isOpen();
     const bool modified = open && session_->isModified();
     if (open) status_->SetPanel(0, modified ? msg::kModifiedStatus : QString());
@@ -210,7 +210,7 @@ void TForm1::showDocumentState() {
     ButGen->setEnabled(open && !loading_);
 }
 
-void TForm1::showNotices(const session::Notices& notices) {
+void MainWindow::showNotices(const session::Notices& notices) {
     for (const session::Notice& notice : notices) {
         switch (notice.kind) {
         case session::Notice::Kind::Error: CurrentDialogs().Error(this, notice.text); break;
@@ -227,7 +227,7 @@ void TForm1::showNotices(const session::Notices& notices) {
 // The editor is a view of the session's text: filled when it is shown, so
 // a load or a save on the field pages never moves the whole page through it;
 // the text it will show is prepared in the background meanwhile.
-void TForm1::fillEditorIfStale() {
+void MainWindow::fillEditorIfStale() {
     const std::uint64_t revision = session_->textRevision();
     if (!OnEditorTab() || editorRevision_ == revision) return;
     const bool reload = std::exchange(editorReload_, false);
@@ -249,7 +249,7 @@ void TForm1::fillEditorIfStale() {
     editorRevision_ = revision;
 }
 
-void TForm1::prepareEditorText() {
+void MainWindow::prepareEditorText() {
     const Document& doc = session_->document();
     preparedLoneCr_ = std::make_shared<bool>(false);
     editor_->PrepareText(session_->textRevision(),
@@ -260,7 +260,7 @@ void TForm1::prepareEditorText() {
                          });
 }
 
-void TForm1::showTextChanged() {
+void MainWindow::showTextChanged() {
     quiet_ = true;
     httpPage_->Show(session_->shownFields(), session_->codec(), httpPage_->refreshUrlBox()->isEnabled());
     const Document& doc = session_->document();
@@ -277,7 +277,7 @@ void TForm1::showTextChanged() {
 
 // ---- Load ----
 
-void TForm1::loadChosenFile(const QString& path) {
+void MainWindow::loadChosenFile(const QString& path) {
     BitSave->setEnabled(false);
     ButGen->setEnabled(false);
     if (path.isEmpty()) return;
@@ -308,7 +308,7 @@ void TForm1::loadChosenFile(const QString& path) {
     currentPath_ = path;
 }
 
-void TForm1::showLoaded(const LoadReport& report) {
+void MainWindow::showLoaded(const LoadReport& report) {
     const Document& doc = session_->document();
     const QString path = QString::fromStdString(doc.path);
     quiet_ = true;
@@ -353,7 +353,7 @@ void TForm1::showLoaded(const LoadReport& report) {
 
 // ---- Save, preview, new block ----
 
-bool TForm1::saveDocument() {
+bool MainWindow::saveDocument() {
     if (!session_->isOpen()) return false;
     std::size_t references = 0;
     handFieldsToSession(&references);
@@ -366,13 +366,13 @@ bool TForm1::saveDocument() {
     return saved;
 }
 
-void TForm1::previewDocument() {
+void MainWindow::previewDocument() {
     if (!session_->isOpen()) return;
     handFieldsToSession();
     session_->preview(writerOptions(), [this](const std::string& file) {
         const QString path = QString::fromStdString(file);
         const int number = preview_->Written(path);
-        CurrentDialogs().OpenUrl(QUrl::fromLocalFile(path), [window = QPointer<TForm1>(this), number, path](bool opened) {
+        CurrentDialogs().OpenUrl(QUrl::fromLocalFile(path), [window = QPointer<MainWindow>(this), number, path](bool opened) {
             if (!window) return;
             window->preview_->Opened(number, opened);
             if (!opened) window->showNoBrowser(path);
@@ -380,7 +380,7 @@ void TForm1::previewDocument() {
     });
 }
 
-void TForm1::insertMetaBlock() {
+void MainWindow::insertMetaBlock() {
     if (!session_->isOpen()) return;
     handFieldsToSession();
     session_->insertMetaBlock(writerOptions());

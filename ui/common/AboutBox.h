@@ -4,11 +4,11 @@
 
 namespace veskaron::ui {
 
-class TAboutBox final : public QDialog {
+class AboutBox final : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TAboutBox(QWidget* parent = nullptr);
+    explicit AboutBox(QWidget* parent = nullptr);
 };
 
 }  // namespace veskaron::ui

@@ -1,4 +1,4 @@
-#include "ui/settings/USetup.h"
+#include "ui/settings/SettingsDialog.h"
 
 #include <QCheckBox>
 #include <QHelpEvent>
@@ -35,7 +35,7 @@ using session::LineMode;
 using session::Placement;
 using session::TabStyle;
 
-class TestUSetup : public QObject {
+class TestSettingsDialog : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -54,7 +54,7 @@ private:
         FDialog.reset();
         FSettings = std::make_unique<session::Settings>();
         FSettings->load();
-        FDialog = std::make_unique<ui::TFmSetup>(*FSettings);
+        FDialog = std::make_unique<ui::SettingsDialog>(*FSettings);
     }
     template <typename T = QWidget>
     T* Child(const char* name) {
@@ -76,10 +76,10 @@ private:
     std::unique_ptr<QTemporaryDir> FRoot;
     std::unique_ptr<ui::ScopedScriptedDialogs> FScripted;
     std::unique_ptr<session::Settings> FSettings;
-    std::unique_ptr<ui::TFmSetup> FDialog;
+    std::unique_ptr<ui::SettingsDialog> FDialog;
 };
 
-void TestUSetup::init() {
+void TestSettingsDialog::init() {
     // Never the real home: the store, the data and every shell folder live here.
     FRoot = std::make_unique<QTemporaryDir>();
     qunsetenv("XDG_CONFIG_HOME");
@@ -92,14 +92,14 @@ void TestUSetup::init() {
     Restart();
 }
 
-void TestUSetup::cleanup() {
+void TestSettingsDialog::cleanup() {
     FDialog.reset();
     FSettings.reset();
     FScripted.reset();
     FRoot.reset();
 }
 
-void TestUSetup::storedValuesAfterRestart() {
+void TestSettingsDialog::storedValuesAfterRestart() {
     QVERIFY(!FDialog->isVisible());
     QCOMPARE(FSettings->modemSpeed(), 33600);
     QCOMPARE(FSettings->minWordLength(), 4);
@@ -122,7 +122,7 @@ void TestUSetup::storedValuesAfterRestart() {
     QCOMPARE(FSettings->tabStyle(), TabStyle::FlatButtons);
     QCOMPARE(Child<QComboBox>("ComboBoxStyle")->currentIndex(), 2);
 
-    QSignalSpy confirmed(FDialog.get(), &ui::TFmSetup::confirmed);
+    QSignalSpy confirmed(FDialog.get(), &ui::SettingsDialog::confirmed);
     ShowAndPress("Button2");
     QCOMPARE(confirmed.count(), 1);
     QCOMPARE(FSettings->tabStyle(), TabStyle::FlatButtons);
@@ -151,7 +151,7 @@ void TestUSetup::storedValuesAfterRestart() {
     QCOMPARE(TakeStoreMessages().size(), std::size_t{2});
 }
 
-void TestUSetup::outputOrderMoves() {
+void TestSettingsDialog::outputOrderMoves() {
     auto* list = Child<QListWidget>("ListBoxMETA");
     auto* up = Child<QToolButton>("SpeedButton1");
     auto* down = Child<QToolButton>("SpeedButton2");
@@ -189,7 +189,7 @@ void TestUSetup::outputOrderMoves() {
     QCOMPARE(Entry(20), siteExit);
 }
 
-void TestUSetup::okAppliesTrimmedMaskAndFlatLook() {
+void TestSettingsDialog::okAppliesTrimmedMaskAndFlatLook() {
     const QString original = QApplication::style()->name();
     Child<QLineEdit>("Edit1")->setText(QStringLiteral("  *.htm  "));
     Child<QCheckBox>("CheckBoxXP")->setChecked(true);
@@ -202,7 +202,7 @@ void TestUSetup::okAppliesTrimmedMaskAndFlatLook() {
     QCOMPARE(QApplication::style()->name(), original);
 }
 
-void TestUSetup::longEntryTip() {
+void TestSettingsDialog::longEntryTip() {
     FDialog->show();
     Child<QTabWidget>("PageControl1")->setCurrentIndex(1);
     auto* list = Child<QListWidget>("ListBoxMETA");
@@ -231,7 +231,7 @@ void TestUSetup::longEntryTip() {
     QTRY_VERIFY(!QToolTip::isVisible());
 }
 
-void TestUSetup::shortcuts() {
+void TestSettingsDialog::shortcuts() {
     const std::string desktop = ShortcutFilePath(ShellFolderPath("Desktop"), kDesktopShortcutFileName);
     const std::string programs = ShortcutFilePath(ShellFolderPath("Programs"));
     QVERIFY(desktop.rfind(FRoot->path().toStdString(), 0) == 0);
@@ -270,10 +270,10 @@ void TestUSetup::shortcuts() {
 
 // Wired as the program does: the main window reads the settings object and
 // follows its changes.
-void TestUSetup::settingsButtonOfTheMainWindow() {
+void TestSettingsDialog::settingsButtonOfTheMainWindow() {
     FDialog.reset();
-    ui::TForm1 form({}, nullptr, FSettings.get());
-    ui::TFmSetup setup(*FSettings, &form);
+    ui::MainWindow form({}, nullptr, FSettings.get());
+    ui::SettingsDialog setup(*FSettings, &form);
     form.SetSetupAction([&setup] { setup.ShowModal(); });
     (*FScripted)->modal.push_back([](QDialog& d) {
         d.findChild<QSpinBox*>(QStringLiteral("SEMinWord"))->setValue(6);
@@ -287,5 +287,5 @@ void TestUSetup::settingsButtonOfTheMainWindow() {
         QCOMPARE(pages->documentMode(), pages->window() == &form);
 }
 
-QTEST_MAIN(TestUSetup)
-#include "tst_USetup.moc"
+QTEST_MAIN(TestSettingsDialog)
+#include "tst_SettingsDialog.moc"

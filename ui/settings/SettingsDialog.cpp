@@ -1,4 +1,4 @@
-#include "ui/settings/USetup.h"
+#include "ui/settings/SettingsDialog.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -80,7 +80,7 @@ constexpr int kTipMargin = 19;
 
 }  // namespace
 
-TFmSetup::TFmSetup(session::Settings& settings, QWidget* parent)
+SettingsDialog::SettingsDialog(session::Settings& settings, QWidget* parent)
     : QDialog(parent), settings_(settings), edited_(settings.values()) {
     setObjectName(QStringLiteral("FmSetup"));
     setWindowTitle(msg::setup::kTitle);
@@ -108,15 +108,15 @@ TFmSetup::TFmSetup(session::Settings& settings, QWidget* parent)
     layout->addWidget(pages_);
     layout->addLayout(buttons);
 
-    connect(okButton_, &QPushButton::clicked, this, &TFmSetup::confirm);
-    connect(cancelButton_, &QPushButton::clicked, this, &TFmSetup::reject);
+    connect(okButton_, &QPushButton::clicked, this, &SettingsDialog::confirm);
+    connect(cancelButton_, &QPushButton::clicked, this, &SettingsDialog::reject);
     connect(moveUpButton_, &QToolButton::clicked, this, [this] { moveOrderEntry(true); });
     connect(moveDownButton_, &QToolButton::clicked, this, [this] { moveOrderEntry(false); });
     bindControls();
     showValues();
 }
 
-void TFmSetup::buildGeneralPage(QWidget* page) {
+void SettingsDialog::buildGeneralPage(QWidget* page) {
     fileIconsBox_ = CheckBox("CheckBox2", msg::setup::kFileIcons);
     auto* maskCaption = Named(new QLabel(msg::setup::kMaskCaption),
                               "Label3");
@@ -174,7 +174,7 @@ void TFmSetup::buildGeneralPage(QWidget* page) {
     columns->addLayout(right, 2);
 }
 
-void TFmSetup::buildMetaPage(QWidget* page) {
+void SettingsDialog::buildMetaPage(QWidget* page) {
     auto* left = new QVBoxLayout;
     placementGroup_ = AddRadioGroup(this, left, "RadioGroup1", msg::setup::kPlacementGroup,
                                     {msg::setup::kPlacementStart,
@@ -228,7 +228,7 @@ void TFmSetup::buildMetaPage(QWidget* page) {
     columns->addWidget(Group("GroupBoxOrder", msg::setup::kOrderGroup, order), 1);
 }
 
-void TFmSetup::buildGeneratorPage(QWidget* page) {
+void SettingsDialog::buildGeneratorPage(QWidget* page) {
     minWordBox_ = Named(new QSpinBox, "SEMinWord");
     minWordBox_->setRange(2, 16);
     minWordBox_->setValue(4);
@@ -252,7 +252,7 @@ void TFmSetup::buildGeneratorPage(QWidget* page) {
 }
 
 // Every control writes its value into the copy the dialog edits.
-void TFmSetup::bindControls() {
+void SettingsDialog::bindControls() {
     BindBox(this, fileIconsBox_, edited_, &SettingsValues::fileIcons);
     BindBox(this, backupBox_, edited_, &SettingsValues::backupFiles);
     BindBox(this, flatStyleBox_, edited_, &SettingsValues::flatStyle);
@@ -286,7 +286,7 @@ void TFmSetup::bindControls() {
 }
 
 // Once, at creation: the controls show the settings as the run starts.
-void TFmSetup::showValues() {
+void SettingsDialog::showValues() {
     const SettingsValues shown = edited_;
     modemBox_->setCurrentIndex(ModemIndex(shown.modemSpeed));
     Select(placementGroup_, shown.placement);
@@ -312,28 +312,28 @@ void TFmSetup::showValues() {
     fillOrderList();
 }
 
-void TFmSetup::fillOrderList() {
+void SettingsDialog::fillOrderList() {
     orderList_->clear();
     const OrderCaptionTable captions = MakeOrderCaptions();
     for (const std::int32_t index : edited_.outputOrder)
         orderList_->addItem(FromUtf8(captions[static_cast<std::size_t>(index)].caption));
 }
 
-void TFmSetup::ShowModal() { CurrentDialogs().ExecModal(*this); }
+void SettingsDialog::ShowModal() { CurrentDialogs().ExecModal(*this); }
 
-void TFmSetup::confirm() {
+void SettingsDialog::confirm() {
     settings_.commit(edited_);  // a store failure is reported by the store
     ApplyFlatStyle(settings_.values().flatStyle);
     Q_EMIT confirmed();
     accept();
 }
 
-void TFmSetup::reject() {
+void SettingsDialog::reject() {
     settings_.keepForRun(edited_);
     QDialog::reject();
 }
 
-void TFmSetup::moveOrderEntry(bool up) {
+void SettingsDialog::moveOrderEntry(bool up) {
     if (orderList_->count() < 1) return;
     const QList<QListWidgetItem*> selected = orderList_->selectedItems();
     const int from = selected.isEmpty() ? -1 : orderList_->row(selected.first());
@@ -343,7 +343,7 @@ void TFmSetup::moveOrderEntry(bool up) {
     orderList_->setCurrentRow(to);
 }
 
-void TFmSetup::shortcutToggled(const QCheckBox& box, const char* folderName,
+void SettingsDialog::shortcutToggled(const QCheckBox& box, const char* folderName,
                                bool session::ShortcutWishes::*wish) {
     edited_.shortcuts.*wish = box.isChecked();
     const std::string folder = ShortcutFolder(folderName);
@@ -358,7 +358,7 @@ void TFmSetup::shortcutToggled(const QCheckBox& box, const char* folderName,
     }
 }
 
-bool TFmSetup::eventFilter(QObject* watched, QEvent* event) {
+bool SettingsDialog::eventFilter(QObject* watched, QEvent* event) {
     if (watched == orderList_->viewport()) {
         if (event->type() == QEvent::MouseMove) {
             lastListY_ = static_cast<QMouseEvent*>(event)->position().toPoint().y();
@@ -371,7 +371,7 @@ bool TFmSetup::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-bool TFmSetup::showLongEntryTip(const QPoint& pos, const QPoint& globalPos) {
+bool SettingsDialog::showLongEntryTip(const QPoint& pos, const QPoint& globalPos) {
     QWidget* viewport = orderList_->viewport();
     const QModelIndex index = orderList_->indexAt(QPoint(0, pos.y()));
     const QString text = index.isValid() ? index.data().toString() : QString();

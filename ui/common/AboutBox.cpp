@@ -1,4 +1,4 @@
-#include "ui/common/UAbout.h"
+#include "ui/common/AboutBox.h"
 
 #include <QDialogButtonBox>
 #include <QFont>
@@ -12,7 +12,7 @@
 
 namespace veskaron::ui {
 
-TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
+AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("О программе"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

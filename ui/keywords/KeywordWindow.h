@@ -27,12 +27,12 @@ namespace veskaron::ui {
 class KeywordHost;
 class WordListView;
 
-class TFmKeyWord final : public QDialog {
+class KeywordWindow final : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TFmKeyWord(KeywordHost& host, QWidget* parent = nullptr);
-    ~TFmKeyWord() override;
+    explicit KeywordWindow(KeywordHost& host, QWidget* parent = nullptr);
+    ~KeywordWindow() override;
 
     const generator::WordList& List(generator::ListKind kind) const;
     const std::string& InsertListFile() const { return insertListFile_; }

@@ -23,11 +23,11 @@ class QToolButton;
 
 namespace veskaron::ui {
 
-class TFmSetup final : public QDialog {
+class SettingsDialog final : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TFmSetup(session::Settings& settings, QWidget* parent = nullptr);
+    explicit SettingsDialog(session::Settings& settings, QWidget* parent = nullptr);
 
     // Shows the dialog modally (through CurrentDialogs()).
     void ShowModal();

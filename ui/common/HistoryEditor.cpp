@@ -1,4 +1,4 @@
-#include "ui/common/UNoteBook.h"
+#include "ui/common/HistoryEditor.h"
 
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
@@ -9,7 +9,7 @@
 
 namespace veskaron::ui {
 
-TFmNoteBook::TFmNoteBook(QWidget* parent) : QDialog(parent) {
+HistoryEditor::HistoryEditor(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FmNoteBook"));
     setWindowTitle(QStringLiteral("Редактор поля"));
     // Only the close box: no help or size buttons.
@@ -40,13 +40,13 @@ TFmNoteBook::TFmNoteBook(QWidget* parent) : QDialog(parent) {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
-    connect(Button1, &QPushButton::clicked, this, &TFmNoteBook::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TFmNoteBook::Button2Click);
+    connect(Button1, &QPushButton::clicked, this, &HistoryEditor::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &HistoryEditor::Button2Click);
 }
 
-void TFmNoteBook::SetLines(const QStringList& lines) { Memo1->setPlainText(lines.join(u'\n')); }
+void HistoryEditor::SetLines(const QStringList& lines) { Memo1->setPlainText(lines.join(u'\n')); }
 
-QStringList TFmNoteBook::Lines() const {
+QStringList HistoryEditor::Lines() const {
     const QString text = Memo1->toPlainText();
     if (text.isEmpty()) return {};
     QStringList lines = text.split(u'\n');
@@ -54,12 +54,12 @@ QStringList TFmNoteBook::Lines() const {
     return lines;
 }
 
-void TFmNoteBook::Button1Click() {
+void HistoryEditor::Button1Click() {
     accepted_ = true;
     accept();
 }
 
-void TFmNoteBook::Button2Click() { reject(); }
+void HistoryEditor::Button2Click() { reject(); }
 
 int MergeEditedHistory(QStringList& lines, const QString& shown) {
     if (shown.isEmpty()) return -1;

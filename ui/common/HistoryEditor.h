@@ -8,11 +8,11 @@ class QPushButton;
 
 namespace veskaron::ui {
 
-class TFmNoteBook final : public QDialog {
+class HistoryEditor final : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TFmNoteBook(QWidget* parent = nullptr);
+    explicit HistoryEditor(QWidget* parent = nullptr);
 
     void SetLines(const QStringList& lines);
     // The lines as typed; a line break at the very end adds no line.

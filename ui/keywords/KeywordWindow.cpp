@@ -1,4 +1,4 @@
-#include "ui/keywords/UGenPage.h"
+#include "ui/keywords/KeywordWindow.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -55,7 +55,7 @@ QString FileError(const std::string& error) { return QString::fromStdString(Russ
 
 }  // namespace
 
-TFmKeyWord::TFmKeyWord(KeywordHost& host, QWidget* parent) : QDialog(parent), host_(host) {
+KeywordWindow::KeywordWindow(KeywordHost& host, QWidget* parent) : QDialog(parent), host_(host) {
     setObjectName(QStringLiteral("FmKeyWord"));
     setWindowTitle(text::kWindowTitle);
     // The lists hold the document's own text, compared by its letters; only
@@ -74,9 +74,9 @@ TFmKeyWord::TFmKeyWord(KeywordHost& host, QWidget* parent) : QDialog(parent), ho
     if (screen) move(screen->availableGeometry().center() - rect().center());
 }
 
-TFmKeyWord::~TFmKeyWord() = default;
+KeywordWindow::~KeywordWindow() = default;
 
-void TFmKeyWord::connectControls() {
+void KeywordWindow::connectControls() {
     GeneratorControls& c = controls_;
     for (ListKind k : kKinds) {
         WordListControls& list = listControls(k);
@@ -86,8 +86,8 @@ void TFmKeyWord::connectControls() {
                                                             : QAbstractItemView::SingleSelection);
         list.view->setDragEnabled(k != ListKind::Keyword);
         list.view->canDrop = [this](QObject* source) { return acceptsWordDrop(source); };
-        connect(list.view, &WordListView::dragStarted, this, &TFmKeyWord::startWordDrag);
-        connect(list.view, &WordListView::dropped, this, &TFmKeyWord::dropWords);
+        connect(list.view, &WordListView::dragStarted, this, &KeywordWindow::startWordDrag);
+        connect(list.view, &WordListView::dropped, this, &KeywordWindow::dropWords);
         if (k != ListKind::Keyword)  // the keyword count goes with the character count
             connect(m, &session::WordListModel::entriesChanged, list.count,
                     [label = list.count, m] { label->setText(QString::number(m->list().size())); });
@@ -99,53 +99,53 @@ void TFmKeyWord::connectControls() {
     }
     connect(c.moveUp, &QToolButton::clicked, this, [this] { moveKeyword(true); });
     connect(c.moveDown, &QToolButton::clicked, this, [this] { moveKeyword(false); });
-    connect(c.transferWord, &QToolButton::clicked, this, &TFmKeyWord::transferWord);
-    connect(c.transferSelected, &QToolButton::clicked, this, &TFmKeyWord::transferSelectedWords);
-    connect(c.selectAll, &QToolButton::clicked, this, &TFmKeyWord::toggleSelectAll);
-    connect(c.formed.view, &QAbstractItemView::doubleClicked, this, &TFmKeyWord::transferWord);
+    connect(c.transferWord, &QToolButton::clicked, this, &KeywordWindow::transferWord);
+    connect(c.transferSelected, &QToolButton::clicked, this, &KeywordWindow::transferSelectedWords);
+    connect(c.selectAll, &QToolButton::clicked, this, &KeywordWindow::toggleSelectAll);
+    connect(c.formed.view, &QAbstractItemView::doubleClicked, this, &KeywordWindow::transferWord);
     connect(&model(ListKind::Formed), &session::WordListModel::selectionEdited, this,
-            &TFmKeyWord::formedSelectionChanged);
+            &KeywordWindow::formedSelectionChanged);
 
-    connect(c.sortChoice, &QButtonGroup::idClicked, this, &TFmKeyWord::refillFormedWords);
-    connect(c.wordChoice, &QButtonGroup::idClicked, this, &TFmKeyWord::refillFormedWords);
-    connect(c.repeatThreshold, &QSpinBox::valueChanged, this, &TFmKeyWord::thresholdChanged);
-    connect(c.separatorChoice, &QButtonGroup::idClicked, this, &TFmKeyWord::separatorChosen);
-    connect(c.sortAlphabetically, &QCheckBox::clicked, this, &TFmKeyWord::sortChosen);
-    connect(c.start, &QPushButton::clicked, this, &TFmKeyWord::startCount);
-    connect(c.stop, &QPushButton::clicked, this, &TFmKeyWord::stopCount);
-    connect(c.save, &QPushButton::clicked, this, &TFmKeyWord::composeKeywords);
-    connect(c.cancel, &QPushButton::clicked, this, &TFmKeyWord::reject);
+    connect(c.sortChoice, &QButtonGroup::idClicked, this, &KeywordWindow::refillFormedWords);
+    connect(c.wordChoice, &QButtonGroup::idClicked, this, &KeywordWindow::refillFormedWords);
+    connect(c.repeatThreshold, &QSpinBox::valueChanged, this, &KeywordWindow::thresholdChanged);
+    connect(c.separatorChoice, &QButtonGroup::idClicked, this, &KeywordWindow::separatorChosen);
+    connect(c.sortAlphabetically, &QCheckBox::clicked, this, &KeywordWindow::sortChosen);
+    connect(c.start, &QPushButton::clicked, this, &KeywordWindow::startCount);
+    connect(c.stop, &QPushButton::clicked, this, &KeywordWindow::stopCount);
+    connect(c.save, &QPushButton::clicked, this, &KeywordWindow::composeKeywords);
+    connect(c.cancel, &QPushButton::clicked, this, &KeywordWindow::reject);
 
     connect(&run_, &WordCountRun::progressed, c.progress, &QProgressBar::setValue);
-    connect(&run_, &WordCountRun::ended, this, &TFmKeyWord::takeCount);
+    connect(&run_, &WordCountRun::ended, this, &KeywordWindow::takeCount);
 }
 
 // ---- Settings ----
 
 // Through the run's settings object, which owns the store.
-SetupValues TFmKeyWord::setupValues() const { return host_.RunSettings().setupValues(); }
+SetupValues KeywordWindow::setupValues() const { return host_.RunSettings().setupValues(); }
 
-GeneratorSettings TFmKeyWord::readStoredChoices() const {
+GeneratorSettings KeywordWindow::readStoredChoices() const {
     session::Settings& run = host_.RunSettings();
     run.reloadGeneratorFlags();
     return run.generatorValues();
 }
 
-void TFmKeyWord::writeStoredChoices(const GeneratorSettings& choices) const {
+void KeywordWindow::writeStoredChoices(const GeneratorSettings& choices) const {
     host_.RunSettings().storeGeneratorValues(choices);
 }
 
 // ---- Conversions and list files ----
 
-TextKind TFmKeyWord::kind() const {
+TextKind KeywordWindow::kind() const {
     return host_.Codec().Name() == "utf-8" ? TextKind::Utf8 : TextKind::Cp1251;
 }
 
-QString TFmKeyWord::shown(std::string_view t) const { return ToQt(host_.Codec(), t); }
+QString KeywordWindow::shown(std::string_view t) const { return ToQt(host_.Codec(), t); }
 
-std::string TFmKeyWord::stored(const QString& t) const { return FromQt(host_.Codec(), t); }
+std::string KeywordWindow::stored(const QString& t) const { return FromQt(host_.Codec(), t); }
 
-bool TFmKeyWord::readListFile(const std::string& path, std::vector<std::string>& entries,
+bool KeywordWindow::readListFile(const std::string& path, std::vector<std::string>& entries,
                               bool& missing, std::string& error) const {
     if (kind() == TextKind::Utf8) {
         // The same reader that turns the writer's "&#N;" back into the word.
@@ -162,7 +162,7 @@ bool TFmKeyWord::readListFile(const std::string& path, std::vector<std::string>&
     return loaded.ok;
 }
 
-std::string TFmKeyWord::writeListFile(const std::string& path,
+std::string KeywordWindow::writeListFile(const std::string& path,
                                       const std::vector<std::string>& entries) const {
     if (kind() == TextKind::Cp1251) return generator::WriteWordListFile(path, entries);
     // A word that Windows-1251 cannot hold is kept as "&#N;" and read back as itself.
@@ -170,21 +170,21 @@ std::string TFmKeyWord::writeListFile(const std::string& path,
     return status.ok ? std::string() : status.error;
 }
 
-std::string& TFmKeyWord::listFile(ListKind k) {
+std::string& KeywordWindow::listFile(ListKind k) {
     return k == ListKind::Insert ? insertListFile_ : deleteListFile_;
 }
 
-std::vector<std::string> TFmKeyWord::descriptionLines() const {
+std::vector<std::string> KeywordWindow::descriptionLines() const {
     return SplitLineList(stored(host_.Description()));
 }
 
 // ---- Lists ----
 
-session::WordListModel& TFmKeyWord::model(ListKind k) const { return *models_[Index(k)]; }
+session::WordListModel& KeywordWindow::model(ListKind k) const { return *models_[Index(k)]; }
 
-const WordList& TFmKeyWord::List(ListKind k) const { return model(k).list(); }
+const WordList& KeywordWindow::List(ListKind k) const { return model(k).list(); }
 
-WordListControls& TFmKeyWord::listControls(ListKind k) {
+WordListControls& KeywordWindow::listControls(ListKind k) {
     switch (k) {
         case ListKind::Insert: return controls_.insert;
         case ListKind::Delete: return controls_.excluded;
@@ -194,7 +194,7 @@ WordListControls& TFmKeyWord::listControls(ListKind k) {
     return controls_.keywords;
 }
 
-int TFmKeyWord::kindOf(const QObject* view) const {
+int KeywordWindow::kindOf(const QObject* view) const {
     if (!view) return -1;
     const WordListControls* lists[] = {&controls_.insert, &controls_.excluded, &controls_.formed,
                                        &controls_.keywords};
@@ -203,7 +203,7 @@ int TFmKeyWord::kindOf(const QObject* view) const {
     return -1;
 }
 
-void TFmKeyWord::setWordChoice(bool all, bool repeated) {
+void KeywordWindow::setWordChoice(bool all, bool repeated) {
     controls_.wordChoice->setExclusive(false);
     // Set one after the other, the later one wins when both are asked for.
     controls_.allWords->setChecked(all && !repeated);
@@ -213,12 +213,12 @@ void TFmKeyWord::setWordChoice(bool all, bool repeated) {
 
 // ---- Showing and closing ----
 
-void TFmKeyWord::showEvent(QShowEvent* event) {
+void KeywordWindow::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) prepareForShow();
     QDialog::showEvent(event);
 }
 
-void TFmKeyWord::prepareForShow() {
+void KeywordWindow::prepareForShow() {
     GeneratorControls& c = controls_;
     c.formed.count->setText(QStringLiteral("0"));
     c.save->setEnabled(false);
@@ -252,7 +252,7 @@ void TFmKeyWord::prepareForShow() {
     c.save->setEnabled(false);
 }
 
-void TFmKeyWord::loadListsAtShow() {
+void KeywordWindow::loadListsAtShow() {
     for (ListKind k : {ListKind::Insert, ListKind::Delete}) {
         const std::string& file = listFile(k);
         std::vector<std::string> entries;
@@ -265,14 +265,14 @@ void TFmKeyWord::loadListsAtShow() {
     }
 }
 
-void TFmKeyWord::done(int result) {
+void KeywordWindow::done(int result) {
     // A count still working is of no use to a closed window.
     if (run_.running()) stopCount();
     storeChoices();
     QDialog::done(result);
 }
 
-void TFmKeyWord::storeChoices() {
+void KeywordWindow::storeChoices() {
     GeneratorSettings g;
     g.RG1 = controls_.sortChoice->checkedId();
     g.RG2 = controls_.separatorChoice->checkedId();
@@ -286,7 +286,7 @@ void TFmKeyWord::storeChoices() {
 
 // ---- The run ----
 
-void TFmKeyWord::startCount() {
+void KeywordWindow::startCount() {
     if (run_.running()) return;
     GeneratorControls& c = controls_;
     c.progress->setValue(0);
@@ -310,13 +310,13 @@ void TFmKeyWord::startCount() {
 // The window goes back to where it was before "Запуск" at once; the count's
 // result, should it still come, is dropped. "Запуск" answers again when the
 // worker has seen the stop, a moment later.
-void TFmKeyWord::stopCount() {
+void KeywordWindow::stopCount() {
     run_.stop();
     controls_.choiceOrProgress->setCurrentWidget(controls_.wordChoicePanel);
     busy_.reset();
 }
 
-void TFmKeyWord::takeCount(WordCountRun::End end) {
+void KeywordWindow::takeCount(WordCountRun::End end) {
     GeneratorControls& c = controls_;
     if (end != WordCountRun::End::Stopped) {
         table_ = run_.takeTable();
@@ -336,7 +336,7 @@ void TFmKeyWord::takeCount(WordCountRun::End end) {
 
 // ---- Choices ----
 
-void TFmKeyWord::refillFormedWords() {
+void KeywordWindow::refillFormedWords() {
     const GeneratorControls& c = controls_;
     std::vector<std::string> lines = generator::FillWordList(
         table_, generator::SortModeFromIndex(c.sortChoice->checkedId()), !c.allWords->isChecked(),
@@ -348,30 +348,30 @@ void TFmKeyWord::refillFormedWords() {
         c.statistics[i]->setText(QString::number(values[i]));
 }
 
-void TFmKeyWord::thresholdChanged() {
+void KeywordWindow::thresholdChanged() {
     setWordChoice(false, true);
     refillFormedWords();
 }
 
-void TFmKeyWord::separatorChosen() {
+void KeywordWindow::separatorChosen() {
     refreshKeywordCounters();
     controls_.save->setEnabled(true);
 }
 
-void TFmKeyWord::sortChosen() {
+void KeywordWindow::sortChosen() {
     const bool on = controls_.sortAlphabetically->isChecked();
     model(ListKind::Keyword).change([on](WordList& l) { l.SetSorted(on); });
     controls_.save->setEnabled(true);
 }
 
-void TFmKeyWord::formedSelectionChanged() {
+void KeywordWindow::formedSelectionChanged() {
     const bool any = model(ListKind::Formed).list().SelectedCount() > 0;
     GeneratorControls& c = controls_;
     for (QToolButton* b : {c.transferWord, c.transferSelected, c.formed.remove, c.selectAll})
         b->setEnabled(any);
 }
 
-void TFmKeyWord::refreshKeywordCounters() {
+void KeywordWindow::refreshKeywordCounters() {
     generator::KeywordCounters counters;
     const int choice = controls_.separatorChoice->checkedId();
     model(ListKind::Keyword).change([&](WordList& l) {
@@ -381,7 +381,7 @@ void TFmKeyWord::refreshKeywordCounters() {
     controls_.keywordCharacters->setText(QString::number(counters.characters));
 }
 
-void TFmKeyWord::composeKeywords() {
+void KeywordWindow::composeKeywords() {
     // A long keyword list takes a while to compose and more to show in the
     // main window's box.
     const OverrideCursor wait(Qt::WaitCursor);

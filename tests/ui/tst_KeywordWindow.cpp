@@ -1,4 +1,4 @@
-#include "ui/keywords/UGenPage.h"
+#include "ui/keywords/KeywordWindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -76,7 +76,7 @@ QStringList Rows(const QAbstractItemView* view) {
 
 }  // namespace
 
-class TestUGenPage : public QObject {
+class TestKeywordWindow : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -112,10 +112,10 @@ private:
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<ScopedScriptedDialogs> dialogs_;
     FakeHost host_;
-    std::unique_ptr<TFmKeyWord> window_;
+    std::unique_ptr<KeywordWindow> window_;
 };
 
-void TestUGenPage::init() {
+void TestKeywordWindow::init() {
     dir_ = std::make_unique<QTemporaryDir>();
     QDir(dir_->path()).mkpath(QStringLiteral("data"));
     qputenv("VESKARON_CONFIG_DIR", (dir_->path() + QStringLiteral("/config")).toUtf8());
@@ -128,24 +128,24 @@ void TestUGenPage::init() {
     host_.source = FromQt(*host_.codec, QString::fromUtf8(kPage));
 }
 
-void TestUGenPage::cleanup() {
+void TestKeywordWindow::cleanup() {
     window_.reset();
     dialogs_.reset();
     dir_.reset();
 }
 
-void TestUGenPage::Open() {
-    window_ = std::make_unique<TFmKeyWord>(host_);
+void TestKeywordWindow::Open() {
+    window_ = std::make_unique<KeywordWindow>(host_);
     window_->show();
 }
 
-void TestUGenPage::Count() {
-    QSignalSpy ended(window_.get(), &TFmKeyWord::countFinished);
+void TestKeywordWindow::Count() {
+    QSignalSpy ended(window_.get(), &KeywordWindow::countFinished);
     Get<QPushButton>("BtStr")->click();
     QVERIFY(ended.wait(10000));
 }
 
-void TestUGenPage::Select(const char* list, std::initializer_list<int> rows) {
+void TestKeywordWindow::Select(const char* list, std::initializer_list<int> rows) {
     QAbstractItemView* view = View(list);
     view->clearSelection();
     for (int r : rows) {
@@ -154,7 +154,7 @@ void TestUGenPage::Select(const char* list, std::initializer_list<int> rows) {
     }
 }
 
-void TestUGenPage::opening_data() {
+void TestKeywordWindow::opening_data() {
     QTest::addColumn<QString>("keywords");
     QTest::addColumn<int>("storedRG2");
     QTest::addColumn<int>("rg2");
@@ -167,7 +167,7 @@ void TestUGenPage::opening_data() {
 }
 
 // Opening with no stored values, and the page's keywords choosing the separator.
-void TestUGenPage::opening() {
+void TestKeywordWindow::opening() {
     QFETCH(QString, keywords);
     QFETCH(int, storedRG2);
     {
@@ -197,7 +197,7 @@ void TestUGenPage::opening() {
 }
 
 // A run, the refills without a run, and the transfers to the keywords.
-void TestUGenPage::runAndFormedList() {
+void TestKeywordWindow::runAndFormedList() {
     Open();
     auto* bar = Get<QProgressBar>("ProgrBar");
     QList<int> progress;
@@ -258,7 +258,7 @@ void TestUGenPage::runAndFormedList() {
 
 // "Стоп" on a long count: the window is at once as it was before "Запуск",
 // and the count's result never arrives, even when it was complete already. Closing the window stops a count too.
-void TestUGenPage::stopALongCount() {
+void TestKeywordWindow::stopALongCount() {
     Open();
     Count();
     const QStringList formed = Rows(View("ListBox2"));
@@ -266,7 +266,7 @@ void TestUGenPage::stopALongCount() {
     while (page.size() < 20u * 1024 * 1024) page += host_.source;
     host_.source = std::move(page);
 
-    QSignalSpy ended(window_.get(), &TFmKeyWord::countFinished);
+    QSignalSpy ended(window_.get(), &KeywordWindow::countFinished);
     Get<QPushButton>("BtStr")->click();
     QVERIFY(window_->counting());
     QVERIFY(Get<QWidget>("Panel2")->isVisible());
@@ -301,7 +301,7 @@ void TestUGenPage::stopALongCount() {
 }
 
 // Add, edit, delete with their questions, the list files, and drag and drop.
-void TestUGenPage::listButtonsAndDragDrop() {
+void TestKeywordWindow::listButtonsAndDragDrop() {
     session::SettingsValues confirmed = host_.settings->values();
     confirmed.confirmWordDeletion = true;  // "OK" of the settings dialog
     QVERIFY(host_.settings->commit(confirmed));
@@ -372,7 +372,7 @@ void TestUGenPage::listButtonsAndDragDrop() {
 
 // "Сохранить" hands the keywords back and writes both lists; "Отмена" does
 // not, but both store the choices for the next opening.
-void TestUGenPage::saveAndCancel() {
+void TestKeywordWindow::saveAndCancel() {
     host_.keywords = QStringLiteral("web, design");
     const std::string folder = ProgramFolder();
     generator::WriteWordListFile(folder + "wordins.fkh", {FromQt(*host_.codec, QStringLiteral("сео"))});
@@ -417,7 +417,7 @@ void TestUGenPage::saveAndCancel() {
 }
 
 // A UTF-8 page: words, lists and keywords in its text; the list files stay Windows-1251.
-void TestUGenPage::utf8Page() {
+void TestKeywordWindow::utf8Page() {
     host_.codec = Utf8Codec();
     host_.source = kPage;
     const std::string cp1251 = FromQt(*Windows1251Codec(), QStringLiteral("сео"));
@@ -445,20 +445,20 @@ void TestUGenPage::utf8Page() {
 }
 
 // "Генератор" of the main window: a modal run whose keywords become an edit of the page.
-void TestUGenPage::fromTheMainWindow() {
+void TestKeywordWindow::fromTheMainWindow() {
     const QString page = dir_->path() + QStringLiteral("/page.html");
     QFile file(page);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(QByteArray::fromStdString(host_.source));
     file.close();
-    TForm1 form({page});
+    MainWindow form({page});
     auto* list = form.findChild<QListWidget*>(QStringLiteral("FileListBox1"));
     list->setCurrentItem(list->findItems(QStringLiteral("page.html"), Qt::MatchExactly).front());
     bool ran = false;
     (**dialogs_).modal = {[&](QDialog& d) {
         d.show();
-        auto& generator = dynamic_cast<TFmKeyWord&>(d);
-        QSignalSpy ended(&generator, &TFmKeyWord::countFinished);
+        auto& generator = dynamic_cast<KeywordWindow&>(d);
+        QSignalSpy ended(&generator, &KeywordWindow::countFinished);
         d.findChild<QPushButton*>(QStringLiteral("BtStr"))->click();
         QVERIFY(ended.wait(10000));
         auto* formed = d.findChild<QAbstractItemView*>(QStringLiteral("ListBox2"));
@@ -472,13 +472,13 @@ void TestUGenPage::fromTheMainWindow() {
     QCOMPARE(form.findChild<QPlainTextEdit*>(QStringLiteral("Memo2"))->toPlainText(),
              QStringLiteral("слово"));
     QVERIFY(form.CurrentDocument().modified);
-    QVERIFY(form.findChildren<TFmKeyWord*>().isEmpty());
+    QVERIFY(form.findChildren<KeywordWindow*>().isEmpty());
     (**dialogs_).answers = {Answer::No};
     form.close();
 }
 
 // Everything fits at the first size; the picture is kept when asked for.
-void TestUGenPage::looksRight() {
+void TestKeywordWindow::looksRight() {
     host_.keywords = QStringLiteral("редактор, meta");
     host_.source = FromQt(*host_.codec, QStringLiteral(
         "<html><head><title>Редактор</title></head><body><h1>Редактор META тегов</h1>"
@@ -527,7 +527,7 @@ void TestUGenPage::looksRight() {
 
 // A keyword list as long as a large site's: the counters show whole numbers,
 // and saving shows the busy cursor while it works.
-void TestUGenPage::largeKeywordList() {
+void TestKeywordWindow::largeKeywordList() {
     QStringList words;
     for (int i = 0; i < 160000; ++i) words << QStringLiteral("w%1").arg(i);
     host_.keywords = words.join(QStringLiteral(", "));
@@ -548,7 +548,7 @@ void TestUGenPage::largeKeywordList() {
 
 // A word dragged from the formed words onto the keywords with the mouse, as
 // a person does it: press, move past the drag distance, release over the list.
-void TestUGenPage::dragWithTheMouse() {
+void TestKeywordWindow::dragWithTheMouse() {
     // CTest runs this one again under the minimal platform, which drags.
     if (QGuiApplication::platformName() == QStringLiteral("offscreen"))
         QSKIP("the offscreen platform drops every drag");
@@ -580,7 +580,7 @@ void TestUGenPage::dragWithTheMouse() {
 }
 
 // A list file that is not there, whatever the reason, is an empty list.
-void TestUGenPage::listUnderAFileIsEmpty() {
+void TestKeywordWindow::listUnderAFileIsEmpty() {
     const QString page = dir_->path() + QStringLiteral("/page.htm");
     QFile(page).open(QIODevice::WriteOnly);
     {
@@ -592,5 +592,5 @@ void TestUGenPage::listUnderAFileIsEmpty() {
     QCOMPARE(Rows(View("ListBox3")), QStringList{});
 }
 
-QTEST_MAIN(TestUGenPage)
-#include "tst_UGenPage.moc"
+QTEST_MAIN(TestKeywordWindow)
+#include "tst_KeywordWindow.moc"
