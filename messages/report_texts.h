@@ -36,12 +36,12 @@ inline constexpr std::string_view kLevelsPlural[] = {"Ошибки", "Преду
 
 // Why a page is not indexed, by the reason's code; "Индексируется" for none.
 inline constexpr std::string_view IndexReasonName(std::string_view reason) {
-    if (reason.empty()) return "Индексируется";
-    if (reason == "disallowed") return "Закрыта в robots.txt";
-    if (reason == "noindex") return "Закрыта тегом robots (noindex)";
-    if (reason == "canonical-elsewhere") return "Канонический адрес — другая страница";
-    if (reason == "redirect") return "Перенаправление";
-    return "Не индексируется";
+    if (reason.empty()) return "Индексируются";
+    if (reason == "disallowed") return "Закрыты в robots.txt";
+    if (reason == "noindex") return "Закрыты: noindex";
+    if (reason == "canonical-elsewhere") return "Канон. адрес другой";
+    if (reason == "redirect") return "Перенаправляют";
+    return "Не индексируются";
 }
 
 }  // namespace veskaron::report_text

@@ -25,8 +25,9 @@ inline const QString kSummary =
     QStringLiteral("Страниц: %1, с замечаниями: %2. Ошибок: %3, предупреждений: %4, сведений: %5.");
 inline const QString kClickHint = QStringLiteral("Щелчок по столбцу покажет эти страницы в таблице");
 inline const QString kCodesTitle = Q(report_text::kByCodeChart);
-inline const QString kTitlesTitle = Q(report_text::kTitleWidths);
-inline const QString kDescriptionsTitle = Q(report_text::kDescriptionWidths);
+// Shorter than the report's: the window's charts are narrow.
+inline const QString kTitlesTitle = QStringLiteral("Ширина заголовков, px");
+inline const QString kDescriptionsTitle = QStringLiteral("Ширина описаний, px");
 inline const QString kIndexingTitle = Q(report_text::kIndexing);
 inline const QString kWithin = QStringLiteral("в пределах");
 inline const QString kPast = QStringLiteral("обрезается");

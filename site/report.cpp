@@ -41,8 +41,8 @@ tr { break-inside: avoid; page-break-inside: avoid; }
 table.list td:first-child { word-break: break-all; max-width: 300px; }
 table.list td:nth-child(2) { text-align: right; }
 .level-error td:first-child { font-weight: bold; }
-figure { margin: 8px 0 16px; break-inside: avoid; page-break-inside: avoid; }
-figcaption { font-weight: bold; margin-bottom: 4px; }
+div.figure { margin: 8px 0 16px; break-inside: avoid; page-break-inside: avoid; }
+p.caption { font-weight: bold; margin: 0 0 4px; }
 svg { max-width: 100%; height: auto; }
 summary { cursor: pointer; margin: 4px 0; }
 @media print { body { margin: 0; } summary { list-style: none; font-style: italic; } }
@@ -127,9 +127,9 @@ void Summary(std::string& out, const SiteCounts& c) {
 }
 
 void Figure(std::string& out, std::string_view caption) {
-    out += "<figure><figcaption>";
+    out += "<div class=\"figure\"><p class=\"caption\">";
     out += caption;
-    out += "</figcaption>";
+    out += "</p>";
 }
 
 void Charts(std::string& out, const SiteCounts& c) {
@@ -141,23 +141,23 @@ void Charts(std::string& out, const SiteCounts& c) {
         for (const CodeCount& code : c.codes)
             bars.push_back({std::string(FindingName(code.code)), code.pages, LevelFill(code.level)});
         Figure(out, rt::kByCodeChart);
-        svg::HorizontalBars(out, "codes", rt::kByCodeChart, bars,
+        svg::HorizontalBars(out, rt::kByCodeChart, bars,
                             {{rt::kLevels[0], svg::Fill::Solid}, {rt::kLevels[1], svg::Fill::Hatch},
                              {rt::kLevels[2], svg::Fill::Dots}});
-        out += "</figure>";
+        out += "</div>";
     }
     Figure(out, rt::kTitleWidths);
-    svg::Histogram(out, "titles", rt::kTitleWidths, c.titles);
-    out += "</figure>";
+    svg::Histogram(out, rt::kTitleWidths, c.titles);
+    out += "</div>";
     Figure(out, rt::kDescriptionWidths);
-    svg::Histogram(out, "descriptions", rt::kDescriptionWidths, c.descriptions);
-    out += "</figure>";
+    svg::Histogram(out, rt::kDescriptionWidths, c.descriptions);
+    out += "</div>";
     std::vector<svg::Bar> indexing{{std::string(rt::IndexReasonName({})), c.indexable, svg::Fill::Plain}};
     for (const auto& [reason, pages] : c.closed)
         indexing.push_back({std::string(rt::IndexReasonName(reason)), pages, svg::Fill::Hatch});
     Figure(out, rt::kIndexing);
-    svg::HorizontalBars(out, "indexing", rt::kIndexing, indexing);
-    out += "</figure></section>";
+    svg::HorizontalBars(out, rt::kIndexing, indexing);
+    out += "</div></section>";
 }
 
 struct Entry {

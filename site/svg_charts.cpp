@@ -24,45 +24,55 @@ void Attr(std::string& out, std::string_view name, double v) {
     out += '"';
 }
 
-// The patterns of one chart; each also has a colour for the screen.
-void Patterns(std::string& out, std::string_view id) {
-    out += "<defs><pattern id=\"";
-    out += id;
-    out += "-hatch\" width=\"6\" height=\"6\" patternUnits=\"userSpaceOnUse\" patternTransform=\"rotate(45)\">"
-           "<rect width=\"6\" height=\"6\" fill=\"#fde3b5\"/><rect width=\"2.5\" height=\"6\" fill=\"#8a5200\"/></pattern>"
-           "<pattern id=\"";
-    out += id;
-    out += "-dots\" width=\"5\" height=\"5\" patternUnits=\"userSpaceOnUse\">"
-           "<rect width=\"5\" height=\"5\" fill=\"#dbe7f5\"/><circle cx=\"2.5\" cy=\"2.5\" r=\"1.2\" fill=\"#1f4f8a\"/>"
-           "</pattern></defs>";
-}
-
-void FillOf(std::string& out, std::string_view id, Fill fill) {
+// Fills drawn as lines rather than SVG patterns, which simple renderers
+// (and some printers' drivers) leave empty: the hatch and the stripes are
+// what tells the levels apart on paper.
+const char* Background(Fill fill) {
     switch (fill) {
-        case Fill::Solid: out += "#a8231b"; return;
-        case Fill::Hatch:
-            out += "url(#";
-            out += id;
-            out += "-hatch)";
-            return;
-        case Fill::Dots:
-            out += "url(#";
-            out += id;
-            out += "-dots)";
-            return;
-        case Fill::Plain: out += "#cfe3cf"; return;
+        case Fill::Solid: return "#a8231b";
+        case Fill::Hatch: return "#fde3b5";
+        case Fill::Dots: return "#dbe7f5";
+        case Fill::Plain: return "#cfe3cf";
     }
+    return "#fff";
 }
 
-void Rect(std::string& out, std::string_view id, double x, double y, double w, double h, Fill fill) {
+void Line(std::string& out, double x1, double y1, double x2, double y2, std::string_view stroke) {
+    out += "<line";
+    Attr(out, "x1", x1);
+    Attr(out, "y1", y1);
+    Attr(out, "x2", x2);
+    Attr(out, "y2", y2);
+    out += ' ';
+    out += stroke;
+    out += "/>";
+}
+
+void Rect(std::string& out, double x, double y, double w, double h, Fill fill) {
     out += "<rect";
     Attr(out, "x", x);
     Attr(out, "y", y);
     Attr(out, "width", w);
     Attr(out, "height", h);
     out += " fill=\"";
-    FillOf(out, id, fill);
-    out += "\" stroke=\"#222\" stroke-width=\"0.8\"/>";
+    out += Background(fill);
+    out += "\"/>";
+    if (fill == Fill::Hatch) {
+        // Lines u + v = c across the box, u from its left, v from its bottom.
+        for (double c = 3; c < w + h; c += 6) {
+            const double u1 = std::max(0.0, c - h), u2 = std::min(w, c);
+            Line(out, x + u1, y + h - (c - u1), x + u2, y + h - (c - u2), "stroke=\"#8a5200\" stroke-width=\"1.6\"");
+        }
+    } else if (fill == Fill::Dots) {
+        for (double v = 2; v < h; v += 4)
+            Line(out, x, y + v, x + w, y + v, "stroke=\"#1f4f8a\" stroke-width=\"1\" stroke-dasharray=\"1.5 2.5\"");
+    }
+    out += "<rect";
+    Attr(out, "x", x);
+    Attr(out, "y", y);
+    Attr(out, "width", w);
+    Attr(out, "height", h);
+    out += " fill=\"none\" stroke=\"#222\" stroke-width=\"0.8\"/>";
 }
 
 void Text(std::string& out, double x, double y, std::string_view text, std::string_view extra = {}) {
@@ -94,16 +104,15 @@ void Open(std::string& out, std::string_view caption, int height) {
 
 }  // namespace
 
-void HorizontalBars(std::string& out, std::string_view id, std::string_view caption, const std::vector<Bar>& bars,
+void HorizontalBars(std::string& out, std::string_view caption, const std::vector<Bar>& bars,
                     const std::vector<LegendItem>& legend) {
     constexpr double kLabels = 330, kRow = 22, kBarRoom = kWidth - kLabels - 70;
     const double top = legend.empty() ? 6 : 30;
     const int height = static_cast<int>(top + kRow * static_cast<double>(std::max<std::size_t>(bars.size(), 1)) + 8);
     Open(out, caption, height);
-    Patterns(out, id);
     double x = kLabels;
     for (const LegendItem& item : legend) {
-        Rect(out, id, x, 6, 14, 14, item.fill);
+        Rect(out, x, 6, 14, 14, item.fill);
         Text(out, x + 19, 17, item.label);
         x += 19 + 8.0 * static_cast<double>(CountCharacters(item.label)) + 18;
     }
@@ -113,7 +122,7 @@ void HorizontalBars(std::string& out, std::string_view id, std::string_view capt
     for (const Bar& b : bars) {
         Text(out, kLabels - 8, y + 15, b.label, "text-anchor=\"end\"");
         const double w = std::max(1.0, kBarRoom * static_cast<double>(b.value) / static_cast<double>(most));
-        Rect(out, id, kLabels, y + 3, w, kRow - 6, b.fill);
+        Rect(out, kLabels, y + 3, w, kRow - 6, b.fill);
         Text(out, kLabels + w + 6, y + 15, std::to_string(b.value));
         y += kRow;
     }
@@ -125,11 +134,10 @@ void HorizontalBars(std::string& out, std::string_view id, std::string_view capt
     out += " stroke=\"#000\"/></svg>";
 }
 
-void Histogram(std::string& out, std::string_view id, std::string_view caption, const WidthHistogram& h) {
+void Histogram(std::string& out, std::string_view caption, const WidthHistogram& h) {
     constexpr double kLeft = 56, kRight = kWidth - 20, kTop = 34, kBottom = 210;
     constexpr int kHeight = 248;
     Open(out, caption, kHeight);
-    Patterns(out, id);
     const std::size_t n = h.bins.size();
     std::size_t most = 1;
     for (std::size_t v : h.bins) most = std::max(most, v);
@@ -141,7 +149,7 @@ void Histogram(std::string& out, std::string_view id, std::string_view caption, 
         if (v > 0) {
             const double bh = std::max(1.0, room * static_cast<double>(v) / static_cast<double>(most));
             // Bins wholly past the limit: texts the result cuts.
-            Rect(out, id, x + 1, kBottom - bh, barW - 2, bh, i * h.binPx >= h.limitPx ? Fill::Hatch : Fill::Dots);
+            Rect(out, x + 1, kBottom - bh, barW - 2, bh, i * h.binPx >= h.limitPx ? Fill::Hatch : Fill::Dots);
             Text(out, x + barW / 2, kBottom - bh - 3, std::to_string(v), "text-anchor=\"middle\" font-size=\"10\"");
         }
         if (i % 5 == 0 || i + 1 == n) {

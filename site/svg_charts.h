@@ -1,7 +1,7 @@
 #pragma once
 // Charts as inline SVG for the HTML report. They must read on a black and
 // white printout: every bar carries its number, and the fills differ by
-// pattern, not by colour alone.
+// hatching, not by colour alone.
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -23,12 +23,11 @@ struct LegendItem {
     Fill fill;
 };
 
-// One bar per row, labelled on its left, its number at its end. `id` keeps
-// the patterns of several charts in one page apart.
-void HorizontalBars(std::string& out, std::string_view id, std::string_view caption, const std::vector<Bar>& bars,
+// One bar per row, labelled on its left, its number at its end.
+void HorizontalBars(std::string& out, std::string_view caption, const std::vector<Bar>& bars,
                     const std::vector<LegendItem>& legend = {});
 
 // Bins as upright bars, those past the limit hatched, the limit a dashed line.
-void Histogram(std::string& out, std::string_view id, std::string_view caption, const WidthHistogram& h);
+void Histogram(std::string& out, std::string_view caption, const WidthHistogram& h);
 
 }  // namespace veskaron::site::svg

@@ -41,6 +41,9 @@ QChart* NewChart(const QString& title) {
     chart->setTitle(title);
     chart->setAnimationOptions(QChart::NoAnimation);  // counts change with every edit
     chart->legend()->setAlignment(Qt::AlignBottom);
+    QFont legend = chart->legend()->font();
+    legend.setPointSizeF(legend.pointSizeF() * 0.9);
+    chart->legend()->setFont(legend);
     chart->setMargins(QMargins(4, 4, 4, 4));
     QFont font = chart->titleFont();
     font.setBold(true);
@@ -51,7 +54,7 @@ QChart* NewChart(const QString& title) {
 QChartView* NewView(QChart* chart, const char* name, const QString& hint) {
     auto* view = Named(new QChartView(chart), name, hint);
     view->setRenderHint(QPainter::Antialiasing);
-    view->setMinimumSize(260, 170);
+    view->setMinimumSize(240, 130);
     return view;
 }
 
@@ -62,10 +65,17 @@ QValueAxis* NewCountAxis() {
     return axis;
 }
 
-// A range whose five ticks fall on whole numbers.
+// A range whose ticks fall on round numbers.
 void CountRange(QValueAxis* axis, std::size_t most) {
-    const qreal top = std::max<qreal>(4, static_cast<qreal>((most + 3) / 4 * 4));
-    axis->setRange(0, top);
+    axis->setRange(0, std::max<qreal>(4, static_cast<qreal>(most)));
+    axis->applyNiceNumbers();
+}
+
+// Axis labels a size smaller, so that a count of 100,000 fits a small chart.
+void SmallLabels(QAbstractAxis* axis) {
+    QFont font = axis->labelsFont();
+    font.setPointSizeF(font.pointSizeF() * 0.85);
+    axis->setLabelsFont(font);
 }
 
 void Replace(QBarSet* set, const QList<qreal>& values) {
@@ -95,12 +105,16 @@ SiteOverview::SiteOverview(session::SiteModel& model, session::SiteFilter& filte
     codes->setFrameShape(QFrame::NoFrame);
     auto* grid = new QGridLayout;
     grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(codes, 0, 0, 3, 1);
+    grid->addWidget(codes, 0, 0, 2, 1);
     grid->addWidget(titles_.view, 0, 1);
-    grid->addWidget(descriptions_.view, 1, 1);
-    grid->addWidget(ChartSiteIndexing, 2, 1);
-    grid->setColumnStretch(0, 5);
-    grid->setColumnStretch(1, 4);
+    grid->addWidget(descriptions_.view, 0, 2);
+    grid->addWidget(ChartSiteIndexing, 1, 1, 1, 2);
+    // The codes' names are long: Qt Charts cuts what does not fit.
+    grid->setColumnStretch(0, 11);
+    grid->setColumnStretch(1, 6);
+    grid->setColumnStretch(2, 6);
+    grid->setRowStretch(0, 3);
+    grid->setRowStretch(1, 2);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(LabelSiteOverview, 1);
     bottom->addWidget(BtnSiteReport);
@@ -174,7 +188,10 @@ SiteOverview::Histogram SiteOverview::buildHistogram(const char* name, const QSt
                   i - 0.5);
     chart->addAxis(x, Qt::AlignBottom);
     series->attachAxis(x);
+    SmallLabels(x);
     h.y = NewCountAxis();
+    h.y->setTickCount(3);  // room for the labels in a low chart
+    SmallLabels(h.y);
     chart->addAxis(h.y, Qt::AlignLeft);
     series->attachAxis(h.y);
     h.limit = new QLineSeries;
@@ -205,7 +222,9 @@ void SiteOverview::buildIndexing() {
     indexingAxis_ = new QBarCategoryAxis;
     chart->addAxis(indexingAxis_, Qt::AlignLeft);
     series->attachAxis(indexingAxis_);
+    SmallLabels(indexingAxis_);
     indexingValues_ = NewCountAxis();
+    SmallLabels(indexingValues_);
     chart->addAxis(indexingValues_, Qt::AlignBottom);
     series->attachAxis(indexingValues_);
     chart->legend()->hide();
@@ -267,7 +286,7 @@ void SiteOverview::showCodes() {
     for (int level = 0; level < 3; ++level) Replace(codeSets_[level], values[level]);
     codeAxis_->setCategories(names);
     CountRange(codeValues_, most);
-    ChartSiteCodes->setMinimumHeight(std::max(170, 90 + 22 * static_cast<int>(names.size())));
+    ChartSiteCodes->setMinimumHeight(std::max(130, 90 + 22 * static_cast<int>(names.size())));
 }
 
 void SiteOverview::showHistogram(Histogram& h, const site::WidthHistogram& counts) {
