@@ -11,12 +11,15 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QTabWidget>
+#include <QTextDocument>
 #include <QTimer>
 #include <QTranslator>
 #include <QTreeView>
 #include <cstdio>
 #include <functional>
+#include <utility>
 
 #include "controls/ClicLabel.h"
 #include "platform/paths.h"
@@ -28,6 +31,7 @@
 #include "ui/main/FileBrowserPane.h"
 #include "ui/main/MainWindow.h"
 #include "ui/settings/SettingsDialog.h"
+#include "ui/site/SiteOverview.h"
 #include "ui/site/SiteWindow.h"
 
 namespace {
@@ -64,8 +68,10 @@ public:
     std::optional<QString> OpenFileName(QWidget*, const QString&, const QString&, const QString&) override {
         return std::nullopt;
     }
+    // The next file a save dialog is given, once.
+    std::optional<QString> saveAs;
     std::optional<QString> SaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
-        return std::nullopt;
+        return std::exchange(saveAs, std::nullopt);
     }
     int ExecModal(QDialog& dialog) override {
         dialog.show();
@@ -131,6 +137,40 @@ QImage PagesOf(QWidget& dialog) {
     QPainter painter(&all);
     for (int i = 0; i < shots.size(); ++i) painter.drawImage(0, i * shots[0].height(), shots[i]);
     return all;
+}
+
+// The first page of a report, at A4's proportions: its text as Qt's rich
+// text shows it, and under it the charts drawn from their SVG, which rich
+// text cannot show.
+QImage ReportPicture(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    QString html = QString::fromUtf8(file.readAll());
+    static const QRegularExpression svg(QStringLiteral("<svg .*?</svg>"),
+                                        QRegularExpression::DotMatchesEverythingOption);
+    QList<QImage> charts;
+    for (auto it = svg.globalMatch(html); it.hasNext();) {
+        QByteArray bytes = it.next().captured().toUtf8();
+        bytes.replace("<svg ", "<svg xmlns=\"http://www.w3.org/2000/svg\" ");
+        charts << QImage::fromData(bytes, "SVG");
+    }
+    // The charts' section and what follows it are drawn below the text.
+    html.truncate(html.indexOf(QStringLiteral("<section class=\"part\">")));
+    QImage page(794, 1123, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QTextDocument text;
+    text.setHtml(html + QStringLiteral("</body></html>"));
+    text.setTextWidth(page.width());
+    const int textHeight = std::min(page.height(), int(text.size().height()) + 8);
+    QPainter painter(&page);
+    text.drawContents(&painter, QRectF(0, 0, page.width(), textHeight));
+    int y = textHeight;
+    for (const QImage& chart : charts) {
+        if (y + chart.height() > page.height()) break;
+        painter.drawImage(20, y, chart);
+        y += chart.height() + 12;
+    }
+    return page;
 }
 
 }  // namespace
@@ -244,6 +284,23 @@ int main(int argc, char* argv[]) {
     table.setData(table.index(contacts, session::SiteModel::kTitle),
                   QStringLiteral("Контакты мастерской в Екатеринбурге: адрес и телефон"), Qt::EditRole);
     Save(*site, QStringLiteral("site"));
+    // The overview of the same rows, and the report it writes of them.
+    if (auto* views = site->findChild<QTabWidget*>(QStringLiteral("PageSiteViews"))) {
+        auto* overview = site->findChild<ui::SiteOverview*>();
+        views->setCurrentWidget(overview);
+        Settle();
+        Save(*site, QStringLiteral("site-overview"));
+        const QString report = QDir::current().filePath(QStringLiteral("report.html"));
+        camera.saveAs = report;
+        QEventLoop loop;
+        QObject::connect(overview, &ui::SiteOverview::reportWritten, &loop, &QEventLoop::quit);
+        QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+        overview->writeReport();
+        loop.exec();
+        Save(ReportPicture(report), QStringLiteral("report"));
+        QFile::remove(report);
+        views->setCurrentIndex(0);
+    }
     bool reviewed = false;
     camera.onModal = [&reviewed](QDialog& dialog) {
         Save(dialog, QStringLiteral("site-review"));
