@@ -63,13 +63,13 @@ int main(int argc, char* argv[]) {
     settings.load();
     QElapsedTimer timer;
     timer.start();
-    auto* site = new veskaron::ui::TFmSite(folder, settings);
+    auto* site = new veskaron::ui::SiteWindow(folder, settings);
     site->show();
     // The window answers while it reads: the longest wait between two turns
     // of the event loop is what a person feels as a stutter.
     qint64 longest = 0;
     bool ended = false;
-    QObject::connect(site, &veskaron::ui::TFmSite::scanEnded, site, [&ended] { ended = true; });
+    QObject::connect(site, &veskaron::ui::SiteWindow::scanEnded, site, [&ended] { ended = true; });
     QElapsedTimer turn;
     turn.start();
     while (!ended) {

@@ -68,15 +68,15 @@ void TestJournal::siteWindowShowsAndUndoesABatch() {
     WriteBytes(tmp.Page("b.html"), b);
     session::Settings settings;
     settings.load();
-    QPointer<TFmSite> site = new TFmSite(tmp.pages.path(), settings);
+    QPointer<SiteWindow> site = new SiteWindow(tmp.pages.path(), settings);
     const auto leftOpen = qScopeGuard([&site] { delete site.data(); });
-    QSignalSpy scanned(site.data(), &TFmSite::scanEnded);
+    QSignalSpy scanned(site.data(), &SiteWindow::scanEnded);
     site->show();
     QTRY_COMPARE(scanned.count(), 1);
     for (int row = 0; row < 2; ++row) 
         site->model().setData(site->model().index(row, session::SiteModel::kTitle), QStringLiteral("Новый"), Qt::EditRole);
     dialogs->modal.push_back([](QDialog& review) { review.accept(); });
-    QSignalSpy saved(site.data(), &TFmSite::saveEnded);
+    QSignalSpy saved(site.data(), &SiteWindow::saveEnded);
     site->reviewAndSave();
     QTRY_COMPARE(saved.count(), 1);
     QTRY_COMPARE(scanned.count(), 2);

@@ -71,9 +71,9 @@ void TestPreview::previewLeavesNothingBehind() {
     QVERIFY(QFile::exists(written));
     // Beside the page, yet in no list of pages: the folder listed again, the site read.
     form.showSiteWindow();
-    QPointer<TFmSite> site = form.findChild<TFmSite*>();
+    QPointer<SiteWindow> site = form.findChild<SiteWindow*>();
     QVERIFY(site);
-    QSignalSpy scanned(site.data(), &TFmSite::scanEnded);
+    QSignalSpy scanned(site.data(), &SiteWindow::scanEnded);
     QTRY_COMPARE(scanned.count(), 1);
     QCOMPARE(Find<QTableView>(*site, "TableSite")->model()->rowCount(), 2);
     site->close();

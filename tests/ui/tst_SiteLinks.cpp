@@ -33,11 +33,11 @@ void TestSiteLinks::columnsFilterAndPanel() {
     WriteBytes(tmp.Page("lone.html"), "<html><head><title>lone</title></head><body></body></html>");
     session::Settings settings;
     settings.load();
-    QPointer<TFmSite> site = new TFmSite(tmp.pages.path(), settings);
+    QPointer<SiteWindow> site = new SiteWindow(tmp.pages.path(), settings);
     const auto leftOpen = qScopeGuard([&site] { delete site.data(); });
     QString opened;
     site->setPageOpener([&opened](const QString& path) { opened = path; });
-    QSignalSpy scanned(site.data(), &TFmSite::scanEnded);
+    QSignalSpy scanned(site.data(), &SiteWindow::scanEnded);
     site->show();
     QTRY_COMPARE(scanned.count(), 1);
 

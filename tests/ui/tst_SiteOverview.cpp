@@ -75,9 +75,9 @@ void TestSiteOverview::countsBarClickAndReport() {
                                         "результата поиска целиком</title>"));
     session::Settings settings;
     settings.load();
-    QPointer<TFmSite> site = new TFmSite(tmp.pages.path(), settings);
+    QPointer<SiteWindow> site = new SiteWindow(tmp.pages.path(), settings);
     const auto leftOpen = qScopeGuard([&site] { delete site.data(); });
-    QSignalSpy scanned(site.data(), &TFmSite::scanEnded);
+    QSignalSpy scanned(site.data(), &SiteWindow::scanEnded);
     site->show();
     QTRY_COMPARE(scanned.count(), 1);
 
@@ -137,9 +137,9 @@ void TestSiteOverview::followsAnEditAtAHundredThousandPages() {
     TempFolders tmp;
     session::Settings settings;
     settings.load();
-    QPointer<TFmSite> site = new TFmSite(tmp.pages.path(), settings);
+    QPointer<SiteWindow> site = new SiteWindow(tmp.pages.path(), settings);
     const auto leftOpen = qScopeGuard([&site] { delete site.data(); });
-    QSignalSpy scanned(site.data(), &TFmSite::scanEnded);
+    QSignalSpy scanned(site.data(), &SiteWindow::scanEnded);
     site->show();
     QTRY_COMPARE(scanned.count(), 1);
     std::vector<site::SiteRow> rows(100000);

@@ -87,9 +87,9 @@ void TestSiteWindow::editReviewAndSave() {
     session::Settings settings;
     settings.load();
 
-    QPointer<TFmSite> site = new TFmSite(tmp.pages.path(), settings);
+    QPointer<SiteWindow> site = new SiteWindow(tmp.pages.path(), settings);
     const auto leftOpen = qScopeGuard([&site] { delete site.data(); });  // a failed check leaves no window behind
-    QSignalSpy scanned(site.data(), &TFmSite::scanEnded);
+    QSignalSpy scanned(site.data(), &SiteWindow::scanEnded);
     site->show();
     QVERIFY(QTest::qWaitForWindowActive(site));
     QTRY_COMPARE(scanned.count(), 1);
@@ -123,7 +123,7 @@ void TestSiteWindow::editReviewAndSave() {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         review.hide();
     });
-    QSignalSpy saved(site.data(), &TFmSite::saveEnded);
+    QSignalSpy saved(site.data(), &SiteWindow::saveEnded);
     QTest::mouseClick(Find<QPushButton>(*site, "BtnSiteApply"), Qt::LeftButton);
     QTRY_COMPARE(saved.count(), 1);
     QCOMPARE(listed, 2);
@@ -197,7 +197,7 @@ void TestSiteWindow::siteButtonAndDoubleClick() {
     MainWindow form({tmp.Page("index.html")});
     form.show();
     QTest::mouseClick(Find<QPushButton>(form, "SpButSite"), Qt::LeftButton);
-    auto* site = form.findChild<TFmSite*>(QStringLiteral("TFmSite"));
+    auto* site = form.findChild<SiteWindow*>(QStringLiteral("TFmSite"));
     QVERIFY(site);
     QCOMPARE(site->folder(), QDir::cleanPath(tmp.pages.path()));
     QCOMPARE(site->windowTitle(), QStringLiteral("Сайт"));
@@ -215,14 +215,14 @@ void TestSiteWindow::siteButtonAndDoubleClick() {
     // A save from the site window of the page open here reads it again.
     QVERIFY(site->model().setEdit(site->model().rowOfPath("about.html"), "Title", "О мастерской и мастерах"));
     dialogs->modal.push_back([](QDialog& review) { Find<QPushButton>(review, "BtnReviewSave")->click(); });
-    QSignalSpy saved(site, &TFmSite::saveEnded);
+    QSignalSpy saved(site, &SiteWindow::saveEnded);
     site->reviewAndSave();
     QTRY_COMPARE(saved.count(), 1);
     QCOMPARE(Windows1251Codec()->ToUtf8(form.CurrentDocument().fields.Title), std::string("О мастерской и мастерах"));
     QVERIFY(!form.Session().isModified());
     // The button again brings the same window forward.
     QTest::mouseClick(Find<QPushButton>(form, "SpButSite"), Qt::LeftButton);
-    QCOMPARE(form.findChildren<TFmSite*>().size(), 1);
+    QCOMPARE(form.findChildren<SiteWindow*>().size(), 1);
     QVERIFY(site->close());
     QVERIFY(form.close());
 }
@@ -237,9 +237,9 @@ void TestSiteWindow::stopThenReadAgainKeepingEdits() {
         WriteBytes(tmp.Page(QStringLiteral("p%1.html").arg(i, 4, 10, QLatin1Char('0'))), Page("Страница сайта"));
     session::Settings settings;
     settings.load();
-    QPointer<TFmSite> site = new TFmSite(tmp.pages.path(), settings);
+    QPointer<SiteWindow> site = new SiteWindow(tmp.pages.path(), settings);
     const auto leftOpen = qScopeGuard([&site] { delete site.data(); });
-    QSignalSpy scanned(site.data(), &TFmSite::scanEnded);
+    QSignalSpy scanned(site.data(), &SiteWindow::scanEnded);
     site->show();
     session::SiteModel& model = site->model();
     QTRY_VERIFY(model.rowCount() > 0);
@@ -267,9 +267,9 @@ void TestSiteWindow::csvThroughTheButtons() {
     WriteBytes(tmp.Page("b.html"), Page("Вторая страница сайта"));
     session::Settings settings;
     settings.load();
-    QPointer<TFmSite> site = new TFmSite(tmp.pages.path(), settings);
+    QPointer<SiteWindow> site = new SiteWindow(tmp.pages.path(), settings);
     const auto leftOpen = qScopeGuard([&site] { delete site.data(); });
-    QSignalSpy scanned(site.data(), &TFmSite::scanEnded);
+    QSignalSpy scanned(site.data(), &SiteWindow::scanEnded);
     site->show();
     QTRY_COMPARE(scanned.count(), 1);
 
@@ -331,9 +331,9 @@ void TestSiteWindow::indexingAndSitemap() {
     WriteBytes(tmp.Page("b.html"), closed);
     session::Settings settings;
     settings.load();
-    QPointer<TFmSite> site = new TFmSite(tmp.pages.path(), settings);
+    QPointer<SiteWindow> site = new SiteWindow(tmp.pages.path(), settings);
     const auto leftOpen = qScopeGuard([&site] { delete site.data(); });
-    QSignalSpy scanned(site.data(), &TFmSite::scanEnded);
+    QSignalSpy scanned(site.data(), &SiteWindow::scanEnded);
     site->show();
     QVERIFY(QTest::qWaitForWindowActive(site));
     QTRY_COMPARE(scanned.count(), 1);
@@ -372,9 +372,9 @@ void TestSiteWindow::findingsAndCaptionsReadable() {
     WriteBytes(tmp.Page("catalog/balkony/hrushchevka/uteplenie-balkona.html"), Page("Утепление балкона в хрущёвке"));
     session::Settings settings;
     settings.load();
-    QPointer<TFmSite> site = new TFmSite(tmp.pages.path(), settings);
+    QPointer<SiteWindow> site = new SiteWindow(tmp.pages.path(), settings);
     const auto leftOpen = qScopeGuard([&site] { delete site.data(); });
-    QSignalSpy scanned(site.data(), &TFmSite::scanEnded);
+    QSignalSpy scanned(site.data(), &SiteWindow::scanEnded);
     site->show();
     QVERIFY(QTest::qWaitForWindowActive(site));
     QTRY_COMPARE(scanned.count(), 1);

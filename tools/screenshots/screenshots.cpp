@@ -268,10 +268,10 @@ int main(int argc, char* argv[]) {
 
     // The site window over the demo site with one title typed into the
     // table, then the review of that edit (rejected: nothing is written).
-    ui::TFmSite* site = form.showSiteWindow();
+    ui::SiteWindow* site = form.showSiteWindow();
     {
         QEventLoop loop;
-        QObject::connect(site, &ui::TFmSite::scanEnded, &loop, &QEventLoop::quit);
+        QObject::connect(site, &ui::SiteWindow::scanEnded, &loop, &QEventLoop::quit);
         QTimer::singleShot(20000, &loop, &QEventLoop::quit);
         if (site->busy()) loop.exec();
     }

@@ -286,7 +286,7 @@ void MainWindow::editFolderHistory() {
     browser_->SetHistory(lines, selected);
 }
 
-TFmSite* MainWindow::showSiteWindow() {
+SiteWindow* MainWindow::showSiteWindow() {
     QString folder = browser_->Folder();
     if (folder.isEmpty()) folder = QDir::currentPath();
     if (site_ && site_->folder() == QDir::cleanPath(folder)) {
@@ -294,7 +294,7 @@ TFmSite* MainWindow::showSiteWindow() {
         site_->activateWindow();
         return site_;
     }
-    site_ = new TFmSite(folder, *settings_, this);
+    site_ = new SiteWindow(folder, *settings_, this);
     // The page opens as if chosen in the file list: the question about an
     // edited page comes first.
     site_->setPageOpener([this](const QString& path) {
@@ -303,7 +303,7 @@ TFmSite* MainWindow::showSiteWindow() {
         raise();
         activateWindow();
     });
-    connect(site_, &TFmSite::pagesSaved, this, &MainWindow::pagesWrittenElsewhere);
+    connect(site_, &SiteWindow::pagesSaved, this, &MainWindow::pagesWrittenElsewhere);
     site_->show();
     return site_;
 }

@@ -31,7 +31,7 @@ class NamePage;
 class PreviewFile;
 class SocialPage;
 class StatusBar;
-class TFmSite;
+class SiteWindow;
 
 class MainWindow final : public QMainWindow, public KeywordHost {
     Q_OBJECT
@@ -69,7 +69,7 @@ public:
     void editFolderHistory();
     void showKeywordGenerator();
     // The site window on the folder the file pane shows (one per folder).
-    TFmSite* showSiteWindow();
+    SiteWindow* showSiteWindow();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -143,7 +143,7 @@ private:
     EditorTab* editor_ = nullptr;
     StatusBar* status_ = nullptr;
     Histories* histories_ = nullptr;
-    QPointer<TFmSite> site_;
+    QPointer<SiteWindow> site_;
 
     QString programFolder_;
     QString helpFile_;

@@ -46,7 +46,7 @@ char LocaleDecimalSeparator() { return QLocale::system().decimalPoint() == QStri
 
 }  // namespace
 
-TFmSite::TFmSite(const QString& folder, session::Settings& settings, QWidget* parent)
+SiteWindow::SiteWindow(const QString& folder, session::Settings& settings, QWidget* parent)
     : QWidget(parent, Qt::Window), folder_(QDir::cleanPath(folder)), settings_(settings) {
     setObjectName(QStringLiteral("TFmSite"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -60,19 +60,19 @@ TFmSite::TFmSite(const QString& folder, session::Settings& settings, QWidget* pa
     resize(kWidth, kHeight);
 
     scan_->setSink([this](std::vector<site::SiteRow> rows) { takeRows(std::move(rows)); });
-    connect(scan_, &SiteScanRun::progressed, this, &TFmSite::showProgress);
-    connect(scan_, &SiteScanRun::ended, this, &TFmSite::scanFinished);
-    connect(apply_, &SiteApplyRun::progressed, this, &TFmSite::showProgress);
-    connect(apply_, &SiteApplyRun::planned, this, &TFmSite::planned);
-    connect(apply_, &SiteApplyRun::committed, this, &TFmSite::committed);
-    connect(model_, &session::SiteModel::editsChanged, this, &TFmSite::showState);
-    connect(model_, &session::SiteModel::findingsChanged, this, &TFmSite::fillCodes);
+    connect(scan_, &SiteScanRun::progressed, this, &SiteWindow::showProgress);
+    connect(scan_, &SiteScanRun::ended, this, &SiteWindow::scanFinished);
+    connect(apply_, &SiteApplyRun::progressed, this, &SiteWindow::showProgress);
+    connect(apply_, &SiteApplyRun::planned, this, &SiteWindow::planned);
+    connect(apply_, &SiteApplyRun::committed, this, &SiteWindow::committed);
+    connect(model_, &session::SiteModel::editsChanged, this, &SiteWindow::showState);
+    connect(model_, &session::SiteModel::findingsChanged, this, &SiteWindow::fillCodes);
     startScan(false);
 }
 
-TFmSite::~TFmSite() = default;
+SiteWindow::~SiteWindow() = default;
 
-void TFmSite::buildControls() {
+void SiteWindow::buildControls() {
     LabelSiteFolder = Named(new QLabel(QDir::toNativeSeparators(folder_)), "LabelSiteFolder");
     LabelSiteFolder->setTextFormat(Qt::PlainText);
     LabelSiteFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -174,8 +174,8 @@ void TFmSite::buildControls() {
         showState();
     });
     connect(EditSiteFilter, &QLineEdit::textChanged, filterDelay_, qOverload<>(&QTimer::start));
-    connect(ComboSiteCode, &QComboBox::activated, this, &TFmSite::codeChosen);
-    connect(BtnSiteRescan, &QPushButton::clicked, this, &TFmSite::rescan);
+    connect(ComboSiteCode, &QComboBox::activated, this, &SiteWindow::codeChosen);
+    connect(BtnSiteRescan, &QPushButton::clicked, this, &SiteWindow::rescan);
     // Another robot reads robots.txt and the robots words otherwise: the pages are read again.
     connect(ComboSiteRobot, &QComboBox::activated, this, [this](int index) {
         const Robot robot = index == 1 ? Robot::Yandex : Robot::Google;
@@ -183,13 +183,13 @@ void TFmSite::buildControls() {
         scan_->setRobot(robot);
         rescan();
     });
-    connect(BtnSiteStop, &QPushButton::clicked, this, &TFmSite::stopScan);
-    connect(BtnSiteExport, &QPushButton::clicked, this, &TFmSite::exportCsv);
-    connect(BtnSiteImport, &QPushButton::clicked, this, &TFmSite::importCsv);
-    connect(BtnSiteSitemap, &QPushButton::clicked, this, &TFmSite::writeSitemap);
-    connect(BtnSiteJournal, &QPushButton::clicked, this, &TFmSite::showJournal);
-    connect(BtnSiteUndo, &QPushButton::clicked, this, &TFmSite::dropEdits);
-    connect(BtnSiteApply, &QPushButton::clicked, this, &TFmSite::reviewAndSave);
+    connect(BtnSiteStop, &QPushButton::clicked, this, &SiteWindow::stopScan);
+    connect(BtnSiteExport, &QPushButton::clicked, this, &SiteWindow::exportCsv);
+    connect(BtnSiteImport, &QPushButton::clicked, this, &SiteWindow::importCsv);
+    connect(BtnSiteSitemap, &QPushButton::clicked, this, &SiteWindow::writeSitemap);
+    connect(BtnSiteJournal, &QPushButton::clicked, this, &SiteWindow::showJournal);
+    connect(BtnSiteUndo, &QPushButton::clicked, this, &SiteWindow::dropEdits);
+    connect(BtnSiteApply, &QPushButton::clicked, this, &SiteWindow::reviewAndSave);
     connect(BtnSiteClose, &QPushButton::clicked, this, &QWidget::close);
     connect(TableSite, &SiteTable::pageChosen, this, [this](const QString& path) {
         if (openPage_) openPage_(path);
@@ -199,7 +199,7 @@ void TFmSite::buildControls() {
     });
     connect(TableSite->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { PanelSiteLinks->showPage(current.data(session::SiteModel::PathRole).toString()); });
-    connect(PanelSiteOverview, &SiteOverview::codeChosen, this, &TFmSite::showCode);
+    connect(PanelSiteOverview, &SiteOverview::codeChosen, this, &SiteWindow::showCode);
     // The links panel follows the table's current row: the overview has none.
     connect(PageSiteViews, &QTabWidget::currentChanged, this,
             [this](int index) { PanelSiteLinks->setVisible(PageSiteViews->widget(index) == TableSite); });
@@ -208,7 +208,7 @@ void TFmSite::buildControls() {
     fillCodes();
 }
 
-LoadOptions TFmSite::loadOptions() const {
+LoadOptions SiteWindow::loadOptions() const {
     LoadOptions options;
     options.modemSpeed = std::to_string(settings_.modemSpeed());
     options.now = CurrentDateTime();
@@ -216,11 +216,11 @@ LoadOptions TFmSite::loadOptions() const {
     return options;
 }
 
-bool TFmSite::busy() const { return scan_->running() || apply_->running(); }
+bool SiteWindow::busy() const { return scan_->running() || apply_->running(); }
 
 // ---- Reading the pages ----
 
-void TFmSite::startScan(bool keepEdits) {
+void SiteWindow::startScan(bool keepEdits) {
     keptEdits_.clear();
     if (keepEdits) {
         for (int row = 0; row < model_->rowCount(); ++row)
@@ -238,14 +238,14 @@ void TFmSite::startScan(bool keepEdits) {
     showState();
 }
 
-void TFmSite::rescan() {
+void SiteWindow::rescan() {
     if (busy()) return;
     startScan(true);
 }
 
-void TFmSite::stopScan() { scan_->stop(); }
+void SiteWindow::stopScan() { scan_->stop(); }
 
-void TFmSite::takeRows(std::vector<site::SiteRow> rows) {
+void SiteWindow::takeRows(std::vector<site::SiteRow> rows) {
     if (rescanningSaved_) {
         for (site::SiteRow& row : rows) model_->replaceRow(std::move(row));
         return;
@@ -260,7 +260,7 @@ void TFmSite::takeRows(std::vector<site::SiteRow> rows) {
     }
 }
 
-void TFmSite::scanFinished(const QStringList& problems) {
+void SiteWindow::scanFinished(const QStringList& problems) {
     keptEdits_.clear();
     rescanningSaved_ = false;
     if (scan_->stopped()) scanNote_ = msg::site::kStopped.arg(scan_->done()).arg(scan_->total());
@@ -297,7 +297,7 @@ void TFmSite::scanFinished(const QStringList& problems) {
 // The links between the pages, read again from the files once the pages are:
 // the findings between pages, the inbound counts and the depths, and the
 // panel's lists. The reading of the folder ends with them.
-void TFmSite::readLinks() {
+void SiteWindow::readLinks() {
     std::vector<std::string> files;
     for (int row = 0; row < model_->rowCount(); ++row) files.push_back(model_->page(row).path);
     const indexing::LinkSiteOptions options{folder_.toStdString(), sitemapUrl_.toStdString(), {},
@@ -327,7 +327,7 @@ void TFmSite::readLinks() {
         });
 }
 
-void TFmSite::showProgress() {
+void SiteWindow::showProgress() {
     const bool scanning = scan_->running();
     const bool applying = apply_->running();
     ProgressSite->setVisible(scanning || applying);
@@ -354,7 +354,7 @@ void TFmSite::showProgress() {
     }
 }
 
-void TFmSite::showState() {
+void SiteWindow::showState() {
     const bool idle = !busy();
     const bool edits = model_->editedPages() > 0;
     BtnSiteRescan->setEnabled(idle);
@@ -375,7 +375,7 @@ void TFmSite::showState() {
 }
 
 // The codes found, with the pages that have each; the choice survives a refill.
-void TFmSite::fillCodes() {
+void SiteWindow::fillCodes() {
     const QString chosen = filter_->code();
     const QSignalBlocker block(ComboSiteCode);
     ComboSiteCode->clear();
@@ -395,12 +395,12 @@ void TFmSite::fillCodes() {
     showState();
 }
 
-void TFmSite::codeChosen(int index) {
+void SiteWindow::codeChosen(int index) {
     filter_->setCode(ComboSiteCode->itemData(index).toString());
     showState();
 }
 
-void TFmSite::showCode(const QString& code) {
+void SiteWindow::showCode(const QString& code) {
     const int at = ComboSiteCode->findData(code);
     if (at < 0) return;
     ComboSiteCode->setCurrentIndex(at);
@@ -409,7 +409,7 @@ void TFmSite::showCode(const QString& code) {
 }
 
 // The pages as read (edits not saved yet do not count): what the sitemap lists and leaves out.
-void TFmSite::writeSitemap() {
+void SiteWindow::writeSitemap() {
     if (busy()) return;
     std::vector<site::SiteRow> rows;
     rows.reserve(static_cast<std::size_t>(model_->rowCount()));
@@ -427,7 +427,7 @@ void TFmSite::writeSitemap() {
                              msg::site::kSitemapWritten.arg(dialog.written().join(QLatin1Char('\n'))));
 }
 
-void TFmSite::dropEdits() {
+void SiteWindow::dropEdits() {
     if (busy()) return;
     // Edits not yet written go only when the user says so, as on closing.
     const int edited = model_->editedPages();
@@ -439,7 +439,7 @@ void TFmSite::dropEdits() {
 
 // ---- Closing ----
 
-void TFmSite::closeEvent(QCloseEvent* event) {
+void SiteWindow::closeEvent(QCloseEvent* event) {
     if (apply_->running()) {
         // Pages being written are not left half done.
         event->ignore();

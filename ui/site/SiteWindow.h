@@ -34,13 +34,13 @@ class SiteOverview;
 class SiteScanRun;
 class SiteTable;
 
-class TFmSite final : public QWidget {
+class SiteWindow final : public QWidget {
     Q_OBJECT
 
 public:
     // The pages under `folder` that match the settings' file mask.
-    TFmSite(const QString& folder, session::Settings& settings, QWidget* parent = nullptr);
-    ~TFmSite() override;
+    SiteWindow(const QString& folder, session::Settings& settings, QWidget* parent = nullptr);
+    ~SiteWindow() override;
 
     // What a double click on a row does with the page's path.
     void setPageOpener(std::function<void(const QString&)> open) { openPage_ = std::move(open); }

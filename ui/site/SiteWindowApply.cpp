@@ -30,7 +30,7 @@ QString Q(const std::string& utf8) { return QString::fromUtf8(utf8.data(), stati
 
 }  // namespace
 
-void TFmSite::exportCsv() {
+void SiteWindow::exportCsv() {
     if (busy() || model_->rowCount() == 0) return;
     const auto file = CurrentDialogs().SaveFileName(this, msg::site::kExportCaption,
                                                     folder_ + QStringLiteral("/site.csv"), msg::site::kCsvFilter);
@@ -51,7 +51,7 @@ void TFmSite::exportCsv() {
         });
 }
 
-void TFmSite::importCsv() {
+void SiteWindow::importCsv() {
     if (busy() || model_->rowCount() == 0) return;
     const auto file = CurrentDialogs().OpenFileName(this, msg::site::kImportCaption, folder_, msg::site::kCsvFilter);
     if (!file || file->isEmpty()) return;
@@ -60,7 +60,7 @@ void TFmSite::importCsv() {
         [this](FileRead read) { takeCsv(read); });
 }
 
-void TFmSite::takeCsv(const FileRead& read) {
+void SiteWindow::takeCsv(const FileRead& read) {
     if (!read.ok) {
         CurrentDialogs().Error(this, msg::site::kImportFailed.arg(Q(read.error)));
         return;
@@ -101,7 +101,7 @@ SaveOptions SaveOptionsOf(const session::Settings& settings) {
 
 }  // namespace
 
-void TFmSite::reviewAndSave() {
+void SiteWindow::reviewAndSave() {
     if (busy()) return;
     if (model_->editedPages() == 0) {
         CurrentDialogs().Message(this, MessageKind::Information, msg::kCaptionAttention, msg::site::kNoEdits);
@@ -115,7 +115,7 @@ void TFmSite::reviewAndSave() {
     showState();
 }
 
-void TFmSite::planned() {
+void SiteWindow::planned() {
     std::vector<site::PlannedEdit> plans = apply_->takePlans();
     std::vector<QString> names;
     bool changes = false, problems = false;
@@ -144,7 +144,7 @@ void TFmSite::planned() {
     showState();
 }
 
-void TFmSite::committed() {
+void SiteWindow::committed() {
     const std::vector<site::PlannedEdit>& plans = apply_->committedPlans();
     const std::vector<site::CommitResult>& results = apply_->results();
     std::vector<std::string> written;
@@ -180,7 +180,7 @@ void TFmSite::committed() {
     Q_EMIT saveEnded();
 }
 
-void TFmSite::showJournal() {
+void SiteWindow::showJournal() {
     if (busy()) return;
     TFmJournal journal(this);
     CurrentDialogs().ExecModal(journal);
