@@ -4,7 +4,7 @@
 #include <QTranslator>
 
 #include "controls/ClicLabel.h"
-#include "session/Settings.h"
+#include "session/settings/Settings.h"
 #include "ui/common/AppSetup.h"
 #include "ui/common/Dialogs.h"
 #include "ui/main/MainWindow.h"

@@ -19,7 +19,7 @@
 #include <fstream>
 
 #include "bench/page_maker.h"
-#include "session/Settings.h"
+#include "session/settings/Settings.h"
 #include "ui/site/SiteWindow.h"
 
 namespace {

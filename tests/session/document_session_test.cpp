@@ -11,7 +11,7 @@
 #include "engine/catalogue.h"
 #include "engine/expiry.h"
 #include "engine/text_codec.h"
-#include "session/DocumentSession.h"
+#include "session/document/DocumentSession.h"
 
 using namespace veskaron;
 using veskaron::session::DocumentSession;

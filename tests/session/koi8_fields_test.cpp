@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/text_codec.h"
-#include "session/Koi8Fields.h"
+#include "session/document/Koi8Fields.h"
 
 using veskaron::session::Koi8FieldTexts;
 

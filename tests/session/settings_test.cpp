@@ -1,4 +1,4 @@
-#include "session/Settings.h"
+#include "session/settings/Settings.h"
 
 #include <QSignalSpy>
 

@@ -6,8 +6,8 @@
 #include <QTemporaryDir>
 
 #include "engine/text_codec.h"
-#include "session/SiteCsv.h"
-#include "session/SiteModel.h"
+#include "session/site/SiteCsv.h"
+#include "session/site/SiteModel.h"
 #include "site/indexability.h"
 
 namespace veskaron::session {

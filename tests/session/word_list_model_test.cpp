@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "session/Messages.h"
-#include "session/WordListModel.h"
+#include "session/keywords/WordListModel.h"
 
 namespace veskaron::session {
 namespace {

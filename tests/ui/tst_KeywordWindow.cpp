@@ -25,7 +25,7 @@
 #include "generator/word_list_file.h"
 #include "platform/key_store.h"
 #include "platform/paths.h"
-#include "session/Settings.h"
+#include "session/settings/Settings.h"
 #include "settings/setup_values.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "ui/pages/DocText.h"

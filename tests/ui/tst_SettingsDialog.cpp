@@ -23,7 +23,7 @@
 #include "platform/key_store.h"
 #include "platform/shell_folders.h"
 #include "platform/shortcuts.h"
-#include "session/Settings.h"
+#include "session/settings/Settings.h"
 #include "settings/setup_values.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "ui/main/MainWindow.h"

@@ -9,7 +9,7 @@
 #include <QTreeWidget>
 
 #include "session/Messages.h"
-#include "session/Settings.h"
+#include "session/settings/Settings.h"
 #include "tests/ui/ui_fixture.h"
 #include "ui/site/SiteWindow.h"
 

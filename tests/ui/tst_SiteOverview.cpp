@@ -16,7 +16,7 @@
 #include <QTableView>
 #include <map>
 
-#include "session/Settings.h"
+#include "session/settings/Settings.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/ui/ui_fixture.h"
 #include "ui/site/SiteOverview.h"

@@ -18,7 +18,7 @@
 
 #include "engine/text_codec.h"
 #include "session/Messages.h"
-#include "session/Settings.h"
+#include "session/settings/Settings.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/ui/ui_fixture.h"
 #include "ui/main/MainWindow.h"

@@ -23,8 +23,8 @@
 
 #include "controls/ClicLabel.h"
 #include "platform/paths.h"
-#include "session/SaveJournal.h"
-#include "session/Settings.h"
+#include "session/document/SaveJournal.h"
+#include "session/settings/Settings.h"
 #include "ui/common/AppSetup.h"
 #include "ui/common/Dialogs.h"
 #include "ui/keywords/KeywordWindow.h"

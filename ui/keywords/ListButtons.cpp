@@ -6,7 +6,7 @@
 
 #include "platform/error_text.h"
 #include "session/Messages.h"
-#include "session/WordListModel.h"
+#include "session/keywords/WordListModel.h"
 #include "ui/common/Dialogs.h"
 #include "ui/keywords/WordListView.h"
 

@@ -5,7 +5,7 @@
 #include <QMimeData>
 #include <QScrollBar>
 
-#include "session/WordListModel.h"
+#include "session/keywords/WordListModel.h"
 
 namespace veskaron::ui {
 

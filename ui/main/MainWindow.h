@@ -11,8 +11,8 @@
 
 #include "engine/loader.h"
 #include "site/indexability.h"
-#include "session/DocumentSession.h"
-#include "session/Settings.h"
+#include "session/document/DocumentSession.h"
+#include "session/settings/Settings.h"
 #include "site/site_root.h"
 #include "ui/pages/FieldEdit.h"
 #include "ui/keywords/KeywordHost.h"

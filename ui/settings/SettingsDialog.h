@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "session/Settings.h"
+#include "session/settings/Settings.h"
 
 class QButtonGroup;
 class QCheckBox;

@@ -14,7 +14,7 @@
 
 #include "edits/undo.h"
 #include "session/JournalMessages.h"
-#include "session/SaveJournal.h"
+#include "session/document/SaveJournal.h"
 #include "ui/common/BackgroundWork.h"
 #include "ui/common/Dialogs.h"
 #include "ui/common/Widgets.h"

@@ -9,7 +9,7 @@
 
 #include "engine/loader.h"
 #include "engine/save.h"
-#include "session/SaveJournal.h"
+#include "session/document/SaveJournal.h"
 #include "site/page_edit.h"
 #include "ui/common/BackgroundWork.h"
 

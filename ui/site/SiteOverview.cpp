@@ -22,7 +22,7 @@
 #include "engine/file_io.h"
 #include "messages/audit_texts.h"
 #include "session/OverviewMessages.h"
-#include "session/SiteModel.h"
+#include "session/site/SiteModel.h"
 #include "ui/common/BackgroundWork.h"
 #include "ui/common/Dialogs.h"
 #include "ui/common/Widgets.h"

@@ -6,7 +6,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 
-#include "session/SiteModel.h"
+#include "session/site/SiteModel.h"
 
 namespace veskaron::ui {
 

@@ -19,7 +19,7 @@
 #include "session/JournalMessages.h"
 #include "session/Messages.h"
 #include "session/OverviewMessages.h"
-#include "session/Settings.h"
+#include "session/settings/Settings.h"
 #include "ui/common/BackgroundWork.h"
 #include "ui/common/Dialogs.h"
 #include "ui/site/SitemapDialog.h"

@@ -12,7 +12,7 @@
 
 #include "engine/file_io.h"
 #include "engine/loader.h"
-#include "session/SiteModel.h"
+#include "session/site/SiteModel.h"
 
 class QComboBox;
 class QLabel;

@@ -4,8 +4,8 @@
 
 #include "engine/file_io.h"
 #include "session/Messages.h"
-#include "session/SiteCsv.h"
-#include "session/Settings.h"
+#include "session/site/SiteCsv.h"
+#include "session/settings/Settings.h"
 #include "ui/common/BackgroundWork.h"
 #include "ui/common/Dialogs.h"
 #include "ui/site/JournalDialog.h"

@@ -1,4 +1,4 @@
-#include "session/SaveJournal.h"
+#include "session/document/SaveJournal.h"
 
 #include "engine/file_io.h"
 #include "platform/key_store.h"

@@ -1,4 +1,4 @@
-#include "session/Koi8Fields.h"
+#include "session/document/Koi8Fields.h"
 
 #include <algorithm>
 #include <map>

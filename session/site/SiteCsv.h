@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "session/SiteModel.h"
+#include "session/site/SiteModel.h"
 
 namespace veskaron::session {
 

@@ -1,4 +1,4 @@
-#include "session/DocumentSession.h"
+#include "session/document/DocumentSession.h"
 #include "session/QtText.h"
 
 #include "engine/modern_head.h"
@@ -10,9 +10,9 @@
 
 #include "engine/translations.h"
 #include "platform/error_text.h"
-#include "session/Koi8Fields.h"
+#include "session/document/Koi8Fields.h"
 #include "session/Messages.h"
-#include "session/SaveJournal.h"
+#include "session/document/SaveJournal.h"
 
 namespace veskaron::session {
 namespace {

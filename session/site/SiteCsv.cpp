@@ -1,4 +1,4 @@
-#include "session/SiteCsv.h"
+#include "session/site/SiteCsv.h"
 
 #include <sstream>
 

@@ -1,4 +1,4 @@
-#include "session/WordListModel.h"
+#include "session/keywords/WordListModel.h"
 
 #include <utility>
 

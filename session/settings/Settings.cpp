@@ -1,4 +1,4 @@
-#include "session/Settings.h"
+#include "session/settings/Settings.h"
 
 #include "platform/key_store.h"
 #include "settings/setup_values.h"

@@ -1,4 +1,4 @@
-#include "session/SiteModel.h"
+#include "session/site/SiteModel.h"
 
 #include <algorithm>
 #include <map>
