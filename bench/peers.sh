@@ -4,19 +4,22 @@
 # runs, in ms) and ratios, then the Google Benchmark figures of the engine.
 #
 # Not a test: it installs its peers (Debian python3-lxml, mawk, nodejs/npm;
-# npm htmlparser2, html-rewriter-wasm, robots-parser and sitemap into
-# bench/peers/node_modules) and so
+# npm htmlparser2, html-rewriter-wasm, robots-parser, sitemap, linkinator and
+# hyperlink into bench/peers/node_modules) and so
 # needs the package registries the first time. The peers are speed yardsticks
 # only; the program never uses them.
 #
 #   bash bench/peers.sh                 # everything
 #   RUNS=3 SMALL_PAGES=10000 bash bench/peers.sh
 #   bash bench/peers.sh --no-gbench     # the table only
+#   LINK_PAGES=1000 bash bench/peers.sh  # a smaller folder for the link checkers
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 runs=${RUNS:-5}
 small=${SMALL_PAGES:-100000}
+link_pages=${LINK_PAGES:-10000}
+peer_timeout=${PEER_TIMEOUT:-1800}  # seconds a link checker may take
 build=${VESKARON_BENCH_BUILD:-$root/build-bench}
 pages=${VESKARON_BENCH_DIR:-$build/pages}
 gbench=1
@@ -27,7 +30,8 @@ want=(python3-lxml mawk libbenchmark-dev)
 command -v node >/dev/null && command -v npm >/dev/null || want+=(nodejs npm)
 bash tools/deps.sh "${want[@]}"
 if [ ! -d bench/peers/node_modules/htmlparser2 ] || [ ! -d bench/peers/node_modules/html-rewriter-wasm ] ||
-   [ ! -d bench/peers/node_modules/sitemap ]; then
+   [ ! -d bench/peers/node_modules/sitemap ] || [ ! -d bench/peers/node_modules/linkinator ] ||
+   [ ! -d bench/peers/node_modules/hyperlink ]; then
   (cd bench/peers && npm install --no-audit --no-fund --no-package-lock --silent)
 fi
 python=/usr/bin/python3  # Debian's, where python3-lxml lives
@@ -150,6 +154,29 @@ ours_write=$(best_ms sh -c "'$build/bench/sitemap_write' https://x.ru '$scratch/
 peer_write=$(best_ms sh -c "node '$root/bench/peers/sitemap_write.mjs' '$scratch/peer-sitemap/sitemap.xml' <'$scratch/addresses.txt'")
 row "sitemap write" "$(wc -l <"$scratch/addresses.txt") addresses" "$ours_write" "sitemap (npm)" "$peer_write"
 
+# The links of a folder of link-rich pages: ours beside the npm link checkers,
+# both in their offline modes (linkinator serves the folder itself, hyperlink
+# reads the files under a root; other hosts are skipped), once each, as they
+# take minutes. Both exit 1 when they find broken links.
+sitedir=$build/link-pages-$link_pages
+if [ ! -f "$sitedir/.made" ] || [ bench/peers/link_pages.mjs -nt "$sitedir/.made" ]; then
+  echo "Making $link_pages link pages in $sitedir..."
+  rm -rf "$sitedir"
+  node "$root/bench/peers/link_pages.mjs" "$sitedir" "$link_pages"
+  touch "$sitedir/.made"
+fi
+peers=$root/bench/peers/node_modules/.bin
+links_ms=$(best_ms sh -c "'$meta' links -r '$sitedir' --base-url https://example.com --format jsonl >'$scratch/links.jsonl'")
+saved_runs=$runs
+runs=1
+lk_ms=$(best_ms sh -c "timeout $peer_timeout '$peers/linkinator' '$sitedir' --recurse --check-fragments \
+          --skip 'other\.org' --skip 'example\.com' --skip '^mailto:' --format json >'$scratch/linkinator.json'; [ \$? -le 1 ]")
+hl_ms=$(best_ms sh -c "cd '$sitedir/..' && timeout $peer_timeout '$peers/hyperlink' --root '$sitedir' \
+          --canonicalroot https://example.com/ --internal '$sitedir/index.html' '$sitedir'/d*/*.html >'$scratch/hyperlink.tap'; [ \$? -le 1 ]")
+runs=$saved_runs
+row "links -r, one run" "$link_pages link pages" "$links_ms" "linkinator" "$lk_ms"
+row "links -r, one run" "$link_pages link pages" "$links_ms" "hyperlink" "$hl_ms"
+
 # The goals, from the figures above and the in-process field read.
 field=$(VESKARON_BENCH_DIR=$pages "$build/bench/engine_bench" --benchmark_filter='BM_FieldRead/2$' \
           --benchmark_format=csv 2>/dev/null | awk -F, '/BM_FieldRead/ { printf "%.2f", $6 / 1e9 }')
@@ -161,12 +188,19 @@ echo "  keywords, the same page in UTF-8: $(ratio "${kw[page-20m-utf8.htm]}" "${
 echo "  field read in process, 20 MB page: $field GB/s (goal: 2 GB/s), memchr $scan GB/s: $(ratio "$scan" "$field") (goal: within 10x)"
 echo "  read of $nsmall small pages in one call: $ours_small ms (goal: under 3000 ms for 100000)"
 echo "  sitemap of $nsmall pages: $(ratio "$sitemap_ms" "$audit_ms") the time of audit -r (goal: at most 1.2x)"
+echo "  links -r of $link_pages pages: $(ratio "$lk_ms" "$links_ms") faster than linkinator, $(ratio "$hl_ms" "$links_ms") than hyperlink (goal: 20x)"
 
 if ((gbench)); then
   echo
   echo "Engine in process (Google Benchmark; bytes/s over the page, items/s over the folder):"
   VESKARON_BENCH_DIR=$pages "$build/bench/engine_bench" --benchmark_min_time=0.2 2>/dev/null
 fi
+
+# Broken links and missing fragments: each link checker's beside ours.
+echo
+echo "Broken links and missing fragments against the link checkers ($link_pages pages):"
+[ "$lk_ms" != fail ] && node bench/peers/links_agree.mjs "$sitedir" "$scratch/links.jsonl" linkinator "$scratch/linkinator.json"
+[ "$hl_ms" != fail ] && node bench/peers/links_agree.mjs "$sitedir" "$scratch/links.jsonl" hyperlink "$scratch/hyperlink.tap" "$sitedir/.."
 
 # robots.txt: the npm robots-parser package and our robots-txt on the same
 # generated questions; every answer they disagree on is listed.
