@@ -79,7 +79,7 @@ int RunRead(const ReadArgs& args, Streams io) {
         }
         const LoadReport& r = load.report;
         if (!r.warnings.empty()) progress.Finish();
-        for (const std::string& w : r.warnings) io.err << path << ": " << w << "\n";
+        for (const LoadWarning w : r.warnings) io.err << path << ": " << LoadWarningText(w) << "\n";
         // The report's members; the fields join them when the line is written.
         nlohmann::json j = nlohmann::json::object();
         j["Path"] = path;

@@ -18,6 +18,7 @@
 #include "engine/loader.h"
 #include "engine/save.h"
 #include "engine/writer.h"
+#include "messages/page_texts.h"
 #include "settings/setup_values.h"
 #include "site/csv.h"
 #include "site/csv_edits.h"
@@ -72,7 +73,7 @@ void ReportReferences(const std::string& page, std::size_t references, Streams i
 
 void ReportWarnings(const site::PlannedEdit& plan, Streams io, Progress& progress) {
     if (!plan.warnings.empty()) progress.Finish();
-    for (const std::string& w : plan.warnings) io.err << plan.path << ": " << w << "\n";
+    for (const LoadWarning w : plan.warnings) io.err << plan.path << ": " << LoadWarningText(w) << "\n";
 }
 
 // Writes a planned page; problems are reported naming it.

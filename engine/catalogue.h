@@ -1,7 +1,7 @@
 #pragma once
-// The 22 entries a page head can carry and the fixed item lists behind the
-// index fields. Constant data; texts are UTF-8 here (display texts), the keys
-// and the item texts compared with page content are plain ASCII.
+// The 22 entries a page head can carry and the fixed lists of the words a page
+// holds behind the index fields (types, charsets, languages, distribution).
+// Constant, plain ASCII data; the windows' captions and lists are texts.
 #include <array>
 #include <cstdint>
 #include <string_view>
@@ -22,7 +22,6 @@ struct CatalogueEntry {
     int index;
     std::string_view key;      // lower case; "title" for the title element
     EntryKind kind;
-    std::string_view caption;  // the text in the output-order list (UTF-8)
 };
 
 const CatalogueEntry& CatalogueAt(int index);
@@ -34,17 +33,13 @@ OutputOrder DefaultOutputOrder();  // 0, 1, ..., 21
 bool IsPermutation(const OutputOrder& order);  // every index exactly once
 const std::array<CatalogueEntry, kEntryCount>& Catalogue();
 
-// Fixed item lists; index 0 is always the empty item.
+// The words of the fixed lists as pages hold them; index 0 is always the
+// empty item.
 struct ItemLists {
-    static const std::array<std::string_view, 5> Robots;
-    static const std::array<std::string_view, 4> Unit;
     static const std::array<std::string_view, 3> Distribution;
-    static const std::array<std::string_view, 5> Cache;
-    static const std::array<std::string_view, 2> Pragma;
     static const std::array<std::string_view, 11> Type;
     static const std::array<std::string_view, 6> Charset;
     static const std::array<std::string_view, 126> Language;
-    static const std::array<std::string_view, 24> Effect;
 };
 
 inline constexpr int kCharsetKoi8R = 3;

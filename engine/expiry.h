@@ -9,15 +9,13 @@
 
 namespace veskaron {
 
-inline constexpr const char* kDateConversionError = "Ошибка преобразования дат.";
-
 // Empty optional when the date or time cannot be written (the caller reports
-// kDateConversionError).
+// it).
 std::optional<std::string> FormatExpiryText(const Date& date, const TimeOfDay& time);
 
 struct ExpiryParse {
     DateTime value;  // `now` when the text is empty or unreadable
-    bool ok = true;  // false: the caller reports kDateConversionError
+    bool ok = true;  // false: the caller reports that the date was not read
 };
 ExpiryParse ParseExpiryText(std::string_view text, const DateTime& now);
 

@@ -30,12 +30,12 @@ std::string FillFields(std::string_view text, HeadScanner& scanner, MetaFields& 
             f.ExpiriesOn = !f.ExpiriesText.empty();
             if (f.ExpiriesOn) {
                 const ExpiryParse parsed = ParseExpiryText(f.ExpiriesText, options.now);
-                if (!parsed.ok) report.warnings.push_back(kDateConversionError);
+                if (!parsed.ok) report.warnings.push_back(LoadWarning::DatesNotConverted);
                 f.ExpiriesDate = parsed.value.date;
                 f.ExpiriesTime = parsed.value.time;
             }
             const auto formatted = FormatExpiryText(f.ExpiriesDate, f.ExpiriesTime);
-            if (!formatted) report.warnings.push_back(kDateConversionError);
+            if (!formatted) report.warnings.push_back(LoadWarning::DatesNotConverted);
             f.ExpiriesText = formatted.value_or(std::string());
             continue;
         }

@@ -24,6 +24,11 @@ struct LoadOptions {
     TextKind fieldsKind = TextKind::Cp1251;
 };
 
+// What a load reports without stopping.
+enum class LoadWarning {
+    DatesNotConverted,  // the expiry date could not be read or written
+};
+
 struct LoadReport {
     bool ok = true;             // false: `error` stopped the load
     std::string error;          // the conversion or file error text
@@ -36,7 +41,7 @@ struct LoadReport {
     PageEncoding encoding;      // the page's charset and where it was found
     TextKind kind = TextKind::Cp1251;  // how the text is held from now on
     bool refreshUrlEnabled = false;
-    std::vector<std::string> warnings;  // reported without stopping the load
+    std::vector<LoadWarning> warnings;
     // The catalogue entries a stopped load did not fill, in the order it fills them.
     std::vector<int> unread;
     // Every robots tag of the head ("robots", "googlebot", "yandex",

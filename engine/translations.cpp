@@ -379,15 +379,9 @@ std::string_view ItemText(int entryIndex, int itemIndex) {
                    : std::string_view();
     };
     switch (entryIndex) {
-        case kRobots: return pick(ItemLists::Robots);
-        case kRevisitAfter: return pick(ItemLists::Unit);
         case kDistribution: return pick(ItemLists::Distribution);
-        case kCacheControl: return pick(ItemLists::Cache);
-        case kPragma: return pick(ItemLists::Pragma);
         case kContentType: return pick(ItemLists::Type);
         case kContentLanguage: return pick(ItemLists::Language);
-        case kPageEnter: case kPageExit: case kSiteEnter: case kSiteExit:
-            return pick(ItemLists::Effect);
         default: return {};
     }
 }

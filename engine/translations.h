@@ -89,7 +89,8 @@ bool OwnTextHolds(int index, const MetaFields& f, TextKind kind = TextKind::Cp12
 // charset text when the list holds none.
 std::string CharsetNameOf(const MetaFields& f);
 
-// Item text of an index field (UTF-8 display text; "" for no selection).
+// The word an index field writes, as pages hold it, for the lists of such
+// words (content type, language, distribution); "" for no selection.
 std::string_view ItemText(int entryIndex, int itemIndex);
 
 }  // namespace veskaron

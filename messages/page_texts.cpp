@@ -12,4 +12,11 @@ std::string DownloadTimeText(unsigned long long hundredths) {
     return std::string(buf) + " c\xD0\xB5\xD0\xBA.";
 }
 
+std::string_view LoadWarningText(LoadWarning warning) {
+    switch (warning) {
+        case LoadWarning::DatesNotConverted: return kDateConversionError;
+    }
+    return {};
+}
+
 }  // namespace veskaron

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "messages/catalogue_texts.h"
+
 namespace veskaron {
 
 std::string DefaultOrderText() {
@@ -61,7 +63,7 @@ OrderCaptionTable MakeOrderCaptions() {
     OrderCaptionTable table;
     for (int i = 0; i < kEntryCount; ++i) {
         auto& row = table[static_cast<std::size_t>(i)];
-        row.caption = std::string(CatalogueAt(i).caption);
+        row.caption = std::string(EntryCaption(i));
         row.index = static_cast<std::uint8_t>(i);
     }
     return table;

@@ -40,7 +40,7 @@ struct PlannedEdit {
     std::string error;            // page and cause (not for Changes/Unchanged)
     std::string cause;            // the same without the page
     std::string assignment;       // the assignment that failed, when one did
-    std::vector<std::string> warnings;  // the load's, without the page
+    std::vector<LoadWarning> warnings;  // the load's
     std::string oldBytes, newBytes;
     std::string diff;             // unified diff, UTF-8, exactly as --dry-run prints it
     std::size_t references = 0;   // characters written as &#N;

@@ -2,6 +2,7 @@
 #include "session/QtText.h"
 
 #include "engine/modern_head.h"
+#include "messages/page_texts.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -218,7 +219,7 @@ bool DocumentSession::load(const QString& path, const LoadOptions& options) {
     takeSnapshot();
 
     Notices notices;
-    for (const std::string& warning : load.report.warnings) notices << ErrorNotice(FromUtf8(warning));
+    for (const LoadWarning warning : load.report.warnings) notices << ErrorNotice(FromUtf8(LoadWarningText(warning)));
     if (!load.report.ok)
         notices << ErrorNotice(msg::kLoadStopped.arg(QDir::toNativeSeparators(path), FromUtf8(load.report.error)));
     if (!notices.isEmpty()) Q_EMIT failed(notices);

@@ -190,7 +190,7 @@ TEST(Loader, UnreadableExpiryWarnsAndKeepsLoading) {
                               f);
     EXPECT_TRUE(r.ok);
     ASSERT_EQ(r.warnings.size(), 1u);
-    EXPECT_EQ(r.warnings[0], "Ошибка преобразования дат.");
+    EXPECT_EQ(r.warnings[0], LoadWarning::DatesNotConverted);
     EXPECT_TRUE(f.ExpiriesOn);
     EXPECT_EQ(f.ExpiriesDate, kNow.date);
     EXPECT_EQ(f.Url, "after");

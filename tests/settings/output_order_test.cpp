@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "messages/catalogue_texts.h"
+
 namespace veskaron {
 namespace {
 
@@ -65,6 +67,9 @@ TEST(OutputOrderTest, CaptionTable) {
     EXPECT_EQ(rows[12].caption, "http-equiv - Progma (Запрет кеширования)");
     EXPECT_EQ(rows[14].caption, "http-equiv - Expiries (Дата устаревания документа)");
     EXPECT_EQ(rows[21].caption, "http-equiv - Site-Exit (Эффект ухода с сайта)");
+    EXPECT_EQ(EntryCaption(11), "http-equiv - Case-control (управление кешированием)");
+    for (auto e : ListTexts::Effect) EXPECT_EQ(e.back(), ' ');
+    EXPECT_EQ(ListTexts::Effect[23], "23 - Random (случайный эффект) ");
 }
 
 }  // namespace

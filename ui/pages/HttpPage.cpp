@@ -16,7 +16,9 @@
 #include "session/Messages.h"
 #include "controls/ComBox.h"
 #include "engine/catalogue.h"
+#include "messages/catalogue_texts.h"
 #include "engine/expiry.h"
+#include "messages/page_texts.h"
 #include "ui/common/Dialogs.h"
 #include "ui/pages/DocText.h"
 #include "ui/common/Hints.h"
@@ -62,8 +64,8 @@ HttpPage::HttpPage(QWidget* parent) : QWidget(parent) {
     connect(DateTimePicker2, &QTimeEdit::timeChanged, this, &HttpPage::expiryDateChanged);
     connect(CheckBoxType, &QCheckBox::clicked, this, &HttpPage::contentTypeToggled);
     // First, so that the handlers below read which words still stand.
-    TrackOwnWords(ComboBoxCasecontrol, static_cast<int>(ItemLists::Cache.size()));
-    TrackOwnWords(ComboBoxProgma, static_cast<int>(ItemLists::Pragma.size()));
+    TrackOwnWords(ComboBoxCasecontrol, static_cast<int>(ListTexts::Cache.size()));
+    TrackOwnWords(ComboBoxProgma, static_cast<int>(ListTexts::Pragma.size()));
     TrackOwnWords(ComboBoxType, static_cast<int>(ItemLists::Type.size()));
     TrackOwnWords(ComboBoxLanguage, static_cast<int>(ItemLists::Language.size()));
     for (TComBox* box : ComBox) TrackOwnWords(box, kEffectCount);
@@ -167,8 +169,8 @@ QWidget* HttpPage::BuildCacheGroup() {
                                 msg::kCacheControlHint, 10);
     ComboBoxProgma = Named(new QComboBox, QStringLiteral("ComboBoxProgma"),
                            msg::kPragmaHint, 11);
-    FillItems(ComboBoxCasecontrol, ItemLists::Cache);
-    FillItems(ComboBoxProgma, ItemLists::Pragma);
+    FillItems(ComboBoxCasecontrol, ListTexts::Cache);
+    FillItems(ComboBoxProgma, ListTexts::Pragma);
     // The group shares the row with the language group and grows with it.
     for (QComboBox* box : {ComboBoxCasecontrol, ComboBoxProgma}) {
         box->setMinimumContentsLength(10);
@@ -208,7 +210,7 @@ QWidget* HttpPage::BuildEffectsGroup() {
                             msg::kDurationHint);
         SpinEdit[i]->setRange(kDurationMin, kDurationMax);
         ComBox[i] = Named(new TComBox, QStringLiteral("ComBox") + n, msg::kEffectHint);
-        FillItems(ComBox[i], ItemLists::Effect);
+        FillItems(ComBox[i], ListTexts::Effect);
         ComBox[i]->setMinimumContentsLength(12);
         ComBox[i]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         ComBox[i]->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -245,8 +247,8 @@ void HttpPage::showEvent(QShowEvent* event) {
 
 void HttpPage::ReadInto(MetaFields& f, const TextCodec& codec, std::size_t* refs) const {
     auto own = [&f](int index) -> std::string& { return f.OwnText[static_cast<std::size_t>(index)]; };
-    f.CacheControl = ReadOwnWords(ComboBoxCasecontrol, static_cast<int>(ItemLists::Cache.size()), own(kCacheControl));
-    f.Pragma = ReadOwnWords(ComboBoxProgma, static_cast<int>(ItemLists::Pragma.size()), own(kPragma));
+    f.CacheControl = ReadOwnWords(ComboBoxCasecontrol, static_cast<int>(ListTexts::Cache.size()), own(kCacheControl));
+    f.Pragma = ReadOwnWords(ComboBoxProgma, static_cast<int>(ListTexts::Pragma.size()), own(kPragma));
     f.RefreshOn = CheckBoxRefrech->isChecked();
     f.SetRefreshSeconds(SpinEdit1->value());
     f.RefreshUrl = FromQt(codec, refreshUrlBox_->currentText(), refs);
@@ -294,8 +296,8 @@ void HttpPage::Show(const MetaFields& f, const TextCodec& codec, bool refreshUrl
             const std::string& words = f.OwnText[static_cast<std::size_t>(index)];
             ShowOwnWords(box, static_cast<int>(listed), field, words, ToQt(codec, words), selectOwn);
         };
-        own(ComboBoxCasecontrol, ItemLists::Cache.size(), f.CacheControl, kCacheControl);
-        own(ComboBoxProgma, ItemLists::Pragma.size(), f.Pragma, kPragma);
+        own(ComboBoxCasecontrol, ListTexts::Cache.size(), f.CacheControl, kCacheControl);
+        own(ComboBoxProgma, ListTexts::Pragma.size(), f.Pragma, kPragma);
         CheckBoxRefrech->setChecked(f.RefreshOn);
         SpinEdit1->setValue(f.RefreshSeconds);
         if (f.RefreshUrl.empty()) refreshUrlBox_->setCurrentIndex(-1);

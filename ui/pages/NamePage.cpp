@@ -13,6 +13,7 @@
 
 #include "session/Messages.h"
 #include "engine/catalogue.h"
+#include "messages/catalogue_texts.h"
 #include "engine/serp.h"
 #include "ui/pages/DocText.h"
 #include "ui/common/Hints.h"
@@ -77,12 +78,12 @@ NamePage::NamePage(QWidget* parent) : QWidget(parent) {
 
     for (QComboBox* box : {ComboBox1, ComboBox3, ComboBoxGENERATOR, ComboBoxProgId, ComboBoxUrl})
         MakeHistoryBox(box);
-    FillItems(CR1, ItemLists::Robots);
-    FillItems(ComboBox2, ItemLists::Unit);
+    FillItems(CR1, ListTexts::Robots);
+    FillItems(ComboBox2, ListTexts::Unit);
     FillItems(ComboBox4, ItemLists::Distribution);
     // First, so that the handlers below read which words still stand.
-    TrackOwnWords(CR1, static_cast<int>(ItemLists::Robots.size()));
-    TrackOwnWords(ComboBox2, static_cast<int>(ItemLists::Unit.size()));
+    TrackOwnWords(CR1, static_cast<int>(ListTexts::Robots.size()));
+    TrackOwnWords(ComboBox2, static_cast<int>(ListTexts::Unit.size()));
     TrackOwnWords(ComboBox4, static_cast<int>(ItemLists::Distribution.size()));
     // The page may be narrower than the longest robots item.
     for (QComboBox* box : {CR1, ComboBox2, ComboBox4}) {
@@ -188,9 +189,9 @@ void NamePage::ReadInto(MetaFields& f, const TextCodec& codec, std::size_t* refs
     f.Description = MemoFromQt(codec, PlainText(*Memo1), refs);
     f.Keywords = MemoFromQt(codec, PlainText(*Memo2), refs);
     auto own = [&f](int index) -> std::string& { return f.OwnText[static_cast<std::size_t>(index)]; };
-    f.Robots = ReadOwnWords(CR1, static_cast<int>(ItemLists::Robots.size()), own(kRobots));
+    f.Robots = ReadOwnWords(CR1, static_cast<int>(ListTexts::Robots.size()), own(kRobots));
     f.SetRevisitCount(SEditRev1->value());
-    f.RevisitUnit = ReadOwnWords(ComboBox2, static_cast<int>(ItemLists::Unit.size()), own(kRevisitAfter));
+    f.RevisitUnit = ReadOwnWords(ComboBox2, static_cast<int>(ListTexts::Unit.size()), own(kRevisitAfter));
     f.Generator = FromQt(codec, ComboBoxGENERATOR->currentText(), refs);
     f.ProgId = FromQt(codec, ComboBoxProgId->currentText(), refs);
     f.Distribution = ReadOwnWords(ComboBox4, static_cast<int>(ItemLists::Distribution.size()), own(kDistribution));
@@ -212,9 +213,9 @@ void NamePage::Show(const MetaFields& f, const TextCodec& codec) {
             const std::string& words = f.OwnText[static_cast<std::size_t>(index)];
             ShowOwnWords(box, static_cast<int>(listed), field, words, ToQt(codec, words));
         };
-        own(CR1, ItemLists::Robots.size(), f.Robots, kRobots);
+        own(CR1, ListTexts::Robots.size(), f.Robots, kRobots);
         SEditRev1->setValue(f.RevisitCount);
-        own(ComboBox2, ItemLists::Unit.size(), f.RevisitUnit, kRevisitAfter);
+        own(ComboBox2, ListTexts::Unit.size(), f.RevisitUnit, kRevisitAfter);
         SetBoxText(ComboBoxGENERATOR, ToQt(codec, f.Generator));
         SetBoxText(ComboBoxProgId, ToQt(codec, f.ProgId));
         own(ComboBox4, ItemLists::Distribution.size(), f.Distribution, kDistribution);
