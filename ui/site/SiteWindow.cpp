@@ -26,6 +26,7 @@
 #include "ui/common/Hints.h"
 #include "ui/common/Widgets.h"
 #include "ui/site/SiteApplyRun.h"
+#include "ui/site/SiteCsvFiles.h"
 #include "ui/site/SiteLinksPanel.h"
 #include "ui/site/SiteOverview.h"
 #include "ui/site/SiteScanRun.h"
@@ -56,6 +57,8 @@ SiteWindow::SiteWindow(const QString& folder, session::Settings& settings, QWidg
     filter_->setSiteModel(model_);
     scan_ = new SiteScanRun(this);
     apply_ = new SiteApplyRun(this);
+    csv_ = std::make_unique<SiteCsvFiles>(*this, *filter_);
+    saving_ = new SiteSaving(*this, *this, *apply_, settings_);
     buildControls();
     resize(kWidth, kHeight);
 
@@ -63,8 +66,8 @@ SiteWindow::SiteWindow(const QString& folder, session::Settings& settings, QWidg
     connect(scan_, &SiteScanRun::progressed, this, &SiteWindow::showProgress);
     connect(scan_, &SiteScanRun::ended, this, &SiteWindow::scanFinished);
     connect(apply_, &SiteApplyRun::progressed, this, &SiteWindow::showProgress);
-    connect(apply_, &SiteApplyRun::planned, this, &SiteWindow::planned);
-    connect(apply_, &SiteApplyRun::committed, this, &SiteWindow::committed);
+    connect(saving_, &SiteSaving::pagesSaved, this, &SiteWindow::pagesSaved);
+    connect(saving_, &SiteSaving::saveEnded, this, &SiteWindow::saveEnded);
     connect(model_, &session::SiteModel::editsChanged, this, &SiteWindow::showState);
     connect(model_, &session::SiteModel::findingsChanged, this, &SiteWindow::fillCodes);
     startScan(false);
@@ -244,6 +247,12 @@ void SiteWindow::rescan() {
 }
 
 void SiteWindow::stopScan() { scan_->stop(); }
+
+void SiteWindow::readSavedPages(std::vector<std::string> pages) {
+    rescanningSaved_ = true;
+    scanNote_.clear();
+    scan_->startPages(model_->root(), std::move(pages), loadOptions());
+}
 
 void SiteWindow::takeRows(std::vector<site::SiteRow> rows) {
     if (rescanningSaved_) {
@@ -436,6 +445,16 @@ void SiteWindow::dropEdits() {
         return;
     model_->dropEdits();
 }
+
+// ---- The CSV files and the save ----
+
+void SiteWindow::exportCsv() { csv_->exportCsv(); }
+
+void SiteWindow::importCsv() { csv_->importCsv(); }
+
+void SiteWindow::reviewAndSave() { saving_->reviewAndSave(); }
+
+void SiteWindow::showJournal() { saving_->showJournal(); }
 
 // ---- Closing ----
 

@@ -2,7 +2,8 @@
 // The site window: every page of a folder in one table, read in the
 // background, edited in place or through a CSV file, reviewed page by page
 // and written. The table is a model over the pages (session/SiteModel); the
-// window reads its controls, starts the runs and shows what they report.
+// window reads its controls, starts the runs and shows what they report. Its
+// CSV files are SiteCsvFiles', the review and the save SiteSaving's.
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -10,9 +11,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "engine/file_io.h"
 #include "engine/loader.h"
 #include "session/site/SiteModel.h"
+#include "ui/site/SiteSaving.h"
 
 class QComboBox;
 class QLabel;
@@ -29,12 +30,13 @@ class Settings;
 namespace veskaron::ui {
 
 class SiteApplyRun;
+class SiteCsvFiles;
 class SiteLinksPanel;
 class SiteOverview;
 class SiteScanRun;
 class SiteTable;
 
-class SiteWindow final : public QWidget {
+class SiteWindow final : public QWidget, private SiteSaving::Host {
     Q_OBJECT
 
 public:
@@ -77,16 +79,14 @@ private:
     void takeRows(std::vector<site::SiteRow> rows);
     void scanFinished(const QStringList& problems);
     void readLinks();
-    void showProgress();
-    void showState();
+    void showProgress() override;
+    void showState() override;
     void fillCodes();
     void codeChosen(int index);
     // The table with the pages of a filter's code (a bar of the overview).
     void showCode(const QString& code);
-    LoadOptions loadOptions() const;
-    void takeCsv(const FileRead& read);
-    void planned();
-    void committed();
+    LoadOptions loadOptions() const override;
+    void readSavedPages(std::vector<std::string> pages) override;
 
     QString folder_;
     session::Settings& settings_;
@@ -95,6 +95,8 @@ private:
     session::SiteFilter* filter_ = nullptr;
     SiteScanRun* scan_ = nullptr;
     SiteApplyRun* apply_ = nullptr;
+    std::unique_ptr<SiteCsvFiles> csv_;
+    SiteSaving* saving_ = nullptr;
     QTimer* filterDelay_ = nullptr;
 
     QLabel* LabelSiteFolder = nullptr;
