@@ -203,10 +203,10 @@ void TestMainWindow::loadEditSave() {
     author->setEditText(QStringLiteral("Petr"));
 
     // The generator hands its keywords back as an edit.
-    form.SetKeywords(QStringLiteral("one, two\r\nthree"));
-    QCOMPARE(form.Keywords(), QStringLiteral("one, two\nthree"));
+    form.Document().SetKeywords(QStringLiteral("one, two\r\nthree"));
+    QCOMPARE(form.Document().Keywords(), QStringLiteral("one, two\nthree"));
     QCOMPARE(Find<QLabel>(form, "Label18")->text(), QStringLiteral("13 симв."));
-    QVERIFY(form.SourceBytes().find("<title>") != std::string::npos);
+    QVERIFY(form.Document().SourceBytes().find("<title>") != std::string::npos);
 
     save->click();
     const QByteArray saved = ReadBytes(tmp.Page("one.html"));

@@ -282,7 +282,7 @@ void TestSettingsDialog::settingsButtonOfTheMainWindow() {
     });
     form.findChild<QAbstractButton*>(QStringLiteral("SpButSetup"))->click();
     QVERIFY((*FScripted)->modal.empty());
-    QCOMPARE(form.MinWord(), 6);  // what the generator reads
+    QCOMPARE(form.Document().MinWord(), 6);  // what the generator reads
     for (QTabWidget* pages : form.findChildren<QTabWidget*>(QStringLiteral("PageControl1")))
         QCOMPARE(pages->documentMode(), pages->window() == &form);
 }

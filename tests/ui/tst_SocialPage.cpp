@@ -172,7 +172,7 @@ void TestSocialPage::storedTabs() {
             auto* tabs = Find<QTabWidget>(*w.form, "PageControl1");
             tabs->setCurrentWidget(Find<QWidget>(*w.form, tab));
             QVERIFY(w.form->close());
-            QCOMPARE(w.form->RunSettings().mainWindowValues().PageIndex.value_or(-1), stored);
+            QCOMPARE(w.form->Document().RunSettings().mainWindowValues().PageIndex.value_or(-1), stored);
             MainWindow again;
             auto* list = Find<QListWidget>(again, "FileListBox1");
             list->setCurrentItem(list->findItems(QStringLiteral("page.html"), Qt::MatchExactly).front());

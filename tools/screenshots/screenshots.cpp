@@ -255,7 +255,7 @@ int main(int argc, char* argv[]) {
         loop.exec();
         Save(dialog, QStringLiteral("generator"));
     };
-    form.showKeywordGenerator();
+    form.Document().showKeywordGenerator();
 
     camera.onModal = [](QDialog& dialog) { Save(dialog, QStringLiteral("notebook")); };
     form.editFolderHistory();

@@ -85,7 +85,6 @@ MainWindow::MainWindow(const QStringList& arguments, QWidget* parent, session::S
     connect(settings_, &session::Settings::changed, this, [this](SettingKey key) {
         if (key == SettingKey::FileFiltr || key == SettingKey::IconFile || key == SettingKey::NoteStyle) applySettings();
     });
-    session_ = new session::DocumentSession(this);
     preview_ = new PreviewFile(this);
 
     BuildButtonBar();
@@ -118,9 +117,14 @@ MainWindow::MainWindow(const QStringList& arguments, QWidget* parent, session::S
     histories_->Add(httpPage_->Location(), QStringLiteral("Location.fkd"));
     histories_->Add(httpPage_->refreshUrlBox(), QStringLiteral("Charset.fkd"));
 
-    connect(browser_, &FileBrowserPane::FileChosen, this, &MainWindow::loadChosenFile);
+    document_ = new DocumentView(this, *settings_,
+                                 {browser_, PageControl1, namePage_, httpPage_, socialPage_, editor_, status_, BitSave,
+                                  ButGen, ButPreviev, preview_});
+    document_->setSiteFolderSource([this] { return site_ ? site_->folder() : QString(); });
+    connect(document_, &DocumentView::pageChosen, this, [this](const QString& path) { currentPath_ = path; });
+    connect(document_, &DocumentView::noBrowser, this, &MainWindow::showNoBrowser);
+    connect(browser_, &FileBrowserPane::FileChosen, document_, &DocumentView::loadChosenFile);
     connect(browser_, &FileBrowserPane::EditHistory, this, &MainWindow::editFolderHistory);
-    BindSession();
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     help->setContext(Qt::WindowShortcut);
     connect(help, &QShortcut::activated, this,
@@ -166,9 +170,9 @@ void MainWindow::BuildButtonBar() {
         if (setupAction_) setupAction_();
     });
     connect(SpButSite, &QPushButton::clicked, this, [this] { showSiteWindow(); });
-    connect(ButGen, &QPushButton::clicked, this, &MainWindow::showKeywordGenerator);
-    connect(ButPreviev, &QPushButton::clicked, this, &MainWindow::previewDocument);
-    connect(BitSave, &QPushButton::clicked, this, [this] { saveDocument(); });
+    connect(ButGen, &QPushButton::clicked, this, [this] { document_->showKeywordGenerator(); });
+    connect(ButPreviev, &QPushButton::clicked, this, [this] { document_->previewDocument(); });
+    connect(BitSave, &QPushButton::clicked, this, [this] { document_->saveDocument(); });
 }
 
 void MainWindow::BuildPages() {
@@ -198,7 +202,7 @@ void MainWindow::FormCreate(const QStringList& arguments) {
     const QFileInfo program(QString::fromStdString(ProgramFilePath()));
     helpFile_ = QString::fromStdString(
         ProgramDataFile((program.completeBaseName() + QStringLiteral(".html")).toStdString()));
-    httpPage_->ShowFresh(CurrentDateTime(), session_->codec());  // effects on entry 23, expiry controls off
+    httpPage_->ShowFresh(CurrentDateTime(), Session().codec());  // effects on entry 23, expiry controls off
 
     histories_->Load(programFolder_, this);
     QStringList snippets;
@@ -218,7 +222,7 @@ void MainWindow::FormCreate(const QStringList& arguments) {
         // The page last used comes back with the first page loaded: before
         // that the tabs are greyed and the editor empty.
         if (stored.PageIndex && *stored.PageIndex >= 0 && *stored.PageIndex < PageControl1->count())
-            restoredTab_ = TabOfStored(*stored.PageIndex);
+            document_->restoreTab(TabOfStored(*stored.PageIndex));
         windowsMax_ = stored.WindowsMax;
     }
     const std::int32_t count = settings_->countStart();
@@ -309,17 +313,17 @@ SiteWindow* MainWindow::showSiteWindow() {
 }
 
 void MainWindow::pagesWrittenElsewhere(const QStringList& paths) {
-    if (!session_->isOpen()) return;
-    const QString open = QFileInfo(QString::fromStdString(session_->document().path)).canonicalFilePath();
+    if (!Session().isOpen()) return;
+    const QString open = QFileInfo(QString::fromStdString(Session().document().path)).canonicalFilePath();
     const bool written = std::any_of(paths.begin(), paths.end(),
                                      [&open](const QString& path) { return QFileInfo(path).canonicalFilePath() == open; });
     if (!written) return;
-    if (session_->isModified()) {
+    if (Session().isModified()) {
         CurrentDialogs().Message(this, MessageKind::Warning, msg::kCaptionAttention,
                                  msg::site::kOpenPageWritten.arg(QDir::toNativeSeparators(open)));
         return;
     }
-    loadChosenFile(QString::fromStdString(session_->document().path));
+    loadChosenFile(QString::fromStdString(Session().document().path));
 }
 
 void MainWindow::showAbout() {
@@ -354,7 +358,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 bool MainWindow::FormCloseQuery() {
     // The site window's unsaved edits get their own question first.
     if (site_ && !site_->close()) return false;
-    if (!session_->isModified()) return true;
+    if (!Session().isModified()) return true;
     switch (CurrentDialogs().AskYesNoCancel(this, msg::kCaptionAttention, msg::kSaveQuestion)) {
     case Answer::Yes: return saveDocument();
     case Answer::No: return true;
@@ -365,7 +369,8 @@ bool MainWindow::FormCloseQuery() {
 void MainWindow::FormClose() {
     MainWindowSettings values;
     values.Path = currentPath_.toStdString();
-    values.PageIndex = StoredOfTab(restoredTab_ >= 0 ? restoredTab_ : PageControl1->currentIndex());
+    const int pending = document_->tabToRestore();
+    values.PageIndex = StoredOfTab(pending >= 0 ? pending : PageControl1->currentIndex());
     values.PathIdx = browser_->History()->currentIndex();
     values.WindowsMax = isMaximized();
     settings_->storeMainWindowValues(values);
