@@ -1,13 +1,11 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <atomic>
 #include <filesystem>
 #include <map>
 #include <ostream>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <CLI/CLI.hpp>
@@ -20,6 +18,7 @@
 #include "engine/file_io.h"
 #include "settings/setup_values.h"
 #include "site/indexability.h"
+#include "site/parallel_pages.h"
 #include "site/site_scan.h"
 #include "site/sitemap.h"
 
@@ -124,27 +123,23 @@ int RunSitemap(const SitemapArgs& args, Streams io) {
     std::vector<PageVerdict> verdicts(pages.size());
     {
         Progress progress(io.err, io.progress, pages.size());
-        std::atomic<std::size_t> next{0}, done{0};
-        auto work = [&] {
-            for (std::size_t i = next++; i < pages.size(); i = next++) {
+        site::ParallelControl control;
+        site::ParallelOptions how;
+        if (progress.Enabled() && pages.size() > 1) how.progress = [&progress](std::size_t done) { progress.Show(done); };
+        site::RunEach(
+            pages.size(),
+            [&](std::size_t i) {
                 Document doc = FreshDocument(options);
                 const PageLoad load = LoadPage(doc, pages[i], options);
                 if (!load.fileOk) {
                     verdicts[i].error = load.fileError;
-                } else {
-                    verdicts[i].read = true;
-                    verdicts[i].verdict = site::JudgeIndexability(doc, pages[i], site);
-                    verdicts[i].modifiedNs = site::StampOf(pages[i]).modifiedNs;
+                    return;
                 }
-                ++done;
-            }
-        };
-        const std::size_t threads = std::min<std::size_t>(8 * std::max(1u, std::thread::hardware_concurrency()),
-                                                          std::max<std::size_t>(pages.size(), 1));
-        std::vector<std::thread> pool;
-        for (std::size_t t = 1; t < threads; ++t) pool.emplace_back(work);
-        work();
-        for (std::thread& t : pool) t.join();
+                verdicts[i].read = true;
+                verdicts[i].verdict = site::JudgeIndexability(doc, pages[i], site);
+                verdicts[i].modifiedNs = site::StampOf(pages[i]).modifiedNs;
+            },
+            control, how);
         progress.Finish();
     }
 
