@@ -55,7 +55,8 @@ QString FileError(const std::string& error) { return QString::fromStdString(Russ
 
 }  // namespace
 
-KeywordWindow::KeywordWindow(KeywordHost& host, QWidget* parent) : QDialog(parent), host_(host) {
+KeywordWindow::KeywordWindow(KeywordHost& host, QWidget* parent)
+    : QDialog(parent), host_(host), buttons_(*this, *this, models_, controls_) {
     setObjectName(QStringLiteral("FmKeyWord"));
     setWindowTitle(text::kWindowTitle);
     // The lists hold the document's own text, compared by its letters; only
@@ -91,18 +92,18 @@ void KeywordWindow::connectControls() {
         if (k != ListKind::Keyword)  // the keyword count goes with the character count
             connect(m, &session::WordListModel::entriesChanged, list.count,
                     [label = list.count, m] { label->setText(QString::number(m->list().size())); });
-        if (list.add) connect(list.add, &QToolButton::clicked, this, [this, k] { addWord(k); });
-        if (list.remove) connect(list.remove, &QToolButton::clicked, this, [this, k] { deleteWords(k); });
-        if (list.edit) connect(list.edit, &QToolButton::clicked, this, [this, k] { editWord(k); });
-        if (list.open) connect(list.open, &QToolButton::clicked, this, [this, k] { openList(k); });
-        if (list.save) connect(list.save, &QToolButton::clicked, this, [this, k] { saveList(k); });
+        if (list.add) connect(list.add, &QToolButton::clicked, this, [this, k] { buttons_.addWord(k); });
+        if (list.remove) connect(list.remove, &QToolButton::clicked, this, [this, k] { buttons_.deleteWords(k); });
+        if (list.edit) connect(list.edit, &QToolButton::clicked, this, [this, k] { buttons_.editWord(k); });
+        if (list.open) connect(list.open, &QToolButton::clicked, this, [this, k] { buttons_.openList(k); });
+        if (list.save) connect(list.save, &QToolButton::clicked, this, [this, k] { buttons_.saveList(k); });
     }
-    connect(c.moveUp, &QToolButton::clicked, this, [this] { moveKeyword(true); });
-    connect(c.moveDown, &QToolButton::clicked, this, [this] { moveKeyword(false); });
-    connect(c.transferWord, &QToolButton::clicked, this, &KeywordWindow::transferWord);
-    connect(c.transferSelected, &QToolButton::clicked, this, &KeywordWindow::transferSelectedWords);
-    connect(c.selectAll, &QToolButton::clicked, this, &KeywordWindow::toggleSelectAll);
-    connect(c.formed.view, &QAbstractItemView::doubleClicked, this, &KeywordWindow::transferWord);
+    connect(c.moveUp, &QToolButton::clicked, this, [this] { buttons_.moveKeyword(true); });
+    connect(c.moveDown, &QToolButton::clicked, this, [this] { buttons_.moveKeyword(false); });
+    connect(c.transferWord, &QToolButton::clicked, this, [this] { buttons_.transferWord(); });
+    connect(c.transferSelected, &QToolButton::clicked, this, [this] { buttons_.transferSelectedWords(); });
+    connect(c.selectAll, &QToolButton::clicked, this, [this] { buttons_.toggleSelectAll(); });
+    connect(c.formed.view, &QAbstractItemView::doubleClicked, this, [this] { buttons_.transferWord(); });
     connect(&model(ListKind::Formed), &session::WordListModel::selectionEdited, this,
             &KeywordWindow::formedSelectionChanged);
 
@@ -192,15 +193,6 @@ WordListControls& KeywordWindow::listControls(ListKind k) {
         case ListKind::Keyword: break;
     }
     return controls_.keywords;
-}
-
-int KeywordWindow::kindOf(const QObject* view) const {
-    if (!view) return -1;
-    const WordListControls* lists[] = {&controls_.insert, &controls_.excluded, &controls_.formed,
-                                       &controls_.keywords};
-    for (std::size_t i = 0; i < 4; ++i)
-        if (lists[i]->view == view) return static_cast<int>(kKinds[i]);
-    return -1;
 }
 
 void KeywordWindow::setWordChoice(bool all, bool repeated) {

@@ -2,7 +2,8 @@
 // The keyword generator window: counts the words of the open page, works the
 // four word lists and hands the composed keywords back to the main window.
 // The word engine and the list operations live in generator/, each list's
-// model in session/; this window wires its controls to them.
+// model in session/, the list buttons' work in ListButtons; this window
+// wires its controls to them.
 #include <QDialog>
 #include <array>
 #include <optional>
@@ -15,6 +16,7 @@
 #include "generator/word_lists.h"
 #include "settings/setup_values.h"
 #include "ui/keywords/GeneratorControls.h"
+#include "ui/keywords/ListButtons.h"
 #include "ui/keywords/OverrideCursor.h"
 #include "ui/keywords/WordCountRun.h"
 
@@ -27,7 +29,7 @@ namespace veskaron::ui {
 class KeywordHost;
 class WordListView;
 
-class KeywordWindow final : public QDialog {
+class KeywordWindow final : public QDialog, private ListButtons::Host {
     Q_OBJECT
 
 public:
@@ -42,9 +44,9 @@ public:
 
     // Drag and drop between the lists: a drag starts from `source`, whether
     // a list may take a drag that came from `source`, and the drop.
-    void startWordDrag(WordListView* source);
-    bool acceptsWordDrop(QObject* source) const;
-    void dropWords(QObject* source, WordListView* target);
+    void startWordDrag(WordListView* source) { buttons_.startWordDrag(source); }
+    bool acceptsWordDrop(QObject* source) const { return buttons_.acceptsWordDrop(source); }
+    void dropWords(QObject* source, WordListView* target) { buttons_.dropWords(source, target); }
 
     void done(int result) override;
 
@@ -76,20 +78,11 @@ private:
     void formedSelectionChanged();
     void composeKeywords();
 
-    // The list buttons.
-    void addWord(generator::ListKind kind);
-    void deleteWords(generator::ListKind kind);
-    void editWord(generator::ListKind kind);
-    void openList(generator::ListKind kind);
-    void saveList(generator::ListKind kind);
-    void moveKeyword(bool up);
-    void transferWord();
-    void transferSelectedWords();
-    void toggleSelectAll();
-    void refreshKeywordCounters();
+    // The keywords' word and character counts shown again.
+    void refreshKeywordCounters() override;
 
     // Settings: the window reaches them only through these three.
-    SetupValues setupValues() const;
+    SetupValues setupValues() const override;
     // The window's stored choices; reading them also reads the word flags again.
     GeneratorSettings readStoredChoices() const;
     void writeStoredChoices(const GeneratorSettings& choices) const;
@@ -99,32 +92,30 @@ private:
     // the widgets through the document's codec; the list files stay
     // Windows-1251 whatever the page.
     TextKind kind() const;
-    QString shown(std::string_view text) const;
-    std::string stored(const QString& text) const;
+    QString shown(std::string_view text) const override;
+    std::string stored(const QString& text) const override;
     // Reads a list file into document text; false with `error` when it cannot.
     bool readListFile(const std::string& path, std::vector<std::string>& entries, bool& missing,
-                      std::string& error) const;
+                      std::string& error) const override;
     // Writes the entries to a list file; the error text, empty on success.
     std::string writeListFile(const std::string& path,
-                              const std::vector<std::string>& entries) const;
-    std::string& listFile(generator::ListKind kind);
+                              const std::vector<std::string>& entries) const override;
+    std::string& listFile(generator::ListKind kind) override;
     std::vector<std::string> descriptionLines() const;
 
     session::WordListModel& model(generator::ListKind kind) const;
     WordListControls& listControls(generator::ListKind kind);
-    int kindOf(const QObject* view) const;  // -1 when not one of the four lists
     void setWordChoice(bool all, bool repeated);
 
     KeywordHost& host_;
     std::array<session::WordListModel*, 4> models_{};  // owned as children
     GeneratorControls controls_;
+    ListButtons buttons_;  // over models_ and controls_
     WordCountRun run_;
     std::optional<OverrideCursor> busy_;  // while a count works
     generator::WordTable table_;
     std::string insertListFile_;
     std::string deleteListFile_;
-    std::string dragged_;
-    bool selectAllOn_ = false;
     int minWordLen_ = 4;
 };
 

@@ -1,5 +1,4 @@
-// The generator window's list buttons and drag and drop between its lists.
-#include "ui/keywords/KeywordWindow.h"
+#include "ui/keywords/ListButtons.h"
 
 #include <QFileInfo>
 #include <QToolButton>
@@ -8,6 +7,7 @@
 #include "session/Messages.h"
 #include "session/keywords/WordListModel.h"
 #include "ui/common/Dialogs.h"
+#include "ui/keywords/GeneratorControls.h"
 #include "ui/keywords/WordListView.h"
 
 namespace veskaron::ui {
@@ -37,117 +37,133 @@ QString FileError(const std::string& error) { return QString::fromStdString(Russ
 
 }  // namespace
 
-void KeywordWindow::addWord(ListKind k) {
+ListButtons::ListButtons(QWidget& window, Host& host, const std::array<session::WordListModel*, 4>& models,
+                         const GeneratorControls& controls)
+    : window_(window), host_(host), models_(models), controls_(controls) {}
+
+session::WordListModel& ListButtons::model(ListKind k) const { return *models_[static_cast<std::size_t>(k)]; }
+
+int ListButtons::kindOf(const QObject* view) const {
+    if (!view) return -1;
+    const WordListControls* lists[] = {&controls_.insert, &controls_.excluded, &controls_.formed,
+                                       &controls_.keywords};
+    constexpr ListKind kinds[] = {ListKind::Insert, ListKind::Delete, ListKind::Formed, ListKind::Keyword};
+    for (std::size_t i = 0; i < 4; ++i)
+        if (lists[i]->view == view) return static_cast<int>(kinds[i]);
+    return -1;
+}
+
+void ListButtons::addWord(ListKind k) {
     const QString& prompt = k == ListKind::Keyword ? text::kPromptKeyword : text::kPromptMandatoryWord;
     QString initial;
     for (;;) {
         const std::optional<QString> typed =
-            CurrentDialogs().InputText(this, text::kTitleInput, prompt, initial);
+            CurrentDialogs().InputText(&window_, text::kTitleInput, prompt, initial);
         if (!typed) return;
         bool added = false;
         model(k).change([&](WordList& l) {
-            added = generator::AddWord(l, stored(*typed)) == generator::AddOutcome::Added;
+            added = generator::AddWord(l, host_.stored(*typed)) == generator::AddOutcome::Added;
         });
         if (added) break;
-        if (CurrentDialogs().AskYesNo(this, msg::kCaptionError, text::kDuplicateWordQuestion,
+        if (CurrentDialogs().AskYesNo(&window_, msg::kCaptionError, text::kDuplicateWordQuestion,
                                       MessageKind::Error) != Answer::Yes)
             return;
         initial = *typed;
     }
-    if (k == ListKind::Keyword) refreshKeywordCounters();
+    if (k == ListKind::Keyword) host_.refreshKeywordCounters();
 }
 
-void KeywordWindow::deleteWords(ListKind k) {
+void ListButtons::deleteWords(ListKind k) {
     const WordList& list = model(k).list();
     if (list.empty()) return;
     const std::size_t count = generator::DeleteCount(list);
     // The word in the question goes through the document's codec like every shown word.
     const QString question =
-        count == 1 ? text::DeleteWordQuestion(shown(list.at(list.SelectedIndices().front())))
+        count == 1 ? text::DeleteWordQuestion(host_.shown(list.at(list.SelectedIndices().front())))
                    : text::DeleteWordsQuestion(static_cast<qsizetype>(count));
-    if (setupValues().QuestDelWord &&
-        CurrentDialogs().AskYesNo(this, msg::kCaptionAttention, question, MessageKind::Warning) !=
+    if (host_.setupValues().QuestDelWord &&
+        CurrentDialogs().AskYesNo(&window_, msg::kCaptionAttention, question, MessageKind::Warning) !=
             Answer::Yes)
         return;
     model(k).change([](WordList& l) { generator::DeleteChosen(l); });
-    if (k == ListKind::Keyword) refreshKeywordCounters();
+    if (k == ListKind::Keyword) host_.refreshKeywordCounters();
 }
 
-void KeywordWindow::editWord(ListKind k) {
+void ListButtons::editWord(ListKind k) {
     const WordList& list = model(k).list();
     if (!list.empty() && list.current() >= 0) {
-        QString initial = shown(list.at(static_cast<std::size_t>(list.current())));
+        QString initial = host_.shown(list.at(static_cast<std::size_t>(list.current())));
         for (;;) {
             const std::optional<QString> typed = CurrentDialogs().InputText(
-                this, text::kTitleChange, text::kPromptChange, initial);
+                &window_, text::kTitleChange, text::kPromptChange, initial);
             if (!typed) break;
             bool refused = false;
             model(k).change([&](WordList& l) {
-                refused = generator::EditWord(l, k, stored(*typed)) == generator::EditOutcome::Refused;
+                refused = generator::EditWord(l, k, host_.stored(*typed)) == generator::EditOutcome::Refused;
             });
             if (!refused) break;
-            CurrentDialogs().Message(this, MessageKind::Error, msg::kCaptionError,
+            CurrentDialogs().Message(&window_, MessageKind::Error, msg::kCaptionError,
                                      text::kSameWordMessage);
             initial = *typed;
         }
     }
-    if (k == ListKind::Keyword) refreshKeywordCounters();
+    if (k == ListKind::Keyword) host_.refreshKeywordCounters();
 }
 
-void KeywordWindow::openList(ListKind k) {
-    std::string& file = listFile(k);
+void ListButtons::openList(ListKind k) {
+    std::string& file = host_.listFile(k);
     const ListFileKind fk = FileKindOf(k);
     const std::optional<QString> name = CurrentDialogs().OpenFileName(
-        this, text::kOpen, QString::fromStdString(file), fk.filter);
+        &window_, text::kOpen, QString::fromStdString(file), fk.filter);
     if (!name) return;
     file = WithDefaultExtension(*name, fk.extension).toStdString();
     std::vector<std::string> entries;
     bool missing = false;
     std::string error;
-    if (!readListFile(file, entries, missing, error)) {
-        CurrentDialogs().Error(this, text::ListNotRead(QString::fromStdString(file), FileError(error)));
+    if (!host_.readListFile(file, entries, missing, error)) {
+        CurrentDialogs().Error(&window_, text::ListNotRead(QString::fromStdString(file), FileError(error)));
         return;
     }
     model(k).change([&](WordList& l) { l.Assign(std::move(entries)); });
 }
 
-void KeywordWindow::saveList(ListKind k) {
-    std::string& file = listFile(k);
+void ListButtons::saveList(ListKind k) {
+    std::string& file = host_.listFile(k);
     const ListFileKind fk = FileKindOf(k);
     const std::optional<QString> name = CurrentDialogs().SaveFileName(
-        this, text::kSave, QString::fromStdString(file), fk.filter);
+        &window_, text::kSave, QString::fromStdString(file), fk.filter);
     if (!name) return;
     file = WithDefaultExtension(*name, fk.extension).toStdString();
-    if (const std::string error = writeListFile(file, model(k).list().entries()); !error.empty())
-        CurrentDialogs().Error(this, text::ListNotWritten(QString::fromStdString(file), FileError(error)));
+    if (const std::string error = host_.writeListFile(file, model(k).list().entries()); !error.empty())
+        CurrentDialogs().Error(&window_, text::ListNotWritten(QString::fromStdString(file), FileError(error)));
 }
 
-void KeywordWindow::moveKeyword(bool up) {
+void ListButtons::moveKeyword(bool up) {
     model(ListKind::Keyword).change([up](WordList& l) {
         if (up) generator::MoveUp(l);
         else generator::MoveDown(l);
     });
 }
 
-void KeywordWindow::transferWord() {
+void ListButtons::transferWord() {
     auto outcome = generator::TransferOutcome::Nothing;
     const WordList& formed = model(ListKind::Formed).list();
     model(ListKind::Keyword).change([&](WordList& l) { outcome = generator::TransferCurrent(formed, l); });
     if (outcome == generator::TransferOutcome::Duplicate)
-        CurrentDialogs().Message(this, MessageKind::Error, msg::kCaptionError, text::kSameWordMessage);
-    refreshKeywordCounters();
+        CurrentDialogs().Message(&window_, MessageKind::Error, msg::kCaptionError, text::kSameWordMessage);
+    host_.refreshKeywordCounters();
 }
 
-void KeywordWindow::transferSelectedWords() {
+void ListButtons::transferSelectedWords() {
     model(ListKind::Formed).change([this](WordList& formed) {
         model(ListKind::Keyword).change([&](WordList& keywords) {
             generator::TransferSelected(formed, keywords);
         });
     });
-    refreshKeywordCounters();
+    host_.refreshKeywordCounters();
 }
 
-void KeywordWindow::toggleSelectAll() {
+void ListButtons::toggleSelectAll() {
     selectAllOn_ = !selectAllOn_;
     model(ListKind::Formed).change([this](WordList& l) { l.SelectAll(selectAllOn_); });
     controls_.transferSelected->setEnabled(selectAllOn_);
@@ -155,17 +171,17 @@ void KeywordWindow::toggleSelectAll() {
 
 // ---- Drag and drop ----
 
-void KeywordWindow::startWordDrag(WordListView* source) {
+void ListButtons::startWordDrag(WordListView* source) {
     const int from = kindOf(source);
     if (from < 0) return;
     dragged_ = generator::DragStartText(model(static_cast<ListKind>(from)).list(), dragged_);
 }
 
-bool KeywordWindow::acceptsWordDrop(QObject* source) const {
+bool ListButtons::acceptsWordDrop(QObject* source) const {
     return kindOf(source) >= 0 && generator::AcceptsDrop(dragged_);
 }
 
-void KeywordWindow::dropWords(QObject* source, WordListView* target) {
+void ListButtons::dropWords(QObject* source, WordListView* target) {
     const int from = kindOf(source);
     const int to = kindOf(target);
     if (from < 0 || to < 0 || !generator::AcceptsDrop(dragged_)) return;
@@ -178,7 +194,7 @@ void KeywordWindow::dropWords(QObject* source, WordListView* target) {
             targetModel.change([&](WordList& t) { generator::DropWords(s, t, dragged_); });
         });
     }
-    refreshKeywordCounters();
+    host_.refreshKeywordCounters();
 }
 
 }  // namespace veskaron::ui
