@@ -25,7 +25,7 @@ std::string LocalTime(std::int64_t seconds) {
 }
 
 int RunHistory(Streams io) {
-    const std::string folder = JournalFolderPath();
+    const std::string folder = edits::JournalFolderPath();
     std::vector<std::string> problems;
     const std::vector<edits::BatchSummary> batches = edits::ListBatches(folder, &problems);
     for (const std::string& p : problems) io.err << "history: " << p << "\n";
@@ -46,7 +46,7 @@ struct UndoArgs {
 };
 
 int RunUndo(const UndoArgs& args, Streams io) {
-    const std::string folder = JournalFolderPath();
+    const std::string folder = edits::JournalFolderPath();
     int number = args.batch;
     if (number == 0) {
         const std::vector<edits::BatchSummary> batches = edits::ListBatches(folder);
@@ -84,7 +84,7 @@ int RunUndo(const UndoArgs& args, Streams io) {
         return changed > 0 || faults ? kExitFailed : kExitOk;
     }
     const edits::UndoResult done = edits::CommitUndo(plan, folder, CommandLine() + " [batch " + std::to_string(number) + "]",
-                                                     JournalOptionsOfSettings());
+                                                     edits::JournalOptionsOfSettings());
     if (!done.journalError.empty()) {
         io.err << "undo: " << done.journalError << "; no page was written\n";
         return kExitFailed;

@@ -3,9 +3,6 @@
 #include <future>
 #include <sys/stat.h>
 
-#include "platform/key_store.h"
-#include "platform/paths.h"
-#include "settings/settings_keys.h"
 
 namespace veskaron::cli {
 namespace {
@@ -41,15 +38,6 @@ void SetCommandLine(int argc, const char* const* argv) {
 
 const std::string& CommandLine() { return StoredCommandLine(); }
 
-std::string JournalFolderPath() { return JournalFolder(); }
-
-edits::JournalOptions JournalOptionsOfSettings() {
-    edits::JournalOptions options;
-    const KeyAccess access;
-    options.limits = edits::KeepingBatches(Read(access, key::JournalKeep));
-    return options;
-}
-
 std::uint64_t FileBytes(const std::vector<std::string>& paths) {
     std::uint64_t total = 0;
     struct stat st {};
@@ -77,8 +65,8 @@ bool JournaledWrites::Begin(std::uint64_t pageBytes, std::string& error) {
     if (!journal_) return true;
     // The old and new bytes compressed take about a page's size: that room
     // must be there before the first page is replaced.
-    batch_ = edits::JournalBatch::Begin(JournalFolderPath(), CommandLine(), pageBytes,
-                                        JournalOptionsOfSettings(), error);
+    batch_ = edits::JournalBatch::Begin(edits::JournalFolderPath(), CommandLine(), pageBytes,
+                                        edits::JournalOptionsOfSettings(), error);
     return batch_ != nullptr;
 }
 

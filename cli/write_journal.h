@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "edits/journal.h"
+#include "edits/journal_settings.h"
 #include "engine/save.h"
 #include "site/page_edit.h"
 
@@ -17,10 +18,6 @@ namespace veskaron::cli {
 // The command line as the user gave it, for the journal's "what asked".
 void SetCommandLine(int argc, const char* const* argv);
 const std::string& CommandLine();
-
-// The journal's folder and limits as the settings have them.
-std::string JournalFolderPath();
-edits::JournalOptions JournalOptionsOfSettings();
 
 class JournaledWrites {
 public:

@@ -1,20 +1,8 @@
 #include "session/document/SaveJournal.h"
 
 #include "engine/file_io.h"
-#include "platform/key_store.h"
-#include "platform/paths.h"
-#include "settings/settings_keys.h"
 
 namespace veskaron::session {
-
-std::string JournalFolderPath() { return JournalFolder(); }
-
-edits::JournalOptions JournalOptionsOfSettings() {
-    edits::JournalOptions options;
-    const KeyAccess access;
-    options.limits = edits::KeepingBatches(Read(access, key::JournalKeep));
-    return options;
-}
 
 void PageSaveJournal::Attach(SaveOptions& options) {
     options.beforeReplace = [this](const std::string& path, std::string_view bytes) -> std::string {
@@ -22,8 +10,8 @@ void PageSaveJournal::Attach(SaveOptions& options) {
         // A page that is not there has nothing to be put back.
         if (!before.ok) return {};
         std::string error;
-        batch_ = edits::JournalBatch::Begin(JournalFolderPath(), origin_, before.bytes.size() + bytes.size(),
-                                            JournalOptionsOfSettings(), error);
+        batch_ = edits::JournalBatch::Begin(edits::JournalFolderPath(), origin_, before.bytes.size() + bytes.size(),
+                                            edits::JournalOptionsOfSettings(), error);
         const edits::PageBytes page{path, before.bytes, bytes};
         std::size_t first = 0;
         if (batch_ && !batch_->Record({&page, 1}, first, error)) {
@@ -50,7 +38,7 @@ PlansJournal JournalPlans(const std::vector<site::PlannedEdit>& plans, const std
         bytes += p.oldBytes.size() + p.newBytes.size();
     }
     std::unique_ptr<edits::JournalBatch> batch =
-        edits::JournalBatch::Begin(JournalFolderPath(), origin, bytes / 2, JournalOptionsOfSettings(), out.error);
+        edits::JournalBatch::Begin(edits::JournalFolderPath(), origin, bytes / 2, edits::JournalOptionsOfSettings(), out.error);
     if (!batch) return out;
     if (!batch->Record(pages, out.first, out.error)) {
         batch->Finish();

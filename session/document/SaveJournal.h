@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "edits/journal.h"
+#include "edits/journal_settings.h"
 #include "engine/save.h"
 #include "site/page_edit.h"
 
@@ -16,10 +17,6 @@ inline constexpr const char* kMainWindowOrigin = "veskaron: главное ок�
 inline constexpr const char* kSiteWindowOrigin = "veskaron: окно «Сайт», «Сохранить»";
 // Followed by the batch's number.
 inline constexpr const char* kSiteWindowUndoOrigin = "veskaron: окно «Сайт», «Отменить пакет»";
-
-// The journal's folder and options as the settings have them.
-std::string JournalFolderPath();
-edits::JournalOptions JournalOptionsOfSettings();
 
 // Journals one save of a page: set on SaveOptions::beforeReplace, it records
 // the page's bytes before and after; Done() marks the page written and

@@ -41,7 +41,7 @@ QTableWidgetItem* Cell(const QString& text) {
 
 }  // namespace
 
-TFmJournal::TFmJournal(QWidget* parent) : QDialog(parent), folder_(session::JournalFolderPath()) {
+TFmJournal::TFmJournal(QWidget* parent) : QDialog(parent), folder_(edits::JournalFolderPath()) {
     setObjectName(QStringLiteral("TFmJournal"));
     setWindowTitle(msg::journal::kTitle);
     TableJournalBatches = Named(new QTableWidget(0, static_cast<int>(msg::journal::kColumns.size())),
@@ -190,7 +190,7 @@ void TFmJournal::undoBatch() {
             const std::vector<edits::UndoItem> plan = edits::PlanUndo(*batch);
             std::size_t already = 0;
             for (const edits::UndoItem& item : plan) already += item.action == edits::UndoAction::AlreadyBefore;
-            edits::UndoResult result = edits::CommitUndo(plan, folder, origin, session::JournalOptionsOfSettings());
+            edits::UndoResult result = edits::CommitUndo(plan, folder, origin, edits::JournalOptionsOfSettings());
             return std::make_pair(std::move(result), already);
         },
         [this](std::pair<edits::UndoResult, std::size_t> done) {
