@@ -4,10 +4,9 @@
 #include <string_view>
 
 #include "messages/report_texts.h"
+#include "session/QtText.h"
 
 namespace veskaron::msg::overview {
-
-inline QString Q(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
 inline const QString kTableTab = QStringLiteral("Таблица");
 inline const QString kTab = QStringLiteral("Обзор");
@@ -24,11 +23,11 @@ inline const QString kReportWritten = QStringLiteral("Отчёт записан:
 inline const QString kSummary =
     QStringLiteral("Страниц: %1, с замечаниями: %2. Ошибок: %3, предупреждений: %4, сведений: %5.");
 inline const QString kClickHint = QStringLiteral("Щелчок по столбцу покажет эти страницы в таблице");
-inline const QString kCodesTitle = Q(report_text::kByCodeChart);
+inline const QString kCodesTitle = FromUtf8(report_text::kByCodeChart);
 // Shorter than the report's: the window's charts are narrow.
 inline const QString kTitlesTitle = QStringLiteral("Ширина заголовков, px");
 inline const QString kDescriptionsTitle = QStringLiteral("Ширина описаний, px");
-inline const QString kIndexingTitle = Q(report_text::kIndexing);
+inline const QString kIndexingTitle = FromUtf8(report_text::kIndexing);
 inline const QString kWithin = QStringLiteral("в пределах");
 inline const QString kPast = QStringLiteral("обрезается");
 // %1 the limit in pixels.

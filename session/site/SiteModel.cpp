@@ -1,4 +1,5 @@
 #include "session/site/SiteModel.h"
+#include "session/QtText.h"
 
 #include <algorithm>
 #include <map>
@@ -16,8 +17,6 @@ static_assert(std::size(kColumnNames) == SiteModel::kColumnCount);
 
 // Stays valid as long as the program: a finding's code is a view.
 constexpr std::string_view kReadError = "read-error";
-
-QString Q(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
 int Rank(site::Level level) {
     switch (level) {
@@ -49,8 +48,8 @@ QString OneLine(QString text) {
 bool SameBarLineBreaks(const std::string& page, const std::string& typed) {
     if (page == typed) return true;
     if (page.find_first_of("\r\n") == std::string::npos) return false;
-    return OneLine(Q(page)) == OneLine(Q(typed)) || Q(page).remove(QLatin1Char('\r')).remove(QLatin1Char('\n')) ==
-                                                        Q(typed).remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
+    return OneLine(FromUtf8(page)) == OneLine(FromUtf8(typed)) || FromUtf8(page).remove(QLatin1Char('\r')).remove(QLatin1Char('\n')) ==
+                                                        FromUtf8(typed).remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
 }
 
 // Tooltips are rich text when they look like it; page texts and messages
@@ -112,7 +111,7 @@ SiteModel::Row SiteModel::MakeRow(site::SiteRow scan) {
     Row row;
     row.scan = std::move(scan);
     if (!row.scan.read) row.scan.findings = {{site::Level::Error, kReadError, row.scan.error}};
-    row.path = Q(row.scan.relative);
+    row.path = FromUtf8(row.scan.relative);
     return row;
 }
 
@@ -132,10 +131,10 @@ bool SiteModel::showRow(Row& row) {
     const std::string* description = editOf(row, "Description");
     const std::string* keywords = editOf(row, "Keywords");
     const std::string* canonical = editOf(row, "Canonical");
-    row.title = Q(title ? *title : s.title);
-    row.description = Q(description ? *description : s.description);
-    row.keywords = Q(keywords ? *keywords : s.keywords);
-    row.canonical = Q(canonical ? *canonical : s.canonical);
+    row.title = FromUtf8(title ? *title : s.title);
+    row.description = FromUtf8(description ? *description : s.description);
+    row.keywords = FromUtf8(keywords ? *keywords : s.keywords);
+    row.canonical = FromUtf8(canonical ? *canonical : s.canonical);
     row.titlePx = title ? TextWidthPx(*title, kDesktopSerp.titleSizePx) : s.titlePx;
     row.descriptionPx = description ? TextWidthPx(*description, kDesktopSerp.descriptionSizePx) : s.descriptionPx;
     row.own.clear();
@@ -365,7 +364,7 @@ QString SiteModel::text(int at, int column) const {
         case kDescriptionWidth: return read ? QString::number(r.descriptionPx) : QString();
         case kKeywords: return r.keywords;
         case kCanonical: return r.canonical;
-        case kEncoding: return Q(r.scan.encoding);
+        case kEncoding: return FromUtf8(r.scan.encoding);
         case kIndexing: return read ? msg::site::IndexingText(r.scan.indexable, r.scan.indexReason) : QString();
         case kInbound: return r.inbound >= 0 ? QString::number(r.inbound) : QString();
         case kDepth: return r.depth >= 0 ? QString::number(r.depth) : QString();
@@ -474,7 +473,7 @@ bool SiteModel::cellMarked(const Row& row, int column, QString* tooltip) const {
         for (const site::Finding& f : *list) {
             if (ColumnOfCode(f.code) != column && !(column == kFindings || column == kWorstLevel)) continue;
             if (column != kFindings && column != kWorstLevel && f.level != site::Level::Info) marked = true;
-            messages << Q(f.message);
+            messages << FromUtf8(f.message);
         }
     if (tooltip) *tooltip = messages.join(QLatin1Char('\n'));
     return marked;
@@ -510,19 +509,19 @@ QVariant SiteModel::data(const QModelIndex& index, int role) const {
                                              : column == kDescription ? r.scan.description
                                              : column == kKeywords    ? r.scan.keywords
                                                                       : r.scan.canonical;
-                    const QString was = msg::site::kEditedWas.arg(own.empty() ? msg::site::kEmptyValue : Q(own));
+                    const QString was = msg::site::kEditedWas.arg(own.empty() ? msg::site::kEmptyValue : FromUtf8(own));
                     tip = tip.isEmpty() ? was : was + QLatin1Char('\n') + tip;
                 }
             }
-            if (column == kPath) tip = tip.isEmpty() ? Q(r.scan.path) : Q(r.scan.path) + QLatin1Char('\n') + tip;
-            if (column == kIndexing && !r.scan.indexDetail.empty()) tip = Q(r.scan.indexDetail);
+            if (column == kPath) tip = tip.isEmpty() ? FromUtf8(r.scan.path) : FromUtf8(r.scan.path) + QLatin1Char('\n') + tip;
+            if (column == kIndexing && !r.scan.indexDetail.empty()) tip = FromUtf8(r.scan.indexDetail);
             return PlainTip(tip);
         }
         case EditedRole:
             if (member) return editOf(r, member) != nullptr;
             return column == kPath && !r.edits.empty();
         case MarkRole: return cellMarked(r, column, nullptr);
-        case PathRole: return Q(r.scan.path);
+        case PathRole: return FromUtf8(r.scan.path);
     }
     return {};
 }

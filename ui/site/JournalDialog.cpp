@@ -1,4 +1,6 @@
 #include "ui/site/JournalDialog.h"
+#include "session/QtText.h"
+#include "ui/site/ListedLines.h"
 
 #include <QDateTime>
 #include <QFontDatabase>
@@ -22,15 +24,10 @@
 namespace veskaron::ui {
 namespace {
 
-constexpr int kListed = 20;
-
-QString Q(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
-
 QString Listed(const std::vector<std::string>& lines) {
-    QStringList shown;
-    for (std::size_t i = 0; i < lines.size() && i < kListed; ++i) shown << Q(lines[i]);
-    if (lines.size() > kListed) shown << QStringLiteral("… (+%1)").arg(lines.size() - kListed);
-    return shown.join(QLatin1Char('\n'));
+    QStringList all;
+    for (const std::string& line : lines) all << FromUtf8(line);
+    return ui::Listed(all);
 }
 
 QTableWidgetItem* Cell(const QString& text) {
@@ -41,7 +38,7 @@ QTableWidgetItem* Cell(const QString& text) {
 
 }  // namespace
 
-TFmJournal::TFmJournal(QWidget* parent) : QDialog(parent), folder_(edits::JournalFolderPath()) {
+JournalDialog::JournalDialog(QWidget* parent) : QDialog(parent), folder_(edits::JournalFolderPath()) {
     setObjectName(QStringLiteral("TFmJournal"));
     setWindowTitle(msg::journal::kTitle);
     TableJournalBatches = Named(new QTableWidget(0, static_cast<int>(msg::journal::kColumns.size())),
@@ -97,13 +94,13 @@ TFmJournal::TFmJournal(QWidget* parent) : QDialog(parent), folder_(edits::Journa
 
     connect(TableJournalBatches, &QTableWidget::currentCellChanged, this,
             [this](int row, int, int, int) { showBatch(row); });
-    connect(ListJournalPages, &QListWidget::currentRowChanged, this, &TFmJournal::showPage);
-    connect(BtnJournalUndo, &QPushButton::clicked, this, &TFmJournal::undoBatch);
+    connect(ListJournalPages, &QListWidget::currentRowChanged, this, &JournalDialog::showPage);
+    connect(BtnJournalUndo, &QPushButton::clicked, this, &JournalDialog::undoBatch);
     connect(BtnJournalClose, &QPushButton::clicked, this, &QDialog::accept);
     reload();
 }
 
-void TFmJournal::reload() {
+void JournalDialog::reload() {
     busy_ = true;
     BtnJournalUndo->setEnabled(false);
     LabelJournalState->setText(msg::journal::kLoading);
@@ -112,7 +109,7 @@ void TFmJournal::reload() {
         [this](std::vector<edits::BatchSummary> batches) { showBatches(std::move(batches)); });
 }
 
-void TFmJournal::showBatches(std::vector<edits::BatchSummary> batches) {
+void JournalDialog::showBatches(std::vector<edits::BatchSummary> batches) {
     busy_ = false;
     batches_ = std::move(batches);
     TableJournalBatches->setRowCount(0);
@@ -125,7 +122,7 @@ void TFmJournal::showBatches(std::vector<edits::BatchSummary> batches) {
         TableJournalBatches->setItem(
             row, 1, Cell(QDateTime::fromSecsSinceEpoch(b.time).toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"))));
         TableJournalBatches->setItem(row, 2, Cell(QString::number(b.pages)));
-        TableJournalBatches->setItem(row, 3, Cell(Q(b.origin)));
+        TableJournalBatches->setItem(row, 3, Cell(FromUtf8(b.origin)));
     }
     TableJournalBatches->resizeColumnsToContents();
     if (count == 0) {
@@ -139,7 +136,7 @@ void TFmJournal::showBatches(std::vector<edits::BatchSummary> batches) {
     Q_EMIT loaded();
 }
 
-void TFmJournal::showBatch(int row) {
+void JournalDialog::showBatch(int row) {
     ListJournalPages->clear();
     TextJournalDiff->clear();
     batch_.reset();
@@ -156,11 +153,11 @@ void TFmJournal::showBatch(int row) {
             if (TableJournalBatches->currentRow() != row) return;
             batch_ = std::move(batch);
             if (!batch_->ok) {
-                LabelJournalState->setText(Q(batch_->error));
+                LabelJournalState->setText(FromUtf8(batch_->error));
                 return;
             }
             for (const edits::JournalEntry& e : batch_->pages)
-                ListJournalPages->addItem(e.written ? Q(e.path) : Q(e.path) + QLatin1Char(' ') + msg::journal::kNotWritten);
+                ListJournalPages->addItem(e.written ? FromUtf8(e.path) : FromUtf8(e.path) + QLatin1Char(' ') + msg::journal::kNotWritten);
             const edits::BatchSummary& s = batch_->summary;
             QString state = (s.complete ? msg::journal::kComplete : msg::journal::kStopped).arg(s.written).arg(s.pages);
             if (!batch_->problems.empty()) state += QLatin1Char('\n') + msg::journal::kProblems.arg(Listed(batch_->problems));
@@ -171,14 +168,14 @@ void TFmJournal::showBatch(int row) {
         });
 }
 
-void TFmJournal::showPage(int row) {
+void JournalDialog::showPage(int row) {
     TextJournalDiff->clear();
     if (!batch_ || row < 0 || row >= static_cast<int>(batch_->pages.size())) return;
     const edits::JournalEntry& e = batch_->pages[static_cast<std::size_t>(row)];
-    TextJournalDiff->setPlainText(Q(edits::PageDiff(e.path, e.before, e.after)));
+    TextJournalDiff->setPlainText(FromUtf8(edits::PageDiff(e.path, e.before, e.after)));
 }
 
-void TFmJournal::undoBatch() {
+void JournalDialog::undoBatch() {
     if (busy_ || !batch_ || !batch_->ok) return;
     busy_ = true;
     BtnJournalUndo->setEnabled(false);
@@ -198,7 +195,7 @@ void TFmJournal::undoBatch() {
             restored_.insert(restored_.end(), r.restored.begin(), r.restored.end());
             QString report;
             if (!r.journalError.empty()) {
-                report = msg::journal::kUndoRefused.arg(Q(r.journalError));
+                report = msg::journal::kUndoRefused.arg(FromUtf8(r.journalError));
             } else {
                 report = msg::journal::kUndone.arg(r.restored.size()).arg(done.second);
                 if (!r.skipped.empty()) report += QStringLiteral("\n\n") + msg::journal::kUndoSkipped.arg(Listed(r.skipped));

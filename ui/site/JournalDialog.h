@@ -16,11 +16,11 @@ class QTableWidget;
 
 namespace veskaron::ui {
 
-class TFmJournal final : public QDialog {
+class JournalDialog final : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TFmJournal(QWidget* parent = nullptr);
+    explicit JournalDialog(QWidget* parent = nullptr);
 
     // The pages an undo wrote back, by path.
     const std::vector<std::string>& restored() const { return restored_; }

@@ -1,4 +1,5 @@
 #include "ui/site/SiteLinksPanel.h"
+#include "session/QtText.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -15,8 +16,6 @@ namespace {
 // Lines shown of a list; a page linked from every page would fill the panel with thousands.
 constexpr int kShownLines = 500;
 constexpr int kFileRole = Qt::UserRole + 1;
-
-QString Q(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
 std::string_view KindOf(const indexing::PageLink& l) {
     if (l.role == indexing::LinkRole::Canonical) return "canonical";
@@ -87,9 +86,9 @@ void SiteLinksPanel::showPage(const QString& path) {
     QList<QTreeWidgetItem*> out;
     for (const indexing::PageLink& l : p.links) {
         if (out.size() == kShownLines) break;
-        auto* item = new QTreeWidgetItem({QString::number(l.line), Q(p.Shown(l)), Q(KindOf(l)),
+        auto* item = new QTreeWidgetItem({QString::number(l.line), FromUtf8(p.Shown(l)), FromUtf8(KindOf(l)),
                                           msg::site::LinkStatusText(indexing::LinkStatusName(l.status))});
-        if (l.target != indexing::kNoPage) item->setData(0, kFileRole, Q(graph_->pages[l.target].file));
+        if (l.target != indexing::kNoPage) item->setData(0, kFileRole, FromUtf8(graph_->pages[l.target].file));
         out.push_back(item);
     }
     TreeSiteLinksOut->addTopLevelItems(out);
@@ -106,8 +105,8 @@ void SiteLinksPanel::showPage(const QString& path) {
                 ++more;
                 continue;
             }
-            auto* item = new QTreeWidgetItem({Q(from.path), QString::number(l.line), Q(KindOf(l))});
-            item->setData(0, kFileRole, Q(from.file));
+            auto* item = new QTreeWidgetItem({FromUtf8(from.path), QString::number(l.line), FromUtf8(KindOf(l))});
+            item->setData(0, kFileRole, FromUtf8(from.file));
             in.push_back(item);
         }
     }

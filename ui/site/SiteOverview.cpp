@@ -144,12 +144,12 @@ void SiteOverview::buildCodes() {
     auto* series = new QHorizontalStackedBarSeries;
     series->setBarWidth(0.75);
     for (int level = 0; level < 3; ++level) {
-        auto* set = new QBarSet(mo::Q(report_text::kLevels[level]));
+        auto* set = new QBarSet(FromUtf8(report_text::kLevels[level]));
         set->setColor(kLevelColours[level]);
         set->setBorderColor(kLevelColours[level].darker(130));
         connect(set, &QBarSet::clicked, this, [this](int index) {
             if (index >= 0 && index < static_cast<int>(codesShown_.size()))
-                Q_EMIT codeChosen(mo::Q(codesShown_[static_cast<std::size_t>(index)]));
+                Q_EMIT codeChosen(FromUtf8(codesShown_[static_cast<std::size_t>(index)]));
         });
         series->append(set);
         codeSets_[level] = set;
@@ -203,7 +203,7 @@ SiteOverview::Histogram SiteOverview::buildHistogram(const char* name, const QSt
     h.limit->attachAxis(h.y);
     // The bars past the limit are the pages whose text the result cuts.
     const std::string_view code = shape.limitPx == site::TitleWidths().limitPx ? "title-width" : "description-width";
-    connect(h.past, &QBarSet::clicked, this, [this, code](int) { Q_EMIT codeChosen(mo::Q(code)); });
+    connect(h.past, &QBarSet::clicked, this, [this, code](int) { Q_EMIT codeChosen(FromUtf8(code)); });
     h.view = NewView(chart, name, mo::kClickHint);
     return h;
 }
@@ -278,7 +278,7 @@ void SiteOverview::showCodes() {
     std::size_t most = 0;
     for (auto it = counts_.codes.rbegin(); it != counts_.codes.rend(); ++it) {
         codesShown_.push_back(it->code);
-        names << mo::kBarLabel.arg(mo::Q(FindingName(it->code))).arg(it->pages);
+        names << mo::kBarLabel.arg(FromUtf8(FindingName(it->code))).arg(it->pages);
         for (int level = 0; level < 3; ++level)
             values[level] << (level == static_cast<int>(it->level) ? static_cast<qreal>(it->pages) : 0.0);
         most = std::max(most, it->pages);
@@ -310,12 +310,12 @@ void SiteOverview::showIndexing() {
     QList<qreal> indexed, closed;
     std::size_t most = counts_.indexable;
     for (auto it = counts_.closed.rbegin(); it != counts_.closed.rend(); ++it) {
-        names << mo::kBarLabel.arg(mo::Q(report_text::IndexReasonName(it->first))).arg(it->second);
+        names << mo::kBarLabel.arg(FromUtf8(report_text::IndexReasonName(it->first))).arg(it->second);
         indexed << 0.0;
         closed << static_cast<qreal>(it->second);
         most = std::max(most, it->second);
     }
-    names << mo::kBarLabel.arg(mo::Q(report_text::IndexReasonName({}))).arg(counts_.indexable);
+    names << mo::kBarLabel.arg(FromUtf8(report_text::IndexReasonName({}))).arg(counts_.indexable);
     indexed << static_cast<qreal>(counts_.indexable);
     closed << 0.0;
     Replace(indexedSet_, indexed);

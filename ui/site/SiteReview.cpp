@@ -19,7 +19,7 @@ namespace {
 
 }  // namespace
 
-TFmSiteReview::TFmSiteReview(const std::vector<site::PlannedEdit>& plans, const std::vector<QString>& names,
+SiteReview::SiteReview(const std::vector<site::PlannedEdit>& plans, const std::vector<QString>& names,
                              QWidget* parent)
     : QDialog(parent), plans_(plans) {
     setObjectName(QStringLiteral("TFmSiteReview"));
@@ -87,8 +87,8 @@ TFmSiteReview::TFmSiteReview(const std::vector<site::PlannedEdit>& plans, const 
     layout->addLayout(buttons);
     resize(900, 560);
 
-    connect(ListReviewPages, &QListWidget::currentRowChanged, this, &TFmSiteReview::showDiff);
-    connect(ListReviewPages, &QListWidget::itemChanged, this, &TFmSiteReview::showTicks);
+    connect(ListReviewPages, &QListWidget::currentRowChanged, this, &SiteReview::showDiff);
+    connect(ListReviewPages, &QListWidget::itemChanged, this, &SiteReview::showTicks);
     connect(BtnReviewSave, &QPushButton::clicked, this, &QDialog::accept);
     connect(BtnReviewCancel, &QPushButton::clicked, this, &QDialog::reject);
     setTabOrder(ListReviewPages, EditReviewDiff);
@@ -99,12 +99,12 @@ TFmSiteReview::TFmSiteReview(const std::vector<site::PlannedEdit>& plans, const 
 }
 
 // The keyboard starts in the list of pages: arrows move, Space unticks, Enter saves.
-void TFmSiteReview::showEvent(QShowEvent* event) {
+void SiteReview::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     ListReviewPages->setFocus();
 }
 
-void TFmSiteReview::showDiff() {
+void SiteReview::showDiff() {
     const int row = ListReviewPages->currentRow();
     if (row < 0 || row >= static_cast<int>(shown_.size())) {
         EditReviewDiff->clear();
@@ -117,9 +117,9 @@ void TFmSiteReview::showDiff() {
                                                        : QString());
 }
 
-void TFmSiteReview::showTicks() { BtnReviewSave->setEnabled(!ticked().empty()); }
+void SiteReview::showTicks() { BtnReviewSave->setEnabled(!ticked().empty()); }
 
-std::vector<std::size_t> TFmSiteReview::ticked() const {
+std::vector<std::size_t> SiteReview::ticked() const {
     std::vector<std::size_t> plans;
     for (int row = 0; row < ListReviewPages->count(); ++row)
         if (ListReviewPages->item(row)->checkState() == Qt::Checked) plans.push_back(shown_[static_cast<std::size_t>(row)]);

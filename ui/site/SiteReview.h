@@ -15,13 +15,13 @@ class QPushButton;
 
 namespace veskaron::ui {
 
-class TFmSiteReview final : public QDialog {
+class SiteReview final : public QDialog {
     Q_OBJECT
 
 public:
     // `names[i]` is how the table names the page of `plans[i]`; pages that
     // would not change are not shown.
-    TFmSiteReview(const std::vector<site::PlannedEdit>& plans, const std::vector<QString>& names,
+    SiteReview(const std::vector<site::PlannedEdit>& plans, const std::vector<QString>& names,
                   QWidget* parent = nullptr);
 
     // The plans ticked when the review was accepted, by index.

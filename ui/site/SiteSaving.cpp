@@ -64,7 +64,7 @@ void SiteSaving::planned() {
                                  msg::site::kNothingChanges);
         return;
     }
-    TFmSiteReview review(plans, names, &window_);
+    SiteReview review(plans, names, &window_);
     if (CurrentDialogs().ExecModal(review) != QDialog::Accepted) return;
     std::vector<site::PlannedEdit> chosen;
     for (std::size_t i : review.ticked()) chosen.push_back(std::move(plans[i]));
@@ -111,7 +111,7 @@ void SiteSaving::committed() {
 
 void SiteSaving::showJournal() {
     if (window_.busy()) return;
-    TFmJournal journal(&window_);
+    JournalDialog journal(&window_);
     CurrentDialogs().ExecModal(journal);
     // The journal holds every folder's saves: the pages of this site that
     // an undo wrote back are read again, as after a save.

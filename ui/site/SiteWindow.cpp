@@ -1,4 +1,5 @@
 #include "ui/site/SiteWindow.h"
+#include "session/QtText.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -42,8 +43,6 @@ QPushButton* Button(const char* name, const QString& caption, const QString& hin
     button->setAutoDefault(false);
     return button;
 }
-
-char LocaleDecimalSeparator() { return QLocale::system().decimalPoint() == QStringLiteral(",") ? ',' : '.'; }
 
 }  // namespace
 
@@ -423,7 +422,7 @@ void SiteWindow::writeSitemap() {
     std::vector<site::SiteRow> rows;
     rows.reserve(static_cast<std::size_t>(model_->rowCount()));
     for (int row = 0; row < model_->rowCount(); ++row) rows.push_back(model_->page(row));
-    TFmSitemap dialog(model_->root(), std::move(rows), settings_.backupFiles(), this);
+    SitemapDialog dialog(model_->root(), std::move(rows), settings_.backupFiles(), this);
     dialog.setBaseUrl(sitemapUrl_);
     const int result = CurrentDialogs().ExecModal(dialog);
     sitemapUrl_ = dialog.baseUrl();

@@ -24,7 +24,7 @@ namespace {
 
 }  // namespace
 
-TFmSitemap::TFmSitemap(std::string root, std::vector<site::SiteRow> rows, bool backup, QWidget* parent)
+SitemapDialog::SitemapDialog(std::string root, std::vector<site::SiteRow> rows, bool backup, QWidget* parent)
     : QDialog(parent), root_(std::move(root)), rows_(std::move(rows)), backup_(backup) {
     setObjectName(QStringLiteral("TFmSitemap"));
     setWindowTitle(msg::site::kSitemapTitle);
@@ -53,16 +53,16 @@ TFmSitemap::TFmSitemap(std::string root, std::vector<site::SiteRow> rows, bool b
     layout->addLayout(buttons);
     resize(640, 420);
 
-    connect(EditSitemapUrl, &QLineEdit::textChanged, this, &TFmSitemap::refresh);
-    connect(BtnSitemapWrite, &QPushButton::clicked, this, &TFmSitemap::write);
+    connect(EditSitemapUrl, &QLineEdit::textChanged, this, &SitemapDialog::refresh);
+    connect(BtnSitemapWrite, &QPushButton::clicked, this, &SitemapDialog::write);
     connect(BtnSitemapCancel, &QPushButton::clicked, this, &QDialog::reject);
     refresh();
 }
 
-QString TFmSitemap::baseUrl() const { return EditSitemapUrl->text().trimmed(); }
-void TFmSitemap::setBaseUrl(const QString& url) { EditSitemapUrl->setText(url); }
+QString SitemapDialog::baseUrl() const { return EditSitemapUrl->text().trimmed(); }
+void SitemapDialog::setBaseUrl(const QString& url) { EditSitemapUrl->setText(url); }
 
-void TFmSitemap::refresh() {
+void SitemapDialog::refresh() {
     ListSitemapLeftOut->clear();
     int listed = 0;
     for (const site::SiteRow& row : rows_) {
@@ -82,7 +82,7 @@ void TFmSitemap::refresh() {
     BtnSitemapWrite->setEnabled(urlOk && listed > 0);
 }
 
-void TFmSitemap::write() {
+void SitemapDialog::write() {
     const std::string base = baseUrl().toStdString();
     std::vector<site::SitemapUrl> urls;
     std::set<std::string> seen;

@@ -15,12 +15,12 @@ class QPushButton;
 
 namespace veskaron::ui {
 
-class TFmSitemap final : public QDialog {
+class SitemapDialog final : public QDialog {
     Q_OBJECT
 
 public:
     // `rows` are the table's pages as read; `root` the site's folder.
-    TFmSitemap(std::string root, std::vector<site::SiteRow> rows, bool backup, QWidget* parent = nullptr);
+    SitemapDialog(std::string root, std::vector<site::SiteRow> rows, bool backup, QWidget* parent = nullptr);
 
     QString baseUrl() const;
     void setBaseUrl(const QString& url);
