@@ -1,5 +1,5 @@
 #include "session/document/DocumentSession.h"
-#include "session/QtText.h"
+#include "messages/qt_text.h"
 
 #include "engine/modern_head.h"
 #include "messages/page_texts.h"
@@ -12,7 +12,7 @@
 #include "engine/translations.h"
 #include "platform/error_text.h"
 #include "session/document/Koi8Fields.h"
-#include "session/Messages.h"
+#include "messages/window_texts.h"
 #include "session/document/SaveJournal.h"
 
 namespace veskaron::session {

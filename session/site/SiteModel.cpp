@@ -1,12 +1,12 @@
 #include "session/site/SiteModel.h"
-#include "session/QtText.h"
+#include "messages/qt_text.h"
 
 #include <algorithm>
 #include <map>
 
 #include "engine/serp.h"
 #include "engine/text_width.h"
-#include "session/Messages.h"
+#include "messages/window_texts.h"
 
 namespace veskaron::session {
 namespace {

@@ -3,7 +3,7 @@
 #include <QSignalSpy>
 #include <algorithm>
 
-#include "session/Messages.h"
+#include "messages/window_texts.h"
 #include "session/keywords/WordListModel.h"
 
 namespace veskaron::session {

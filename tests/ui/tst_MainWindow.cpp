@@ -18,7 +18,7 @@
 
 #include "engine/text_codec.h"
 #include "engine/text_width.h"
-#include "session/Messages.h"
+#include "messages/window_texts.h"
 #include "tests/ui/ui_fixture.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "ui/main/FileBrowserPane.h"

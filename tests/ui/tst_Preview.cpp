@@ -7,7 +7,7 @@
 #include <QSignalSpy>
 #include <QTableView>
 
-#include "session/Messages.h"
+#include "messages/window_texts.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/ui/ui_fixture.h"
 #include "ui/main/MainWindow.h"

@@ -8,7 +8,7 @@
 #include <QTableView>
 #include <QTreeWidget>
 
-#include "session/Messages.h"
+#include "messages/window_texts.h"
 #include "session/settings/Settings.h"
 #include "tests/ui/ui_fixture.h"
 #include "ui/site/SiteWindow.h"

@@ -17,7 +17,7 @@
 #include <QTableView>
 
 #include "engine/text_codec.h"
-#include "session/Messages.h"
+#include "messages/window_texts.h"
 #include "session/settings/Settings.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/ui/ui_fixture.h"

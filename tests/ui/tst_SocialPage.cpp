@@ -12,7 +12,7 @@
 
 #include "engine/serp.h"
 #include "engine/text_codec.h"
-#include "session/Messages.h"
+#include "messages/window_texts.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/ui/ui_fixture.h"
 #include "ui/main/MainWindow.h"

@@ -9,12 +9,13 @@
 
 #include "controls/ClicLabel.h"
 #include "controls/InfoFile.h"
+#include "messages/window_texts.h"
 
 namespace veskaron::ui {
 
 AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("AboutBox"));
-    setWindowTitle(QStringLiteral("О программе"));
+    setWindowTitle(msg::about::kTitle);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
 
@@ -24,10 +25,10 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     big.setPointSizeF(big.pointSizeF() * 1.4);
     big.setBold(true);
     product->setFont(big);
-    auto* comment = new QLabel(QStringLiteral("Редактор заголовка и META-тегов HTML-страниц"));
+    auto* comment = new QLabel(msg::about::kComment);
     comment->setObjectName(QStringLiteral("Comments"));
 
-    auto* versionCaption = new QLabel(QStringLiteral("Версия - "));
+    auto* versionCaption = new QLabel(msg::about::kVersion);
     versionCaption->setObjectName(QStringLiteral("Version"));
     auto* version = new TLabelInfoFile;
     version->setObjectName(QStringLiteral("LabelInfoFile1"));
@@ -37,19 +38,19 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     site->setObjectName(QStringLiteral("ClickLabel1"));
     site->setText(TClickLabel::kDefaultLink);
     site->SetLink(TClickLabel::kDefaultLink);
-    site->setToolTip(QStringLiteral("Двойной щелчок открывает страницу"));
+    site->setToolTip(msg::about::kSiteTip);
     auto* mail = new TClickLabel;
     mail->setObjectName(QStringLiteral("ClickLabel2"));
     mail->setText(QStringLiteral("varnok@varnok-soft.ru"));
     mail->SetLink(QStringLiteral("mailto:varnok@varnok-soft.ru"));
-    mail->setToolTip(QStringLiteral("Двойной щелчок открывает почтовую программу"));
+    mail->setToolTip(msg::about::kMailTip);
 
     auto* grid = new QGridLayout;
     grid->addWidget(versionCaption, 0, 0);
     grid->addWidget(version, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Сайт:")), 1, 0);
+    grid->addWidget(new QLabel(msg::about::kSite), 1, 0);
     grid->addWidget(site, 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Почта:")), 2, 0);
+    grid->addWidget(new QLabel(msg::about::kMail), 2, 0);
     grid->addWidget(mail, 2, 1);
     grid->setColumnStretch(1, 1);
 

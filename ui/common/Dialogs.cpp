@@ -14,6 +14,8 @@
 #include <QStandardPaths>
 #include <utility>
 
+#include "messages/window_texts.h"
+
 namespace veskaron::ui {
 namespace {
 
@@ -34,10 +36,10 @@ QMessageBox::Icon IconOf(MessageKind kind) {
 
 QString SizeText(qint64 bytes) {
     const QLocale locale;
-    if (bytes < 1024) return QStringLiteral("%1 байт").arg(bytes);
-    if (bytes < 1024 * 1024) return QStringLiteral("%1 КБ").arg(locale.toString(bytes / 1024.0, 'f', 1));
-    if (bytes < 1024LL * 1024 * 1024) return QStringLiteral("%1 МБ").arg(locale.toString(bytes / 1048576.0, 'f', 1));
-    return QStringLiteral("%1 ГБ").arg(locale.toString(bytes / 1073741824.0, 'f', 1));
+    if (bytes < 1024) return msg::kFileBytes.arg(bytes);
+    if (bytes < 1024 * 1024) return msg::kFileKilobytes.arg(locale.toString(bytes / 1024.0, 'f', 1));
+    if (bytes < 1024LL * 1024 * 1024) return msg::kFileMegabytes.arg(locale.toString(bytes / 1048576.0, 'f', 1));
+    return msg::kFileGigabytes.arg(locale.toString(bytes / 1073741824.0, 'f', 1));
 }
 
 // The file dialog's dates and sizes in the program's language and short enough for
@@ -82,7 +84,7 @@ void ShowAsIs(QMessageBox& box) { box.setTextFormat(Qt::PlainText); }
 }  // namespace
 
 void Dialogs::Error(QWidget* parent, const QString& text) {
-    Message(parent, MessageKind::Error, kCaptionError, text);
+    Message(parent, MessageKind::Error, msg::kCaptionError, text);
 }
 
 Dialogs& CurrentDialogs() {

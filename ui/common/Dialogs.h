@@ -73,7 +73,4 @@ public:
     void OpenUrl(const QUrl& url, Opened opened = {}) override;
 };
 
-inline const QString kCaptionError = QStringLiteral("Ошибка");
-inline const QString kCaptionAttention = QStringLiteral("Внимание");
-
 }  // namespace veskaron::ui

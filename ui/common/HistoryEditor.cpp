@@ -7,11 +7,13 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "messages/window_texts.h"
+
 namespace veskaron::ui {
 
 HistoryEditor::HistoryEditor(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FmNoteBook"));
-    setWindowTitle(QStringLiteral("Редактор поля"));
+    setWindowTitle(msg::kFieldEditorTitle);
     // Only the close box: no help or size buttons.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
@@ -23,7 +25,7 @@ HistoryEditor::HistoryEditor(QWidget* parent) : QDialog(parent) {
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setDefault(false);
     Button1->setAutoDefault(false);
-    Button2 = new QPushButton(QStringLiteral("Отмена"));
+    Button2 = new QPushButton(msg::kCancelButton);
     Button2->setObjectName(QStringLiteral("Button2"));
     Button2->setAutoDefault(false);
 

@@ -19,7 +19,7 @@
 #include <QVBoxLayout>
 #include <initializer_list>
 
-#include "session/Messages.h"
+#include "messages/window_texts.h"
 #include "ui/common/Widgets.h"
 #include "ui/keywords/WordListView.h"
 

@@ -18,7 +18,7 @@
 #include "platform/error_text.h"
 #include "platform/key_store.h"
 #include "platform/line_list.h"
-#include "session/Messages.h"
+#include "messages/window_texts.h"
 #include "session/settings/Settings.h"
 #include "session/keywords/WordListModel.h"
 #include "ui/common/Dialogs.h"

@@ -4,7 +4,7 @@
 #include <QToolButton>
 
 #include "platform/error_text.h"
-#include "session/Messages.h"
+#include "messages/window_texts.h"
 #include "session/keywords/WordListModel.h"
 #include "ui/common/Dialogs.h"
 #include "ui/keywords/GeneratorControls.h"

@@ -15,7 +15,7 @@
 #include "engine/translations.h"
 #include "engine/serp.h"
 #include "messages/page_texts.h"
-#include "session/Messages.h"
+#include "messages/window_texts.h"
 #include "ui/common/Dialogs.h"
 #include "ui/keywords/KeywordWindow.h"
 #include "ui/main/FileBrowserPane.h"

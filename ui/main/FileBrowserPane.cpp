@@ -18,7 +18,7 @@
 #include <QVBoxLayout>
 
 #include "engine/save.h"
-#include "session/Messages.h"
+#include "messages/window_texts.h"
 #include "controls/ComBox.h"
 #include "ui/common/Hints.h"
 

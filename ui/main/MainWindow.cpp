@@ -21,7 +21,7 @@
 #include "platform/key_store.h"
 #include "platform/paths.h"
 #include "settings/setup_values.h"
-#include "session/Messages.h"
+#include "messages/window_texts.h"
 #include "ui/common/Dialogs.h"
 #include "ui/common/Hints.h"
 #include "ui/common/AboutBox.h"

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "engine/text_codec.h"
-#include "session/QtText.h"
+#include "messages/qt_text.h"
 
 namespace veskaron::ui {
 

@@ -18,7 +18,7 @@
 #include <QVBoxLayout>
 
 #include "controls/BtnPopup.h"
-#include "session/Messages.h"
+#include "messages/window_texts.h"
 #include "ui/common/Hints.h"
 #include "ui/pages/SourceView.h"
 

@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "session/Messages.h"
+#include "messages/window_texts.h"
 #include "ui/pages/DocText.h"
 
 namespace veskaron::ui {

@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "session/Messages.h"
+#include "messages/window_texts.h"
 #include "controls/ComBox.h"
 #include "engine/catalogue.h"
 #include "messages/catalogue_texts.h"

@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 #include <utility>
 
-#include "session/Messages.h"
+#include "messages/window_texts.h"
 #include "engine/catalogue.h"
 #include "messages/catalogue_texts.h"
 #include "engine/serp.h"

@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 #include <utility>
 
-#include "session/Messages.h"
+#include "messages/window_texts.h"
 #include "ui/common/Widgets.h"
 
 namespace veskaron::ui {

@@ -13,7 +13,7 @@
 #include <utility>
 
 #include "messages/audit_texts.h"
-#include "session/Messages.h"
+#include "messages/window_texts.h"
 #include "ui/common/Widgets.h"
 #include "ui/pages/DocText.h"
 #include "ui/pages/FieldEdit.h"

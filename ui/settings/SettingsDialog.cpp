@@ -24,8 +24,8 @@
 
 #include "platform/paths.h"
 #include "platform/shortcuts.h"
-#include "session/Messages.h"
-#include "session/QtText.h"
+#include "messages/window_texts.h"
+#include "messages/qt_text.h"
 #include "settings/output_order.h"
 #include "settings/settings_keys.h"
 #include "ui/common/Dialogs.h"

@@ -1,5 +1,5 @@
 #include "ui/site/JournalDialog.h"
-#include "session/QtText.h"
+#include "messages/qt_text.h"
 #include "ui/site/ListedLines.h"
 
 #include <QDateTime>
@@ -15,7 +15,7 @@
 #include <QVBoxLayout>
 
 #include "edits/undo.h"
-#include "session/JournalMessages.h"
+#include "messages/journal_texts.h"
 #include "session/document/SaveJournal.h"
 #include "ui/common/BackgroundWork.h"
 #include "ui/common/Dialogs.h"
@@ -203,7 +203,7 @@ void JournalDialog::undoBatch() {
             }
             const bool clean = r.journalError.empty() && r.skipped.empty() && r.failed.empty();
             CurrentDialogs().Message(this, clean ? MessageKind::Information : MessageKind::Warning,
-                                     kCaptionAttention, report);
+                                     msg::kCaptionAttention, report);
             Q_EMIT undone();
             reload();  // the undo is a batch of its own now
         });

@@ -3,7 +3,7 @@
 // more there are.
 #include <QStringList>
 
-#include "session/Messages.h"
+#include "messages/window_texts.h"
 
 namespace veskaron::ui {
 

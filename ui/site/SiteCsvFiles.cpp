@@ -2,8 +2,8 @@
 
 #include <QFile>
 
-#include "session/Messages.h"
-#include "session/QtText.h"
+#include "messages/window_texts.h"
+#include "messages/qt_text.h"
 #include "session/site/SiteCsv.h"
 #include "ui/common/BackgroundWork.h"
 #include "ui/common/Dialogs.h"

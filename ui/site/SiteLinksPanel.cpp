@@ -1,5 +1,5 @@
 #include "ui/site/SiteLinksPanel.h"
-#include "session/QtText.h"
+#include "messages/qt_text.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -7,7 +7,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "session/Messages.h"
+#include "messages/window_texts.h"
 #include "ui/common/Widgets.h"
 
 namespace veskaron::ui {

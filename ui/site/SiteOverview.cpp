@@ -21,7 +21,8 @@
 
 #include "engine/file_io.h"
 #include "messages/audit_texts.h"
-#include "session/OverviewMessages.h"
+#include "messages/overview_texts.h"
+#include "messages/window_texts.h"
 #include "session/site/SiteModel.h"
 #include "ui/common/BackgroundWork.h"
 #include "ui/common/Dialogs.h"
@@ -351,7 +352,7 @@ void SiteOverview::writeReport() {
             if (!written.ok) {
                 const QString error = QString::fromStdString(written.error);
                 LabelSiteOverview->clear();
-                CurrentDialogs().Message(this, MessageKind::Error, kCaptionError, error);
+                CurrentDialogs().Message(this, MessageKind::Error, msg::kCaptionError, error);
                 Q_EMIT reportWritten(path, error);
                 return;
             }

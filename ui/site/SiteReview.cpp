@@ -9,8 +9,8 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
-#include "session/QtText.h"
-#include "session/Messages.h"
+#include "messages/qt_text.h"
+#include "messages/window_texts.h"
 #include "ui/common/Widgets.h"
 
 namespace veskaron::ui {

@@ -1,7 +1,7 @@
 #include "ui/site/SiteSaving.h"
 
-#include "session/Messages.h"
-#include "session/QtText.h"
+#include "messages/window_texts.h"
+#include "messages/qt_text.h"
 #include "session/settings/Settings.h"
 #include "ui/common/Dialogs.h"
 #include "ui/site/JournalDialog.h"

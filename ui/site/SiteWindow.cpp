@@ -1,5 +1,5 @@
 #include "ui/site/SiteWindow.h"
-#include "session/QtText.h"
+#include "messages/qt_text.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -17,9 +17,9 @@
 #include <QVBoxLayout>
 
 #include "messages/audit_texts.h"
-#include "session/JournalMessages.h"
-#include "session/Messages.h"
-#include "session/OverviewMessages.h"
+#include "messages/journal_texts.h"
+#include "messages/window_texts.h"
+#include "messages/overview_texts.h"
 #include "session/settings/Settings.h"
 #include "ui/common/BackgroundWork.h"
 #include "ui/common/Dialogs.h"
@@ -86,8 +86,8 @@ void SiteWindow::buildControls() {
     ComboSiteCode->setMinimumContentsLength(24);
     BtnSiteRescan = Button("BtnSiteRescan", msg::site::kRescanButton, msg::site::kRescanHint);
     ComboSiteRobot = Named(new QComboBox, "ComboSiteRobot", msg::site::kRobotHint);
-    ComboSiteRobot->addItem(QStringLiteral("Google"));
-    ComboSiteRobot->addItem(QStringLiteral("Яндекс"));
+    ComboSiteRobot->addItem(msg::site::kRobotGoogle);
+    ComboSiteRobot->addItem(msg::site::kRobotYandex);
 
     TableSite = Named(new SiteTable, "TableSite", msg::site::kTableHint);
     TableSite->setModel(filter_);

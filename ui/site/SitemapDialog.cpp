@@ -12,8 +12,8 @@
 #include <set>
 
 #include "engine/file_io.h"
-#include "session/QtText.h"
-#include "session/Messages.h"
+#include "messages/qt_text.h"
+#include "messages/window_texts.h"
 #include "site/robots_txt.h"
 #include "site/sitemap.h"
 #include "ui/common/Widgets.h"

@@ -14,6 +14,24 @@ namespace veskaron::msg {
 inline const QString kCaptionError = QStringLiteral("Ошибка");
 inline const QString kCaptionAttention = QStringLiteral("Внимание");
 
+// ---- The about box and the field editor ----
+namespace about {
+inline const QString kTitle = QStringLiteral("О программе");
+inline const QString kComment = QStringLiteral("Редактор заголовка и META-тегов HTML-страниц");
+inline const QString kVersion = QStringLiteral("Версия - ");
+inline const QString kSiteTip = QStringLiteral("Двойной щелчок открывает страницу");
+inline const QString kMailTip = QStringLiteral("Двойной щелчок открывает почтовую программу");
+inline const QString kSite = QStringLiteral("Сайт:");
+inline const QString kMail = QStringLiteral("Почта:");
+}  // namespace about
+inline const QString kFieldEditorTitle = QStringLiteral("Редактор поля");
+inline const QString kCancelButton = QStringLiteral("Отмена");
+// A file's size in the file dialogs.
+inline const QString kFileBytes = QStringLiteral("%1 байт");
+inline const QString kFileKilobytes = QStringLiteral("%1 КБ");
+inline const QString kFileMegabytes = QStringLiteral("%1 МБ");
+inline const QString kFileGigabytes = QStringLiteral("%1 ГБ");
+
 // ---- The open document: load, save, preview, the META block ----
 
 // Why the engine wrote nothing (the texts veskaron-meta prints too).
@@ -400,6 +418,8 @@ inline const QString kSitemapWrite = QStringLiteral("Записать");
 inline const QString kSitemapCancel = QStringLiteral("Отмена");
 inline const QString kSitemapWritten = QStringLiteral("Карта сайта записана:\n%1");
 inline const QString kRobotLabel = QStringLiteral("Робот:");
+inline const QString kRobotGoogle = QStringLiteral("Google");
+inline const QString kRobotYandex = QStringLiteral("Яндекс");
 inline const QString kRobotHint = QStringLiteral("Робот|Для какого поискового робота решать, индексируется ли страница");
 inline const QString kLevelError = QStringLiteral("ошибка");
 inline const QString kLevelWarning = QStringLiteral("предупреждение");

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "messages/report_texts.h"
-#include "session/QtText.h"
+#include "messages/qt_text.h"
 
 namespace veskaron::msg::overview {
 
