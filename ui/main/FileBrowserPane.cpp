@@ -42,77 +42,77 @@ QLabel* StatLabel(const QString& name, const QString& text) {
 
 FileBrowserPane::FileBrowserPane(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Panel2"));
-    ComBoxPath = new TComBox;
-    ComBoxPath->setObjectName(QStringLiteral("ComBoxPath"));
-    ComBoxPath->setMaxVisibleItems(20);
-    ComBoxPath->setMinimumContentsLength(6);
-    ComBoxPath->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    SetHint(ComBoxPath, msg::kFolderHistoryHint);
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    QAction* n1 = PopupMenu1->addAction(msg::kEditFolderHistory);
+    folderHistory_ = new TComBox;
+    folderHistory_->setObjectName(QStringLiteral("ComBoxPath"));
+    folderHistory_->setMaxVisibleItems(20);
+    folderHistory_->setMinimumContentsLength(6);
+    folderHistory_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    SetHint(folderHistory_, msg::kFolderHistoryHint);
+    historyMenu_ = new QMenu(this);
+    historyMenu_->setObjectName(QStringLiteral("PopupMenu1"));
+    QAction* n1 = historyMenu_->addAction(msg::kEditFolderHistory);
     n1->setObjectName(QStringLiteral("N1"));
     connect(n1, &QAction::triggered, this, &FileBrowserPane::EditHistory);
-    ComBoxPath->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(ComBoxPath, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& pos) { PopupMenu1->popup(ComBoxPath->mapToGlobal(pos)); });
+    folderHistory_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(folderHistory_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { historyMenu_->popup(folderHistory_->mapToGlobal(pos)); });
 
-    DriveComboBox1 = new QComboBox;
-    DriveComboBox1->setObjectName(QStringLiteral("DriveComboBox1"));
-    SetHint(DriveComboBox1, msg::kDriveHint);
-    DriveComboBox1->setMinimumContentsLength(6);
-    DriveComboBox1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    driveBox_ = new QComboBox;
+    driveBox_->setObjectName(QStringLiteral("DriveComboBox1"));
+    SetHint(driveBox_, msg::kDriveHint);
+    driveBox_->setMinimumContentsLength(6);
+    driveBox_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
 
     folders_ = new QFileSystemModel(this);
     folders_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
     folders_->setRootPath(QDir::rootPath());
-    DirectoryListBox1 = new QTreeView;
-    DirectoryListBox1->setObjectName(QStringLiteral("DirectoryListBox1"));
-    DirectoryListBox1->setModel(folders_);
-    for (int c = 1; c < folders_->columnCount(); ++c) DirectoryListBox1->hideColumn(c);
-    DirectoryListBox1->setHeaderHidden(true);
-    DirectoryListBox1->setMinimumHeight(60);
-    SetHint(DirectoryListBox1, msg::kFolderHint);
-    SetHelpTopic(DirectoryListBox1, 10);
+    folderTree_ = new QTreeView;
+    folderTree_->setObjectName(QStringLiteral("DirectoryListBox1"));
+    folderTree_->setModel(folders_);
+    for (int c = 1; c < folders_->columnCount(); ++c) folderTree_->hideColumn(c);
+    folderTree_->setHeaderHidden(true);
+    folderTree_->setMinimumHeight(60);
+    SetHint(folderTree_, msg::kFolderHint);
+    SetHelpTopic(folderTree_, 10);
 
-    FileListBox1 = new QListWidget;
-    FileListBox1->setObjectName(QStringLiteral("FileListBox1"));
-    FileListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
-    FileListBox1->setMinimumHeight(60);
-    SetHint(FileListBox1, msg::kFilesHint);
-    SetHelpTopic(FileListBox1, 11);
+    fileList_ = new QListWidget;
+    fileList_->setObjectName(QStringLiteral("FileListBox1"));
+    fileList_->setSelectionMode(QAbstractItemView::SingleSelection);
+    fileList_->setMinimumHeight(60);
+    SetHint(fileList_, msg::kFilesHint);
+    SetHelpTopic(fileList_, 11);
 
-    GroupBox2 = new QGroupBox(msg::kFileGroup);
-    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
-    SetHelpTopic(GroupBox2, 12);
-    SetHint(GroupBox2, msg::kFileGroupHint);
-    Label5 = StatLabel(QStringLiteral("Label5"), msg::kNoBytes);
-    Label9 = StatLabel(QStringLiteral("Label9"), msg::kNoSeconds);
-    Label13 = StatLabel(QStringLiteral("Label13"), msg::kNoBytes);
-    Label10 = StatLabel(QStringLiteral("Label10"), msg::kNoSeconds);
+    fileGroup_ = new QGroupBox(msg::kFileGroup);
+    fileGroup_->setObjectName(QStringLiteral("GroupBox2"));
+    SetHelpTopic(fileGroup_, 12);
+    SetHint(fileGroup_, msg::kFileGroupHint);
+    loadedSize_ = StatLabel(QStringLiteral("Label5"), msg::kNoBytes);
+    loadedTime_ = StatLabel(QStringLiteral("Label9"), msg::kNoSeconds);
+    currentSize_ = StatLabel(QStringLiteral("Label13"), msg::kNoBytes);
+    currentTime_ = StatLabel(QStringLiteral("Label10"), msg::kNoSeconds);
     // Captions above their rows, so the pane can be narrow.
-    auto* grid = new QGridLayout(GroupBox2);
+    auto* grid = new QGridLayout(fileGroup_);
     grid->setVerticalSpacing(2);
     grid->addWidget(StatLabel(QStringLiteral("Label2"), msg::kSizeLabel), 0, 0, 1, 2);
     grid->addWidget(StatLabel(QStringLiteral("Label3"), msg::kLoadedLabel), 1, 0);
-    grid->addWidget(Label5, 1, 1);
+    grid->addWidget(loadedSize_, 1, 1);
     grid->addWidget(StatLabel(QStringLiteral("Label4"), msg::kCurrentLabel), 2, 0);
-    grid->addWidget(Label13, 2, 1);
+    grid->addWidget(currentSize_, 2, 1);
     grid->addWidget(StatLabel(QStringLiteral("Label6"), msg::kDownloadTimeLabel), 3, 0, 1, 2);
     grid->addWidget(StatLabel(QStringLiteral("Label7"), msg::kLoadedLabel), 4, 0);
-    grid->addWidget(Label9, 4, 1);
+    grid->addWidget(loadedTime_, 4, 1);
     grid->addWidget(StatLabel(QStringLiteral("Label8"), msg::kCurrentLabel), 5, 0);
-    grid->addWidget(Label10, 5, 1);
+    grid->addWidget(currentTime_, 5, 1);
     grid->setColumnStretch(1, 1);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 0, 4);
     layout->setSpacing(4);
-    layout->addWidget(ComBoxPath);
-    layout->addWidget(DriveComboBox1);
-    layout->addWidget(DirectoryListBox1, 2);
-    layout->addWidget(FileListBox1, 3);
-    layout->addWidget(GroupBox2);
+    layout->addWidget(folderHistory_);
+    layout->addWidget(driveBox_);
+    layout->addWidget(folderTree_, 2);
+    layout->addWidget(fileList_, 3);
+    layout->addWidget(fileGroup_);
 
     FillDrives();
     // The tree learns a folder's children later and sorts them after that:
@@ -127,17 +127,17 @@ FileBrowserPane::FileBrowserPane(QWidget* parent) : QWidget(parent) {
     connect(folders_, &QAbstractItemModel::rowsInserted, this, [this] {
         if (revealing_) ShowTreeFolder();
     });
-    DirectoryListBox1->installEventFilter(this);
-    DirectoryListBox1->viewport()->installEventFilter(this);
-    DirectoryListBox1->verticalScrollBar()->installEventFilter(this);
-    DirectoryListBox1->horizontalScrollBar()->installEventFilter(this);
-    connect(ComBoxPath, &QComboBox::activated, this, &FileBrowserPane::folderHistoryChosen);
-    connect(DriveComboBox1, &QComboBox::activated, this, &FileBrowserPane::driveChosen);
-    connect(DirectoryListBox1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+    folderTree_->installEventFilter(this);
+    folderTree_->viewport()->installEventFilter(this);
+    folderTree_->verticalScrollBar()->installEventFilter(this);
+    folderTree_->horizontalScrollBar()->installEventFilter(this);
+    connect(folderHistory_, &QComboBox::activated, this, &FileBrowserPane::folderHistoryChosen);
+    connect(driveBox_, &QComboBox::activated, this, &FileBrowserPane::driveChosen);
+    connect(folderTree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &FileBrowserPane::folderChosen);
-    connect(FileListBox1, &QListWidget::itemSelectionChanged, this,
+    connect(fileList_, &QListWidget::itemSelectionChanged, this,
             &FileBrowserPane::fileChosen);
-    connect(FileListBox1, &QListWidget::itemActivated, this, &FileBrowserPane::openListItem);
+    connect(fileList_, &QListWidget::itemActivated, this, &FileBrowserPane::openListItem);
 
     GoToFolder(QDir::currentPath());
 }
@@ -150,9 +150,9 @@ void FileBrowserPane::FillDrives() {
     }
     if (!roots.contains(QDir::rootPath())) roots << QDir::rootPath();
     roots.sort();
-    const QSignalBlocker block(DriveComboBox1);
-    DriveComboBox1->clear();
-    DriveComboBox1->addItems(roots);
+    const QSignalBlocker block(driveBox_);
+    driveBox_->clear();
+    driveBox_->addItems(roots);
 }
 
 void FileBrowserPane::SetMask(const QString& fileFiltr) {
@@ -186,19 +186,19 @@ void FileBrowserPane::GoToFolder(const QString& wanted) {
     folder_ = folder;
 
     int drive = -1, best = -1;
-    for (int i = 0; i < DriveComboBox1->count(); ++i) {
-        const QString root = DriveComboBox1->itemText(i);
+    for (int i = 0; i < driveBox_->count(); ++i) {
+        const QString root = driveBox_->itemText(i);
         if (WithSeparator(folder_).startsWith(WithSeparator(root)) && root.size() > best) {
             best = static_cast<int>(root.size());
             drive = i;
         }
     }
     {
-        const QSignalBlocker block(DriveComboBox1);
-        DriveComboBox1->setCurrentIndex(drive);
+        const QSignalBlocker block(driveBox_);
+        driveBox_->setCurrentIndex(drive);
     }
     // Only the way to the chosen folder stays open.
-    DirectoryListBox1->collapseAll();
+    folderTree_->collapseAll();
     revealing_ = true;
     ShowTreeFolder();
     FillFileList();
@@ -211,26 +211,26 @@ void FileBrowserPane::ShowFolderInHistory() {
     const auto same = [this](const QString& item) {
         return !item.trimmed().isEmpty() && QDir::cleanPath(QFileInfo(item).absoluteFilePath()) == folder_;
     };
-    const QSignalBlocker block(ComBoxPath);
-    ComBoxPath->setPlaceholderText(WithSeparator(folder_));
-    if (ComBoxPath->currentIndex() >= 0 && same(ComBoxPath->currentText())) return;
+    const QSignalBlocker block(folderHistory_);
+    folderHistory_->setPlaceholderText(WithSeparator(folder_));
+    if (folderHistory_->currentIndex() >= 0 && same(folderHistory_->currentText())) return;
     int found = -1;
-    for (int i = 0; i < ComBoxPath->count() && found < 0; ++i)
-        if (same(ComBoxPath->itemText(i))) found = i;
-    ComBoxPath->setCurrentIndex(found);
+    for (int i = 0; i < folderHistory_->count() && found < 0; ++i)
+        if (same(folderHistory_->itemText(i))) found = i;
+    folderHistory_->setCurrentIndex(found);
 }
 
 void FileBrowserPane::ShowTreeFolder() {
     moving_ = true;
-    const QString root = DriveComboBox1->currentText().isEmpty() ? QDir::rootPath()
-                                                                 : DriveComboBox1->currentText();
+    const QString root = driveBox_->currentText().isEmpty() ? QDir::rootPath()
+                                                                 : driveBox_->currentText();
     const QModelIndex rootIndex = folders_->index(root);
-    if (DirectoryListBox1->rootIndex() != rootIndex) DirectoryListBox1->setRootIndex(rootIndex);
+    if (folderTree_->rootIndex() != rootIndex) folderTree_->setRootIndex(rootIndex);
     const QModelIndex index = folders_->index(folder_);
-    if (DirectoryListBox1->currentIndex() != index) DirectoryListBox1->setCurrentIndex(index);
+    if (folderTree_->currentIndex() != index) folderTree_->setCurrentIndex(index);
     for (QModelIndex up = index; up.isValid() && up != rootIndex; up = up.parent())
-        DirectoryListBox1->expand(up);
-    DirectoryListBox1->scrollTo(index, QAbstractItemView::PositionAtCenter);
+        folderTree_->expand(up);
+    folderTree_->scrollTo(index, QAbstractItemView::PositionAtCenter);
     moving_ = false;
 }
 
@@ -253,12 +253,12 @@ void FileBrowserPane::showEvent(QShowEvent* event) {
 }
 
 void FileBrowserPane::FillFileList() {
-    const QSignalBlocker block(FileListBox1);
-    FileListBox1->clear();
+    const QSignalBlocker block(fileList_);
+    fileList_->clear();
     const QDir dir(folder_);
     QFileIconProvider provider;
     auto add = [&](const QString& text, const QFileInfo& info, bool isDir) {
-        auto* item = new QListWidgetItem(text, FileListBox1);
+        auto* item = new QListWidgetItem(text, fileList_);
         item->setData(kPathRole, info.absoluteFilePath());
         item->setData(kIsDirRole, isDir);
         if (icons_) item->setIcon(provider.icon(info));
@@ -273,21 +273,21 @@ void FileBrowserPane::FillFileList() {
         // The preview written beside a page is the program's, not a page to pick.
         if (!IsPreviewFileName(info.fileName().toStdString())) add(info.fileName(), info, false);
     }
-    FileListBox1->setCurrentRow(-1);
-    FileListBox1->clearSelection();
+    fileList_->setCurrentRow(-1);
+    fileList_->clearSelection();
 }
 
 void FileBrowserPane::folderHistoryChosen(int index) {
-    if (index >= 0) GoToFolder(ComBoxPath->itemText(index));
+    if (index >= 0) GoToFolder(folderHistory_->itemText(index));
 }
 
 void FileBrowserPane::driveChosen(int index) {
-    if (index >= 0) GoToFolder(DriveComboBox1->itemText(index));
+    if (index >= 0) GoToFolder(driveBox_->itemText(index));
 }
 
 void FileBrowserPane::folderChosen() {
     if (moving_) return;
-    const QModelIndex index = DirectoryListBox1->currentIndex();
+    const QModelIndex index = folderTree_->currentIndex();
     if (!index.isValid()) return;
     folder_ = QDir::cleanPath(folders_->filePath(index));
     FillFileList();
@@ -295,7 +295,7 @@ void FileBrowserPane::folderChosen() {
 }
 
 void FileBrowserPane::fileChosen() {
-    const QList<QListWidgetItem*> selected = FileListBox1->selectedItems();
+    const QList<QListWidgetItem*> selected = fileList_->selectedItems();
     if (selected.size() != 1 || selected.front()->data(kIsDirRole).toBool()) return;
     Q_EMIT FileChosen(selected.front()->data(kPathRole).toString());
 }
@@ -305,29 +305,29 @@ void FileBrowserPane::openListItem(QListWidgetItem* item) {
 }
 
 void FileBrowserPane::SelectLoaded() {
-    const QSignalBlocker block(FileListBox1);
-    for (int i = 0; i < FileListBox1->count(); ++i) {
-        QListWidgetItem* item = FileListBox1->item(i);
+    const QSignalBlocker block(fileList_);
+    for (int i = 0; i < fileList_->count(); ++i) {
+        QListWidgetItem* item = fileList_->item(i);
         if (!loaded_.isEmpty() && item->data(kPathRole).toString() == loaded_ &&
             !item->data(kIsDirRole).toBool()) {
-            FileListBox1->setCurrentItem(item);
+            fileList_->setCurrentItem(item);
             return;
         }
     }
-    FileListBox1->setCurrentRow(-1);
-    FileListBox1->clearSelection();
+    fileList_->setCurrentRow(-1);
+    fileList_->clearSelection();
 }
 
 void FileBrowserPane::MarkLoaded(const QString& path) { loaded_ = path; }
 
-void FileBrowserPane::SetFileListEnabled(bool on) { FileListBox1->setEnabled(on); }
+void FileBrowserPane::SetFileListEnabled(bool on) { fileList_->setEnabled(on); }
 
 bool FileBrowserPane::SelectFile(const QString& path) {
     const QString wanted = QFileInfo(path).absoluteFilePath();
-    for (int i = 0; i < FileListBox1->count(); ++i) {
-        QListWidgetItem* item = FileListBox1->item(i);
+    for (int i = 0; i < fileList_->count(); ++i) {
+        QListWidgetItem* item = fileList_->item(i);
         if (item->data(kPathRole).toString() == wanted) {
-            FileListBox1->setCurrentItem(item);
+            fileList_->setCurrentItem(item);
             return true;
         }
     }
@@ -336,40 +336,40 @@ bool FileBrowserPane::SelectFile(const QString& path) {
 
 void FileBrowserPane::AddFolderToHistory(const QString& folder) {
     const QString item = WithSeparator(folder);
-    const QSignalBlocker block(ComBoxPath);
-    int index = ComBoxPath->findText(item, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    const QSignalBlocker block(folderHistory_);
+    int index = folderHistory_->findText(item, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (index < 0) {
-        ComBoxPath->addItem(item);
-        index = ComBoxPath->count() - 1;
+        folderHistory_->addItem(item);
+        index = folderHistory_->count() - 1;
     }
-    ComBoxPath->setCurrentIndex(index);
+    folderHistory_->setCurrentIndex(index);
 }
 
 void FileBrowserPane::SetHistory(const QStringList& items, int selected) {
-    const QSignalBlocker block(ComBoxPath);
-    ComBoxPath->clear();
+    const QSignalBlocker block(folderHistory_);
+    folderHistory_->clear();
     // A blank line is no folder to go to; the chosen one keeps its place.
     for (int i = 0; i < items.size(); ++i) {
         if (!items[i].trimmed().isEmpty()) {
-            ComBoxPath->addItem(items[i]);
+            folderHistory_->addItem(items[i]);
         } else if (i < selected) {
             --selected;
         } else if (i == selected) {
             selected = -2;
         }
     }
-    if (selected < -1 || selected >= ComBoxPath->count()) selected = ComBoxPath->count() > 0 ? 0 : -1;
-    ComBoxPath->setCurrentIndex(selected);
+    if (selected < -1 || selected >= folderHistory_->count()) selected = folderHistory_->count() > 0 ? 0 : -1;
+    folderHistory_->setCurrentIndex(selected);
 }
 
 void FileBrowserPane::SetLoadedStats(const QString& size, const QString& time) {
-    Label5->setText(size);
-    Label9->setText(time);
+    loadedSize_->setText(size);
+    loadedTime_->setText(time);
 }
 
 void FileBrowserPane::SetCurrentStats(const QString& size, const QString& time) {
-    Label13->setText(size);
-    Label10->setText(time);
+    currentSize_->setText(size);
+    currentTime_->setText(time);
 }
 
 }  // namespace veskaron::ui

@@ -42,7 +42,7 @@ public:
     void SetFileListEnabled(bool on);
 
     // The folder history: the page's folder is added unless present, then selected.
-    TComBox* History() const { return ComBoxPath; }
+    TComBox* History() const { return folderHistory_; }
     void AddFolderToHistory(const QString& folder);
     void SetHistory(const QStringList& items, int selected);
 
@@ -72,17 +72,17 @@ private:
     void ShowTreeFolder();
     void ShowFolderInHistory();
 
-    TComBox* ComBoxPath;
-    QComboBox* DriveComboBox1;
-    QTreeView* DirectoryListBox1;
+    TComBox* folderHistory_;
+    QComboBox* driveBox_;
+    QTreeView* folderTree_;
     QFileSystemModel* folders_;
-    QListWidget* FileListBox1;
-    QGroupBox* GroupBox2;
-    QLabel* Label5;
-    QLabel* Label9;
-    QLabel* Label13;
-    QLabel* Label10;
-    QMenu* PopupMenu1;
+    QListWidget* fileList_;
+    QGroupBox* fileGroup_;
+    QLabel* loadedSize_;
+    QLabel* loadedTime_;
+    QLabel* currentSize_;
+    QLabel* currentTime_;
+    QMenu* historyMenu_;
 
     QString folder_;
     QString loaded_;

@@ -89,20 +89,20 @@ MainWindow::MainWindow(const QStringList& arguments, QWidget* parent, session::S
 
     BuildButtonBar();
     BuildPages();
-    Splitter1 = Named(new QSplitter(Qt::Horizontal), "Splitter1");
-    Splitter1->addWidget(browser_);
-    Splitter1->addWidget(PageControl1);
-    Splitter1->setStretchFactor(0, 1);
-    Splitter1->setStretchFactor(1, 4);
-    Splitter1->setChildrenCollapsible(false);
-    Splitter1->setSizes({215, kWidth - 215});
+    splitter_ = Named(new QSplitter(Qt::Horizontal), "Splitter1");
+    splitter_->addWidget(browser_);
+    splitter_->addWidget(tabs_);
+    splitter_->setStretchFactor(0, 1);
+    splitter_->setStretchFactor(1, 4);
+    splitter_->setChildrenCollapsible(false);
+    splitter_->setSizes({215, kWidth - 215});
 
     auto* central = new QWidget;
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(Panel1);
-    layout->addWidget(Splitter1, 1);
+    layout->addWidget(buttonBar_);
+    layout->addWidget(splitter_, 1);
     setCentralWidget(central);
     status_ = new StatusBar;
     setStatusBar(status_);
@@ -118,8 +118,8 @@ MainWindow::MainWindow(const QStringList& arguments, QWidget* parent, session::S
     histories_->Add(httpPage_->refreshUrlBox(), QStringLiteral("Charset.fkd"));
 
     document_ = new DocumentView(this, *settings_,
-                                 {browser_, PageControl1, namePage_, httpPage_, socialPage_, editor_, status_, BitSave,
-                                  ButGen, ButPreviev, preview_});
+                                 {browser_, tabs_, namePage_, httpPage_, socialPage_, editor_, status_, saveButton_,
+                                  generatorButton_, previewButton_, preview_});
     document_->setSiteFolderSource([this] { return site_ ? site_->folder() : QString(); });
     connect(document_, &DocumentView::pageChosen, this, [this](const QString& path) { currentPath_ = path; });
     connect(document_, &DocumentView::noBrowser, this, &MainWindow::showNoBrowser);
@@ -145,34 +145,34 @@ MainWindow::MainWindow(const QStringList& arguments, QWidget* parent, session::S
 MainWindow::~MainWindow() = default;
 
 void MainWindow::BuildButtonBar() {
-    Panel1 = Named(new QWidget, "Panel1");
-    SpButExit = BarButton("SpButExit", msg::kExitButton, msg::kExitHint);
-    SpButAbout = BarButton("SpButAbout", msg::kAboutButton, msg::kAboutHint);
-    SpButHelp = BarButton("SpButHelp", msg::kHelpButton, msg::kHelpHint);
-    SpButSetup = BarButton("SpButSetup", msg::kSetupButton, msg::kSetupHint);
-    SpButSite = BarButton("SpButSite", msg::site::kButton, msg::site::kHint);
-    ButGen = BarButton("ButGen", msg::kGeneratorButton, msg::kGeneratorHint);
-    ButPreviev = BarButton("ButPreviev", msg::kPreviewButton, msg::kPreviewHint);
-    BitSave = BarButton("BitSave", msg::kSaveButton, msg::kSaveHint);
-    SpButSetup->setEnabled(false);
-    ButGen->setEnabled(false);
-    auto* bar = new QHBoxLayout(Panel1);
+    buttonBar_ = Named(new QWidget, "Panel1");
+    exitButton_ = BarButton("SpButExit", msg::kExitButton, msg::kExitHint);
+    aboutButton_ = BarButton("SpButAbout", msg::kAboutButton, msg::kAboutHint);
+    helpButton_ = BarButton("SpButHelp", msg::kHelpButton, msg::kHelpHint);
+    setupButton_ = BarButton("SpButSetup", msg::kSetupButton, msg::kSetupHint);
+    siteButton_ = BarButton("SpButSite", msg::site::kButton, msg::site::kHint);
+    generatorButton_ = BarButton("ButGen", msg::kGeneratorButton, msg::kGeneratorHint);
+    previewButton_ = BarButton("ButPreviev", msg::kPreviewButton, msg::kPreviewHint);
+    saveButton_ = BarButton("BitSave", msg::kSaveButton, msg::kSaveHint);
+    setupButton_->setEnabled(false);
+    generatorButton_->setEnabled(false);
+    auto* bar = new QHBoxLayout(buttonBar_);
     bar->setContentsMargins(4, 4, 4, 2);
     bar->setSpacing(4);
-    for (QPushButton* b : {SpButExit, SpButAbout, SpButHelp, SpButSetup, SpButSite}) bar->addWidget(b);
+    for (QPushButton* b : {exitButton_, aboutButton_, helpButton_, setupButton_, siteButton_}) bar->addWidget(b);
     bar->addStretch();
-    for (QPushButton* b : {ButGen, ButPreviev, BitSave}) bar->addWidget(b);
+    for (QPushButton* b : {generatorButton_, previewButton_, saveButton_}) bar->addWidget(b);
 
-    connect(SpButExit, &QPushButton::clicked, this, &QWidget::close);
-    connect(SpButAbout, &QPushButton::clicked, this, &MainWindow::showAbout);
-    connect(SpButHelp, &QPushButton::clicked, this, [this] { OpenHelp(0); });
-    connect(SpButSetup, &QPushButton::clicked, this, [this] {
+    connect(exitButton_, &QPushButton::clicked, this, &QWidget::close);
+    connect(aboutButton_, &QPushButton::clicked, this, &MainWindow::showAbout);
+    connect(helpButton_, &QPushButton::clicked, this, [this] { OpenHelp(0); });
+    connect(setupButton_, &QPushButton::clicked, this, [this] {
         if (setupAction_) setupAction_();
     });
-    connect(SpButSite, &QPushButton::clicked, this, [this] { showSiteWindow(); });
-    connect(ButGen, &QPushButton::clicked, this, [this] { document_->showKeywordGenerator(); });
-    connect(ButPreviev, &QPushButton::clicked, this, [this] { document_->previewDocument(); });
-    connect(BitSave, &QPushButton::clicked, this, [this] { document_->saveDocument(); });
+    connect(siteButton_, &QPushButton::clicked, this, [this] { showSiteWindow(); });
+    connect(generatorButton_, &QPushButton::clicked, this, [this] { document_->showKeywordGenerator(); });
+    connect(previewButton_, &QPushButton::clicked, this, [this] { document_->previewDocument(); });
+    connect(saveButton_, &QPushButton::clicked, this, [this] { document_->saveDocument(); });
 }
 
 void MainWindow::BuildPages() {
@@ -181,21 +181,21 @@ void MainWindow::BuildPages() {
     httpPage_ = new HttpPage;
     socialPage_ = new SocialPage;
     editor_ = Named(new EditorTab, "TabSheet3");
-    PageControl1 = Named(new QTabWidget, "PageControl1");
-    PageControl1->addTab(Scrolled(namePage_, "TabSheet1"), msg::kNameTab);
-    PageControl1->addTab(Scrolled(httpPage_, "TabSheet2"), msg::kHttpTab);
-    PageControl1->addTab(Scrolled(socialPage_, "TabSocial"), msg::kSocialTab);
-    PageControl1->addTab(editor_, msg::kEditorTab);
-    Q_ASSERT(PageControl1->indexOf(editor_) == kEditorTab);
+    tabs_ = Named(new QTabWidget, "PageControl1");
+    tabs_->addTab(Scrolled(namePage_, "TabSheet1"), msg::kNameTab);
+    tabs_->addTab(Scrolled(httpPage_, "TabSheet2"), msg::kHttpTab);
+    tabs_->addTab(Scrolled(socialPage_, "TabSocial"), msg::kSocialTab);
+    tabs_->addTab(editor_, msg::kEditorTab);
+    Q_ASSERT(tabs_->indexOf(editor_) == kEditorTab);
 }
 
 void MainWindow::FormCreate(const QStringList& arguments) {
     auto* hints = new HintTracker(this);
     connect(hints, &HintTracker::LongHintChanged, this,
             [this](const QString& text) { status_->SetPanel(1, text); });
-    ButPreviev->setEnabled(false);
-    BitSave->setEnabled(false);
-    PageControl1->setEnabled(false);
+    previewButton_->setEnabled(false);
+    saveButton_->setEnabled(false);
+    tabs_->setEnabled(false);
     applySettings();
 
     programFolder_ = QString::fromStdString(ProgramFolder());
@@ -221,7 +221,7 @@ void MainWindow::FormCreate(const QStringList& arguments) {
         }
         // The page last used comes back with the first page loaded: before
         // that the tabs are greyed and the editor empty.
-        if (stored.PageIndex && *stored.PageIndex >= 0 && *stored.PageIndex < PageControl1->count())
+        if (stored.PageIndex && *stored.PageIndex >= 0 && *stored.PageIndex < tabs_->count())
             document_->restoreTab(TabOfStored(*stored.PageIndex));
         windowsMax_ = stored.WindowsMax;
     }
@@ -237,7 +237,7 @@ void MainWindow::FormCreate(const QStringList& arguments) {
 
 void MainWindow::SetSetupAction(std::function<void()> show) {
     setupAction_ = std::move(show);
-    SpButSetup->setEnabled(static_cast<bool>(setupAction_));
+    setupButton_->setEnabled(static_cast<bool>(setupAction_));
 }
 
 void MainWindow::applySettings() {
@@ -262,8 +262,8 @@ void MainWindow::applySettings() {
     default:
         break;
     }
-    PageControl1->tabBar()->setStyleSheet(sheet);
-    PageControl1->setDocumentMode(noteStyle != 0);
+    tabs_->tabBar()->setStyleSheet(sheet);
+    tabs_->setDocumentMode(noteStyle != 0);
 }
 
 void MainWindow::ShowAsStored() {
@@ -370,7 +370,7 @@ void MainWindow::FormClose() {
     MainWindowSettings values;
     values.Path = currentPath_.toStdString();
     const int pending = document_->tabToRestore();
-    values.PageIndex = StoredOfTab(pending >= 0 ? pending : PageControl1->currentIndex());
+    values.PageIndex = StoredOfTab(pending >= 0 ? pending : tabs_->currentIndex());
     values.PathIdx = browser_->History()->currentIndex();
     values.WindowsMax = isMaximized();
     settings_->storeMainWindowValues(values);
