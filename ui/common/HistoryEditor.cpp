@@ -17,24 +17,24 @@ HistoryEditor::HistoryEditor(QWidget* parent) : QDialog(parent) {
     // Only the close box: no help or size buttons.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
-    Memo1 = new QPlainTextEdit;
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Memo1->setMinimumSize(536, 313);
-    Button1 = new QPushButton(QStringLiteral("Ok"));
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setDefault(false);
-    Button1->setAutoDefault(false);
-    Button2 = new QPushButton(msg::kCancelButton);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setAutoDefault(false);
+    linesEdit_ = new QPlainTextEdit;
+    linesEdit_->setObjectName(QStringLiteral("Memo1"));
+    linesEdit_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    linesEdit_->setMinimumSize(536, 313);
+    okButton_ = new QPushButton(QStringLiteral("Ok"));
+    okButton_->setObjectName(QStringLiteral("Button1"));
+    okButton_->setDefault(false);
+    okButton_->setAutoDefault(false);
+    cancelButton_ = new QPushButton(msg::kCancelButton);
+    cancelButton_->setObjectName(QStringLiteral("Button2"));
+    cancelButton_->setAutoDefault(false);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
+    buttons->addWidget(okButton_);
+    buttons->addWidget(cancelButton_);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Memo1, 1);
+    layout->addWidget(linesEdit_, 1);
     layout->addLayout(buttons);
 
     // Centred on the desktop, not over the main window.
@@ -42,14 +42,14 @@ HistoryEditor::HistoryEditor(QWidget* parent) : QDialog(parent) {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
-    connect(Button1, &QPushButton::clicked, this, &HistoryEditor::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &HistoryEditor::Button2Click);
+    connect(okButton_, &QPushButton::clicked, this, &HistoryEditor::Button1Click);
+    connect(cancelButton_, &QPushButton::clicked, this, &HistoryEditor::Button2Click);
 }
 
-void HistoryEditor::SetLines(const QStringList& lines) { Memo1->setPlainText(lines.join(u'\n')); }
+void HistoryEditor::SetLines(const QStringList& lines) { linesEdit_->setPlainText(lines.join(u'\n')); }
 
 QStringList HistoryEditor::Lines() const {
-    const QString text = Memo1->toPlainText();
+    const QString text = linesEdit_->toPlainText();
     if (text.isEmpty()) return {};
     QStringList lines = text.split(u'\n');
     if (text.endsWith(u'\n')) lines.removeLast();

@@ -24,9 +24,9 @@ private:
     void Button1Click();
     void Button2Click();
 
-    QPlainTextEdit* Memo1;
-    QPushButton* Button1;
-    QPushButton* Button2;
+    QPlainTextEdit* linesEdit_;
+    QPushButton* okButton_;
+    QPushButton* cancelButton_;
     bool accepted_ = false;
 };
 

@@ -46,76 +46,76 @@ QToolButton* ToolButton(const char* name, const char* icon, const QString& capti
 }  // namespace
 
 EditorTab::EditorTab(QWidget* parent) : QWidget(parent) {
-    Button3 = new QPushButton(msg::kInsertBlockButton);
-    Button3->setObjectName(QStringLiteral("Button3"));
-    SetHint(Button3, msg::kInsertBlockHint);
-    SpeedButton1 = ToolButton("SpeedButton1", "edit-cut", msg::kCutButton, msg::kCutHint);
-    SpeedButton2 = ToolButton("SpeedButton2", "edit-copy", msg::kCopyButton, msg::kCopyHint);
-    SpeedButton3 = ToolButton("SpeedButton3", "edit-paste", msg::kPasteButton, msg::kPasteHint);
-    SpeedButton4 = ToolButton("SpeedButton4", "edit-undo", msg::kUndoButton, msg::kUndoHint);
-    CheckBox1 = new QCheckBox(msg::kWordWrap);
-    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-    SetHint(CheckBox1, msg::kWordWrapHint);
-    PopupMenu2 = new QMenu(this);
-    PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
-    BtnPopup1 = new TBtnPopup;
-    BtnPopup1->setObjectName(QStringLiteral("BtnPopup1"));
-    BtnPopup1->SetFlat(true);
-    BtnPopup1->SetDropDown(PopupMenu2);
+    insertBlockButton_ = new QPushButton(msg::kInsertBlockButton);
+    insertBlockButton_->setObjectName(QStringLiteral("Button3"));
+    SetHint(insertBlockButton_, msg::kInsertBlockHint);
+    cutButton_ = ToolButton("SpeedButton1", "edit-cut", msg::kCutButton, msg::kCutHint);
+    copyButton_ = ToolButton("SpeedButton2", "edit-copy", msg::kCopyButton, msg::kCopyHint);
+    pasteButton_ = ToolButton("SpeedButton3", "edit-paste", msg::kPasteButton, msg::kPasteHint);
+    undoButton_ = ToolButton("SpeedButton4", "edit-undo", msg::kUndoButton, msg::kUndoHint);
+    wordWrapBox_ = new QCheckBox(msg::kWordWrap);
+    wordWrapBox_->setObjectName(QStringLiteral("CheckBox1"));
+    SetHint(wordWrapBox_, msg::kWordWrapHint);
+    snippetMenu_ = new QMenu(this);
+    snippetMenu_->setObjectName(QStringLiteral("PopupMenu2"));
+    snippetButton_ = new TBtnPopup;
+    snippetButton_->setObjectName(QStringLiteral("BtnPopup1"));
+    snippetButton_->SetFlat(true);
+    snippetButton_->SetDropDown(snippetMenu_);
     ShowSnippet(QStringLiteral("<br>"));
-    BtnPopup1->setEnabled(false);
+    snippetButton_->setEnabled(false);
 
-    RE1 = new SourceView;
-    RE1->setObjectName(QStringLiteral("RE1"));
-    RE1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    RE1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    RE1->SetViewFont(QFont(QStringLiteral("DejaVu Sans Mono")));
-    SetHelpTopic(RE1, 13);
+    editor_ = new SourceView;
+    editor_->setObjectName(QStringLiteral("RE1"));
+    editor_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    editor_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    editor_->SetViewFont(QFont(QStringLiteral("DejaVu Sans Mono")));
+    SetHelpTopic(editor_, 13);
 
     // A tool bar moves what does not fit into its overflow menu on a narrow window.
     auto* bar = new QToolBar;
     bar->setObjectName(QStringLiteral("ToolBar1"));
     bar->setFloatable(false);
     bar->setMovable(false);
-    bar->addWidget(Button3);
+    bar->addWidget(insertBlockButton_);
     bar->addSeparator();
-    for (QToolButton* b : {SpeedButton1, SpeedButton2, SpeedButton3, SpeedButton4}) bar->addWidget(b);
+    for (QToolButton* b : {cutButton_, copyButton_, pasteButton_, undoButton_}) bar->addWidget(b);
     bar->addSeparator();
-    bar->addWidget(CheckBox1);
+    bar->addWidget(wordWrapBox_);
     bar->addSeparator();
-    bar->addWidget(BtnPopup1);
+    bar->addWidget(snippetButton_);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(4);
     layout->addWidget(bar);
-    layout->addWidget(RE1, 1);
+    layout->addWidget(editor_, 1);
 
-    connect(Button3, &QPushButton::clicked, this, &EditorTab::InsertMetaBlock);
-    connect(SpeedButton1, &QToolButton::clicked, this, [this] { RunOnEditor(&SourceView::cut); });
-    connect(SpeedButton2, &QToolButton::clicked, this, [this] { RunOnEditor(&SourceView::copy); });
-    connect(SpeedButton3, &QToolButton::clicked, this, [this] { RunOnEditor(&SourceView::paste); });
-    connect(SpeedButton4, &QToolButton::clicked, this, [this] { RunOnEditor(&SourceView::undo); });
-    connect(CheckBox1, &QCheckBox::clicked, this, &EditorTab::wordWrapClicked);
-    connect(BtnPopup1, &TBtnPopup::OnClick, this, &EditorTab::insertShownSnippet);
-    connect(PopupMenu2, &QMenu::triggered, this, &EditorTab::insertMenuSnippet);
-    connect(RE1, &SourceView::Changed, this, &EditorTab::sourceTextChanged);
-    connect(RE1, &SourceView::EditedChanged, this, &EditorTab::SourceEdited);
-    RE1->installEventFilter(this);
-    RE1->viewport()->installEventFilter(this);
+    connect(insertBlockButton_, &QPushButton::clicked, this, &EditorTab::InsertMetaBlock);
+    connect(cutButton_, &QToolButton::clicked, this, [this] { RunOnEditor(&SourceView::cut); });
+    connect(copyButton_, &QToolButton::clicked, this, [this] { RunOnEditor(&SourceView::copy); });
+    connect(pasteButton_, &QToolButton::clicked, this, [this] { RunOnEditor(&SourceView::paste); });
+    connect(undoButton_, &QToolButton::clicked, this, [this] { RunOnEditor(&SourceView::undo); });
+    connect(wordWrapBox_, &QCheckBox::clicked, this, &EditorTab::wordWrapClicked);
+    connect(snippetButton_, &TBtnPopup::OnClick, this, &EditorTab::insertShownSnippet);
+    connect(snippetMenu_, &QMenu::triggered, this, &EditorTab::insertMenuSnippet);
+    connect(editor_, &SourceView::Changed, this, &EditorTab::sourceTextChanged);
+    connect(editor_, &SourceView::EditedChanged, this, &EditorTab::SourceEdited);
+    editor_->installEventFilter(this);
+    editor_->viewport()->installEventFilter(this);
 }
 
 void EditorTab::LoadText(const QString& text) {
     WrapPause pause(*this);
     shownSize_.reset();
-    RE1->SetText(text);
+    editor_->SetText(text);
 }
 
 void EditorTab::ReplaceText(const QString& text) {
-    const int caret = RE1->CaretByte();
-    const SourceView::Scroll scroll = RE1->ScrollPosition();
+    const int caret = editor_->CaretByte();
+    const SourceView::Scroll scroll = editor_->ScrollPosition();
     LoadText(text);
-    RE1->PlaceCaretNear(caret);
-    RE1->SetScrollPosition(scroll);
+    editor_->PlaceCaretNear(caret);
+    editor_->SetScrollPosition(scroll);
 }
 
 void EditorTab::PrepareText(std::uint64_t revision, std::function<QByteArray()> make) {
@@ -130,58 +130,58 @@ bool EditorTab::ShowPreparedText(std::uint64_t revision, bool keepCaret) {
     if (!prepared_ || preparedRevision_ != revision) return false;
     const std::shared_ptr<MadeAhead<SourceView::Shown>> prepared = std::exchange(prepared_, nullptr);
     const SourceView::Shown& shown = prepared->get();
-    const int caret = RE1->CaretByte();
-    const SourceView::Scroll scroll = RE1->ScrollPosition();
+    const int caret = editor_->CaretByte();
+    const SourceView::Scroll scroll = editor_->ScrollPosition();
     {
         WrapPause pause(*this);
         shownSize_.reset();
-        RE1->SetShown(shown);
+        editor_->SetShown(shown);
     }
     if (keepCaret) {
-        RE1->PlaceCaretNear(caret);
-        RE1->SetScrollPosition(scroll);
+        editor_->PlaceCaretNear(caret);
+        editor_->SetScrollPosition(scroll);
     }
     return true;
 }
 
-QString EditorTab::Text() const { return RE1->Text(); }
+QString EditorTab::Text() const { return editor_->Text(); }
 
-bool EditorTab::Edited() const { return RE1->Edited(); }
+bool EditorTab::Edited() const { return editor_->Edited(); }
 
 void EditorTab::ClearEdited() {
     // What the view holds now is what the file has.
     if (shownSize_) shownSize_ = SizeOnSave();
-    RE1->ClearEdited();
+    editor_->ClearEdited();
 }
 
-qint64 EditorTab::TextLength() const { return RE1->Length(); }
+qint64 EditorTab::TextLength() const { return editor_->Length(); }
 
 void EditorTab::SetSizeMeasure(qint64 shown, int lineBreak, std::function<int(char32_t)> other) {
     shownSize_ = shown;
-    RE1->SetByteMeasure(lineBreak, std::move(other));
+    editor_->SetByteMeasure(lineBreak, std::move(other));
 }
 
 qint64 EditorTab::SizeOnSave() const {
     if (!shownSize_) return TextLength();
-    return *shownSize_ + RE1->BytesSinceSet();
+    return *shownSize_ + editor_->BytesSinceSet();
 }
 
 void EditorTab::RunOnEditor(void (SourceView::*action)()) {
-    RE1->AsOneChange([this, action] { (RE1->*action)(); });
+    editor_->AsOneChange([this, action] { (editor_->*action)(); });
 }
 
-void EditorTab::DisableSnippetButton() { BtnPopup1->setEnabled(false); }
+void EditorTab::DisableSnippetButton() { snippetButton_->setEnabled(false); }
 
 void EditorTab::BuildSnippetMenu(const QStringList& lines) {
-    PopupMenu2->clear();
-    for (const QString& line : lines) PopupMenu2->addAction(line);
+    snippetMenu_->clear();
+    for (const QString& line : lines) snippetMenu_->addAction(line);
 }
 
 void EditorTab::InsertSnippet(const QString& snippet) {
-    if (RE1->SelectionStartByte() == 0) return;
-    RE1->ReplaceSelectionQuietly(snippet);
+    if (editor_->SelectionStartByte() == 0) return;
+    editor_->ReplaceSelectionQuietly(snippet);
     const QString inserted = msg::kSnippetInserted + snippet;
-    SetHintParts(RE1, snippet, inserted);
+    SetHintParts(editor_, snippet, inserted);
     Q_EMIT HintShown(inserted);
     Q_EMIT SourceEdited();
 }
@@ -193,14 +193,14 @@ void EditorTab::sourceTextChanged() {
     ++changes_;
 }
 
-void EditorTab::wordWrapClicked() { ApplyWordWrap(CheckBox1->isChecked()); }
+void EditorTab::wordWrapClicked() { ApplyWordWrap(wordWrapBox_->isChecked()); }
 
 void EditorTab::ApplyWordWrap(bool on) {
     const auto mode = on ? QsciScintilla::WrapWord : QsciScintilla::WrapNone;
-    if (RE1->wrapMode() != mode) RE1->setWrapMode(mode);
+    if (editor_->wrapMode() != mode) editor_->setWrapMode(mode);
 }
 
-void EditorTab::insertShownSnippet() { InsertSnippet(BtnPopup1->Caption()); }
+void EditorTab::insertShownSnippet() { InsertSnippet(snippetButton_->Caption()); }
 
 void EditorTab::insertMenuSnippet(QAction* entry) {
     QString caption = entry->text();
@@ -210,35 +210,35 @@ void EditorTab::insertMenuSnippet(QAction* entry) {
 }
 
 void EditorTab::ShowSnippet(const QString& snippet) {
-    BtnPopup1->SetCaption(snippet);
+    snippetButton_->SetCaption(snippet);
     // Wide enough for a short tag; a longer snippet shows its start, and the
     // tip and the accessible name give it whole.
-    const int face = BtnPopup1->fontMetrics().horizontalAdvance(snippet) + 10;
-    BtnPopup1->setFixedSize(std::clamp(face + BtnPopup1->ArrowWidth(), 42, 72), 26);
-    SetHintParts(BtnPopup1, snippet, snippet);
-    BtnPopup1->setAccessibleName(snippet);
+    const int face = snippetButton_->fontMetrics().horizontalAdvance(snippet) + 10;
+    snippetButton_->setFixedSize(std::clamp(face + snippetButton_->ArrowWidth(), 42, 72), 26);
+    SetHintParts(snippetButton_, snippet, snippet);
+    snippetButton_->setAccessibleName(snippet);
 }
 
 void EditorTab::UpdateClipboardButtons() {
-    const bool selected = RE1->HasSelection();
-    SpeedButton1->setEnabled(selected);
-    SpeedButton2->setEnabled(selected);
+    const bool selected = editor_->HasSelection();
+    cutButton_->setEnabled(selected);
+    copyButton_->setEnabled(selected);
     const QMimeData* data = QApplication::clipboard()->mimeData();
-    SpeedButton3->setEnabled(data && data->hasText());
+    pasteButton_->setEnabled(data && data->hasText());
 }
 
 bool EditorTab::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::FocusIn:
-        if (watched == RE1) BtnPopup1->setEnabled(true);
+        if (watched == editor_) snippetButton_->setEnabled(true);
         break;
     case QEvent::KeyRelease:
-        if (watched == RE1 && Edited()) Q_EMIT SourceEdited();
+        if (watched == editor_ && Edited()) Q_EMIT SourceEdited();
         break;
     case QEvent::MouseButtonPress:
     case QEvent::MouseMove:
     case QEvent::MouseButtonRelease:
-        if (watched == RE1->viewport()) {
+        if (watched == editor_->viewport()) {
             // After the editor has moved its selection.
             QMetaObject::invokeMethod(this, &EditorTab::UpdateClipboardButtons, Qt::QueuedConnection);
         }
@@ -251,6 +251,6 @@ bool EditorTab::eventFilter(QObject* watched, QEvent* event) {
 
 EditorTab::WrapPause::WrapPause(EditorTab& tab) : tab_(tab) { tab_.ApplyWordWrap(false); }
 
-EditorTab::WrapPause::~WrapPause() { tab_.ApplyWordWrap(tab_.CheckBox1->isChecked()); }
+EditorTab::WrapPause::~WrapPause() { tab_.ApplyWordWrap(tab_.wordWrapBox_->isChecked()); }
 
 }  // namespace veskaron::ui

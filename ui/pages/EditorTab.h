@@ -77,7 +77,7 @@ public:
         EditorTab& tab_;
     };
 
-    SourceView* Editor() const { return RE1; }
+    SourceView* Editor() const { return editor_; }
 
 Q_SIGNALS:
     void InsertMetaBlock();                       // Button3
@@ -98,15 +98,15 @@ private:
     void ApplyWordWrap(bool on);
     void RunOnEditor(void (SourceView::*action)());
 
-    QPushButton* Button3;
-    QToolButton* SpeedButton1;
-    QToolButton* SpeedButton2;
-    QToolButton* SpeedButton3;
-    QToolButton* SpeedButton4;
-    QCheckBox* CheckBox1;
-    TBtnPopup* BtnPopup1;
-    QMenu* PopupMenu2;
-    SourceView* RE1;
+    QPushButton* insertBlockButton_;
+    QToolButton* cutButton_;
+    QToolButton* copyButton_;
+    QToolButton* pasteButton_;
+    QToolButton* undoButton_;
+    QCheckBox* wordWrapBox_;
+    TBtnPopup* snippetButton_;
+    QMenu* snippetMenu_;
+    SourceView* editor_;
     int changes_ = 0;
     std::uint64_t preparedRevision_ = 0;
     std::shared_ptr<MadeAhead<SourceView::Shown>> prepared_;

@@ -40,7 +40,7 @@ public:
     void SyncExpiryControls();
 
     QComboBox* refreshUrlBox() const { return refreshUrlBox_; }
-    QComboBox* Location() const { return ComboBoxLocation; }
+    QComboBox* Location() const { return locationBox_; }
 
 Q_SIGNALS:
     void Edited(veskaron::ui::FieldEdit kind);
@@ -66,28 +66,28 @@ private:
     QWidget* BuildCacheGroup();
     QWidget* BuildEffectsGroup();
 
-    QComboBox* ComboBoxCasecontrol;
-    QComboBox* ComboBoxProgma;
-    QCheckBox* CheckBoxRefrech;
-    QSpinBox* SpinEdit1;
-    QLabel* Label30;
+    QComboBox* cacheControlBox_;
+    QComboBox* pragmaBox_;
+    QCheckBox* refreshBox_;
+    QSpinBox* refreshSecondsBox_;
+    QLabel* refreshSecondsLabel_;
     QComboBox* refreshUrlBox_;
-    QCheckBox* CheckBoxExpiries;
-    QLabel* Label32;
-    QDateEdit* DateEdit1;
-    QLabel* Label33;
-    QTimeEdit* DateTimePicker2;
-    QLabel* Label34;
-    QCheckBox* CheckBoxType;
-    QLabel* Label31;
-    QComboBox* ComboBoxType;
-    QLabel* Label29;
-    QComboBox* ComboBoxWin;
-    QComboBox* ComboBoxLanguage;
-    QComboBox* ComboBoxLocation;
-    std::array<QCheckBox*, 4> XPCheckBox{};
-    std::array<QSpinBox*, 4> SpinEdit{};
-    std::array<TComBox*, 4> ComBox{};
+    QCheckBox* expiryBox_;
+    QLabel* expiryDateLabel_;
+    QDateEdit* expiryDateEdit_;
+    QLabel* expiryTimeLabel_;
+    QTimeEdit* expiryTimeEdit_;
+    QLabel* expiryTextLabel_;
+    QCheckBox* contentTypeBox_;
+    QLabel* typeLabel_;
+    QComboBox* typeBox_;
+    QLabel* charsetLabel_;
+    QComboBox* charsetBox_;
+    QComboBox* languageBox_;
+    QComboBox* locationBox_;
+    std::array<QCheckBox*, 4> transitionBoxes_{};
+    std::array<QSpinBox*, 4> durationBoxes_{};
+    std::array<TComBox*, 4> effectBoxes_{};
 };
 
 }  // namespace veskaron::ui

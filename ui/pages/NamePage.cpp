@@ -57,42 +57,42 @@ QString CharacterCountText(const QPlainTextEdit* box) {
 }
 
 NamePage::NamePage(QWidget* parent) : QWidget(parent) {
-    Edit1 = Named(new QLineEdit, "Edit1", msg::kTitleHint, 1);
-    ComboBox1 = Named(new QComboBox, "ComboBox1", msg::kAuthorHint, 2);
-    ComboBox3 = Named(new QComboBox, "ComboBox3", msg::kCopyrightHint, 3);
-    Memo1 = Named(MakeMemo(), "Memo1", msg::kDescriptionHint, 4);
-    Memo2 = Named(MakeMemo(), "Memo2", msg::kKeywordsHint, 5);
-    CR1 = Named(new QComboBox, "CR1", msg::kRobotsHint, 6);
-    SEditRev1 = Named(new QSpinBox, "SEditRev1", msg::kRevisitCountHint, 23);
-    ComboBox2 = Named(new QComboBox, "ComboBox2", msg::kRevisitUnitHint, 23);
-    ComboBoxGENERATOR = Named(new QComboBox, "ComboBoxGENERATOR", msg::kGeneratorFieldHint, 7);
-    ComboBoxProgId = Named(new QComboBox, "ComboBoxProgId", msg::kProgIdHint, 22);
-    ComboBox4 = Named(new QComboBox, "ComboBox4", msg::kDistributionHint, 8);
-    ComboBoxUrl = Named(new QComboBox, "ComboBoxUrl", msg::kUrlHint, 21);
-    Label17 = Caption(msg::kNoCharacters, "Label17");
-    Label18 = Caption(msg::kNoCharacters, "Label18");
-    LabelTitlePx = Named(new QLabel(msg::kWidthPx.arg(0).arg(kDesktopSerp.titlePx)), "LabelTitlePx",
-                         msg::kWidthHint, 1);
-    LabelDescriptionPx = Named(new QLabel(msg::kWidthPx.arg(0).arg(kDesktopSerp.descriptionPx)),
-                               "LabelDescriptionPx", msg::kWidthHint, 4);
+    titleEdit_ = Named(new QLineEdit, "Edit1", msg::kTitleHint, 1);
+    authorBox_ = Named(new QComboBox, "ComboBox1", msg::kAuthorHint, 2);
+    copyrightBox_ = Named(new QComboBox, "ComboBox3", msg::kCopyrightHint, 3);
+    descriptionEdit_ = Named(MakeMemo(), "Memo1", msg::kDescriptionHint, 4);
+    keywordsEdit_ = Named(MakeMemo(), "Memo2", msg::kKeywordsHint, 5);
+    robotsBox_ = Named(new QComboBox, "CR1", msg::kRobotsHint, 6);
+    revisitCountBox_ = Named(new QSpinBox, "SEditRev1", msg::kRevisitCountHint, 23);
+    revisitUnitBox_ = Named(new QComboBox, "ComboBox2", msg::kRevisitUnitHint, 23);
+    generatorBox_ = Named(new QComboBox, "ComboBoxGENERATOR", msg::kGeneratorFieldHint, 7);
+    progIdBox_ = Named(new QComboBox, "ComboBoxProgId", msg::kProgIdHint, 22);
+    distributionBox_ = Named(new QComboBox, "ComboBox4", msg::kDistributionHint, 8);
+    urlBox_ = Named(new QComboBox, "ComboBoxUrl", msg::kUrlHint, 21);
+    descriptionCountLabel_ = Caption(msg::kNoCharacters, "Label17");
+    keywordsCountLabel_ = Caption(msg::kNoCharacters, "Label18");
+    titleWidthLabel_ = Named(new QLabel(msg::kWidthPx.arg(0).arg(kDesktopSerp.titlePx)), "LabelTitlePx",
+                             msg::kWidthHint, 1);
+    descriptionWidthLabel_ = Named(new QLabel(msg::kWidthPx.arg(0).arg(kDesktopSerp.descriptionPx)),
+                                   "LabelDescriptionPx", msg::kWidthHint, 4);
 
-    for (QComboBox* box : {ComboBox1, ComboBox3, ComboBoxGENERATOR, ComboBoxProgId, ComboBoxUrl})
+    for (QComboBox* box : {authorBox_, copyrightBox_, generatorBox_, progIdBox_, urlBox_})
         MakeHistoryBox(box);
-    FillItems(CR1, ListTexts::Robots);
-    FillItems(ComboBox2, ListTexts::Unit);
-    FillItems(ComboBox4, ItemLists::Distribution);
+    FillItems(robotsBox_, ListTexts::Robots);
+    FillItems(revisitUnitBox_, ListTexts::Unit);
+    FillItems(distributionBox_, ItemLists::Distribution);
     // First, so that the handlers below read which words still stand.
-    TrackOwnWords(CR1, static_cast<int>(ListTexts::Robots.size()));
-    TrackOwnWords(ComboBox2, static_cast<int>(ListTexts::Unit.size()));
-    TrackOwnWords(ComboBox4, static_cast<int>(ItemLists::Distribution.size()));
+    TrackOwnWords(robotsBox_, static_cast<int>(ListTexts::Robots.size()));
+    TrackOwnWords(revisitUnitBox_, static_cast<int>(ListTexts::Unit.size()));
+    TrackOwnWords(distributionBox_, static_cast<int>(ItemLists::Distribution.size()));
     // The page may be narrower than the longest robots item.
-    for (QComboBox* box : {CR1, ComboBox2, ComboBox4}) {
+    for (QComboBox* box : {robotsBox_, revisitUnitBox_, distributionBox_}) {
         box->setMinimumContentsLength(8);
         box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     }
-    SEditRev1->setRange(kRevisitMin, kRevisitMax);
-    SEditRev1->setEnabled(false);
-    ComboBox2->setEnabled(false);
+    revisitCountBox_->setRange(kRevisitMin, kRevisitMax);
+    revisitCountBox_->setEnabled(false);
+    revisitUnitBox_->setEnabled(false);
 
     auto* group = new QGroupBox(msg::kUserGroup);
     group->setObjectName(QStringLiteral("GroupBox1"));
@@ -113,7 +113,7 @@ NamePage::NamePage(QWidget* parent) : QWidget(parent) {
         label->setBuddy(memo);
         labels->addWidget(label);
         labels->addWidget(counter);
-        if (memo == Memo1) labels->addWidget(LabelDescriptionPx);
+        if (memo == descriptionEdit_) labels->addWidget(descriptionWidthLabel_);
         labels->addStretch();
         grid->addLayout(labels, row, 0);
         grid->addWidget(memo, row, 1);
@@ -126,29 +126,29 @@ NamePage::NamePage(QWidget* parent) : QWidget(parent) {
         auto* labels = new QVBoxLayout;
         labels->setSpacing(0);
         QLabel* label = Caption(msg::kTitleLabel, "LabelTitle");
-        label->setBuddy(Edit1);
+        label->setBuddy(titleEdit_);
         labels->addWidget(label);
-        labels->addWidget(LabelTitlePx);
+        labels->addWidget(titleWidthLabel_);
         grid->addLayout(labels, row, 0);
-        grid->addWidget(Edit1, row, 1, Qt::AlignTop);
+        grid->addWidget(titleEdit_, row, 1, Qt::AlignTop);
         ++row;
     }
-    addRow(msg::kAuthorLabel, "LabelAuthor", ComboBox1);
-    addRow(msg::kCopyrightLabel, "LabelCopyright", ComboBox3);
-    addMemo(msg::kDescriptionLabel, "LabelDescription", Memo1, Label17);
-    addMemo(msg::kKeywordsLabel, "LabelKeywords", Memo2, Label18);
+    addRow(msg::kAuthorLabel, "LabelAuthor", authorBox_);
+    addRow(msg::kCopyrightLabel, "LabelCopyright", copyrightBox_);
+    addMemo(msg::kDescriptionLabel, "LabelDescription", descriptionEdit_, descriptionCountLabel_);
+    addMemo(msg::kKeywordsLabel, "LabelKeywords", keywordsEdit_, keywordsCountLabel_);
     {
-        LabelIndexing = Named(new QLabel, "LabelIndexing");
-        LabelIndexing->setTextFormat(Qt::PlainText);
+        indexingLabel_ = Named(new QLabel, "LabelIndexing");
+        indexingLabel_->setTextFormat(Qt::PlainText);
         // The verdict under the box, which keeps the page's full width.
         auto* robotsRow = new QWidget;
         auto* robotsLayout = new QVBoxLayout(robotsRow);
         robotsLayout->setContentsMargins(0, 0, 0, 0);
         robotsLayout->setSpacing(0);
-        robotsLayout->addWidget(CR1);
-        robotsLayout->addWidget(LabelIndexing);
+        robotsLayout->addWidget(robotsBox_);
+        robotsLayout->addWidget(indexingLabel_);
         QLabel* label = Caption(msg::kRobotsLabel, "LabelRobots");
-        label->setBuddy(CR1);
+        label->setBuddy(robotsBox_);
         grid->addWidget(label, row, 0);
         grid->addWidget(robotsRow, row, 1);
         ++row;
@@ -156,70 +156,71 @@ NamePage::NamePage(QWidget* parent) : QWidget(parent) {
     auto* revisit = new QWidget;
     auto* revisitRow = new QHBoxLayout(revisit);
     revisitRow->setContentsMargins(0, 0, 0, 0);
-    SEditRev1->setMinimumWidth(64);
-    revisitRow->addWidget(SEditRev1);
-    revisitRow->addWidget(ComboBox2, 1);
+    revisitCountBox_->setMinimumWidth(64);
+    revisitRow->addWidget(revisitCountBox_);
+    revisitRow->addWidget(revisitUnitBox_, 1);
     addRow(msg::kRevisitLabel, "LabelRevisit", revisit);
-    addRow(msg::kGeneratorLabel, "LabelGenerator", ComboBoxGENERATOR);
-    addRow(QStringLiteral("ProgId :"), "LabelProgId", ComboBoxProgId);
-    addRow(msg::kDistributionLabel, "LabelDistribution", ComboBox4);
-    addRow(msg::kUrlLabel, "LabelUrl", ComboBoxUrl);
+    addRow(msg::kGeneratorLabel, "LabelGenerator", generatorBox_);
+    addRow(QStringLiteral("ProgId :"), "LabelProgId", progIdBox_);
+    addRow(msg::kDistributionLabel, "LabelDistribution", distributionBox_);
+    addRow(msg::kUrlLabel, "LabelUrl", urlBox_);
     grid->setColumnStretch(1, 1);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(group);
 
-    connect(Edit1, &QLineEdit::textChanged, this, &NamePage::titleChanged);
-    connect(Memo1, &QPlainTextEdit::textChanged, this, &NamePage::descriptionChanged);
-    connect(Memo2, &QPlainTextEdit::textChanged, this, &NamePage::keywordsChanged);
-    connect(CR1, &QComboBox::currentIndexChanged, this, &NamePage::robotsChanged);
+    connect(titleEdit_, &QLineEdit::textChanged, this, &NamePage::titleChanged);
+    connect(descriptionEdit_, &QPlainTextEdit::textChanged, this, &NamePage::descriptionChanged);
+    connect(keywordsEdit_, &QPlainTextEdit::textChanged, this, &NamePage::keywordsChanged);
+    connect(robotsBox_, &QComboBox::currentIndexChanged, this, &NamePage::robotsChanged);
     auto compare = [this] { Q_EMIT Edited(FieldEdit::Compare); };
-    for (QComboBox* box : {ComboBox1, ComboBox3, ComboBoxGENERATOR, ComboBoxProgId, ComboBoxUrl})
+    for (QComboBox* box : {authorBox_, copyrightBox_, generatorBox_, progIdBox_, urlBox_})
         connect(box, &QComboBox::editTextChanged, this, compare);
-    for (QComboBox* box : {ComboBox2, ComboBox4})
+    for (QComboBox* box : {revisitUnitBox_, distributionBox_})
         connect(box, &QComboBox::currentIndexChanged, this, compare);
-    connect(SEditRev1, &QSpinBox::valueChanged, this, compare);
+    connect(revisitCountBox_, &QSpinBox::valueChanged, this, compare);
 }
 
 void NamePage::ReadInto(MetaFields& f, const TextCodec& codec, std::size_t* refs) const {
-    f.Title = FromQt(codec, Edit1->text(), refs);
-    f.Author = FromQt(codec, ComboBox1->currentText(), refs);
-    f.Copyright = FromQt(codec, ComboBox3->currentText(), refs);
-    f.Description = MemoFromQt(codec, PlainText(*Memo1), refs);
-    f.Keywords = MemoFromQt(codec, PlainText(*Memo2), refs);
+    f.Title = FromQt(codec, titleEdit_->text(), refs);
+    f.Author = FromQt(codec, authorBox_->currentText(), refs);
+    f.Copyright = FromQt(codec, copyrightBox_->currentText(), refs);
+    f.Description = MemoFromQt(codec, PlainText(*descriptionEdit_), refs);
+    f.Keywords = MemoFromQt(codec, PlainText(*keywordsEdit_), refs);
     auto own = [&f](int index) -> std::string& { return f.OwnText[static_cast<std::size_t>(index)]; };
-    f.Robots = ReadOwnWords(CR1, static_cast<int>(ListTexts::Robots.size()), own(kRobots));
-    f.SetRevisitCount(SEditRev1->value());
-    f.RevisitUnit = ReadOwnWords(ComboBox2, static_cast<int>(ListTexts::Unit.size()), own(kRevisitAfter));
-    f.Generator = FromQt(codec, ComboBoxGENERATOR->currentText(), refs);
-    f.ProgId = FromQt(codec, ComboBoxProgId->currentText(), refs);
-    f.Distribution = ReadOwnWords(ComboBox4, static_cast<int>(ItemLists::Distribution.size()), own(kDistribution));
-    f.Url = FromQt(codec, ComboBoxUrl->currentText(), refs);
+    f.Robots = ReadOwnWords(robotsBox_, static_cast<int>(ListTexts::Robots.size()), own(kRobots));
+    f.SetRevisitCount(revisitCountBox_->value());
+    f.RevisitUnit = ReadOwnWords(revisitUnitBox_, static_cast<int>(ListTexts::Unit.size()), own(kRevisitAfter));
+    f.Generator = FromQt(codec, generatorBox_->currentText(), refs);
+    f.ProgId = FromQt(codec, progIdBox_->currentText(), refs);
+    f.Distribution =
+        ReadOwnWords(distributionBox_, static_cast<int>(ItemLists::Distribution.size()), own(kDistribution));
+    f.Url = FromQt(codec, urlBox_->currentText(), refs);
 }
 
 void NamePage::Show(const MetaFields& f, const TextCodec& codec) {
     {
-        const QSignalBlocker b1(Edit1), b2(ComboBox1), b3(ComboBox3), b4(Memo1), b5(Memo2),
-            b6(CR1), b7(SEditRev1), b8(ComboBox2), b9(ComboBoxGENERATOR), b10(ComboBoxProgId),
-            b11(ComboBox4), b12(ComboBoxUrl);
-        Edit1->setText(ToQt(codec, f.Title));
-        Edit1->setCursorPosition(0);
-        SetBoxText(ComboBox1, ToQt(codec, f.Author));
-        SetBoxText(ComboBox3, ToQt(codec, f.Copyright));
-        Memo1->setPlainText(MemoToQt(codec, f.Description));
-        Memo2->setPlainText(MemoToQt(codec, f.Keywords));
+        const QSignalBlocker b1(titleEdit_), b2(authorBox_), b3(copyrightBox_), b4(descriptionEdit_),
+            b5(keywordsEdit_), b6(robotsBox_), b7(revisitCountBox_), b8(revisitUnitBox_), b9(generatorBox_),
+            b10(progIdBox_), b11(distributionBox_), b12(urlBox_);
+        titleEdit_->setText(ToQt(codec, f.Title));
+        titleEdit_->setCursorPosition(0);
+        SetBoxText(authorBox_, ToQt(codec, f.Author));
+        SetBoxText(copyrightBox_, ToQt(codec, f.Copyright));
+        descriptionEdit_->setPlainText(MemoToQt(codec, f.Description));
+        keywordsEdit_->setPlainText(MemoToQt(codec, f.Keywords));
         auto own = [&](QComboBox* box, std::size_t listed, int field, int index) {
             const std::string& words = f.OwnText[static_cast<std::size_t>(index)];
             ShowOwnWords(box, static_cast<int>(listed), field, words, ToQt(codec, words));
         };
-        own(CR1, ListTexts::Robots.size(), f.Robots, kRobots);
-        SEditRev1->setValue(f.RevisitCount);
-        own(ComboBox2, ListTexts::Unit.size(), f.RevisitUnit, kRevisitAfter);
-        SetBoxText(ComboBoxGENERATOR, ToQt(codec, f.Generator));
-        SetBoxText(ComboBoxProgId, ToQt(codec, f.ProgId));
-        own(ComboBox4, ItemLists::Distribution.size(), f.Distribution, kDistribution);
-        SetBoxText(ComboBoxUrl, ToQt(codec, f.Url));
+        own(robotsBox_, ListTexts::Robots.size(), f.Robots, kRobots);
+        revisitCountBox_->setValue(f.RevisitCount);
+        own(revisitUnitBox_, ListTexts::Unit.size(), f.RevisitUnit, kRevisitAfter);
+        SetBoxText(generatorBox_, ToQt(codec, f.Generator));
+        SetBoxText(progIdBox_, ToQt(codec, f.ProgId));
+        own(distributionBox_, ItemLists::Distribution.size(), f.Distribution, kDistribution);
+        SetBoxText(urlBox_, ToQt(codec, f.Url));
     }
     UpdateCounters();
     UpdateRevisitEnabled();
@@ -228,11 +229,11 @@ void NamePage::Show(const MetaFields& f, const TextCodec& codec) {
     Q_EMIT SnippetTextsChanged();
 }
 
-QString NamePage::TitleText() const { return Edit1->text(); }
+QString NamePage::TitleText() const { return titleEdit_->text(); }
 
 void NamePage::ShowIndexing(const QString& text, const QString& tooltip) {
-    LabelIndexing->setText(text);
-    LabelIndexing->setToolTip(tooltip);
+    indexingLabel_->setText(text);
+    indexingLabel_->setToolTip(tooltip);
 }
 
 void NamePage::SetCodecSource(std::function<const TextCodec&()> codec) { codec_ = std::move(codec); }
@@ -240,15 +241,15 @@ void NamePage::SetCodecSource(std::function<const TextCodec&()> codec) { codec_ 
 // Measured as the page would carry the text: characters its charset lacks
 // count as the "&#N;" written for them.
 void NamePage::MeasureTitle() {
-    const QString text = Edit1->text();
+    const QString text = titleEdit_->text();
     title_ = codec_ ? codec_().ToUtf8(FromQt(codec_(), text)) : text.toStdString();
-    ShowWidth(LabelTitlePx, TextWidthPx(title_, kDesktopSerp.titleSizePx), kDesktopSerp.titlePx);
+    ShowWidth(titleWidthLabel_, TextWidthPx(title_, kDesktopSerp.titleSizePx), kDesktopSerp.titlePx);
 }
 
 void NamePage::MeasureDescription() {
-    const QString text = PlainText(*Memo1);
+    const QString text = PlainText(*descriptionEdit_);
     description_ = codec_ ? codec_().ToUtf8(MemoFromQt(codec_(), text, nullptr)) : text.toStdString();
-    ShowWidth(LabelDescriptionPx, TextWidthPx(description_, kDesktopSerp.descriptionSizePx),
+    ShowWidth(descriptionWidthLabel_, TextWidthPx(description_, kDesktopSerp.descriptionSizePx),
               kDesktopSerp.descriptionPx);
 }
 
@@ -259,14 +260,14 @@ void NamePage::titleChanged() {
 }
 
 void NamePage::descriptionChanged() {
-    Label17->setText(CharacterCountText(Memo1));
+    descriptionCountLabel_->setText(CharacterCountText(descriptionEdit_));
     MeasureDescription();
     Q_EMIT SnippetTextsChanged();
     Q_EMIT Edited(FieldEdit::Description);
 }
 
 void NamePage::keywordsChanged() {
-    Label18->setText(CharacterCountText(Memo2));
+    keywordsCountLabel_->setText(CharacterCountText(keywordsEdit_));
     Q_EMIT Edited(FieldEdit::Keywords);
 }
 
@@ -276,15 +277,15 @@ void NamePage::robotsChanged() {
 }
 
 void NamePage::UpdateCounters() {
-    Label17->setText(CharacterCountText(Memo1));
-    Label18->setText(CharacterCountText(Memo2));
+    descriptionCountLabel_->setText(CharacterCountText(descriptionEdit_));
+    keywordsCountLabel_->setText(CharacterCountText(keywordsEdit_));
 }
 
 void NamePage::UpdateRevisitEnabled() {
-    const int robots = CR1->currentIndex();
-    const bool on = robots >= 1 && robots <= 3 && !CR1->currentText().isEmpty();
-    SEditRev1->setEnabled(on);
-    ComboBox2->setEnabled(on);
+    const int robots = robotsBox_->currentIndex();
+    const bool on = robots >= 1 && robots <= 3 && !robotsBox_->currentText().isEmpty();
+    revisitCountBox_->setEnabled(on);
+    revisitUnitBox_->setEnabled(on);
 }
 
 }  // namespace veskaron::ui

@@ -29,13 +29,13 @@ public:
     void Show(const MetaFields& f, const TextCodec& codec);
 
     QString TitleText() const;
-    QPlainTextEdit* Description() const { return Memo1; }
-    QPlainTextEdit* KeywordsBox() const { return Memo2; }
-    QComboBox* Author() const { return ComboBox1; }
-    QComboBox* Copyright() const { return ComboBox3; }
-    QComboBox* Generator() const { return ComboBoxGENERATOR; }
-    QComboBox* ProgId() const { return ComboBoxProgId; }
-    QComboBox* Url() const { return ComboBoxUrl; }
+    QPlainTextEdit* Description() const { return descriptionEdit_; }
+    QPlainTextEdit* KeywordsBox() const { return keywordsEdit_; }
+    QComboBox* Author() const { return authorBox_; }
+    QComboBox* Copyright() const { return copyrightBox_; }
+    QComboBox* Generator() const { return generatorBox_; }
+    QComboBox* ProgId() const { return progIdBox_; }
+    QComboBox* Url() const { return urlBox_; }
 
     // Whether a search engine's robot may index the page, beside the robots box.
     void ShowIndexing(const QString& text, const QString& tooltip);
@@ -64,23 +64,23 @@ private:
     std::function<const TextCodec&()> codec_;
     std::string title_, description_;
 
-    QLineEdit* Edit1;
-    QComboBox* ComboBox1;
-    QComboBox* ComboBox3;
-    QPlainTextEdit* Memo1;
-    QLabel* LabelTitlePx;
-    QLabel* Label17;
-    QLabel* LabelDescriptionPx;
-    QPlainTextEdit* Memo2;
-    QLabel* Label18;
-    QComboBox* CR1;
-    QLabel* LabelIndexing;
-    QSpinBox* SEditRev1;
-    QComboBox* ComboBox2;
-    QComboBox* ComboBoxGENERATOR;
-    QComboBox* ComboBoxProgId;
-    QComboBox* ComboBox4;
-    QComboBox* ComboBoxUrl;
+    QLineEdit* titleEdit_;
+    QComboBox* authorBox_;
+    QComboBox* copyrightBox_;
+    QPlainTextEdit* descriptionEdit_;
+    QLabel* titleWidthLabel_;
+    QLabel* descriptionCountLabel_;
+    QLabel* descriptionWidthLabel_;
+    QPlainTextEdit* keywordsEdit_;
+    QLabel* keywordsCountLabel_;
+    QComboBox* robotsBox_;
+    QLabel* indexingLabel_;
+    QSpinBox* revisitCountBox_;
+    QComboBox* revisitUnitBox_;
+    QComboBox* generatorBox_;
+    QComboBox* progIdBox_;
+    QComboBox* distributionBox_;
+    QComboBox* urlBox_;
 };
 
 // "%d симв.": the characters of a multi-line box, line breaks not counted.

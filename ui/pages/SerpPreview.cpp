@@ -35,37 +35,37 @@ QFont ResultFont(int pixels) {
 
 SerpPreview::SerpPreview(QWidget* parent) : QGroupBox(msg::kSerpGroup, parent) {
     setObjectName(QStringLiteral("GroupSerp"));
-    RadioSerpDesktop = Named(new QRadioButton(msg::kSerpDesktop), "RadioSerpDesktop", msg::kSerpDesktopHint);
-    RadioSerpMobile = Named(new QRadioButton(msg::kSerpMobile), "RadioSerpMobile", msg::kSerpMobileHint);
-    RadioSerpDesktop->setChecked(true);
-    LabelSerpAddress = ResultLine("LabelSerpAddress", QColor(0x20, 0x6a, 0x2c));
-    LabelSerpTitle = ResultLine("LabelSerpTitle", QColor(0x1a, 0x0d, 0xab));
-    LabelSerpDescription = ResultLine("LabelSerpDescription", QColor(0x54, 0x5a, 0x60));
-    LabelSerpDescription->setWordWrap(true);
-    LabelSerpAddress->setFont(ResultFont(13));
-    LabelSerpDescription->setFont(ResultFont(14));
+    desktopButton_ = Named(new QRadioButton(msg::kSerpDesktop), "RadioSerpDesktop", msg::kSerpDesktopHint);
+    mobileButton_ = Named(new QRadioButton(msg::kSerpMobile), "RadioSerpMobile", msg::kSerpMobileHint);
+    desktopButton_->setChecked(true);
+    addressLabel_ = ResultLine("LabelSerpAddress", QColor(0x20, 0x6a, 0x2c));
+    titleLabel_ = ResultLine("LabelSerpTitle", QColor(0x1a, 0x0d, 0xab));
+    descriptionLabel_ = ResultLine("LabelSerpDescription", QColor(0x54, 0x5a, 0x60));
+    descriptionLabel_->setWordWrap(true);
+    addressLabel_->setFont(ResultFont(13));
+    descriptionLabel_->setFont(ResultFont(14));
 
     auto* switches = new QHBoxLayout;
-    switches->addWidget(RadioSerpDesktop);
-    switches->addWidget(RadioSerpMobile);
+    switches->addWidget(desktopButton_);
+    switches->addWidget(mobileButton_);
     switches->addStretch();
     auto* result = new QVBoxLayout;
     result->setSpacing(2);
-    result->addWidget(LabelSerpAddress);
-    result->addWidget(LabelSerpTitle);
-    result->addWidget(LabelSerpDescription);
+    result->addWidget(addressLabel_);
+    result->addWidget(titleLabel_);
+    result->addWidget(descriptionLabel_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(switches);
     layout->addLayout(result);
     ApplyProfileLook();
 
-    connect(RadioSerpMobile, &QRadioButton::toggled, this, [this] {
+    connect(mobileButton_, &QRadioButton::toggled, this, [this] {
         ApplyProfileLook();
         Refresh();
     });
 }
 
-bool SerpPreview::Mobile() const { return RadioSerpMobile->isChecked(); }
+bool SerpPreview::Mobile() const { return mobileButton_->isChecked(); }
 
 const SerpProfile& SerpPreview::Profile() const { return Mobile() ? kMobileSerp : kDesktopSerp; }
 
@@ -76,7 +76,7 @@ void SerpPreview::SetTexts(std::string title, std::string description) {
     else stale_ = true;
 }
 
-void SerpPreview::SetAddress(const QString& address) { LabelSerpAddress->setText(address); }
+void SerpPreview::SetAddress(const QString& address) { addressLabel_->setText(address); }
 
 void SerpPreview::showEvent(QShowEvent* event) {
     QGroupBox::showEvent(event);
@@ -85,8 +85,8 @@ void SerpPreview::showEvent(QShowEvent* event) {
 
 void SerpPreview::ApplyProfileLook() {
     const SerpProfile& p = Profile();
-    LabelSerpTitle->setFont(ResultFont(static_cast<int>(p.titleSizePx)));
-    LabelSerpDescription->setMaximumWidth(static_cast<int>(p.descriptionPx));
+    titleLabel_->setFont(ResultFont(static_cast<int>(p.titleSizePx)));
+    descriptionLabel_->setMaximumWidth(static_cast<int>(p.descriptionPx));
 }
 
 void SerpPreview::Refresh() {
@@ -96,9 +96,9 @@ void SerpPreview::Refresh() {
     // lines), not where the label's own font would.
     QStringList lines;
     for (const std::string& line : snippet.title.lines) lines << QString::fromStdString(line);
-    LabelSerpTitle->setText(lines.join(u'\n'));
-    LabelSerpDescription->setText(QString::fromStdString(snippet.description.shown));
-    LabelSerpDescription->setVisible(!snippet.description.shown.empty());
+    titleLabel_->setText(lines.join(u'\n'));
+    descriptionLabel_->setText(QString::fromStdString(snippet.description.shown));
+    descriptionLabel_->setVisible(!snippet.description.shown.empty());
 }
 
 }  // namespace veskaron::ui

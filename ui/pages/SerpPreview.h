@@ -32,11 +32,11 @@ private:
     void Refresh();
     void ApplyProfileLook();
 
-    QRadioButton* RadioSerpDesktop;
-    QRadioButton* RadioSerpMobile;
-    QLabel* LabelSerpAddress;
-    QLabel* LabelSerpTitle;
-    QLabel* LabelSerpDescription;
+    QRadioButton* desktopButton_;
+    QRadioButton* mobileButton_;
+    QLabel* addressLabel_;
+    QLabel* titleLabel_;
+    QLabel* descriptionLabel_;
     std::string title_, description_;
     // The texts are measured only while the preview is seen: typing on
     // another tab never waits on it.

@@ -66,7 +66,7 @@ QLabel* CardLine(const char* name, const QColor& color, int pixels, bool bold = 
 }  // namespace
 
 SocialPage::SocialPage(QWidget* parent) : QWidget(parent) {
-    GroupSerp = new SerpPreview;
+    serp_ = new SerpPreview;
     auto line = [](const char* name) { return Named(new QLineEdit, name); };
     auto memo = [](const char* name) {
         auto* box = Named(new QPlainTextEdit, name);
@@ -97,13 +97,13 @@ SocialPage::SocialPage(QWidget* parent) : QWidget(parent) {
         counters_[f] = Named(new QLabel(msg::kNoCharacters),
                              QStringLiteral("Label%1Count").arg(controls_[f]->objectName()));
 
-    LabelHtmlLang = Named(new QLabel, "LabelHtmlLang");
-    LabelHtmlLang->setTextFormat(Qt::PlainText);
-    ButtonOgFromTitle = Named(new QPushButton(msg::kFromTitle), "ButtonOgFromTitle", msg::kFromTitleHint);
-    ButtonTwitterFromTitle = Named(new QPushButton(msg::kFromTitle), "ButtonTwitterFromTitle", msg::kFromTitleHint);
-    ListHeadData = Named(new QListWidget, "ListHeadData");
-    ListHeadData->setMaximumHeight(80);
-    ListHeadData->setSelectionMode(QAbstractItemView::NoSelection);
+    htmlLangLabel_ = Named(new QLabel, "LabelHtmlLang");
+    htmlLangLabel_->setTextFormat(Qt::PlainText);
+    ogFromTitleButton_ = Named(new QPushButton(msg::kFromTitle), "ButtonOgFromTitle", msg::kFromTitleHint);
+    twitterFromTitleButton_ = Named(new QPushButton(msg::kFromTitle), "ButtonTwitterFromTitle", msg::kFromTitleHint);
+    headDataList_ = Named(new QListWidget, "ListHeadData");
+    headDataList_->setMaximumHeight(80);
+    headDataList_->setSelectionMode(QAbstractItemView::NoSelection);
 
     auto group = [](const QString& caption, const char* name) {
         auto* box = Named(new QGroupBox(caption), name);
@@ -127,7 +127,7 @@ SocialPage::SocialPage(QWidget* parent) : QWidget(parent) {
     auto [addresses, addressGrid] = group(msg::kAddressesGroup, "GroupAddresses");
     addRow(addressGrid, msg::kCanonicalLabel, controls_[kCanonical]);
     addRow(addressGrid, msg::kViewportLabel, controls_[kViewport]);
-    addRow(addressGrid, msg::kHtmlLangLabel, LabelHtmlLang);
+    addRow(addressGrid, msg::kHtmlLangLabel, htmlLangLabel_);
 
     auto [og, ogGrid] = group(msg::kOgGroup, "GroupOpenGraph");
     addRow(ogGrid, msg::kOgTitleLabel, controls_[kOgTitle], kOgTitle);
@@ -137,7 +137,7 @@ SocialPage::SocialPage(QWidget* parent) : QWidget(parent) {
     addRow(ogGrid, msg::kOgImageLabel, controls_[kOgImage]);
     addRow(ogGrid, msg::kOgSiteNameLabel, controls_[kOgSiteName]);
     addRow(ogGrid, msg::kOgLocaleLabel, controls_[kOgLocale]);
-    ogGrid->addWidget(ButtonOgFromTitle, ogGrid->rowCount(), 1, Qt::AlignLeft);
+    ogGrid->addWidget(ogFromTitleButton_, ogGrid->rowCount(), 1, Qt::AlignLeft);
 
     auto [twitter, twitterGrid] = group(msg::kTwitterGroup, "GroupTwitter");
     addRow(twitterGrid, msg::kTwitterCardLabel, controls_[kTwitterCard]);
@@ -145,26 +145,27 @@ SocialPage::SocialPage(QWidget* parent) : QWidget(parent) {
     addRow(twitterGrid, msg::kOgDescriptionLabel, controls_[kTwitterDescription], kTwitterDescription);
     addRow(twitterGrid, msg::kOgImageLabel, controls_[kTwitterImage]);
     addRow(twitterGrid, msg::kTwitterSiteLabel, controls_[kTwitterSite]);
-    twitterGrid->addWidget(ButtonTwitterFromTitle, twitterGrid->rowCount(), 1, Qt::AlignLeft);
+    twitterGrid->addWidget(twitterFromTitleButton_, twitterGrid->rowCount(), 1, Qt::AlignLeft);
 
     auto* lists = Named(new QGroupBox(msg::kHeadListsGroup), "GroupHeadData");
-    (new QVBoxLayout(lists))->addWidget(ListHeadData);
+    (new QVBoxLayout(lists))->addWidget(headDataList_);
 
     auto* card = Named(new QGroupBox(msg::kLinkCardGroup), "GroupLinkCard");
-    LabelCardImage = CardLine("LabelCardImage", QColor(0x60, 0x60, 0x60), 12);
-    LabelCardImage->setAlignment(Qt::AlignCenter);
-    LabelCardImage->setMinimumHeight(60);
-    LabelCardImage->setStyleSheet(QStringLiteral("background: #dde3ea;"));
-    LabelCardSite = CardLine("LabelCardSite", QColor(0x60, 0x67, 0x70), 12);
-    LabelCardTitle = CardLine("LabelCardTitle", QColor(0x10, 0x10, 0x10), 15, true);
-    LabelCardDescription = CardLine("LabelCardDescription", QColor(0x50, 0x55, 0x5c), 13);
+    cardImageLabel_ = CardLine("LabelCardImage", QColor(0x60, 0x60, 0x60), 12);
+    cardImageLabel_->setAlignment(Qt::AlignCenter);
+    cardImageLabel_->setMinimumHeight(60);
+    cardImageLabel_->setStyleSheet(QStringLiteral("background: #dde3ea;"));
+    cardSiteLabel_ = CardLine("LabelCardSite", QColor(0x60, 0x67, 0x70), 12);
+    cardTitleLabel_ = CardLine("LabelCardTitle", QColor(0x10, 0x10, 0x10), 15, true);
+    cardDescriptionLabel_ = CardLine("LabelCardDescription", QColor(0x50, 0x55, 0x5c), 13);
     auto* cardColumn = new QVBoxLayout(card);
     cardColumn->setSpacing(2);
-    for (QLabel* l : {LabelCardImage, LabelCardSite, LabelCardTitle, LabelCardDescription}) cardColumn->addWidget(l);
+    for (QLabel* l : {cardImageLabel_, cardSiteLabel_, cardTitleLabel_, cardDescriptionLabel_})
+        cardColumn->addWidget(l);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
-    for (QWidget* w : {static_cast<QWidget*>(GroupSerp), static_cast<QWidget*>(addresses),
+    for (QWidget* w : {static_cast<QWidget*>(serp_), static_cast<QWidget*>(addresses),
                        static_cast<QWidget*>(og), static_cast<QWidget*>(twitter), static_cast<QWidget*>(card),
                        static_cast<QWidget*>(lists)})
         layout->addWidget(w);
@@ -177,8 +178,8 @@ SocialPage::SocialPage(QWidget* parent) : QWidget(parent) {
         else if (auto* b = qobject_cast<QComboBox*>(w)) connect(b, &QComboBox::editTextChanged, this, edit);
         else connect(qobject_cast<QPlainTextEdit*>(w), &QPlainTextEdit::textChanged, this, edit);
     }
-    connect(ButtonOgFromTitle, &QPushButton::clicked, this, [this] { fillFromTitle(kOgTitle, kOgDescription); });
-    connect(ButtonTwitterFromTitle, &QPushButton::clicked, this,
+    connect(ogFromTitleButton_, &QPushButton::clicked, this, [this] { fillFromTitle(kOgTitle, kOgDescription); });
+    connect(twitterFromTitleButton_, &QPushButton::clicked, this,
             [this] { fillFromTitle(kTwitterTitle, kTwitterDescription); });
     UpdateCard();
 }
@@ -192,14 +193,14 @@ void SocialPage::Show(const ModernFields& fields, const ModernHead& head, const 
     for (int f = 0; f < kModernFieldCount; ++f) SetTextOf(controls_[f], ToQt(codec, fields[f]));
     showing_ = false;
     edited_.fill(false);
-    LabelHtmlLang->setText(head.hasHtmlLang ? ToQt(codec, head.htmlLang) : msg::kNoHtmlLang);
-    ListHeadData->clear();
+    htmlLangLabel_->setText(head.hasHtmlLang ? ToQt(codec, head.htmlLang) : msg::kNoHtmlLang);
+    headDataList_->clear();
     for (const HreflangLink& link : head.hreflang)
-        ListHeadData->addItem(msg::HreflangItem(ToQt(codec, link.lang), ToQt(codec, link.href)));
+        headDataList_->addItem(msg::HreflangItem(ToQt(codec, link.lang), ToQt(codec, link.href)));
     for (const JsonLdBlock& block : head.jsonLd)
-        ListHeadData->addItem(msg::JsonLdItem(QString::fromStdString(block.type), block.valid,
-                                              QString::fromStdString(JsonLdErrorText(block))));
-    if (ListHeadData->count() == 0) ListHeadData->addItem(msg::kNoHeadLists);
+        headDataList_->addItem(msg::JsonLdItem(QString::fromStdString(block.type), block.valid,
+                                               QString::fromStdString(JsonLdErrorText(block))));
+    if (headDataList_->count() == 0) headDataList_->addItem(msg::kNoHeadLists);
     UpdateCounters();
     UpdateCard();
 }
@@ -254,10 +255,10 @@ void SocialPage::UpdateCard() {
     const QString image = first(kOgImage, kTwitterImage);
     QString site = TextOf(controls_[kOgSiteName]).simplified();
     if (site.isEmpty()) site = QUrl(first(kOgUrl, kCanonical)).host();
-    LabelCardImage->setText(image.isEmpty() ? msg::kNoImage : image);
-    LabelCardSite->setText(site.toUpper());
-    LabelCardTitle->setText(title);
-    LabelCardDescription->setText(description);
+    cardImageLabel_->setText(image.isEmpty() ? msg::kNoImage : image);
+    cardSiteLabel_->setText(site.toUpper());
+    cardTitleLabel_->setText(title);
+    cardDescriptionLabel_->setText(description);
 }
 
 }  // namespace veskaron::ui

@@ -24,7 +24,7 @@ class SocialPage final : public QWidget {
 public:
     explicit SocialPage(QWidget* parent = nullptr);
 
-    SerpPreview* Serp() const { return GroupSerp; }
+    SerpPreview* Serp() const { return serp_; }
 
     // Shows the values and lists without reporting them as edits.
     void Show(const ModernFields& fields, const ModernHead& head, const TextCodec& codec);
@@ -45,19 +45,19 @@ private:
     void fillFromTitle(int titleField, int descriptionField);
     void UpdateCounters();
 
-    SerpPreview* GroupSerp;
+    SerpPreview* serp_;
     // The control of each field: a line, a multi-line box or an editable list.
     std::array<QWidget*, kModernFieldCount> controls_{};
     std::array<QLabel*, kModernFieldCount> counters_{};
     std::array<bool, kModernFieldCount> edited_{};
-    QLabel* LabelHtmlLang;
-    QListWidget* ListHeadData;
-    QPushButton* ButtonOgFromTitle;
-    QPushButton* ButtonTwitterFromTitle;
-    QLabel* LabelCardImage;
-    QLabel* LabelCardSite;
-    QLabel* LabelCardTitle;
-    QLabel* LabelCardDescription;
+    QLabel* htmlLangLabel_;
+    QListWidget* headDataList_;
+    QPushButton* ogFromTitleButton_;
+    QPushButton* twitterFromTitleButton_;
+    QLabel* cardImageLabel_;
+    QLabel* cardSiteLabel_;
+    QLabel* cardTitleLabel_;
+    QLabel* cardDescriptionLabel_;
     std::function<std::pair<QString, QString>()> pageTexts_;
     bool showing_ = false;
 };
