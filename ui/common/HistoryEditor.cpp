@@ -42,8 +42,8 @@ HistoryEditor::HistoryEditor(QWidget* parent) : QDialog(parent) {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
-    connect(okButton_, &QPushButton::clicked, this, &HistoryEditor::Button1Click);
-    connect(cancelButton_, &QPushButton::clicked, this, &HistoryEditor::Button2Click);
+    connect(okButton_, &QPushButton::clicked, this, &HistoryEditor::takeLines);
+    connect(cancelButton_, &QPushButton::clicked, this, &HistoryEditor::dropLines);
 }
 
 void HistoryEditor::SetLines(const QStringList& lines) { linesEdit_->setPlainText(lines.join(u'\n')); }
@@ -56,12 +56,12 @@ QStringList HistoryEditor::Lines() const {
     return lines;
 }
 
-void HistoryEditor::Button1Click() {
+void HistoryEditor::takeLines() {
     accepted_ = true;
     accept();
 }
 
-void HistoryEditor::Button2Click() { reject(); }
+void HistoryEditor::dropLines() { reject(); }
 
 int MergeEditedHistory(QStringList& lines, const QString& shown) {
     if (shown.isEmpty()) return -1;

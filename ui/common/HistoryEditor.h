@@ -21,8 +21,8 @@ public:
     bool Accepted() const { return accepted_; }
 
 private:
-    void Button1Click();
-    void Button2Click();
+    void takeLines();
+    void dropLines();
 
     QPlainTextEdit* linesEdit_;
     QPushButton* okButton_;
