@@ -140,6 +140,18 @@ private:
             } else {
                 cuts.push_back({from, to, -1});
             }
+            // "<title\n<meta charset=x></title>": the title's start tag runs
+            // over a META tag that the load read the page's charset from; the
+            // charset outlives the title.
+            if (std::string kept = CharsetDeclaredWithin(from, to); !kept.empty()) {
+                Cut& last = cuts.back();
+                if (last.Replaces()) {
+                    replacements[static_cast<std::size_t>(last.replacement)] += kept;
+                } else {
+                    last.replacement = static_cast<int>(replacements.size());
+                    replacements.push_back(std::move(kept));
+                }
+            }
         }
         const std::size_t titleCuts = cuts.size();
         for (std::size_t i = 0; i < marks_.size(); ++i) {
@@ -169,12 +181,17 @@ private:
         for (const Cut& c : cuts) {
             if (!merged.empty() && c.start < merged.back().end) {
                 // A tag inside the old title goes with it; a title that a
-                // removed tag runs into goes with the tag. A charset
-                // declaration of either tag still takes the stretch's place.
+                // removed tag runs into goes with the tag. The charset
+                // declarations and properties of both still take the
+                // stretch's place, in text order.
                 merged.back().end = std::max(merged.back().end, c.end);
-                if (!merged.back().Replaces() && c.Replaces() &&
-                    replacements[static_cast<std::size_t>(c.replacement)] != ">")
-                    merged.back().replacement = c.replacement;
+                if (c.Replaces() && replacements[static_cast<std::size_t>(c.replacement)] != ">") {
+                    if (merged.back().Replaces())
+                        replacements[static_cast<std::size_t>(merged.back().replacement)] +=
+                            replacements[static_cast<std::size_t>(c.replacement)];
+                    else
+                        merged.back().replacement = c.replacement;
+                }
                 continue;
             }
             merged.push_back(c);
@@ -208,6 +225,28 @@ private:
             i = j + 1;
         }
         return out;
+    }
+
+    // "<meta charset=\"x\">" for each META tag of the scan, not taken out on
+    // its own, that starts within [from, to) and declares a charset, in text
+    // order: the load takes the first of them it can use.
+    std::string CharsetDeclaredWithin(std::size_t from, std::size_t to) const {
+        std::size_t lo = 0, hi = scanner_.TagCount();
+        while (lo < hi) {
+            const std::size_t mid = lo + (hi - lo) / 2;
+            if (scanner_.Span(mid).start < from) lo = mid + 1;
+            else hi = mid;
+        }
+        std::string kept;
+        for (std::size_t i = lo; i < scanner_.TagCount() && scanner_.Span(i).start < to; ++i) {
+            if (marks_[i]) continue;
+            const TagSpan span = scanner_.Span(i);
+            const std::string_view raw = text_.substr(span.start, span.end - span.start);
+            if (FindNoCase(raw, "charset") == std::string_view::npos) continue;
+            const std::string charset = CharsetAttribute(raw);
+            if (!charset.empty()) kept += "<meta charset=\"" + charset + "\">";
+        }
+        return kept;
     }
 
     // Whether a META tag of the scan starts before `pos` and ends after it.

@@ -106,6 +106,13 @@ TEST(WriterHeads, PageInFieldsAndBytesOut) {
         {"a removed tag with a charset inside the old title",
          "<head>\r\n<title\r\n<meta name=\"x\" content=\"y\">\r\n<meta http-equiv=\"page-enter\" charset=\"koi8-r\">T</title>\r\n</head>",
          [](MetaFields& f) { f.Title = "New"; }, 0, "<head><title>New</title>\r\n<meta charset=\"koi8-r\">\r\n</head>"},
+        {"a charset in the title's start tag outlives the title", "<head><title\n<meta charset=ISO88591></title></head>",
+         [](MetaFields& f) { f.Title = "New"; }, 0, "<head><title>New</title><meta charset=\"ISO88591\"></head>"},
+        {"every charset of a merged stretch stays, in order",
+         "<head>\r\n<title\r\n<meta charset=x-bad>\r\n<meta name=\"url\" charset=\"koi8-r\" content=\"u\">T</title>\r\n</head>",
+         [](MetaFields& f) { f.Title = "New"; }, 0,
+         "<head><title>New</title>\r\n<meta name=\"url\" content=\"u\" >\r\n"
+         "<meta charset=\"x-bad\"><meta charset=\"koi8-r\">\r\n</head>"},
         {"a title naming other end tags keeps its text",
          "<head>\r\n<title>Use </header>, not </titles</title>\r\n</head>", [](MetaFields&) {}, 0,
          "<head><title>Use </header>, not </titles</title>\r\n</head>"},
