@@ -549,9 +549,11 @@ bool ReplaceEntriesInPlace(std::string& text, const MetaFields& was, const MetaF
         const auto tag = static_cast<std::size_t>(std::find(marks.begin(), marks.end(), true) - marks.begin());
         const TagSpan span = scanner.Span(tag);
         if (span.start < head.begin || span.end > head.end) return false;
-        // A tag that also carries a property is split by the block.
+        // A tag that also carries a property, or an http-equiv that the load
+        // may read it under too, is split by the block.
         const std::string_view raw = std::string_view(text).substr(span.start, span.end - span.start);
-        if (FindNoCase(raw, "property") != std::string_view::npos || FindNoCase(raw, "itemprop") != std::string_view::npos)
+        if (FindNoCase(raw, "property") != std::string_view::npos || FindNoCase(raw, "itemprop") != std::string_view::npos ||
+            FindNoCase(raw, "http-equiv") != std::string_view::npos)
             return false;
         changes.push_back({span.start, span.end, line, span.start, span.end});
     }

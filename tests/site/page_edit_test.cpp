@@ -90,6 +90,13 @@ TEST_F(PageEdit, ChangedTitleAndNameTagsAreWrittenInPlace) {
     const PlannedEdit wrapped = PlanEdit(page_, {"Keywords=b"}, load_, save_);
     ASSERT_EQ(wrapped.status, EditStatus::Changes) << wrapped.error;
     EXPECT_NE(wrapped.newBytes.find("<title>"), std::string::npos) << wrapped.newBytes;
+
+    // So does a tag that an http-equiv key reads too: its content type stays.
+    Put("<html><head><meta http-equiv=content-typename=author content=l></head></html>");
+    const PlannedEdit twoKeys = PlanEdit(page_, {"Author=Bob"}, load_, save_);
+    ASSERT_EQ(twoKeys.status, EditStatus::Changes) << twoKeys.error;
+    EXPECT_NE(twoKeys.newBytes.find("<meta http-equiv=\"content-type\" content=\"l\">"), std::string::npos)
+        << twoKeys.newBytes;
 }
 
 TEST_F(PageEdit, CommitRefusesAPageChangedOnDiskSinceThePlan) {
