@@ -123,41 +123,43 @@ private:
     // The stretches to take out, in text order, without overlaps; the texts
     // that replace some of them go to `replacements`.
     std::vector<Cut> Cuts(std::vector<std::string>& replacements) const {
-        std::vector<Cut> cuts;
+        // What stays in a stretch's place comes in pieces, each at the place
+        // of the tag it is kept for, so that stretches run together keep
+        // them in text order.
+        struct Piece {
+            std::size_t at;
+            std::string text;
+        };
+        struct Stretch {
+            std::size_t start, end;
+            std::vector<Piece> pieces;
+        };
+        std::vector<Stretch> stretches;
         for (const TitleElement& title : titles_) {
             if (!takeTitle_) break;
             // A title that holds the head's start tag keeps that tag.
             const HeadRange& head = scanner_.Head();
             const std::size_t from = title.start, to = title.end;
             if (head.found && from < head.begin && head.startTag < to) {
-                if (from < head.startTag) cuts.push_back({from, head.startTag, -1});
-                if (head.begin < to) cuts.push_back({head.begin, to, -1});
-            } else if (ClosesATag(from)) {
+                if (from < head.startTag) stretches.push_back({from, head.startTag, {}});
+                if (head.begin < to) stretches.push_back({head.begin, to, {}});
+            } else {
+                stretches.push_back({from, to, {}});
                 // "<meta charset=x<title>": the tag lacks its own '>' and the
                 // load reads it up to the title's; that '>' stays with the tag.
-                cuts.push_back({from, to, static_cast<int>(replacements.size())});
-                replacements.emplace_back(">");
-            } else {
-                cuts.push_back({from, to, -1});
+                if (ClosesATag(from)) stretches.back().pieces.push_back({from, ">"});
             }
             // "<title\n<meta charset=x></title>": the title's start tag runs
-            // over a META tag that the load read the page's charset from; the
-            // charset outlives the title.
-            if (std::string kept = CharsetDeclaredWithin(from, to); !kept.empty()) {
-                Cut& last = cuts.back();
-                if (last.Replaces()) {
-                    replacements[static_cast<std::size_t>(last.replacement)] += kept;
-                } else {
-                    last.replacement = static_cast<int>(replacements.size());
-                    replacements.push_back(std::move(kept));
-                }
-            }
+            // over a META tag that the load may read the page's charset from.
+            AddCharsetsWithin(from, to, [&](std::size_t at, std::string kept) {
+                stretches.back().pieces.push_back({at, std::move(kept)});
+            });
         }
-        const std::size_t titleCuts = cuts.size();
+        const std::size_t titleStretches = stretches.size();
         for (std::size_t i = 0; i < marks_.size(); ++i) {
             if (!marks_[i]) continue;
             const TagSpan span = scanner_.Span(i);
-            Cut cut{span.start, span.end, -1};
+            stretches.push_back({span.start, span.end, {}});
             // A charset declared in a catalogued tag outlives the tag, and so
             // does a property ("og:description") that the tag carries beside its name.
             // (The tag kept for its property keeps its charset attribute too.)
@@ -167,36 +169,42 @@ private:
                 const std::string charset = CharsetAttribute(raw);
                 if (!charset.empty()) kept = "<meta charset=\"" + charset + "\">";
             }
-            if (!kept.empty()) {
+            if (!kept.empty()) stretches.back().pieces.push_back({span.start, std::move(kept)});
+        }
+        // Both parts are in text order already.
+        auto byStart = [](const Stretch& a, const Stretch& b) { return a.start < b.start; };
+        std::inplace_merge(stretches.begin(), stretches.begin() + static_cast<std::ptrdiff_t>(titleStretches),
+                           stretches.end(), byStart);
+        std::vector<Stretch> merged;
+        merged.reserve(stretches.size());
+        for (Stretch& s : stretches) {
+            if (!merged.empty() && s.start < merged.back().end) {
+                // A tag inside the old title goes with it; a title that a
+                // removed tag runs into goes with the tag, and the '>' kept
+                // for that tag is not needed. What either keeps stays.
+                Stretch& into = merged.back();
+                into.end = std::max(into.end, s.end);
+                for (Piece& piece : s.pieces)
+                    if (piece.text != ">") into.pieces.push_back(std::move(piece));
+                continue;
+            }
+            merged.push_back(std::move(s));
+        }
+        std::vector<Cut> cuts;
+        cuts.reserve(merged.size());
+        for (Stretch& s : merged) {
+            Cut cut{s.start, s.end, -1};
+            if (!s.pieces.empty()) {
+                std::stable_sort(s.pieces.begin(), s.pieces.end(),
+                                 [](const Piece& a, const Piece& b) { return a.at < b.at; });
+                std::string text;
+                for (const Piece& piece : s.pieces) text += piece.text;
                 cut.replacement = static_cast<int>(replacements.size());
-                replacements.push_back(std::move(kept));
+                replacements.push_back(std::move(text));
             }
             cuts.push_back(cut);
         }
-        // Both parts are in text order already.
-        auto byStart = [](const Cut& a, const Cut& b) { return a.start < b.start; };
-        std::inplace_merge(cuts.begin(), cuts.begin() + static_cast<std::ptrdiff_t>(titleCuts), cuts.end(), byStart);
-        std::vector<Cut> merged;
-        merged.reserve(cuts.size());
-        for (const Cut& c : cuts) {
-            if (!merged.empty() && c.start < merged.back().end) {
-                // A tag inside the old title goes with it; a title that a
-                // removed tag runs into goes with the tag. The charset
-                // declarations and properties of both still take the
-                // stretch's place, in text order.
-                merged.back().end = std::max(merged.back().end, c.end);
-                if (c.Replaces() && replacements[static_cast<std::size_t>(c.replacement)] != ">") {
-                    if (merged.back().Replaces())
-                        replacements[static_cast<std::size_t>(merged.back().replacement)] +=
-                            replacements[static_cast<std::size_t>(c.replacement)];
-                    else
-                        merged.back().replacement = c.replacement;
-                }
-                continue;
-            }
-            merged.push_back(c);
-        }
-        return merged;
+        return cuts;
     }
 
     // Removals with only line breaks between them go as one stretch, with the
@@ -227,26 +235,25 @@ private:
         return out;
     }
 
-    // "<meta charset=\"x\">" for each META tag of the scan, not taken out on
-    // its own, that starts within [from, to) and declares a charset, in text
-    // order: the load takes the first of them it can use.
-    std::string CharsetDeclaredWithin(std::size_t from, std::size_t to) const {
+    // Calls add(where, "<meta charset=\"x\">") for each META tag of the scan,
+    // not taken out on its own, that starts within [from, to) and declares a
+    // charset: the load takes the first of them it can use.
+    template <typename Add>
+    void AddCharsetsWithin(std::size_t from, std::size_t to, Add&& add) const {
         std::size_t lo = 0, hi = scanner_.TagCount();
         while (lo < hi) {
             const std::size_t mid = lo + (hi - lo) / 2;
             if (scanner_.Span(mid).start < from) lo = mid + 1;
             else hi = mid;
         }
-        std::string kept;
         for (std::size_t i = lo; i < scanner_.TagCount() && scanner_.Span(i).start < to; ++i) {
             if (marks_[i]) continue;
             const TagSpan span = scanner_.Span(i);
             const std::string_view raw = text_.substr(span.start, span.end - span.start);
             if (FindNoCase(raw, "charset") == std::string_view::npos) continue;
             const std::string charset = CharsetAttribute(raw);
-            if (!charset.empty()) kept += "<meta charset=\"" + charset + "\">";
+            if (!charset.empty()) add(span.start, "<meta charset=\"" + charset + "\">");
         }
-        return kept;
     }
 
     // Whether a META tag of the scan starts before `pos` and ends after it.

@@ -113,6 +113,10 @@ TEST(WriterHeads, PageInFieldsAndBytesOut) {
          [](MetaFields& f) { f.Title = "New"; }, 0,
          "<head><title>New</title>\r\n<meta name=\"url\" content=\"u\" >\r\n"
          "<meta charset=\"x-bad\"><meta charset=\"koi8-r\">\r\n</head>"},
+        {"charsets kept in the order the load meets them",
+         "<head><title\n<meta http-equiv=content-type charset=ISO88591><meta charset=\"gb18030\"</title></head>",
+         [](MetaFields& f) { f.Title = "New"; }, 0,
+         "<head><title>New</title><meta charset=\"ISO88591\"><meta charset=\"gb18030\"></head>"},
         {"a title naming other end tags keeps its text",
          "<head>\r\n<title>Use </header>, not </titles</title>\r\n</head>", [](MetaFields&) {}, 0,
          "<head><title>Use </header>, not </titles</title>\r\n</head>"},
