@@ -490,19 +490,26 @@ void HeadScanner::Scan(std::string_view text) {
         TextStretches stretches(head);
         std::size_t floor = head_.begin;  // just after the last tag taken
         for (std::size_t pos = MetaOpenFrom(head, head_.begin, limit); pos != std::string_view::npos;) {
-            if (const std::size_t past = stretches.Skip(pos, floor); past != pos) {
-                floor = past;
-                pos = past < limit ? MetaOpenFrom(head, past, limit) : std::string_view::npos;
-                continue;
-            }
             while (true) {
                 if (title.found && title.closed && title.end <= pos) {
+                    // Nor does a comment, a script or a style start in it.
+                    if (stretches.Skip(title.start, floor) == title.start) floor = std::max(floor, title.end);
                     searched = title.end;
                     title = {};
                 }
                 if (title.found || searched >= pos) break;
                 title = FindTitleElement(text, head_, searched, pos);
                 searched = pos;
+            }
+            if (title.found && title.closed && title.start <= pos && stretches.Skip(title.start, floor) == title.start) {
+                floor = std::max(floor, title.end);
+                pos = MetaOpenFrom(head, title.end, limit);
+                continue;
+            }
+            if (const std::size_t past = stretches.Skip(pos, floor); past != pos) {
+                floor = past;
+                pos = past < limit ? MetaOpenFrom(head, past, limit) : std::string_view::npos;
+                continue;
             }
             if (title.found && title.closed && title.start <= pos) {
                 pos = MetaOpenFrom(head, title.end, limit);
