@@ -330,7 +330,8 @@ private:
         for (std::size_t k = 0; k < 3; ++k) {
             if (done_[k] || (starts_[k] != npos && starts_[k] >= from)) continue;
             std::size_t at = FindNoCase(head_, kStarts[k], from);
-            while (k > 0 && at != npos && !StartTagNameEnds(head_, at + kStarts[k].size()))
+            // "<t<!--6>" is one tag, named "t<!--6", and no comment.
+            while (at != npos && ((k > 0 && !StartTagNameEnds(head_, at + kStarts[k].size())) || !walks_[k].MayStartAt(at)))
                 at = FindNoCase(head_, kStarts[k], at + 1);
             starts_[k] = at;
             done_[k] = at == npos;
@@ -361,6 +362,8 @@ private:
     }
 
     std::string_view head_;
+    // One walk for each kind, whose starts are asked for in text order.
+    TagStartWalk walks_[3] = {{head_, 0}, {head_, 0}, {head_, 0}};
     std::size_t starts_[3] = {npos, npos, npos};
     bool done_[3] = {false, false, false};  // that kind stands nowhere further on
 };

@@ -87,6 +87,10 @@ TEST(Loader, HeadsAsPagesWriteThem) {
         {"DocBook", "<HTML\n><HEAD\n><TITLE\n>T</TITLE\n><META\nNAME=\"AUTHOR\"\nCONTENT=\"A\"></HEAD\n>", 1, "T", "A"},
         {"lang", "<head lang=\"ru\">\r\n<title>T</title><meta name=\"author\" content=\"A\">\r\n</head>", 1, "T", "A"},
         {"tag of the body's <header>", "<head></head><header><meta name=\"author\" content=\"A\"></header>", 1, "", ""},
+        {"a comment's start inside a tag's name or value",
+         "<head><t<!--6><meta name=\"x\" content=\"<!--\"><meta name=\"author\" content=\"A\"></head>", 1, "", "A"},
+        {"a comment opened in the title's text", "<head><title><!--</title><meta name=\"author\" content=\"A\"></head>", 1,
+         "<!--", "A"},
     };
     for (const auto& c : cases) {
         MetaFields f;
