@@ -196,8 +196,20 @@ class TagStartWalk {
 public:
     TagStartWalk(std::string_view text, std::size_t from) : text_(text), pos_(from) {}
 
-    // `at` never goes back.
+    // `at` never goes back. A start tag may stand in another tag's attributes
+    // ("<meta charset=x<title>" is read as two tags, as pages mean it).
     bool MayStartAt(std::size_t at) {
+        WalkTo(at);
+        return state_ == State::Text || state_ == State::Attributes;
+    }
+    // Whether `at` stands in text, outside every tag; `at` never goes back.
+    bool InTextAt(std::size_t at) {
+        WalkTo(at);
+        return state_ == State::Text;
+    }
+
+private:
+    void WalkTo(std::size_t at) {
         for (; pos_ < at; ++pos_) {
             const char c = text_[pos_];
             switch (state_) {
@@ -205,7 +217,7 @@ public:
                     const std::size_t lt = ByteFrom(text_.substr(0, at), pos_, '<');
                     if (lt == std::string_view::npos) {
                         pos_ = at;
-                        return true;
+                        return;
                     }
                     pos_ = lt;
                     const char next = lt + 1 < text_.size() ? text_[lt + 1] : '\0';
@@ -228,10 +240,8 @@ public:
                     break;
             }
         }
-        return state_ == State::Text || state_ == State::Attributes;
     }
 
-private:
     enum class State { Text, Name, Attributes, Quoted };
     std::string_view text_;
     std::size_t pos_;
@@ -331,7 +341,7 @@ private:
             if (done_[k] || (starts_[k] != npos && starts_[k] >= from)) continue;
             std::size_t at = FindNoCase(head_, kStarts[k], from);
             // "<t<!--6>" is one tag, named "t<!--6", and no comment.
-            while (at != npos && ((k > 0 && !StartTagNameEnds(head_, at + kStarts[k].size())) || !walks_[k].MayStartAt(at)))
+            while (at != npos && ((k > 0 && !StartTagNameEnds(head_, at + kStarts[k].size())) || !walks_[k].InTextAt(at)))
                 at = FindNoCase(head_, kStarts[k], at + 1);
             starts_[k] = at;
             done_[k] = at == npos;
