@@ -221,9 +221,20 @@ private:
                     }
                     pos_ = lt;
                     const char next = lt + 1 < text_.size() ? text_[lt + 1] : '\0';
-                    if ((next >= 'a' && next <= 'z') || (next >= 'A' && next <= 'Z')) state_ = State::Name;
+                    auto letter = [](char ch) { return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z'); };
+                    if (letter(next)) {
+                        state_ = State::Name;
+                    } else if (next == '?' || (next == '!' && text_.substr(lt + 2, 2) != "--") ||
+                               (next == '/' && lt + 2 < text_.size() && text_[lt + 2] != '>' &&
+                                !letter(text_[lt + 2]))) {
+                        // "<?x>", "<!x>", "</1x>": a bogus comment, up to the next '>'.
+                        state_ = State::Bogus;
+                    }
                     break;
                 }
+                case State::Bogus:
+                    if (c == '>') state_ = State::Text;
+                    break;
                 case State::Name:
                     if (c == '>') state_ = State::Text;
                     else if (IsTagSpace(c) || c == '/') state_ = State::Attributes;
@@ -242,7 +253,7 @@ private:
         }
     }
 
-    enum class State { Text, Name, Attributes, Quoted };
+    enum class State { Text, Name, Attributes, Quoted, Bogus };
     std::string_view text_;
     std::size_t pos_;
     State state_ = State::Text;
