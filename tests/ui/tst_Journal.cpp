@@ -15,6 +15,7 @@
 #include "session/document/DocumentSession.h"
 #include "session/document/SaveJournal.h"
 #include "session/settings/Settings.h"
+#include "tests/support/OpenSite.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/ui/ui_fixture.h"
 #include "ui/site/JournalDialog.h"
@@ -68,18 +69,16 @@ void TestJournal::siteWindowShowsAndUndoesABatch() {
     WriteBytes(tmp.Page("b.html"), b);
     session::Settings settings;
     settings.load();
-    QPointer<SiteWindow> site = new SiteWindow(tmp.pages.path(), settings);
-    const auto leftOpen = qScopeGuard([&site] { delete site.data(); });
-    QSignalSpy scanned(site.data(), &SiteWindow::scanEnded);
-    site->show();
-    QTRY_COMPARE(scanned.count(), 1);
+    OpenSite open(tmp.pages.path(), settings);
+    const QPointer<SiteWindow>& site = open.window;
+    QVERIFY(open.Scanned());
     for (int row = 0; row < 2; ++row) 
         site->model().setData(site->model().index(row, session::SiteModel::kTitle), QStringLiteral("Новый"), Qt::EditRole);
     dialogs->modal.push_back([](QDialog& review) { review.accept(); });
     QSignalSpy saved(site.data(), &SiteWindow::saveEnded);
     site->reviewAndSave();
     QTRY_COMPARE(saved.count(), 1);
-    QTRY_COMPARE(scanned.count(), 2);
+    QTRY_COMPARE(open.scanned.count(), 2);
     QVERIFY(ReadBytes(tmp.Page("a.html")) != a);
     WriteBytes(tmp.Page("b.html"), "changed in another program");
 
@@ -106,7 +105,7 @@ void TestJournal::siteWindowShowsAndUndoesABatch() {
     QVERIFY2(report.contains(tmp.Page("b.html")), qPrintable(report));
     QCOMPARE(ReadBytes(tmp.Page("a.html")), a);
     QCOMPARE(ReadBytes(tmp.Page("b.html")), QByteArray("changed in another program"));
-    QTRY_COMPARE(scanned.count(), 3);  // the restored page read again
+    QTRY_COMPARE(open.scanned.count(), 3);  // the restored page read again
 }
 
 QTEST_MAIN(TestJournal)

@@ -17,6 +17,7 @@
 #include <map>
 
 #include "session/settings/Settings.h"
+#include "tests/support/OpenSite.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/ui/ui_fixture.h"
 #include "ui/site/SiteOverview.h"
@@ -75,11 +76,9 @@ void TestSiteOverview::countsBarClickAndReport() {
                                         "результата поиска целиком</title>"));
     session::Settings settings;
     settings.load();
-    QPointer<SiteWindow> site = new SiteWindow(tmp.pages.path(), settings);
-    const auto leftOpen = qScopeGuard([&site] { delete site.data(); });
-    QSignalSpy scanned(site.data(), &SiteWindow::scanEnded);
-    site->show();
-    QTRY_COMPARE(scanned.count(), 1);
+    OpenSite open(tmp.pages.path(), settings);
+    const QPointer<SiteWindow>& site = open.window;
+    QVERIFY(open.Scanned());
 
     auto* views = Find<QTabWidget>(*site, "PageSiteViews");
     auto* overview = Find<SiteOverview>(*site, "TabSiteOverview");
@@ -137,11 +136,9 @@ void TestSiteOverview::followsAnEditAtAHundredThousandPages() {
     TempFolders tmp;
     session::Settings settings;
     settings.load();
-    QPointer<SiteWindow> site = new SiteWindow(tmp.pages.path(), settings);
-    const auto leftOpen = qScopeGuard([&site] { delete site.data(); });
-    QSignalSpy scanned(site.data(), &SiteWindow::scanEnded);
-    site->show();
-    QTRY_COMPARE(scanned.count(), 1);
+    OpenSite open(tmp.pages.path(), settings);
+    const QPointer<SiteWindow>& site = open.window;
+    QVERIFY(open.Scanned());
     std::vector<site::SiteRow> rows(100000);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         site::SiteRow& r = rows[i];

@@ -19,6 +19,7 @@
 #include "engine/text_codec.h"
 #include "messages/window_texts.h"
 #include "session/settings/Settings.h"
+#include "tests/support/OpenSite.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/ui/ui_fixture.h"
 #include "ui/main/MainWindow.h"
@@ -87,12 +88,10 @@ void TestSiteWindow::editReviewAndSave() {
     session::Settings settings;
     settings.load();
 
-    QPointer<SiteWindow> site = new SiteWindow(tmp.pages.path(), settings);
-    const auto leftOpen = qScopeGuard([&site] { delete site.data(); });  // a failed check leaves no window behind
-    QSignalSpy scanned(site.data(), &SiteWindow::scanEnded);
-    site->show();
+    OpenSite open(tmp.pages.path(), settings);
+    const QPointer<SiteWindow>& site = open.window;
     QVERIFY(QTest::qWaitForWindowActive(site));
-    QTRY_COMPARE(scanned.count(), 1);
+    QVERIFY(open.Scanned());
     auto* table = Find<QTableView>(*site, "TableSite");
     QCOMPARE(table->model()->rowCount(), 2);  // the mask leaves the text file out
 
@@ -130,7 +129,7 @@ void TestSiteWindow::editReviewAndSave() {
     QVERIFY2(diff.contains(QStringLiteral("\n-<title>Старый заголовок</title>")), qPrintable(diff));
     QVERIFY2(diff.contains(QRegularExpression(QStringLiteral("\n\\+.*<title>Новый заголовок страницы</title>"))),
              qPrintable(diff));
-    QTRY_COMPARE(scanned.count(), 2);  // the saved page read again
+    QTRY_COMPARE(open.scanned.count(), 2);  // the saved page read again
 
     QByteArray expected = a;
     expected.replace(Cp1251("Старый заголовок"), Cp1251("Новый заголовок страницы"));
@@ -160,7 +159,7 @@ void TestSiteWindow::editReviewAndSave() {
     });
     QTest::mouseClick(Find<QPushButton>(*site, "BtnSiteApply"), Qt::LeftButton);
     QTRY_COMPARE(saved.count(), 2);
-    QTRY_COMPARE(scanned.count(), 3);
+    QTRY_COMPARE(open.scanned.count(), 3);
     QVERIFY(ReadBytes(tmp.Page("a.html")).contains(Cp1251("Третий заголовок")));
     QCOMPARE(ReadBytes(tmp.Page("d/b.html")), Page("Правка в другой программе"));
     const QString report = dialogs->shown.back().text;
@@ -267,11 +266,9 @@ void TestSiteWindow::csvThroughTheButtons() {
     WriteBytes(tmp.Page("b.html"), Page("Вторая страница сайта"));
     session::Settings settings;
     settings.load();
-    QPointer<SiteWindow> site = new SiteWindow(tmp.pages.path(), settings);
-    const auto leftOpen = qScopeGuard([&site] { delete site.data(); });
-    QSignalSpy scanned(site.data(), &SiteWindow::scanEnded);
-    site->show();
-    QTRY_COMPARE(scanned.count(), 1);
+    OpenSite open(tmp.pages.path(), settings);
+    const QPointer<SiteWindow>& site = open.window;
+    QVERIFY(open.Scanned());
 
     const QString csv = tmp.Data("site.csv");
     dialogs->fileNames.push_back(csv);
@@ -331,12 +328,10 @@ void TestSiteWindow::indexingAndSitemap() {
     WriteBytes(tmp.Page("b.html"), closed);
     session::Settings settings;
     settings.load();
-    QPointer<SiteWindow> site = new SiteWindow(tmp.pages.path(), settings);
-    const auto leftOpen = qScopeGuard([&site] { delete site.data(); });
-    QSignalSpy scanned(site.data(), &SiteWindow::scanEnded);
-    site->show();
+    OpenSite open(tmp.pages.path(), settings);
+    const QPointer<SiteWindow>& site = open.window;
     QVERIFY(QTest::qWaitForWindowActive(site));
-    QTRY_COMPARE(scanned.count(), 1);
+    QVERIFY(open.Scanned());
     auto* table = Find<QTableView>(*site, "TableSite");
     QCOMPARE(CellOf(*table, QStringLiteral("b.html"), session::SiteModel::kIndexing).data().toString(),
              QStringLiteral("нет: noindex"));
@@ -372,12 +367,10 @@ void TestSiteWindow::findingsAndCaptionsReadable() {
     WriteBytes(tmp.Page("catalog/balkony/hrushchevka/uteplenie-balkona.html"), Page("Утепление балкона в хрущёвке"));
     session::Settings settings;
     settings.load();
-    QPointer<SiteWindow> site = new SiteWindow(tmp.pages.path(), settings);
-    const auto leftOpen = qScopeGuard([&site] { delete site.data(); });
-    QSignalSpy scanned(site.data(), &SiteWindow::scanEnded);
-    site->show();
+    OpenSite open(tmp.pages.path(), settings);
+    const QPointer<SiteWindow>& site = open.window;
     QVERIFY(QTest::qWaitForWindowActive(site));
-    QTRY_COMPARE(scanned.count(), 1);
+    QVERIFY(open.Scanned());
     auto* table = Find<QTableView>(*site, "TableSite");
     auto* codes = Find<QComboBox>(*site, "ComboSiteCode");
     const int missing = codes->findData(QStringLiteral("canonical-missing"));
